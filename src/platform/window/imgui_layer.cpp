@@ -1,0 +1,75 @@
+#include "platform/window/imgui_layer.h"
+
+#include <epoxy/gl.h>
+#include <imgui.h>
+
+#include "platform/window/gl_window.h"
+
+// The backends are compiled into this library (see CMakeLists.txt).
+#include <backends/imgui_impl_opengl3.h>
+#include <backends/imgui_impl_sdl.h>
+
+namespace veltrane::window {
+
+ImGuiLayer::~ImGuiLayer() { Shutdown(); }
+
+bool ImGuiLayer::Init(GlWindow& window) {
+  if (ready_ || !window.IsOpen()) return ready_;
+  IMGUI_CHECKVERSION();
+  ImGui::CreateContext();
+  ImGuiIO& io = ImGui::GetIO();
+  io.IniFilename = nullptr;  // window layout is not remembered
+  ImGui::StyleColorsDark();
+  if (!ImGui_ImplSDL2_InitForOpenGL(window.Handle(), window.Context())) {
+    ImGui::DestroyContext();
+    return false;
+  }
+  if (!ImGui_ImplOpenGL3_Init("#version 330 core")) {
+    ImGui_ImplSDL2_Shutdown();
+    ImGui::DestroyContext();
+    return false;
+  }
+  ready_ = true;
+  return true;
+}
+
+void ImGuiLayer::Shutdown() {
+  if (!ready_) return;
+  ImGui_ImplOpenGL3_Shutdown();
+  ImGui_ImplSDL2_Shutdown();
+  ImGui::DestroyContext();
+  ready_ = false;
+}
+
+bool ImGuiLayer::ProcessEvent(const SDL_Event& e) {
+  if (!ready_) return false;
+  return ImGui_ImplSDL2_ProcessEvent(&e);
+}
+
+bool ImGuiLayer::WantsKeyboard() const { return ready_ && ImGui::GetIO().WantCaptureKeyboard; }
+
+void ImGuiLayer::BeginFrame(int display_w, int display_h) {
+  if (!ready_) return;
+  ImGui_ImplOpenGL3_NewFrame();
+  ImGui_ImplSDL2_NewFrame();
+  // The picture may be rendered at another size than the window (full screen).
+  ImGuiIO& io = ImGui::GetIO();
+  if (display_w > 0 && display_h > 0) {
+    ImVec2 win = io.DisplaySize;
+    if (win.x > 0 && win.y > 0) {
+      float sx = display_w / win.x, sy = display_h / win.y;
+      io.MousePos = ImVec2(io.MousePos.x * sx, io.MousePos.y * sy);
+    }
+    io.DisplaySize = ImVec2(static_cast<float>(display_w), static_cast<float>(display_h));
+    io.DisplayFramebufferScale = ImVec2(1.0f, 1.0f);
+  }
+  ImGui::NewFrame();
+}
+
+void ImGuiLayer::EndFrame() {
+  if (!ready_) return;
+  ImGui::Render();
+  ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+}
+
+}  // namespace veltrane::window

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <SDL.h>
+
+namespace veltrane::window {
+
+class GlWindow;
+
+// Dear ImGui bound to the window and its context. The menu, the dialogs and the
+// 2D overlay all draw through it between BeginFrame and EndFrame.
+class ImGuiLayer {
+ public:
+  ImGuiLayer() = default;
+  ~ImGuiLayer();
+  ImGuiLayer(const ImGuiLayer&) = delete;
+  ImGuiLayer& operator=(const ImGuiLayer&) = delete;
+
+  bool Init(GlWindow& window);
+  void Shutdown();
+  bool Ready() const { return ready_; }
+
+  // True when ImGui wants the event for itself (typing in a dialog).
+  bool ProcessEvent(const SDL_Event& e);
+  bool WantsKeyboard() const;
+  // display_w/h: the size of the picture being drawn (may differ from the window
+  // in full screen, where the picture is scaled).
+  void BeginFrame(int display_w, int display_h);
+  void EndFrame();
+
+ private:
+  bool ready_ = false;
+};
+
+}  // namespace veltrane::window
