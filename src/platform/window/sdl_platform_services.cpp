@@ -1,0 +1,123 @@
+#include "platform/window/sdl_platform_services.h"
+
+#include <cstdio>
+
+#include "platform/window/key_map.h"
+
+namespace veltrane::window {
+
+SdlPlatformServices::SdlPlatformServices(SDL_Window* window, bool interactive)
+    : window_(window), interactive_(interactive) {}
+
+SdlPlatformServices::~SdlPlatformServices() {
+  if (arrow_) SDL_FreeCursor(arrow_);
+  if (wait_) SDL_FreeCursor(wait_);
+}
+
+bool SdlPlatformServices::IsKeyDown(int vk) const {
+  int n = 0;
+  const Uint8* keys = SDL_GetKeyboardState(&n);
+  if (!keys) return false;
+  auto down = [&](SDL_Scancode sc) { return sc > SDL_SCANCODE_UNKNOWN && sc < n && keys[sc] != 0; };
+  // The generic modifier codes mean either side.
+  switch (vk) {
+    case 0x10: return down(SDL_SCANCODE_LSHIFT) || down(SDL_SCANCODE_RSHIFT);
+    case 0x11: return down(SDL_SCANCODE_LCTRL) || down(SDL_SCANCODE_RCTRL);
+    case 0x12: return down(SDL_SCANCODE_LALT) || down(SDL_SCANCODE_RALT);
+    case 0x0D: return down(SDL_SCANCODE_RETURN) || down(SDL_SCANCODE_KP_ENTER);
+    default: return down(ScancodeFromVirtualKey(vk));
+  }
+}
+
+bool SdlPlatformServices::GetScreenSaverActive(bool& active, std::string&) {
+  active = SDL_IsScreenSaverEnabled() == SDL_TRUE;
+  return true;
+}
+
+bool SdlPlatformServices::SetScreenSaverActive(bool active, bool, std::string& error) {
+  if (active)
+    SDL_EnableScreenSaver();
+  else
+    SDL_DisableScreenSaver();
+  if ((SDL_IsScreenSaverEnabled() == SDL_TRUE) != active) {
+    const char* e = SDL_GetError();
+    error = (e && *e) ? e : "the screen saver setting did not change";
+    return false;
+  }
+  return true;
+}
+
+MessageBoxChoice SdlPlatformServices::ShowErrorOkIgnore(const std::string& title,
+                                                        const std::string& text) {
+  if (!interactive_) {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    return MessageBoxChoice::Ignore;
+  }
+  const SDL_MessageBoxButtonData buttons[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"},
+      {0, 1, "Ignore"},
+  };
+  SDL_MessageBoxData data{};
+  data.flags = SDL_MESSAGEBOX_ERROR;
+  data.window = window_;
+  data.title = title.c_str();
+  data.message = text.c_str();
+  data.numbuttons = 2;
+  data.buttons = buttons;
+  int pressed = 0;
+  if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+    // No box could be shown; the text still reaches the user and OK is the safe answer.
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    return MessageBoxChoice::Ok;
+  }
+  return pressed == 1 ? MessageBoxChoice::Ignore : MessageBoxChoice::Ok;
+}
+
+std::vector<DisplayDriver> SdlPlatformServices::Drivers() const {
+  std::vector<DisplayDriver> list;
+  int n = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < n; ++i) {
+    const char* name = SDL_GetDisplayName(i);
+    std::string desc = name ? name : "Display";
+    list.push_back({desc, "display" + std::to_string(i)});
+  }
+  if (list.empty()) list.push_back({"Primary display", "display0"});
+  return list;
+}
+
+bool SdlPlatformServices::GetWindowPlacement(WindowPlacement& p) const {
+  if (!window_) return false;
+  SDL_GetWindowPosition(window_, &p.x, &p.y);
+  SDL_GetWindowSize(window_, &p.width, &p.height);
+  return true;
+}
+
+void SdlPlatformServices::SetWindowPlacement(const WindowPlacement& p) {
+  if (!window_) return;
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) SDL_SetWindowFullscreen(window_, 0);
+  SDL_SetWindowSize(window_, p.width, p.height);
+  SDL_SetWindowPosition(window_, p.x, p.y);
+}
+
+void SdlPlatformServices::SetCursor(CursorKind cursor) {
+  switch (cursor) {
+    case CursorKind::Hidden:
+      SDL_ShowCursor(SDL_DISABLE);
+      return;
+    case CursorKind::Hourglass:
+      if (!wait_) wait_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
+      if (wait_) SDL_SetCursor(wait_);
+      break;
+    case CursorKind::Arrow:
+      if (!arrow_) arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+      if (arrow_) SDL_SetCursor(arrow_);
+      break;
+  }
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlPlatformServices::SetWindowCaption(const std::string& caption) {
+  if (window_) SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+}  // namespace veltrane::window
