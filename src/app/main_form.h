@@ -1,0 +1,253 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/camera.h"
+#include "app/platform_services.h"
+#include "app/sound_hook.h"
+#include "platform/clock/clock.h"
+#include "platform/rm/rm.h"
+#include "platform/settings/settings_store.h"
+#include "platform/trace/trace.h"
+#include "radio/key_form.h"
+#include "radio/rc_int_form.h"
+#include "sim/sim_state.h"
+
+namespace veltrane {
+
+// Virtual-key numbers the main window handles itself.
+namespace vk {
+constexpr int kEscape = 0x1B;
+constexpr int kF12 = 0x7B;
+constexpr int kAdd = 0x6B;       // numeric keypad +
+constexpr int kSubtract = 0x6D;  // numeric keypad -
+}  // namespace vk
+
+// The 3D view's display options, read by the window at start and on every
+// re-initialisation.
+struct DisplayOptions {
+  bool doFullscreen = false;
+  int DisplayWidth = 800;  // full-screen size
+  int DisplayHeight = 600;
+  int BitCount = 16;
+  bool doWaitVBlank = true;
+  bool doFlip = true;
+  int iDXDrawDriver = 0;
+};
+
+// A display switch the window has to carry out (finalise, switch, initialise).
+struct DisplayRequest {
+  bool fullScreen = false;  // false: back to a window
+  int width = 0;
+  int height = 0;
+};
+
+// One text of the overlay, in pixels from the top left of the surface.
+struct OverlayLine {
+  std::string text;
+  int x = 0;
+  int y = 0;
+  bool visible = false;
+};
+
+// What the renderer draws on top of the scene after each frame.
+struct Overlay {
+  OverlayLine fps;
+  OverlayLine speed;
+  OverlayLine height;
+  OverlayLine vario;
+  int hudBandHeight = 40;  // top band forced to redraw every frame
+};
+
+// The check marks of the menu that this window persists.
+struct MenuChecks {
+  bool AutoZoom = false;
+  bool Nebel = true;
+  bool weicheTexturen = true;
+  bool Texturen = true;
+  bool FPS = false;
+  bool GeschwHoehe = false;
+};
+
+// The main window without its toolkit: settings, scene building and update,
+// camera, commands and keys. The SDL program owns one, forwards events to it
+// and draws the scene and overlay it exposes.
+class TMainForm {
+ public:
+  // exePath: the data folder, with or without a trailing '/'.
+  TMainForm(std::string exePath, SettingsStore& settings, Trace trace, Clock& clock,
+            PlatformServices& services, SoundHook* sound = nullptr);
+  ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Graphics check before anything else runs. False: the program must end now.
+  bool OnInitalizeAppliciation(int glMajor, int glMinor);
+
+  void FormCreate();      // reads the settings, disables the screen saver
+  void OnStartRunning();  // trace; the language is applied by the UI layer
+  void FormClose();       // writes the settings, restores the screen saver
+
+  // The 3D view's life: SimInit runs DXDrawInitialize, then DXDrawInitializeSurface.
+  void SimInit();
+  void DXDrawInitialize();
+  void DXDrawInitializeSurface();
+  void DXDrawFinalize();
+
+  // One frame: radio, physics, crash handling, sound, UpdateGraphics.
+  void DXTimerTimer();
+  bool TimerEnabled() const { return timerEnabled_; }
+  // The window reports whether it can draw now (not minimised, surfaces fine).
+  void SetCanDraw(bool canDraw) { canDraw_ = canDraw; }
+  // The scene update of one frame; the renderer draws afterwards.
+  void UpdateGraphics();
+  // The per-frame radio read: interface, keys, clamp.
+  void ReadRadio();
+
+  // Commands (keys now, the menu later).
+  void Initialisieren1Click();
+  void PauseClick();
+  void Windenstart1Click();
+  void Handstart1Click();
+  void AutorestartClick();  // "indestructible model"
+  void AutoInitClick();
+  void AutozoomClick();
+  void Hinterherflug1Click();
+  void GeschwHoeheClick();
+  void FPSClick();
+  void Vergssern1Click();   // zoom in
+  void Verkleinern1Click();  // zoom out
+  void ModelNeuLadenClick();  // Ctrl+M
+  void LandNeuLadenClick();   // Ctrl+L
+  void NebelClick();
+  void weicheTexturenClick();
+  void TexturenClick();
+  void SetMipmapping(bool value);
+  void UpdateTextureQuality();
+  void LoadAirplane(const std::string& fileName);
+  void LoadWorld(const std::string& fileName);
+  void SetMenuVisible(bool visible);
+  void SetDisplay(const DisplayRequest& request);
+  void StoreWindow();
+  void RestoreWindow();
+
+  // Keys. FormKeyDown handles the shortcut keys (vk plus Ctrl state).
+  void FormKeyPress(char key);
+  void FormKeyDown(int vk, bool ctrl);
+  void FormKeyUp(int vk);
+
+  // Camera.
+  void SetCameraZoom(double zoom);
+  void UpdateCameraControll();
+
+  // Errors the user has to see (loaders, missing files); the program keeps running.
+  bool HasErrorMessage() const { return !errors_.empty(); }
+  std::optional<std::string> TakeErrorMessage();
+
+  // The display switch requested by Esc or the resolution menu, taken by the window.
+  std::optional<DisplayRequest> TakeDisplayRequest();
+
+  // The window tells its current size in window mode (ignored while full screen)
+  // and the size of the surface it renders into.
+  void ReportWindowSize(int width, int height);
+  void ReportSurfaceSize(int width, int height);
+  // Pixel height of the overlay font's blank, for the line pitch.
+  void ReportTextHeight(int pixels) { textHeight_ = pixels; }
+
+  // What the window needs to know.
+  const DisplayOptions& Display() const { return display_; }
+  DisplayOptions& Display() { return display_; }
+  bool MenuIsVisible() const { return menuIsVisible_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  const std::string& ExePath() const { return exePath_; }
+  const std::string& Caption() const { return caption_; }
+  bool SoundAvailable() const { return soundAvailable_; }
+  const Overlay& CurrentOverlay() const { return overlay_; }
+  int FramesPerSecond() const { return fps_; }
+
+  // The scene the renderer draws. The scene frame is null before DXDrawInitialize.
+  rm::Root& Root() { return root_; }
+  const std::shared_ptr<rm::Frame>& SceneFrame() const { return sceneFrame_; }
+  const std::shared_ptr<rm::Frame>& CameraFrame() const { return viewport_.camera; }
+  rm::Viewport& Viewport() { return viewport_; }
+  rm::Device& Device() { return device_; }
+
+  // State for the dialogs and tests.
+  SimState& State() { return sim_; }
+  const SimState& State() const { return sim_; }
+  CameraSettings& Zooms() { return cam_; }
+  const CameraSettings& Zooms() const { return cam_; }
+  MenuChecks& Checks() { return checks_; }
+  const MenuChecks& Checks() const { return checks_; }
+  bool Mipmapping() const { return mipmapping_; }
+  int iLanguage() const { return iLanguage_; }
+  void SetLanguageIndex(int index) { iLanguage_ = index; }
+  const std::string& sModellFilename() const { return sModellFilename_; }
+  const std::string& sLandFileName() const { return sLandFileName_; }
+  void SetModelFileName(const std::string& f) { sModellFilename_ = f; }
+  void SetLandFileName(const std::string& f) { sLandFileName_ = f; }
+  TRcIntForm& ActiveInterface() { return *activeInterface_; }
+  // The interface selection later hands in the chosen one (list position 0..4).
+  void SetActiveInterface(TRcIntForm* rcInterface, int listPosition);
+  TKeyForm& KeyForm() { return keyForm_; }
+
+ private:
+  struct Scene;
+  void PushError(std::string message);
+  void ResetViewerAfterInit();
+
+  std::string exePath_;
+  SettingsStore& settings_;
+  Trace trace_;
+  Clock& clock_;
+  PlatformServices& services_;
+  SoundHook nullSound_;
+  SoundHook* sound_;
+
+  SimState sim_;
+  CameraSettings cam_;
+  MenuChecks checks_;
+  DisplayOptions display_;
+  bool menuIsVisible_ = true;
+  bool mipmapping_ = true;
+  bool soundAvailable_ = false;
+  int width_ = 640;
+  int height_ = 479;
+  int surfaceWidth_ = 640;
+  int surfaceHeight_ = 479;
+  int textHeight_ = 13;
+  int iLanguage_ = 1;
+  std::string sModellFilename_ = "Model/su-26.par";
+  std::string sLandFileName_ = "Landscape/world.scn";
+  std::string caption_ = "Veltrane";
+  bool windowPlacementSaved_ = false;
+  WindowPlacement savedPlacement_;
+  bool screenSaverWasActive_ = false;
+  bool timerEnabled_ = false;
+  bool canDraw_ = true;
+
+  TRcIntForm plainInterface_;
+  TRcIntForm* activeInterface_ = &plainInterface_;
+  int activeListPosition_ = 0;
+  TKeyForm keyForm_;
+
+  Overlay overlay_;
+  int fps_ = 0;
+  int framesCounted_ = 0;
+  std::int64_t fpsSince_ = 0;
+
+  std::deque<std::string> errors_;
+  std::optional<DisplayRequest> displayRequest_;
+  rm::Root root_;
+  rm::Viewport viewport_;
+  rm::Device device_;
+  std::shared_ptr<rm::Frame> sceneFrame_;
+  std::unique_ptr<Scene> scene_;
+};
+
+}  // namespace veltrane

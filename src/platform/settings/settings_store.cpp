@@ -1,0 +1,397 @@
+#include "platform/settings/settings_store.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace veltrane {
+
+namespace {
+
+constexpr const char* kFileName = "settings.ini";
+
+std::string EnvOrEmpty(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? std::string(v) : std::string();
+}
+
+// "de_DE.UTF-8@euro" -> "de"
+std::string LanguageCode(const std::string& locale) {
+  std::string code;
+  for (char c : locale) {
+    if (c == '_' || c == '.' || c == '@' || c == '-') break;
+    code += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  }
+  return code;
+}
+
+std::string Territory(const std::string& locale) {
+  const auto us = locale.find_first_of("_-");
+  if (us == std::string::npos) return {};
+  std::string t;
+  for (std::size_t i = us + 1; i < locale.size(); ++i) {
+    const char c = locale[i];
+    if (c == '.' || c == '@') break;
+    t += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  }
+  return t;
+}
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '.' || c == '-';
+}
+
+bool IsValidName(const std::string& s) {
+  if (s.empty()) return false;
+  for (char c : s)
+    if (!IsNameChar(c)) return false;
+  return true;
+}
+
+std::string Trim(const std::string& s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
+// Values are stored as they are; only line breaks and backslashes are escaped,
+// and a value with blanks at its ends or a leading quote is quoted.
+std::string EncodeValue(const std::string& v) {
+  std::string out;
+  for (char c : v) {
+    if (c == '\\')
+      out += "\\\\";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      out += "\\r";
+    else
+      out += c;
+  }
+  const bool quote = !out.empty() && (out.front() == ' ' || out.front() == '\t' ||
+                                      out.back() == ' ' || out.back() == '\t' || out.front() == '"');
+  return quote ? "\"" + out + "\"" : out;
+}
+
+std::string DecodeValue(std::string v) {
+  v = Trim(v);
+  if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
+  std::string out;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    if (v[i] == '\\' && i + 1 < v.size()) {
+      const char n = v[i + 1];
+      if (n == '\\') {
+        out += '\\';
+        ++i;
+        continue;
+      }
+      if (n == 'n') {
+        out += '\n';
+        ++i;
+        continue;
+      }
+      if (n == 'r') {
+        out += '\r';
+        ++i;
+        continue;
+      }
+    }
+    out += v[i];
+  }
+  return out;
+}
+
+void WriteAll(int fd, const std::string& data, const std::string& path) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace
+
+NumberFormat NumberFormat::ForLocale(const std::string& localeName) {
+  // Languages whose locales write a decimal comma.
+  static const char* const kComma[] = {"de", "fr", "it", "es", "pt", "ru", "cs", "pl", "nl",
+                                       "da", "sv", "nb", "nn", "no", "sk", "el", "fi", "tr",
+                                       "hu", "ro", "bg", "uk", "hr", "sl", "sr", "lt", "lv",
+                                       "et", "is", "ca", "eu", "gl", "id", "vi", "be"};
+  const std::string lang = LanguageCode(localeName);
+  NumberFormat f;
+  if (lang == "de" && (Territory(localeName) == "CH" || Territory(localeName) == "LI")) return f;
+  for (const char* c : kComma)
+    if (lang == c) f.decimalSeparator = ',';
+  return f;
+}
+
+NumberFormat NumberFormat::FromEnvironment() {
+  for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+    const std::string v = EnvOrEmpty(var);
+    if (!v.empty()) return ForLocale(v);
+  }
+  return NumberFormat{};
+}
+
+std::string UserLocaleName() {
+  for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const std::string v = EnvOrEmpty(var);
+    if (!v.empty()) return v;
+  }
+  return "C";
+}
+
+int LanguageIndexForLocale(const std::string& localeName) {
+  struct Entry {
+    const char* code;
+    int index;
+  };
+  static const Entry kTable[] = {{"de", 0},  {"en", 1},  {"sv", 2},  {"it", 3},  {"ru", 4},
+                                 {"cs", 5},  {"fr", 6},  {"nb", 7},  {"nn", 7},  {"no", 7},
+                                 {"pt", 8},  {"es", 9},  {"pl", 10}, {"ja", 11}, {"sk", 12},
+                                 {"el", 13}, {"da", 14}, {"nl", 15}};
+  const std::string lang = LanguageCode(localeName);
+  // Traditional Chinese only for Taiwan; every other Chinese locale is simplified.
+  if (lang == "zh") return Territory(localeName) == "TW" ? 17 : 16;
+  for (const auto& e : kTable)
+    if (lang == e.code) return e.index;
+  return 1;
+}
+
+std::string LanguageNameForLocale(const std::string& localeName) {
+  static const char* const kNames[] = {
+      "German",   "English", "Swedish", "Italian", "Russian", "Czech",
+      "French",   "Norwegian", "Portuguese", "Spanish", "Polish", "Japanese",
+      "Slovak",   "Greek",   "Danish",  "Dutch",   "Chinese (Simplified)", "Chinese (Traditional)"};
+  const std::string lang = LanguageCode(localeName);
+  if (lang == "en" || LanguageIndexForLocale(localeName) != 1)
+    return kNames[LanguageIndexForLocale(localeName)];
+  return "Other (" + localeName + ")";
+}
+
+SettingsStore::SettingsStore(std::filesystem::path folder, NumberFormat format)
+    : folder_(std::move(folder)), file_(folder_ / kFileName), format_(format) {
+  Load();
+}
+
+SettingsStore::~SettingsStore() = default;
+
+std::filesystem::path SettingsStore::DefaultFolder() {
+  const std::string xdg = EnvOrEmpty("XDG_CONFIG_HOME");
+  if (!xdg.empty() && xdg.front() == '/') return std::filesystem::path(xdg) / "veltrane";
+  const std::string home = EnvOrEmpty("HOME");
+  return std::filesystem::path(home.empty() ? "." : home) / ".config" / "veltrane";
+}
+
+void SettingsStore::Load() {
+  std::ifstream in(file_, std::ios::binary);
+  if (!in) return;
+  std::stringstream ss;
+  ss << in.rdbuf();
+  const std::string data = ss.str();
+
+  // Tolerant: lines that are not "name=value" with a plain name are skipped, and
+  // so is everything under a section header that is not a plain name.
+  std::string section;
+  bool sectionValid = true;
+  std::size_t pos = 0;
+  while (pos <= data.size()) {
+    std::size_t end = data.find('\n', pos);
+    if (end == std::string::npos) end = data.size();
+    std::string line = data.substr(pos, end - pos);
+    pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string t = Trim(line);
+    if (t.empty() || t[0] == ';' || t[0] == '#') continue;
+    if (t[0] == '[') {
+      const auto close = t.find(']');
+      const std::string name = close == std::string::npos ? "" : Trim(t.substr(1, close - 1));
+      sectionValid = close != std::string::npos && IsValidName(name);
+      section = name;
+      continue;
+    }
+    if (!sectionValid) continue;
+    const auto eq = t.find('=');
+    if (eq == std::string::npos) continue;
+    const std::string name = Trim(t.substr(0, eq));
+    if (!IsValidName(name)) continue;
+    sections_[section][name] = DecodeValue(t.substr(eq + 1));
+  }
+}
+
+void SettingsStore::Flush() {
+  std::string out;
+  auto emit = [&](const std::map<std::string, std::string>& values) {
+    for (const auto& [name, value] : values) out += name + "=" + EncodeValue(value) + "\n";
+  };
+  if (auto root = sections_.find(""); root != sections_.end()) emit(root->second);
+  for (const auto& [section, values] : sections_) {
+    if (section.empty()) continue;
+    if (!out.empty()) out += "\n";
+    out += "[" + section + "]\n";
+    emit(values);
+  }
+
+  std::error_code ec;
+  std::filesystem::create_directories(folder_, ec);
+  const std::string tmp = file_.string() + ".tmp." + std::to_string(::getpid());
+  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) throw std::runtime_error("cannot create " + tmp + ": " + std::strerror(errno));
+  try {
+    WriteAll(fd, out, tmp);
+    if (::fsync(fd) != 0) throw std::runtime_error("cannot sync " + tmp + ": " + std::strerror(errno));
+  } catch (...) {
+    ::close(fd);
+    ::unlink(tmp.c_str());
+    throw;
+  }
+  ::close(fd);
+  if (std::rename(tmp.c_str(), file_.c_str()) != 0) {
+    const std::string err = std::strerror(errno);
+    ::unlink(tmp.c_str());
+    throw std::runtime_error("cannot replace " + file_.string() + ": " + err);
+  }
+  // The rename itself must reach the disk too.
+  const int dfd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+  dirty_ = false;
+}
+
+bool SettingsStore::ValueExists(const std::string& section, const std::string& name) const {
+  return ReadString(section, name).has_value();
+}
+
+std::optional<std::string> SettingsStore::ReadString(const std::string& section,
+                                                     const std::string& name) const {
+  const auto s = sections_.find(section);
+  if (s == sections_.end()) return std::nullopt;
+  const auto v = s->second.find(name);
+  if (v == s->second.end()) return std::nullopt;
+  return v->second;
+}
+
+std::string SettingsStore::ReadString(const std::string& section, const std::string& name,
+                                      const std::string& def) const {
+  return ReadString(section, name).value_or(def);
+}
+
+int SettingsStore::ReadInteger(const std::string& section, const std::string& name, int def) const {
+  const auto text = ReadString(section, name);
+  if (!text) return def;
+  return ParseInteger(*text).value_or(def);
+}
+
+bool SettingsStore::ReadBool(const std::string& section, const std::string& name, bool def) const {
+  const auto text = ReadString(section, name);
+  if (!text) return def;
+  const auto v = ParseInteger(*text);
+  return v ? *v != 0 : def;
+}
+
+double SettingsStore::ReadFloat(const std::string& section, const std::string& name,
+                                double def) const {
+  const auto text = ReadString(section, name);
+  if (!text) return def;
+  return ParseFloat(*text, format_).value_or(def);
+}
+
+void SettingsStore::WriteString(const std::string& section, const std::string& name,
+                                const std::string& value) {
+  sections_[section][name] = value;
+  dirty_ = true;
+}
+
+void SettingsStore::WriteInteger(const std::string& section, const std::string& name, int value) {
+  WriteString(section, name, std::to_string(value));
+}
+
+void SettingsStore::WriteBool(const std::string& section, const std::string& name, bool value) {
+  WriteString(section, name, value ? "1" : "0");
+}
+
+void SettingsStore::WriteFloat(const std::string& section, const std::string& name, double value) {
+  WriteString(section, name, FormatFloat(value, format_));
+}
+
+std::string SettingsStore::FormatFloat(double value, const NumberFormat& format) {
+  if (!std::isfinite(value)) value = 0.0;  // never store text that cannot be read back
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", value);
+  std::string s = buf;
+  // Exponent as "E" with its sign only when negative and no leading zeros: 1E20, 1,5E-7.
+  const auto e = s.find('e');
+  if (e != std::string::npos) {
+    std::string mant = s.substr(0, e);
+    std::string exp = s.substr(e + 1);
+    bool neg = false;
+    if (!exp.empty() && (exp[0] == '+' || exp[0] == '-')) {
+      neg = exp[0] == '-';
+      exp.erase(0, 1);
+    }
+    while (exp.size() > 1 && exp[0] == '0') exp.erase(0, 1);
+    s = mant + "E" + (neg ? "-" : "") + exp;
+  }
+  for (char& c : s)
+    if (c == '.') c = format.decimalSeparator;
+  return s;
+}
+
+std::optional<double> SettingsStore::ParseFloat(const std::string& text, const NumberFormat& format) {
+  std::string t = Trim(text);
+  if (t.empty()) return std::nullopt;
+  // Only the locale's own separator is a decimal point.
+  std::string canon;
+  for (char c : t) {
+    if (c == format.decimalSeparator)
+      canon += '.';
+    else if (c == '.' || c == ',')
+      return std::nullopt;
+    else
+      canon += c;
+  }
+  if (canon[0] == '+') canon.erase(0, 1);
+  if (canon.empty()) return std::nullopt;
+  for (char c : canon) {
+    const bool ok = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' ||
+                    c == 'E';
+    if (!ok) return std::nullopt;  // no "inf", "nan" or hex
+  }
+  double v = 0.0;
+  const char* b = canon.data();
+  const char* e = b + canon.size();
+  const auto [p, ec] = std::from_chars(b, e, v, std::chars_format::general);
+  if (ec != std::errc() || p != e || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::optional<int> SettingsStore::ParseInteger(const std::string& text) {
+  std::string t = Trim(text);
+  if (!t.empty() && t[0] == '+') t.erase(0, 1);
+  if (t.empty()) return std::nullopt;
+  int v = 0;
+  const char* b = t.data();
+  const char* e = b + t.size();
+  const auto [p, ec] = std::from_chars(b, e, v, 10);
+  if (ec != std::errc() || p != e) return std::nullopt;
+  return v;
+}
+
+}  // namespace veltrane

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace veltrane {
+
+// How the user's locale writes numbers. Only the decimal separator matters here.
+struct NumberFormat {
+  char decimalSeparator = '.';
+
+  // From LC_ALL, LC_NUMERIC or LANG (the first one set), as the C library orders them.
+  static NumberFormat FromEnvironment();
+  // For a locale name such as "de_DE.UTF-8".
+  static NumberFormat ForLocale(const std::string& localeName);
+};
+
+// Settings in one INI file: sections are the windows' names ("MainForm", "KeyForm",
+// ...), keys before the first section form the root section "". Every value is
+// text; the typed readers fall back to the default for text they cannot read.
+// Nothing reaches the disk before Flush, which replaces the file atomically.
+class SettingsStore {
+ public:
+  // The file settings.ini in folder; a missing or unreadable file gives no values.
+  explicit SettingsStore(std::filesystem::path folder,
+                         NumberFormat format = NumberFormat::FromEnvironment());
+  ~SettingsStore();
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
+
+  // $XDG_CONFIG_HOME/veltrane, else ~/.config/veltrane.
+  static std::filesystem::path DefaultFolder();
+
+  const std::filesystem::path& FilePath() const { return file_; }
+  const NumberFormat& Format() const { return format_; }
+
+  bool ValueExists(const std::string& section, const std::string& name) const;
+  std::optional<std::string> ReadString(const std::string& section, const std::string& name) const;
+  std::string ReadString(const std::string& section, const std::string& name,
+                         const std::string& def) const;
+  int ReadInteger(const std::string& section, const std::string& name, int def) const;
+  // Any integer other than 0 is true; text that is not an integer gives def.
+  bool ReadBool(const std::string& section, const std::string& name, bool def) const;
+  // In the locale's number format; text that does not convert gives def.
+  double ReadFloat(const std::string& section, const std::string& name, double def) const;
+
+  void WriteString(const std::string& section, const std::string& name, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& name, int value);
+  void WriteBool(const std::string& section, const std::string& name, bool value);
+  void WriteFloat(const std::string& section, const std::string& name, double value);
+
+  // Writes the whole file through a temporary file, fsync and rename. Throws
+  // std::runtime_error when the folder or file cannot be written.
+  void Flush();
+  bool Dirty() const { return dirty_; }
+
+  // The text conversions, for other readers of numbers in the same format.
+  static std::string FormatFloat(double value, const NumberFormat& format);
+  static std::optional<double> ParseFloat(const std::string& text, const NumberFormat& format);
+  static std::optional<int> ParseInteger(const std::string& text);
+
+ private:
+  void Load();
+
+  std::filesystem::path folder_;
+  std::filesystem::path file_;
+  NumberFormat format_;
+  std::map<std::string, std::map<std::string, std::string>> sections_;
+  bool dirty_ = false;
+};
+
+// The language index of the user-interface from a locale name ("de_DE" -> 0,
+// "en_US" -> 1, "zh_TW" -> 17, "zh_CN" -> 16; anything unknown -> 1).
+int LanguageIndexForLocale(const std::string& localeName);
+// The locale name the language comes from: LC_ALL, LC_MESSAGES or LANG.
+std::string UserLocaleName();
+// A readable name of the locale's language, for the trace.
+std::string LanguageNameForLocale(const std::string& localeName);
+
+}  // namespace veltrane
