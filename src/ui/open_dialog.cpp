@@ -1,0 +1,168 @@
+#include "ui/open_dialog.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace veltrane::ui {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string Trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+const std::vector<std::string> kPreviewHandled = {"par", "mdl", "x", "bmp", "wav", "geo", "scn"};
+const std::vector<std::string> kPictures = {"bmp", "ico", "wmf", "emf", "jpg", "jpeg"};
+
+bool Contains(const std::vector<std::string>& v, const std::string& s) {
+  return std::find(v.begin(), v.end(), s) != v.end();
+}
+
+bool IsFile(const fs::path& p) {
+  std::error_code ec;
+  return fs::is_regular_file(p, ec);
+}
+
+// Simple glob with '*' and '?', case-insensitive.
+bool Glob(const std::string& name, std::size_t n, const std::string& pat, std::size_t p) {
+  while (p < pat.size()) {
+    if (pat[p] == '*') {
+      for (std::size_t k = n; k <= name.size(); ++k)
+        if (Glob(name, k, pat, p + 1)) return true;
+      return false;
+    }
+    if (n >= name.size()) return false;
+    if (pat[p] != '?' && pat[p] != name[n]) return false;
+    ++n;
+    ++p;
+  }
+  return n == name.size();
+}
+
+}  // namespace
+
+std::vector<FileFilter> ParseFilter(const std::string& filterText) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (true) {
+    const auto bar = filterText.find('|', start);
+    parts.push_back(filterText.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  std::vector<FileFilter> filters;
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+    FileFilter f;
+    f.description = parts[i];
+    std::size_t s = 0;
+    const std::string& pats = parts[i + 1];
+    while (s <= pats.size()) {
+      const auto semi = pats.find(';', s);
+      const std::string one = Trim(pats.substr(s, semi == std::string::npos ? std::string::npos : semi - s));
+      if (!one.empty()) f.patterns.push_back(Lower(one));
+      if (semi == std::string::npos) break;
+      s = semi + 1;
+    }
+    filters.push_back(std::move(f));
+  }
+  return filters;
+}
+
+bool MatchesPattern(const std::string& fileName, const std::string& pattern) {
+  return Glob(Lower(fileName), 0, Lower(pattern), 0);
+}
+
+std::string PreviewPictureFor(const fs::path& selected) {
+  std::string ext = Lower(selected.extension().string());
+  if (!ext.empty() && ext[0] == '.') ext.erase(0, 1);
+  if (IsFile(selected) && Contains(kPreviewHandled, ext)) {
+    fs::path prv = selected;
+    prv.replace_extension();
+    prv += "_prv.jpg";
+    return IsFile(prv) ? prv.string() : std::string();
+  }
+  if (Contains(kPictures, ext) && IsFile(selected)) return selected.string();
+  return {};
+}
+
+void OpenDialog::Open(const std::string& title, const std::string& filterText, const std::string& proposedFile,
+                      const fs::path& initialFolder) {
+  open_ = true;
+  title_ = title;
+  filters_ = ParseFilter(filterText);
+  filterIndex_ = 0;
+  fs::path proposed(proposedFile);
+  std::error_code ec;
+  if (proposed.has_parent_path() && fs::is_directory(proposed.parent_path(), ec)) {
+    folder_ = fs::absolute(proposed.parent_path(), ec);
+    selected_ = proposed.filename().string();
+  } else {
+    folder_ = fs::absolute(initialFolder, ec);
+    selected_ = proposed.filename().string();
+  }
+  Refresh();
+  preview_ = PreviewPictureFor(folder_ / selected_);
+}
+
+void OpenDialog::SetFilter(int index) {
+  if (index < 0 || index >= static_cast<int>(filters_.size())) return;
+  filterIndex_ = index;
+  Refresh();
+}
+
+void OpenDialog::EnterFolder(const std::string& name) {
+  std::error_code ec;
+  const fs::path next = name == ".." ? folder_.parent_path() : folder_ / name;
+  if (!fs::is_directory(next, ec)) return;
+  folder_ = next;
+  Refresh();
+}
+
+void OpenDialog::Select(const std::string& name) {
+  selected_ = name;
+  preview_ = PreviewPictureFor(folder_ / selected_);
+}
+
+std::string OpenDialog::Accept() {
+  if (selected_.empty()) return {};
+  const fs::path p = folder_ / selected_;
+  if (!IsFile(p)) return {};
+  open_ = false;
+  return p.string();
+}
+
+void OpenDialog::Refresh() {
+  entries_.clear();
+  std::error_code ec;
+  if (folder_.has_parent_path() && folder_ != folder_.root_path()) entries_.push_back({"..", true});
+  std::vector<Entry> folders, files;
+  for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.empty() || name[0] == '.') continue;
+    if (it->is_directory(ec)) {
+      folders.push_back({name, true});
+      continue;
+    }
+    bool match = filters_.empty();
+    if (!match)
+      for (const auto& pat : filters_[static_cast<std::size_t>(filterIndex_)].patterns)
+        if (MatchesPattern(name, pat)) match = true;
+    if (match) files.push_back({name, false});
+  }
+  auto byName = [](const Entry& a, const Entry& b) { return Lower(a.name) < Lower(b.name); };
+  std::sort(folders.begin(), folders.end(), byName);
+  std::sort(files.begin(), files.end(), byName);
+  entries_.insert(entries_.end(), folders.begin(), folders.end());
+  entries_.insert(entries_.end(), files.begin(), files.end());
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ui/autozoom_dialog.h"
+#include "ui/simple_dialogs.h"
+#include "ui/thermal_dialog.h"
+
+namespace veltrane::ui {
+namespace {
+
+struct CountingTimer : FrameTimer {
+  void SetTimerEnabled(bool e) override {
+    enabled = e;
+    ++calls;
+  }
+  bool enabled = true;
+  int calls = 0;
+};
+
+TEST(AutozoomDialog, OkTakesWholeNumbersAndKeepsFullZoomBeyondNoZoom) {
+  CountingTimer timer;
+  TAZoomForm form(timer);
+  AutozoomSettings s;
+  form.FormActivate(s);
+  EXPECT_FALSE(timer.enabled);
+  EXPECT_EQ(form.noZoomText, "10");
+  EXPECT_EQ(form.fullZoomText, "60");
+  form.noZoomText = "80";
+  form.fullZoomText = "50";
+  form.SetSpeed(120);
+  EXPECT_EQ(form.Button1Click(s), std::nullopt);
+  EXPECT_EQ(s.fNoZoom, 80);
+  EXPECT_EQ(s.fFullZoom, 82);
+  EXPECT_EQ(s.fZoomSpeed, 120);
+  form.noZoomText = "-30";
+  form.fullZoomText = "100";
+  form.Button1Click(s);
+  EXPECT_EQ(s.fNoZoom, 30);
+  EXPECT_EQ(s.fFullZoom, 100);
+  form.FormDeactivate();
+  EXPECT_TRUE(timer.enabled);
+}
+
+TEST(AutozoomDialog, InvalidFieldStopsTakingFromThere) {
+  CountingTimer timer;
+  TAZoomForm form(timer);
+  AutozoomSettings s;
+  form.FormActivate(s);
+  form.noZoomText = "abc";
+  form.fullZoomText = "90";
+  form.SetSpeed(30);
+  auto msg = form.Button1Click(s);
+  ASSERT_TRUE(msg);
+  EXPECT_NE(msg->find("'abc'"), std::string::npos);
+  EXPECT_EQ(s.fNoZoom, 10);
+  EXPECT_EQ(s.fFullZoom, 60);
+  EXPECT_EQ(s.fZoomSpeed, 50);
+  // The first field is taken, the rest not.
+  form.noZoomText = "15";
+  form.fullZoomText = "12.5";
+  msg = form.Button1Click(s);
+  ASSERT_TRUE(msg);
+  EXPECT_NE(msg->find("'12.5'"), std::string::npos);
+  EXPECT_EQ(s.fNoZoom, 15);
+  EXPECT_EQ(s.fFullZoom, 60);
+  EXPECT_EQ(s.fZoomSpeed, 50);
+}
+
+TEST(AutozoomDialog, ScrollBarRangeAndNumberText) {
+  CountingTimer timer;
+  TAZoomForm form(timer);
+  form.SetSpeed(10);
+  EXPECT_EQ(form.speed, 25);
+  form.SetSpeed(1000);
+  EXPECT_EQ(form.speed, 200);
+  EXPECT_EQ(TAZoomForm::ShortestText(12.5), "12.5");
+  EXPECT_EQ(ParseWholeNumber(" 42 "), 42);
+  EXPECT_EQ(ParseWholeNumber("+7"), 7);
+  EXPECT_EQ(ParseWholeNumber(""), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber("4 2"), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber("99999999999"), std::nullopt);
+}
+
+TEST(Dialogs, CancelChangesNothingAndTimerResumes) {
+  CountingTimer timer;
+  AutozoomSettings zoom;
+  TAZoomForm az(timer);
+  az.FormActivate(zoom);
+  az.noZoomText = "5";
+  az.FormDeactivate();  // cancelled: Button1Click never ran
+  EXPECT_EQ(zoom.fNoZoom, 10);
+  EXPECT_TRUE(timer.enabled);
+
+  TSoundForm sound(timer);
+  sound.FormActivate(true, 70);
+  EXPECT_FALSE(timer.enabled);
+  sound.checkBox = false;
+  sound.FormDeactivate();
+  EXPECT_TRUE(timer.enabled);
+
+  ThermalTable table;
+  int rescatters = 0;
+  TThermalForm thermal(timer, [&] { ++rescatters; });
+  thermal.FormActivate(table);
+  thermal.SetCount(3);
+  thermal.FormDeactivate();
+  EXPECT_EQ(table.iBubbles, 40);
+  EXPECT_EQ(rescatters, 0);
+  EXPECT_TRUE(timer.enabled);
+
+  TInfoForm info(timer);
+  info.FormActivate(0);
+  EXPECT_FALSE(timer.enabled);
+  info.FormDeactivate();
+  EXPECT_TRUE(timer.enabled);
+}
+
+TEST(GraphicsOptions, UnknownDepthLeavesTheButtonsAndOkStores16Or32) {
+  TGraphConfigForm form;
+  form.FormShow({32, false, true, false});
+  EXPECT_FALSE(form.radio16);
+  form.FormShow({24, true, false, true});
+  EXPECT_FALSE(form.radio16);  // left as it was
+  EXPECT_EQ(form.Button1Click().bitCount, 32);
+  TGraphConfigForm fresh;
+  fresh.FormShow({24, true, true, true});
+  const GraphicsOptions ok = fresh.Button1Click();
+  EXPECT_EQ(ok.bitCount, 16);
+  EXPECT_TRUE(ok.waitVBlank);
+}
+
+TEST(DriverDialog, StoredIndexOutOfRangeFallsBackToFirst) {
+  TConfigForm form;
+  form.FormCreate({"Display 0", "Display 1"}, 1);
+  EXPECT_EQ(form.Button1Click(), 1);
+  form.FormCreate({"Display 0"}, 5);
+  EXPECT_EQ(form.Button1Click(), 0);
+  form.FormCreate({}, 2);
+  EXPECT_EQ(form.Button1Click(), 0);
+}
+
+TEST(InfoDialog, CreditsRiseAndRestartHundredPixelsAfterTheLastLine) {
+  CountingTimer timer;
+  TInfoForm info(timer);
+  info.FormActivate(1);
+  EXPECT_EQ(info.caption, "About");
+  info.FormActivate(0);
+  EXPECT_EQ(info.caption, "Info");
+  ASSERT_FALSE(info.CreditLines.empty());
+  EXPECT_EQ(info.CreditLines[0], "Veltrane");
+  EXPECT_EQ(info.LineY(0), TInfoForm::kAreaHeight);
+  const int n = static_cast<int>(info.CreditLines.size());
+  const int end = 16 * n + TInfoForm::kAreaHeight + 100;
+  for (int i = 0; i < end; ++i) info.DXTimerTimer();
+  EXPECT_EQ(info.ScrollOffset, end);
+  // The last line's bottom has left the top by 100 pixels (less its own 16).
+  EXPECT_EQ(info.LineY(static_cast<std::size_t>(n - 1)), -100 - 16);
+  info.DXTimerTimer();
+  EXPECT_EQ(info.ScrollOffset, 0);
+  EXPECT_EQ(TInfoForm::LineX(100), 124);
+  EXPECT_EQ(TInfoForm::LineX(349), 0);  // (348 - 349) / 2 rounds toward zero
+}
+
+TEST(ThermalDialog, OkStoresSlidersAndRescatters) {
+  CountingTimer timer;
+  ThermalTable table;
+  table.BubbleZ = 2.57;
+  int rescatters = 0;
+  TThermalForm form(timer, [&] { ++rescatters; });
+  form.FormActivate(table);
+  EXPECT_EQ(form.strength, 25);
+  EXPECT_EQ(form.count, 40);
+  form.SetStrength(75);
+  EXPECT_EQ(form.strength, 60);
+  form.SetCount(200);
+  EXPECT_EQ(form.count, 160);
+  form.SetCount(12);
+  form.Button1Click(table);
+  EXPECT_DOUBLE_EQ(table.BubbleZ, 6.0);
+  EXPECT_EQ(table.iBubbles, 12);
+  EXPECT_EQ(rescatters, 1);
+}
+
+TEST(ThermalDialog, SettingsRoundTripInTheLocaleFormat) {
+  const auto dir = std::filesystem::temp_directory_path() / "veltrane_thermal_settings";
+  std::filesystem::remove_all(dir);
+  {
+    SettingsStore store(dir, NumberFormat{','});
+    ThermalTable t;
+    t.BubbleZ = 3.5;
+    t.iBubbles = 77;
+    TThermalForm::WriteSettings(store, t);
+    EXPECT_EQ(store.ReadString("ThermalForm", "BubbleZ", ""), "3,5");
+    store.Flush();
+  }
+  SettingsStore again(dir, NumberFormat{','});
+  ThermalTable t;
+  TThermalForm::ReadSettings(again, t);
+  EXPECT_DOUBLE_EQ(t.BubbleZ, 3.5);
+  EXPECT_EQ(t.iBubbles, 77);
+  // Garbage and out-of-range values: default and clamp.
+  again.WriteString("ThermalForm", "BubbleZ", "viel");
+  again.WriteString("ThermalForm", "iBubbles", "9999");
+  ThermalTable u;
+  TThermalForm::ReadSettings(again, u);
+  EXPECT_DOUBLE_EQ(u.BubbleZ, 2.0);
+  EXPECT_EQ(u.iBubbles, 160);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace veltrane::ui

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ui/open_dialog.h"
+
+namespace veltrane::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OpenDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = fs::temp_directory_path() / "veltrane_open_dialog";
+    fs::remove_all(root);
+    fs::create_directories(root / "Model" / "Gliders");
+    for (auto name : {"su-26.par", "su-26.geo", "su-26_prv.jpg", "Trainer.MDL", "notes.txt", "pic.bmp"})
+      std::ofstream(root / "Model" / name) << "x";
+  }
+  void TearDown() override { fs::remove_all(root); }
+  std::vector<std::string> Names(const OpenDialog& d) {
+    std::vector<std::string> v;
+    for (const auto& e : d.Entries()) v.push_back(e.name);
+    return v;
+  }
+  fs::path root;
+};
+
+const char* kModelFilter =
+    "Alle Modelldateien|*.mdl;*.par|Veltrane Flugmodell (*.mdl)|*.mdl|Aerofly Modelldatei (*.par)|*.par";
+
+TEST(OpenDialogFilter, ParsesDescriptionsAndPatterns) {
+  auto f = ParseFilter(kModelFilter);
+  ASSERT_EQ(f.size(), 3u);
+  EXPECT_EQ(f[0].description, "Alle Modelldateien");
+  EXPECT_EQ(f[0].patterns, (std::vector<std::string>{"*.mdl", "*.par"}));
+  EXPECT_EQ(f[2].patterns, (std::vector<std::string>{"*.par"}));
+  EXPECT_EQ(ParseFilter("Landschaften|*.scn").size(), 1u);
+  EXPECT_TRUE(ParseFilter("").empty());
+  EXPECT_TRUE(MatchesPattern("WORLD.SCN", "*.scn"));
+  EXPECT_FALSE(MatchesPattern("world.scn.bak", "*.scn"));
+  EXPECT_TRUE(MatchesPattern("a", "*"));
+}
+
+TEST_F(OpenDialogTest, ListsFoldersFirstThenMatchingFiles) {
+  OpenDialog d;
+  d.Open("Flugmodell laden", kModelFilter, "Model/su-26.par", root / "Model");
+  EXPECT_EQ(Names(d), (std::vector<std::string>{"..", "Gliders", "su-26.par", "Trainer.MDL"}));
+  d.SetFilter(1);
+  EXPECT_EQ(Names(d), (std::vector<std::string>{"..", "Gliders", "Trainer.MDL"}));
+  d.EnterFolder("Gliders");
+  EXPECT_EQ(Names(d), (std::vector<std::string>{".."}));
+  d.EnterFolder("..");
+  EXPECT_EQ(d.Folder().filename(), "Model");
+  d.EnterFolder("missing");
+  EXPECT_EQ(d.Folder().filename(), "Model");
+}
+
+TEST_F(OpenDialogTest, ProposedFileIsSelectedAndPreviewedByItsPicture) {
+  OpenDialog d;
+  d.Open("t", kModelFilter, (root / "Model" / "su-26.par").string(), root);
+  EXPECT_EQ(d.Selected(), "su-26.par");
+  EXPECT_EQ(fs::path(d.Preview()).filename(), "su-26_prv.jpg");
+  d.Select("Trainer.MDL");
+  EXPECT_EQ(d.Preview(), "");  // no Trainer_prv.jpg
+  d.Select("pic.bmp");  // a handled extension: its _prv.jpg, not itself
+  EXPECT_EQ(d.Preview(), "");
+  d.Select("su-26_prv.jpg");
+  EXPECT_EQ(fs::path(d.Preview()).filename(), "su-26_prv.jpg");
+  d.Select("su-26.par");
+  EXPECT_EQ(fs::path(d.Accept()).filename(), "su-26.par");
+  EXPECT_FALSE(d.IsOpen());
+}
+
+TEST_F(OpenDialogTest, AcceptNeedsAnExistingFile) {
+  OpenDialog d;
+  d.Open("t", kModelFilter, "nowhere/none.par", root / "Model");
+  EXPECT_EQ(d.Folder().filename(), "Model");
+  EXPECT_EQ(d.Accept(), "");
+  EXPECT_TRUE(d.IsOpen());
+  d.Select("");
+  EXPECT_EQ(d.Accept(), "");
+}
+
+}  // namespace
+}  // namespace veltrane::ui
