@@ -1,0 +1,457 @@
+#include "platform/gl/renderer.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <variant>
+
+#include "platform/gl/scene_shaders.h"
+
+namespace veltrane::gl {
+namespace {
+
+// Alpha of the planar shadow blended over whatever lies below it.
+constexpr float kShadowAlpha = 0.5f;
+
+void SetupAttributes() {
+  const auto stride = static_cast<GLsizei>(sizeof(GpuVertex));
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<const void*>(offsetof(GpuVertex, pos)));
+  glEnableVertexAttribArray(1);
+  glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<const void*>(offsetof(GpuVertex, normal)));
+  // Packed ARGB in little-endian memory is B, G, R, A: GL_BGRA swizzles it back.
+  glEnableVertexAttribArray(2);
+  glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                        reinterpret_cast<const void*>(offsetof(GpuVertex, argb)));
+  glEnableVertexAttribArray(3);
+  glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<const void*>(offsetof(GpuVertex, uv)));
+}
+
+void NormalMatrix(const Mat4& m, float out[9]) {
+  for (int c = 0; c < 3; ++c)
+    for (int r = 0; r < 3; ++r) out[c * 3 + r] = m.at(r, c);
+}
+
+Mat4 PlacementOf(const rm::Frame& f) {
+  return FrameMatrix(ToV3(f.Position()), ToV3(f.Direction()), ToV3(f.Up()));
+}
+
+// Direction a parallel light travels: from its frame's position toward the
+// origin; a light on a frame at the origin shines along that frame's direction.
+V3 TravelOf(const rm::Frame& f) {
+  V3 p = ToV3(f.Position());
+  if (Length(p) > 1e-6f) return Normalize(p * -1.0f);
+  return Normalize(ToV3(f.Direction()));
+}
+
+// The frame that places a light: the deepest one carrying it, since the program
+// adds each light to the scene frame and to its own light frame.
+void FindLightFrames(const rm::Frame& f, int depth,
+                     std::unordered_map<const rm::Light*, std::pair<const rm::Frame*, int>>& out,
+                     std::vector<const rm::Light*>& order) {
+  for (const auto& l : f.Lights()) {
+    if (!l) continue;
+    auto it = out.find(l.get());
+    if (it == out.end()) {
+      out.emplace(l.get(), std::make_pair(&f, depth));
+      order.push_back(l.get());
+    } else if (depth > it->second.second) {
+      it->second = {&f, depth};
+    }
+  }
+  for (const auto& c : f.Children())
+    if (c) FindLightFrames(*c, depth + 1, out, order);
+}
+
+bool FindShadowLight(const rm::Frame& f, const rm::Light* light, const rm::Frame*& where, int depth,
+                     int& best) {
+  for (const auto& l : f.Lights())
+    if (l.get() == light && depth > best) {
+      where = &f;
+      best = depth;
+    }
+  for (const auto& c : f.Children())
+    if (c) FindShadowLight(*c, light, where, depth + 1, best);
+  return where != nullptr;
+}
+
+}  // namespace
+
+Renderer::~Renderer() { Shutdown(); }
+
+bool Renderer::Init(std::string& error) {
+  if (Ready()) return true;
+  if (!program_.Build(kSceneVertexShader, kSceneFragmentShader, error)) return false;
+  const ShaderProgram& p = program_;
+  u_.model = p.Uniform("uModel");
+  u_.view = p.Uniform("uView");
+  u_.proj = p.Uniform("uProj");
+  u_.normalMat = p.Uniform("uNormalMat");
+  u_.lit = p.Uniform("uLit");
+  u_.ambient = p.Uniform("uAmbient");
+  u_.lightCount = p.Uniform("uLightCount");
+  u_.lightToward = p.Uniform("uLightToward");
+  u_.lightColor = p.Uniform("uLightColor");
+  u_.cameraPos = p.Uniform("uCameraPos");
+  u_.power = p.Uniform("uPower");
+  u_.specular = p.Uniform("uSpecular");
+  u_.emissive = p.Uniform("uEmissive");
+  u_.specularOn = p.Uniform("uSpecularOn");
+  u_.textured = p.Uniform("uTextured");
+  u_.texture = p.Uniform("uTexture");
+  u_.alphaTest = p.Uniform("uAlphaTest");
+  u_.fogOn = p.Uniform("uFogOn");
+  u_.fogColor = p.Uniform("uFogColor");
+  u_.fogStart = p.Uniform("uFogStart");
+  u_.fogEnd = p.Uniform("uFogEnd");
+  u_.solid = p.Uniform("uSolid");
+  glGenVertexArrays(1, &streamVao_);
+  glGenBuffers(1, &streamVbo_);
+  glBindVertexArray(streamVao_);
+  glBindBuffer(GL_ARRAY_BUFFER, streamVbo_);
+  SetupAttributes();
+  glBindVertexArray(0);
+  return true;
+}
+
+void Renderer::Shutdown() {
+  if (!Ready()) return;
+  for (auto& [k, m] : meshes_) {
+    if (m.vbo) glDeleteBuffers(1, &m.vbo);
+    if (m.vao) glDeleteVertexArrays(1, &m.vao);
+  }
+  meshes_.clear();
+  textures_.Clear();
+  if (streamVbo_) glDeleteBuffers(1, &streamVbo_);
+  if (streamVao_) glDeleteVertexArrays(1, &streamVao_);
+  streamVbo_ = streamVao_ = 0;
+  streamCapacity_ = 0;
+  program_.Release();
+}
+
+Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh) {
+  GpuMesh& g = meshes_[mesh.get()];
+  bool same_object = !g.source.expired() && g.source.lock() == mesh;
+  if (g.vao && same_object && g.generation == mesh->Generation()) {
+    g.lastFrame = frame_;
+    return &g;
+  }
+  if (!g.vao) {
+    glGenVertexArrays(1, &g.vao);
+    glGenBuffers(1, &g.vbo);
+    glBindVertexArray(g.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
+    SetupAttributes();
+    glBindVertexArray(0);
+  }
+  g.source = mesh;
+  g.generation = mesh->Generation();
+  g.geometry = BuildMeshGeometry(*mesh);
+  glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.geometry.opaque.size() * sizeof(GpuVertex)),
+               g.geometry.opaque.empty() ? nullptr : g.geometry.opaque.data(), GL_STATIC_DRAW);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  // The GPU holds the opaque vertices now; keep only the batch table.
+  g.geometry.opaque.clear();
+  g.geometry.opaque.shrink_to_fit();
+  g.lastFrame = frame_;
+  ++stats_.meshUploads;
+  ++totalUploads_;
+  return &g;
+}
+
+void Renderer::Collect(const rm::Frame& frame, std::vector<Placed>& meshes,
+                       std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows) {
+  Mat4 model = PlacementOf(frame);
+  for (const rm::Visual& v : frame.Visuals()) {
+    if (auto* m = std::get_if<std::shared_ptr<rm::MeshBuilder>>(&v)) {
+      if (*m) meshes.push_back({Upload(*m), model});
+    } else if (auto* s = std::get_if<std::shared_ptr<rm::Shadow>>(&v)) {
+      if (*s && (*s)->visual) shadows.emplace_back(s->get(), model);
+    }
+  }
+  for (const auto& c : frame.Children())
+    if (c) Collect(*c, meshes, shadows);
+}
+
+Renderer::LightSet Renderer::GatherLights(const rm::Frame& scene) const {
+  std::unordered_map<const rm::Light*, std::pair<const rm::Frame*, int>> where;
+  std::vector<const rm::Light*> order;
+  FindLightFrames(scene, 0, where, order);
+  LightSet set;
+  for (const rm::Light* l : order) {
+    V3 c{l->color.r, l->color.g, l->color.b};
+    if (l->type == rm::LightType::Ambient) {
+      set.ambient = set.ambient + c;
+    } else if (set.toward.size() < static_cast<std::size_t>(kMaxLights)) {
+      set.toward.push_back(TravelOf(*where[l].first) * -1.0f);
+      set.color.push_back(c);
+    }
+  }
+  return set;
+}
+
+void Renderer::ApplyMaterial(const std::shared_ptr<rm::Material>& m, bool view_specular) {
+  if (m) {
+    glUniform1f(u_.power, m->power);
+    glUniform3f(u_.specular, m->specular.r, m->specular.g, m->specular.b);
+    glUniform3f(u_.emissive, m->emissive.r, m->emissive.g, m->emissive.b);
+    bool spec = view_specular && m->power > 0 &&
+                (m->specular.r > 0 || m->specular.g > 0 || m->specular.b > 0);
+    glUniform1i(u_.specularOn, spec ? 1 : 0);
+  } else {
+    glUniform1f(u_.power, 0);
+    glUniform3f(u_.specular, 0, 0, 0);
+    glUniform3f(u_.emissive, 0, 0, 0);
+    glUniform1i(u_.specularOn, 0);
+  }
+}
+
+void Renderer::BindTexture(const std::shared_ptr<rm::Texture>& t, rm::TextureQuality q) {
+  unsigned id = t ? textures_.Get(t, q) : 0;
+  glUniform1i(u_.textured, id ? 1 : 0);
+  if (!id) glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void Renderer::SetModel(const Mat4& model) {
+  float nm[9];
+  NormalMatrix(model, nm);
+  glUniformMatrix4fv(u_.model, 1, GL_FALSE, model.data());
+  glUniformMatrix3fv(u_.normalMat, 1, GL_FALSE, nm);
+}
+
+void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device& device, int width,
+                      int height) {
+  stats_ = {};
+  ++frame_;
+  // Everything is redrawn every frame, so forced areas need no extra work.
+  vp.forcedUpdates.clear();
+  if (!Ready() || width <= 0 || height <= 0) return;
+
+  glViewport(0, 0, width, height);
+  rm::ColorRGB bg = scene.SceneBackground();
+  glClearColor(bg.r, bg.g, bg.b, 1.0f);
+  glClearStencil(0);
+  glDepthMask(GL_TRUE);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+
+  V3 cam_pos{}, cam_dir{0, 0, 1}, cam_up{0, 1, 0};
+  if (vp.camera) {
+    cam_pos = ToV3(vp.camera->Position());
+    cam_dir = ToV3(vp.camera->Direction());
+    cam_up = ToV3(vp.camera->Up());
+  }
+  Mat4 view = ViewMatrix(cam_pos, cam_dir, cam_up);
+  Mat4 proj = ProjectionMatrix(vp.front, vp.back, vp.field,
+                               static_cast<float>(width) / static_cast<float>(height));
+
+  std::vector<Placed> placed;
+  std::vector<std::pair<const rm::Shadow*, Mat4>> shadows;
+  Collect(scene, placed, shadows);
+  // Shadows need their visual on the GPU even when it is not drawn itself.
+  for (auto& [s, m] : shadows) Upload(s->visual);
+  LightSet lights = GatherLights(scene);
+  const rm::Fog& fog = scene.SceneFog();
+  bool view_specular = (device.renderMode & rm::render_mode::kViewDependentSpecular) != 0 ||
+                       device.renderMode == 0;
+
+  program_.Use();
+  glUniformMatrix4fv(u_.view, 1, GL_FALSE, view.data());
+  glUniformMatrix4fv(u_.proj, 1, GL_FALSE, proj.data());
+  glUniform3f(u_.cameraPos, cam_pos.x, cam_pos.y, cam_pos.z);
+  glUniform3f(u_.ambient, lights.ambient.x, lights.ambient.y, lights.ambient.z);
+  int n = static_cast<int>(lights.toward.size());
+  glUniform1i(u_.lightCount, n);
+  if (n) {
+    glUniform3fv(u_.lightToward, n, &lights.toward[0].x);
+    glUniform3fv(u_.lightColor, n, &lights.color[0].x);
+  }
+  glUniform1i(u_.fogOn, fog.enabled ? 1 : 0);
+  glUniform3f(u_.fogColor, fog.color.r, fog.color.g, fog.color.b);
+  glUniform1f(u_.fogStart, fog.start);
+  glUniform1f(u_.fogEnd, fog.end);
+  glUniform4f(u_.solid, 0, 0, 0, -1);
+  glUniform1i(u_.texture, 0);
+  glUniform1i(u_.alphaTest, 1);
+  glActiveTexture(GL_TEXTURE0);
+
+  // Loaders emit a second face for double-sided polygons, so back faces go.
+  // Fronts run clockwise on screen (the layer is left-handed, the view is not mirrored).
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glFrontFace(GL_CW);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glDisable(GL_BLEND);
+  glDisable(GL_STENCIL_TEST);
+
+  rm::TextureQuality q = device.textureQuality;
+  for (const Placed& p : placed) {
+    const MeshGeometry& g = p.mesh->geometry;
+    if (g.batches.empty()) continue;
+    ++stats_.meshes;
+    SetModel(p.model);
+    glUniform1i(u_.lit, g.lit ? 1 : 0);
+    glBindVertexArray(p.mesh->vao);
+    for (const Batch& b : g.batches) {
+      BindTexture(b.texture, q);
+      ApplyMaterial(b.material, view_specular);
+      glDrawArrays(GL_TRIANGLES, static_cast<GLint>(b.first), static_cast<GLsizei>(b.count));
+      ++stats_.drawCalls;
+      stats_.triangles += b.count / 3;
+    }
+  }
+  glBindVertexArray(0);
+
+  DrawShadows(shadows, scene);
+  DrawTranslucent(placed, view, q, view_specular,
+                  (device.renderMode & rm::render_mode::kBlendedTransparency) != 0 || device.renderMode == 0,
+                  (device.renderMode & rm::render_mode::kSortedTransparency) != 0 || device.renderMode == 0);
+
+  glDisable(GL_BLEND);
+  glDisable(GL_STENCIL_TEST);
+  glDisable(GL_POLYGON_OFFSET_FILL);
+  glDepthMask(GL_TRUE);
+  glUseProgram(0);
+  textures_.Collect();
+  // Meshes not seen for a while belong to discarded scenes.
+  for (auto it = meshes_.begin(); it != meshes_.end();) {
+    if (it->second.source.expired()) {
+      if (it->second.vbo) glDeleteBuffers(1, &it->second.vbo);
+      if (it->second.vao) glDeleteVertexArrays(1, &it->second.vao);
+      it = meshes_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows,
+                           const rm::Frame& scene) {
+  if (shadows.empty()) return;
+  // Each shadow darkens a pixel once however many of its triangles overlap
+  // there: the stencil marks covered pixels.
+  glEnable(GL_STENCIL_TEST);
+  glStencilMask(0xFF);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDepthMask(GL_FALSE);
+  glDisable(GL_CULL_FACE);  // the projection may turn faces over
+  glEnable(GL_POLYGON_OFFSET_FILL);
+  glPolygonOffset(-2.0f, -2.0f);  // stays above the ground it lies on
+  glUniform1i(u_.textured, 0);
+  glUniform1i(u_.lit, 0);
+  int stencil_ref = 0;
+  for (const auto& [s, model] : shadows) {
+    auto it = meshes_.find(s->visual.get());
+    if (it == meshes_.end() || it->second.geometry.batches.empty()) continue;
+    V3 travel{0, -1, 0};
+    const rm::Frame* where = nullptr;
+    int best = -1;
+    if (s->light && FindShadowLight(scene, s->light.get(), where, 0, best)) travel = TravelOf(*where);
+    Mat4 sm = PlanarShadowMatrix(travel, ToV3(s->planePoint), ToV3(s->planeNormal));
+    // A light parallel to the plane casts nothing useful.
+    if (std::fabs(Dot(Normalize(ToV3(s->planeNormal)), travel)) < 1e-6f) continue;
+    SetModel(sm * model);
+    float a = s->trueAlpha ? kShadowAlpha : 1.0f;
+    glUniform4f(u_.solid, 0, 0, 0, a);
+    ++stencil_ref;
+    if (stencil_ref > 255) {
+      glClear(GL_STENCIL_BUFFER_BIT);
+      stencil_ref = 1;
+    }
+    glStencilFunc(GL_NOTEQUAL, stencil_ref, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    glBindVertexArray(it->second.vao);
+    for (const Batch& b : it->second.geometry.batches) {
+      glDrawArrays(GL_TRIANGLES, static_cast<GLint>(b.first), static_cast<GLsizei>(b.count));
+      ++stats_.drawCalls;
+    }
+    ++stats_.shadows;
+  }
+  glBindVertexArray(0);
+  glUniform4f(u_.solid, 0, 0, 0, -1);
+  glDisable(GL_POLYGON_OFFSET_FILL);
+  glDisable(GL_STENCIL_TEST);
+  glEnable(GL_CULL_FACE);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+}
+
+void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& view, rm::TextureQuality q,
+                               bool view_specular, bool blended, bool sorted) {
+  struct Item {
+    float depth;
+    const TranslucentTriangle* tri;
+    const Mat4* model;
+    bool lit;
+  };
+  std::vector<Item> items;
+  for (const Placed& p : placed)
+    for (const TranslucentTriangle& t : p.mesh->geometry.translucent) {
+      V3 c{(t.v[0].pos[0] + t.v[1].pos[0] + t.v[2].pos[0]) / 3,
+           (t.v[0].pos[1] + t.v[1].pos[1] + t.v[2].pos[1]) / 3,
+           (t.v[0].pos[2] + t.v[1].pos[2] + t.v[2].pos[2]) / 3};
+      V3 eye = TransformPoint(view, TransformPoint(p.model, c));
+      items.push_back({-eye.z, &t, &p.model, p.mesh->geometry.lit});
+    }
+  if (items.empty()) return;
+  // Far ones first, so nearer faces blend over them.
+  if (sorted)
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.depth > b.depth; });
+
+  std::vector<GpuVertex> verts;
+  verts.reserve(items.size() * 3);
+  for (const Item& it : items)
+    for (const GpuVertex& src : it.tri->v) {
+      GpuVertex v = src;
+      V3 p = TransformPoint(*it.model, {src.pos[0], src.pos[1], src.pos[2]});
+      V3 nn = TransformDir(*it.model, {src.normal[0], src.normal[1], src.normal[2]});
+      v.pos[0] = p.x; v.pos[1] = p.y; v.pos[2] = p.z;
+      v.normal[0] = nn.x; v.normal[1] = nn.y; v.normal[2] = nn.z;
+      verts.push_back(v);
+    }
+  glBindVertexArray(streamVao_);
+  glBindBuffer(GL_ARRAY_BUFFER, streamVbo_);
+  std::size_t bytes = verts.size() * sizeof(GpuVertex);
+  if (bytes > streamCapacity_) {
+    streamCapacity_ = bytes * 2;
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
+  }
+  glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), verts.data());
+
+  if (blended) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+  }
+  SetModel(Mat4{});
+  // Runs of equal texture, material and lighting are one draw each.
+  std::size_t start = 0;
+  while (start < items.size()) {
+    std::size_t end = start + 1;
+    const Item& a = items[start];
+    while (end < items.size() && items[end].tri->texture == a.tri->texture &&
+           items[end].tri->material == a.tri->material && items[end].lit == a.lit)
+      ++end;
+    glUniform1i(u_.lit, a.lit ? 1 : 0);
+    BindTexture(a.tri->texture, q);
+    ApplyMaterial(a.tri->material, view_specular);
+    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(start * 3), static_cast<GLsizei>((end - start) * 3));
+    ++stats_.drawCalls;
+    start = end;
+  }
+  stats_.translucent += items.size();
+  stats_.triangles += items.size();
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindVertexArray(0);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+}
+
+}  // namespace veltrane::gl

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gl/gl_math.h"
+#include "platform/gl/mesh_geometry.h"
+#include "platform/gl/shader_program.h"
+#include "platform/gl/texture_cache.h"
+#include "platform/rm/frame.h"
+#include "platform/rm/viewport.h"
+
+namespace veltrane::gl {
+
+// What the last frame did, for tests and the benchmark.
+struct FrameStats {
+  std::size_t meshes = 0;          // mesh visuals drawn
+  std::size_t meshUploads = 0;     // meshes (re)uploaded this frame
+  std::size_t triangles = 0;       // opaque + translucent
+  std::size_t translucent = 0;
+  std::size_t shadows = 0;
+  std::size_t drawCalls = 0;
+};
+
+// Draws a retained-mode scene with OpenGL 3.3 core. Mesh geometry goes to the
+// GPU once per builder and is re-sent only when its generation changes.
+class Renderer {
+ public:
+  Renderer() = default;
+  ~Renderer();
+  Renderer(const Renderer&) = delete;
+  Renderer& operator=(const Renderer&) = delete;
+
+  // Needs a current context; false with the reason in error.
+  bool Init(std::string& error);
+  void Shutdown();
+  bool Ready() const { return program_.Id() != 0; }
+
+  // Clears to the scene's background and draws it through the viewport into the
+  // bound framebuffer, which is width x height pixels.
+  void Render(const rm::Frame& scene, rm::Viewport& viewport, const rm::Device& device, int width,
+              int height);
+
+  const FrameStats& Stats() const { return stats_; }
+  std::size_t TotalMeshUploads() const { return totalUploads_; }
+  std::size_t CachedMeshes() const { return meshes_.size(); }
+
+ private:
+  struct GpuMesh {
+    std::weak_ptr<rm::MeshBuilder> source;
+    std::uint64_t generation = 0;
+    unsigned vao = 0;
+    unsigned vbo = 0;
+    MeshGeometry geometry;  // opaque vertices are dropped after the upload
+    std::uint64_t lastFrame = 0;
+  };
+  struct Placed {
+    GpuMesh* mesh;
+    Mat4 model;
+  };
+  struct LightSet {
+    V3 ambient;
+    std::vector<V3> toward;
+    std::vector<V3> color;
+  };
+
+  GpuMesh* Upload(const std::shared_ptr<rm::MeshBuilder>& mesh);
+  void Collect(const rm::Frame& frame, std::vector<Placed>& meshes,
+               std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows);
+  LightSet GatherLights(const rm::Frame& scene) const;
+  void ApplyMaterial(const std::shared_ptr<rm::Material>& material, bool view_specular);
+  void BindTexture(const std::shared_ptr<rm::Texture>& texture, rm::TextureQuality quality);
+  void SetModel(const Mat4& model);
+  void DrawTranslucent(const std::vector<Placed>& placed, const Mat4& view, rm::TextureQuality q,
+                       bool view_specular, bool blended, bool sorted);
+  void DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows, const rm::Frame& scene);
+
+  ShaderProgram program_;
+  TextureCache textures_;
+  std::unordered_map<const rm::MeshBuilder*, GpuMesh> meshes_;
+  unsigned streamVao_ = 0;
+  unsigned streamVbo_ = 0;
+  std::size_t streamCapacity_ = 0;
+  std::uint64_t frame_ = 0;
+  FrameStats stats_;
+  std::size_t totalUploads_ = 0;
+
+  struct Uniforms {
+    int model, view, proj, normalMat, lit, ambient, lightCount, lightToward, lightColor, cameraPos;
+    int power, specular, emissive, specularOn, textured, texture, alphaTest, fogOn, fogColor,
+        fogStart, fogEnd, solid;
+  } u_{};
+};
+
+}  // namespace veltrane::gl
