@@ -1,0 +1,1 @@
+# Scene loader tests: filled in as the scene loader lands.
