@@ -1,0 +1,22 @@
+#include "sim/create_world_col.h"
+
+namespace veltrane {
+
+void AddFaceFan(collision::CollisionModel& model, std::span<const DisplayVertex> face) {
+  auto swapped = [](const DisplayVertex& v) { return collision::Float3{v[0], v[2], v[1]}; };
+  if (face.size() < 3) return;
+  const collision::Float3 v0 = swapped(face[0]);
+  for (std::size_t j = 1; j + 1 < face.size(); ++j) {
+    const collision::Float3 v1 = swapped(face[j]), v2 = swapped(face[j + 1]);
+    model.addTriangle(v0.data(), v1.data(), v2.data());
+  }
+}
+
+collision::CollisionModel CreateWorldCol(const std::vector<DisplayFace>& faces) {
+  collision::CollisionModel model;
+  for (const DisplayFace& f : faces) AddFaceFan(model, f);
+  model.finalize();
+  return model;
+}
+
+}  // namespace veltrane

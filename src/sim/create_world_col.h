@@ -1,0 +1,23 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <vector>
+
+#include "platform/collision/collision_model.h"
+
+namespace veltrane {
+
+// A vertex of the landscape's display geometry: y up.
+using DisplayVertex = std::array<float, 3>;
+// One face: its vertices in corner order.
+using DisplayFace = std::vector<DisplayVertex>;
+
+// Adds one face as a fan (0, j, j + 1), each vertex swapped from display
+// (x, y, z) into simulation (x, z, y). Fewer than three vertices add nothing.
+void AddFaceFan(collision::CollisionModel& model, std::span<const DisplayVertex> face);
+
+// The world collision model of a landscape: every face in order, then finalised.
+collision::CollisionModel CreateWorldCol(const std::vector<DisplayFace>& faces);
+
+}  // namespace veltrane
