@@ -1,0 +1,1 @@
+veltrane_test(sim_helicopter_tests helicopter_test.cpp LIBS veltrane_sim veltrane_loaders)
