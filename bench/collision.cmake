@@ -1,0 +1,1 @@
+veltrane_bench(collision_bench collision_bench.cpp LIBS veltrane_collision)
