@@ -1,5 +1,7 @@
 #include "sim/create_world_col.h"
 
+#include "platform/rm/mesh_builder.h"
+
 namespace veltrane {
 
 void AddFaceFan(collision::CollisionModel& model, std::span<const DisplayVertex> face) {
@@ -15,6 +17,24 @@ void AddFaceFan(collision::CollisionModel& model, std::span<const DisplayVertex>
 collision::CollisionModel CreateWorldCol(const std::vector<DisplayFace>& faces) {
   collision::CollisionModel model;
   for (const DisplayFace& f : faces) AddFaceFan(model, f);
+  model.finalize();
+  return model;
+}
+
+collision::CollisionModel CreateWorldCol(const rm::MeshBuilder& mesh) {
+  collision::CollisionModel model;
+  const auto& vertices = mesh.Vertices();
+  std::vector<DisplayVertex> face;
+  for (const rm::Face& f : mesh.Faces()) {
+    face.clear();
+    for (const rm::Corner& c : f.corners) {
+      // The builder checks indices when faces are added; stay safe regardless.
+      if (c.vertex >= vertices.size()) continue;
+      const rm::Vector& v = vertices[c.vertex];
+      face.push_back({v.x, v.y, v.z});
+    }
+    AddFaceFan(model, face);
+  }
   model.finalize();
   return model;
 }

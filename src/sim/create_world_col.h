@@ -8,6 +8,10 @@
 
 namespace veltrane {
 
+namespace rm {
+class MeshBuilder;
+}
+
 // A vertex of the landscape's display geometry: y up.
 using DisplayVertex = std::array<float, 3>;
 // One face: its vertices in corner order.
@@ -19,5 +23,8 @@ void AddFaceFan(collision::CollisionModel& model, std::span<const DisplayVertex>
 
 // The world collision model of a landscape: every face in order, then finalised.
 collision::CollisionModel CreateWorldCol(const std::vector<DisplayFace>& faces);
+// The same over the faces of the landscape's mesh builder (its vertices are in
+// display axes).
+collision::CollisionModel CreateWorldCol(const rm::MeshBuilder& mesh);
 
 }  // namespace veltrane

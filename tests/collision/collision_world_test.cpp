@@ -2,6 +2,7 @@
 
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
+#include "platform/rm/mesh_builder.h"
 
 namespace veltrane {
 namespace {
@@ -69,7 +70,7 @@ TEST(CreateWorldCol, ShortFacesAddNothingAndPentagonsMakeThree) {
   AddFaceFan(m, DisplayFace{{0, 0, 0}, {1, 0, 0}, {2, 0, 1}, {1, 0, 2}, {0, 0, 1}});
   EXPECT_EQ(m.TriangleCount(), 3u);
   // An empty landscape is a world where every height is 0.
-  const CollisionWorld w(CreateWorldCol({}));
+  const CollisionWorld w(CreateWorldCol(std::vector<DisplayFace>{}));
   EXPECT_DOUBLE_EQ(w.GroundHeightAt(1, 2), 0);
   EXPECT_FALSE(w.SphereCollision({0, 0, 0}, 1000));
   World::RayHit hit;
@@ -98,6 +99,22 @@ TEST(CollisionWorld, SphereObstacleTest) {
   EXPECT_TRUE(w.SphereCollision({5, 49.5, 5}, 0.6));
   EXPECT_FALSE(w.SphereCollision({5, 49.0, 5}, 0.6));
   EXPECT_FALSE(w.SphereCollision({5, 50, 15}, 0.6));
+}
+
+TEST(CreateWorldCol, WalksTheFacesOfAMeshBuilder) {
+  // A quad at display height 4 and a triangle at 9, sharing the vertex list.
+  rm::MeshBuilder mesh;
+  const rm::Vector v[] = {{0, 4, 0}, {10, 4, 0}, {10, 4, 10}, {0, 4, 10},
+                          {20, 9, 0}, {30, 9, 0}, {20, 9, 10}};
+  const rm::Vector n[] = {{0, 1, 0}};
+  const std::uint32_t data[] = {4, 0, 0, 1, 0, 2, 0, 3, 0, 3, 4, 0, 5, 0, 6, 0, 0};
+  mesh.AddFaces(v, n, data);
+  ASSERT_EQ(mesh.FaceCount(), 2u);
+  const CollisionWorld w(CreateWorldCol(mesh));
+  EXPECT_EQ(w.Model().TriangleCount(), 3u);
+  EXPECT_DOUBLE_EQ(w.GroundHeightAt(5, 5), 4);
+  EXPECT_DOUBLE_EQ(w.GroundHeightAt(21, 1), 9);
+  EXPECT_DOUBLE_EQ(w.GroundHeightAt(29, 9), 0);
 }
 
 }  // namespace
