@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include "gl_test_context.h"
+
+namespace veltrane::test {
+namespace {
+
+using rm::PackARGB;
+
+class RendererTest : public GlSceneTest {
+ protected:
+  void AmbientOnly(float level = 1.0f) {
+    scene_->AddLight(root_.CreateLight(rm::LightType::Ambient, level, level, level));
+  }
+  // A parallel light on its own frame at `pos`, shining toward the origin.
+  void ParallelFrom(rm::Vector pos, float level = 1.0f) {
+    auto f = root_.CreateFrame(scene_);
+    f->SetPosition(pos);
+    auto l = root_.CreateLight(rm::LightType::ParallelPoint, level, level, level);
+    scene_->AddLight(l);
+    f->AddLight(l);
+  }
+  std::shared_ptr<rm::Texture> MakeTexture(int w, int h, std::vector<std::uint8_t> rgba) {
+    auto t = std::make_shared<rm::Texture>();
+    t->picture.width = w;
+    t->picture.height = h;
+    t->picture.pixels = std::move(rgba);
+    return t;
+  }
+};
+
+TEST_F(RendererTest, FaceInFrontShowsItsColourAndBackgroundAround) {
+  AmbientOnly();
+  world_->AddVisual(Quad(0, 0, 10, 4, PackARGB(255, 255, 0, 0)));
+  Shot s = Render();
+  s.Save("red_face");
+  Rgb c = s.Centre();
+  EXPECT_GT(c.r, 240);
+  EXPECT_LT(c.g, 10);
+  EXPECT_LT(c.b, 10);
+  Rgb corner = s.At(2, 2);
+  EXPECT_LT(corner.r, 10);
+  EXPECT_GT(corner.b, 240);
+}
+
+TEST_F(RendererTest, FacesSeenFromBehindAreCulled) {
+  AmbientOnly();
+  // Same square with its corners anticlockwise from the camera.
+  std::vector<rm::Vector> v = {{-2, 2, 10}, {-2, -2, 10}, {2, -2, 10}, {2, 2, 10}};
+  std::vector<rm::Vector> n = {{0, 0, 1}};
+  std::vector<std::uint32_t> d = {4, 0, 0, 1, 0, 2, 0, 3, 0, 0};
+  auto mb = root_.CreateMeshBuilder();
+  mb->AddFaces(v, n, d).GetElement(0).SetColor(PackARGB(255, 255, 0, 0));
+  world_->AddVisual(mb);
+  Rgb c = Render().Centre();
+  EXPECT_LT(c.r, 10);
+  EXPECT_GT(c.b, 240);
+}
+
+TEST_F(RendererTest, UnlitSceneIsBlackAndLightingFollowsTheAngle) {
+  world_->AddVisual(Quad(0, 0, 10, 4, PackARGB(255, 255, 255, 255)));
+  EXPECT_LT(Render().Centre().r, 10) << "no light: a lit face is black";
+
+  // Light from behind the camera hits the face square on.
+  ParallelFrom({0, 0, -1000});
+  Rgb square = Render().Centre();
+  EXPECT_GT(square.r, 240);
+
+  // The same face turned 60 degrees away from the light gets cos 60 = half.
+  world_->SetOrientation({0.8660254f, 0, 0.5f}, {0, 1, 0});
+  world_->SetPosition({-8.66f, 0, 5});  // keeps the square in front of the camera
+  Shot turned = Render();
+  turned.Save("turned_face");
+  Rgb t = turned.Centre();
+  EXPECT_NEAR(t.r, 128, 12);
+}
+
+TEST_F(RendererTest, SmoothQualityInterpolatesVertexNormalsFlatDoesNot) {
+  ParallelFrom({0, 0, -1000});
+  // One square whose left corners' normals face the light and right corners'
+  // normals face sideways.
+  std::vector<rm::Vector> v = {{-2, 2, 10}, {2, 2, 10}, {2, -2, 10}, {-2, -2, 10}};
+  std::vector<rm::Vector> n = {{0, 0, -1}, {1, 0, 0}};
+  std::vector<std::uint32_t> d = {4, 0, 0, 1, 1, 2, 1, 3, 0, 0};
+  auto mb = root_.CreateMeshBuilder();
+  mb->AddFaces(v, n, d).GetElement(0).SetColor(PackARGB(255, 255, 255, 255));
+  world_->AddVisual(mb);
+  mb->SetQuality(rm::quality::kSolidLitFlat);
+  Shot flat = Render();
+  mb->SetQuality(rm::quality::kSolidLitPhong);
+  Shot smooth = Render();
+  smooth.Save("smooth");
+  // Flat: one face normal toward the light, evenly bright.
+  EXPECT_NEAR(flat.At(60, 60).r, flat.At(100, 60).r, 3);
+  EXPECT_GT(flat.At(100, 60).r, 240);
+  // Smooth: darker toward the right.
+  EXPECT_GT(smooth.At(60, 60).r, smooth.At(100, 60).r + 30);
+}
+
+TEST_F(RendererTest, EmissiveAndSpecularMaterialsAddLight) {
+  auto quad = Quad(0, 0, 10, 4, PackARGB(255, 0, 0, 0));  // black face
+  world_->AddVisual(quad);
+  auto glow = root_.CreateMaterial(0);
+  glow->SetEmissive(0, 1, 0);
+  quad->SetFaceMaterial(0, glow);
+  Rgb c = Render().Centre();
+  EXPECT_GT(c.g, 240);
+  EXPECT_LT(c.r, 10);
+
+  // A shiny material lights a black face where the light reflects into the eye.
+  ParallelFrom({0, 0, -1000});
+  auto shiny = root_.CreateMaterial(20);
+  shiny->SetSpecular(1, 1, 1);
+  quad->SetFaceMaterial(0, shiny);
+  Rgb s = Render().Centre();
+  EXPECT_GT(s.r, 200);
+}
+
+TEST_F(RendererTest, LinearFogTintsDistantFacesOnly) {
+  AmbientOnly();
+  scene_->SetSceneFogEnable(true);
+  scene_->SetSceneFogColor({0, 1, 0});
+  scene_->SetSceneFogParams(5, 500, 0.5f);
+  world_->AddVisual(Quad(-4, 0, 10, 4, PackARGB(255, 255, 0, 0)));    // left, near
+  world_->AddVisual(Quad(180, 0, 450, 200, PackARGB(255, 255, 0, 0)));  // right, far
+  Shot s = Render();
+  s.Save("fog");
+  Rgb nearPx = s.At(40, 60);
+  Rgb farPx = s.At(140, 60);
+  EXPECT_GT(nearPx.r, 240);
+  EXPECT_LT(nearPx.g, 20);
+  // At 450 of 5..500 the face keeps about a tenth of its own colour.
+  EXPECT_GT(farPx.g, 200);
+  EXPECT_LT(farPx.r, 50);
+
+  scene_->SetSceneFogEnable(false);
+  EXPECT_GT(Render().At(140, 60).r, 240);
+}
+
+TEST_F(RendererTest, DecalTransparencyShowsBackgroundThroughBlackTexels) {
+  AmbientOnly();
+  auto quad = Quad(0, 0, 10, 8, PackARGB(255, 255, 255, 255));
+  // Left texel black, right texel white.
+  auto tex = MakeTexture(2, 1, {0, 0, 0, 255, 255, 255, 255, 255});
+  quad->SetFaceTexture(0, tex);
+  world_->AddVisual(quad);
+  Rgb left = Render().At(70, 60);
+  EXPECT_LT(left.r, 10) << "without decal transparency the black texel is drawn";
+  EXPECT_LT(left.b, 10);
+
+  tex->SetDecalTransparency(true);
+  for (auto q : {rm::TextureQuality::Nearest, rm::TextureQuality::Linear}) {
+    device_.SetTextureQuality(q);
+    Shot s = Render();
+    s.Save("decal");
+    EXPECT_GT(s.At(70, 60).b, 240) << "background shows through";
+    Rgb right = s.At(112, 60);  // the white texel's centre
+    EXPECT_GT(right.r, 240);
+    EXPECT_GT(right.g, 240);
+  }
+}
+
+TEST_F(RendererTest, TextureIsModulatedByLightAndFaceColourTopRowFirst) {
+  AmbientOnly(0.5f);
+  auto quad = Quad(0, 0, 10, 8, PackARGB(255, 255, 255, 255));
+  // Top texel red, bottom texel green.
+  quad->SetFaceTexture(0, MakeTexture(1, 2, {255, 0, 0, 255, 0, 255, 0, 255}));
+  world_->AddVisual(quad);
+  Shot s = Render();
+  s.Save("texture");
+  Rgb top = s.At(80, 45), bottom = s.At(80, 75);
+  EXPECT_NEAR(top.r, 128, 6);
+  EXPECT_LT(top.g, 10);
+  EXPECT_NEAR(bottom.g, 128, 6);
+  EXPECT_LT(bottom.r, 10);
+}
+
+TEST_F(RendererTest, FilterQualitiesChangeMagnifiedTexels) {
+  AmbientOnly();
+  auto quad = Quad(0, 0, 10, 8, PackARGB(255, 255, 255, 255));
+  auto tex = MakeTexture(2, 1, {0, 0, 0, 255, 255, 255, 255, 255});
+  tex->GenerateMIPMap();
+  quad->SetFaceTexture(0, tex);
+  world_->AddVisual(quad);
+  // Just left of the texel boundary in the middle of the face.
+  auto sample = [&](rm::TextureQuality q) {
+    device_.SetTextureQuality(q);
+    return Render().At(76, 60).r;
+  };
+  EXPECT_LT(sample(rm::TextureQuality::Nearest), 5);
+  int linear = sample(rm::TextureQuality::Linear);
+  EXPECT_GT(linear, 60);
+  EXPECT_LT(linear, 200);
+  EXPECT_LT(sample(rm::TextureQuality::MipNearest), 5);
+  EXPECT_GT(sample(rm::TextureQuality::MipLinear), 60);
+}
+
+TEST_F(RendererTest, TranslucentFacesBlendBackToFrontWhateverTheirOrder) {
+  AmbientOnly();
+  auto nearRed = Quad(0, 0, 10, 4, PackARGB(128, 255, 0, 0));
+  auto farGreen = Quad(0, 0, 20, 8, PackARGB(128, 0, 255, 0));
+  auto opaqueBehind = Quad(0, 0, 30, 16, PackARGB(255, 255, 255, 255));
+  // Nearest first, so drawing in scene order would be wrong.
+  world_->AddVisual(nearRed);
+  world_->AddVisual(farGreen);
+  world_->AddVisual(opaqueBehind);
+  Shot s = Render();
+  s.Save("blend");
+  Rgb c = s.Centre();
+  // white, then half green (127, 255, 127), then half red over it. The wrong
+  // order would end at (127, 191, 64).
+  EXPECT_NEAR(c.r, 191, 6);
+  EXPECT_NEAR(c.g, 128, 6);
+  EXPECT_NEAR(c.b, 64, 6);
+  EXPECT_EQ(renderer_->Stats().translucent, 4u);
+}
+
+TEST_F(RendererTest, RightWingOfAModelFlyingAwayShowsOnTheRight) {
+  AmbientOnly();
+  // Model: red block on its right (local +x = up x direction), green on its left.
+  auto model = root_.CreateFrame(scene_);
+  model->SetPosition({0, 0, 20});
+  model->SetOrientation({0, 0, 1}, {0, 1, 0});  // flying away from the camera
+  auto right = Quad(3, 0, 0, 2, PackARGB(255, 255, 0, 0));
+  auto left = Quad(-3, 0, 0, 2, PackARGB(255, 0, 255, 0));
+  model->AddVisual(right);
+  model->AddVisual(left);
+  Shot s = Render();
+  s.Save("right_wing");
+  // 8 pixels per metre at 20 m: the blocks' centres at x = +-3 are 24 px off the middle.
+  EXPECT_GT(s.At(104, 60).r, 240);
+  EXPECT_GT(s.At(56, 60).g, 240);
+
+  // The same seen from behind a model flying along +x: its right is scene -z.
+  camera_->SetPosition({-20, 0, 0});
+  camera_->SetOrientation({1, 0, 0}, {0, 1, 0});
+  model->SetPosition({0, 0, 0});
+  model->SetOrientation({1, 0, 0}, {0, 1, 0});
+  Shot t = Render();
+  t.Save("right_wing_turned");
+  EXPECT_GT(t.At(104, 60).r, 240);
+  EXPECT_GT(t.At(56, 60).g, 240);
+}
+
+TEST_F(RendererTest, FieldIsHalfWidthAtFrontAndBackClips) {
+  AmbientOnly();
+  world_->AddVisual(Quad(0, 0, 10, 10, PackARGB(255, 255, 0, 0)));
+  // field 0.5 at front 1: half-width 5 at distance 10, the square fills the width.
+  Shot s = Render();
+  EXPECT_GT(s.At(2, 60).r, 240);
+  EXPECT_GT(s.At(157, 60).r, 240);
+  // field 1: the view is twice as wide, the square covers the middle half.
+  viewport_.SetField(1.0f);
+  Shot w = Render();
+  w.Save("field");
+  EXPECT_LT(w.At(30, 60).r, 10);
+  EXPECT_GT(w.At(50, 60).r, 240);
+  EXPECT_GT(w.At(109, 60).r, 240);
+  EXPECT_LT(w.At(130, 60).r, 10);
+  // Beyond the back plane nothing is drawn.
+  viewport_.SetBack(9);
+  EXPECT_LT(Render().Centre().r, 10);
+}
+
+TEST_F(RendererTest, ShadowDarkensTheGroundOnceUnderTheModel) {
+  AmbientOnly(1.0f);
+  // Ground: a large white horizontal square at y = 0, its front facing up.
+  std::vector<rm::Vector> gv = {{-50, 0, 50}, {50, 0, 50}, {50, 0, -50}, {-50, 0, -50}};
+  std::vector<rm::Vector> gn = {{0, 1, 0}};
+  std::vector<std::uint32_t> gd = {4, 0, 0, 1, 0, 2, 0, 3, 0, 0};
+  auto ground = root_.CreateMeshBuilder();
+  ground->AddFaces(gv, gn, gd).GetElement(0).SetColor(PackARGB(255, 255, 255, 255));
+  world_->AddVisual(ground);
+  // Camera above, looking down.
+  camera_->SetPosition({0, 30, 0});
+  camera_->SetOrientation({0, -1, 0}, {0, 0, 1});
+  // Model: two overlapping squares 5 m above the ground, light straight above.
+  auto model = root_.CreateFrame(scene_);
+  model->SetPosition({0, 5, 0});
+  model->SetOrientation({0, -1, 0}, {0, 0, 1});  // faces toward the camera's side
+  auto a = Quad(0, 0, 0, 4, PackARGB(255, 255, 0, 0));
+  auto b = Quad(1, 0, 0, 4, PackARGB(255, 255, 0, 0));
+  auto light = root_.CreateLight(rm::LightType::ParallelPoint, 0, 0, 0);
+  auto lf = root_.CreateFrame(scene_);
+  lf->SetPosition({0, 10000, 0});
+  lf->AddLight(light);
+  auto shadowA = root_.CreateShadow(a, light, {0, 0.01f, 0}, {0, 1, 0});
+  auto shadowB = root_.CreateShadow(b, light, {0, 0.01f, 0}, {0, 1, 0});
+  shadowA->SetOptions(true);
+  shadowB->SetOptions(true);
+  model->AddVisual(shadowA);
+  model->AddVisual(shadowB);
+  Shot s = Render();
+  s.Save("shadow");
+  Rgb open = s.At(5, 5);
+  Rgb under = s.Centre();
+  EXPECT_GT(open.r, 240);
+  EXPECT_LT(under.r, 200) << "shadow darker than the open ground";
+  EXPECT_GT(under.r, 60) << "true alpha: the ground shows through";
+  EXPECT_EQ(renderer_->Stats().shadows, 2u);
+
+  // One shadow of a model whose two faces overlap darkens the overlap once.
+  model->DeleteVisual(shadowA);
+  model->DeleteVisual(shadowB);
+  std::vector<rm::Vector> v = {{-2, 2, 0}, {2, 2, 0}, {2, -2, 0}, {-2, -2, 0},
+                               {-1, 2, 0}, {3, 2, 0}, {3, -2, 0}, {-1, -2, 0}};
+  std::vector<rm::Vector> n = {{0, 0, -1}};
+  std::vector<std::uint32_t> d = {4, 0, 0, 1, 0, 2, 0, 3, 0, 4, 4, 0, 5, 0, 6, 0, 7, 0, 0};
+  auto both = root_.CreateMeshBuilder();
+  both->AddFaces(v, n, d);
+  auto one = root_.CreateShadow(both, light, {0, 0.01f, 0}, {0, 1, 0});
+  one->SetOptions(true);
+  model->AddVisual(one);
+  Shot o = Render();
+  o.Save("shadow_overlap");
+  // About 5.3 px per metre at 30 m; scene x runs to the right. Covered once at
+  // x = -1.5 and 2.5, twice at 0.5.
+  Rgb left = o.At(72, 60), right = o.At(93, 60), overlap = o.At(83, 60);
+  EXPECT_LT(left.r, 200);
+  EXPECT_NEAR(left.r, right.r, 3);
+  EXPECT_NEAR(overlap.r, left.r, 3);
+}
+
+TEST_F(RendererTest, GeometryIsUploadedOnceAndAgainOnlyAfterAChange) {
+  AmbientOnly();
+  auto quad = Quad(0, 0, 10, 4, PackARGB(255, 255, 0, 0));
+  world_->AddVisual(quad);
+  std::size_t before = renderer_->TotalMeshUploads();
+  Render();
+  Render();
+  Render();
+  EXPECT_EQ(renderer_->TotalMeshUploads(), before + 1);
+  EXPECT_EQ(renderer_->Stats().meshUploads, 0u);
+  quad->SetFaceColor(0, PackARGB(255, 0, 255, 0));
+  Rgb c = Render().Centre();
+  EXPECT_EQ(renderer_->TotalMeshUploads(), before + 2);
+  EXPECT_GT(c.g, 240);
+  // Moving a frame is not a geometry change.
+  world_->SetPosition({0.5f, 0, 0});
+  Render();
+  EXPECT_EQ(renderer_->TotalMeshUploads(), before + 2);
+}
+
+TEST_F(RendererTest, DiscardedMeshesLeaveTheCache) {
+  AmbientOnly();
+  {
+    auto temp = Quad(0, 0, 10, 4, PackARGB(255, 255, 0, 0));
+    world_->AddVisual(temp);
+    Render();
+    world_->DeleteVisual(temp);
+  }
+  Render();
+  // A new mesh at a possibly reused address is uploaded fresh.
+  auto next = Quad(0, 0, 10, 4, PackARGB(255, 0, 255, 0));
+  world_->AddVisual(next);
+  EXPECT_GT(Render().Centre().g, 240);
+  EXPECT_EQ(renderer_->CachedMeshes(), 1u);
+}
+
+}  // namespace
+}  // namespace veltrane::test
