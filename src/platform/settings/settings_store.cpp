@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -58,6 +59,12 @@ bool IsValidName(const std::string& s) {
   return true;
 }
 
+bool HasControlBytes(const std::string& s) {
+  for (unsigned char c : s)
+    if ((c < 0x20 && c != '\t') || c == 0x7F) return true;
+  return false;
+}
+
 std::string Trim(const std::string& s) {
   std::size_t b = 0, e = s.size();
   while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
@@ -76,7 +83,11 @@ std::string EncodeValue(const std::string& v) {
       out += "\\n";
     else if (c == '\r')
       out += "\\r";
-    else
+    else if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(c));
+      out += buf;
+    } else
       out += c;
   }
   const bool quote = !out.empty() && (out.front() == ' ' || out.front() == '\t' ||
@@ -104,6 +115,12 @@ std::string DecodeValue(std::string v) {
       if (n == 'r') {
         out += '\r';
         ++i;
+        continue;
+      }
+      if (n == 'x' && i + 3 < v.size() && std::isxdigit(static_cast<unsigned char>(v[i + 2])) &&
+          std::isxdigit(static_cast<unsigned char>(v[i + 3]))) {
+        out += static_cast<char>(std::stoi(v.substr(i + 2, 2), nullptr, 16));
+        i += 3;
         continue;
       }
     }
@@ -216,6 +233,7 @@ void SettingsStore::Load() {
     std::string line = data.substr(pos, end - pos);
     pos = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (HasControlBytes(line)) continue;  // never written by us: damage
     const std::string t = Trim(line);
     if (t.empty() || t[0] == ';' || t[0] == '#') continue;
     if (t[0] == '[') {
