@@ -157,3 +157,40 @@ TEST_F(OpenAlLoopback, UnreadableFilesGiveNoSound) {
 
 }  // namespace
 }  // namespace veltrane::sound
+
+#include "platform/sound/program_sound.h"
+
+namespace veltrane::sound {
+namespace {
+
+TEST_F(OpenAlLoopback, ProgramSoundPlaysTheEngineAtItsPitch) {
+  auto* raw = device.get();
+  TraceCapture traces;
+  ProgramSound sound(traces.Sink(), std::move(device));
+  ASSERT_TRUE(sound.Available());
+  SimState s;
+  s.Airplane.MaxThrust = 10;
+  s.FunctionValue[3] = 0.0;  // half throttle at rest: 8000 Hz playback
+  sound.LoadSound(WriteSine(dir / "motor.wav", 8000, 400.0, 1.0, 16), s);
+  ASSERT_NE(sound.Engine().Engine(), nullptr);
+  EXPECT_EQ(sound.Engine().Engine()->Frequency(), 8000);
+  raw->Render(2048);
+  EXPECT_NEAR(DominantFrequency(raw->Render(8192), kMixRate), 400.0, 8.0);
+  sound.Apply(false, 70, s);
+  raw->Render(1024);
+  EXPECT_LT(Rms(raw->Render(1024)), 1e-4);
+  device = nullptr;
+}
+
+TEST(ProgramSoundNoOutput, IsSilentButRuns) {
+  TraceCapture traces;
+  ProgramSound sound(traces.Sink(), nullptr, false);
+  EXPECT_FALSE(sound.Available());
+  SimState s;
+  sound.LoadSound("/nonexistent.wav", s);
+  sound.UpdateSound(s, true);
+  sound.Finalize();
+}
+
+}  // namespace
+}  // namespace veltrane::sound

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/sound/engine_sound.h"
+#include "app/sound_hook.h"
+#include "platform/sound/openal_device.h"
+
+namespace veltrane::sound {
+
+// The main window's sound on the system's audio output. When no output opens,
+// Available() is false and everything stays silent; the program runs on.
+class ProgramSound final : public SoundHook {
+ public:
+  // Opens the default output (or a given device, for tests); traces the failure.
+  explicit ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device = nullptr, bool tryDefault = true);
+
+  bool Available() const override { return engine_.SoundAvailable(); }
+  void LoadCrashSound(const std::string& exePath) override { engine_.LoadCrashSound(exePath); }
+  void LoadSound(const std::string& file, const SimState& state) override { engine_.LoadSound(file, state); }
+  void UpdateSound(const SimState& state, bool crashStarted) override { engine_.UpdateSound(state, crashStarted); }
+  void Finalize() override { engine_.DXSoundFinalize(); }
+  bool SoundEin() const override { return engine_.SoundEin; }
+  void SetSoundEin(bool on) override { engine_.SoundEin = on; }
+  int SoundVolume() const override { return engine_.SoundVolume; }
+  void SetSoundVolume(int volume) override { engine_.SoundVolume = volume; }
+  // The sound dialog's Ok: starts or stops the engine at once.
+  void Apply(bool on, int volume, const SimState& state) { engine_.ApplySettings(on, volume, state); }
+
+  EngineSound& Engine() { return engine_; }
+
+ private:
+  std::unique_ptr<OpenAlDevice> device_;
+  EngineSound engine_;
+};
+
+}  // namespace veltrane::sound
