@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "loaders/mesh_build.h"
+#include "platform/rm/mesh_builder.h"
+#include "platform/rm/root.h"
+#include "platform/trace/trace.h"
+#include "sim/sim_state.h"
+
+namespace veltrane::loaders {
+
+// Reads the program's own numeric model file: the airplane parameters,
+// GroundClearance, the model style (airplane) and the geometry with its
+// generated propeller discs and wheels, assembled into `target`.
+//
+// Throws LoadError, naming the line, when the file cannot be read, a value is
+// not a number, a count or index is out of range, or the file ends early; in
+// that case neither `s` nor `target` has been changed. Returns the collected
+// polygons for inspection.
+MeshBuild LoadMDL(const std::string& fileName, rm::Root& root, rm::MeshBuilder& target, SimState& s,
+                  const Trace& trace);
+
+}  // namespace veltrane::loaders

@@ -1,0 +1,4 @@
+# Model geometry: mesh assembly and the .mdl, .geo and .x readers.
+veltrane_test(model_loaders_tests
+  mesh_build_test.cpp
+  LIBS veltrane_loaders)
