@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 
 #include "loaders/par_file.h"
@@ -243,6 +244,30 @@ TEST(HeliContacts, ContactAboveTheGroundDoesNothing) {
   EXPECT_FALSE(s.Crashed);
   EXPECT_EQ(s.ModelVelocity, none.ModelVelocity);
   EXPECT_EQ(s.AngularVelocity, none.AngularVelocity);
+}
+
+// The tick finds a broken parameter set through the floating-point flags.
+bool RaisesFpFault(SimState s) {
+  std::feclearexcept(FE_ALL_EXCEPT);
+  MoveHelicopter(s, FlatWorld());
+  return std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW) != 0;
+}
+
+TEST(HeliFaults, ZeroDivisorsRaiseFloatingPointFlags) {
+  EXPECT_FALSE(RaisesFpFault(BareRotor()));
+  SimState noMass = BareRotor();
+  noMass.Airplane.Mass = 0.0;
+  EXPECT_TRUE(RaisesFpFault(noMass));
+  SimState noInertia = BareRotor();
+  noInertia.Heli.HeliInertia.z = 0.0;
+  EXPECT_TRUE(RaisesFpFault(noInertia));
+  SimState stillRotor = BareRotor();
+  stillRotor.Heli.RotorRpm = 0.0;
+  EXPECT_TRUE(RaisesFpFault(stillRotor));
+  SimState noSpring = PressedContact(0.05);
+  EXPECT_FALSE(RaisesFpFault(noSpring));
+  noSpring.Heli.Contacts[0].ContactStiffness = 0.0;
+  EXPECT_TRUE(RaisesFpFault(noSpring));
 }
 
 class HeliFlight : public ::testing::Test {
