@@ -48,8 +48,7 @@ class ParLines {
  private:
   bool NextToken(std::string_view& token) {
     while (pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) <= ' ') {
-      if (text_[pos_] == '\n') ++line_;
-      ++pos_;
+      if (!SkipLineEnd()) ++pos_;
     }
     if (pos_ >= text_.size()) return false;
     tokenLine_ = line_;
@@ -57,11 +56,21 @@ class ParLines {
     while (pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) > ' ') ++pos_;
     token = std::string_view(text_).substr(start, pos_ - start);
     // The rest of the line is a comment.
-    while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
-    if (pos_ < text_.size()) {
+    while (pos_ < text_.size() && !SkipLineEnd()) ++pos_;
+    return true;
+  }
+
+  // Steps over one line end (LF, CR LF or a lone CR, as old Mac files have).
+  bool SkipLineEnd() {
+    if (text_[pos_] == '\r') {
       ++pos_;
-      ++line_;
+      if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    } else if (text_[pos_] == '\n') {
+      ++pos_;
+    } else {
+      return false;
     }
+    ++line_;
     return true;
   }
 

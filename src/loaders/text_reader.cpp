@@ -107,9 +107,10 @@ std::string TextReader::ReadToken() {
     }
     if (!comment) return token;
 
-    // Skip the comment up to and including the line feed.
+    // Skip the comment up to and including the line end; a carriage return
+    // ends it too, for files with old Mac line ends.
     int k = Get();
-    while (k != '\n' && k != kCtrlZ) k = Get();
+    while (k != '\n' && k != '\r' && k != kCtrlZ) k = Get();
     token.pop_back();  // the first "/" of "//"
     if (!token.empty()) return token;
   }

@@ -71,6 +71,16 @@ TEST_F(ParFixture, BlankLinesTabsAndSignsAreSkippedOrRead) {
   EXPECT_EQ(capture.Lines().size(), 2u);
 }
 
+TEST_F(ParFixture, EveryLineEndStyleSeparatesValues) {
+  Load("0 // style\r1 // a\r\n2 // b\n\r3\r\r4x");
+  EXPECT_EQ(s.Airplane.MaxThrust, 1);
+  EXPECT_EQ(s.Airplane.RudderGain, 2);
+  EXPECT_EQ(s.Airplane.ElevatorGain, 3);
+  EXPECT_EQ(s.Airplane.AileronGain, AirplaneParams{}.AileronGain);
+  // LF, CR LF, LF, then CR, CR: the bad value stands on line 7.
+  EXPECT_TRUE(capture.Contains("LoadLib.LoadPAR bad number at line 7\r\n"));
+}
+
 TEST_F(ParFixture, OtherStyleReadsNothingMore) {
   s.Airplane.MaxThrust = 42;
   Load("2\n5\n6\n");

@@ -31,6 +31,8 @@ TEST(TextReaderTokens, CommentsEndTokensAndLines) {
   EXPECT_EQ(Tokens("// whole line 1 2\nfirst second", 2),
             (std::vector<std::string>{"FIRST", "SECOND"}));
   EXPECT_EQ(Tokens("a // c1\n// c2\n\n  // c3\nb", 3), (std::vector<std::string>{"A", "B", kEof}));
+  // Old Mac line ends close a comment as well.
+  EXPECT_EQ(Tokens("a // c1\rb // c2\r\nc", 3), (std::vector<std::string>{"A", "B", "C"}));
   // A comment running to the end of the file leaves only the end.
   EXPECT_EQ(Tokens("x //no line feed", 3), (std::vector<std::string>{"X", kEof, kEof}));
 }
