@@ -1,4 +1,5 @@
 # Model geometry: mesh assembly and the .mdl, .geo and .x readers.
 veltrane_test(model_loaders_tests
   mesh_build_test.cpp
+  mdl_file_test.cpp
   LIBS veltrane_loaders)
