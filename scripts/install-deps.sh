@@ -14,7 +14,7 @@ PACKAGES=(
   libserialport-dev
   nlohmann-json3-dev
   libinih-dev
-  xvfb xauth x11-utils xdotool
+  xvfb xauth x11-utils xdotool fonts-dejavu-core
 )
 
 missing=()

@@ -20,6 +20,28 @@ bool ImGuiLayer::Init(GlWindow& window) {
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;  // window layout is not remembered
   ImGui::StyleColorsDark();
+  io.Fonts->AddFontDefault();
+  // 8 points at the usual 96 dpi is about 11 pixels.
+  static const ImWchar kRanges[] = {0x0020, 0x024F, 0x0370, 0x03FF, 0x0400, 0x052F, 0};
+  overlayBold_ = false;
+  overlayFont_ = nullptr;
+  for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+                           "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf"}) {
+    if (SDL_RWops* f = SDL_RWFromFile(path, "rb")) {
+      SDL_RWclose(f);
+      overlayFont_ = io.Fonts->AddFontFromFileTTF(path, 11.0f, nullptr, kRanges);
+      overlayBold_ = overlayFont_ != nullptr;
+      if (overlayFont_) break;
+    }
+  }
+  if (!overlayFont_) overlayFont_ = io.Fonts->Fonts[0];
+  startFont_ = io.Fonts->Fonts[0];
+  if (SDL_RWops* f = SDL_RWFromFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "rb")) {
+    SDL_RWclose(f);
+    if (ImFont* r = io.Fonts->AddFontFromFileTTF("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 11.0f,
+                                                 nullptr, kRanges))
+      startFont_ = r;
+  }
   if (!ImGui_ImplSDL2_InitForOpenGL(window.Handle(), window.Context())) {
     ImGui::DestroyContext();
     return false;

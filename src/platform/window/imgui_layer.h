@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+struct ImFont;
+
 namespace veltrane::window {
 
 class GlWindow;
@@ -27,8 +29,18 @@ class ImGuiLayer {
   void BeginFrame(int display_w, int display_h);
   void EndFrame();
 
+  // 8-point bold face for the overlay and the start screen (the default face
+  // drawn twice when no bold font is installed).
+  ImFont* OverlayFont() const { return overlayFont_; }
+  bool OverlayFontIsBold() const { return overlayBold_; }
+  // 8-point regular face for the start screen.
+  ImFont* StartFont() const { return startFont_; }
+
  private:
   bool ready_ = false;
+  ImFont* overlayFont_ = nullptr;
+  bool overlayBold_ = false;
+  ImFont* startFont_ = nullptr;
 };
 
 }  // namespace veltrane::window

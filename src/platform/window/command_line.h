@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veltrane::window {
+
+struct CommandLine {
+  bool help = false;
+  bool version = false;
+  std::string configDir;  // empty: the default settings folder
+  std::string traceFile;  // empty: no trace; "-": stderr
+  std::string model;
+  std::string landscape;
+  std::string screenshot;  // non-empty: render, write this PNG, exit
+  int frames = 1;
+  double frameTime = 1.0 / 60.0;  // seconds per frame in screenshot mode
+};
+
+// Parses argv[1..]. Options take their value as the next word or after '='.
+// On a mistake returns nullopt with the reason in error.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+std::string UsageText(const std::string& program);
+
+}  // namespace veltrane::window

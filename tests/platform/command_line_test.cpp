@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/window/command_line.h"
+#include "platform/window/data_folder.h"
+
+namespace veltrane::window {
+namespace {
+
+std::optional<CommandLine> Parse(std::vector<std::string> args, std::string* err = nullptr) {
+  std::string e;
+  auto r = ParseCommandLine(args, e);
+  if (err) *err = e;
+  return r;
+}
+
+TEST(CommandLine, DefaultsAndEveryOption) {
+  auto none = Parse({});
+  ASSERT_TRUE(none);
+  EXPECT_TRUE(none->screenshot.empty());
+  EXPECT_EQ(none->frames, 1);
+
+  auto c = Parse({"--config-dir", "/tmp/c", "--trace=-", "--model", "M/a.par", "--landscape", "L/w.scn",
+                  "--screenshot", "o.png", "--frames", "30", "--frame-time=0.05"});
+  ASSERT_TRUE(c);
+  EXPECT_EQ(c->configDir, "/tmp/c");
+  EXPECT_EQ(c->traceFile, "-");
+  EXPECT_EQ(c->model, "M/a.par");
+  EXPECT_EQ(c->landscape, "L/w.scn");
+  EXPECT_EQ(c->screenshot, "o.png");
+  EXPECT_EQ(c->frames, 30);
+  EXPECT_DOUBLE_EQ(c->frameTime, 0.05);
+  EXPECT_TRUE(Parse({"--help"})->help);
+  EXPECT_TRUE(Parse({"--version"})->version);
+}
+
+TEST(CommandLine, MistakesAreReportedNotGuessed) {
+  std::string err;
+  EXPECT_FALSE(Parse({"--model"}, &err));
+  EXPECT_NE(err.find("--model"), std::string::npos);
+  EXPECT_FALSE(Parse({"--trace="}, &err));
+  EXPECT_FALSE(Parse({"--fly"}, &err));
+  EXPECT_NE(err.find("--fly"), std::string::npos);
+  for (const char* bad : {"0", "-3", "abc", "12x", "99999999999"})
+    EXPECT_FALSE(Parse({"--screenshot", "a.png", "--frames", bad})) << bad;
+  for (const char* bad : {"0", "-1", "nan", "inf", "1e9", "x"})
+    EXPECT_FALSE(Parse({"--screenshot", "a.png", "--frame-time", bad})) << bad;
+  // Frame settings without a screenshot would silently do nothing.
+  EXPECT_FALSE(Parse({"--frames", "3"}, &err));
+}
+
+TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
+  namespace fs = std::filesystem;
+  fs::path root = fs::temp_directory_path() / ("veltrane_data_" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::create_directories(root / "bin");
+  EXPECT_EQ(FindDataFolder((root / "bin").string() + "/"), (root / "share" / "veltrane").string() + "/");
+  EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "share" / "veltrane").string() + "/");
+  fs::create_directories(root / "bin" / "Model");
+  // Model/ alone is not a data folder.
+  EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "share" / "veltrane").string() + "/");
+  fs::create_directories(root / "bin" / "Landscape");
+  EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "bin").string() + "/");
+  fs::remove_all(root);
+  EXPECT_EQ(ExecutableFolder().back(), '/');
+}
+
+}  // namespace
+}  // namespace veltrane::window
