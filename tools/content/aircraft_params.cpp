@@ -1,0 +1,118 @@
+#include "aircraft_params.h"
+
+#include <string>
+
+namespace veltrane::content {
+
+std::vector<ParamLine> AirplaneLines(const AirplaneValues& v) {
+  return {
+      {v.MaxThrust, "MaxThrust: propeller thrust at full throttle, N (0 = glider)"},
+      {v.RudderGain, "RudderGain: sideslip angle at full rudder, rad"},
+      {v.ElevatorGain, "ElevatorGain: tail angle at full elevator, rad"},
+      {v.AileronGain, "AileronGain: change of each half-wing's angle at full aileron, rad"},
+      {v.MaxLift, "MaxLift: largest lift coefficient, reached at the stall"},
+      {v.MinLift, "MinLift: most negative lift coefficient (inverted stall)"},
+      {v.LiftSlope, "LiftSlope: lift coefficient per radian"},
+      {v.StallLiftSlope, "StallLiftSlope: loss of lift coefficient per radian beyond the stall"},
+      {v.ProfileDrag, "ProfileDrag: profile drag coefficient below the stall"},
+      {v.ParasiteDrag, "ParasiteDrag: fuselage, gear and tail drag, added to each wing half"},
+      {v.WheelFriction, "WheelFriction: rolling friction on the ground"},
+      {v.StallDragSlope, "StallDragSlope: rise of the drag coefficient per radian beyond the stall"},
+      {v.PitchMomentCoef, "PitchMomentCoef: zero-lift pitching moment of the wing (+ = nose up)"},
+      {v.WingIncidence, "WingIncidence: wing angle against the fuselage and tail, rad"},
+      {v.WingSpan, "WingSpan: m"},
+      {v.WingChord, "WingChord: mean chord, m (wing area = span x chord)"},
+      {v.CgPosition, "CgPosition: centre of gravity behind the leading edge, m"},
+      {v.Mass, "Mass: kg"},
+      {v.YawInertia, "YawInertia: about the up axis, kg m^2"},
+      {v.PitchInertia, "PitchInertia: about the right axis, kg m^2"},
+      {v.RollInertia, "RollInertia: about the forward axis, kg m^2"},
+      {v.StabilizerArea, "StabilizerArea: horizontal tail, m^2"},
+      {v.FinArea, "FinArea: vertical tail, m^2"},
+      {v.TailArm, "TailArm: centre of gravity to the tail surfaces, m"},
+      {v.Dihedral, "Dihedral: sideways lean of each half-wing's normal (0 = flat)"},
+  };
+}
+
+// 6.5 kg, 0.66 m^2: about 10 kg/m^2 like a real 2 m aerobatic model. Symmetric
+// section: stall at 1.2 / 5 = 0.24 rad (14 degrees) upright and inverted. The thrust
+// does not fall with speed, so the drag is chosen for a top speed near 40 m/s. The
+// incidence gives a fast, nearly neutral hands-off trim; a little up-elevator flies level.
+AirplaneValues Su26Values() {
+  return {45.0,  0.35, 0.20, 0.018, 1.2,  -1.2, 5.0,   2.0,  0.012, 0.018, 0.05, 1.0, 0.0,
+          0.035, 2.0,  0.33, 0.10,  6.5,  1.1,  0.70,  0.45, 0.12,  0.06,  0.95, 0.02};
+}
+
+// 1.8 kg on 0.54 m^2 (3.3 kg/m^2): trims hands-off at about 10 m/s, the speed of a
+// hand launch, with a glide ratio near 17. The incidence stands for the angle between
+// wing and tailplane; polyhedral gives a strong dihedral effect for rudder turns.
+AirplaneValues GliderValues() {
+  return {0.0,  0.30, 0.12, 0.05, 1.1, -0.5, 5.2,  3.0,   0.008, 0.004, 0.15, 1.5, -0.02,
+          0.09, 3.0,  0.18, 0.063, 1.8, 0.90, 0.30, 0.60, 0.056, 0.04,  1.05, 0.10};
+}
+
+// A forgiving high-wing trainer: plenty of dihedral, slow hands-off trim.
+AirplaneValues TrainerValues() {
+  return {18.0, 0.30, 0.18, 0.04, 1.1,  -0.8, 5.0,  2.5,  0.012, 0.02, 0.06, 1.2, 0.0,
+          0.06, 1.6,  0.27, 0.085, 2.4, 0.25, 0.15, 0.12, 0.084, 0.031, 0.72, 0.08};
+}
+
+// A light park flyer of 1 m span.
+AirplaneValues ParkflyerValues() {
+  return {5.0,  0.30, 0.18, 0.04, 1.1,   -0.8, 5.0,  2.5,   0.014, 0.022, 0.06,  1.2, 0.0,
+          0.06, 1.0,  0.16, 0.053, 0.65, 0.025, 0.015, 0.012, 0.032, 0.012, 0.45, 0.08};
+}
+
+std::vector<ParamLine> HelicopterLines() {
+  std::vector<ParamLine> l = {
+      {3.2, "Mass: kg"},
+      {0.16, "HeliInertia about the up axis (yaw), kg m^2"},
+      {0.14, "HeliInertia about the right axis (pitch), kg m^2"},
+      {0.08, "HeliInertia about the forward axis (roll), kg m^2"},
+      {0.5, "RotationalDamping: torque per rad/s against any rotation, N m s"},
+      {40.0, "ExpoPitch: stick curve, > 0 softer around the centre"},
+      {40.0, "ExpoRoll"},
+      {20.0, "ExpoYaw"},
+      {0.0, "ExpoCollective"},
+      {0.675, "RotorRadius: m"},
+      {0.033, "BladeArea: area of one blade element (also the fuselage drag area), m^2"},
+      {1600.0, "RotorRpm: 1/min"},
+      {0.06, "CollectiveGain: blade angle at full collective, rad"},
+      {0.012, "PitchCyclicGain: cyclic blade angle at full pitch stick, rad"},
+      {0.012, "RollCyclicGain: cyclic blade angle at full roll stick, rad"},
+      {0.25, "RotorHeight: rotor plane above the centre of gravity, m"},
+      {0.3, "InPlaneFlowFactor: share of the flight speed the blades feel in the rotor plane"},
+      {0.125, "TailRotorRadius: m"},
+      {0.004, "TailRotorArea: m^2"},
+      {7500.0, "TailRotorRpm: 1/min"},
+      {0.15, "TailPitchGain: tail blade angle at full yaw stick, rad"},
+      {0.0, "TailPitchTrim: constant tail blade angle against the rotor torque, rad"},
+      {0.95, "TailRotorArm: tail rotor behind the centre of gravity, m"},
+      {0.5, "SideFlowFactor: share of the sideways speed the tail rotor feels"},
+      {0.3, "GyroGain: tail blade angle per rad/s of yaw rate (heading hold), s"},
+      {50.0, "GyroStickReduction: gyro reduction per unit of yaw stick, percent"},
+      {5.5, "LiftSlope: blade lift coefficient per radian"},
+      {1.0, "MaxLift: blade lift coefficient limit"},
+      {-1.0, "MinLift: negative blade lift coefficient limit"},
+      {0.01, "ProfileDrag: blade drag coefficient at zero angle"},
+      {0.2, "BladeDragSlope: rise of the blade drag coefficient per radian"},
+      {0.8, "ParasiteDrag: fuselage drag coefficient"},
+  };
+  l.push_back({4, "ContactCount: the four ends of the skids; then 7 lines per contact"});
+  const double fwd[2] = {0.24, -0.20};
+  int k = 1;
+  for (double f : fwd)
+    for (double right : {0.13, -0.13}) {
+      const std::string c = "contact " + std::to_string(k++) + ": ";
+      l.push_back({f, c + "forward, m"});
+      l.push_back({right, c + "right, m"});
+      l.push_back({-0.283, c + "up, m (bottom of the skid tube)"});
+      l.push_back({0.6, c + "ContactFriction"});
+      l.push_back({1500.0, c + "ContactStiffness: N/m"});
+      l.push_back({40.0, c + "ContactDamping: N per m/s"});
+      l.push_back({300.0, c + "ContactMaxForce: spring force that breaks the skid, N"});
+    }
+  return l;
+}
+
+}  // namespace veltrane::content
