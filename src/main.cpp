@@ -1,0 +1,357 @@
+// The windowed program: SDL window and GL context, the main window's logic,
+// the frame loop, and the unattended screenshot mode.
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "platform/clock/clock.h"
+#include "platform/gl/render_target.h"
+#include "platform/gl/renderer.h"
+#include "platform/pictures/png_codec.h"
+#include "platform/settings/settings_store.h"
+#include "platform/sound/program_sound.h"
+#include "platform/trace/trace.h"
+#include "platform/window/command_line.h"
+#include "platform/window/data_folder.h"
+#include "platform/window/gl_window.h"
+#include "platform/window/imgui_layer.h"
+#include "platform/window/key_map.h"
+#include "platform/window/overlay_painter.h"
+#include "platform/window/sdl_platform_services.h"
+
+#ifndef VELTRANE_VERSION
+#define VELTRANE_VERSION "0"
+#endif
+
+namespace veltrane {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kInitText = "Veltrane wird initialisiert";
+
+void Fail(const std::string& message) { std::fprintf(stderr, "veltrane: %s\n", message.c_str()); }
+
+// A file named on the command line, made absolute so the data folder does not
+// change its meaning. Empty when it does not exist.
+std::string CommandLineFile(const std::string& name) {
+  std::error_code ec;
+  fs::path p = fs::absolute(name, ec);
+  if (ec || !fs::is_regular_file(p, ec)) return {};
+  return p.lexically_normal().string();
+}
+
+class Program {
+ public:
+  Program(const window::CommandLine& cl, Trace trace, SettingsStore& settings)
+      : cl_(cl), trace_(std::move(trace)), settings_(settings), unattended_(!cl.screenshot.empty()) {}
+
+  int Run();
+
+ private:
+  bool OpenWindow();
+  void ApplyDisplayOptions();
+  void ShowStartScreen();
+  void RenderFrame(bool drawOverlay);
+  void HandleEvent(const SDL_Event& e);
+  void ShowErrors();
+  void CarryOutDisplayRequest();
+  bool WriteScreenshot();
+  void Close();
+
+  Clock& ActiveClock() { return unattended_ ? static_cast<Clock&>(manual_) : steady_; }
+
+  const window::CommandLine& cl_;
+  Trace trace_;
+  SettingsStore& settings_;
+  bool unattended_;
+  SteadyClock steady_;
+  ManualClock manual_;
+  window::GlWindow window_;
+  std::unique_ptr<window::SdlPlatformServices> services_;
+  std::unique_ptr<SoundHook> sound_;
+  std::unique_ptr<TMainForm> form_;
+  window::ImGuiLayer imgui_;
+  gl::Renderer renderer_;
+  gl::RenderTarget target_;
+  bool quit_ = false;
+  bool focused_ = false;
+  bool closed_ = false;
+};
+
+bool Program::OpenWindow() {
+  window::WindowOptions o;
+  o.hidden = true;  // shown once the settings gave its size
+  o.vsync = !unattended_;
+  window::OpenError err;
+  if (window_.Open(o, err)) return true;
+  if (err.kind == window::OpenError::Kind::Version) {
+    // Too old a GL: the same check and message as with a context that opened.
+    window::SdlPlatformServices services(nullptr, !unattended_);
+    TMainForm form(window::FindDataFolder(window::ExecutableFolder()), settings_, trace_, ActiveClock(),
+                   services);
+    form.OnInitalizeAppliciation(err.gl_major, err.gl_minor);
+    Fail("OpenGL 3.3 is needed, the display offers " + std::to_string(err.gl_major) + "." +
+         std::to_string(err.gl_minor));
+    return false;
+  }
+  Fail(err.text);
+  return false;
+}
+
+void Program::ApplyDisplayOptions() {
+  const DisplayOptions& d = form_->Display();
+  SDL_SetWindowSize(window_.Handle(), form_->Width() > 0 ? form_->Width() : 640,
+                    form_->Height() > 0 ? form_->Height() : 479);
+  SDL_SetWindowPosition(window_.Handle(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  window_.SetFullscreen(d.doFullscreen, d.DisplayWidth, d.DisplayHeight);
+  window_.SetVsync(!unattended_ && d.doWaitVBlank);
+  window_.SetTitle(form_->Caption());
+}
+
+void Program::ShowStartScreen() {
+  int w = window_.RenderWidth(), h = window_.RenderHeight();
+  if (!target_.Resize(w, h)) return;
+  target_.Bind();
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  imgui_.BeginFrame(w, h);
+  window::DrawStartScreen(kInitText, w, h, imgui_.StartFont(), false);
+  imgui_.EndFrame();
+  gl::RenderTarget::BindDefault();
+  target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
+  window_.Swap();
+}
+
+void Program::RenderFrame(bool drawOverlay) {
+  int w = window_.RenderWidth(), h = window_.RenderHeight();
+  if (w <= 0 || h <= 0 || !target_.Resize(w, h)) return;  // minimised: nothing to draw
+  form_->ReportSurfaceSize(w, h);
+  target_.Bind();
+  if (form_->SceneFrame()) {
+    renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), w, h);
+  } else {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
+  target_.Bind();
+  imgui_.BeginFrame(w, h);
+  if (drawOverlay) {
+    std::vector<window::OverlayText> lines;
+    const Overlay& ov = form_->CurrentOverlay();
+    for (const OverlayLine* l : {&ov.fps, &ov.speed, &ov.height, &ov.vario})
+      if (l->visible) lines.push_back({l->text, l->x, l->y});
+    window::DrawOverlayTexts(lines, imgui_.OverlayFont(), imgui_.OverlayFontIsBold());
+  }
+  imgui_.EndFrame();
+  gl::RenderTarget::BindDefault();
+  target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
+}
+
+void Program::HandleEvent(const SDL_Event& e) {
+  bool imguiTook = imgui_.ProcessEvent(e);
+  switch (e.type) {
+    case SDL_QUIT:  // also SIGINT and SIGTERM: SDL turns them into this event
+      quit_ = true;
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) quit_ = true;
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) focused_ = true;
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) focused_ = false;
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) form_->ReportWindowSize(e.window.data1, e.window.data2);
+      if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) form_->SetCanDraw(false);
+      if (e.window.event == SDL_WINDOWEVENT_RESTORED) form_->SetCanDraw(true);
+      break;
+    case SDL_KEYDOWN:
+      if (imguiTook && imgui_.WantsKeyboard()) break;
+      if (int vk = window::VirtualKeyFromScancode(e.key.keysym.scancode))
+        form_->FormKeyDown(vk, (e.key.keysym.mod & KMOD_CTRL) != 0);
+      break;
+    case SDL_KEYUP:
+      if (imguiTook && imgui_.WantsKeyboard()) break;
+      if (int vk = window::VirtualKeyFromScancode(e.key.keysym.scancode)) form_->FormKeyUp(vk);
+      break;
+    case SDL_TEXTINPUT:
+      if (imgui_.WantsKeyboard()) break;
+      // Single-byte characters only: the key commands are plain letters and digits.
+      if (e.text.text[0] && !e.text.text[1] && static_cast<unsigned char>(e.text.text[0]) < 0x80)
+        form_->FormKeyPress(e.text.text[0]);
+      break;
+    default:
+      break;
+  }
+}
+
+void Program::ShowErrors() {
+  while (auto m = form_->TakeErrorMessage()) {
+    if (unattended_ || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", m->c_str(), window_.Handle()) != 0)
+      Fail(*m);
+  }
+}
+
+void Program::CarryOutDisplayRequest() {
+  auto r = form_->TakeDisplayRequest();
+  if (!r) return;
+  form_->DXDrawFinalize();
+  DisplayOptions& d = form_->Display();
+  if (r->fullScreen) {
+    if (!d.doFullscreen) form_->StoreWindow();
+    d.doFullscreen = true;
+    if (r->width > 0) d.DisplayWidth = r->width;
+    if (r->height > 0) d.DisplayHeight = r->height;
+    window_.SetFullscreen(true, d.DisplayWidth, d.DisplayHeight);
+  } else {
+    d.doFullscreen = false;
+    window_.SetFullscreen(false, 0, 0);
+    form_->RestoreWindow();
+  }
+  form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());
+  form_->SimInit();
+}
+
+bool Program::WriteScreenshot() {
+  target_.Bind();
+  std::vector<std::uint8_t> px = target_.ReadPixels();
+  gl::RenderTarget::BindDefault();
+  pictures::Picture pic;
+  pic.width = target_.Width();
+  pic.height = target_.Height();
+  pic.pixels = std::move(px);
+  if (pic.pixels.empty()) {
+    Fail("nothing was rendered for the screenshot");
+    return false;
+  }
+  try {
+    pictures::WritePng(cl_.screenshot, pic);
+  } catch (const std::exception& e) {
+    Fail(std::string("cannot write the screenshot: ") + e.what());
+    return false;
+  }
+  return true;
+}
+
+void Program::Close() {
+  if (closed_ || !form_) return;
+  closed_ = true;
+  form_->FormClose();
+  form_->DXDrawFinalize();
+  if (sound_) sound_->Finalize();
+}
+
+int Program::Run() {
+  if (!OpenWindow()) return 1;
+  services_ = std::make_unique<window::SdlPlatformServices>(window_.Handle(), !unattended_);
+  // Unattended runs stay silent and need no audio device.
+  if (!unattended_) sound_ = std::make_unique<sound::ProgramSound>(trace_);
+  std::string dataFolder = window::FindDataFolder(window::ExecutableFolder());
+  form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_, sound_.get());
+  if (!form_->OnInitalizeAppliciation(window_.GlMajor(), window_.GlMinor())) return 1;
+  form_->FormCreate();
+  if (!cl_.model.empty()) form_->SetModelFileName(CommandLineFile(cl_.model));
+  if (!cl_.landscape.empty()) form_->SetLandFileName(CommandLineFile(cl_.landscape));
+
+  ApplyDisplayOptions();
+  SDL_ShowWindow(window_.Handle());
+  focused_ = (SDL_GetWindowFlags(window_.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  std::string err;
+  if (!imgui_.Init(window_)) Fail("the user interface layer did not start; no overlay");
+  if (!renderer_.Init(err)) {
+    Fail("the renderer did not start: " + err);
+    Close();
+    return 1;
+  }
+  form_->OnStartRunning();
+  form_->ReportTextHeight(window::OverlayTextHeight(imgui_.OverlayFont()));
+  form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());
+  ShowStartScreen();
+  form_->SimInit();
+  window_.SetTitle(form_->Caption());
+
+  int framesLeft = cl_.frames;
+  const auto frameMs = static_cast<std::int64_t>(cl_.frameTime * 1000.0 + 0.5);
+  std::string caption = form_->Caption();
+  while (!quit_) {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) HandleEvent(e);
+    if (quit_) break;
+    ShowErrors();
+    CarryOutDisplayRequest();
+    if (form_->Caption() != caption) {
+      caption = form_->Caption();
+      window_.SetTitle(caption);
+    }
+    // The frame timer runs only while the program is the active one;
+    // unattended runs have nobody to give the window focus.
+    bool ticking = unattended_ || focused_;
+    if (ticking) {
+      if (unattended_) manual_.Advance(frameMs);
+      form_->DXTimerTimer();
+    }
+    RenderFrame(true);
+    if (unattended_) {
+      if (--framesLeft <= 0) {
+        ShowErrors();
+        bool ok = WriteScreenshot();
+        Close();
+        return ok ? 0 : 1;
+      }
+      continue;
+    }
+    window_.Swap();
+    if (!ticking) SDL_WaitEventTimeout(nullptr, 100);  // idle without spinning
+  }
+  Close();
+  return 0;
+}
+
+}  // namespace
+}  // namespace veltrane
+
+int main(int argc, char** argv) {
+  using namespace veltrane;
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  std::string error;
+  auto cl = window::ParseCommandLine(args, error);
+  if (!cl) {
+    Fail(error);
+    std::fputs(window::UsageText("veltrane").c_str(), stderr);
+    return 2;
+  }
+  if (cl->help) {
+    std::fputs(window::UsageText("veltrane").c_str(), stdout);
+    return 0;
+  }
+  if (cl->version) {
+    std::printf("veltrane %s\n", VELTRANE_VERSION);
+    return 0;
+  }
+  if (!cl->model.empty() && CommandLineFile(cl->model).empty()) {
+    Fail("no model file " + cl->model);
+    return 2;
+  }
+  if (!cl->landscape.empty() && CommandLineFile(cl->landscape).empty()) {
+    Fail("no landscape file " + cl->landscape);
+    return 2;
+  }
+  try {
+    Trace trace;
+    if (!cl->traceFile.empty()) trace = Trace::ToFile(cl->traceFile);
+    std::filesystem::path folder = cl->configDir.empty() ? SettingsStore::DefaultFolder()
+                                                          : std::filesystem::path(cl->configDir);
+    SettingsStore settings(folder);
+    Program program(*cl, trace, settings);
+    return program.Run();
+  } catch (const std::exception& e) {
+    Fail(e.what());
+    return 1;
+  }
+}
