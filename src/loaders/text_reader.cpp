@@ -17,9 +17,7 @@ constexpr int kCtrlZ = 26;
 
 bool IsSeparator(int c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
 
-char Upper(int c) {
-  return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-}
+char Upper(int c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -56,8 +54,8 @@ std::optional<double> TokenToDouble(std::string_view token) {
   // from_chars takes no leading "+".
   if (token.front() == '+') token.remove_prefix(1);
   double value = 0.0;
-  const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value,
-                                         std::chars_format::general);
+  const auto [end, ec] =
+      std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::general);
   if (ec != std::errc() || end != token.data() + token.size()) return std::nullopt;
   return value;
 }

@@ -48,7 +48,8 @@ class TextReader {
   // one of `keywords`. The end of the text is reported as the keyword "END" so
   // that loaders stop; a list without "END" gets a LoadError there instead. A
   // word that is neither throws LoadError in the same form as ReadNumber.
-  KeywordResult ReadKeyword(std::span<const std::string_view> keywords, std::string_view token = {});
+  KeywordResult ReadKeyword(std::span<const std::string_view> keywords,
+                            std::string_view token = {});
   KeywordResult ReadKeyword(const std::vector<std::string>& keywords, std::string_view token = {});
 
   // The next token as a number, or LoadError("Error: Floating point value

@@ -127,8 +127,9 @@ void MoveHelicopter(SimState& s, const World& w) {
 
   // Offsets in world orientation: blade elements right, front, left, back.
   const double rb = kElementRadius * h.RotorRadius;
-  const std::array<Vec3, 4> P{ToWorld(s, {0.0, rb, h.RotorHeight}), ToWorld(s, {rb, 0.0, h.RotorHeight}),
-                              ToWorld(s, {0.0, -rb, h.RotorHeight}), ToWorld(s, {-rb, 0.0, h.RotorHeight})};
+  const std::array<Vec3, 4> P{
+      ToWorld(s, {0.0, rb, h.RotorHeight}), ToWorld(s, {rb, 0.0, h.RotorHeight}),
+      ToWorld(s, {0.0, -rb, h.RotorHeight}), ToWorld(s, {-rb, 0.0, h.RotorHeight})};
   const Vec3 T = ToWorld(s, {-h.TailRotorArm, 0.0, 0.0});
   const int contacts = std::clamp(h.ContactCount, 0, kMaxContacts);
   for (int i = 0; i < contacts; ++i) {
@@ -154,7 +155,8 @@ void MoveHelicopter(SimState& s, const World& w) {
   const Vec3 wt = U * (omegaTail * h.TailRotorRadius * kElementRadius) + vs;
 
   std::array<double, 4> angle{};
-  for (std::size_t i = 0; i < 4; ++i) angle[i] = VecAngle(U, W[i]) - kHalfPi + coll * h.CollectiveGain;
+  for (std::size_t i = 0; i < 4; ++i)
+    angle[i] = VecAngle(U, W[i]) - kHalfPi + coll * h.CollectiveGain;
 
   // Heading-hold gyro, weakened as the yaw stick moves out.
   const double yawRate = VecDot(s.AngularVelocity, U);
@@ -175,11 +177,13 @@ void MoveHelicopter(SimState& s, const World& w) {
   std::array<Vec3, 4> D;
   for (std::size_t i = 0; i < 4; ++i) {
     const double speed = VecLength(W[i]);
-    L[i] = U * (speed * speed * kHalfAirDensity * h.BladeArea / 2.0 * BladeLiftCoef(a, angle[i]) * ge);
+    L[i] =
+        U * (speed * speed * kHalfAirDensity * h.BladeArea / 2.0 * BladeLiftCoef(a, angle[i]) * ge);
     D[i] = W[i] * (-kHalfAirDensity * h.BladeArea / 2.0 * speed * BladeDragCoef(a, h, angle[i]));
   }
   const double tailSpeed = VecLength(wt);
-  const Vec3 Ft = R * (tailSpeed * tailSpeed * kHalfAirDensity * h.TailRotorArea * TailLiftCoef(a, tailAngle));
+  const Vec3 Ft =
+      R * (tailSpeed * tailSpeed * kHalfAirDensity * h.TailRotorArea * TailLiftCoef(a, tailAngle));
   const Vec3 Ff = V * (-kHalfAirDensity * h.BladeArea * a.ParasiteDrag * VecLength(V));
 
   std::array<Vec3, kMaxContacts> C{};
@@ -193,7 +197,8 @@ void MoveHelicopter(SimState& s, const World& w) {
   for (std::size_t i = 0; i < 4; ++i) ApplyTorque(s, Cross(D[i], P[i]));
   ApplyTorque(s, Cross(Ft, T));
   for (int i = 0; i < contacts; ++i)
-    ApplyTorque(s, Cross(C[static_cast<std::size_t>(i)], h.Contacts[static_cast<std::size_t>(i)].WorldOffset));
+    ApplyTorque(s, Cross(C[static_cast<std::size_t>(i)],
+                         h.Contacts[static_cast<std::size_t>(i)].WorldOffset));
 
   RotateAttitude(s, s.AngularVelocity * dt);
 

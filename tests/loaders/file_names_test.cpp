@@ -13,7 +13,8 @@ TEST(FileNames, ResolvesEveryLevelIgnoringCase) {
   const std::string& root = dir.Path();
   EXPECT_EQ(ResolveCaseInsensitive(root + "/model/HELI/body.par"), real);
   EXPECT_EQ(ResolveCaseInsensitive(root + "\\MODEL\\heli\\BODY.par"), real);
-  EXPECT_EQ(ResolveCaseInsensitive(root + "/Model//heli/./body.par"), root + "/Model/Heli/./Body.PAR");
+  EXPECT_EQ(ResolveCaseInsensitive(root + "/Model//heli/./body.par"),
+            root + "/Model/Heli/./Body.PAR");
   // An exact path is returned as it is, also when it exists only in this spelling.
   EXPECT_EQ(ResolveCaseInsensitive(real), real);
   // Nothing matching: unchanged, so the caller's error names what the file said.

@@ -32,14 +32,17 @@ TEST_F(ParFixture, AirplaneValuesWithCommentsAndTraces) {
   LoadPAR(s, path, trace);
   EXPECT_EQ(s.iModelStyle, 0);
   const AirplaneParams& p = s.Airplane;
-  for (double v : {p.MaxThrust, p.RudderGain, p.ElevatorGain, p.AileronGain, p.MaxLift, p.MinLift,
-                   p.LiftSlope, p.StallLiftSlope, p.ProfileDrag, p.ParasiteDrag, p.WheelFriction,
-                   p.StallDragSlope, p.PitchMomentCoef, p.WingIncidence, p.WingSpan, p.WingChord,
-                   p.WingArea, p.CgPosition, p.Mass, p.YawInertia, p.PitchInertia, p.RollInertia,
-                   p.StabilizerArea, p.FinArea, p.TailArm, p.Dihedral})
+  for (double v :
+       {p.MaxThrust,     p.RudderGain,     p.ElevatorGain,    p.AileronGain,   p.MaxLift,
+        p.MinLift,       p.LiftSlope,      p.StallLiftSlope,  p.ProfileDrag,   p.ParasiteDrag,
+        p.WheelFriction, p.StallDragSlope, p.PitchMomentCoef, p.WingIncidence, p.WingSpan,
+        p.WingChord,     p.WingArea,       p.CgPosition,      p.Mass,          p.YawInertia,
+        p.PitchInertia,  p.RollInertia,    p.StabilizerArea,  p.FinArea,       p.TailArm,
+        p.Dihedral})
     EXPECT_EQ(v, 1.0);
-  EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"LoadLib.LoadPAR File: " + path + "\r\n",
-                                                       "LoadLib.LoadPAR iModelStyle = Airplane\r\n"}));
+  EXPECT_EQ(capture.Lines(),
+            (std::vector<std::string>{"LoadLib.LoadPAR File: " + path + "\r\n",
+                                      "LoadLib.LoadPAR iModelStyle = Airplane\r\n"}));
 }
 
 TEST_F(ParFixture, AirplaneBlockOrderAndWingArea) {
