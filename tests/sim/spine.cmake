@@ -3,4 +3,5 @@ veltrane_test(sim_spine_tests
   airplane_test.cpp
   tick_test.cpp
   lifecycle_test.cpp
+  flight_sanity_test.cpp
   LIBS veltrane_sim)
