@@ -1,0 +1,1 @@
+veltrane_bench(sim_airplane_bench sim_airplane_bench.cpp LIBS veltrane_sim)
