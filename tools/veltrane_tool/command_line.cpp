@@ -1,0 +1,181 @@
+#include "tools/veltrane_tool/command_line.h"
+
+#include <charconv>
+#include <cmath>
+#include <exception>
+#include <fstream>
+#include <optional>
+
+#include "platform/trace/trace.h"
+#include "tools/veltrane_tool/fly.h"
+#include "tools/veltrane_tool/inspect.h"
+#include "tools/veltrane_tool/probe.h"
+#include "tools/veltrane_tool/script.h"
+#include "tools/veltrane_tool/tool_error.h"
+
+namespace veltrane::tool {
+
+const char* const kUsage =
+    R"(usage:
+  veltrane-tool fly --model FILE [--landscape FILE] --script FILE
+                    [--frame SECONDS] [--duration SECONDS] [--clearance METRES]
+                    [--csv FILE] [--trace FILE]
+  veltrane-tool inspect FILE
+  veltrane-tool probe --landscape FILE X Y [Z]
+  veltrane-tool --help
+
+fly      Flies a model headless with the program's own tick and flight models and
+         prints a JSON summary (crashed, crash_time, crashes, max_height_agl,
+         final_position, final_velocity, airborne_time, winch_release_time,
+         frames, substeps, ...).
+  --model FILE       .par (or .mdl) flight model.
+  --landscape FILE   .scn scene; without it the ground is flat at height 0 and
+                     pilot and start stand at (0, 0).
+  --script FILE      time-stamped commands, see below.
+  --frame SECONDS    fixed frame time of each tick (default 0.02).
+  --duration SECONDS how long to fly (default 10).
+  --clearance METRES GroundClearance instead of the model's (a .par has none: 0).
+  --csv FILE         telemetry: a row at t = 0 after SimInit and after every tick.
+  --trace FILE       every trace line the program writes ("-" for stderr).
+
+  SimInit runs at t = 0, ticks at t = frame, 2 frame, ...; a command at time T
+  takes effect just before the first tick at a time >= T.
+
+  Script: one command a line, "TIME COMMAND [ARGS]", "#" starts a comment.
+    TIME set FUNCTION VALUE   hold a transmitter value from now on; FUNCTION is
+                              0..7 or rudder, elevator, aileron, throttle, tail,
+                              nick, roll, pitch
+    TIME init | restart | handstart | winch
+    TIME pause on|off | autoinit on|off | indestructible on|off
+    TIME pilot KEY            pilot-position key 2, 3, 4, 6, 8 or 9
+    TIME thermals COUNT STRENGTH   COUNT 0..160 thermals of up to STRENGTH m/s,
+                              scattered around the model
+  A bad line is reported with its number and the tool exits with status 1.
+
+inspect  Prints as JSON what the loader made of a .par, .mdl or .scn file.
+probe    Prints {"ground_height_at": H} of a landscape at (X, Y), and with Z also
+         "ground_height_below" from the point (X, Y, Z).
+)";
+
+namespace {
+
+double Number(const std::string& option, const std::string& text) {
+  double v = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+  if (ec != std::errc() || ptr != end || !std::isfinite(v))
+    throw ToolError(option + ": not a number: \"" + text + "\"");
+  return v;
+}
+
+struct Args {
+  const std::vector<std::string>& a;
+  std::size_t i = 1;
+  bool More() const { return i < a.size(); }
+  const std::string& Next() { return a[i++]; }
+  const std::string& Value(const std::string& option) {
+    if (!More()) throw ToolError(option + " needs a value");
+    return Next();
+  }
+};
+
+int Fly(Args& args, std::ostream& out) {
+  FlyOptions o;
+  std::string script_file, csv_file, trace_file;
+  while (args.More()) {
+    const std::string opt = args.Next();
+    if (opt == "--model") o.model = args.Value(opt);
+    else if (opt == "--landscape") o.landscape = args.Value(opt);
+    else if (opt == "--script") script_file = args.Value(opt);
+    else if (opt == "--frame") o.frame = Number(opt, args.Value(opt));
+    else if (opt == "--duration") o.duration = Number(opt, args.Value(opt));
+    else if (opt == "--clearance") o.clearance = Number(opt, args.Value(opt));
+    else if (opt == "--csv") csv_file = args.Value(opt);
+    else if (opt == "--trace") trace_file = args.Value(opt);
+    else throw ToolError("fly: unknown option \"" + opt + "\"");
+  }
+  if (o.model.empty()) throw ToolError("fly needs --model FILE");
+  if (script_file.empty()) throw ToolError("fly needs --script FILE");
+  RequireFile(o.model, "model file");
+  RequireFile(script_file, "script file");
+  std::ifstream script_in(script_file);
+  if (!script_in) throw ToolError("cannot read script file: " + script_file);
+  std::vector<ScriptCommand> script;
+  try {
+    script = ParseScript(script_in);
+  } catch (const ScriptError& e) {
+    throw ToolError(script_file + ": " + e.what());
+  }
+  std::ofstream csv;
+  if (!csv_file.empty()) {
+    csv.open(csv_file, std::ios::trunc);
+    if (!csv) throw ToolError("cannot write CSV file: " + csv_file);
+  }
+  Trace trace;
+  if (!trace_file.empty()) {
+    try {
+      trace = Trace::ToFile(trace_file);
+    } catch (const std::exception& e) {
+      throw ToolError("cannot write trace file " + trace_file + ": " + e.what());
+    }
+  }
+  const nlohmann::json summary = tool::Fly(o, script, csv_file.empty() ? nullptr : &csv, trace);
+  if (csv) {
+    csv.flush();
+    if (!csv) throw ToolError("writing the CSV file failed: " + csv_file);
+  }
+  out << summary.dump(2) << '\n';
+  return 0;
+}
+
+int InspectCommand(Args& args, std::ostream& out) {
+  if (!args.More()) throw ToolError("inspect needs a FILE");
+  const std::string file = args.Next();
+  if (args.More()) throw ToolError("inspect takes one FILE");
+  out << Inspect(file).dump(2) << '\n';
+  return 0;
+}
+
+int ProbeCommand(Args& args, std::ostream& out) {
+  std::string landscape;
+  std::vector<double> coords;
+  while (args.More()) {
+    const std::string a = args.Next();
+    if (a == "--landscape") landscape = args.Value(a);
+    else coords.push_back(Number("probe", a));
+  }
+  if (landscape.empty()) throw ToolError("probe needs --landscape FILE");
+  if (coords.size() < 2 || coords.size() > 3) throw ToolError("probe needs X Y [Z]");
+  std::optional<double> z;
+  if (coords.size() == 3) z = coords[2];
+  out << Probe(landscape, coords[0], coords[1], z).dump(2) << '\n';
+  return 0;
+}
+
+}  // namespace
+
+int RunTool(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  Args args{argv};
+  if (!args.More()) {
+    err << kUsage;
+    return 2;
+  }
+  const std::string cmd = args.Next();
+  try {
+    if (cmd == "--help" || cmd == "-h" || cmd == "help") {
+      out << kUsage;
+      return 0;
+    }
+    if (cmd == "fly") return Fly(args, out);
+    if (cmd == "inspect") return InspectCommand(args, out);
+    if (cmd == "probe") return ProbeCommand(args, out);
+    err << "veltrane-tool: unknown command \"" << cmd << "\"\n" << kUsage;
+    return 2;
+  } catch (const std::exception& e) {
+    // ToolError, ScriptError and the loaders' LoadError all carry the message the user needs.
+    err << "veltrane-tool: " << e.what() << '\n';
+    return 1;
+  }
+}
+
+}  // namespace veltrane::tool

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/trace/trace.h"
+#include "tools/veltrane_tool/script.h"
+
+namespace veltrane::tool {
+
+struct FlyOptions {
+  std::string model;
+  std::string landscape;  // empty: flat ground
+  double frame = 0.02;    // seconds per tick
+  double duration = 10.0;
+  // GroundClearance to use instead of the model file's (a .par carries none).
+  std::optional<double> clearance;
+};
+
+// Header of the telemetry CSV.
+extern const char* const kCsvHeader;
+
+// Loads model and landscape, runs SimInit and then the real tick on a manual
+// clock, one tick per frame, applying each script command just before the
+// first tick at or after its time. Writes a CSV row at t = 0 and after every
+// tick when csv is given. Returns the summary. Throws ToolError (bad options,
+// missing files) and the loaders' errors.
+nlohmann::json Fly(const FlyOptions& options, const std::vector<ScriptCommand>& script,
+                   std::ostream* csv, const Trace& trace);
+
+}  // namespace veltrane::tool
