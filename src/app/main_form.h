@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/camera.h"
+#include "app/overlay_format.h"
 #include "app/platform_services.h"
 #include "app/sound_hook.h"
 #include "platform/clock/clock.h"
@@ -18,6 +20,9 @@
 #include "sim/sim_state.h"
 
 namespace veltrane {
+
+class SimTick;
+class CollisionWorld;
 
 // Virtual-key numbers the main window handles itself.
 namespace vk {
@@ -71,6 +76,19 @@ struct MenuChecks {
   bool Texturen = true;
   bool FPS = false;
   bool GeschwHoehe = false;
+};
+
+// Texts of the main window that the language files replace (German defaults).
+struct MainFormTexts {
+  std::string InitText = "Veltrane wird initialisiert";
+  std::string FpsLabel = "BPS:";
+  std::string SpeedLabel = "Geschwindigkeit:";
+  std::string HeightLabel = "Höhe:";
+  std::string VarioLabel = "Vario:";
+  std::string ProgramTitle = "Veltrane";
+  std::string ModelNotFound = "Das Flugmodell wurde nicht gefunden: ";
+  std::string LandscapeNotFound = "Die Landschaft wurde nicht gefunden: ";
+  std::string SettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden: ";
 };
 
 // The main window without its toolkit: settings, scene building and update,
@@ -157,6 +175,17 @@ class TMainForm {
   void ReportSurfaceSize(int width, int height);
   // Pixel height of the overlay font's blank, for the line pitch.
   void ReportTextHeight(int pixels) { textHeight_ = pixels; }
+  // Called during DXDrawInitialize with the start screen's text; the window
+  // fills its surface black, draws the text centred in white and presents it.
+  std::function<void(const std::string&)> onStartScreen;
+
+  // Reads a ".geo" or ".x" geometry file (and the ".par" beside it) into the
+  // model's mesh builder; throws the loader's error. Set to the loaders' reader
+  // by default; without one only ".mdl" models show geometry.
+  using GeometryLoader = std::function<void(const std::string& file, rm::Root& root,
+                                            rm::MeshBuilder& target, SimState& state,
+                                            bool textures, const Trace& trace)>;
+  GeometryLoader modelGeometryLoader;
 
   // What the window needs to know.
   const DisplayOptions& Display() const { return display_; }
@@ -168,7 +197,7 @@ class TMainForm {
   const std::string& Caption() const { return caption_; }
   bool SoundAvailable() const { return soundAvailable_; }
   const Overlay& CurrentOverlay() const { return overlay_; }
-  int FramesPerSecond() const { return fps_; }
+  int FramesPerSecond() const { return fpsMeter_.Rate(); }
 
   // The scene the renderer draws. The scene frame is null before DXDrawInitialize.
   rm::Root& Root() { return root_; }
@@ -176,6 +205,12 @@ class TMainForm {
   const std::shared_ptr<rm::Frame>& CameraFrame() const { return viewport_.camera; }
   rm::Viewport& Viewport() { return viewport_; }
   rm::Device& Device() { return device_; }
+
+  // The landscape the flight code sees (a flat plane until one is loaded).
+  const World& CurrentWorld() const;
+  bool SceneReady() const;
+
+  MainFormTexts Texts;
 
   // State for the dialogs and tests.
   SimState& State() { return sim_; }
@@ -198,8 +233,17 @@ class TMainForm {
 
  private:
   struct Scene;
+  class WorldProxy;
   void PushError(std::string message);
-  void ResetViewerAfterInit();
+  void ReadSettings();
+  void WriteSettings();
+  void FlushSettings();
+  std::string DataPath(const std::string& file) const;
+  void CreateLights();
+  void BuildWorld(const std::string& fileName);
+  void PlaceCamera();
+  void UpdateOverlay();
+  void CountFrame();
 
   std::string exePath_;
   SettingsStore& settings_;
@@ -237,9 +281,7 @@ class TMainForm {
   TKeyForm keyForm_;
 
   Overlay overlay_;
-  int fps_ = 0;
-  int framesCounted_ = 0;
-  std::int64_t fpsSince_ = 0;
+  FrameRateMeter fpsMeter_;
 
   std::deque<std::string> errors_;
   std::optional<DisplayRequest> displayRequest_;
@@ -248,6 +290,8 @@ class TMainForm {
   rm::Device device_;
   std::shared_ptr<rm::Frame> sceneFrame_;
   std::unique_ptr<Scene> scene_;
+  std::unique_ptr<WorldProxy> worldProxy_;
+  std::unique_ptr<SimTick> tick_;
 };
 
 }  // namespace veltrane

@@ -1,0 +1,209 @@
+#include "app/main_form.h"
+
+#include "app/main_form_scene.h"
+
+#include <cmath>
+
+#include "loaders/file_names.h"
+#include "sim/collision_world.h"
+#include "sim/helicopter.h"
+#include "sim/lifecycle.h"
+#include "sim/tick.h"
+
+namespace veltrane {
+
+
+TMainForm::TMainForm(std::string exePath, SettingsStore& settings, Trace trace, Clock& clock,
+                     PlatformServices& services, SoundHook* sound)
+    : exePath_(std::move(exePath)),
+      settings_(settings),
+      trace_(std::move(trace)),
+      clock_(clock),
+      services_(services),
+      sound_(sound ? sound : &nullSound_),
+      worldProxy_(std::make_unique<WorldProxy>(*this)),
+      tick_(std::make_unique<SimTick>(sim_, clock_, trace_, worldProxy_.get())) {
+  if (exePath_.empty()) exePath_ = "./";
+  if (exePath_.back() != '/') exePath_ += '/';
+  tick_->heliStep = MoveHelicopter;
+  tick_->hooks.displayReady = [this] { return SceneReady(); };
+  tick_->hooks.readRadio = [this] { ReadRadio(); };
+  tick_->hooks.cameraUpdate = [this] { UpdateCameraControll(); };
+  tick_->hooks.soundUpdate = [this](bool crashStarted) { sound_->UpdateSound(sim_, crashStarted); };
+  tick_->hooks.sceneUpdate = [this] { UpdateGraphics(); };
+}
+
+const World& TMainForm::CurrentWorld() const { return *worldProxy_; }
+
+void TMainForm::PushError(std::string message) { errors_.push_back(std::move(message)); }
+
+std::optional<std::string> TMainForm::TakeErrorMessage() {
+  if (errors_.empty()) return std::nullopt;
+  std::string m = std::move(errors_.front());
+  errors_.pop_front();
+  return m;
+}
+
+std::optional<DisplayRequest> TMainForm::TakeDisplayRequest() {
+  auto r = displayRequest_;
+  displayRequest_.reset();
+  return r;
+}
+
+// Relative names (the built-in ones, or "Model\x.par" from old settings) are
+// under the data folder; the case of each name is matched as on Windows.
+std::string TMainForm::DataPath(const std::string& file) const {
+  if (file.empty()) return file;
+  const bool absolute = file.front() == '/';
+  return loaders::ResolveCaseInsensitive(absolute ? file : exePath_ + file);
+}
+
+void TMainForm::ReportWindowSize(int width, int height) {
+  if (display_.doFullscreen || width <= 0 || height <= 0) return;
+  width_ = width;
+  height_ = height;
+}
+
+void TMainForm::ReportSurfaceSize(int width, int height) {
+  surfaceWidth_ = width;
+  surfaceHeight_ = height;
+}
+
+void TMainForm::SetActiveInterface(TRcIntForm* rcInterface, int listPosition) {
+  activeInterface_ = rcInterface ? rcInterface : &plainInterface_;
+  activeListPosition_ = rcInterface ? listPosition : 0;
+}
+
+// ---- per frame ----
+
+void TMainForm::ReadRadio() {
+  veltrane::ReadRadio(*activeInterface_, activeListPosition_, keyForm_, services_, sim_.FunctionValue);
+}
+
+void TMainForm::DXTimerTimer() {
+  if (!timerEnabled_) return;
+  if (SceneReady()) fpsMeter_.Frame(clock_.NowMs());
+  tick_->Tick();
+}
+
+// ---- commands ----
+
+void TMainForm::Initialisieren1Click() {
+  Reinitialise(sim_, CurrentWorld(), trace_, cam_.Hinterherflug);
+  UpdateCameraControll();
+}
+
+void TMainForm::PauseClick() { sim_.Flags.Pause = !sim_.Flags.Pause; }
+void TMainForm::Windenstart1Click() { AttachWinch(sim_); }
+void TMainForm::Handstart1Click() { Handstart(sim_, trace_); }
+void TMainForm::AutorestartClick() { sim_.Flags.Autorestart = !sim_.Flags.Autorestart; }
+void TMainForm::AutoInitClick() { sim_.Flags.AutoInit = !sim_.Flags.AutoInit; }
+void TMainForm::GeschwHoeheClick() { checks_.GeschwHoehe = !checks_.GeschwHoehe; }
+void TMainForm::FPSClick() { checks_.FPS = !checks_.FPS; }
+
+void TMainForm::AutozoomClick() {
+  cam_.AutoZoom = !cam_.AutoZoom;
+  checks_.AutoZoom = cam_.AutoZoom;
+  SetCameraZoom(cam_.AutoZoom ? cam_.aZoom : cam_.Zoom);
+}
+
+void TMainForm::Hinterherflug1Click() {
+  ToggleFollowFlight(cam_, sim_, CurrentWorld());
+  if (!cam_.Hinterherflug) PlaceCamera();
+}
+
+void TMainForm::Vergssern1Click() {
+  if (ZoomIn(cam_)) SetCameraZoom(cam_.Zoom);
+}
+
+void TMainForm::Verkleinern1Click() {
+  if (ZoomOut(cam_)) SetCameraZoom(cam_.Zoom);
+}
+
+void TMainForm::ModelNeuLadenClick() {
+  if (!sModellFilename_.empty()) LoadAirplane(sModellFilename_);
+}
+
+void TMainForm::LandNeuLadenClick() {
+  if (!sLandFileName_.empty()) LoadWorld(sLandFileName_);
+}
+
+void TMainForm::SetMenuVisible(bool visible) {
+  menuIsVisible_ = visible;
+  services_.SetCursor(visible ? CursorKind::Arrow : CursorKind::Hidden);
+}
+
+void TMainForm::SetDisplay(const DisplayRequest& request) {
+  trace_(std::string("TMainForm.SetDisplay Sender: ") +
+         (request.fullScreen ? std::to_string(request.width) + "x" + std::to_string(request.height)
+                             : std::string("Fenster1")) +
+         "\r\n");
+  // A window request in window mode changes nothing.
+  if (!request.fullScreen && !display_.doFullscreen) return;
+  displayRequest_ = request;
+}
+
+void TMainForm::StoreWindow() {
+  windowPlacementSaved_ = services_.GetWindowPlacement(savedPlacement_);
+}
+
+void TMainForm::RestoreWindow() {
+  if (!windowPlacementSaved_) return;
+  services_.SetWindowPlacement(savedPlacement_);
+  width_ = savedPlacement_.width;
+  height_ = savedPlacement_.height;
+  windowPlacementSaved_ = false;
+}
+
+// ---- keys ----
+
+void TMainForm::FormKeyPress(char key) {
+  trace_("TMainForm.FormKeyPress\r\n");
+  switch (key) {
+    case '2':
+    case '3':
+    case '4':
+    case '6':
+    case '8':
+    case '9':
+      Standort(sim_, CurrentWorld(), key, trace_);
+      PlaceCamera();
+      break;
+    case 27:  // Esc: back to a window
+      SetDisplay(DisplayRequest{});
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainForm::FormKeyDown(int key, bool ctrl) {
+  if (ctrl) {
+    if (key == 'M') ModelNeuLadenClick();
+    if (key == 'L') LandNeuLadenClick();
+    return;
+  }
+  switch (key) {
+    case vk::kAdd: Vergssern1Click(); break;
+    case vk::kSubtract: Verkleinern1Click(); break;
+    case 'Z': AutozoomClick(); break;
+    case 'C': Hinterherflug1Click(); break;
+    case 'A': GeschwHoeheClick(); break;
+    case 'I': Initialisieren1Click(); break;
+    case 'P': PauseClick(); break;
+    case 'W': Windenstart1Click(); break;
+    case 'R': Handstart1Click(); break;
+    case 'U': AutorestartClick(); break;
+    default: break;
+  }
+}
+
+void TMainForm::FormKeyUp(int key) {
+  if (key == vk::kF12) SetMenuVisible(!menuIsVisible_);
+}
+
+// ---- camera ----
+
+void TMainForm::UpdateCameraControll() { CameraImmediate(cam_, sim_, CurrentWorld()); }
+
+}  // namespace veltrane

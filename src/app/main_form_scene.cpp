@@ -1,0 +1,331 @@
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "app/main_form.h"
+#include "app/main_form_scene.h"
+#include "loaders/file_names.h"
+#include "loaders/mdl_file.h"
+#include "loaders/scene_file.h"
+#include "sim/collision_world.h"
+#include "sim/create_world_col.h"
+#include "sim/lifecycle.h"
+#include "sim/math_u.h"
+#include "sim/tick.h"
+
+namespace veltrane {
+
+
+namespace {
+
+constexpr const char* kMain = "MainForm";
+constexpr double kBackClip = 8000.0;
+constexpr int kHudBandHeight = 40;
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+// "Model\su-26.par" -> "su-26"
+std::string BaseName(const std::string& file) {
+  std::string name = file;
+  const auto slash = name.find_last_of("/\\");
+  if (slash != std::string::npos) name = name.substr(slash + 1);
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) name = name.substr(0, dot);
+  return name;
+}
+
+std::string Extension(const std::string& file) {
+  const auto slash = file.find_last_of("/\\");
+  const auto dot = file.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return file.substr(dot);
+}
+
+// The cursor shows the hourglass while a file loads, whatever ends the load.
+class HourglassScope {
+ public:
+  HourglassScope(PlatformServices& s, bool menuVisible) : s_(s), restore_(menuVisible) {
+    s_.SetCursor(CursorKind::Hourglass);
+  }
+  ~HourglassScope() { s_.SetCursor(restore_ ? CursorKind::Arrow : CursorKind::Hidden); }
+
+ private:
+  PlatformServices& s_;
+  bool restore_ = true;
+};
+
+}  // namespace
+
+
+TMainForm::~TMainForm() = default;
+
+bool TMainForm::SceneReady() const { return canDraw_ && scene_ && sceneFrame_; }
+
+void TMainForm::SimInit() {
+  veltrane::SimInit(sim_, CurrentWorld(), *tick_, trace_, [this] { DXDrawInitialize(); });
+  DXDrawInitializeSurface();
+}
+
+void TMainForm::CreateLights() {
+  struct Row {
+    rm::Vector position;
+    rm::LightType type;
+    float colour;
+  };
+  const Row rows[] = {
+      {{10000, 3000, 10000}, rm::LightType::ParallelPoint, 0.15f},
+      {{-10000, 3000, 10000}, rm::LightType::ParallelPoint, 0.12f},
+      {{10000, 3000, -10000}, rm::LightType::ParallelPoint, 0.12f},
+      {{-10000, 3000, -10000}, rm::LightType::ParallelPoint, 0.10f},
+      {{0, 10000, -1500}, rm::LightType::Ambient, 0.30f},
+  };
+  for (const Row& r : rows) {
+    auto frame = root_.CreateFrame(sceneFrame_);
+    frame->SetPosition(r.position);
+    auto light = root_.CreateLight(r.type, r.colour, r.colour, r.colour);
+    sceneFrame_->AddLight(light);
+    frame->AddLight(light);
+    scene_->lightFrames.push_back(frame);
+  }
+  // The main light shares the ambient light's frame.
+  scene_->mainLight = root_.CreateLight(rm::LightType::ParallelPoint, 1.0f, 1.0f, 1.0f);
+  sceneFrame_->AddLight(scene_->mainLight);
+  scene_->lightFrames.back()->AddLight(scene_->mainLight);
+}
+
+// Terrain and sky into a new world frame, and the collision model over the terrain.
+void TMainForm::BuildWorld(const std::string& fileName) {
+  Scene& sc = *scene_;
+  sc.worldFrame = root_.CreateFrame(sceneFrame_);
+  sc.terrainVisual = root_.CreateMeshBuilder();
+  sc.skyVisual = root_.CreateMeshBuilder();
+  sc.info = loaders::SceneInfo{};
+  const std::string path = DataPath(fileName);
+  if (!loaders::FileExists(path)) {
+    PushError(Texts.LandscapeNotFound + path);
+  } else {
+    try {
+      root_.SetSearchPath(loaders::FolderOf(path));
+      loaders::LoadSCN(path, root_, checks_.Texturen, sc.info, sc.grid, *sc.skyVisual,
+                       *sc.terrainVisual, sim_.Random, trace_);
+    } catch (const std::exception& e) {
+      PushError(e.what());
+      sc.terrainVisual = root_.CreateMeshBuilder();
+      sc.skyVisual = root_.CreateMeshBuilder();
+    }
+  }
+  sc.worldCollision = std::make_unique<CollisionWorld>(CreateWorldCol(*sc.terrainVisual));
+}
+
+void TMainForm::DXDrawInitialize() {
+  trace_("TMainForm.DXDrawInitialize\r\n");
+  if (onStartScreen) onStartScreen(Texts.InitText);
+  scene_ = std::make_unique<Scene>();
+  sceneFrame_ = root_.CreateFrame(nullptr);
+  viewport_ = rm::Viewport{};
+  device_ = rm::Device{};
+  CreateLights();
+
+  trace_("TMainForm.DXDrawInitialize SetScene\r\n");
+  sceneFrame_->SetSceneBackgroundRGB(0.89f, 0.98f, 1.0f);
+  sceneFrame_->SetSceneFogEnable(checks_.Nebel);
+  sceneFrame_->SetSceneFogColor({227.0f / 255.0f, 250.0f / 255.0f, 1.0f});
+  sceneFrame_->SetSceneFogMode(rm::FogMode::Linear);
+  sceneFrame_->SetSceneFogParams(5.0f, 5000.0f, 0.5f);
+
+  trace_("TMainForm.DXDrawInitialize CreateWorldFrame\r\n");
+  BuildWorld(sLandFileName_);
+  Scene& sc = *scene_;
+
+  const World& w = CurrentWorld();
+  const double px = settings_.ReadFloat(kMain, "pManPos.fX", sc.info.PilotX);
+  const double py = settings_.ReadFloat(kMain, "pManPos.fY", sc.info.PilotY);
+  const double pz = settings_.ReadFloat(kMain, "pManPos.fZ", w.GroundHeightAt(px, py) + 2.0);
+  ApplyScenePlaces(sim_, w, px, py, sc.info.StartX, sc.info.StartY);
+  sim_.PilotPosition = {px, py, pz};
+
+  sc.worldFrame->AddVisual(sc.terrainVisual);
+  sc.worldFrame->AddVisual(sc.skyVisual);
+
+  viewport_.camera = root_.CreateFrame(sceneFrame_);
+  viewport_.camera->SetOrientation({0.0f, -0.2f, 1.0f}, {0.0f, 1.0f, 0.0f});
+  viewport_.camera->SetPosition(rm::ToLayer(sim_.PilotPosition));
+
+  sc.modelFrame = root_.CreateFrame(sceneFrame_);
+  sc.modelFrame->SetPosition(rm::ToLayer(sim_.ModelPosition));
+  sc.modelFrame->SetOrientation({0.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f});
+  sc.modelVisual = root_.CreateMeshBuilder();
+
+  trace_("TMainForm.DXDrawInitialize CreateShadow\r\n");
+  sc.modelShadow = root_.CreateShadow(
+      sc.modelVisual, sc.mainLight,
+      {static_cast<float>(sim_.ModelPosition.x), static_cast<float>(sim_.GroundHeight),
+       static_cast<float>(sim_.ModelPosition.y)},
+      {0.0f, 1.0f, 0.0f});
+  sc.modelShadow->SetOptions(true);
+  sc.modelFrame->AddVisual(sc.modelShadow);
+
+  LoadAirplane(sModellFilename_);
+
+  trace_("TMainForm.DXDrawInitialize DXTimer.Enable\r\n");
+  timerEnabled_ = true;
+  fpsMeter_.Reset(clock_.NowMs());
+}
+
+void TMainForm::DXDrawInitializeSurface() {
+  trace_("TMainForm.DXDrawInitializeSurface\r\n");
+  SetCameraZoom(cam_.Zoom);
+  viewport_.SetBack(static_cast<float>(kBackClip));
+  UpdateTextureQuality();
+  trace_("TMainForm.DXDrawInitializeSurface SetRenderMode\r\n");
+  device_.SetRenderMode(rm::render_mode::kProgramDefault);
+}
+
+void TMainForm::DXDrawFinalize() {
+  trace_("TMainForm.DXDrawFinalize\r\n");
+  timerEnabled_ = false;
+  if (scene_) scene_->worldCollision.reset();
+}
+
+void TMainForm::UpdateTextureQuality() {
+  using Q = rm::TextureQuality;
+  const bool soft = checks_.weicheTexturen;
+  device_.SetTextureQuality(mipmapping_ ? (soft ? Q::MipLinear : Q::MipNearest)
+                                        : (soft ? Q::Linear : Q::Nearest));
+}
+
+void TMainForm::SetMipmapping(bool value) {
+  mipmapping_ = value;
+  UpdateTextureQuality();
+}
+
+void TMainForm::NebelClick() {
+  checks_.Nebel = !checks_.Nebel;
+  if (sceneFrame_) sceneFrame_->SetSceneFogEnable(checks_.Nebel);
+}
+
+void TMainForm::weicheTexturenClick() {
+  checks_.weicheTexturen = !checks_.weicheTexturen;
+  UpdateTextureQuality();
+}
+
+void TMainForm::TexturenClick() {
+  checks_.Texturen = !checks_.Texturen;
+  if (!scene_) return;
+  if (!sModellFilename_.empty()) LoadAirplane(sModellFilename_);
+  if (!sLandFileName_.empty()) LoadWorld(sLandFileName_);
+}
+
+void TMainForm::SetCameraZoom(double zoom) {
+  rm::Box box;
+  if (scene_ && scene_->modelVisual) box = scene_->modelVisual->GetBox();
+  const Vec3 lo{box.min.x, box.min.y, box.min.z};
+  const Vec3 hi{box.max.x, box.max.y, box.max.z};
+  const double d = VecLength(sim_.ModelPosition - sim_.PilotPosition);
+  const ViewportZoom z = CameraZoom(d, lo, hi, zoom);
+  viewport_.SetFront(static_cast<float>(z.front));
+  viewport_.SetField(static_cast<float>(z.field));
+}
+
+void TMainForm::PlaceCamera() {
+  if (viewport_.camera) viewport_.camera->SetPosition(rm::ToLayer(sim_.PilotPosition));
+}
+
+void TMainForm::LoadAirplane(const std::string& fileName) {
+  trace_("TMainForm.LoadAirplane File: " + fileName + "\r\n");
+  if (!scene_) return;
+  HourglassScope hourglass(services_, menuIsVisible_);
+  caption_ = Texts.ProgramTitle + " - " + BaseName(fileName);
+  services_.SetWindowCaption(caption_);
+  Scene& sc = *scene_;
+  sc.modelFrame->DeleteVisual(sc.modelVisual);
+  sc.modelVisual = root_.CreateMeshBuilder();
+
+  const std::string path = DataPath(fileName);
+  const std::string folder = loaders::FolderOf(path);
+  root_.SetSearchPath(folder);
+  bool found = false;
+  try {
+    if (Upper(Extension(path)) == ".MDL" && loaders::FileExists(path)) {
+      found = true;
+      loaders::LoadMDL(path, root_, *sc.modelVisual, sim_, trace_);
+      sound_->LoadSound(exePath_ + "motor.wav", sim_);
+    }
+    if (modelGeometryLoader) {
+      for (const char* ext : {".geo", ".x"}) {
+        const std::string geometry = loaders::ResolveCaseInsensitive(loaders::ChangeExtension(path, ext));
+        if (!loaders::FileExists(geometry)) continue;
+        found = true;
+        modelGeometryLoader(geometry, root_, *sc.modelVisual, sim_, checks_.Texturen, trace_);
+        sound_->LoadSound(loaders::ResolveCaseInsensitive(loaders::ChangeExtension(path, ".wav")), sim_);
+      }
+    }
+  } catch (const std::exception& e) {
+    PushError(e.what());
+  }
+  if (!found && !loaders::FileExists(path)) PushError(Texts.ModelNotFound + path);
+
+  sc.modelFrame->AddVisual(sc.modelVisual);
+  sc.modelShadow->SetVisual(sc.modelVisual);
+}
+
+void TMainForm::LoadWorld(const std::string& fileName) {
+  trace_("TMainForm.LoadWorld File: " + fileName + "\r\n");
+  if (!scene_) return;
+  HourglassScope hourglass(services_, menuIsVisible_);
+  Scene& sc = *scene_;
+  sc.worldFrame->DeleteVisual(sc.terrainVisual);
+  sc.worldFrame->DeleteVisual(sc.skyVisual);
+  sceneFrame_->DeleteChild(sc.worldFrame);
+  sc.worldFrame.reset();
+  sc.worldCollision.reset();
+
+  BuildWorld(fileName);
+  sc.worldFrame->AddVisual(sc.terrainVisual);
+  sc.worldFrame->AddVisual(sc.skyVisual);
+
+  const World& w = CurrentWorld();
+  ApplyScenePlaces(sim_, w, sc.info.PilotX, sc.info.PilotY, sc.info.StartX, sc.info.StartY);
+  PlaceCamera();
+  InitFlight(sim_, w, trace_);
+  UpdateCameraControll();
+}
+
+void TMainForm::UpdateGraphics() {
+  if (!SceneReady()) return;
+  Scene& sc = *scene_;
+  const CameraPose pose = CameraFrameStep(cam_, sim_, CurrentWorld());
+  viewport_.camera->SetPosition(rm::ToLayer(pose.position));
+  SetCameraZoom(pose.zoom);
+  viewport_.camera->SetOrientation(rm::ToLayer(pose.direction), {0.0f, 1.0f, 0.0f});
+
+  sc.modelShadow->SetPlane({static_cast<float>(sim_.ModelPosition.x),
+                            static_cast<float>(sim_.GroundHeight + 0.01),
+                            static_cast<float>(sim_.ModelPosition.y)},
+                           {0.0f, 1.0f, 0.0f});
+  sc.modelFrame->SetPosition(rm::ToLayer(sim_.ModelPosition));
+  sc.modelFrame->SetOrientation(rm::ToLayer(sim_.AxisForward * -1.0), rm::ToLayer(sim_.AxisUp));
+
+  viewport_.ForceUpdate(0, 0, surfaceWidth_, kHudBandHeight);
+  UpdateOverlay();
+}
+
+void TMainForm::UpdateOverlay() {
+  overlay_.hudBandHeight = kHudBandHeight;
+  overlay_.fps = {FpsLine(Texts.FpsLabel, fpsMeter_.Rate()), surfaceWidth_ - 60, 6, checks_.FPS};
+  const int pitch = static_cast<int>(RoundHalfEven(1.2 * textHeight_));
+  const bool show = checks_.GeschwHoehe;
+  const double height =
+      sim_.ModelPosition.z - CurrentWorld().GroundHeightAt(sim_.ModelPosition.x, sim_.ModelPosition.y);
+  overlay_.speed = {SpeedLine(Texts.SpeedLabel, VecLength(sim_.ModelVelocity)), 6, 6, show};
+  overlay_.height = {HeightLine(Texts.HeightLabel, height), 6, 6 + pitch, show};
+  overlay_.vario = {VarioLine(Texts.VarioLabel, sim_.ModelVelocity.z + sim_.ThermalLift,
+                              settings_.Format().decimalSeparator),
+                    6, 6 + 2 * pitch, show};
+}
+
+}  // namespace veltrane

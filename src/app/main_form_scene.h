@@ -1,0 +1,48 @@
+#pragma once
+
+// The scene objects the main window owns; shared by its source files only.
+#include <memory>
+#include <vector>
+
+#include "app/main_form.h"
+#include "loaders/scene_file.h"
+#include "sim/collision_world.h"
+
+namespace veltrane {
+
+struct TMainForm::Scene {
+  std::vector<std::shared_ptr<rm::Frame>> lightFrames;
+  std::shared_ptr<rm::Light> mainLight;
+  std::shared_ptr<rm::Frame> worldFrame;
+  std::shared_ptr<rm::MeshBuilder> terrainVisual;
+  std::shared_ptr<rm::MeshBuilder> skyVisual;
+  std::shared_ptr<rm::Frame> modelFrame;
+  std::shared_ptr<rm::MeshBuilder> modelVisual;
+  std::shared_ptr<rm::Shadow> modelShadow;
+  std::unique_ptr<CollisionWorld> worldCollision;
+  loaders::SceneInfo info;
+  loaders::HeightGrid grid;
+};
+
+// The world the flight code sees, looked up at each call: the landscape's
+// collision model once built, a flat plane before.
+class TMainForm::WorldProxy final : public World {
+ public:
+  explicit WorldProxy(const TMainForm& form) : form_(form) {}
+  double GroundHeightAt(double x, double y) const override { return W().GroundHeightAt(x, y); }
+  double GroundHeightBelow(const Vec3& p) const override { return W().GroundHeightBelow(p); }
+  bool SphereCollision(const Vec3& c, double r) const override { return W().SphereCollision(c, r); }
+  bool ContactRay(const Vec3& o, const Vec3& d, RayHit& hit) const override {
+    return W().ContactRay(o, d, hit);
+  }
+
+ private:
+  const World& W() const {
+    if (form_.scene_ && form_.scene_->worldCollision) return *form_.scene_->worldCollision;
+    return flat_;
+  }
+  const TMainForm& form_;
+  FlatWorld flat_;
+};
+
+}  // namespace veltrane

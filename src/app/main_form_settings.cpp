@@ -1,0 +1,204 @@
+#include <stdexcept>
+
+#include "app/main_form.h"
+#include "loaders/file_names.h"
+
+namespace veltrane {
+
+namespace {
+constexpr const char* kMain = "MainForm";
+constexpr const char* kRoot = "";
+constexpr const char* kIgnoreCheck = "IgnoreDirectXCheck";
+constexpr int kNeedMajor = 3;
+constexpr int kNeedMinor = 3;
+}  // namespace
+
+bool TMainForm::OnInitalizeAppliciation(int glMajor, int glMinor) {
+  trace_("OnInitalizeAppliciation GLVersion = OpenGL " + std::to_string(glMajor) + "." +
+         std::to_string(glMinor) + "\r\n");
+  if (glMajor > kNeedMajor || (glMajor == kNeedMajor && glMinor >= kNeedMinor)) return true;
+  trace_("OnInitalizeAppliciation OpenGL Version is too old\r\n");
+  if (!settings_.ValueExists(kRoot, kIgnoreCheck)) {
+    const std::string text =
+        "You must have installed OpenGL Version " + std::to_string(kNeedMajor) + "." +
+        std::to_string(kNeedMinor) +
+        " or later to run Veltrane. \nCurrent graphics drivers come with the updates of your "
+        "Linux distribution; see https://www.khronos.org/opengl/ for details.";
+    if (services_.ShowErrorOkIgnore("Veltrane", text) != MessageBoxChoice::Ignore) return false;
+    settings_.WriteInteger(kRoot, kIgnoreCheck, 1);
+    FlushSettings();
+  }
+  trace_("OnInitalizeAppliciation User Ignored DirectXCheck\r\n");
+  return true;
+}
+
+void TMainForm::FlushSettings() {
+  try {
+    settings_.Flush();
+  } catch (const std::exception& e) {
+    trace_(std::string("TMainForm settings not saved: ") + e.what() + "\r\n");
+    PushError(Texts.SettingsNotSaved + e.what());
+  }
+}
+
+void TMainForm::FormCreate() {
+  trace_("TMainForm.FormCreate\r\n");
+  trace_("TMainForm.FormCreate ExePath = " + exePath_ + "\r\n");
+  const std::string locale = UserLocaleName();
+  const int defaultLanguage = LanguageIndexForLocale(locale);
+  trace_("TMainForm.FormCreate UserDefaultLang = " + LanguageNameForLocale(locale) + "\r\n");
+  ReadSettings();
+  iLanguage_ = settings_.ReadInteger(kMain, "iLanguage", defaultLanguage);
+  if (iLanguage_ < 0 || iLanguage_ > 17) iLanguage_ = defaultLanguage;
+
+  // A run that did not close normally left the screen saver disabled; the state
+  // from before that run is the one to restore.
+  const bool crashedRun = settings_.ReadBool(kMain, "Running", false);
+  if (crashedRun) {
+    screenSaverWasActive_ = settings_.ReadInteger(kMain, "ScreenSaver", 0) != 0;
+  } else {
+    std::string error;
+    bool active = false;
+    if (services_.GetScreenSaverActive(active, error)) screenSaverWasActive_ = active;
+  }
+  std::string error;
+  if (services_.SetScreenSaverActive(false, false, error))
+    trace_("TMainForm.FormCreate Disable ScreenSaver Succeeded\r\n");
+  else
+    trace_("TMainForm.FormCreate Disable ScreenSaver GetLastError = " + error + "\r\n");
+  settings_.WriteString(kMain, "Running", "1");
+  settings_.WriteInteger(kMain, "ScreenSaver", screenSaverWasActive_ ? 1 : 0);
+  FlushSettings();
+
+  // The interface base and the keyboard are created right after the main window.
+  keyForm_.ReadSettings(settings_);
+  plainInterface_.ReadSettings(settings_);
+
+  soundAvailable_ = sound_->Available();
+  if (!soundAvailable_) {
+    trace_("TMainForm.FormCreate DXSound not available\r\n");
+  } else if (loaders::FileExists(exePath_ + "crash.wav")) {
+    sound_->LoadCrashSound(exePath_);
+  }
+}
+
+void TMainForm::ReadSettings() {
+  SettingsStore& s = settings_;
+  SetMenuVisible(s.ReadBool(kMain, "MenuIsVisible", true));
+  sound_->SetSoundEin(s.ReadBool(kMain, "SoundEin", true));
+  sound_->SetSoundVolume(s.ReadInteger(kMain, "SoundVolume", sound_->SoundVolume()));
+  {
+    const std::string f = s.ReadString(kMain, "sModellFilename", exePath_ + "Model/su-26.par");
+    if (loaders::FileExists(DataPath(f))) sModellFilename_ = f;
+  }
+  cam_.AutoZoom = s.ReadBool(kMain, "AutoZoom", false);
+  checks_.AutoZoom = cam_.AutoZoom;
+  cam_.Zoom = s.ReadFloat(kMain, "Zoom", cam_.Zoom);
+  cam_.aZoom = s.ReadFloat(kMain, "aZoom", cam_.aZoom);
+  cam_.fZoom = s.ReadFloat(kMain, "fZoom", cam_.fZoom);
+  cam_.fNoZoom = s.ReadFloat(kMain, "fNoZoom", cam_.fNoZoom);
+  cam_.fFullZoom = s.ReadFloat(kMain, "fFullZoom", cam_.fFullZoom);
+  cam_.fZoomSpeed = s.ReadInteger(kMain, "fZoomSpeed", cam_.fZoomSpeed);
+  sim_.Flags.Autorestart = s.ReadBool(kMain, "AutoRestart", false);
+  sim_.Flags.AutoInit = s.ReadBool(kMain, "AutoInit", false);
+  checks_.Nebel = s.ReadBool(kMain, "Nebel", true);
+  checks_.weicheTexturen = s.ReadBool(kMain, "weicheTexturen", true);
+  checks_.Texturen = s.ReadBool(kMain, "Texturen", true);
+  if (s.ReadBool(kMain, "doFullscreen", false)) {
+    trace_("TMainForm.FormCreate doFullscreen\r\n");
+    StoreWindow();
+    display_.doFullscreen = true;
+    display_.DisplayWidth = s.ReadInteger(kMain, "DisplayWidth", 640);
+    display_.DisplayHeight = s.ReadInteger(kMain, "DisplayHeight", 480);
+  }
+  display_.iDXDrawDriver = s.ReadInteger(kMain, "iDXDrawDriver", 0);
+  trace_("TMainForm.FormCreate iDXDrawDriver = " + std::to_string(display_.iDXDrawDriver) + "\r\n");
+  {
+    const auto drivers = services_.Drivers();
+    // A driver that has gone away since the last run falls back to the first one.
+    if (display_.iDXDrawDriver < 0 || display_.iDXDrawDriver >= static_cast<int>(drivers.size()))
+      display_.iDXDrawDriver = 0;
+    const std::string name =
+        drivers.empty() ? std::string() : drivers[static_cast<std::size_t>(display_.iDXDrawDriver)].name;
+    trace_("TMainForm.FormCreate DriverName = " + name + "\r\n");
+  }
+  display_.BitCount = s.ReadInteger(kMain, "BitCount", display_.BitCount);
+  display_.doWaitVBlank = s.ReadBool(kMain, "doWaitVBlank", true);
+  display_.doFlip = s.ReadBool(kMain, "doFlip", true);
+  mipmapping_ = s.ReadBool(kMain, "Mipmapping", true);
+  width_ = s.ReadInteger(kMain, "Width", width_);
+  height_ = s.ReadInteger(kMain, "Height", height_);
+  // A full-screen start stored the placement before the window had its stored
+  // size; the window to return to is the one of the stored size.
+  if (windowPlacementSaved_) {
+    savedPlacement_.width = width_;
+    savedPlacement_.height = height_;
+  }
+  checks_.FPS = s.ReadBool(kMain, "FPS", false);
+  checks_.GeschwHoehe = s.ReadBool(kMain, "GeschwHoehe", false);
+  {
+    const std::string f = s.ReadString(kMain, "sLandFileName", exePath_ + "Landscape/world.scn");
+    if (loaders::FileExists(DataPath(f))) sLandFileName_ = f;
+  }
+  cam_.Hinterherflug = s.ReadBool(kMain, "Hinterherflug", false);
+  cam_.pStandort.x = s.ReadFloat(kMain, "pStandort.fX", cam_.pStandort.x);
+  cam_.pStandort.y = s.ReadFloat(kMain, "pStandort.fY", cam_.pStandort.y);
+  cam_.pStandort.z = s.ReadFloat(kMain, "pStandort.fZ", cam_.pStandort.z);
+}
+
+void TMainForm::WriteSettings() {
+  SettingsStore& s = settings_;
+  s.WriteBool(kMain, "MenuIsVisible", menuIsVisible_);
+  s.WriteBool(kMain, "SoundEin", sound_->SoundEin());
+  s.WriteInteger(kMain, "SoundVolume", sound_->SoundVolume());
+  s.WriteString(kMain, "sModellFilename", sModellFilename_);
+  s.WriteBool(kMain, "AutoZoom", cam_.AutoZoom);
+  s.WriteFloat(kMain, "Zoom", cam_.Zoom);
+  s.WriteFloat(kMain, "aZoom", cam_.aZoom);
+  s.WriteFloat(kMain, "fZoom", cam_.fZoom);
+  s.WriteFloat(kMain, "fNoZoom", cam_.fNoZoom);
+  s.WriteFloat(kMain, "fFullZoom", cam_.fFullZoom);
+  s.WriteInteger(kMain, "fZoomSpeed", cam_.fZoomSpeed);
+  s.WriteBool(kMain, "AutoRestart", sim_.Flags.Autorestart);
+  s.WriteBool(kMain, "AutoInit", sim_.Flags.AutoInit);
+  s.WriteBool(kMain, "Nebel", checks_.Nebel);
+  s.WriteBool(kMain, "weicheTexturen", checks_.weicheTexturen);
+  s.WriteBool(kMain, "Texturen", checks_.Texturen);
+  s.WriteBool(kMain, "doFullscreen", display_.doFullscreen);
+  s.WriteInteger(kMain, "DisplayWidth", display_.DisplayWidth);
+  s.WriteInteger(kMain, "DisplayHeight", display_.DisplayHeight);
+  s.WriteInteger(kMain, "iDXDrawDriver", display_.iDXDrawDriver);
+  s.WriteInteger(kMain, "BitCount", display_.BitCount);
+  s.WriteBool(kMain, "doWaitVBlank", display_.doWaitVBlank);
+  s.WriteBool(kMain, "doFlip", display_.doFlip);
+  s.WriteBool(kMain, "Mipmapping", mipmapping_);
+  s.WriteInteger(kMain, "Width", width_);
+  s.WriteInteger(kMain, "Height", height_);
+  s.WriteBool(kMain, "FPS", checks_.FPS);
+  s.WriteBool(kMain, "GeschwHoehe", checks_.GeschwHoehe);
+  s.WriteString(kMain, "sLandFileName", sLandFileName_);
+  s.WriteBool(kMain, "Hinterherflug", cam_.Hinterherflug);
+  s.WriteFloat(kMain, "pStandort.fX", cam_.pStandort.x);
+  s.WriteFloat(kMain, "pStandort.fY", cam_.pStandort.y);
+  s.WriteFloat(kMain, "pStandort.fZ", cam_.pStandort.z);
+  s.WriteInteger(kMain, "iLanguage", iLanguage_);
+}
+
+void TMainForm::OnStartRunning() { trace_("TMainForm.OnStartRunning\r\n"); }
+
+void TMainForm::FormClose() {
+  trace_("TMainForm.FormClose\r\n");
+  RestoreWindow();
+  WriteSettings();
+  keyForm_.WriteSettings(settings_);
+  plainInterface_.WriteSettings(settings_);
+  std::string error;
+  if (services_.SetScreenSaverActive(screenSaverWasActive_, true, error))
+    trace_("TMainForm.FormClose Enable ScreenSaver Succeeded \r\n");
+  else
+    trace_("TMainForm.FormClose Enable ScreenSaver GetLastError = " + error + "\r\n");
+  settings_.WriteString(kMain, "Running", "0");
+  FlushSettings();
+}
+
+}  // namespace veltrane
