@@ -2,4 +2,5 @@
 veltrane_test(model_loaders_tests
   mesh_build_test.cpp
   mdl_file_test.cpp
+  geo_file_test.cpp
   LIBS veltrane_loaders)
