@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "loaders/mesh_build.h"
+#include "platform/rm/mesh_builder.h"
+#include "platform/rm/root.h"
+#include "platform/trace/trace.h"
+#include "sim/random.h"
+
+namespace veltrane::loaders {
+
+// What the scene loader hands to the main window. Fields the loader does not write keep
+// the caller's values.
+struct SceneInfo {
+  std::int32_t Reserved = 0;      // never written by the loader
+  std::int32_t GridStep = 0;      // model units per terrain cell
+  double HeightPerLevel = 0.0;    // model units per heightmap grey level
+  std::int32_t CellsX = 0;        // terrain cells along x
+  std::int32_t CellsY = 0;        // and along y (the terrain is square)
+  double PilotX = 0.0, PilotY = 0.0;
+  double StartX = 0.0, StartY = 0.0;
+};
+
+// Height level (0..255) of every terrain grid point, [column][row]; only the scene loader
+// writes it. Grid points 0..cells along each side are used, so cells + 1 <= kSize.
+class HeightGrid {
+ public:
+  static constexpr int kSize = 300;
+
+  HeightGrid() : levels_(static_cast<std::size_t>(kSize) * kSize, 0) {}
+
+  std::uint8_t& At(int column, int row) { return levels_[Index(column, row)]; }
+  std::uint8_t At(int column, int row) const { return levels_[Index(column, row)]; }
+
+ private:
+  static std::size_t Index(int column, int row) {
+    return static_cast<std::size_t>(column) * kSize + static_cast<std::size_t>(row);
+  }
+  std::vector<std::uint8_t> levels_;
+};
+
+// The collected polygons of terrain and sky, for inspection tools.
+struct SceneBuilds {
+  MeshBuild terrain;
+  MeshBuild sky;
+};
+
+// Reads a landscape ".scn" file: the heightmap terrain with the file's own quads and lines
+// goes into `terrain`, the sky dome into `sky` (both new and empty; each is translated by
+// (size, 0, size) so the terrain covers 0 .. 2 * size in display x and z). `info` and `grid`
+// receive the grid values, pilot and start positions. Terrain shades come from `random`.
+// Throws LoadError with the message the user sees; nothing is assembled then.
+void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, SceneInfo& info,
+             HeightGrid& grid, rm::MeshBuilder& sky, rm::MeshBuilder& terrain,
+             ProgramRandom& random, const Trace& trace, SceneBuilds* builds = nullptr);
+
+}  // namespace veltrane::loaders

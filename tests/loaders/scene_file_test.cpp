@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+
+#include "loaders/load_error.h"
+#include "loaders/scene_test_support.h"
+
+namespace veltrane::loaders {
+namespace {
+
+using testing::Grey;
+using testing::kSmallScene;
+using testing::LoadedScene;
+using testing::SceneFolder;
+
+std::string Scene(const std::string& items) { return std::string(kSmallScene) + items + "\nEND\n"; }
+
+// The file's own faces come before the 800 terrain triangles.
+std::size_t FileFaces(const LoadedScene& s) { return s.builds.terrain.Faces().size() - 800; }
+
+const MeshVertex& CornerVertex(const MeshBuild& mb, const MeshFace& f, int k) {
+  const VertexRef& r = mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(k)])];
+  return mb.Vertices()[static_cast<std::size_t>(r.vertex)];
+}
+
+std::string ErrorOf(const SceneFolder& dir, const std::string& text, LoadedScene& s) {
+  try {
+    dir.Load(text, s);
+  } catch (const LoadError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(SceneFile, StartAndPilotPositions) {
+  SceneFolder dir;
+  LoadedScene a;
+  dir.Load(Scene("AIRCRAFT_POSITION AUTOMATIC PILOT_POSITION AUTOMATIC"), a);
+  EXPECT_DOUBLE_EQ(a.info.StartX, 505.0);
+  EXPECT_DOUBLE_EQ(a.info.StartY, 505.0);
+  EXPECT_DOUBLE_EQ(a.info.PilotX, 500.0);
+  EXPECT_DOUBLE_EQ(a.info.PilotY, 500.0);
+
+  LoadedScene b;
+  b.info.Reserved = 42;
+  dir.Load(Scene("PILOT_POSITION -20 30 0 AIRCRAFT_POSITION 12 -7 3"), b);
+  EXPECT_DOUBLE_EQ(b.info.PilotX, 480.0);
+  EXPECT_DOUBLE_EQ(b.info.PilotY, 530.0);
+  EXPECT_DOUBLE_EQ(b.info.StartX, 512.0);
+  EXPECT_DOUBLE_EQ(b.info.StartY, 493.0);
+  EXPECT_EQ(b.info.Reserved, 42);
+
+  // Positions written with the file's "." fail under a locale with another separator; a
+  // word that is no number fails everywhere, with the conversion's message.
+  LoadedScene c;
+  EXPECT_EQ(ErrorOf(dir, Scene("AIRCRAFT_POSITION ABC 1 2"), c),
+            "'ABC' is not a valid floating point value");
+  EXPECT_EQ(ErrorOf(dir, Scene("PILOT_POSITION INF 1 2"), c),
+            "'INF' is not a valid floating point value");
+}
+
+// A German locale, or a private build of one when the system has only the locale sources.
+bool UseGermanNumbers(const test_support::TempDir& scratch) {
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE")) return true;
+  const std::string target = scratch.Path() + "/de_DE.UTF-8";
+  const std::string cmd = "localedef -i de_DE -f UTF-8 '" + target + "' >/dev/null 2>&1";
+  if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE") || std::system(cmd.c_str()) != 0)
+    return false;
+  ::setenv("LOCPATH", scratch.Path().c_str(), 1);
+  return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+}
+
+TEST(SceneFile, AircraftPositionUsesTheLocaleDecimalSeparator) {
+  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  test_support::TempDir scratch;
+  if (!UseGermanNumbers(scratch)) GTEST_SKIP() << "no German locale available";
+  SceneFolder dir;
+  LoadedScene a, b, c;
+  dir.Load(Scene("AIRCRAFT_POSITION 12,5 3 0"), a);
+  const std::string err = ErrorOf(dir, Scene("AIRCRAFT_POSITION 12.5 3 0"), b);
+  dir.Load(Scene("AIRCRAFT_POSITION 12 3.5 0"), c);  // the other numbers always use "."
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  ::unsetenv("LOCPATH");
+  EXPECT_DOUBLE_EQ(a.info.StartX, 512.5);
+  EXPECT_EQ(err, "'12.5' is not a valid floating point value");
+  EXPECT_DOUBLE_EQ(c.info.StartX, 512.0);
+  EXPECT_DOUBLE_EQ(c.info.StartY, 503.5);
+}
+
+TEST(SceneFile, QuadsAreReversedInTheSceneFrame) {
+  SceneFolder dir;
+  LoadedScene s;
+  // TEXTURE OFF reads "QUADS" as its second word, which is then the next item.
+  dir.Load(Scene("TEXTURE OFF QUADS 1 2 3  4 2 3  4 5 3  1 5 3\n"
+                 "POSITION 100 200 10 CULL OFF 0 0 0 1 0 0 1 1 0 0 1 0"),
+           s);
+  ASSERT_EQ(FileFaces(s), 2u);
+  const MeshBuild& mb = s.builds.terrain;
+  const MeshFace& f = mb.Faces()[0];
+  ASSERT_EQ(f.cornerCount, 4);
+  EXPECT_TRUE(f.singleSided);
+  // Last file corner first; file (x, y, z) is display (x, z, y).
+  const MeshVertex& v0 = CornerVertex(mb, f, 0);
+  EXPECT_EQ(v0.x, 1.0);
+  EXPECT_EQ(v0.y, 3.0);
+  EXPECT_EQ(v0.z, 5.0);
+  EXPECT_EQ(CornerVertex(mb, f, 3).z, 2.0);
+  EXPECT_FALSE(mb.Refs()[static_cast<std::size_t>(f.corner[0])].textured);
+  const MaterialEntry& m = mb.Materials()[static_cast<std::size_t>(f.material)];
+  EXPECT_EQ(m.power, 6.0);
+  EXPECT_EQ(m.specularR, 0.5);
+
+  // POSITION shifts the file point by (x, y, z); CULL OFF makes faces double-sided.
+  const MeshFace& g = mb.Faces()[1];
+  EXPECT_FALSE(g.singleSided);
+  const MeshVertex& w = CornerVertex(mb, g, 0);  // file (0, 1, 0) + (100, 200, 10)
+  EXPECT_EQ(w.x, 100.0);
+  EXPECT_EQ(w.y, 10.0);
+  EXPECT_EQ(w.z, 201.0);
+}
+
+TEST(SceneFile, RepeatedCornersAreDropped) {
+  SceneFolder dir;
+  LoadedScene s;
+  dir.Load(Scene("TEXTURE OFF QUADS 0 0 0  1 0 0  1 0 0  0 1 0   0 0 0  1 0 0  0 1 0  0 0 0"), s);
+  ASSERT_EQ(FileFaces(s), 2u);
+  EXPECT_EQ(s.builds.terrain.Faces()[0].cornerCount, 3);
+  EXPECT_EQ(s.builds.terrain.Faces()[1].cornerCount, 3);
+}
+
+TEST(SceneFile, TexturesAreSharedAndTransparentIsUsedUp) {
+  SceneFolder dir;
+  dir.Picture("tree.bmp", Grey(2, 2, 30));
+  LoadedScene s;
+  dir.Load(Scene("QUADRANT 0 0 10 10 TREE\n"
+                 "TEXTURE TREE TRANSPARENT 0 0 0 0 0  255 0 1 0 0  255 255 1 1 0  0 255 0 1 0"),
+           s);
+  const MeshBuild& mb = s.builds.terrain;
+  ASSERT_EQ(mb.Textures().size(), 1u);
+  EXPECT_FALSE(mb.Textures()[0].transparent);  // the existing entry is reused unchanged
+  EXPECT_EQ(mb.Textures()[0].file, dir.Path() + "/tree.bmp");
+  ASSERT_EQ(FileFaces(s), 1u);
+  const MeshFace& f = mb.Faces()[0];
+  EXPECT_EQ(f.texture, 0);
+  const VertexRef& r = mb.Refs()[static_cast<std::size_t>(f.corner[0])];
+  EXPECT_TRUE(r.textured);
+  EXPECT_EQ(r.u, 0.0);  // reversed: the last corner (0, 255) comes first
+  EXPECT_EQ(r.v, 255.0);
+
+  // A new name with TRANSPARENT adds a transparent entry; MANUAL changes nothing.
+  LoadedScene t;
+  dir.Load(Scene("TEXTURE LEAVES TRANSPARENT TEXTURE MANUAL QUADS 0 0 0 0 0  9 0 1 0 0  9 9 1 1 0  "
+                 "0 9 0 1 0"),
+           t);
+  ASSERT_EQ(t.builds.terrain.Textures().size(), 1u);
+  EXPECT_TRUE(t.builds.terrain.Textures()[0].transparent);
+  EXPECT_EQ(FileFaces(t), 1u);
+}
+
+TEST(SceneFile, TransparentQuadsDroppedWhenTexturesAreOff) {
+  const std::string quads =
+      "TEXTURE TREE TRANSPARENT QUADS 0 0 0 0 0  9 0 1 0 0  9 9 1 1 0  0 9 0 1 0\n"
+      "TEXTURE WALL QUADS 0 0 5 0 0  9 0 6 0 0  9 9 6 1 0  0 9 5 1 0\n";
+  SceneFolder dir;
+  LoadedScene off, on;
+  dir.Load(Scene(quads), off, /*textures=*/false);
+  ASSERT_EQ(FileFaces(off), 1u);  // only the wall
+  const MeshBuild& mb = off.builds.terrain;
+  EXPECT_EQ(CornerVertex(mb, mb.Faces()[0], 0).x, 5.0);
+  EXPECT_FALSE(mb.Refs()[static_cast<std::size_t>(mb.Faces()[0].corner[0])].textured);
+
+  dir.Load(Scene(quads), on, /*textures=*/true);
+  EXPECT_EQ(FileFaces(on), 2u);
+}
+
+TEST(SceneFile, ColourAlwaysOpaqueThenAlpha) {
+  SceneFolder dir;
+  LoadedScene s;
+  dir.Load(Scene("TEXTURE OFF ALPHA 0.5 COLOR 1 0.5 0 X Y QUADS 0 0 0 1 0 0 1 1 0 0 1 0\n"
+                 "ALPHA 0.25 0 0 1 1 0 1 1 1 1 0 1 1"),
+           s);
+  const MeshBuild& mb = s.builds.terrain;
+  ASSERT_EQ(FileFaces(s), 2u);
+  const ColorEntry& a = mb.Colors()[static_cast<std::size_t>(mb.Faces()[0].color)];
+  const ColorEntry& b = mb.Colors()[static_cast<std::size_t>(mb.Faces()[1].color)];
+  EXPECT_EQ(a.r, 1.0);
+  EXPECT_EQ(a.g, 0.5);
+  EXPECT_EQ(a.a, 1.0);
+  EXPECT_EQ(b.r, 1.0);
+  EXPECT_EQ(b.a, 0.25);
+}
+
+TEST(SceneFile, LinesBecomeTubes) {
+  SceneFolder dir;
+  LoadedScene s;
+  dir.Load(Scene("TEXTURE OFF LINES 0 0 0 10 0 0  3 3 0 3 3 0  5 5 0 5 5 8"), s);
+  const MeshBuild& mb = s.builds.terrain;
+  ASSERT_EQ(FileFaces(s), 8u);  // the zero-length line adds nothing
+  for (std::size_t k = 0; k < 8; ++k) {
+    EXPECT_EQ(mb.Faces()[k].cornerCount, 4);
+    EXPECT_EQ(mb.Faces()[k].material, 0);
+    EXPECT_TRUE(mb.Faces()[k].singleSided);
+  }
+  // Along x the tube offsets are (0, -0.0025, 0) and e1 x d; display y is the file's z.
+  double minZ = 1e9, maxZ = -1e9, minY = 1e9, maxY = -1e9;
+  for (std::size_t k = 0; k < 4; ++k)
+    for (int c = 0; c < 4; ++c) {
+      const MeshVertex& v = CornerVertex(mb, mb.Faces()[k], c);
+      minZ = std::min(minZ, v.z);
+      maxZ = std::max(maxZ, v.z);
+      minY = std::min(minY, v.y);
+      maxY = std::max(maxY, v.y);
+    }
+  EXPECT_NEAR(maxZ - minZ, 0.0025, 1e-12);
+  EXPECT_NEAR(maxY - minY, 0.0025, 1e-12);
+  for (const VertexRef& r : mb.Refs())
+    if (r.vertex < 16) {
+      EXPECT_FALSE(r.textured);
+    }
+}
+
+TEST(SceneFile, SkyDome) {
+  SceneFolder dir;
+  dir.Picture("clouds.bmp", Grey(4, 4, 200));
+  for (const auto& [items, textures, faces] :
+       {std::tuple{"", true, 0u}, std::tuple{"SKY 0 800 CLOUDS", true, 0u},
+        std::tuple{"SKY 100 800 CLOUDS", false, 0u}, std::tuple{"SKY 100 800 CLOUDS", true, 100u}}) {
+    LoadedScene s;
+    dir.Load(Scene(items), s, textures);
+    EXPECT_EQ(s.sky.FaceCount(), faces) << items << " " << textures;
+    EXPECT_EQ(s.traces.Count("LoadLib.LoadSCN.AddSky \r\n"), 1u);
+    if (faces == 0) continue;
+    const MeshBuild& mb = s.builds.sky;
+    ASSERT_EQ(mb.Textures().size(), 1u);
+    EXPECT_EQ(mb.Textures()[0].file, dir.Path() + "/clouds.bmp");
+    EXPECT_FALSE(mb.Textures()[0].transparent);
+    EXPECT_EQ(mb.Vertices().size(), 121u);
+    // The dome rises to H in the middle and touches 0 at the rim, centred on the terrain.
+    const rm::Box box = s.sky.GetBox();
+    EXPECT_FLOAT_EQ(box.min.x, 500.0f - 800.0f);
+    EXPECT_FLOAT_EQ(box.max.z, 500.0f + 800.0f);
+    EXPECT_FLOAT_EQ(box.max.y, 100.0f);
+    EXPECT_FLOAT_EQ(box.min.y, 0.0f);
+    const MaterialEntry& m = mb.Materials()[static_cast<std::size_t>(mb.Faces()[0].material)];
+    EXPECT_EQ(m.emissiveR, 1.0);
+    EXPECT_EQ(m.power, 0.0);
+    EXPECT_NE(s.sky.Faces()[0].texture, nullptr);
+  }
+}
+
+TEST(SceneFile, IgnoredItemsChangeNothing) {
+  SceneFolder dir;
+  LoadedScene plain, extra;
+  dir.Load(Scene(""), plain);
+  dir.Load(Scene("WINDPOLE 1 2 3 DIM3 USE_TEXTURE SOMETHING"), extra);
+  EXPECT_EQ(extra.builds.terrain.Faces().size(), plain.builds.terrain.Faces().size());
+  EXPECT_EQ(extra.builds.terrain.Vertices().size(), plain.builds.terrain.Vertices().size());
+  EXPECT_DOUBLE_EQ(extra.info.StartX, plain.info.StartX);
+  EXPECT_DOUBLE_EQ(extra.info.PilotY, plain.info.PilotY);
+  EXPECT_EQ(extra.random.State(), plain.random.State());
+}
+
+TEST(SceneFile, RequiredItemsAndBadNumbers) {
+  SceneFolder dir;
+  LoadedScene s;
+  EXPECT_NE(ErrorOf(dir, "3D_LANDSCAPE HEIGHT END", s).find("SCENE"), std::string::npos);
+  EXPECT_NE(ErrorOf(dir, "SCENE 500 100 50 END", s).find("3D_LANDSCAPE"), std::string::npos);
+  EXPECT_EQ(s.terrain.FaceCount(), 0u);
+  EXPECT_EQ(s.sky.FaceCount(), 0u);
+
+  // A bad number stops the load before anything is assembled; the positions keep their
+  // start values, unshifted.
+  LoadedScene t;
+  EXPECT_EQ(ErrorOf(dir, "SCENE 500 100 50 3D_LANDSCAPE HEIGHT SKY 10 X1 A B C D END", t),
+            "Error: Floating point value expected at: X1 A B C ...");
+  EXPECT_EQ(t.terrain.FaceCount(), 0u);
+  EXPECT_DOUBLE_EQ(t.info.StartX, 5.0);
+  EXPECT_DOUBLE_EQ(t.info.PilotX, 0.0);
+  EXPECT_EQ(t.info.CellsX, 0);
+
+  // The end of the file ends the load like END.
+  LoadedScene u;
+  dir.Load(kSmallScene, u);
+  EXPECT_EQ(u.terrain.FaceCount(), 800u);
+
+  EXPECT_NE(ErrorOf(dir, Scene("BOGUS"), s), "");
+  EXPECT_NE(ErrorOf(dir, "", s).find("SCENE"), std::string::npos);
+}
+
+TEST(SceneFile, NamesInsideTheFileAreFoundIgnoringCaseAndBackslashes) {
+  SceneFolder dir;
+  dir.Picture("Maps/Height.BMP", Grey(5, 5, 0));
+  dir.Picture("Tex/Grass.Bmp", Grey(2, 2, 50));
+  LoadedScene s;
+  dir.Load("scene 500 100 50 3d_landscape maps\\height quadrant 0 0 10 10 tex\\grass end", s);
+  EXPECT_NEAR(s.builds.terrain.Vertices()[0].y, 64.4385, 1e-9);
+  ASSERT_EQ(s.builds.terrain.Textures().size(), 1u);
+  EXPECT_EQ(s.builds.terrain.Textures()[0].file, dir.Path() + "/Tex/Grass.Bmp");
+  EXPECT_NE(s.terrain.Faces()[0].texture, nullptr);
+
+  // The scene file itself may also be named in another case.
+  LoadedScene t;
+  dir.Write("Other.SCN", kSmallScene);
+  rm::Root root = testing::DecodingRoot();
+  LoadSCN(dir.Path() + "/other.scn", root, true, t.info, t.grid, t.sky, t.terrain, t.random,
+          t.traces.Sink(), &t.builds);
+  EXPECT_EQ(t.terrain.FaceCount(), 800u);
+}
+
+TEST(SceneFile, MissingTextureLeavesFacesUntextured) {
+  SceneFolder dir;
+  LoadedScene s;
+  dir.Load(Scene("QUADRANT 0 0 10 10 NOTTHERE"), s);
+  EXPECT_EQ(s.terrain.FaceCount(), 800u);
+  EXPECT_EQ(s.terrain.Faces()[0].texture, nullptr);
+}
+
+TEST(SceneFile, TerrainWithoutAnyTextureShowsItsShades) {
+  SceneFolder dir;
+  LoadedScene s;
+  dir.Load(Scene(""), s, /*textures=*/true);
+  ASSERT_EQ(s.terrain.FaceCount(), 800u);
+  EXPECT_FALSE(s.builds.terrain.Refs()[0].textured);
+  EXPECT_EQ(s.terrain.Faces()[0].texture, nullptr);
+}
+
+TEST(SceneFile, ManyTextures) {
+  SceneFolder dir;
+  std::string items;
+  for (int k = 0; k < 50; ++k)
+    items += "TEXTURE T" + std::to_string(k) + " 0 0 0 0 " + std::to_string(k) +
+             " 1 0 1 0 0 1 1 1 1 0 0 1 0 1 0\n";
+  LoadedScene s;
+  dir.Load(Scene(items), s);
+  EXPECT_EQ(s.builds.terrain.Textures().size(), 50u);
+  EXPECT_EQ(s.builds.terrain.Faces()[49].texture, 49);
+}
+
+}  // namespace
+}  // namespace veltrane::loaders
