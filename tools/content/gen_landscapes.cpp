@@ -1,0 +1,417 @@
+// Writes the shipped landscapes: scene files, heightmaps, textures and previews.
+// Usage: veltrane-gen-landscapes OUTPUT_DIR  (writes OUTPUT_DIR/Landscape/...)
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "file_writers.h"
+#include "model_writers.h"
+#include "noise.h"
+#include "textures.h"
+
+namespace veltrane::content {
+namespace {
+
+constexpr double kLevel = 0.2527;  // metres per heightmap grey level
+constexpr int kTextureSize = 256;
+
+double SmoothStep(double e0, double e1, double x) {
+  const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
+  return t * t * (3 - 2 * t);
+}
+
+struct Rect {
+  double x0, y0, x1, y1;
+  bool Contains(double x, double y, double margin = 0.0) const {
+    return x >= x0 - margin && x <= x1 + margin && y >= y0 - margin && y <= y1 + margin;
+  }
+  // Distance from the rectangle (0 inside).
+  double Distance(double x, double y) const {
+    const double dx = std::max({x0 - x, 0.0, x - x1});
+    const double dy = std::max({y0 - y, 0.0, y - y1});
+    return std::hypot(dx, dy);
+  }
+};
+
+struct Quadrant {
+  int tx, ty, nx, ny;
+  std::string texture;
+};
+
+struct Tree {
+  double x, y, height;
+  bool pine;
+};
+
+struct Building {
+  Rect base;
+  double wall, ridge;  // heights above the ground level
+  bool ridge_along_y;
+  Rgb walls, roof;
+  std::string name;
+};
+
+struct Water {
+  Rect area;
+  double level_m;
+  double quad;  // side of one water quad
+};
+
+// One landscape; file coordinates: x east, y north, z up, metres, origin in the middle.
+struct Landscape {
+  std::string name;
+  std::string title;
+  int size = 1000, tile = 200, step = 10;
+  std::function<int(double, double)> level;  // heightmap grey level (0..255) at a point
+  std::vector<Quadrant> quadrants;
+  std::vector<Tree> trees;
+  std::vector<Building> buildings;
+  std::vector<Water> water;
+  Rect runway;
+  int pilot_x = 0, pilot_y = 0, start_x = 0, start_y = 0;
+  int sky_height = 700, sky_half_width = 3000;
+
+  int Cells() const { return 2 * size / step; }
+  // Height of grid point (a, b) in metres.
+  double GridHeight(int a, int b) const {
+    return kLevel * level(a * step - size, b * step - size);
+  }
+  // Lowest terrain corner of the cell that holds (x, y): where a tree stands.
+  double Ground(double x, double y) const {
+    const int a = std::clamp(static_cast<int>(std::floor((x + size) / step)), 0, Cells() - 1);
+    const int b = std::clamp(static_cast<int>(std::floor((y + size) / step)), 0, Cells() - 1);
+    return std::min({GridHeight(a, b), GridHeight(a + 1, b), GridHeight(a, b + 1),
+                     GridHeight(a + 1, b + 1)});
+  }
+};
+
+// ---- pictures -------------------------------------------------------------------------
+
+Image Heightmap(const Landscape& l) {
+  const int cells = l.Cells();
+  Image img(cells, cells);
+  // Picture row g holds grid row cells - g (the top row is the far, northern edge).
+  for (int g = 0; g < cells; ++g)
+    for (int c = 0; c < cells; ++c) {
+      const int lv = std::clamp(l.level(c * l.step - l.size, (cells - g) * l.step - l.size), 0, 255);
+      const double grey = (255 - lv) / 255.0;
+      img.At(c, g) = {grey, grey, grey};
+    }
+  return img;
+}
+
+Image Preview(const Landscape& l, int w, int h) {
+  Image img(w, h);
+  const double span = 2.0 * l.size;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const double fx = -l.size + (x + 0.5) * span / w;
+      const double fy = l.size - (y + 0.5) * span / h;
+      const double z = kLevel * l.level(fx, fy);
+      const double zx = kLevel * l.level(fx + 8, fy) - z;
+      const double zy = kLevel * l.level(fx, fy + 8) - z;
+      const double shade = std::clamp(0.9 - 0.6 * zx + 0.6 * zy, 0.45, 1.3);
+      Rgb c = Mix({0.24, 0.42, 0.15}, {0.5, 0.52, 0.3}, std::clamp(z / 60.0, 0.0, 1.0));
+      if (l.runway.Contains(fx, fy)) c = {0.42, 0.62, 0.24};
+      for (const Water& wa : l.water)
+        if (wa.area.Contains(fx, fy) && z < wa.level_m) c = {0.12, 0.3, 0.5};
+      img.At(x, y) = Scale(c, shade);
+    }
+  auto to_px = [&](double fx, double fy) {
+    return std::pair<double, double>{(fx + l.size) * w / span, (l.size - fy) * h / span};
+  };
+  for (const Tree& t : l.trees) {
+    const auto [px, py] = to_px(t.x, t.y);
+    img.FillCircle(px, py, 1.3, t.pine ? Rgb{0.05, 0.2, 0.08} : Rgb{0.12, 0.3, 0.08});
+  }
+  for (const Building& b : l.buildings) {
+    const auto [x0, y0] = to_px(b.base.x0, b.base.y1);
+    const auto [x1, y1] = to_px(b.base.x1, b.base.y0);
+    img.FillRect(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(std::ceil(x1)),
+                 static_cast<int>(std::ceil(y1)), b.roof);
+  }
+  return img;
+}
+
+// ---- scene text -----------------------------------------------------------------------
+
+std::string Corner(double u, double v, double x, double y, double z) {
+  return Num(u, 1) + " " + Num(v, 1) + "  " + Num(x, 2) + " " + Num(y, 2) + " " + Num(z, 2);
+}
+
+std::string Corner(double x, double y, double z) {
+  return Num(x, 2) + " " + Num(y, 2) + " " + Num(z, 2);
+}
+
+void WriteTrees(std::ostringstream& o, const Landscape& l) {
+  for (bool pine : {true, false}) {
+    o << "\n// " << (pine ? "Pines" : "Broad-leaved trees")
+      << ": two crossed pictures each, every picture\n// given from both sides. Black texels "
+         "are see-through (TRANSPARENT).\n";
+    o << "TEXTURE " << (pine ? "tree_pine" : "tree_leaf") << " TRANSPARENT\nQUADS\n";
+    for (const Tree& t : l.trees) {
+      if (t.pine != pine) continue;
+      const double z0 = l.Ground(t.x, t.y) - 0.3;
+      const double z1 = z0 + t.height + 0.3;
+      const double hw = t.height * (pine ? 0.3 : 0.4);
+      for (int k = 0; k < 2; ++k) {
+        const double dx = k == 0 ? hw : 0.0, dy = k == 0 ? 0.0 : hw;
+        const std::string bl = Corner(0, 255, t.x - dx, t.y - dy, z0);
+        const std::string br = Corner(255, 255, t.x + dx, t.y + dy, z0);
+        const std::string tr = Corner(255, 0, t.x + dx, t.y + dy, z1);
+        const std::string tl = Corner(0, 0, t.x - dx, t.y - dy, z1);
+        o << bl << "   " << br << "   " << tr << "   " << tl << "\n";
+        o << br << "   " << bl << "   " << tl << "   " << tr << "\n";
+      }
+    }
+  }
+}
+
+void WriteBuilding(std::ostringstream& o, const Landscape& l, const Building& b) {
+  const Rect& r = b.base;
+  const double g = std::min({l.Ground(r.x0, r.y0), l.Ground(r.x1, r.y0), l.Ground(r.x0, r.y1),
+                             l.Ground(r.x1, r.y1)}) - 0.2;
+  const double zw = g + 0.2 + b.wall, zr = g + 0.2 + b.ridge;
+  auto quad = [&](const std::string& a, const std::string& bb, const std::string& c,
+                  const std::string& d) { o << a << "   " << bb << "   " << c << "   " << d << "\n"; };
+  o << "\n// " << b.name << "\n";
+  o << "COLOR " << Num(b.walls.r, 3) << " " << Num(b.walls.g, 3) << " " << Num(b.walls.b, 3)
+    << " 0 0\n";
+  // Walls, counter-clockwise as seen from outside.
+  quad(Corner(r.x0, r.y0, g), Corner(r.x1, r.y0, g), Corner(r.x1, r.y0, zw), Corner(r.x0, r.y0, zw));
+  quad(Corner(r.x1, r.y0, g), Corner(r.x1, r.y1, g), Corner(r.x1, r.y1, zw), Corner(r.x1, r.y0, zw));
+  quad(Corner(r.x1, r.y1, g), Corner(r.x0, r.y1, g), Corner(r.x0, r.y1, zw), Corner(r.x1, r.y1, zw));
+  quad(Corner(r.x0, r.y1, g), Corner(r.x0, r.y0, g), Corner(r.x0, r.y0, zw), Corner(r.x0, r.y1, zw));
+  // Gable ends: quads whose last two corners coincide are triangles.
+  if (b.ridge_along_y) {
+    const double xm = 0.5 * (r.x0 + r.x1);
+    quad(Corner(r.x0, r.y0, zw), Corner(r.x1, r.y0, zw), Corner(xm, r.y0, zr), Corner(xm, r.y0, zr));
+    quad(Corner(r.x1, r.y1, zw), Corner(r.x0, r.y1, zw), Corner(xm, r.y1, zr), Corner(xm, r.y1, zr));
+  } else {
+    const double ym = 0.5 * (r.y0 + r.y1);
+    quad(Corner(r.x1, r.y0, zw), Corner(r.x1, r.y1, zw), Corner(r.x1, ym, zr), Corner(r.x1, ym, zr));
+    quad(Corner(r.x0, r.y1, zw), Corner(r.x0, r.y0, zw), Corner(r.x0, ym, zr), Corner(r.x0, ym, zr));
+  }
+  o << "COLOR " << Num(b.roof.r, 3) << " " << Num(b.roof.g, 3) << " " << Num(b.roof.b, 3)
+    << " 0 0\n";
+  const double over = 0.4;  // eaves
+  if (b.ridge_along_y) {
+    const double xm = 0.5 * (r.x0 + r.x1);
+    quad(Corner(r.x0 - over, r.y0 - over, zw - 0.2), Corner(xm, r.y0 - over, zr),
+         Corner(xm, r.y1 + over, zr), Corner(r.x0 - over, r.y1 + over, zw - 0.2));
+    quad(Corner(r.x1 + over, r.y1 + over, zw - 0.2), Corner(xm, r.y1 + over, zr),
+         Corner(xm, r.y0 - over, zr), Corner(r.x1 + over, r.y0 - over, zw - 0.2));
+  } else {
+    const double ym = 0.5 * (r.y0 + r.y1);
+    quad(Corner(r.x1 + over, r.y0 - over, zw - 0.2), Corner(r.x1 + over, ym, zr),
+         Corner(r.x0 - over, ym, zr), Corner(r.x0 - over, r.y0 - over, zw - 0.2));
+    quad(Corner(r.x0 - over, r.y1 + over, zw - 0.2), Corner(r.x0 - over, ym, zr),
+         Corner(r.x1 + over, ym, zr), Corner(r.x1 + over, r.y1 + over, zw - 0.2));
+  }
+  // A dark door on the side facing the runway (west), just off the wall.
+  o << "COLOR 0.28 0.3 0.33 0 0\n";
+  const double dy0 = r.y0 + 0.15 * (r.y1 - r.y0), dy1 = r.y1 - 0.15 * (r.y1 - r.y0);
+  const double dz = std::min(b.wall - 0.3, 5.0);
+  const double x = r.x0 - 0.05;
+  quad(Corner(x, dy1, g + 0.2), Corner(x, dy0, g + 0.2), Corner(x, dy0, g + 0.2 + dz),
+       Corner(x, dy1, g + 0.2 + dz));
+}
+
+std::string SceneText(const Landscape& l) {
+  std::ostringstream o;
+  o << "// " << l.title << "\n"
+    "// Landscape file: keywords and numbers separated by blanks; \"//\" starts a comment.\n"
+    "// Coordinates: x east, y north, z up, metres, origin in the middle of the terrain.\n\n"
+    "// SCENE half side, texture tile side, grid cell side: " << 2 * l.size << " m square, "
+    << l.Cells() << " cells per side.\n";
+  o << "SCENE " << l.size << " " << l.tile << " " << l.step << "\n";
+  o << "// Heightmap picture, one pixel per grid point: dark is high, "
+    << kLevel << " m per grey level.\n";
+  o << "3D_LANDSCAPE " << l.name << "\n\n";
+  o << "// Ground textures per tile: QUADRANT first column, first row, columns, rows, picture.\n";
+  for (const Quadrant& q : l.quadrants)
+    o << "QUADRANT " << q.tx << " " << q.ty << " " << q.nx << " " << q.ny << " " << q.texture
+      << "\n";
+  o << "\n// Sky dome: height, half width, picture.\n";
+  o << "SKY " << l.sky_height << " " << l.sky_half_width << " sky\n\n";
+  o << "// The pilot stands beside the runway; models start on it facing north.\n";
+  o << "PILOT_POSITION " << l.pilot_x << " " << l.pilot_y << " 0\n";
+  o << "AIRCRAFT_POSITION " << l.start_x << " " << l.start_y << " 0\n";
+  o << "\n// Own objects. CULL ON draws each face from the side from which its corners run\n"
+       "// counter-clockwise; a quad is u v x y z per corner while a TEXTURE is on.\n";
+  o << "CULL ON\n";
+  for (const Water& w : l.water) {
+    o << "\n// Water surface; the shore is where the terrain rises above it.\n";
+    o << "TEXTURE water\nQUADS\n";
+    for (double y = w.area.y0; y < w.area.y1 - 1e-6; y += w.quad)
+      for (double x = w.area.x0; x < w.area.x1 - 1e-6; x += w.quad) {
+        const double x1 = x + w.quad, y1 = y + w.quad;
+        o << Corner(0, 255, x, y, w.level_m) << "   " << Corner(255, 255, x1, y, w.level_m)
+          << "   " << Corner(255, 0, x1, y1, w.level_m) << "   " << Corner(0, 0, x, y1, w.level_m)
+          << "\n";
+      }
+  }
+  WriteTrees(o, l);
+  if (!l.buildings.empty()) {
+    o << "\n// Buildings from plain coloured quads.\nTEXTURE OFF\nQUADS\n";
+    for (const Building& b : l.buildings) WriteBuilding(o, l, b);
+  }
+  o << "\nEND\n";
+  return o.str();
+}
+
+// ---- the landscapes ---------------------------------------------------------------------
+
+void ScatterWood(std::vector<Tree>& trees, Sequence& seq, double cx, double cy, double radius,
+                 int count, double pine_share, const std::function<bool(double, double)>& free) {
+  for (int k = 0; k < count; ++k) {
+    const double a = seq.Next() * 6.283185307179586;
+    const double r = radius * std::sqrt(seq.Next());
+    const double x = cx + r * std::cos(a), y = cy + r * std::sin(a);
+    const double height = 8.0 + 7.0 * seq.Next();
+    const bool pine = seq.Next() < pine_share;
+    if (free(x, y)) trees.push_back({std::round(x * 10) / 10, std::round(y * 10) / 10, height, pine});
+  }
+}
+
+Landscape Airfield() {
+  Landscape l;
+  l.name = "world";
+  l.title = "Airfield: a mown grass runway in rolling meadows, woods and hills around";
+  l.size = 1000;
+  l.tile = 200;
+  l.step = 10;
+  // The runway lies north-south in the middle of tile column 5.
+  l.runway = {87.5, -200, 112.5, 200};
+  const Rect flat{20, -330, 200, 310};
+  const int base = 24;
+  l.level = [flat, base](double x, double y) {
+    const double d = flat.Distance(x, y);
+    if (d <= 0.0) return base;
+    const double blend = SmoothStep(0.0, 160.0, d);
+    const double rolling = 26.0 * (FractalNoise(x / 260.0 + 50, y / 260.0 + 50, 4, 3) - 0.5);
+    const double edge = std::max(std::fabs(x), std::fabs(y));
+    const double hills = 150.0 * SmoothStep(520.0, 980.0, edge) *
+                         (0.55 + 0.45 * FractalNoise(x / 180.0, y / 180.0, 3, 9));
+    const double west = 40.0 * SmoothStep(-250.0, -700.0, x) * FractalNoise(x / 150.0, y / 150.0, 2, 4);
+    const int lv = base + static_cast<int>(std::lround(blend * (rolling + hills + west)));
+    return std::clamp(lv, 0, 255);
+  };
+  l.quadrants = {{0, 0, 10, 10, "grass_a"}, {5, 3, 1, 4, "runway"},   {0, 0, 10, 2, "grass_c"},
+                 {0, 8, 10, 2, "grass_c"},  {0, 2, 2, 6, "grass_c"},  {8, 2, 2, 6, "grass_c"},
+                 {2, 2, 2, 2, "grass_b"},   {6, 6, 2, 2, "grass_b"},  {7, 3, 1, 2, "field_crop"},
+                 {2, 5, 1, 2, "field_soil"}, {3, 6, 1, 1, "grass_b"}};
+  l.pilot_x = 125;
+  l.pilot_y = -110;
+  l.start_x = 100;
+  l.start_y = -160;
+  l.buildings = {
+      {{150, -62, 172, -40}, 6.0, 8.5, false, {0.78, 0.78, 0.75}, {0.55, 0.14, 0.1}, "Hangar"},
+      {{150, -92, 161, -84}, 3.0, 4.6, true, {0.86, 0.82, 0.7}, {0.35, 0.2, 0.14}, "Club house"},
+      {{166, -90, 172, -84}, 2.4, 3.2, true, {0.55, 0.42, 0.3}, {0.3, 0.3, 0.32}, "Shed"}};
+  // Keep trees off the runway, its approaches and the pilot's place.
+  const Rect corridor{-30, -520, 240, 520};
+  auto free = [&](double x, double y) {
+    return !corridor.Contains(x, y) && std::fabs(x) < 980 && std::fabs(y) < 980;
+  };
+  Sequence seq(2024);
+  ScatterWood(l.trees, seq, -260, 120, 110, 60, 0.7, free);
+  ScatterWood(l.trees, seq, -180, -320, 80, 35, 0.3, free);
+  ScatterWood(l.trees, seq, 420, 260, 120, 55, 0.5, free);
+  ScatterWood(l.trees, seq, 380, -420, 70, 25, 0.2, free);
+  ScatterWood(l.trees, seq, -600, -600, 150, 50, 0.8, free);
+  ScatterWood(l.trees, seq, 650, 700, 140, 40, 0.9, free);
+  // A hedge row of broad-leaved trees east of the airfield.
+  for (int k = 0; k < 18; ++k) {
+    const double y = -420 + 50.0 * k;
+    if (free(290, y)) l.trees.push_back({290 + 6.0 * seq.Next(), y + 10.0 * seq.Next(), 9 + 4 * seq.Next(), false});
+  }
+  return l;
+}
+
+Landscape Lake() {
+  Landscape l;
+  l.name = "lake";
+  l.title = "Lake: a grass strip on the south shore of a lake with wooded hills behind it";
+  l.size = 800;
+  l.tile = 160;
+  l.step = 8;
+  l.runway = {-100, -300, 100, -285};
+  const Rect flat{-170, -340, 170, -250};
+  const int base = 30;
+  l.level = [flat, base](double x, double y) {
+    const double d = flat.Distance(x, y);
+    if (d <= 0.0) return base;
+    const double blend = SmoothStep(0.0, 60.0, d);
+    // Lake basin north of the strip with a clear shore line; hills rise behind it.
+    const double q = std::hypot(x / 330.0, (y + 20.0) / 170.0);
+    const double lake = -30.0 * SmoothStep(1.15, 0.7, q);
+    const double hills = 180.0 * SmoothStep(150.0, 700.0, y) *
+                         (0.6 + 0.4 * FractalNoise(x / 160.0, y / 160.0, 4, 21));
+    const double side = 60.0 * SmoothStep(450.0, 780.0, std::fabs(x));
+    const double rolling = 10.0 * FractalNoise(x / 120.0, y / 120.0, 3, 8);
+    const int lv = base + static_cast<int>(std::lround(blend * (lake + hills + side + rolling)));
+    return std::clamp(lv, 0, 255);
+  };
+  l.water.push_back({{-420, -240, 420, 240}, kLevel * (base - 2) + 0.05, 60});
+  l.quadrants = {{0, 0, 10, 10, "grass_b"}, {0, 6, 10, 4, "grass_c"}, {3, 2, 4, 1, "runway"}};
+  l.pilot_x = 0;
+  l.pilot_y = -310;
+  l.start_x = -60;
+  l.start_y = -292;
+  l.buildings = {
+      {{120, -335, 135, -322}, 3.0, 4.8, true, {0.85, 0.8, 0.68}, {0.3, 0.32, 0.35}, "Boat house"}};
+  auto free = [&](double x, double y) {
+    const bool shore = std::hypot(x / 330.0, (y + 20.0) / 170.0) < 1.3;
+    return !flat.Contains(x, y, 40) && !shore && std::fabs(x) < 780 && std::fabs(y) < 780;
+  };
+  Sequence seq(77);
+  ScatterWood(l.trees, seq, -350, 420, 260, 150, 0.8, free);
+  ScatterWood(l.trees, seq, 380, 400, 240, 140, 0.8, free);
+  ScatterWood(l.trees, seq, 0, 600, 200, 90, 0.9, free);
+  ScatterWood(l.trees, seq, -550, -450, 150, 40, 0.3, free);
+  ScatterWood(l.trees, seq, 560, -420, 150, 40, 0.3, free);
+  return l;
+}
+
+void WriteLandscape(const std::string& dir, const Landscape& l) {
+  WriteText(dir + "/" + l.name + ".scn", SceneText(l));
+  WriteBmp(dir + "/" + l.name + ".bmp", Heightmap(l));
+  WriteJpeg(dir + "/" + l.name + "_prv.jpg", Preview(l, 256, 256));
+}
+
+}  // namespace
+}  // namespace veltrane::content
+
+int main(int argc, char** argv) {
+  using namespace veltrane::content;
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+    return 2;
+  }
+  try {
+    const std::string dir = std::string(argv[1]) + "/Landscape";
+    MakeDirs(dir);
+    WriteBmp(dir + "/grass_a.bmp", GrassTexture(kTextureSize, {0.2, 0.36, 0.12}, {0.38, 0.55, 0.2}, 0.5, 11));
+    WriteBmp(dir + "/grass_b.bmp", GrassTexture(kTextureSize, {0.24, 0.38, 0.1}, {0.45, 0.55, 0.2}, 0.6, 12));
+    WriteBmp(dir + "/grass_c.bmp", GrassTexture(kTextureSize, {0.16, 0.3, 0.1}, {0.32, 0.46, 0.18}, 0.7, 13));
+    WriteBmp(dir + "/runway.bmp", RunwayTexture(kTextureSize, 32));
+    WriteBmp(dir + "/field_crop.bmp", FieldTexture(kTextureSize, {0.5, 0.45, 0.2}, {0.78, 0.7, 0.3}, 14));
+    WriteBmp(dir + "/field_soil.bmp", FieldTexture(kTextureSize, {0.3, 0.22, 0.14}, {0.42, 0.33, 0.2}, 15));
+    WriteBmp(dir + "/water.bmp", WaterTexture(kTextureSize, 16));
+    WriteBmp(dir + "/sky.bmp", SkyTexture(kTextureSize));
+    WriteBmp(dir + "/tree_pine.bmp", PineTexture(128, 256, 17));
+    WriteBmp(dir + "/tree_leaf.bmp", LeafTreeTexture(256, 256, 18));
+    WriteLandscape(dir, Airfield());
+    WriteLandscape(dir, Lake());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
