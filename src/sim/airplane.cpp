@@ -13,7 +13,7 @@ constexpr double kHalfRho = 0.6125;  // half the air density, kg/m^3
 constexpr double kGravity = 9.81;
 constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
-constexpr double kStillAirspeed = 1e-7;   // below this the body angle of attack is 0
+constexpr double kStillAirspeed = 1e-7;     // below this the body angle of attack is 0
 constexpr double kStillGroundSpeed = 1e-5;  // below this drag and friction vanish
 constexpr double kRightInducedFactor = 1.05;
 constexpr double kRollDampSpanDivisor = 3.0;
@@ -72,8 +72,8 @@ double ProfileDragCoefficient(const AirplaneParams& p, double a) {
 }
 
 struct HalfWing {
-  double lift;      // along AxisUp
-  Vec3 dragForce;   // drag and wheel friction, along the velocity
+  double lift;     // along AxisUp
+  Vec3 dragForce;  // drag and wheel friction, along the velocity
 };
 
 // One wing half. side is +1 for the right half, -1 for the left; the right half's
@@ -170,7 +170,8 @@ void Fly(SimState& s, const World& w) {
 
   const double v = VecLength(s.ModelVelocity);
   s.Airspeed = v;
-  const double alpha = std::fabs(v) > kStillAirspeed ? FlowAngle(s.ModelVelocity, s.AxisUp, v) : 0.0;
+  const double alpha =
+      std::fabs(v) > kStillAirspeed ? FlowAngle(s.ModelVelocity, s.AxisUp, v) : 0.0;
 
   // Pitch: the angle of attack oscillates towards the trim the elevator sets.
   const double q = kHalfRho * v * v;
@@ -255,16 +256,15 @@ void MoveAirplane(SimState& s, const World& w) {
   const bool indestructible = s.Flags.Autorestart;
   if (!s.Crashed) Fly(s, w);
 
-  if (!indestructible && !s.Crashed &&
-      HitsObstacle(w, s.ModelPosition, s.GroundClearance * 0.5)) {
+  if (!indestructible && !s.Crashed && HitsObstacle(w, s.ModelPosition, s.GroundClearance * 0.5)) {
     s.Crashed = true;
   }
 
   if (s.GroundHeight + s.GroundClearance > s.ModelPosition.z) {
     s.ModelPosition.z = s.GroundHeight + s.GroundClearance;
     s.Airborne = false;
-    const bool hard = s.ModelVelocity.z < kCrashSinkSpeed || s.Airspeed > kCrashSpeed ||
-                      s.AxisUp.z < 0.0;
+    const bool hard =
+        s.ModelVelocity.z < kCrashSinkSpeed || s.Airspeed > kCrashSpeed || s.AxisUp.z < 0.0;
     if (hard && !s.Crashed && !indestructible) {
       s.WinchAttached = false;
       Vec3& vel = s.ModelVelocity;

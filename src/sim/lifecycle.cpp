@@ -97,12 +97,10 @@ void Standort(SimState& s, const World& w, char key, const Trace& trace) {
       break;
     }
     case '9':
-      if (d.z < kPilotHeightLimit)
-        pilot.z += length != 0.0 ? kPilotStep * length : kPilotStep;
+      if (d.z < kPilotHeightLimit) pilot.z += length != 0.0 ? kPilotStep * length : kPilotStep;
       break;
     case '3':
-      if (d.z > -kPilotHeightLimit)
-        pilot.z -= length != 0.0 ? kPilotStep * length : kPilotStep;
+      if (d.z > -kPilotHeightLimit) pilot.z -= length != 0.0 ? kPilotStep * length : kPilotStep;
       break;
     default:
       break;

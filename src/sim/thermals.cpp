@@ -15,7 +15,9 @@ constexpr double kLiftCap = 6.0;
 
 int ActiveCount(const ThermalTable& t) { return std::clamp(t.iBubbles, 0, kMaxThermals); }
 
-double RandomStrength(ProgramRandom& r, double bubbleZ) { return (0.75 * r.Next() + 0.25) * bubbleZ; }
+double RandomStrength(ProgramRandom& r, double bubbleZ) {
+  return (0.75 * r.Next() + 0.25) * bubbleZ;
+}
 }  // namespace
 
 void RandomizeThermal(SimState& s, double x, double y, const Trace& trace) {

@@ -5,6 +5,7 @@
 
 #include "sim/airplane.h"
 #include "sim/fp_guard.h"
+#include "sim/helicopter.h"
 #include "sim/lifecycle.h"
 
 namespace veltrane {
@@ -35,7 +36,12 @@ int SubStepCount(double frameTime) {
 }
 
 SimTick::SimTick(SimState& state, const Clock& clock, const Trace& trace, const World* world)
-    : airplaneStep(MoveAirplane), s_(state), clock_(clock), trace_(trace), world_(world) {}
+    : airplaneStep(MoveAirplane),
+      heliStep(MoveHelicopter),
+      s_(state),
+      clock_(clock),
+      trace_(trace),
+      world_(world) {}
 
 void SimTick::SetWorld(const World* world) { world_ = world; }
 
@@ -70,7 +76,8 @@ bool SimTick::RunSubSteps(double frameTime) {
     } catch (...) {
       s_ = before;
       ClearFpFaults();
-      trace_(s_.iModelStyle == 1 ? "Exception in MoveHelicopter\r\n" : "Exception in MoveAirplane\r\n");
+      trace_(s_.iModelStyle == 1 ? "Exception in MoveHelicopter\r\n"
+                                 : "Exception in MoveAirplane\r\n");
       return false;  // TimeStep keeps the sub-step length
     }
   }

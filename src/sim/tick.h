@@ -26,11 +26,11 @@ class SimTick {
  public:
   // What the tick asks of the rest of the program, in the order it asks it.
   struct Hooks {
-    std::function<bool()> displayReady;           // false: skip the whole tick
-    std::function<void()> readRadio;              // fills FunctionValue; the tick clamps it
-    std::function<void()> cameraUpdate;           // after an automatic re-initialisation
-    std::function<void(bool)> soundUpdate;        // true on the frame a crash started
-    std::function<void()> sceneUpdate;            // also while paused
+    std::function<bool()> displayReady;     // false: skip the whole tick
+    std::function<void()> readRadio;        // fills FunctionValue; the tick clamps it
+    std::function<void()> cameraUpdate;     // after an automatic re-initialisation
+    std::function<void(bool)> soundUpdate;  // true on the frame a crash started
+    std::function<void()> sceneUpdate;      // also while paused
   };
   using StepFunction = std::function<void(SimState&, const World&)>;
 
@@ -46,9 +46,8 @@ class SimTick {
   void ResetLastTick();
 
   Hooks hooks;
-  // The flight models per iModelStyle. airplaneStep is MoveAirplane. heliStep is
-  // MoveHelicopter once the helicopter model is part of the library; until then
-  // the program wires it, and without it style 1 runs no physics.
+  // The flight models per iModelStyle: MoveAirplane and MoveHelicopter. Tests and
+  // tools may replace them; an empty one runs no physics for its style.
   StepFunction airplaneStep;
   StepFunction heliStep;
 

@@ -1,8 +1,9 @@
+#include "sim/airplane.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "sim/airplane.h"
 #include "sim/math_u.h"
 #include "sim/sim_state.h"
 #include "sim/world.h"
@@ -131,10 +132,8 @@ TEST(Airplane, CrashCriteriaOnGroundContact) {
     bool crash;
   };
   const Case cases[] = {
-      {"sink 3.5", {0, 0, -3.5}, false, true},
-      {"sink 2.5", {0, 0, -2.5}, false, false},
-      {"31 m/s", {0, 31, 0}, false, true},
-      {"29 m/s", {0, 29, 0}, false, false},
+      {"sink 3.5", {0, 0, -3.5}, false, true}, {"sink 2.5", {0, 0, -2.5}, false, false},
+      {"31 m/s", {0, 31, 0}, false, true},     {"29 m/s", {0, 29, 0}, false, false},
       {"inverted", {0, 1, 0}, true, true},
   };
   for (const Case& c : cases) {
@@ -220,7 +219,8 @@ TEST(Airplane, RollOnlyDecaysWithFlatWingAndNoAileron) {
   s.RollRate = 1.0;
   MoveAirplane(s, w);
   const AirplaneParams& p = s.Airplane;
-  const double damped = 1.0 - p.WingArea * std::pow(p.WingSpan / 3.0, 2) * 1.2 / p.RollInertia * 0.005;
+  const double damped =
+      1.0 - p.WingArea * std::pow(p.WingSpan / 3.0, 2) * 1.2 / p.RollInertia * 0.005;
   EXPECT_NEAR(s.RollRate, damped, 1e-15);
   double last = s.RollRate;
   for (int i = 0; i < 200; ++i) {

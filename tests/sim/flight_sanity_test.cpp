@@ -116,12 +116,32 @@ TEST(AerobaticParamFile, MatchesTheFixture) {
     if (first >> v) values.push_back(v);
   }
   const AirplaneParams p = testing::AerobaticParams();
-  const std::vector<double> expected = {
-      0.0, p.MaxThrust, p.RudderGain, p.ElevatorGain, p.AileronGain, p.MaxLift, p.MinLift,
-      p.LiftSlope, p.StallLiftSlope, p.ProfileDrag, p.ParasiteDrag, p.WheelFriction,
-      p.StallDragSlope, p.PitchMomentCoef, p.WingIncidence, p.WingSpan, p.WingChord,
-      p.CgPosition, p.Mass, p.YawInertia, p.PitchInertia, p.RollInertia, p.StabilizerArea,
-      p.FinArea, p.TailArm, p.Dihedral};
+  const std::vector<double> expected = {0.0,
+                                        p.MaxThrust,
+                                        p.RudderGain,
+                                        p.ElevatorGain,
+                                        p.AileronGain,
+                                        p.MaxLift,
+                                        p.MinLift,
+                                        p.LiftSlope,
+                                        p.StallLiftSlope,
+                                        p.ProfileDrag,
+                                        p.ParasiteDrag,
+                                        p.WheelFriction,
+                                        p.StallDragSlope,
+                                        p.PitchMomentCoef,
+                                        p.WingIncidence,
+                                        p.WingSpan,
+                                        p.WingChord,
+                                        p.CgPosition,
+                                        p.Mass,
+                                        p.YawInertia,
+                                        p.PitchInertia,
+                                        p.RollInertia,
+                                        p.StabilizerArea,
+                                        p.FinArea,
+                                        p.TailArm,
+                                        p.Dihedral};
   EXPECT_EQ(values, expected);
   EXPECT_DOUBLE_EQ(p.WingArea, p.WingSpan * p.WingChord);
 }

@@ -1,10 +1,11 @@
+#include "sim/lifecycle.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "platform/clock/clock.h"
 #include "platform/trace/trace.h"
-#include "sim/lifecycle.h"
 #include "sim/math_u.h"
 #include "sim/tick.h"
 
@@ -118,9 +119,9 @@ TEST(Lifecycle, SimInitScattersThermalsInitialisesAndStartsTheClock) {
     EXPECT_TRUE(s.Crashed);  // the display comes up before InitFlight
   });
   EXPECT_TRUE(displayInitialised);
-  EXPECT_EQ(cap.Lines(), (std::vector<std::string>{"TMainForm.SimInit\r\n",
-                                                   "ThermalFrm.RandomizeThermal\r\n",
-                                                   "Simulate.InitFlight\r\n"}));
+  EXPECT_EQ(cap.Lines(),
+            (std::vector<std::string>{"TMainForm.SimInit\r\n", "ThermalFrm.RandomizeThermal\r\n",
+                                      "Simulate.InitFlight\r\n"}));
   EXPECT_DOUBLE_EQ(s.TimeStep, 0.05);
   EXPECT_EQ(s.LastTickTime, 123'456);
   EXPECT_FALSE(s.Crashed);

@@ -1,9 +1,10 @@
+#include "sim/thermals.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "platform/trace/trace.h"
-#include "sim/thermals.h"
 
 namespace veltrane {
 namespace {
@@ -94,12 +95,24 @@ TEST(RandomizeThermal, TwoRunsGiveTheSameThermals) {
   }
 }
 
+TEST(RandomizeThermal, CountOutsideTheTableStaysWithinIt) {
+  // A count from a damaged settings file must not run past the 160 entries.
+  SimState s;
+  s.Thermals.iBubbles = 5000;
+  RandomizeThermal(s, 0.0, 0.0, Trace());
+  RecycleThermals(s, 4000.0, 0.0);
+  EXPECT_EQ(s.Thermals.Thermals[kMaxThermals - 1].radius, 60.0);
+  EXPECT_TRUE(std::isfinite(ThermalLiftAt(s.Thermals, 4000.0, 0.0, 100.0)));
+  s.Thermals.iBubbles = -3;
+  EXPECT_DOUBLE_EQ(ThermalLiftAt(s.Thermals, 4000.0, 0.0, 100.0), -0.03);
+}
+
 TEST(RecycleThermals, ReplacesOnlyFarEntriesIntoTheWindow) {
   SimState s;
   s.Thermals.iBubbles = 3;
-  s.Thermals.Thermals[0] = {1300.0, 0.0, 1.0, 60.0};   // too far east
+  s.Thermals.Thermals[0] = {1300.0, 0.0, 1.0, 60.0};      // too far east
   s.Thermals.Thermals[1] = {1250.0, -1250.0, 1.0, 60.0};  // exactly on the edge: stays
-  s.Thermals.Thermals[2] = {0.0, -1300.0, 1.0, 60.0};  // too far south
+  s.Thermals.Thermals[2] = {0.0, -1300.0, 1.0, 60.0};     // too far south
   RecycleThermals(s, 0.0, 0.0);
   EXPECT_NE(s.Thermals.Thermals[0].x, 1300.0);
   EXPECT_LE(std::fabs(s.Thermals.Thermals[0].x), 1250.0);

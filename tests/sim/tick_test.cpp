@@ -1,3 +1,5 @@
+#include "sim/tick.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include "platform/clock/clock.h"
 #include "platform/trace/trace.h"
 #include "sim/lifecycle.h"
-#include "sim/tick.h"
 
 namespace veltrane {
 namespace {
@@ -121,6 +122,8 @@ TEST(Tick, PauseReadsControlsAndDrawsButRunsNoPhysics) {
 TEST(Tick, OtherModelStylesRunTheirOwnOrNoModel) {
   TickRig r;
   int heli = 0;
+  EXPECT_TRUE(static_cast<bool>(r.tick.heliStep));  // MoveHelicopter by default
+  r.tick.heliStep = {};
   r.s.iModelStyle = 1;
   r.TickAfter(10);  // no helicopter model wired: no physics, no failure
   EXPECT_TRUE(r.steps.empty());
@@ -295,8 +298,12 @@ TEST_P(TickAirplaneFault, StateIsRestoredAndTheTraceWritten) {
   s.ModelVelocity = {0.0, 12.0, 0.0};
   s.Airborne = true;
   switch (GetParam()) {
-    case 0: s.Airplane.Mass = 0.0; break;
-    case 1: s.Airplane.PitchInertia = 0.0; break;
+    case 0:
+      s.Airplane.Mass = 0.0;
+      break;
+    case 1:
+      s.Airplane.PitchInertia = 0.0;
+      break;
     case 2:
       s.ModelVelocity = {};
       s.WinchPosition = s.ModelPosition;
