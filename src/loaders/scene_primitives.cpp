@@ -27,7 +27,6 @@ int AddCleanedFace(MeshBuild& mb, MeshFace face, std::span<const int> refs) {
 void AddLineTube(MeshBuild& mb, const Vec3& p1, const Vec3& p2, const PointFrame& frame,
                  int color, double side) {
   const Vec3 d = p2 - p1;
-  if (d.x == 0.0 && d.y == 0.0 && d.z == 0.0) return;
   Vec3 e1 = (d.x == 0.0 && d.y == 0.0) ? Vec3{1.0, 0.0, 0.0} : Vec3{d.y, -d.x, 0.0};
   Vec3 e2;
   VecCross(e1, d, e2);

@@ -18,7 +18,7 @@ int AddCleanedFace(MeshBuild& mb, MeshFace face, std::span<const int> refs);
 
 // A line as a thin square tube of side `side` around the segment p1-p2 (file points): four
 // single-sided untextured quads in `color`, no end caps, no material. A segment of zero
-// length adds nothing, since it has no direction to build the tube around.
+// length collapses to a sliver without area.
 void AddLineTube(MeshBuild& mb, const Vec3& p1, const Vec3& p2, const PointFrame& frame,
                  int color, double side = 0.0025);
 
