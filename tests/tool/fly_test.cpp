@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sim/tick.h"
+#include "tools/veltrane_tool/fly.h"
+#include "tools/veltrane_tool/tool_error.h"
+
+namespace veltrane::tool {
+namespace {
+
+const std::string kData = std::string(VELTRANE_TEST_DIR) + "/data/";
+
+struct FlightRun {
+  nlohmann::json summary;
+  std::vector<std::vector<std::string>> rows;  // header first
+};
+
+FlightRun FlyScript(const std::string& model, const std::string& script, double duration,
+              double frame = 0.02, const Trace& trace = Trace()) {
+  FlyOptions o;
+  o.model = kData + model;
+  o.duration = duration;
+  o.frame = frame;
+  std::ostringstream csv;
+  FlightRun r;
+  r.summary = Fly(o, ParseScriptText(script), &csv, trace);
+  std::istringstream in(csv.str());
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> cells;
+    std::istringstream l(line);
+    for (std::string c; std::getline(l, c, ',');) cells.push_back(c);
+    r.rows.push_back(cells);
+  }
+  return r;
+}
+
+double Cell(const FlightRun& r, std::size_t row, const std::string& column) {
+  const auto& h = r.rows[0];
+  for (std::size_t i = 0; i < h.size(); ++i)
+    if (h[i] == column) return std::strtod(r.rows[row].at(i).c_str(), nullptr);
+  ADD_FAILURE() << "no column " << column;
+  return 0;
+}
+
+TEST(Fly, CsvHasAHeaderARowAtZeroAndOneRowPerTick) {
+  const FlightRun r = FlyScript("airplane.par", "0 thermals 0 0\n", 1.0);
+  ASSERT_EQ(r.rows.size(), 1u + 1u + 50u);
+  EXPECT_EQ(r.rows[0].size(), 30u);
+  EXPECT_EQ(r.rows[0][0], "t");
+  EXPECT_EQ(r.rows[0][29], "f7");
+  for (std::size_t i = 1; i < r.rows.size(); ++i) ASSERT_EQ(r.rows[i].size(), 30u) << i;
+  EXPECT_EQ(Cell(r, 1, "t"), 0.0);
+  EXPECT_DOUBLE_EQ(Cell(r, 51, "t"), 1.0);
+  // After SimInit the throttle is at its lowest and the model stands at the start.
+  EXPECT_EQ(Cell(r, 1, "f3"), -1.0);
+  EXPECT_EQ(Cell(r, 1, "vy"), 1e-8);  // only round-trippable text gives this back exactly
+  EXPECT_EQ(r.summary["frames"], 50);
+  EXPECT_EQ(r.summary["substeps"], 50 * SubStepCount(0.02));
+  EXPECT_FALSE(r.summary["crashed"].get<bool>());
+  EXPECT_TRUE(r.summary["crash_time"].is_null());
+}
+
+TEST(Fly, CommandTakesEffectJustBeforeTheFirstTickAtOrAfterItsTime) {
+  // Ticks at 0.02, 0.04, 0.06: a command at 0.05 acts on the tick at 0.06.
+  const FlightRun r = FlyScript("airplane.par", "0.05 set throttle 1\n", 0.1);
+  EXPECT_EQ(Cell(r, 3, "f3"), -1.0);  // t = 0.04
+  EXPECT_EQ(Cell(r, 4, "f3"), 1.0);   // t = 0.06
+  // A command at exactly a tick's time acts on that tick.
+  const FlightRun e = FlyScript("airplane.par", "0.04 set throttle 0.5\n", 0.1);
+  EXPECT_EQ(Cell(e, 2, "f3"), -1.0);
+  EXPECT_EQ(Cell(e, 3, "f3"), 0.5);
+}
+
+TEST(Fly, HeldValuesAreClampedAndSurviveAnInit) {
+  // The script is a transmitter: init resets the controls, the next radio read
+  // writes the held values again, and the tick clamps them.
+  const FlightRun r = FlyScript("airplane.par", "0 set throttle 3\n0 set rudder -2\n0.1 init\n", 0.2);
+  for (std::size_t row = 2; row < r.rows.size(); ++row) {
+    EXPECT_EQ(Cell(r, row, "f3"), 1.0) << row;
+    EXPECT_EQ(Cell(r, row, "f0"), -1.0) << row;
+  }
+}
+
+TEST(Fly, PauseFreezesTheFlight) {
+  const FlightRun r = FlyScript("airplane.par", "0 set throttle 1\n0.5 pause on\n1.5 pause off\n", 2.0);
+  const double y_at_pause = Cell(r, 25, "y");  // t = 0.48, last moving tick
+  EXPECT_GT(y_at_pause, 0.0);
+  EXPECT_EQ(Cell(r, 74, "y"), y_at_pause);  // t = 1.46
+  EXPECT_GT(Cell(r, 101, "y"), y_at_pause);
+  EXPECT_LT(r.summary["substeps"].get<int>(), 100 * SubStepCount(0.02));
+}
+
+TEST(Fly, TraceCarriesTheProgramsLines) {
+  TraceCapture capture;
+  FlyScript("airplane.par", "0 handstart\n", 0.04, 0.02, capture.Sink());
+  EXPECT_TRUE(capture.Contains("TMainForm.SimInit\r\n"));
+  EXPECT_TRUE(capture.Contains("Simulate.InitFlight\r\n"));
+  EXPECT_TRUE(capture.Contains("Simulate.Handstart\r\n"));
+  EXPECT_TRUE(capture.Contains("LoadLib.LoadPAR File: " + kData + "airplane.par\r\n"));
+}
+
+TEST(Fly, CrashIsTimedAndCountedOnce) {
+  // Hand-launched nose down at full down elevator: it hits the ground hard.
+  const FlightRun r = FlyScript("airplane.par", "0 thermals 0 0\n0 set elevator 1\n0 handstart\n", 5.0);
+  ASSERT_TRUE(r.summary["crashed"].get<bool>());
+  EXPECT_EQ(r.summary["crashes"], 1);
+  const double t = r.summary["crash_time"].get<double>();
+  EXPECT_GT(t, 0.0);
+  EXPECT_LT(t, 5.0);
+  // The first row showing the crash is the row of crash_time.
+  for (std::size_t row = 1; row < r.rows.size(); ++row)
+    if (Cell(r, row, "crashed") == 1.0) {
+      EXPECT_DOUBLE_EQ(Cell(r, row, "t"), t);
+      break;
+    }
+}
+
+TEST(Fly, RejectsMissingModelAndBadTiming) {
+  FlyOptions o;
+  o.model = kData + "no_such_model.par";
+  EXPECT_THROW(Fly(o, {}, nullptr, Trace()), ToolError);
+  try {
+    Fly(o, {}, nullptr, Trace());
+  } catch (const ToolError& e) {
+    EXPECT_NE(std::string(e.what()).find("model file not found"), std::string::npos);
+  }
+  o.model = kData + "airplane.par";
+  for (double frame : {0.0, -0.02, 2.0}) {
+    o.frame = frame;
+    EXPECT_THROW(Fly(o, {}, nullptr, Trace()), ToolError) << frame;
+  }
+  o.frame = 0.02;
+  o.duration = -1;
+  EXPECT_THROW(Fly(o, {}, nullptr, Trace()), ToolError);
+}
+
+}  // namespace
+}  // namespace veltrane::tool
