@@ -145,6 +145,8 @@ void Program::RenderFrame(bool drawOverlay) {
   }
   target_.Bind();
   imgui_.BeginFrame(w, h);
+  // Font sizes are known once the font atlas is built, inside the first frame.
+  if (imgui_.Ready()) form_->ReportTextHeight(window::OverlayTextHeight(imgui_.OverlayFont()));
   if (drawOverlay) {
     std::vector<window::OverlayText> lines;
     const Overlay& ov = form_->CurrentOverlay();
@@ -270,7 +272,6 @@ int Program::Run() {
     return 1;
   }
   form_->OnStartRunning();
-  form_->ReportTextHeight(window::OverlayTextHeight(imgui_.OverlayFont()));
   form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());
   ShowStartScreen();
   form_->SimInit();
