@@ -273,6 +273,19 @@ TEST(TickFault, ExceptionsFromTheModelCountAsItsFailure) {
   EXPECT_EQ(r.cap.Lines(), std::vector<std::string>{"Exception in MoveHelicopter\r\n"});
 }
 
+TEST(TickFault, HelicopterWithoutParametersFaultsThroughTheDefaultWiring) {
+  SimState s;  // zero helicopter inertias and a still rotor
+  s.iModelStyle = 1;
+  s.ModelPosition = {0.0, 0.0, 5.0};
+  ManualClock clock;
+  TraceCapture cap;
+  SimTick tick(s, clock, cap.Sink());
+  clock.Advance(16);
+  tick.Tick();
+  EXPECT_EQ(cap.Lines(), std::vector<std::string>{"Exception in MoveHelicopter\r\n"});
+  EXPECT_EQ(s.ModelPosition, (Vec3{0.0, 0.0, 5.0}));
+}
+
 TEST(TickFault, HookFailureEndsOnlyThatTick) {
   TickRig r;
   r.tick.hooks.readRadio = [] { throw std::runtime_error("radio"); };
