@@ -202,6 +202,9 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
   j["frame"] = o.frame;
   j["duration"] = static_cast<double>(frames) * o.frame;
   j["iModelStyle"] = s.iModelStyle;
+  j["pilot_position"] = VecJson(s.PilotPosition);
+  j["start_position"] = VecJson(s.StartPosition);
+  j["winch_position"] = VecJson(s.WinchPosition);
   return j;
 }
 
