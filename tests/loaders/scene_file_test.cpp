@@ -349,3 +349,40 @@ TEST(SceneFile, ManyTextures) {
 
 }  // namespace
 }  // namespace veltrane::loaders
+
+namespace veltrane::loaders {
+namespace {
+
+// A landscape as the old desktop wrote it: CRLF lines, comments, lower-case words, names in
+// another case than on disk, an 8-bit paletted heightmap.
+TEST(SceneFile, StoredLandscape) {
+  const std::string file = std::string(VELTRANE_TEST_DIR) + "/data/scenes/Meadow/meadow.scn";
+  for (bool textures : {true, false}) {
+    LoadedScene s;
+    rm::Root root = testing::DecodingRoot();
+    LoadSCN(file, root, textures, s.info, s.grid, s.sky, s.terrain, s.random, s.traces.Sink(),
+            &s.builds);
+    EXPECT_EQ(s.info.CellsX, 16);
+    EXPECT_EQ(s.info.GridStep, 25);
+    EXPECT_DOUBLE_EQ(s.info.PilotX, 190.0);
+    EXPECT_DOUBLE_EQ(s.info.PilotY, 220.0);
+    EXPECT_DOUBLE_EQ(s.info.StartX, 205.0);
+    EXPECT_EQ(s.grid.At(0, 16), 200);  // the dark corner at the top left of the picture
+    EXPECT_EQ(s.grid.At(3, 13), 200);
+    EXPECT_EQ(s.grid.At(4, 16), 0);
+    EXPECT_EQ(s.grid.At(0, 12), 0);
+    // Two fence lines of four sides each, and the tree only while textures are shown.
+    EXPECT_EQ(s.builds.terrain.Faces().size(), 2u * 16 * 16 + 8 + (textures ? 1 : 0));
+    EXPECT_EQ(s.sky.FaceCount(), textures ? 100u : 0u);
+    if (textures) {
+      ASSERT_EQ(s.builds.terrain.Textures().size(), 2u);
+      EXPECT_TRUE(s.builds.terrain.Textures()[1].transparent);
+      const rm::Face& tree = s.terrain.Faces()[8];  // after the fence, before the terrain
+      ASSERT_NE(tree.texture, nullptr);
+      EXPECT_TRUE(tree.texture->decalTransparency);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace veltrane::loaders
