@@ -2,9 +2,12 @@
 
 #include "app/main_form_scene.h"
 
+#include <cctype>
 #include <cmath>
 
 #include "loaders/file_names.h"
+#include "loaders/geo_file.h"
+#include "platform/pictures/picture_file.h"
 #include "sim/collision_world.h"
 #include "sim/helicopter.h"
 #include "sim/lifecycle.h"
@@ -25,7 +28,22 @@ TMainForm::TMainForm(std::string exePath, SettingsStore& settings, Trace trace, 
       tick_(std::make_unique<SimTick>(sim_, clock_, trace_, worldProxy_.get())) {
   if (exePath_.empty()) exePath_ = "./";
   if (exePath_.back() != '/') exePath_ += '/';
+  root_.SetPictureDecoder([](const std::string& path) -> std::optional<rm::Picture> {
+    try {
+      pictures::Picture p = pictures::LoadPicture(path);
+      return rm::Picture{p.width, p.height, std::move(p.pixels)};
+    } catch (const std::exception&) {
+      return std::nullopt;  // a texture that cannot be read is left out
+    }
+  });
   tick_->heliStep = MoveHelicopter;
+  modelGeometryLoader = [](const std::string& file, rm::Root& root, rm::MeshBuilder& target,
+                           SimState& state, bool textures, const Trace& trace) {
+    std::string ext = file.size() >= 4 ? file.substr(file.size() - 4) : file;
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".geo")
+      loaders::LoadGEO(file, root, textures, target, state, trace);
+  };
   tick_->hooks.displayReady = [this] { return SceneReady(); };
   tick_->hooks.readRadio = [this] { ReadRadio(); };
   tick_->hooks.cameraUpdate = [this] { UpdateCameraControll(); };

@@ -1,7 +1,7 @@
 #include "app/overlay_format.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace veltrane {
 
@@ -27,8 +27,8 @@ std::string HeightLine(const std::string& label, double height) {
 std::string VarioLine(const std::string& label, double climb, char decimal) {
   if (!std::isfinite(climb)) climb = 0.0;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.1f", climb);
-  std::string s = buf;
+  const auto r = std::to_chars(buf, buf + sizeof buf, climb, std::chars_format::fixed, 1);
+  std::string s(buf, r.ptr);
   if (s == "-0.0") s = "0.0";  // a tiny sink is no sink on the display
   for (char& c : s)
     if (c == '.') c = decimal;

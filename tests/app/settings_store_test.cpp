@@ -51,6 +51,10 @@ TEST(SettingsStore, FloatsFollowTheLocaleDecimalSeparator) {
   EXPECT_EQ(SettingsStore::FormatFloat(1e20, kEnglish), "1E20");
   EXPECT_EQ(SettingsStore::FormatFloat(-1.5e-7, kGerman), "-1,5E-7");
   EXPECT_EQ(SettingsStore::FormatFloat(2 * 1.2 * 1.2 * 1.2 * 1.2 * 1.2, kEnglish), "4.97664");
+  // Numbers that 15 digits cannot carry keep the digits they need.
+  for (double v : {0.1 + 0.2, 61.384498596191406, 1.0 / 3.0, -2.0 / 7.0e-300})
+    EXPECT_EQ(SettingsStore::ParseFloat(SettingsStore::FormatFloat(v, kGerman), kGerman), v);
+  EXPECT_EQ(SettingsStore::FormatFloat(0.1 + 0.2, kEnglish), "0.30000000000000004");
 
   EXPECT_EQ(SettingsStore::ParseFloat("2,5", kGerman), 2.5);
   EXPECT_EQ(SettingsStore::ParseFloat("2,5", kEnglish), std::nullopt);

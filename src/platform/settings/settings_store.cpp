@@ -351,9 +351,18 @@ void SettingsStore::WriteFloat(const std::string& section, const std::string& na
 
 std::string SettingsStore::FormatFloat(double value, const NumberFormat& format) {
   if (!std::isfinite(value)) value = 0.0;  // never store text that cannot be read back
+  // 15 significant digits as a rule; more only where 15 would not read back to
+  // the same number, so a stored position returns exactly.
+  // std::to_chars and std::from_chars ignore the C locale, so the separator is ours alone.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", value);
-  std::string s = buf;
+  std::string s;
+  for (int digits = 15; digits <= 17; ++digits) {
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    s.assign(buf, r.ptr);
+    double back = 0.0;
+    std::from_chars(s.data(), s.data() + s.size(), back);
+    if (back == value) break;
+  }
   // Exponent as "E" with its sign only when negative and no leading zeros: 1E20, 1,5E-7.
   const auto e = s.find('e');
   if (e != std::string::npos) {

@@ -1,0 +1,441 @@
+#include "app/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/fake_services.h"
+#include "app/temp_dir.h"
+
+namespace veltrane {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kLeft = 0x25, kV = 0x56;
+const std::string kData = std::string(VELTRANE_TEST_DIR) + "/data/";
+
+// One program run: a settings folder that outlives the run, and the form.
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+  }
+  void TearDown() override { unsetenv("LC_ALL"); }
+
+  void Start(const std::string& exePath = kData, NumberFormat format = NumberFormat{'.'}) {
+    form.reset();
+    store = std::make_unique<SettingsStore>(config.path(), format);
+    form = std::make_unique<TMainForm>(exePath, *store, traces.Sink(), clock, services);
+  }
+  void Close() {
+    form->FormClose();
+    form.reset();
+  }
+  void WriteSettings(const std::string& text) {
+    std::ofstream(config.path() / "settings.ini", std::ios::binary) << text;
+  }
+  // What the file on disk holds now.
+  std::string Stored(const std::string& name, const std::string& section = "MainForm") {
+    SettingsStore disk(config.path(), NumberFormat{'.'});
+    return disk.ReadString(section, name, "<missing>");
+  }
+  void Ticks(int n, int ms) {
+    for (int i = 0; i < n; ++i) {
+      clock.Advance(ms);
+      form->DXTimerTimer();
+    }
+  }
+  void StartWithScene() {
+    WriteSettings(
+        "[MainForm]\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/field.scn\n");
+    Start();
+    form->FormCreate();
+    form->SimInit();
+  }
+
+  TempDir config;
+  ManualClock clock;
+  FakeServices services;
+  TraceCapture traces;
+  std::unique_ptr<SettingsStore> store;
+  std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(MainFormTest, FirstStartKeepsEveryBuiltInValueAndWritesThemAtClose) {
+  Start("/nonexistent/veltrane");
+  form->FormCreate();
+  EXPECT_TRUE(form->MenuIsVisible());
+  EXPECT_EQ(form->sModellFilename(), "Model/su-26.par");
+  EXPECT_EQ(form->sLandFileName(), "Landscape/world.scn");
+  EXPECT_EQ(form->iLanguage(), 0);  // German locale
+  EXPECT_EQ(form->Width(), 640);
+  EXPECT_EQ(form->Height(), 479);
+  EXPECT_FALSE(form->Display().doFullscreen);
+  EXPECT_TRUE(form->Display().doWaitVBlank);
+  EXPECT_TRUE(form->Mipmapping());
+  EXPECT_TRUE(form->Checks().Nebel);
+  EXPECT_FALSE(form->Checks().FPS);
+  EXPECT_EQ(Stored("Running"), "1");  // on disk right after start
+  Close();
+
+  const std::pair<const char*, const char*> expected[] = {
+      {"MenuIsVisible", "1"},  {"SoundEin", "1"},        {"SoundVolume", "70"},
+      {"sModellFilename", "Model/su-26.par"},            {"AutoZoom", "0"},
+      {"Zoom", "2"},           {"aZoom", "2"},           {"fZoom", "2"},
+      {"fNoZoom", "10"},       {"fFullZoom", "60"},      {"fZoomSpeed", "50"},
+      {"AutoRestart", "0"},    {"AutoInit", "0"},        {"Nebel", "1"},
+      {"weicheTexturen", "1"}, {"Texturen", "1"},        {"doFullscreen", "0"},
+      {"DisplayWidth", "800"}, {"DisplayHeight", "600"}, {"iDXDrawDriver", "0"},
+      {"BitCount", "16"},      {"doWaitVBlank", "1"},    {"doFlip", "1"},
+      {"Mipmapping", "1"},     {"Width", "640"},         {"Height", "479"},
+      {"FPS", "0"},            {"GeschwHoehe", "0"},     {"sLandFileName", "Landscape/world.scn"},
+      {"Hinterherflug", "0"},  {"pStandort.fX", "0"},    {"pStandort.fY", "0"},
+      {"pStandort.fZ", "0"},   {"iLanguage", "0"},       {"Running", "0"},
+      {"ScreenSaver", "1"}};
+  for (const auto& [name, value] : expected) EXPECT_EQ(Stored(name), value) << name;
+  EXPECT_EQ(Stored("KeyChannel0", "KeyForm"), "37");
+  EXPECT_EQ(Stored("fup3", "RcIntForm"), "0");
+  EXPECT_EQ(Stored("pManPos.fX"), "<missing>");
+}
+
+TEST_F(MainFormTest, FloatsFollowTheLocale) {
+  WriteSettings("[MainForm]\nZoom=2,5\n");
+  Start(kData, NumberFormat{','});
+  form->FormCreate();
+  EXPECT_DOUBLE_EQ(form->Zooms().Zoom, 2.5);
+  form->Vergssern1Click();
+  Close();
+  EXPECT_EQ(Stored("Zoom"), "3");
+
+  WriteSettings("[MainForm]\nZoom=2,5\n");
+  Start(kData, NumberFormat{'.'});
+  form->FormCreate();
+  EXPECT_DOUBLE_EQ(form->Zooms().Zoom, 2.0);
+  Close();
+}
+
+TEST_F(MainFormTest, ClosingInFullScreenKeepsTheWindowSizeFromBefore) {
+  Start();
+  form->FormCreate();
+  form->ReportWindowSize(1024, 700);
+  services.placement = {10, 20, 1024, 700};
+  // What the window does for a switch to 800x600.
+  form->StoreWindow();
+  form->Display().doFullscreen = true;
+  services.placement = {0, 0, 800, 600};
+  form->ReportWindowSize(800, 600);
+  Close();
+  EXPECT_EQ(Stored("doFullscreen"), "1");
+  EXPECT_EQ(Stored("DisplayWidth"), "800");
+  EXPECT_EQ(Stored("DisplayHeight"), "600");
+  EXPECT_EQ(Stored("Width"), "1024");
+  EXPECT_EQ(Stored("Height"), "700");
+  EXPECT_EQ(services.placement.x, 10);  // the window went back where it was
+
+  // The next start is full screen at the stored size and returns to 1024x700.
+  Start();
+  form->FormCreate();
+  EXPECT_TRUE(form->Display().doFullscreen);
+  EXPECT_TRUE(traces.Contains("TMainForm.FormCreate doFullscreen\r\n"));
+  Close();
+  EXPECT_EQ(Stored("Width"), "1024");
+}
+
+TEST_F(MainFormTest, ScreenSaverIsRestoredAlsoAfterACrashedRun) {
+  services.screenSaver = true;
+  Start();
+  form->FormCreate();
+  EXPECT_FALSE(services.screenSaver);
+  EXPECT_EQ(Stored("ScreenSaver"), "1");
+  form.reset();  // the run ends without FormClose
+  EXPECT_EQ(Stored("Running"), "1");
+
+  // The system now reports the saver off; the crashed run's value wins.
+  Start();
+  form->FormCreate();
+  EXPECT_EQ(Stored("ScreenSaver"), "1");
+  Close();
+  ASSERT_FALSE(services.screenSaverCalls.empty());
+  EXPECT_TRUE(services.screenSaverCalls.back().active);
+  EXPECT_TRUE(services.screenSaverCalls.back().notify);
+  EXPECT_TRUE(services.screenSaver);
+  EXPECT_EQ(Stored("Running"), "0");
+  EXPECT_TRUE(traces.Contains("TMainForm.FormClose Enable ScreenSaver Succeeded \r\n"));
+}
+
+TEST_F(MainFormTest, ScreenSaverFailureIsOnlyTraced) {
+  services.failScreenSaver = true;
+  Start();
+  form->FormCreate();
+  EXPECT_TRUE(traces.Contains(
+      "TMainForm.FormCreate Disable ScreenSaver GetLastError = Zugriff verweigert\r\n"));
+  Close();
+  EXPECT_TRUE(traces.Contains(
+      "TMainForm.FormClose Enable ScreenSaver GetLastError = Zugriff verweigert\r\n"));
+  EXPECT_EQ(Stored("Running"), "0");
+}
+
+TEST_F(MainFormTest, DamagedSettingsStartWithDefaultsAndAreReplaced) {
+  WriteSettings(std::string("[MainForm]\nSoundVolume=33\nZoom=\x01\x02garbage\nWidth=8") +
+                std::string(500, '\xfe'));
+  Start();
+  form->FormCreate();
+  EXPECT_DOUBLE_EQ(form->Zooms().Zoom, 2.0);
+  EXPECT_EQ(form->Width(), 640);
+  Close();
+  EXPECT_EQ(Stored("SoundVolume"), "33");
+  EXPECT_EQ(Stored("Zoom"), "2");
+  EXPECT_EQ(Stored("Width"), "640");
+}
+
+TEST_F(MainFormTest, UnknownDriverFallsBackToTheFirst) {
+  WriteSettings("[MainForm]\niDXDrawDriver=7\n");
+  Start();
+  form->FormCreate();
+  EXPECT_EQ(form->Display().iDXDrawDriver, 0);
+  EXPECT_TRUE(traces.Contains("TMainForm.FormCreate iDXDrawDriver = 7\r\n"));
+  EXPECT_TRUE(traces.Contains("TMainForm.FormCreate DriverName = Display 0\r\n"));
+  form.reset();
+}
+
+TEST_F(MainFormTest, GraphicsCheckAsksOnceAndRemembersIgnore) {
+  Start();
+  EXPECT_TRUE(form->OnInitalizeAppliciation(4, 6));
+  EXPECT_TRUE(form->OnInitalizeAppliciation(3, 3));
+  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_TRUE(traces.Contains("OnInitalizeAppliciation GLVersion = OpenGL 3.3\r\n"));
+
+  services.answer = MessageBoxChoice::Ok;
+  EXPECT_FALSE(form->OnInitalizeAppliciation(3, 2));
+  ASSERT_EQ(services.boxes.size(), 1u);
+  EXPECT_EQ(services.boxes[0].rfind("You must have installed OpenGL Version 3.3 or later to run Veltrane. \n", 0), 0u);
+  EXPECT_EQ(Stored("IgnoreDirectXCheck", ""), "<missing>");
+
+  services.answer = MessageBoxChoice::Ignore;
+  EXPECT_TRUE(form->OnInitalizeAppliciation(2, 1));
+  EXPECT_EQ(Stored("IgnoreDirectXCheck", ""), "1");
+  traces.Clear();
+  Start();
+  EXPECT_TRUE(form->OnInitalizeAppliciation(2, 1));
+  EXPECT_EQ(services.boxes.size(), 2u);  // not asked again
+  EXPECT_TRUE(traces.Contains("OnInitalizeAppliciation User Ignored DirectXCheck\r\n"));
+}
+
+TEST_F(MainFormTest, SceneBuildPlacesPilotModelAndLights) {
+  StartWithScene();
+  const SimState& s = form->State();
+  const double ground = form->CurrentWorld().GroundHeightAt(480, 450);
+  EXPECT_GT(ground, 1.0);
+  EXPECT_NEAR(s.PilotPosition.x, 480.0, 1e-9);  // the file's places are from the centre
+  EXPECT_NEAR(s.PilotPosition.y, 450.0, 1e-9);
+  EXPECT_NEAR(s.PilotPosition.z, ground + 2.0, 1e-3);
+  EXPECT_NEAR(s.WinchPosition.y, 700.0, 1e-9);
+  EXPECT_NEAR(s.WinchPosition.z, ground + 0.1, 1e-3);
+  EXPECT_NEAR(s.ModelPosition.x, 500.0, 1e-9);
+  EXPECT_EQ(services.caption, "Veltrane - trainer");
+  EXPECT_FALSE(form->HasErrorMessage()) << *form->TakeErrorMessage();
+
+  ASSERT_TRUE(form->SceneFrame());
+  std::size_t lights = 0;
+  for (const auto& l : form->SceneFrame()->Lights()) lights += l != nullptr;
+  EXPECT_EQ(lights, 6u);
+  EXPECT_EQ(form->SceneFrame()->SceneFog().enabled, true);
+  EXPECT_FLOAT_EQ(form->Viewport().back, 8000.0f);
+  EXPECT_EQ(form->Device().renderMode, 19u);
+  EXPECT_EQ(form->Device().textureQuality, rm::TextureQuality::MipLinear);
+  EXPECT_TRUE(form->TimerEnabled());
+  for (const char* line :
+       {"TMainForm.DXDrawInitialize\r\n", "TMainForm.DXDrawInitialize SetScene\r\n",
+        "TMainForm.DXDrawInitialize CreateWorldFrame\r\n", "TMainForm.DXDrawInitialize CreateShadow\r\n",
+        "TMainForm.DXDrawInitialize DXTimer.Enable\r\n", "TMainForm.DXDrawInitializeSurface\r\n"})
+    EXPECT_TRUE(traces.Contains(line)) << line;
+  // The model's mesh builder was filled and is the shadow's visual.
+  bool modelFilled = false;
+  for (const auto& child : form->SceneFrame()->Children())
+    for (const auto& v : child->Visuals())
+      if (auto* shadow = std::get_if<std::shared_ptr<rm::Shadow>>(&v))
+        modelFilled = (*shadow)->visual && (*shadow)->visual->FaceCount() > 0;
+  EXPECT_TRUE(modelFilled);
+  form.reset();
+}
+
+TEST_F(MainFormTest, PilotPositionOverrideFromSettings) {
+  WriteSettings(
+      "[MainForm]\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/field.scn\n"
+      "pManPos.fX=100\npManPos.fY=200\n");
+  Start();
+  form->FormCreate();
+  form->SimInit();
+  EXPECT_NEAR(form->State().PilotPosition.x, 100.0, 1e-9);
+  EXPECT_NEAR(form->State().PilotPosition.z, form->CurrentWorld().GroundHeightAt(100, 200) + 2.0, 1e-3);
+  form.reset();
+}
+
+TEST_F(MainFormTest, MissingAndBrokenFilesAreReportedAndTheProgramRuns) {
+  fs::path exe = config.path() / "exe";
+  fs::create_directories(exe / "Landscape");
+  std::ofstream(exe / "Landscape" / "bad.scn") << "SCENE 500 100\nFOO BAR\n";
+  WriteSettings("[MainForm]\nsLandFileName=Landscape/bad.scn\n");
+  Start(exe.string());
+  form->FormCreate();
+  form->SimInit();
+  std::vector<std::string> messages;
+  while (auto m = form->TakeErrorMessage()) messages.push_back(*m);
+  ASSERT_EQ(messages.size(), 2u);  // the broken landscape, the missing default model
+  EXPECT_NE(messages[1].find("su-26.par"), std::string::npos);
+  Ticks(20, 20);  // flies on the flat stand-in world
+  EXPECT_TRUE(form->TimerEnabled());
+  form.reset();
+}
+
+TEST_F(MainFormTest, TenSecondsOfKeyboardFlightAndTheCommandsArePersisted) {
+  StartWithScene();
+  const double startY = form->State().ModelPosition.y;
+  services.held = {kV};  // full throttle
+  Ticks(250, 20);
+  EXPECT_DOUBLE_EQ(form->State().FunctionValue[3], 1.0);
+  form->FormKeyDown('Z', false);  // autozoom
+  form->FormKeyDown('A', false);  // speed, height, vario
+  form->FormKeyDown(vk::kAdd, false);
+  services.held = {kV, kLeft};
+  Ticks(250, 20);
+  EXPECT_DOUBLE_EQ(form->State().FunctionValue[0], 1.0);
+  EXPECT_GT(std::abs(form->State().ModelPosition.y - startY), 5.0);
+  EXPECT_FALSE(form->State().Crashed && form->State().ModelPosition.z < 0);
+
+  const Overlay& ov = form->CurrentOverlay();
+  EXPECT_TRUE(ov.speed.visible);
+  EXPECT_FALSE(ov.fps.visible);
+  EXPECT_EQ(ov.speed.text.rfind("Geschwindigkeit: ", 0), 0u);
+  EXPECT_EQ(ov.height.y, 6 + 16);  // 1.2 x 13 px rounds to 16
+  EXPECT_GT(form->FramesPerSecond(), 45);
+  EXPECT_LT(form->FramesPerSecond(), 55);
+
+  const Vec3 standing = form->State().PilotPosition;
+  form->FormKeyDown('C', false);  // follow flight on
+  Ticks(10, 20);
+  EXPECT_NE(form->State().PilotPosition, standing);
+  form->FormKeyUp(vk::kF12);
+  EXPECT_EQ(services.cursor, CursorKind::Hidden);
+  Close();
+
+  EXPECT_EQ(Stored("AutoZoom"), "1");
+  EXPECT_EQ(Stored("fZoom"), "2.4");
+  EXPECT_EQ(Stored("Zoom"), "2");
+  EXPECT_EQ(Stored("GeschwHoehe"), "1");
+  EXPECT_EQ(Stored("Hinterherflug"), "1");
+  EXPECT_EQ(Stored("MenuIsVisible"), "0");
+  EXPECT_EQ(Stored("sModellFilename"), "Model/trainer.par");
+  EXPECT_EQ(Stored("sLandFileName"), "Landscape/field.scn");
+  EXPECT_DOUBLE_EQ(std::stod(Stored("pStandort.fX")), standing.x);
+  EXPECT_DOUBLE_EQ(std::stod(Stored("pStandort.fZ")), standing.z);
+  EXPECT_NE(Stored("aZoom"), "2");  // adapted while flying
+
+  // The next run returns to the standing place when follow flight goes off.
+  Start();
+  form->FormCreate();
+  form->SimInit();
+  EXPECT_TRUE(form->Zooms().Hinterherflug);
+  form->Hinterherflug1Click();
+  EXPECT_EQ(form->State().PilotPosition, standing);
+  form.reset();
+}
+
+TEST_F(MainFormTest, PauseStillReadsTheKeysAndDrawsButFreezesTheFlight) {
+  StartWithScene();
+  Ticks(5, 20);
+  form->FormKeyDown('P', false);
+  const Vec3 at = form->State().ModelPosition;
+  services.held = {kLeft};
+  Ticks(50, 20);
+  EXPECT_EQ(form->State().ModelPosition, at);
+  EXPECT_DOUBLE_EQ(form->State().FunctionValue[0], 1.0);
+  form.reset();
+}
+
+TEST_F(MainFormTest, KeysOfTheMainWindow) {
+  StartWithScene();
+  traces.Clear();
+  const Vec3 before = form->State().PilotPosition;
+  form->FormKeyPress('8');
+  EXPECT_TRUE(traces.Contains("TMainForm.FormKeyPress\r\n"));
+  const Vec3 after = form->State().PilotPosition;
+  EXPECT_NE(after, before);
+  EXPECT_EQ(form->CameraFrame()->Position(), rm::ToLayer(after));
+  form->FormKeyPress('5');
+  EXPECT_EQ(form->State().PilotPosition, after);
+  EXPECT_EQ(traces.Count("TMainForm.FormKeyPress\r\n"), 2u);
+
+  form->FormKeyPress(27);  // Esc in window mode: nothing to switch
+  EXPECT_FALSE(form->TakeDisplayRequest());
+  form->Display().doFullscreen = true;
+  form->FormKeyPress(27);
+  auto request = form->TakeDisplayRequest();
+  ASSERT_TRUE(request);
+  EXPECT_FALSE(request->fullScreen);
+
+  form->FormKeyUp(vk::kF12);
+  EXPECT_FALSE(form->MenuIsVisible());
+  form->FormKeyUp(vk::kF12);
+  EXPECT_TRUE(form->MenuIsVisible());
+  EXPECT_EQ(services.cursor, CursorKind::Arrow);
+  form.reset();
+}
+
+TEST_F(MainFormTest, ZoomCommandsAndTextureQuality) {
+  StartWithScene();
+  for (int i = 0; i < 5; ++i) form->Vergssern1Click();
+  EXPECT_NEAR(form->Zooms().Zoom, 2.0 * std::pow(1.2, 5), 1e-12);
+  EXPECT_FLOAT_EQ(form->Viewport().field, 0.5f);
+  EXPECT_FLOAT_EQ(form->Viewport().front, static_cast<float>(form->Zooms().Zoom));
+
+  using Q = rm::TextureQuality;
+  form->SetMipmapping(false);
+  EXPECT_EQ(form->Device().textureQuality, Q::Linear);
+  form->weicheTexturenClick();
+  EXPECT_EQ(form->Device().textureQuality, Q::Nearest);
+  form->SetMipmapping(true);
+  EXPECT_EQ(form->Device().textureQuality, Q::MipNearest);
+  form->NebelClick();
+  EXPECT_FALSE(form->SceneFrame()->SceneFog().enabled);
+  form.reset();
+}
+
+TEST_F(MainFormTest, TexturesToggleReloadsBothFilesAndRestartsTheFlight) {
+  StartWithScene();
+  services.held = {kV};
+  Ticks(100, 20);
+  services.held.clear();
+  traces.Clear();
+  form->TexturenClick();
+  EXPECT_TRUE(traces.Contains("TMainForm.LoadAirplane File: Model/trainer.par\r\n"));
+  EXPECT_TRUE(traces.Contains("TMainForm.LoadWorld File: Landscape/field.scn\r\n"));
+  EXPECT_NEAR(form->State().ModelPosition.y, 500.0, 1e-9);
+  EXPECT_DOUBLE_EQ(form->State().FunctionValue[3], -1.0);
+  form.reset();
+}
+
+TEST_F(MainFormTest, DisplayFinalizeStopsTheTimerAndFreesTheWorld) {
+  StartWithScene();
+  const double ground = form->CurrentWorld().GroundHeightAt(500, 500);
+  EXPECT_GT(ground, 1.0);
+  form->DXDrawFinalize();
+  EXPECT_FALSE(form->TimerEnabled());
+  EXPECT_TRUE(traces.Contains("TMainForm.DXDrawFinalize\r\n"));
+  EXPECT_DOUBLE_EQ(form->CurrentWorld().GroundHeightAt(500, 500), 0.0);
+  const Vec3 at = form->State().ModelPosition;
+  Ticks(10, 20);
+  EXPECT_EQ(form->State().ModelPosition, at);
+  form->SimInit();  // a display change builds everything again
+  EXPECT_TRUE(form->TimerEnabled());
+  EXPECT_DOUBLE_EQ(form->CurrentWorld().GroundHeightAt(500, 500), ground);
+  form.reset();
+}
+
+}  // namespace
+}  // namespace veltrane
