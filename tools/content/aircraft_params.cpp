@@ -36,11 +36,14 @@ std::vector<ParamLine> AirplaneLines(const AirplaneValues& v) {
 
 // 6.5 kg, 0.66 m^2: about 10 kg/m^2 like a real 2 m aerobatic model. Symmetric
 // section: stall at 1.2 / 5 = 0.24 rad (14 degrees) upright and inverted. The thrust
-// does not fall with speed, so the drag is chosen for a top speed near 40 m/s. The
-// incidence gives a fast, nearly neutral hands-off trim; a little up-elevator flies level.
+// does not fall with speed, so the drag is chosen for a top speed near 45 m/s. The lift
+// acts along the body's up axis, so a fuselage flying nose-high tilts it back into drag:
+// the wing sits at a high incidence instead, which trims it hands-off at about 17 m/s
+// with the fuselage level, lifts it off the runway well below 30 m/s (a faster ground
+// contact counts as a crash) and lets it glide in at about 2 m/s sink.
 AirplaneValues Su26Values() {
-  return {45.0,  0.35, 0.20, 0.018, 1.2,  -1.2, 5.0,   2.0,  0.012, 0.018, 0.05, 1.0, 0.0,
-          0.035, 2.0,  0.33, 0.10,  6.5,  1.1,  0.70,  0.45, 0.12,  0.06,  0.95, 0.02};
+  return {36.0, 0.35, 0.25, 0.018, 1.2,  -1.2, 5.0,  2.0,  0.012, 0.012, 0.05, 1.0, 0.0,
+          0.10, 2.0,  0.33, 0.10,  6.5, 1.1,  0.70, 0.45, 0.12, 0.06,  0.95, 0.02};
 }
 
 // 1.8 kg on 0.54 m^2 (3.3 kg/m^2): trims hands-off at about 10 m/s, the speed of a
@@ -65,41 +68,42 @@ AirplaneValues ParkflyerValues() {
 
 std::vector<ParamLine> HelicopterLines() {
   std::vector<ParamLine> l = {
-      {3.2, "Mass: kg"},
-      {0.16, "HeliInertia about the up axis (yaw), kg m^2"},
-      {0.14, "HeliInertia about the right axis (pitch), kg m^2"},
-      {0.08, "HeliInertia about the forward axis (roll), kg m^2"},
-      {0.5, "RotationalDamping: torque per rad/s against any rotation, N m s"},
-      {40.0, "ExpoPitch: stick curve, > 0 softer around the centre"},
-      {40.0, "ExpoRoll"},
-      {20.0, "ExpoYaw"},
-      {0.0, "ExpoCollective"},
+      {3.5, "Mass: kg"},
+      {0.30, "HeliInertia about the up axis (yaw), kg m^2"},
+      {0.26, "HeliInertia about the right axis (pitch), kg m^2"},
+      {0.10, "HeliInertia about the forward axis (roll), kg m^2"},
+      {1.5, "RotationalDamping: torque per rad/s against any rotation, N m s"},
+      {30.0, "ExpoPitch: stick curve, > 0 softer around the centre"},
+      {30.0, "ExpoRoll"},
+      {0.0, "ExpoYaw"},
+      {0.0, "ExpoCollective: linear, so the hover point stays put"},
       {0.675, "RotorRadius: m"},
-      {0.033, "BladeArea: area of one blade element (also the fuselage drag area), m^2"},
+      {0.02, "BladeArea: area of one blade element (also the fuselage drag area), m^2"},
       {1600.0, "RotorRpm: 1/min"},
-      {0.06, "CollectiveGain: blade angle at full collective, rad"},
-      {0.012, "PitchCyclicGain: cyclic blade angle at full pitch stick, rad"},
-      {0.012, "RollCyclicGain: cyclic blade angle at full roll stick, rad"},
+      {0.15, "CollectiveGain: blade angle at full collective, rad (hovers near +0.3)"},
+      {0.03, "PitchCyclicGain: cyclic blade angle at full pitch stick, rad"},
+      {0.03, "RollCyclicGain: cyclic blade angle at full roll stick, rad"},
       {0.25, "RotorHeight: rotor plane above the centre of gravity, m"},
-      {0.3, "InPlaneFlowFactor: share of the flight speed the blades feel in the rotor plane"},
+      {1.0, "InPlaneFlowFactor: share of the flight speed the blades feel in the rotor plane"},
       {0.125, "TailRotorRadius: m"},
-      {0.004, "TailRotorArea: m^2"},
-      {7500.0, "TailRotorRpm: 1/min"},
+      {0.005, "TailRotorArea: m^2"},
+      {7000.0, "TailRotorRpm: 1/min"},
       {0.15, "TailPitchGain: tail blade angle at full yaw stick, rad"},
-      {0.0, "TailPitchTrim: constant tail blade angle against the rotor torque, rad"},
+      {0.035, "TailPitchTrim: constant tail blade angle against the rotor torque, rad"},
       {0.95, "TailRotorArm: tail rotor behind the centre of gravity, m"},
-      {0.5, "SideFlowFactor: share of the sideways speed the tail rotor feels"},
-      {0.3, "GyroGain: tail blade angle per rad/s of yaw rate (heading hold), s"},
+      {1.0, "SideFlowFactor: share of the sideways speed the tail rotor feels"},
+      {0.4, "GyroGain: tail blade angle per rad/s of yaw rate (heading hold), s"},
       {50.0, "GyroStickReduction: gyro reduction per unit of yaw stick, percent"},
-      {5.5, "LiftSlope: blade lift coefficient per radian"},
-      {1.0, "MaxLift: blade lift coefficient limit"},
-      {-1.0, "MinLift: negative blade lift coefficient limit"},
+      {5.0, "LiftSlope: blade lift coefficient per radian"},
+      {0.8, "MaxLift: blade lift coefficient limit"},
+      {-0.8, "MinLift: negative blade lift coefficient limit"},
       {0.01, "ProfileDrag: blade drag coefficient at zero angle"},
-      {0.2, "BladeDragSlope: rise of the blade drag coefficient per radian"},
-      {0.8, "ParasiteDrag: fuselage drag coefficient"},
+      {0.3, "BladeDragSlope: rise of the blade drag coefficient per radian"},
+      {0.5, "ParasiteDrag: fuselage drag coefficient"},
   };
   l.push_back({4, "ContactCount: the four ends of the skids; then 7 lines per contact"});
-  const double fwd[2] = {0.24, -0.20};
+  // Placed symmetrically about the centre of gravity, so that lifting off does not pitch it.
+  const double fwd[2] = {0.20, -0.20};
   int k = 1;
   for (double f : fwd)
     for (double right : {0.13, -0.13}) {
@@ -107,10 +111,10 @@ std::vector<ParamLine> HelicopterLines() {
       l.push_back({f, c + "forward, m"});
       l.push_back({right, c + "right, m"});
       l.push_back({-0.283, c + "up, m (bottom of the skid tube)"});
-      l.push_back({0.6, c + "ContactFriction"});
-      l.push_back({1500.0, c + "ContactStiffness: N/m"});
-      l.push_back({40.0, c + "ContactDamping: N per m/s"});
-      l.push_back({300.0, c + "ContactMaxForce: spring force that breaks the skid, N"});
+      l.push_back({1.0, c + "ContactFriction"});
+      l.push_back({2000.0, c + "ContactStiffness: N/m"});
+      l.push_back({60.0, c + "ContactDamping: N per m/s"});
+      l.push_back({400.0, c + "ContactMaxForce: spring force that breaks the skid, N"});
     }
   return l;
 }
