@@ -1,0 +1,252 @@
+// The program itself, run as users run it, under the test's virtual display.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "platform/pictures/png_codec.h"
+
+namespace veltrane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Px {
+  int r, g, b;
+  int Sum() const { return r + g + b; }
+  bool Greenish() const { return g > r && g > b; }
+};
+
+Px At(const pictures::Picture& p, int x, int y) {
+  const std::uint8_t* q = p.At(x, y);
+  return {q[0], q[1], q[2]};
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
+    dir_ = fs::temp_directory_path() /
+           ("veltrane_program_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "config");
+  }
+  void TearDown() override {
+    if (!dir_.empty()) fs::remove_all(dir_);
+  }
+
+  // Settings the program starts from, as lines of the main window's section.
+  void Settings(const std::string& mainFormLines) {
+    std::ofstream(dir_ / "config" / "settings.ini") << "[MainForm]\n" << mainFormLines;
+  }
+  std::string ReadSettings() const {
+    std::ifstream in(dir_ / "config" / "settings.ini");
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  int Run(const std::string& args, std::string* output = nullptr) {
+    std::string out = (dir_ / "out.txt").string();
+    std::string cmd = std::string("\"") + VELTRANE_PROGRAM + "\" --config-dir \"" + (dir_ / "config").string() +
+                      "\" " + args + " >\"" + out + "\" 2>&1";
+    int status = std::system(cmd.c_str());
+    if (output) {
+      std::ifstream in(out);
+      std::stringstream s;
+      s << in.rdbuf();
+      *output = s.str();
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  pictures::Picture Shot(const std::string& extra = "", int frames = 30) {
+    fs::path png = dir_ / "shot.png";
+    fs::remove(png);
+    std::string out;
+    int rc = Run("--screenshot \"" + png.string() + "\" --frames " + std::to_string(frames) + " " + extra, &out);
+    EXPECT_EQ(rc, 0) << out;
+    if (rc != 0 || !fs::exists(png)) return {};
+    return pictures::ReadPng(png.string());
+  }
+
+  fs::path dir_;
+};
+
+const std::string kData = VELTRANE_DATA_DIR;
+
+TEST_F(ProgramTest, HelpVersionAndBadArguments) {
+  std::string out;
+  EXPECT_EQ(Run("--help", &out), 0);
+  EXPECT_NE(out.find("--screenshot FILE"), std::string::npos);
+  EXPECT_EQ(Run("--version", &out), 0);
+  EXPECT_EQ(out.rfind("veltrane ", 0), 0u);
+  EXPECT_EQ(Run("--bogus", &out), 2);
+  EXPECT_NE(out.find("--bogus"), std::string::npos);
+  EXPECT_EQ(Run("--model /no/such/model.par", &out), 2);
+  EXPECT_NE(out.find("/no/such/model.par"), std::string::npos);
+}
+
+TEST_F(ProgramTest, ScreenshotThatCannotBeWrittenFails) {
+  std::string out;
+  EXPECT_EQ(Run("--screenshot /no/such/folder/shot.png --frames 1", &out), 1);
+  EXPECT_NE(out.find("screenshot"), std::string::npos);
+}
+
+TEST_F(ProgramTest, DefaultSceneShowsSkyTerrainAndTheModelWhereTheCameraAims) {
+  if (!fs::exists(kData + "/Landscape/world.scn") || !fs::exists(kData + "/Model/su-26.par"))
+    GTEST_SKIP() << "shipped data not there";
+  pictures::Picture p = Shot();
+  ASSERT_GT(p.width, 100);
+  // Sky: bright, not green, at the top.
+  Px top = At(p, p.width / 2, 2);
+  EXPECT_GT(top.Sum(), 600);
+  EXPECT_GE(top.b, top.g - 10);
+  // Terrain at the bottom.
+  Px bottom = At(p, p.width / 2, p.height - 3);
+  EXPECT_TRUE(bottom.Greenish());
+
+  // The same start with a model file that has no geometry beside it.
+  fs::create_directories(dir_ / "empty");
+  fs::copy_file(kData + "/Model/su-26.par", dir_ / "empty" / "su-26.par");
+  pictures::Picture e = Shot("--model \"" + (dir_ / "empty" / "su-26.par").string() + "\"");
+  ASSERT_EQ(e.width, p.width);
+  // The model is where the camera looks: the middle differs, the corners do not.
+  int changedMiddle = 0, changedCorner = 0;
+  for (int y = p.height / 2 - 20; y < p.height / 2 + 20; ++y)
+    for (int x = p.width / 2 - 20; x < p.width / 2 + 20; ++x) {
+      Px a = At(p, x, y), b = At(e, x, y);
+      if (std::abs(a.Sum() - b.Sum()) > 60) ++changedMiddle;
+      Px c = At(p, x - p.width / 2 + 25, y - p.height / 2 + 25), d = At(e, x - p.width / 2 + 25, y - p.height / 2 + 25);
+      if (std::abs(c.Sum() - d.Sum()) > 60) ++changedCorner;
+    }
+  EXPECT_GT(changedMiddle, 15);
+  EXPECT_EQ(changedCorner, 0);
+}
+
+// Ground pixels at most `factor` times as bright as the typical ground of their
+// row: the grass texture varies far less than that, a half-dark shadow does not.
+int DarkGroundPixels(const pictures::Picture& p, double factor, int fromRow, double* meanRatio) {
+  int n = 0;
+  double sum = 0;
+  for (int y = fromRow; y < p.height; ++y) {
+    std::vector<int> row;
+    for (int x = 0; x < p.width; ++x)
+      if (At(p, x, y).Greenish()) row.push_back(At(p, x, y).Sum());
+    if (row.size() < static_cast<std::size_t>(p.width / 2)) continue;
+    std::nth_element(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(row.size() / 2), row.end());
+    double median = row[row.size() / 2];
+    for (int x = 0; x < p.width; ++x) {
+      Px a = At(p, x, y);
+      if (a.Greenish() && a.Sum() < median * factor) {
+        ++n;
+        sum += a.Sum() / median;
+      }
+    }
+  }
+  if (meanRatio) *meanRatio = n ? sum / n : 0;
+  return n;
+}
+
+// The row below the lowest pixel that is not ground coloured (the model's).
+int BelowModel(const pictures::Picture& p) {
+  int last = -1;
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x)
+      if (!At(p, x, y).Greenish()) last = y;
+  return last + 1;
+}
+
+TEST_F(ProgramTest, ModelShadowIsDarkerThanTheGroundBelowIt) {
+  if (!fs::exists(kData + "/Landscape/world.scn") || !fs::exists(kData + "/Model/su-26.par"))
+    GTEST_SKIP() << "shipped data not there";
+  // The pilot raised above the field and zoomed in: the camera looks down on
+  // the model and sees its shadow on the grass beside it.
+  const std::string view = "Zoom=12\npManPos.fZ=30\n";
+  Settings(view);
+  pictures::Picture p = Shot();
+  ASSERT_GT(p.width, 0);
+  int from = BelowModel(p);
+  ASSERT_LT(from, p.height - 20) << "the model fills the picture";
+  double ratio = 0;
+  int shadowed = DarkGroundPixels(p, 0.75, from, &ratio);
+  EXPECT_GT(shadowed, 100);
+  EXPECT_GT(ratio, 0.3) << "true alpha: the ground shows through";
+  EXPECT_LT(ratio, 0.75);
+
+  // Without geometry there is no model and no shadow.
+  fs::create_directories(dir_ / "empty");
+  fs::copy_file(kData + "/Model/su-26.par", dir_ / "empty" / "su-26.par");
+  Settings(view);
+  pictures::Picture e = Shot("--model \"" + (dir_ / "empty" / "su-26.par").string() + "\"");
+  EXPECT_LT(DarkGroundPixels(e, 0.75, 0, nullptr), 5);
+}
+
+TEST_F(ProgramTest, FrameRateOverlayOnlyWhenEnabled) {
+  if (!fs::exists(kData + "/Landscape/world.scn")) GTEST_SKIP() << "shipped data not there";
+  auto blackInTopRight = [](const pictures::Picture& p) {
+    int n = 0;
+    for (int y = 4; y < 24; ++y)
+      for (int x = p.width - 62; x < p.width; ++x)
+        if (At(p, x, y).Sum() < 120) ++n;
+    return n;
+  };
+  Settings("FPS=1\n");
+  pictures::Picture on = Shot("", 70);  // the rate is measured once a second has passed
+  Settings("FPS=0\n");
+  pictures::Picture off = Shot("", 70);
+  ASSERT_GT(on.width, 0);
+  ASSERT_GT(off.width, 0);
+  EXPECT_GT(blackInTopRight(on), 20);
+  EXPECT_EQ(blackInTopRight(off), 0);
+}
+
+TEST_F(ProgramTest, SigtermClosesLikeTheCloseButton) {
+  pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::string cfg = (dir_ / "config").string();
+    ::execl(VELTRANE_PROGRAM, VELTRANE_PROGRAM, "--config-dir", cfg.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // Running=1 is written right after start.
+  bool running = false;
+  for (int i = 0; i < 300 && !running; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    running = ReadSettings().find("Running=1") != std::string::npos;
+  }
+  EXPECT_TRUE(running);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  bool exited = false;
+  for (int i = 0; i < 200 && !exited; ++i) {
+    exited = ::waitpid(pid, &status, WNOHANG) == pid;
+    if (!exited) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (!exited) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+  }
+  ASSERT_TRUE(exited) << "the program did not end on SIGTERM";
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::string s = ReadSettings();
+  EXPECT_NE(s.find("Running=0"), std::string::npos) << s;
+  EXPECT_NE(s.find("Width="), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veltrane::test
