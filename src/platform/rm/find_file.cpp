@@ -24,17 +24,14 @@ std::string FindFileNoCase(const std::string& name, const std::string& base) {
   std::string unified = name;
   std::replace(unified.begin(), unified.end(), '\\', '/');
 
-  std::error_code ec;
-  fs::path current;
-  if (unified.front() == '/') {
-    current = "/";
-  } else if (!base.empty()) {
+  // The search folder may itself be spelled in another case: resolve it with the name.
+  if (unified.front() != '/' && !base.empty()) {
     std::string b = base;
     std::replace(b.begin(), b.end(), '\\', '/');
-    current = b;
-  } else {
-    current = ".";
+    unified = b + "/" + unified;
   }
+  std::error_code ec;
+  fs::path current = unified.front() == '/' ? fs::path("/") : fs::path(".");
 
   std::vector<std::string> steps;
   std::size_t start = 0;
