@@ -164,3 +164,25 @@ TEST(PictureFile, ChoosesTheDecoderByContentNotName) {
 
 }  // namespace
 }  // namespace veltrane::pictures
+
+namespace veltrane::pictures {
+namespace {
+
+TEST(Codecs, EveryTruncationIsRejectedCleanly) {
+  const Picture p = Gradient(24, 16);
+  const auto jpeg = EncodeJpeg(p, 80);
+  const auto png = EncodePng(p);
+  for (std::size_t n = 0; n < jpeg.size(); ++n)
+    EXPECT_THROW(DecodeJpeg(std::span(jpeg.data(), n)), PictureError) << n;
+  for (std::size_t n = 0; n < png.size(); ++n) {
+    // The final chunk carries no pixels; losing only it may still decode.
+    try {
+      const Picture q = DecodePng(std::span(png.data(), n));
+      EXPECT_EQ(q.pixels, p.pixels) << n;
+    } catch (const PictureError&) {
+    }
+  }
+}
+
+}  // namespace
+}  // namespace veltrane::pictures
