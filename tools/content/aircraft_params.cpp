@@ -54,15 +54,17 @@ AirplaneValues GliderValues() {
           0.09, 3.0,  0.18, 0.063, 1.8, 0.90, 0.30, 0.60, 0.056, 0.04,  1.05, 0.10};
 }
 
-// A forgiving high-wing trainer: plenty of dihedral, slow hands-off trim.
+// A forgiving high-wing trainer: plenty of dihedral, hands-off trim at 14 m/s, and an
+// engine of less than half its weight, so that full throttle climbs gently and half
+// throttle flies level.
 AirplaneValues TrainerValues() {
-  return {18.0, 0.30, 0.18, 0.04, 1.1,  -0.8, 5.0,  2.5,  0.012, 0.02, 0.06, 1.2, 0.0,
-          0.06, 1.6,  0.27, 0.085, 2.4, 0.25, 0.15, 0.12, 0.084, 0.031, 0.72, 0.08};
+  return {10.0, 0.30, 0.18, 0.04, 1.1,  -0.8, 5.0,  2.5,  0.012, 0.02, 0.06, 1.2, 0.0,
+          0.08, 1.6,  0.27, 0.085, 2.4, 0.25, 0.15, 0.12, 0.084, 0.031, 0.72, 0.08};
 }
 
 // A light park flyer of 1 m span.
 AirplaneValues ParkflyerValues() {
-  return {5.0,  0.30, 0.18, 0.04, 1.1,   -0.8, 5.0,  2.5,   0.014, 0.022, 0.06,  1.2, 0.0,
+  return {3.5,  0.30, 0.18, 0.04, 1.1,   -0.8, 5.0,  2.5,   0.014, 0.022, 0.06,  1.2, 0.0,
           0.06, 1.0,  0.16, 0.053, 0.65, 0.025, 0.015, 0.012, 0.032, 0.012, 0.45, 0.08};
 }
 

@@ -1,0 +1,138 @@
+// The shipped airplanes fly as a model pilot expects on the default airfield.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "tool_runner.h"
+
+namespace veltrane::content_test {
+namespace {
+
+// Heights of the wheels' contact below the centre of gravity (what the .geo and .x
+// loaders compute from the geometry; the tool cannot know it from a .par).
+constexpr double kSu26Clearance = 0.355;
+constexpr double kParkflyerClearance = 0.1508;
+constexpr double kTrainerClearance = 0.0;  // the .mdl file carries its own
+
+// Climb out, then level off near 90 m while the phugoid settles.
+const char* kClimbOut =
+    "0 set throttle 1\n0 set elevator -0.1\n6 set elevator 0.15\n7.5 set elevator 0.03\n";
+
+const Row* FirstAirborne(const Flight& f) {
+  for (const Row& r : f.rows)
+    if (r["airborne"] > 0.5 && r["t"] > 0.0) return &r;
+  return nullptr;
+}
+
+TEST(Su26, TakesOffFromTheRunwayAndClimbs) {
+  const Flight f = Fly("Model/su-26.par", kSu26Clearance, 15,
+                       "0 set throttle 1\n0 set elevator -0.1\n");
+  ASSERT_FALSE(f.rows.empty());
+  EXPECT_FALSE(f.summary["crashed"].get<bool>());
+  const Row* lift_off = FirstAirborne(f);
+  ASSERT_NE(lift_off, nullptr);
+  const Row& start = f.rows.front();
+  EXPECT_LT((*lift_off)["y"] - start["y"], 150.0);
+  EXPECT_LT((*lift_off)["airspeed"], 30.0) << "must leave the ground below the crash speed";
+  double reached = 1e9;
+  for (const Row& r : f.rows)
+    if (r.Agl() >= 30.0) {
+      reached = r["t"];
+      break;
+    }
+  EXPECT_LE(reached, 15.0);
+}
+
+TEST(Su26, LoopsAtSpeedBackToItsEntryHeight) {
+  // Dive for speed, then hold the elevator through a whole loop.
+  const double pull = 15.5;
+  const Flight f = Fly("Model/su-26.par", kSu26Clearance, 24,
+                       std::string(kClimbOut) +
+                           "13 set elevator 0.4\n15.5 set elevator -0.3\n22 set elevator 0.05\n");
+  ASSERT_FALSE(f.rows.empty());
+  EXPECT_FALSE(f.summary["crashed"].get<bool>());
+  const Row* entry = nullptr;
+  const Row* inverted = nullptr;
+  const Row* out = nullptr;
+  for (const Row& r : f.rows) {
+    if (!entry && r["t"] >= pull) entry = &r;
+    if (entry && !inverted && r["uz"] < -0.9) inverted = &r;
+    if (inverted && !out && r["fz"] >= (*entry)["fz"] && r["fy"] > 0 && r["uz"] > 0.5) out = &r;
+  }
+  ASSERT_NE(entry, nullptr);
+  EXPECT_GT((*entry)["airspeed"], 25.0) << "the loop starts at speed";
+  ASSERT_NE(inverted, nullptr) << "never went over the top";
+  EXPECT_GT((*inverted)["z"], (*entry)["z"] + 20.0);
+  ASSERT_NE(out, nullptr) << "did not come round to its entry attitude";
+  EXPECT_NEAR((*out)["z"], (*entry)["z"], 15.0);
+}
+
+TEST(Su26, GlidesInOnIdleSlowlyEnoughToLand) {
+  const Flight f = Fly("Model/su-26.par", kSu26Clearance, 70,
+                       std::string(kClimbOut) + "16.3 set throttle -1\n16.3 set elevator -0.1\n");
+  ASSERT_FALSE(f.rows.empty());
+  EXPECT_FALSE(f.summary["crashed"].get<bool>());
+  // Steady glide well above the ground: sink below 3 m/s.
+  double sink = 0.0;
+  int n = 0;
+  for (const Row& r : f.rows)
+    if (r["t"] > 30.0 && r.Agl() > 5.0 && r["airborne"] > 0.5) {
+      sink += r["vz"];
+      ++n;
+    }
+  ASSERT_GT(n, 100);
+  EXPECT_GT(sink / n, -3.0);
+  // It touched down again, gently.
+  bool landed = false;
+  for (size_t i = 1; i < f.rows.size(); ++i)
+    if (f.rows[i - 1]["airborne"] > 0.5 && f.rows[i]["airborne"] < 0.5 && f.rows[i]["t"] > 20) {
+      landed = true;
+      EXPECT_GT(f.rows[i - 1]["vz"], -3.0);
+    }
+  EXPECT_TRUE(landed);
+}
+
+TEST(Su26, RollsWithFullAileron) {
+  const Flight f = Fly("Model/su-26.par", kSu26Clearance, 18.5,
+                       std::string(kClimbOut) + "16.3 set aileron 1\n");
+  ASSERT_FALSE(f.rows.empty());
+  EXPECT_FALSE(f.summary["crashed"].get<bool>());
+  // Within about a second and a half the wings have been upside down and level again.
+  bool upside_down = false, round = false;
+  for (const Row& r : f.rows) {
+    if (r["t"] < 16.3) continue;
+    if (r["uz"] < -0.9) upside_down = true;
+    if (upside_down && r["uz"] > 0.9) round = true;
+  }
+  EXPECT_TRUE(upside_down);
+  EXPECT_TRUE(round);
+}
+
+// The small models take off hands-off at full throttle and then hold their height at
+// half throttle.
+void TakesOffAndFliesLevel(const std::string& model, double clearance, double from, double to) {
+  const Flight f = Fly(model, clearance, to, "0 set throttle 1\n10 set throttle 0\n");
+  ASSERT_FALSE(f.rows.empty());
+  EXPECT_FALSE(f.summary["crashed"].get<bool>());
+  ASSERT_NE(FirstAirborne(f), nullptr);
+  double lo = 1e9, hi = -1e9;
+  for (const Row& r : f.rows)
+    if (r["t"] >= from) {
+      lo = std::min(lo, r.Agl());
+      hi = std::max(hi, r.Agl());
+    }
+  EXPECT_GT(lo, 5.0) << model;
+  EXPECT_LT(hi - lo, 20.0) << model;
+}
+
+TEST(Trainer, TakesOffAndFliesLevel) {
+  TakesOffAndFliesLevel("Model/trainer.mdl", kTrainerClearance, 15, 35);
+}
+
+TEST(Parkflyer, TakesOffAndFliesLevel) {
+  TakesOffAndFliesLevel("Model/parkflyer.par", kParkflyerClearance, 15, 35);
+}
+
+}  // namespace
+}  // namespace veltrane::content_test

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace veltrane::content_test {
+
+// One telemetry row of `veltrane-tool fly`, by column name.
+struct Row {
+  std::map<std::string, double> v;
+  double operator[](const std::string& key) const { return v.at(key); }
+  double Agl() const { return v.at("z") - v.at("ground_height"); }
+};
+
+struct Flight {
+  nlohmann::json summary;
+  std::vector<Row> rows;
+};
+
+std::string DataFile(const std::string& relative);
+
+// Flies `model` on the default landscape with the given command script (one command a
+// line) and returns the JSON summary and the telemetry. Fails the test on tool errors.
+// A clearance of 0 keeps the one the model file gives (.mdl).
+Flight Fly(const std::string& model, double clearance, double duration, const std::string& script,
+           const std::string& landscape = "Landscape/world.scn");
+
+// Runs the tool with the given arguments and returns its standard output and exit status.
+std::string RunTool(const std::string& args, int* status);
+
+}  // namespace veltrane::content_test
