@@ -17,6 +17,9 @@ double Distance(const MeshVertex& a, const MeshVertex& b) {
 MeshBuild::MeshBuild(bool texturesEnabled) : texturesEnabled_(texturesEnabled) { Clear(); }
 
 void MeshBuild::Clear() {
+  vertexCells_.clear();
+  vertexIndexStale_ = false;
+  refsByVertex_.clear();
   vertices_.clear();
   refs_.clear();
   faces_.clear();
@@ -33,10 +36,40 @@ int MeshBuild::Append(std::vector<T>& table, const T& entry, const char* what) {
   return static_cast<int>(table.size() - 1);
 }
 
-int MeshBuild::AppendVertex(const MeshVertex& p) { return Append(vertices_, p, "vertices"); }
+namespace {
+
+// Cell coordinate along one axis. Cells are twice the merge distance wide, so
+// a match is always in a neighbouring cell despite rounding in the division.
+// Far-out and non-finite values share the edge cells.
+std::int64_t Cell(double c) {
+  const double scaled = std::floor(c / (2 * MeshBuild::kMergeDistance));
+  if (!(scaled > -1e6 * 1e6 / 2)) return -(std::int64_t{1} << 20);
+  if (!(scaled < 1e6 * 1e6 / 2)) return std::int64_t{1} << 20;
+  // Fold into 21 bits per axis; collisions only put more candidates in a cell.
+  return static_cast<std::int64_t>(scaled) & 0x1FFFFF;
+}
+
+}  // namespace
+
+std::int64_t MeshBuild::CellKey(std::int64_t x, std::int64_t y, std::int64_t z) {
+  return ((x & 0x1FFFFF) << 42) | ((y & 0x1FFFFF) << 21) | (z & 0x1FFFFF);
+}
+
+void MeshBuild::IndexVertex(int index) {
+  const MeshVertex& p = vertices_[static_cast<std::size_t>(index)];
+  vertexCells_[CellKey(Cell(p.x), Cell(p.y), Cell(p.z))].push_back(index);
+}
+
+int MeshBuild::AppendVertex(const MeshVertex& p) {
+  const int index = Append(vertices_, p, "vertices");
+  if (!vertexIndexStale_) IndexVertex(index);
+  return index;
+}
 
 int MeshBuild::AppendVertexRef(int vertex, bool textured, double u, double v) {
-  return Append(refs_, VertexRef{vertex, u, v, textured && texturesEnabled_}, "vertex references");
+  const int index = Append(refs_, VertexRef{vertex, u, v, textured && texturesEnabled_}, "vertex references");
+  refsByVertex_[vertex].push_back(index);
+  return index;
 }
 
 int MeshBuild::AppendColor(const ColorEntry& c) { return Append(colors_, c, "colours"); }
@@ -44,8 +77,22 @@ int MeshBuild::AppendFace(const MeshFace& f) { return Append(faces_, f, "faces")
 int MeshBuild::AppendTexture(const TextureEntry& t) { return Append(textures_, t, "textures"); }
 
 int MeshBuild::AddVertex(const MeshVertex& p) {
-  for (std::size_t i = vertices_.size(); i-- > 0;)
-    if (Distance(vertices_[i], p) <= kMergeDistance) return static_cast<int>(i);
+  if (vertexIndexStale_) {
+    vertexCells_.clear();
+    vertexIndexStale_ = false;
+    for (std::size_t i = 0; i < vertices_.size(); ++i) IndexVertex(static_cast<int>(i));
+  }
+  const std::int64_t cx = Cell(p.x), cy = Cell(p.y), cz = Cell(p.z);
+  int best = -1;
+  for (std::int64_t dx = -1; dx <= 1; ++dx)
+    for (std::int64_t dy = -1; dy <= 1; ++dy)
+      for (std::int64_t dz = -1; dz <= 1; ++dz) {
+        const auto it = vertexCells_.find(CellKey(cx + dx, cy + dy, cz + dz));
+        if (it == vertexCells_.end()) continue;
+        for (int i : it->second)
+          if (i > best && Distance(vertices_[static_cast<std::size_t>(i)], p) <= kMergeDistance) best = i;
+      }
+  if (best >= 0) return best;
   return AppendVertex(p);
 }
 
@@ -58,9 +105,11 @@ int MeshBuild::AddVertexHinted(const MeshVertex& p, int hint) {
 
 int MeshBuild::AddVertexRef(int vertex, bool textured, double u, double v) {
   const bool t = textured && texturesEnabled_;
-  for (std::size_t i = refs_.size(); i-- > 0;) {
-    const VertexRef& r = refs_[i];
-    if (r.vertex == vertex && r.textured == t && (!t || (r.u == u && r.v == v))) return static_cast<int>(i);
+  if (const auto it = refsByVertex_.find(vertex); it != refsByVertex_.end()) {
+    for (auto i = it->second.rbegin(); i != it->second.rend(); ++i) {
+      const VertexRef& r = refs_[static_cast<std::size_t>(*i)];
+      if (r.textured == t && (!t || (r.u == u && r.v == v))) return *i;
+    }
   }
   return AppendVertexRef(vertex, t, u, v);
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rm/mesh_builder.h"
@@ -105,13 +106,24 @@ class MeshBuild {
   const std::vector<TextureEntry>& Textures() const { return textures_; }
 
   // Loaders adjust what they have collected (axis conversion, materials, ...).
-  std::vector<MeshVertex>& MutableVertices() { return vertices_; }
+  std::vector<MeshVertex>& MutableVertices() {
+    vertexIndexStale_ = true;
+    return vertices_;
+  }
   std::vector<MeshFace>& MutableFaces() { return faces_; }
   std::vector<TextureEntry>& MutableTextures() { return textures_; }
 
  private:
   template <typename T>
   int Append(std::vector<T>& table, const T& entry, const char* what);
+  static std::int64_t CellKey(std::int64_t x, std::int64_t y, std::int64_t z);
+  void IndexVertex(int index);
+
+  // The searches give the same answers as a scan of the whole table, through
+  // a grid of kMergeDistance cells (vertices) and per-vertex lists (references).
+  std::unordered_map<std::int64_t, std::vector<int>> vertexCells_;
+  bool vertexIndexStale_ = false;
+  std::unordered_map<int, std::vector<int>> refsByVertex_;
 
   bool texturesEnabled_;
   std::vector<MeshVertex> vertices_;

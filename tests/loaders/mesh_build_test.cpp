@@ -36,6 +36,47 @@ TEST(MeshBuildSearch, VerticesMergeWithinTolerance) {
   EXPECT_EQ(mb.Vertices().size(), 2u);
 }
 
+TEST(MeshBuildSearch, IndexedSearchAgreesWithAFullScan) {
+  // Points on a coarse lattice with jitter around the merge distance, so that
+  // many land just inside or just outside 1e-4 of an earlier one.
+  MeshBuild mb;
+  std::vector<MeshVertex> all;
+  std::uint32_t seed = 12345;
+  const auto next = [&] {
+    seed = seed * 134775813u + 1u;
+    return seed / 4294967296.0;
+  };
+  for (int i = 0; i < 4000; ++i) {
+    const MeshVertex p{std::floor(next() * 4) * 3e-4 + (next() - 0.5) * 2.4e-4,
+                       std::floor(next() * 4) * 3e-4 + (next() - 0.5) * 2.4e-4, -1.0 + next() * 1e-4};
+    int expected = -1;
+    for (std::size_t k = all.size(); k-- > 0;) {
+      const double dx = all[k].x - p.x, dy = all[k].y - p.y, dz = all[k].z - p.z;
+      if (std::sqrt(dx * dx + dy * dy + dz * dz) <= 1e-4) {
+        expected = static_cast<int>(k);
+        break;
+      }
+    }
+    const int got = mb.AddVertex(p);
+    if (expected < 0) {
+      ASSERT_EQ(got, static_cast<int>(all.size())) << i;
+      all.push_back(p);
+    } else {
+      ASSERT_EQ(got, expected) << i;
+    }
+  }
+  EXPECT_GT(all.size(), 50u);
+  EXPECT_LT(all.size(), 3900u);
+}
+
+TEST(MeshBuildSearch, SearchSeesVerticesChangedInPlace) {
+  MeshBuild mb;
+  mb.AddVertex({0, 0, 0});
+  mb.MutableVertices()[0] = {5, 5, 5};
+  EXPECT_EQ(mb.AddVertex({5, 5, 5.00001}), 0);
+  EXPECT_EQ(mb.AddVertex({0, 0, 0}), 1);
+}
+
 TEST(MeshBuildSearch, ReferencesKeyOnVertexFlagAndCoordinates) {
   MeshBuild mb(true);
   EXPECT_EQ(mb.AddVertexRef(0, true, 10, 20), 0);
