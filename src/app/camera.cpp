@@ -1,5 +1,6 @@
 #include "app/camera.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "sim/math_u.h"
@@ -45,7 +46,10 @@ CameraPose CameraFrameStep(CameraSettings& cam, SimState& s, const World& world)
   if (cam.AutoZoom) {
     if (!paused) {
       const double target = AutoZoomTarget(cam, Distance(s));
-      cam.aZoom = cam.aZoom - (cam.aZoom - target) * cam.fZoomSpeed * s.TimeStep / 20.0;
+      // Within the dialog's speeds (25..200) and frames of at most 0.1 s the step
+      // never passes the target; a speed from outside must not make it diverge.
+      const double k = std::clamp(cam.fZoomSpeed * s.TimeStep / 20.0, 0.0, 1.0);
+      cam.aZoom = cam.aZoom - (cam.aZoom - target) * k;
     }
     pose.zoom = cam.aZoom;
   }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/main_form.h"
@@ -86,18 +87,24 @@ void TMainForm::ReadSettings() {
   SettingsStore& s = settings_;
   SetMenuVisible(s.ReadBool(kMain, "MenuIsVisible", true));
   sound_->SetSoundEin(s.ReadBool(kMain, "SoundEin", true));
-  sound_->SetSoundVolume(s.ReadInteger(kMain, "SoundVolume", sound_->SoundVolume()));
+  sound_->SetSoundVolume(std::clamp(s.ReadInteger(kMain, "SoundVolume", sound_->SoundVolume()), 0, 100));
   {
     const std::string f = s.ReadString(kMain, "sModellFilename", exePath_ + "Model/su-26.par");
     if (loaders::FileExists(DataPath(f))) sModellFilename_ = f;
   }
   cam_.AutoZoom = s.ReadBool(kMain, "AutoZoom", false);
   checks_.AutoZoom = cam_.AutoZoom;
-  cam_.Zoom = s.ReadFloat(kMain, "Zoom", cam_.Zoom);
-  cam_.aZoom = s.ReadFloat(kMain, "aZoom", cam_.aZoom);
-  cam_.fZoom = s.ReadFloat(kMain, "fZoom", cam_.fZoom);
-  cam_.fNoZoom = s.ReadFloat(kMain, "fNoZoom", cam_.fNoZoom);
-  cam_.fFullZoom = s.ReadFloat(kMain, "fFullZoom", cam_.fFullZoom);
+  // Zoom factors and ranges below zero (or a zero factor) cannot come from the
+  // program and would divide by zero in the view; such values keep the current one.
+  auto positive = [&](const char* name, double& v, bool zeroAllowed) {
+    const double r = s.ReadFloat(kMain, name, v);
+    if (r > 0.0 || (zeroAllowed && r == 0.0)) v = r;
+  };
+  positive("Zoom", cam_.Zoom, false);
+  positive("aZoom", cam_.aZoom, false);
+  positive("fZoom", cam_.fZoom, false);
+  positive("fNoZoom", cam_.fNoZoom, true);
+  positive("fFullZoom", cam_.fFullZoom, false);
   cam_.fZoomSpeed = s.ReadInteger(kMain, "fZoomSpeed", cam_.fZoomSpeed);
   sim_.Flags.Autorestart = s.ReadBool(kMain, "AutoRestart", false);
   sim_.Flags.AutoInit = s.ReadBool(kMain, "AutoInit", false);

@@ -80,6 +80,23 @@ TEST(CameraFrameStep, AdaptsOneEighthOfTheGapPerFrameAtDefaultSpeed) {
   EXPECT_DOUBLE_EQ(CameraFrameStep(cam, s, world).zoom, cam.Zoom);
 }
 
+TEST(CameraFrameStep, AdaptationNeverOvershootsWhateverTheStoredSpeed) {
+  FlatWorld world;
+  for (int speed : {-50, 0, 200, 100000}) {
+    CameraSettings cam;
+    cam.AutoZoom = true;
+    cam.fZoomSpeed = speed;
+    SimState s = ModelAt({0, 100, 0});
+    s.TimeStep = 0.1;
+    const double target = AutoZoomTarget(cam, 100.0);
+    for (int i = 0; i < 50; ++i) {
+      CameraFrameStep(cam, s, world);
+      EXPECT_GE(cam.aZoom, 2.0) << speed;
+      EXPECT_LE(cam.aZoom, target + 1e-12) << speed;
+    }
+  }
+}
+
 TEST(CameraFrameStep, PauseFreezesAutozoomAndFollowFlight) {
   FlatWorld world;
   CameraSettings cam;

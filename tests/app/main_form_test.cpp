@@ -193,6 +193,19 @@ TEST_F(MainFormTest, DamagedSettingsStartWithDefaultsAndAreReplaced) {
   EXPECT_EQ(Stored("Width"), "640");
 }
 
+TEST_F(MainFormTest, ZoomValuesThatWouldBreakTheViewKeepTheirDefaults) {
+  WriteSettings("[MainForm]\nZoom=0\naZoom=-3\nfZoom=4\nfNoZoom=0\nfFullZoom=-60\nSoundVolume=250\n");
+  Start();
+  form->FormCreate();
+  EXPECT_DOUBLE_EQ(form->Zooms().Zoom, 2.0);
+  EXPECT_DOUBLE_EQ(form->Zooms().aZoom, 2.0);
+  EXPECT_DOUBLE_EQ(form->Zooms().fZoom, 4.0);
+  EXPECT_DOUBLE_EQ(form->Zooms().fNoZoom, 0.0);
+  EXPECT_DOUBLE_EQ(form->Zooms().fFullZoom, 60.0);
+  Close();
+  EXPECT_EQ(Stored("SoundVolume"), "100");
+}
+
 TEST_F(MainFormTest, UnknownDriverFallsBackToTheFirst) {
   WriteSettings("[MainForm]\niDXDrawDriver=7\n");
   Start();
