@@ -2,11 +2,9 @@
 
 #include "app/main_form_scene.h"
 
-#include <cctype>
 #include <cmath>
 
 #include "loaders/file_names.h"
-#include "loaders/geo_file.h"
 #include "platform/pictures/picture_file.h"
 #include "sim/collision_world.h"
 #include "sim/helicopter.h"
@@ -37,13 +35,6 @@ TMainForm::TMainForm(std::string exePath, SettingsStore& settings, Trace trace, 
     }
   });
   tick_->heliStep = MoveHelicopter;
-  modelGeometryLoader = [](const std::string& file, rm::Root& root, rm::MeshBuilder& target,
-                           SimState& state, bool textures, const Trace& trace) {
-    std::string ext = file.size() >= 4 ? file.substr(file.size() - 4) : file;
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == ".geo")
-      loaders::LoadGEO(file, root, textures, target, state, trace);
-  };
   tick_->hooks.displayReady = [this] { return SceneReady(); };
   tick_->hooks.readRadio = [this] { ReadRadio(); };
   tick_->hooks.cameraUpdate = [this] { UpdateCameraControll(); };

@@ -179,14 +179,6 @@ class TMainForm {
   // fills its surface black, draws the text centred in white and presents it.
   std::function<void(const std::string&)> onStartScreen;
 
-  // Reads a ".geo" or ".x" geometry file (and the ".par" beside it) into the
-  // model's mesh builder; throws the loader's error. Set to the loaders' reader
-  // by default; without one only ".mdl" models show geometry.
-  using GeometryLoader = std::function<void(const std::string& file, rm::Root& root,
-                                            rm::MeshBuilder& target, SimState& state,
-                                            bool textures, const Trace& trace)>;
-  GeometryLoader modelGeometryLoader;
-
   // What the window needs to know.
   const DisplayOptions& Display() const { return display_; }
   DisplayOptions& Display() { return display_; }

@@ -5,7 +5,7 @@
 #include "app/main_form.h"
 #include "app/main_form_scene.h"
 #include "loaders/file_names.h"
-#include "loaders/mdl_file.h"
+#include "loaders/model_loader.h"
 #include "loaders/scene_file.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
@@ -22,12 +22,6 @@ constexpr const char* kMain = "MainForm";
 constexpr double kBackClip = 8000.0;
 constexpr int kHudBandHeight = 40;
 
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
 // "Model\su-26.par" -> "su-26"
 std::string BaseName(const std::string& file) {
   std::string name = file;
@@ -36,13 +30,6 @@ std::string BaseName(const std::string& file) {
   const auto dot = name.find_last_of('.');
   if (dot != std::string::npos && dot > 0) name = name.substr(0, dot);
   return name;
-}
-
-std::string Extension(const std::string& file) {
-  const auto slash = file.find_last_of("/\\");
-  const auto dot = file.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  return file.substr(dot);
 }
 
 // The cursor shows the hourglass while a file loads, whatever ends the load.
@@ -246,28 +233,15 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
   sc.modelVisual = root_.CreateMeshBuilder();
 
   const std::string path = DataPath(fileName);
-  const std::string folder = loaders::FolderOf(path);
-  root_.SetSearchPath(folder);
-  bool found = false;
+  root_.SetSearchPath(loaders::FolderOf(path));
   try {
-    if (Upper(Extension(path)) == ".MDL" && loaders::FileExists(path)) {
-      found = true;
-      loaders::LoadMDL(path, root_, *sc.modelVisual, sim_, trace_);
-      sound_->LoadSound(exePath_ + "motor.wav", sim_);
-    }
-    if (modelGeometryLoader) {
-      for (const char* ext : {".geo", ".x"}) {
-        const std::string geometry = loaders::ResolveCaseInsensitive(loaders::ChangeExtension(path, ext));
-        if (!loaders::FileExists(geometry)) continue;
-        found = true;
-        modelGeometryLoader(geometry, root_, *sc.modelVisual, sim_, checks_.Texturen, trace_);
-        sound_->LoadSound(loaders::ResolveCaseInsensitive(loaders::ChangeExtension(path, ".wav")), sim_);
-      }
-    }
+    const loaders::ModelFiles loaded =
+        loaders::LoadModelFiles(path, root_, checks_.Texturen, exePath_, *sc.modelVisual, sim_, trace_);
+    if (!loaded.soundFile.empty()) sound_->LoadSound(loaded.soundFile, sim_);
+    if (loaded.loadedFiles.empty() && !loaders::FileExists(path)) PushError(Texts.ModelNotFound + path);
   } catch (const std::exception& e) {
     PushError(e.what());
   }
-  if (!found && !loaders::FileExists(path)) PushError(Texts.ModelNotFound + path);
 
   sc.modelFrame->AddVisual(sc.modelVisual);
   sc.modelShadow->SetVisual(sc.modelVisual);

@@ -359,6 +359,29 @@ TEST_F(MainFormTest, TenSecondsOfKeyboardFlightAndTheCommandsArePersisted) {
   form.reset();
 }
 
+TEST_F(MainFormTest, SoundHookGetsTheModelsSoundAndEveryUnpausedFrame) {
+  struct RecordingSound : SoundHook {
+    bool Available() const override { return true; }
+    void LoadSound(const std::string& file, const SimState&) override { files.push_back(file); }
+    void UpdateSound(const SimState&, bool) override { ++updates; }
+    std::vector<std::string> files;
+    int updates = 0;
+  } sound;
+  WriteSettings("[MainForm]\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/field.scn\n");
+  store = std::make_unique<SettingsStore>(config.path(), NumberFormat{'.'});
+  form = std::make_unique<TMainForm>(kData, *store, traces.Sink(), clock, services, &sound);
+  form->FormCreate();
+  EXPECT_TRUE(form->SoundAvailable());
+  form->SimInit();
+  ASSERT_EQ(sound.files.size(), 1u);
+  EXPECT_EQ(fs::path(sound.files[0]).filename(), "trainer.wav");
+  Ticks(5, 20);
+  form->PauseClick();
+  Ticks(5, 20);
+  EXPECT_EQ(sound.updates, 5);
+  form.reset();
+}
+
 TEST_F(MainFormTest, PauseStillReadsTheKeysAndDrawsButFreezesTheFlight) {
   StartWithScene();
   Ticks(5, 20);
