@@ -112,7 +112,6 @@ void TMainForm::FPSClick() { checks_.FPS = !checks_.FPS; }
 
 void TMainForm::AutozoomClick() {
   cam_.AutoZoom = !cam_.AutoZoom;
-  checks_.AutoZoom = cam_.AutoZoom;
   SetCameraZoom(cam_.AutoZoom ? cam_.aZoom : cam_.Zoom);
 }
 

@@ -69,8 +69,8 @@ struct Overlay {
 };
 
 // The check marks of the menu that this window persists.
+// Autozoom and follow flight live in CameraSettings.
 struct MenuChecks {
-  bool AutoZoom = false;
   bool Nebel = true;
   bool weicheTexturen = true;
   bool Texturen = true;

@@ -93,7 +93,6 @@ void TMainForm::ReadSettings() {
     if (loaders::FileExists(DataPath(f))) sModellFilename_ = f;
   }
   cam_.AutoZoom = s.ReadBool(kMain, "AutoZoom", false);
-  checks_.AutoZoom = cam_.AutoZoom;
   // Zoom factors and ranges below zero (or a zero factor) cannot come from the
   // program and would divide by zero in the view; such values keep the current one.
   auto positive = [&](const char* name, double& v, bool zeroAllowed) {
