@@ -192,6 +192,8 @@ void TMainForm::FormKeyDown(int key, bool ctrl) {
     return;
   }
   switch (key) {
+    // Esc produces no character on every platform, so it arrives as a key.
+    case vk::kEscape: FormKeyPress('\x1b'); break;
     case vk::kAdd: Vergssern1Click(); break;
     case vk::kSubtract: Verkleinern1Click(); break;
     case 'Z': AutozoomClick(); break;

@@ -153,7 +153,9 @@ class TMainForm {
   void StoreWindow();
   void RestoreWindow();
 
-  // Keys. FormKeyDown handles the shortcut keys (vk plus Ctrl state).
+  // Keys. FormKeyPress takes typed characters (digits move the pilot);
+  // FormKeyDown the shortcut keys and Esc, which the window must not also pass
+  // as a character; FormKeyUp the release of F12.
   void FormKeyPress(char key);
   void FormKeyDown(int vk, bool ctrl);
   void FormKeyUp(int vk);

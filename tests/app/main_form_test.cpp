@@ -410,7 +410,7 @@ TEST_F(MainFormTest, KeysOfTheMainWindow) {
   form->FormKeyPress(27);  // Esc in window mode: nothing to switch
   EXPECT_FALSE(form->TakeDisplayRequest());
   form->Display().doFullscreen = true;
-  form->FormKeyPress(27);
+  form->FormKeyDown(vk::kEscape, false);
   auto request = form->TakeDisplayRequest();
   ASSERT_TRUE(request);
   EXPECT_FALSE(request->fullScreen);
