@@ -143,6 +143,19 @@ TEST_F(EndToEnd, HelicopterRestsOnItsSkidsLiftsOffAndHoversUpright) {
   EXPECT_GT(hj["final_axis_up"][2].get<double>(), 0.9);  // not flipped
 }
 
+TEST_F(EndToEnd, ShippedHelicopterTakesItsClearanceFromItsGeometry) {
+  // heli.par has heli.geo beside it, which sets GroundClearance.
+  const std::string s = Write("s.txt", "0 thermals 0 0\n3 set pitch 0.3\n");
+  const Result r = Run("fly --model '" + std::string(VELTRANE_DATA_DIR) +
+                       "/Model/heli.par' --script '" + s + "' --duration 8");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = r.Json();
+  EXPECT_EQ(j["iModelStyle"], 1);
+  EXPECT_FALSE(j["crashed"].get<bool>());
+  EXPECT_GT(j["max_height_agl"].get<double>(), 1.0);
+  EXPECT_GT(j["final_axis_up"][2].get<double>(), 0.9);
+}
+
 TEST_F(EndToEnd, TraceFileGetsTheExactLines) {
   const std::string trace = (dir / "trace.txt").string();
   const Result r = FlyScript("airplane.par", "0 handstart\n", 0.1, "--trace '" + trace + "'");

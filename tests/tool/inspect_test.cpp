@@ -55,6 +55,50 @@ TEST(Inspect, OtherStylesAndBadValues) {
   EXPECT_GE(bad["trace"].size(), 2u);
 }
 
+// The shipped models, one per geometry format.
+TEST(Inspect, GeometryFilesShowBuildAndAssembledMesh) {
+  const std::string models = std::string(VELTRANE_DATA_DIR) + "/Model/";
+  for (const char* name : {"trainer.mdl", "glider.geo"}) {
+    const auto j = Inspect(models + name);
+    SCOPED_TRACE(name);
+    EXPECT_EQ(j["iModelStyle"], 0);
+    EXPECT_GT(j["GroundClearance"].get<double>(), 0.0);
+    EXPECT_EQ(j["parameters"].size(), 26u);
+    const auto& b = j["build"];
+    std::size_t by_corners = 0;
+    for (const auto& [k, n] : b["corner_counts"].items()) by_corners += n.get<std::size_t>();
+    EXPECT_EQ(by_corners, b["faces"].get<std::size_t>());
+    ASSERT_EQ(b["faces_by_color"].size(), b["colors"].size());
+    std::size_t by_color = 0;
+    for (const auto& n : b["faces_by_color"]) by_color += n.get<std::size_t>();
+    EXPECT_EQ(by_color, b["faces"].get<std::size_t>());
+    for (const auto& c : b["colors"]) EXPECT_EQ(c.size(), 4u);
+    const auto& m = j["mesh"];
+    // Back faces are added for double-sided faces, never fewer faces than collected.
+    EXPECT_GE(m["faces"].get<std::size_t>(), b["faces"].get<std::size_t>());
+    EXPECT_TRUE(m["quality"] == "phong" || m["quality"] == "flat");
+    for (int k = 0; k < 3; ++k)
+      EXPECT_LE(m["box"]["min"][k].get<double>(), m["box"]["max"][k].get<double>());
+  }
+  const auto x = Inspect(models + "parkflyer.x");
+  EXPECT_TRUE(x["build"].is_null());
+  EXPECT_GT(x["mesh"]["faces"].get<std::size_t>(), 0u);
+}
+
+TEST(Inspect, SceneShowsGridPlacesTerrainAndSky) {
+  const auto j = Inspect(std::string(VELTRANE_DATA_DIR) + "/Landscape/world.scn");
+  const auto& sc = j["scene"];
+  EXPECT_GT(sc["grid_step"].get<int>(), 0);
+  EXPECT_GT(sc["cells_x"].get<int>(), 0);
+  EXPECT_EQ(sc["pilot"].size(), 2u);
+  EXPECT_EQ(sc["start"].size(), 2u);
+  for (const char* part : {"terrain", "sky"}) {
+    SCOPED_TRACE(part);
+    EXPECT_GT(j[part]["build"]["faces"].get<std::size_t>(), 0u);
+    EXPECT_GT(j[part]["mesh"]["faces"].get<std::size_t>(), 0u);
+  }
+}
+
 TEST(Inspect, MissingAndUnknownFilesAreErrors) {
   EXPECT_THROW(Inspect(kData + "missing.par"), ToolError);
   EXPECT_THROW(Inspect(WriteTemp("thing.txt", "0\n")), ToolError);

@@ -28,7 +28,9 @@ fly      Flies a model headless with the program's own tick and flight models an
          prints a JSON summary (crashed, crash_time, crashes, max_height_agl,
          final_position, final_velocity, airborne_time, winch_release_time,
          frames, substeps, ...).
-  --model FILE       .par (or .mdl) flight model.
+  --model FILE       flight model: .par, .mdl, .geo or .x; the geometry files
+                     beside it are loaded as the program does (they set
+                     GroundClearance), a .par alone gives parameters only.
   --landscape FILE   .scn scene; without it the ground is flat at height 0 and
                      pilot and start stand at (0, 0).
   --script FILE      time-stamped commands, see below.
@@ -52,7 +54,9 @@ fly      Flies a model headless with the program's own tick and flight models an
                               scattered around the model
   A bad line is reported with its number and the tool exits with status 1.
 
-inspect  Prints as JSON what the loader made of a .par, .mdl or .scn file.
+inspect  Prints as JSON what the loader made of a .par, .mdl, .geo, .x or .scn
+         file: parameters by name; for geometry the collected "build" and the
+         assembled "mesh"; for scenes "scene", "terrain" and "sky".
 probe    Prints {"ground_height_at": H} of a landscape at (X, Y), and with Z also
          "ground_height_below" from the point (X, Y, Z).
 )";

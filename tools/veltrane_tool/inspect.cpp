@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <map>
 
+#include "loaders/geo_file.h"
 #include "loaders/mdl_file.h"
 #include "loaders/par_file.h"
 #include "loaders/scene_file.h"
+#include "loaders/x_file.h"
 #include "platform/rm/root.h"
 #include "platform/trace/trace.h"
 #include "tools/veltrane_tool/model_files.h"
@@ -96,19 +98,25 @@ nlohmann::json InspectPar(const std::string& path) {
   return j;
 }
 
-nlohmann::json InspectMdl(const std::string& path) {
+// A geometry file read by its own loader; .x files have no MeshBuild.
+nlohmann::json InspectModel(const std::string& path, const std::string& ext) {
   SimState s;
   rm::Root root;
   root.SetSearchPath(std::filesystem::path(path).parent_path().string());
   rm::MeshBuilder mesh;
-  const loaders::MeshBuild build = loaders::LoadMDL(path, root, mesh, s, Trace());
+  TraceCapture capture;
+  nlohmann::json build = nullptr;
+  if (ext == ".mdl") build = BuildJson(loaders::LoadMDL(path, root, mesh, s, capture.Sink()));
+  else if (ext == ".geo") build = BuildJson(loaders::LoadGEO(path, root, true, mesh, s, capture.Sink()));
+  else loaders::LoadX(path, root, mesh, s, capture.Sink());
   nlohmann::json j;
   j["file"] = path;
   j["iModelStyle"] = s.iModelStyle;
   j["GroundClearance"] = s.GroundClearance;
   j["parameters"] = ParametersJson(s);
-  j["build"] = BuildJson(build);
+  j["build"] = build;
   j["mesh"] = MeshJson(mesh);
+  j["trace"] = capture.Lines();
   return j;
 }
 
@@ -187,9 +195,9 @@ nlohmann::json Inspect(const std::string& path) {
   RequireFile(path, "file");
   const std::string ext = ExtensionOf(path);
   if (ext == ".par") return InspectPar(path);
-  if (ext == ".mdl") return InspectMdl(path);
+  if (ext == ".mdl" || ext == ".geo" || ext == ".x") return InspectModel(path, ext);
   if (ext == ".scn") return InspectScn(path);
-  throw ToolError("cannot inspect \"" + ext + "\" files (expected .par, .mdl or .scn): " + path);
+  throw ToolError("cannot inspect \"" + ext + "\" files (expected .par, .mdl, .geo, .x or .scn): " + path);
 }
 
 }  // namespace veltrane::tool

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "loaders/mdl_file.h"
+#include "loaders/model_loader.h"
 #include "loaders/par_file.h"
 #include "platform/rm/root.h"
 #include "tools/veltrane_tool/tool_error.h"
@@ -27,18 +27,18 @@ void LoadModel(SimState& s, const std::string& path, const Trace& trace) {
   // would fly a model nobody asked for, so it is an error.
   RequireFile(path, "model file");
   const std::string ext = ExtensionOf(path);
-  if (ext == ".par") {
-    loaders::LoadPAR(s, path, trace);
-    return;
-  }
-  if (ext == ".mdl") {
-    // The geometry is not needed for flying, only the parameters and clearance.
-    rm::Root root;
-    rm::MeshBuilder mesh;
-    loaders::LoadMDL(path, root, mesh, s, trace);
-    return;
-  }
-  throw ToolError("unsupported model file type \"" + ext + "\" (expected .par or .mdl): " + path);
+  if (ext != ".par" && ext != ".mdl" && ext != ".geo" && ext != ".x")
+    throw ToolError("unsupported model file type \"" + ext +
+                    "\" (expected .par, .mdl, .geo or .x): " + path);
+  // The program's own model loading: the geometry files beside the name, each
+  // with its parameters and GroundClearance. The mesh is not needed here.
+  rm::Root root;
+  root.SetSearchPath(std::filesystem::path(path).parent_path().string());
+  rm::MeshBuilder mesh;
+  const loaders::ModelFiles loaded = loaders::LoadModelFiles(
+      path, root, false, std::filesystem::path(path).parent_path().string(), mesh, s, trace);
+  // A parameter file without geometry beside it still flies.
+  if (loaded.loadedFiles.empty() && ext == ".par") loaders::LoadPAR(s, path, trace);
 }
 
 }  // namespace veltrane::tool
