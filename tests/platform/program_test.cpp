@@ -213,6 +213,37 @@ TEST_F(ProgramTest, FrameRateOverlayOnlyWhenEnabled) {
   EXPECT_EQ(blackInTopRight(off), 0);
 }
 
+TEST_F(ProgramTest, FullScreenRendersAtTheChosenSize) {
+  Settings("doFullscreen=1\nDisplayWidth=800\nDisplayHeight=600\nWidth=500\nHeight=400\n");
+  pictures::Picture p = Shot("", 2);
+  EXPECT_EQ(p.width, 800);
+  EXPECT_EQ(p.height, 600);
+  // Closing in full screen keeps the windowed size and the full-screen choice.
+  std::string s = ReadSettings();
+  EXPECT_NE(s.find("doFullscreen=1"), std::string::npos) << s;
+  EXPECT_NE(s.find("DisplayWidth=800"), std::string::npos);
+  EXPECT_NE(s.find("Width=500"), std::string::npos);
+
+  Settings("Width=500\nHeight=400\n");
+  pictures::Picture w = Shot("", 2);
+  EXPECT_EQ(w.width, 500);
+  EXPECT_EQ(w.height, 400);
+}
+
+TEST_F(ProgramTest, DisplayThatDoesNotOpenEndsWithAMessage) {
+  std::string out;
+  std::string cmd = "DISPLAY=:987654 ";
+  std::string outFile = (dir_ / "out.txt").string();
+  int status = std::system((cmd + "\"" + VELTRANE_PROGRAM + "\" --config-dir \"" + (dir_ / "config").string() +
+                            "\" >\"" + outFile + "\" 2>&1").c_str());
+  std::ifstream in(outFile);
+  std::stringstream text;
+  text << in.rdbuf();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 0);
+  EXPECT_NE(text.str().find("display"), std::string::npos) << text.str();
+}
+
 TEST_F(ProgramTest, SigtermClosesLikeTheCloseButton) {
   pid_t pid = ::fork();
   ASSERT_GE(pid, 0);

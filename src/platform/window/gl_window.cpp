@@ -2,7 +2,22 @@
 
 #include <epoxy/gl.h>
 
+#include <string>
+
 namespace veltrane::window {
+namespace {
+
+// A video driver that shows nothing, not asked for through SDL_VIDEODRIVER.
+bool HeadlessDriverChosen() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver) return true;
+  std::string d = driver;
+  if (d != "offscreen" && d != "dummy" && d != "evdev") return false;
+  const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+  return !(wanted && d == wanted);
+}
+
+}  // namespace
 
 GlWindow::~GlWindow() { Close(); }
 
@@ -13,10 +28,17 @@ bool GlWindow::Open(const WindowOptions& o, OpenError& error) {
   int attempts = o.open_attempts < 1 ? 1 : o.open_attempts;
   for (int i = 0; i < attempts; ++i) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-      sdl_video_ = true;
-      break;
+      // SDL falls back to drivers without a screen when the display does not
+      // open; the program would then run where nobody sees it.
+      if (!HeadlessDriverChosen()) {
+        sdl_video_ = true;
+        break;
+      }
+      error.text = std::string("no display (only the '") + SDL_GetCurrentVideoDriver() + "' video driver)";
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    } else {
+      error.text = SDL_GetError();
     }
-    error.text = SDL_GetError();
     if (i + 1 < attempts) SDL_Delay(static_cast<Uint32>(o.retry_delay_ms));
   }
   if (!sdl_video_) {
