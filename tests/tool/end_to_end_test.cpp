@@ -197,6 +197,26 @@ TEST_F(EndToEnd, MissingFilesAndBadOptionsFail) {
   EXPECT_NE(r.status, 0);
 }
 
+TEST_F(EndToEnd, LoaderErrorsArePrintedAndFail) {
+  const std::string bad_mdl = Write("broken.mdl", "this is not a model\n");
+  Result r = Run("inspect '" + bad_mdl + "'");
+  EXPECT_NE(r.status, 0);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(r.err.find("veltrane-tool: "), std::string::npos) << r.err;
+  EXPECT_GT(r.err.size(), std::string("veltrane-tool: \n").size()) << r.err;
+
+  const std::string s = Write("s.txt", "0 init\n");
+  const std::string bad_scn = Write("broken.scn", "SCENE what\n");
+  r = Run("fly --model '" + kData + "airplane.par' --landscape '" + bad_scn + "' --script '" + s +
+          "'");
+  EXPECT_NE(r.status, 0);
+  EXPECT_TRUE(r.out.empty());
+  r = Run("fly --model '" + kData + "airplane.par' --landscape '" + (dir / "none.scn").string() +
+          "' --script '" + s + "'");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("landscape file not found"), std::string::npos) << r.err;
+}
+
 TEST_F(EndToEnd, HelpDocumentsEveryCommandAndInspectPrintsJson) {
   Result r = Run("--help");
   EXPECT_EQ(r.status, 0);
