@@ -94,6 +94,16 @@ TEST(Fly, PauseFreezesTheFlight) {
   EXPECT_LT(r.summary["substeps"].get<int>(), 100 * SubStepCount(0.02));
 }
 
+TEST(Fly, FramesThatAreNotWholeMillisecondsStillCoverTheScriptTime) {
+  // 1/60 s frames: the clock moves 17, 17, 16, ... ms, the sum follows t.
+  const FlightRun r = FlyScript("airplane.par", "0 thermals 0 0\n0 set throttle 1\n", 1.0, 1.0 / 60);
+  EXPECT_EQ(r.summary["frames"], 60);
+  EXPECT_NEAR(Cell(r, 61, "t"), 1.0, 1e-12);
+  const FlightRun even = FlyScript("airplane.par", "0 thermals 0 0\n0 set throttle 1\n", 1.0, 0.02);
+  // Both flew one second at full throttle from rest on the ground.
+  EXPECT_NEAR(Cell(r, 61, "y"), Cell(even, 51, "y"), 0.05 * Cell(even, 51, "y"));
+}
+
 TEST(Fly, TraceCarriesTheProgramsLines) {
   TraceCapture capture;
   FlyScript("airplane.par", "0 handstart\n", 0.04, 0.02, capture.Sink());
@@ -129,7 +139,8 @@ TEST(Fly, RejectsMissingModelAndBadTiming) {
     EXPECT_NE(std::string(e.what()).find("model file not found"), std::string::npos);
   }
   o.model = kData + "airplane.par";
-  for (double frame : {0.0, -0.02, 2.0}) {
+  // Below a millisecond the clock cannot measure it; above 0.1 s the tick would cap it.
+  for (double frame : {0.0, -0.02, 0.0004, 0.2}) {
     o.frame = frame;
     EXPECT_THROW(Fly(o, {}, nullptr, Trace()), ToolError) << frame;
   }

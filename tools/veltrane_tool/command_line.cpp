@@ -34,7 +34,7 @@ fly      Flies a model headless with the program's own tick and flight models an
   --landscape FILE   .scn scene; without it the ground is flat at height 0 and
                      pilot and start stand at (0, 0).
   --script FILE      time-stamped commands, see below.
-  --frame SECONDS    fixed frame time of each tick (default 0.02).
+  --frame SECONDS    fixed frame time of each tick, 0.001 to 0.1 (default 0.02).
   --duration SECONDS how long to fly (default 10).
   --clearance METRES GroundClearance instead of the model's (a .par has none: 0).
   --csv FILE         telemetry: a row at t = 0 after SimInit and after every tick.

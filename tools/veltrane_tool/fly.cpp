@@ -105,8 +105,10 @@ void Apply(const ScriptCommand& c, SimState& s, const World& w, ScriptRadio& rad
 
 nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script,
                    std::ostream* csv, const Trace& trace) {
-  if (!(o.frame > 0.0 && o.frame <= 1.0))
-    throw ToolError("--frame must be a number of seconds above 0 and at most 1");
+  // The clock counts whole milliseconds and the tick caps a frame at 0.1 s;
+  // outside that range the flight would not cover the script's time.
+  if (!(o.frame >= 0.001 && o.frame <= 0.1))
+    throw ToolError("--frame must be from 0.001 to 0.1 seconds");
   if (!(o.duration >= 0.0 && o.duration <= 1e6))
     throw ToolError("--duration must be a number of seconds from 0 to 1000000");
   if (o.model.empty()) throw ToolError("fly needs --model FILE");
