@@ -12,6 +12,13 @@
 #include <string>
 #include <vector>
 
+#ifdef VELTRANE_WITH_APP
+#include "app/main_form.h"
+#include "app/platform_services.h"
+#include "platform/clock/clock.h"
+#include "platform/settings/settings_store.h"
+#include "platform/trace/trace.h"
+#endif
 #include "platform/gl/render_target.h"
 #include "platform/gl/renderer.h"
 #include "platform/rm/rm.h"
@@ -160,6 +167,46 @@ void BM_RenderFrameSyntheticTerrain(benchmark::State& state) {
   state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_RenderFrameSyntheticTerrain)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+#ifdef VELTRANE_WITH_APP
+// The shipped default model and landscape, built by the main window's logic
+// headless; each iteration is one tick (physics, scene update) and one frame.
+void BM_RenderFrameDefaultScene(benchmark::State& state) {
+  static Context ctx;
+  if (!ctx.ok) {
+    state.SkipWithError("no display with OpenGL 3.3 (set DISPLAY, e.g. under Xvfb)");
+    return;
+  }
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "veltrane_bench_scene";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  {
+    SettingsStore settings(dir);
+    NullPlatformServices services;
+    ManualClock clock;
+    TMainForm form(std::string(VELTRANE_DATA_DIR) + "/", settings, Trace{}, clock, services);
+    form.FormCreate();
+    form.ReportSurfaceSize(kWidth, kHeight);
+    form.SimInit();
+    if (!form.SceneFrame()) {
+      state.SkipWithError("the default scene was not built");
+      return;
+    }
+    for (auto _ : state) {
+      clock.Advance(16);
+      form.DXTimerTimer();
+      ctx.target.Bind();
+      ctx.renderer.Render(*form.SceneFrame(), form.Viewport(), form.Device(), kWidth, kHeight);
+      glFinish();
+    }
+    state.counters["triangles"] = static_cast<double>(ctx.renderer.Stats().triangles);
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  }
+  fs::remove_all(dir);
+}
+BENCHMARK(BM_RenderFrameDefaultScene)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 #ifdef VELTRANE_PROGRAM
 // Start of the program to its first frame on the shipped default model and

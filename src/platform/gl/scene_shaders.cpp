@@ -11,29 +11,6 @@ uniform mat4 uModel;      // frame-local to scene
 uniform mat4 uView;       // scene to eye
 uniform mat4 uProj;
 uniform mat3 uNormalMat;  // rotation of the frame
-out vec3 vScenePos;
-out vec3 vNormal;
-out vec4 vColor;
-out vec2 vUV;
-out float vDepth;
-void main() {
-  vec4 scenePos = uModel * vec4(aPos, 1.0);
-  vec4 eye = uView * scenePos;
-  vScenePos = scenePos.xyz;
-  vNormal = uNormalMat * aNormal;
-  vColor = aColor;
-  vUV = aUV;
-  vDepth = -eye.z;
-  gl_Position = uProj * eye;
-}
-)";
-
-const char* const kSceneFragmentShader = R"(#version 330 core
-in vec3 vScenePos;
-in vec3 vNormal;
-in vec4 vColor;
-in vec2 vUV;
-in float vDepth;
 uniform bool uLit;
 uniform vec3 uAmbient;
 uniform int uLightCount;
@@ -41,12 +18,51 @@ uniform vec3 uLightToward[8];  // unit vectors from the surface toward each ligh
 uniform vec3 uLightColor[8];
 uniform vec3 uCameraPos;
 uniform float uPower;
+uniform bool uSpecularOn;
+out vec4 vColor;
+out vec2 vUV;
+out float vDepth;
+out vec3 vLight;     // ambient + diffuse, multiplies the surface colour
+out vec3 vSpecular;  // added on top
+// Lighting per vertex: flat faces carry one normal at every corner, smooth
+// ones blend between their corners' results.
+void main() {
+  vec4 scenePos = uModel * vec4(aPos, 1.0);
+  vec4 eye = uView * scenePos;
+  vColor = aColor;
+  vUV = aUV;
+  vDepth = -eye.z;
+  vLight = vec3(1.0);
+  vSpecular = vec3(0.0);
+  if (uLit) {
+    vec3 n = normalize(uNormalMat * aNormal);
+    vec3 v = normalize(uCameraPos - scenePos.xyz);
+    vLight = uAmbient;
+    for (int i = 0; i < uLightCount; ++i) {
+      float d = max(dot(n, uLightToward[i]), 0.0);
+      vLight += uLightColor[i] * d;
+      if (uSpecularOn && d > 0.0) {
+        vec3 h = normalize(uLightToward[i] + v);
+        vSpecular += uLightColor[i] * pow(max(dot(n, h), 0.0), uPower);
+      }
+    }
+  }
+  gl_Position = uProj * eye;
+}
+)";
+
+const char* const kSceneFragmentShader = R"(#version 330 core
+in vec4 vColor;
+in vec2 vUV;
+in float vDepth;
+in vec3 vLight;
+in vec3 vSpecular;
+uniform bool uLit;
 uniform vec3 uSpecular;
 uniform vec3 uEmissive;
-uniform bool uSpecularOn;
 uniform bool uTextured;
 uniform sampler2D uTexture;
-uniform bool uAlphaTest;   // opaque pass: texels below half alpha are holes
+uniform bool uAlphaTest;   // texels below half alpha are holes
 uniform bool uFogOn;
 uniform vec3 uFogColor;
 uniform float uFogStart;
@@ -64,21 +80,7 @@ void main() {
       if (uAlphaTest && t.a < 0.5) discard;
       base *= t;
     }
-    if (uLit) {
-      vec3 n = normalize(vNormal);
-      vec3 light = uAmbient;
-      vec3 spec = vec3(0.0);
-      vec3 v = normalize(uCameraPos - vScenePos);
-      for (int i = 0; i < uLightCount; ++i) {
-        float d = max(dot(n, uLightToward[i]), 0.0);
-        light += uLightColor[i] * d;
-        if (uSpecularOn && d > 0.0) {
-          vec3 h = normalize(uLightToward[i] + v);
-          spec += uLightColor[i] * pow(max(dot(n, h), 0.0), uPower);
-        }
-      }
-      base.rgb = base.rgb * light + uEmissive + uSpecular * spec;
-    }
+    if (uLit) base.rgb = base.rgb * vLight + uEmissive + uSpecular * vSpecular;
   }
   vec3 c = base.rgb;
   if (uFogOn) {
