@@ -4,16 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shipped_models.h"
 #include "tool_runner.h"
 
 namespace veltrane::content_test {
 namespace {
-
-// Heights of the wheels' contact below the centre of gravity (what the .geo and .x
-// loaders compute from the geometry; the tool cannot know it from a .par).
-constexpr double kSu26Clearance = 0.355;
-constexpr double kParkflyerClearance = 0.1508;
-constexpr double kTrainerClearance = 0.0;  // the .mdl file carries its own
 
 // Climb out, then level off near 90 m while the phugoid settles.
 const char* kClimbOut =

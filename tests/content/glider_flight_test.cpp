@@ -3,12 +3,13 @@
 
 #include <cmath>
 
+#include "shipped_models.h"
 #include "tool_runner.h"
 
 namespace veltrane::content_test {
 namespace {
 
-constexpr double kClearance = 0.08;  // bottom of the landing skid
+constexpr double kClearance = kGliderClearance;
 
 TEST(Glider, WinchLaunchClimbsHighAndReleasesByItself) {
   // Push a little on the line so the pull does not zoom it off early; level out after.

@@ -4,12 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shipped_models.h"
 #include "tool_runner.h"
 
 namespace veltrane::content_test {
 namespace {
 
-constexpr double kClearance = 0.283;  // bottom of the skid tubes
+constexpr double kClearance = kHeliClearance;
 
 TEST(Helicopter, RestsOnItsSkidsWithoutDrifting) {
   const Flight f = Fly("Model/heli.par", kClearance, 5, "0 set pitch -1\n");
