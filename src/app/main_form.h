@@ -119,6 +119,9 @@ class TMainForm {
   // One frame: radio, physics, crash handling, sound, UpdateGraphics.
   void DXTimerTimer();
   bool TimerEnabled() const { return timerEnabled_; }
+  // Dialogs that change simulation settings stop the frame timer while they are open;
+  // the first tick afterwards measures the whole gap, capped like any other.
+  void SetTimerEnabled(bool enabled) { timerEnabled_ = enabled; }
   // The window reports whether it can draw now (not minimised, surfaces fine).
   void SetCanDraw(bool canDraw) { canDraw_ = canDraw; }
   // The scene update of one frame; the renderer draws afterwards.

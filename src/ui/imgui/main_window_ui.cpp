@@ -1,0 +1,502 @@
+#include "ui/imgui/main_window_ui.h"
+
+#include <imgui.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "radio/key_form.h"
+#include "sim/thermals.h"
+
+namespace veltrane::ui {
+
+namespace {
+
+constexpr const char* kModelFilter =
+    "Alle Modelldateien|*.mdl;*.par|Veltrane Flugmodell (*.mdl)|*.mdl|Aerofly Modelldatei (*.par)|*.par";
+constexpr const char* kSceneFilter = "Landschaften|*.scn";
+
+// Modal, centred, fixed size: the house style of every dialog.
+bool BeginDialog(const char* title, bool& opened) {
+  if (!opened) {
+    ImGui::OpenPopup(title);
+    opened = true;
+  }
+  const ImGuiViewport* vp = ImGui::GetMainViewport();
+  ImGui::SetNextWindowPos(ImVec2(vp->Pos.x + vp->Size.x * 0.5f, vp->Pos.y + vp->Size.y * 0.5f),
+                          ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+  return ImGui::BeginPopupModal(title, nullptr,
+                                ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
+}
+
+bool OkCancel(bool& ok) {
+  ImGui::Separator();
+  bool done = false;
+  if (ImGui::Button("Ok", ImVec2(100, 0))) {
+    ok = true;
+    done = true;
+  }
+  ImGui::SameLine();
+  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Escape)) done = true;
+  return done;
+}
+
+std::string Plain(const std::string& caption) { return PlainCaption(caption); }
+
+}  // namespace
+
+MainWindowUi::MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformServices& services,
+                           PictureTextures& textures, SoundHook* sound, std::function<void(bool, int)> applySound,
+                           Trace trace)
+    : form_(form),
+      settings_(settings),
+      services_(services),
+      soundHook_(sound),
+      applySound_(std::move(applySound)),
+      textures_(textures),
+      trace_(std::move(trace)),
+      autozoom_(*this),
+      thermal_(*this,
+               [this] {
+                 SimState& s = form_.State();
+                 RandomizeThermal(s, s.ModelPosition.x, s.ModelPosition.y, trace_);
+               }),
+      sound_(*this),
+      keys_(form.KeyForm(), *this, services),
+      info_(*this) {
+  TThermalForm::ReadSettings(settings_, form_.State().Thermals);
+}
+
+MainWindowUi::~MainWindowUi() = default;
+
+void MainWindowUi::WriteSettings() { TThermalForm::WriteSettings(settings_, form_.State().Thermals); }
+
+void MainWindowUi::SetTimerEnabled(bool enabled) { form_.SetTimerEnabled(enabled); }
+
+void MainWindowUi::ReinitializeView() {
+  services_.SetCursor(CursorKind::Hourglass);
+  form_.DXDrawFinalize();
+  form_.SimInit();
+  services_.SetCursor(form_.MenuIsVisible() ? CursorKind::Arrow : CursorKind::Hidden);
+}
+
+const MenuItem* MainWindowUi::FindItem(Command c) {
+  for (const auto& m : MainMenu())
+    for (const auto& i : m.items)
+      if (i.command == c) return &i;
+  return nullptr;
+}
+
+bool MainWindowUi::IsChecked(Command c) const {
+  const SimState& s = form_.State();
+  const MenuChecks& k = form_.Checks();
+  switch (c) {
+    case Command::Autozoom: return form_.Zooms().AutoZoom;
+    case Command::Hinterherflug: return form_.Zooms().Hinterherflug;
+    case Command::GeschwHoehe: return k.GeschwHoehe;
+    case Command::FPS: return k.FPS;
+    case Command::Pause: return s.Flags.Pause;
+    case Command::Autorestart: return s.Flags.Autorestart;
+    case Command::AutoInit: return s.Flags.AutoInit;
+    case Command::Nebel: return k.Nebel;
+    case Command::WeicheTexturen: return k.weicheTexturen;
+    case Command::Texturen: return k.Texturen;
+    default: return false;
+  }
+}
+
+bool MainWindowUi::IsEnabled(Command c) const {
+  // The transmitter dialogs and the translations are not part of this program yet.
+  return c != Command::AnalogeSteuerung && c != Command::Language;
+}
+
+void MainWindowUi::Open(Dialog d) {
+  active_ = d;
+  popupOpened_ = false;
+}
+
+void MainWindowUi::CloseDialog() {
+  ImGui::CloseCurrentPopup();
+  active_ = Dialog::None;
+  popupOpened_ = false;
+}
+
+void MainWindowUi::ShowMessage(std::string text) {
+  message_ = std::move(text);
+  Open(Dialog::Message);
+}
+
+void MainWindowUi::ExecuteCommand(Command c) {
+  if (const MenuItem* item = FindItem(c)) Execute(*item);
+}
+
+void MainWindowUi::Execute(const MenuItem& item) {
+  if (!IsEnabled(item.command)) return;
+  switch (item.command) {
+    case Command::Grafikkarteauswhlen: {
+      trace_("TMainForm.Grafikkarteauswhlen1Click\r\n");
+      std::vector<std::string> names;
+      for (const auto& d : services_.Drivers()) names.push_back(d.description);
+      driver_.FormCreate(std::move(names), form_.Display().iDXDrawDriver);
+      Open(Dialog::Driver);
+      break;
+    }
+    case Command::Beenden:
+      trace_("TMainForm.Beenden1Click\r\n");
+      quit_ = true;
+      break;
+    case Command::FlugmodellLaden:
+      openDialog_.Open("Flugmodell laden", kModelFilter, form_.sModellFilename(), form_.ExePath() + "Model");
+      Open(Dialog::OpenModel);
+      break;
+    case Command::FlugmodellNeuLaden: form_.ModelNeuLadenClick(); break;
+    case Command::LandschaftLaden:
+      openDialog_.Open("Landschaft laden", kSceneFilter, form_.sLandFileName(), form_.ExePath() + "Landscape");
+      Open(Dialog::OpenScene);
+      break;
+    case Command::LandschaftNeuLaden: form_.LandNeuLadenClick(); break;
+    case Command::Vergroessern: form_.Vergssern1Click(); break;
+    case Command::Verkleinern: form_.Verkleinern1Click(); break;
+    case Command::Autozoom: form_.AutozoomClick(); break;
+    case Command::AutozoomEinstellen: {
+      const CameraSettings& z = form_.Zooms();
+      autozoom_.FormActivate({z.fNoZoom, z.fFullZoom, z.fZoomSpeed});
+      std::snprintf(noZoomBuf_, sizeof noZoomBuf_, "%s", autozoom_.noZoomText.c_str());
+      std::snprintf(fullZoomBuf_, sizeof fullZoomBuf_, "%s", autozoom_.fullZoomText.c_str());
+      Open(Dialog::Autozoom);
+      break;
+    }
+    case Command::Hinterherflug: form_.Hinterherflug1Click(); break;
+    case Command::GeschwHoehe: form_.GeschwHoeheClick(); break;
+    case Command::FPS: form_.FPSClick(); break;
+    case Command::Initialisieren: form_.Initialisieren1Click(); break;
+    case Command::Pause: form_.PauseClick(); break;
+    case Command::Windenstart: form_.Windenstart1Click(); break;
+    case Command::Handstart: form_.Handstart1Click(); break;
+    case Command::ThermikEinstellen:
+      thermal_.FormActivate(form_.State().Thermals);
+      Open(Dialog::Thermal);
+      break;
+    case Command::Autorestart: form_.AutorestartClick(); break;
+    case Command::AutoInit: form_.AutoInitClick(); break;
+    case Command::Sound:
+      sound_.FormActivate(soundHook_ ? soundHook_->SoundEin() : true, soundHook_ ? soundHook_->SoundVolume() : 70);
+      Open(Dialog::Sound);
+      break;
+    case Command::Fenster: form_.SetDisplay({false, 0, 0}); break;
+    case Command::Resolution: form_.SetDisplay({true, item.value, item.value2}); break;
+    case Command::Nebel: form_.NebelClick(); break;
+    case Command::WeicheTexturen: form_.weicheTexturenClick(); break;
+    case Command::Texturen: form_.TexturenClick(); break;
+    case Command::Optionen: {
+      const DisplayOptions& d = form_.Display();
+      graphics_.FormShow({d.BitCount, d.doWaitVBlank, d.doFlip, form_.Mipmapping()});
+      Open(Dialog::Graphics);
+      break;
+    }
+    case Command::Tastatur:
+      keys_.FormActivate();
+      Open(Dialog::Keys);
+      break;
+    case Command::Info:
+      info_.FormActivate(form_.iLanguage());
+      infoTickAccumulator_ = 0.0;
+      Open(Dialog::Info);
+      break;
+    case Command::AnalogeSteuerung:
+    case Command::Language:
+    case Command::None: break;
+  }
+}
+
+void MainWindowUi::Draw() {
+  menuBarHeight_ = 0.0f;
+  if (form_.MenuIsVisible()) DrawMenuBar();
+  DrawDialogs();
+}
+
+void MainWindowUi::DrawMenuBar() {
+  if (!ImGui::BeginMainMenuBar()) return;
+  menuBarHeight_ = ImGui::GetWindowSize().y;
+  for (const Menu& menu : MainMenu()) {
+    if (menu.name == "Sound1" && !form_.SoundAvailable()) continue;  // no audio device
+    const std::string title = Plain(menu.caption);
+    if (!ImGui::BeginMenu(title.c_str())) continue;
+    for (const MenuItem& item : menu.items) {
+      const std::string label = Plain(item.caption) + "##" + item.name;
+      bool checked = item.checkable && IsChecked(item.command);
+      const char* shortcut = item.shortcut.empty() ? nullptr : item.shortcut.c_str();
+      if (ImGui::MenuItem(label.c_str(), shortcut, item.checkable ? &checked : nullptr, IsEnabled(item.command)))
+        Execute(item);
+      if (item.separatorAfter) ImGui::Separator();
+    }
+    ImGui::EndMenu();
+  }
+  ImGui::EndMainMenuBar();
+}
+
+void MainWindowUi::DrawDialogs() {
+  bool ok = false;
+  switch (active_) {
+    case Dialog::None: return;
+    case Dialog::Message:
+      if (BeginDialog("Veltrane##message", popupOpened_)) {
+        ImGui::TextUnformatted(message_.c_str());
+        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Enter)) CloseDialog();
+        ImGui::EndPopup();
+      }
+      return;
+    case Dialog::Driver:
+      if (BeginDialog("Grafikkarte auswählen", popupOpened_)) {
+        ImGui::TextUnformatted("Installierte Grafikkarten:");
+        if (ImGui::BeginListBox("##drivers", ImVec2(360, 120))) {
+          for (int i = 0; i < static_cast<int>(driver_.drivers.size()); ++i)
+            if (ImGui::Selectable(driver_.drivers[static_cast<std::size_t>(i)].c_str(), driver_.selected == i))
+              driver_.selected = i;
+          ImGui::EndListBox();
+        }
+        if (OkCancel(ok)) {
+          CloseDialog();
+          if (ok) {
+            form_.Display().iDXDrawDriver = driver_.Button1Click();
+            ReinitializeView();
+          }
+        }
+        ImGui::EndPopup();
+      }
+      return;
+    case Dialog::Autozoom:
+      if (BeginDialog("Autozoom", popupOpened_)) {
+        ImGui::TextUnformatted("Kein Autozoom bis:");
+        ImGui::SameLine(160);
+        ImGui::SetNextItemWidth(80);
+        ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_);
+        ImGui::TextUnformatted("Voller Autozoom ab:");
+        ImGui::SameLine(160);
+        ImGui::SetNextItemWidth(80);
+        ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_);
+        ImGui::TextUnformatted("Geschwindigkeit");
+        ImGui::TextUnformatted("Langsam");
+        ImGui::SameLine();
+        ImGui::SetNextItemWidth(200);
+        int speed = autozoom_.speed;
+        if (ImGui::SliderInt("##speed", &speed, TAZoomForm::kMinSpeed, TAZoomForm::kMaxSpeed))
+          autozoom_.SetSpeed(speed);
+        ImGui::SameLine();
+        ImGui::TextUnformatted("Schnell");
+        if (OkCancel(ok)) {
+          std::optional<std::string> error;
+          if (ok) {
+            autozoom_.noZoomText = noZoomBuf_;
+            autozoom_.fullZoomText = fullZoomBuf_;
+            CameraSettings& z = form_.Zooms();
+            AutozoomSettings values{z.fNoZoom, z.fFullZoom, z.fZoomSpeed};
+            error = autozoom_.Button1Click(values);
+            z.fNoZoom = values.fNoZoom;
+            z.fFullZoom = values.fFullZoom;
+            z.fZoomSpeed = values.fZoomSpeed;
+          }
+          CloseDialog();
+          autozoom_.FormDeactivate();
+          if (error) ShowMessage(*error);
+        }
+        ImGui::EndPopup();
+      }
+      return;
+    case Dialog::Thermal:
+      if (BeginDialog("Thermik", popupOpened_)) {
+        int strength = thermal_.strength;
+        int count = thermal_.count;
+        ImGui::SetNextItemWidth(240);
+        if (ImGui::SliderInt("Aufwind", &strength, 0, TThermalForm::kMaxStrength, "%d / 10 m/s"))
+          thermal_.SetStrength(strength);
+        ImGui::SetNextItemWidth(240);
+        if (ImGui::SliderInt("Ablösungen", &count, 0, TThermalForm::kMaxCount)) thermal_.SetCount(count);
+        if (OkCancel(ok)) {
+          if (ok) thermal_.Button1Click(form_.State().Thermals);
+          CloseDialog();
+          thermal_.FormDeactivate();
+        }
+        ImGui::EndPopup();
+      }
+      return;
+    case Dialog::Sound:
+      if (BeginDialog("Sound", popupOpened_)) {
+        ImGui::TextUnformatted("Optionen");
+        ImGui::Checkbox("Sound ein/aus", &sound_.checkBox);
+        ImGui::TextUnformatted("Lautstärke");
+        ImGui::TextUnformatted("Leise");
+        ImGui::SameLine();
+        int volume = sound_.volume;
+        ImGui::SetNextItemWidth(200);
+        if (ImGui::SliderInt("##volume", &volume, 0, 100)) sound_.SetVolume(volume);
+        ImGui::SameLine();
+        ImGui::TextUnformatted("Laut");
+        if (OkCancel(ok)) {
+          if (ok && applySound_) applySound_(sound_.checkBox, sound_.volume);
+          CloseDialog();
+          sound_.FormDeactivate();
+        }
+        ImGui::EndPopup();
+      }
+      return;
+    case Dialog::Graphics:
+      if (BeginDialog("Grafik Optionen", popupOpened_)) {
+        ImGui::TextUnformatted("Farben");
+        if (ImGui::RadioButton("16-Bit Farbtiefe", graphics_.radio16)) graphics_.radio16 = true;
+        if (ImGui::RadioButton("32-Bit Farbtiefe", !graphics_.radio16)) graphics_.radio16 = false;
+        ImGui::TextUnformatted("Hardware");
+        ImGui::Checkbox("Wait for vertical blank", &graphics_.waitVBlank);
+        ImGui::Checkbox("Flip back buffer ", &graphics_.flip);
+        ImGui::TextUnformatted("Texturen");
+        ImGui::Checkbox("Mimapping", &graphics_.mipmapping);
+        if (OkCancel(ok)) {
+          CloseDialog();
+          if (ok) {
+            const GraphicsOptions o = graphics_.Button1Click();
+            DisplayOptions& d = form_.Display();
+            d.BitCount = o.bitCount;
+            d.doWaitVBlank = o.waitVBlank;
+            d.doFlip = o.flip;
+            form_.SetMipmapping(o.mipmapping);
+            ReinitializeView();
+          }
+        }
+        ImGui::EndPopup();
+      }
+      return;
+    case Dialog::Keys:
+      if (BeginDialog("Tastatur", popupOpened_)) {
+        keys_.TimerTick();
+        ImGui::TextUnformatted("Tastenbelegung");
+        const auto& slots = KeySlots();
+        for (int i = 0; i < kKeySlots; ++i) {
+          const std::string button = std::string(slots[static_cast<std::size_t>(i)].caption) + "##slot" + std::to_string(i);
+          if (ImGui::Button(button.c_str(), ImVec2(180, 0))) keys_.SlotClick(i);
+          ImGui::SameLine(200);
+          ImGui::TextUnformatted(keys_.Label(i).c_str());
+          if (i % 2 == 0) ImGui::SameLine(340);
+        }
+        if (OkCancel(ok)) {
+          keys_.GroupExit();
+          if (ok) keys_.Ok();
+          else keys_.Cancel();
+          CloseDialog();
+          keys_.FormDeactivate();
+        }
+        ImGui::EndPopup();
+      }
+      return;
+    case Dialog::Info:
+      if (BeginDialog((info_.caption + "##info").c_str(), popupOpened_)) {
+        // The credits advance one pixel per 30 ms, whatever the frame rate.
+        infoTickAccumulator_ += ImGui::GetIO().DeltaTime * 1000.0;
+        while (infoTickAccumulator_ >= TInfoForm::kTimerMs) {
+          info_.DXTimerTimer();
+          infoTickAccumulator_ -= TInfoForm::kTimerMs;
+        }
+        const ImVec2 origin = ImGui::GetCursorScreenPos();
+        const ImVec2 size(TInfoForm::kAreaWidth, TInfoForm::kAreaHeight);
+        const PictureTextures::Texture bg = textures_.Get(form_.ExePath() + "InfoBox.jpg");
+        ImDrawList* dl = ImGui::GetWindowDrawList();
+        dl->PushClipRect(origin, ImVec2(origin.x + size.x, origin.y + size.y), true);
+        if (bg.id) dl->AddImage(bg.id, origin, ImVec2(origin.x + size.x, origin.y + size.y));
+        else dl->AddRectFilled(origin, ImVec2(origin.x + size.x, origin.y + size.y), IM_COL32(40, 60, 110, 255));
+        ImFont* font = ImGui::GetFont();
+        for (std::size_t i = 0; i < info_.CreditLines.size(); ++i) {
+          const float px = i == 0 ? 24.0f : 16.0f;
+          const char* text = info_.CreditLines[i].c_str();
+          const ImVec2 ext = font->CalcTextSizeA(px, 1e9f, 0.0f, text);
+          const float x = origin.x + static_cast<float>(TInfoForm::LineX(static_cast<int>(ext.x)));
+          const float y = origin.y + static_cast<float>(info_.LineY(i));
+          dl->AddText(font, px, ImVec2(x + 1, y + 1), IM_COL32(0, 0, 0, 255), text);
+          dl->AddText(font, px, ImVec2(x, y), IM_COL32(255, 255, 255, 255), text);
+        }
+        dl->PopClipRect();
+        ImGui::Dummy(size);
+        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Enter) ||
+            ImGui::IsKeyPressed(ImGuiKey_Escape)) {
+          CloseDialog();
+          info_.FormDeactivate();
+        }
+        ImGui::EndPopup();
+      }
+      return;
+    case Dialog::OpenModel:
+    case Dialog::OpenScene: {
+      const bool model = active_ == Dialog::OpenModel;
+      if (BeginDialog((openDialog_.Title() + "##open").c_str(), popupOpened_)) {
+        ImGui::TextUnformatted(openDialog_.Folder().string().c_str());
+        ImGui::BeginGroup();
+        if (ImGui::BeginListBox("##files", ImVec2(320, 260))) {
+          for (const auto& e : openDialog_.Entries()) {
+            const std::string label = e.isFolder ? "[" + e.name + "]" : e.name;
+            if (ImGui::Selectable(label.c_str(), !e.isFolder && e.name == openDialog_.Selected(),
+                                  ImGuiSelectableFlags_AllowDoubleClick)) {
+              if (e.isFolder) {
+                if (ImGui::IsMouseDoubleClicked(0)) {
+                  openDialog_.EnterFolder(e.name);
+                  break;
+                }
+              } else {
+                openDialog_.Select(e.name);
+                if (ImGui::IsMouseDoubleClicked(0)) ok = true;
+              }
+            }
+          }
+          ImGui::EndListBox();
+        }
+        std::vector<const char*> filterNames;
+        for (const auto& f : openDialog_.Filters()) filterNames.push_back(f.description.c_str());
+        int filter = openDialog_.FilterIndex();
+        ImGui::SetNextItemWidth(320);
+        if (!filterNames.empty() &&
+            ImGui::Combo("##filter", &filter, filterNames.data(), static_cast<int>(filterNames.size())))
+          openDialog_.SetFilter(filter);
+        ImGui::EndGroup();
+        ImGui::SameLine();
+        // The preview pane: the picture scaled into the pane, centred.
+        const ImVec2 pane(240, 240);
+        const ImVec2 p0 = ImGui::GetCursorScreenPos();
+        ImDrawList* dl = ImGui::GetWindowDrawList();
+        dl->AddRectFilled(p0, ImVec2(p0.x + pane.x, p0.y + pane.y), ImGui::GetColorU32(ImGuiCol_FrameBg));
+        if (!openDialog_.Preview().empty()) {
+          const PictureTextures::Texture t = textures_.Get(openDialog_.Preview());
+          if (t.id && t.width > 0 && t.height > 0) {
+            const float scale = std::min(pane.x / static_cast<float>(t.width), pane.y / static_cast<float>(t.height));
+            const float w = static_cast<float>(t.width) * scale, h = static_cast<float>(t.height) * scale;
+            const ImVec2 a(p0.x + (pane.x - w) * 0.5f, p0.y + (pane.y - h) * 0.5f);
+            dl->AddImage(t.id, a, ImVec2(a.x + w, a.y + h));
+          }
+        }
+        ImGui::Dummy(pane);
+        ImGui::Text("Datei: %s", openDialog_.Selected().c_str());
+        ImGui::Separator();
+        if (ImGui::Button("Öffnen", ImVec2(100, 0))) ok = true;
+        ImGui::SameLine();
+        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Escape);
+        if (ok) {
+          const std::string chosen = openDialog_.Accept();
+          if (!chosen.empty()) {
+            CloseDialog();
+            if (model) {
+              form_.SetModelFileName(chosen);
+              form_.LoadAirplane(chosen);
+              form_.Initialisieren1Click();  // flight initialisation and the camera jump
+            } else {
+              form_.SetLandFileName(chosen);
+              form_.LoadWorld(chosen);
+            }
+          }
+        } else if (cancel) {
+          openDialog_.Close();
+          CloseDialog();
+        }
+        ImGui::EndPopup();
+      }
+      return;
+    }
+  }
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/main_form.h"
+#include "platform/trace/trace.h"
+#include "ui/autozoom_dialog.h"
+#include "ui/frame_timer.h"
+#include "ui/imgui/picture_textures.h"
+#include "ui/key_dialog.h"
+#include "ui/menu_model.h"
+#include "ui/open_dialog.h"
+#include "ui/simple_dialogs.h"
+#include "ui/thermal_dialog.h"
+
+namespace veltrane::ui {
+
+// The main menu and every dialog, drawn with Dear ImGui over the 3D view, and
+// the menu commands carried out on the main window.
+class MainWindowUi : public FrameTimer {
+ public:
+  // applySound: the sound dialog's Ok (switch and volume, starting or stopping the engine).
+  MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformServices& services, PictureTextures& textures,
+               SoundHook* sound, std::function<void(bool, int)> applySound, Trace trace);
+  ~MainWindowUi() override;
+
+  // Between ImGui's NewFrame and Render.
+  void Draw();
+  // Runs a menu command as if its item was clicked (shortcut keys, tests).
+  void Execute(const MenuItem& item);
+  void ExecuteCommand(Command c);
+
+  bool QuitRequested() const { return quit_; }
+  void RequestQuit() { quit_ = true; }
+  // While a dialog is open the keys belong to it, not to the simulation.
+  bool DialogOpen() const { return active_ != Dialog::None; }
+  float MenuBarHeight() const { return menuBarHeight_; }
+  // Settings the dialogs own ("ThermalForm"); call before the main window's FormClose.
+  void WriteSettings();
+
+  // FrameTimer: the dialogs stop the main window's frame timer while active.
+  void SetTimerEnabled(bool enabled) override;
+
+  // Which menu item a command belongs to, for shortcuts.
+  static const MenuItem* FindItem(Command c);
+  bool IsChecked(Command c) const;
+  bool IsEnabled(Command c) const;
+
+ private:
+  enum class Dialog { None, Driver, Autozoom, Thermal, Sound, Graphics, Keys, Info, OpenModel, OpenScene, Message };
+
+  void DrawMenuBar();
+  void DrawDialogs();
+  void Open(Dialog d);
+  void CloseDialog();
+  void ShowMessage(std::string text);
+
+  void ReinitializeView();
+
+  TMainForm& form_;
+  SettingsStore& settings_;
+  PlatformServices& services_;
+  SoundHook* soundHook_;
+  std::function<void(bool, int)> applySound_;
+  PictureTextures& textures_;
+  Trace trace_;
+  bool quit_ = false;
+  float menuBarHeight_ = 0.0f;
+  Dialog active_ = Dialog::None;
+  bool popupOpened_ = false;
+  std::string message_;
+
+  TConfigForm driver_;
+  TAZoomForm autozoom_;
+  TThermalForm thermal_;
+  TSoundForm sound_;
+  TGraphConfigForm graphics_;
+  KeyDialog keys_;
+  TInfoForm info_;
+  OpenDialog openDialog_;
+  std::string driverChoiceBuffer_;
+  char noZoomBuf_[32] = {};
+  char fullZoomBuf_[32] = {};
+  double infoTickAccumulator_ = 0.0;
+};
+
+}  // namespace veltrane::ui
