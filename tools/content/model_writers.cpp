@@ -261,13 +261,18 @@ std::string ParText(int style, const std::vector<ParamLine>& lines, const std::s
 }
 
 Image RenderPreview(const Design& d, int width, int height) {
-  Model m = WithWheelGeometry(d, 16);
   Image img(width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const double t = static_cast<double>(y) / (height - 1);
       img.At(x, y) = Mix({0.42, 0.62, 0.88}, {0.86, 0.92, 0.97}, t);
     }
+  RenderOnto(d, img, 0, 0, width, height);
+  return img;
+}
+
+void RenderOnto(const Design& d, Image& img, int x0, int y0, int width, int height) {
+  Model m = WithWheelGeometry(d, 16);
   // View from the front left, a little above: yaw the model, then tilt.
   const double yaw = -2.35, tilt = 0.38;
   auto view = [&](const P3& p) {
@@ -288,7 +293,7 @@ Image RenderPreview(const Design& d, int width, int height) {
     }
   const double scale = 0.9 * std::min(width / (hi_x - lo_x), height / (hi_y - lo_y));
   const double cx = 0.5 * (lo_x + hi_x), cy = 0.5 * (lo_y + hi_y);
-  std::vector<double> depth(static_cast<size_t>(width) * height,
+  std::vector<double> depth(static_cast<size_t>(img.Width()) * img.Height(),
                             std::numeric_limits<double>::infinity());
   const P3 light = view(P3{-0.3, -0.5, 0.8}) * (1.0 / Length(P3{-0.3, -0.5, 0.8}));
   for (const Face& f : m.faces) {
@@ -304,14 +309,13 @@ Image RenderPreview(const Design& d, int width, int height) {
       const P3* tri[3] = {&v[0], &v[k], &v[k + 1]};
       double xs[3], ys[3], zs[3];
       for (int j = 0; j < 3; ++j) {
-        xs[j] = width / 2.0 + (tri[j]->x - cx) * scale;
-        ys[j] = height / 2.0 - (tri[j]->y - cy) * scale;
+        xs[j] = x0 + width / 2.0 + (tri[j]->x - cx) * scale;
+        ys[j] = y0 + height / 2.0 - (tri[j]->y - cy) * scale;
         zs[j] = tri[j]->z;
       }
       img.FillTriangle(xs, ys, zs, col, depth);
     }
   }
-  return img;
 }
 
 }  // namespace veltrane::content

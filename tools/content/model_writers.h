@@ -39,4 +39,7 @@ double LowestPoint(const Design& d);
 // A lit three-quarter view of the design for the open dialog's preview.
 Image RenderPreview(const Design& d, int width, int height);
 
+// The same view drawn over an existing picture, fitted into the given box.
+void RenderOnto(const Design& d, Image& img, int x0, int y0, int width, int height);
+
 }  // namespace veltrane::content
