@@ -83,9 +83,10 @@ TEST(MeshBuilder, BoxAndTranslate) {
   EXPECT_EQ(b.min, (Vector{-3, 0, 3.5f}));
 }
 
-TEST(Quality, RawValues) {
+TEST(Quality, RawValuesAndSmoothDefault) {
   EXPECT_EQ(quality::kSolidLitPhong, 0x8Au);
   EXPECT_EQ(quality::kSolidLitFlat, 0x88u);
+  EXPECT_NE(MeshBuilder().Quality() & quality::kShadeMask, quality::kShadeFlat);
 }
 
 }  // namespace

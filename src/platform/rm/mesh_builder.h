@@ -125,7 +125,8 @@ class MeshBuilder {
   std::vector<Vector> normals_;
   std::vector<Face> faces_;
   bool perspective_ = false;
-  std::uint32_t quality_ = quality::kSolidLitFlat;
+  // Smooth until told otherwise: ".x" models bring their own normals and set no quality.
+  std::uint32_t quality_ = quality::kSolidLitGouraud;
   std::uint64_t generation_ = 0;
 };
 

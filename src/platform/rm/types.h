@@ -73,6 +73,7 @@ constexpr std::uint32_t kFillMask = 0x1C0;
 constexpr std::uint32_t kFillSolid = 0x80;
 constexpr std::uint32_t kSolidLitPhong = kFillSolid | kLightOn | kShadePhong;  // 0x8A
 constexpr std::uint32_t kSolidLitFlat = kFillSolid | kLightOn | kShadeFlat;    // 0x88
+constexpr std::uint32_t kSolidLitGouraud = kFillSolid | kLightOn | kShadeGouraud;  // 0x89
 }  // namespace quality
 
 }  // namespace veltrane::rm
