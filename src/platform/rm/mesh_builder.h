@@ -94,10 +94,16 @@ class MeshBuilder {
   void SetQuality(std::uint32_t quality);  // raw value, see quality:: in types.h
   void Translate(float dx, float dy, float dz);
 
-  // Reads a ".x" file and adds its meshes, in the file's own axes (nothing is
-  // flipped or re-oriented). Textures named in it are loaded through
-  // root.LoadTexture (so the root's search path applies). On failure the
-  // builder is left unchanged, false is returned and *error (if given) says why.
+  // Reads a ".x" file (text, binary or compressed) and adds all its meshes in
+  // the file's own axes: a vertex (1, 2, 3) stays (1, 2, 3), moved only by
+  // the file's own frame matrices; v is kept as written. Faces keep the
+  // file's corner order, except under a mirroring frame matrix, where they
+  // are turned so that they still face outward. Face colour and material come
+  // from the file's material; textures named in it are loaded through
+  // root.LoadTexture (so the root's search path applies). Missing normals are
+  // computed from the faces. Files that state absurd counts are refused. On
+  // failure the builder is left unchanged, false is returned and *error (if
+  // given) says why.
   bool Load(const std::string& file, Root& root, std::string* error = nullptr);
 
   // Min and max corners over all vertices; an empty builder gives both at the origin.
