@@ -12,6 +12,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "platform/rm/mesh_builder.h"
@@ -171,7 +172,14 @@ bool MeshBuilder::Load(const std::string& file, Root& root, std::string* error) 
     if (!materials.contains(m) && m < scene->mNumMaterials && scene->mMaterials[m])
       materials[m] = ConvertMaterial(*scene->mMaterials[m], root);
 
-  FaceArray faces = AddFaces(c.vertices, c.normals, c.faceData);
+  std::optional<FaceArray> added;
+  try {
+    added = AddFaces(c.vertices, c.normals, c.faceData);
+  } catch (const FaceDataError& e) {
+    if (error) *error = e.what();
+    return false;
+  }
+  const FaceArray& faces = *added;
   for (std::size_t i = 0; i < faces.GetSize(); ++i) {
     FaceRef f = faces.GetElement(i);
     const auto it = materials.find(c.faceMaterial[i]);
