@@ -45,5 +45,47 @@ TEST(Glider, HandLaunchedGlideLosesAtMostOneMetrePerTwelve) {
   EXPECT_LE(lost, flown / 12.0) << "lost " << lost << " m over " << flown << " m";
 }
 
+// Winch up, let the speed of the launch die away, then circle on a touch of rudder.
+Flight Circle(const std::string& thermals) {
+  return Fly("Model/glider.par", kClearance, 80,
+             "0 thermals " + thermals +
+                 "\n0 winch\n0 set elevator 0.5\n8 set elevator 0.2\n10 set elevator 0\n"
+                 "20 set rudder 0.05\n");
+}
+
+double AglAt(const Flight& f, double t) {
+  for (const Row& r : f.rows)
+    if (r["t"] >= t) return r.Agl();
+  return -1.0;
+}
+
+TEST(Glider, CirclingInStrongThermalsHoldsItUpWhileStillAirLetsItDown) {
+  const Flight lift = Circle("160 6");
+  const Flight still = Circle("0 0");
+  ASSERT_FALSE(lift.rows.empty());
+  ASSERT_FALSE(still.rows.empty());
+  EXPECT_FALSE(lift.summary["crashed"].get<bool>());
+  EXPECT_FALSE(still.summary["crashed"].get<bool>());
+  // A steady turn: upright all the way round.
+  for (const Row& r : lift.rows) {
+    if (r["t"] > 30.0) ASSERT_GT(r["uz"], 0.8) << "at " << r["t"];
+  }
+  // Still air costs it some 25 m in 40 s of circling; the thermals carry it.
+  EXPECT_LT(AglAt(still, 80) - AglAt(still, 40), -20.0);
+  EXPECT_GT(AglAt(lift, 80) - AglAt(lift, 40), -8.0);
+  EXPECT_GT(AglAt(lift, 80) - AglAt(still, 80), 35.0);
+  // Where the air rises faster than the glider sinks, it climbs.
+  double lifted = 0.0, climbed = 0.0;
+  for (size_t i = 1; i < lift.rows.size(); ++i) {
+    const Row& r = lift.rows[i];
+    if (r["t"] > 30.0 && r["thermal_lift"] > 1.0) {
+      lifted += r["t"] - lift.rows[i - 1]["t"];
+      climbed += r["z"] - lift.rows[i - 1]["z"];
+    }
+  }
+  ASSERT_GT(lifted, 1.0) << "never met a strong thermal";
+  EXPECT_GT(climbed, 0.0);
+}
+
 }  // namespace
 }  // namespace veltrane::content_test
