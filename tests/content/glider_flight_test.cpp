@@ -68,7 +68,9 @@ TEST(Glider, CirclingInStrongThermalsHoldsItUpWhileStillAirLetsItDown) {
   EXPECT_FALSE(still.summary["crashed"].get<bool>());
   // A steady turn: upright all the way round.
   for (const Row& r : lift.rows) {
-    if (r["t"] > 30.0) ASSERT_GT(r["uz"], 0.8) << "at " << r["t"];
+    if (r["t"] > 30.0) {
+      ASSERT_GT(r["uz"], 0.8) << "at " << r["t"];
+    }
   }
   // Still air costs it some 25 m in 40 s of circling; the thermals carry it.
   EXPECT_LT(AglAt(still, 80) - AglAt(still, 40), -20.0);
