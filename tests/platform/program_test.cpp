@@ -279,5 +279,39 @@ TEST_F(ProgramTest, SigtermClosesLikeTheCloseButton) {
   EXPECT_NE(s.find("Width="), std::string::npos);
 }
 
+TEST_F(ProgramTest, KeysReachTheMainWindowOnceItHasFocus) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
+  std::string trace = (dir_ / "trace.txt").string();
+  pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::string cfg = (dir_ / "config").string();
+    ::execl(VELTRANE_PROGRAM, VELTRANE_PROGRAM, "--config-dir", cfg.c_str(), "--trace", trace.c_str(),
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  auto countLines = [&](const std::string& line) {
+    std::ifstream in(trace);
+    std::string l;
+    int n = 0;
+    while (std::getline(in, l))
+      if (l == line + "\r") ++n;
+    return n;
+  };
+  for (int i = 0; i < 200 && countLines("Simulate.InitFlight") == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(countLines("Simulate.InitFlight"), 1);
+  // I is "Initialisieren": the flight starts again.
+  int rc = std::system(
+      "w=$(xdotool search --sync --name Veltrane | head -1) && xdotool windowfocus --sync \"$w\" && "
+      "sleep 0.3 && xdotool key i && sleep 0.5");
+  EXPECT_EQ(rc, 0);
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_EQ(countLines("Simulate.InitFlight"), 2);
+  EXPECT_GE(countLines("TMainForm.FormKeyPress"), 1);
+}
+
 }  // namespace
 }  // namespace veltrane::test
