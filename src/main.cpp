@@ -27,6 +27,10 @@
 #include "platform/window/key_map.h"
 #include "platform/window/overlay_painter.h"
 #include "platform/window/sdl_platform_services.h"
+#ifdef VELTRANE_WITH_MENU
+#include "platform/ui_textures/gl_picture_textures.h"
+#include "ui/imgui/main_window_ui.h"
+#endif
 
 #ifndef VELTRANE_VERSION
 #define VELTRANE_VERSION "0"
@@ -67,6 +71,9 @@ class Program {
   void CarryOutDisplayRequest();
   bool WriteScreenshot();
   void Close();
+  // Height of the menu bar over the 3D view (0 when hidden or not built in).
+  int MenuHeight() const;
+  bool DialogOpen() const;
 
   Clock& ActiveClock() { return unattended_ ? static_cast<Clock&>(manual_) : steady_; }
 
@@ -81,6 +88,10 @@ class Program {
   std::unique_ptr<SoundHook> sound_;
   std::unique_ptr<TMainForm> form_;
   window::ImGuiLayer imgui_;
+#ifdef VELTRANE_WITH_MENU
+  std::unique_ptr<platform::GlPictureTextures> pictures_;
+  std::unique_ptr<ui::MainWindowUi> ui_;
+#endif
   gl::Renderer renderer_;
   gl::RenderTarget target_;
   bool quit_ = false;
@@ -132,28 +143,49 @@ void Program::ShowStartScreen() {
   window_.Swap();
 }
 
+int Program::MenuHeight() const {
+#ifdef VELTRANE_WITH_MENU
+  if (ui_ && form_->MenuIsVisible()) return static_cast<int>(ui_->MenuBarHeight() + 0.5f);
+#endif
+  return 0;
+}
+
+bool Program::DialogOpen() const {
+#ifdef VELTRANE_WITH_MENU
+  return ui_ && ui_->DialogOpen();
+#else
+  return false;
+#endif
+}
+
+// The picture is the whole surface: the menu bar on top, the 3D view below it,
+// the overlay and dialogs over both. It is drawn off-screen and then copied or
+// scaled to the window.
 void Program::RenderFrame(bool drawOverlay) {
   int w = window_.RenderWidth(), h = window_.RenderHeight();
   if (w <= 0 || h <= 0 || !target_.Resize(w, h)) return;  // minimised: nothing to draw
-  form_->ReportSurfaceSize(w, h);
+  int menu = MenuHeight();
+  int viewH = h - menu > 1 ? h - menu : 1;
+  form_->ReportSurfaceSize(w, viewH);
   target_.Bind();
-  if (form_->SceneFrame()) {
-    renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), w, h);
-  } else {
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  }
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  // GL counts rows from the bottom: the 3D view takes the lower part.
+  if (form_->SceneFrame()) renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), w, viewH);
   target_.Bind();
   imgui_.BeginFrame(w, h);
   // Font sizes are known once the font atlas is built, inside the first frame.
   if (imgui_.Ready()) form_->ReportTextHeight(window::OverlayTextHeight(imgui_.OverlayFont()));
-  if (drawOverlay) {
+  if (drawOverlay && imgui_.Ready()) {
     std::vector<window::OverlayText> lines;
     const Overlay& ov = form_->CurrentOverlay();
     for (const OverlayLine* l : {&ov.fps, &ov.speed, &ov.height, &ov.vario})
-      if (l->visible) lines.push_back({l->text, l->x, l->y});
+      if (l->visible) lines.push_back({l->text, l->x, l->y + menu});
     window::DrawOverlayTexts(lines, imgui_.OverlayFont(), imgui_.OverlayFontIsBold());
   }
+#ifdef VELTRANE_WITH_MENU
+  if (ui_ && imgui_.Ready()) ui_->Draw();
+#endif
   imgui_.EndFrame();
   gl::RenderTarget::BindDefault();
   target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
@@ -174,16 +206,16 @@ void Program::HandleEvent(const SDL_Event& e) {
       if (e.window.event == SDL_WINDOWEVENT_RESTORED) form_->SetCanDraw(true);
       break;
     case SDL_KEYDOWN:
-      if (imguiTook && imgui_.WantsKeyboard()) break;
+      if ((imguiTook && imgui_.WantsKeyboard()) || DialogOpen()) break;
       if (int vk = window::VirtualKeyFromScancode(e.key.keysym.scancode))
         form_->FormKeyDown(vk, (e.key.keysym.mod & KMOD_CTRL) != 0);
       break;
     case SDL_KEYUP:
-      if (imguiTook && imgui_.WantsKeyboard()) break;
+      if ((imguiTook && imgui_.WantsKeyboard()) || DialogOpen()) break;
       if (int vk = window::VirtualKeyFromScancode(e.key.keysym.scancode)) form_->FormKeyUp(vk);
       break;
     case SDL_TEXTINPUT:
-      if (imgui_.WantsKeyboard()) break;
+      if (imgui_.WantsKeyboard() || DialogOpen()) break;
       // Single-byte characters only: the key commands are plain letters and digits.
       if (e.text.text[0] && !e.text.text[1] && static_cast<unsigned char>(e.text.text[0]) < 0x80)
         form_->FormKeyPress(e.text.text[0]);
@@ -244,9 +276,16 @@ bool Program::WriteScreenshot() {
 void Program::Close() {
   if (closed_ || !form_) return;
   closed_ = true;
+#ifdef VELTRANE_WITH_MENU
+  if (ui_) ui_->WriteSettings();
+#endif
   form_->FormClose();
   form_->DXDrawFinalize();
   if (sound_) sound_->Finalize();
+#ifdef VELTRANE_WITH_MENU
+  ui_.reset();
+  if (pictures_) pictures_->Clear();  // while the context still exists
+#endif
 }
 
 int Program::Run() {
@@ -271,6 +310,16 @@ int Program::Run() {
     Close();
     return 1;
   }
+#ifdef VELTRANE_WITH_MENU
+  pictures_ = std::make_unique<platform::GlPictureTextures>();
+  auto* programSound = dynamic_cast<sound::ProgramSound*>(sound_.get());
+  ui_ = std::make_unique<ui::MainWindowUi>(
+      *form_, settings_, *services_, *pictures_, sound_.get(),
+      [this, programSound](bool on, int volume) {
+        if (programSound) programSound->Apply(on, volume, form_->State());
+      },
+      trace_);
+#endif
   form_->OnStartRunning();
   form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());
   ShowStartScreen();
@@ -283,6 +332,9 @@ int Program::Run() {
   while (!quit_) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) HandleEvent(e);
+#ifdef VELTRANE_WITH_MENU
+    if (ui_ && ui_->QuitRequested()) quit_ = true;
+#endif
     if (quit_) break;
     ShowErrors();
     CarryOutDisplayRequest();

@@ -10,6 +10,11 @@ add_executable(veltrane main.cpp)
 target_link_libraries(veltrane PRIVATE veltrane_app veltrane_window veltrane_gl veltrane_sound
                                        veltrane_pictures veltrane_settings veltrane_trace)
 target_compile_definitions(veltrane PRIVATE VELTRANE_VERSION="${PROJECT_VERSION}")
+# The menu bar and dialogs, once they are built.
+if(TARGET veltrane_ui_imgui AND TARGET veltrane_ui_textures)
+  target_link_libraries(veltrane PRIVATE veltrane_ui_imgui veltrane_ui_textures)
+  target_compile_definitions(veltrane PRIVATE VELTRANE_WITH_MENU)
+endif()
 set_target_properties(veltrane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # The program finds its data beside itself: link every entry of data/ into bin/

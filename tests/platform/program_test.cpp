@@ -110,8 +110,8 @@ TEST_F(ProgramTest, DefaultSceneShowsSkyTerrainAndTheModelWhereTheCameraAims) {
     GTEST_SKIP() << "shipped data not there";
   pictures::Picture p = Shot();
   ASSERT_GT(p.width, 100);
-  // Sky: bright, not green, at the top.
-  Px top = At(p, p.width / 2, 2);
+  // Sky: bright, not green, at the top of the view (below the menu bar).
+  Px top = At(p, p.width / 2, 40);
   EXPECT_GT(top.Sum(), 600);
   EXPECT_GE(top.b, top.g - 10);
   // Terrain at the bottom.
@@ -203,14 +203,28 @@ TEST_F(ProgramTest, FrameRateOverlayOnlyWhenEnabled) {
         if (At(p, x, y).Sum() < 120) ++n;
     return n;
   };
-  Settings("FPS=1\n");
+  // Without the menu bar the overlay sits at the top of the picture.
+  Settings("FPS=1\nMenuIsVisible=0\n");
   pictures::Picture on = Shot("", 70);  // the rate is measured once a second has passed
-  Settings("FPS=0\n");
+  Settings("FPS=0\nMenuIsVisible=0\n");
   pictures::Picture off = Shot("", 70);
   ASSERT_GT(on.width, 0);
   ASSERT_GT(off.width, 0);
   EXPECT_GT(blackInTopRight(on), 20);
   EXPECT_EQ(blackInTopRight(off), 0);
+}
+
+TEST_F(ProgramTest, MenuBarTakesTheTopOnlyWhenVisible) {
+  if (!fs::exists(kData + "/Landscape/world.scn")) GTEST_SKIP() << "shipped data not there";
+  Settings("MenuIsVisible=1\n");
+  pictures::Picture with = Shot("", 2);
+  Settings("MenuIsVisible=0\n");
+  pictures::Picture without = Shot("", 2);
+  ASSERT_GT(with.width, 0);
+  ASSERT_GT(without.width, 0);
+  // The bar is dark, the sky behind it bright.
+  EXPECT_LT(At(with, with.width - 5, 5).Sum(), 200);
+  EXPECT_GT(At(without, without.width - 5, 5).Sum(), 600);
 }
 
 TEST_F(ProgramTest, FullScreenRendersAtTheChosenSize) {

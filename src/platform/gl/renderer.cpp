@@ -238,7 +238,12 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   glClearColor(bg.r, bg.g, bg.b, 1.0f);
   glClearStencil(0);
   glDepthMask(GL_TRUE);
+  glStencilMask(0xFF);
+  // Only the view's own rectangle: the surface may hold a menu bar above it.
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, 0, width, height);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  glDisable(GL_SCISSOR_TEST);
 
   V3 cam_pos{}, cam_dir{0, 0, 1}, cam_up{0, 1, 0};
   if (vp.camera) {

@@ -41,7 +41,7 @@ class Renderer {
   bool Ready() const { return program_.Id() != 0; }
 
   // Clears to the scene's background and draws it through the viewport into the
-  // bound framebuffer, which is width x height pixels.
+  // width x height rectangle at the lower left of the bound framebuffer.
   void Render(const rm::Frame& scene, rm::Viewport& viewport, const rm::Device& device, int width,
               int height);
 
