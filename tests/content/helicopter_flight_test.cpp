@@ -12,6 +12,8 @@ namespace {
 
 constexpr double kClearance = kHeliClearance;
 
+double HeadingDegrees(const Row& r) { return std::atan2(r["fx"], r["fy"]) * 180.0 / M_PI; }
+
 TEST(Helicopter, RestsOnItsSkidsWithoutDrifting) {
   const Flight f = Fly("Model/heli.par", kClearance, 5, "0 set pitch -1\n");
   ASSERT_FALSE(f.rows.empty());
@@ -21,6 +23,7 @@ TEST(Helicopter, RestsOnItsSkidsWithoutDrifting) {
   EXPECT_LT(std::hypot(b["x"] - a["x"], b["y"] - a["y"]), 0.05);
   EXPECT_NEAR(b.Agl(), kClearance, 0.05);
   EXPECT_GT(b["uz"], 0.99);
+  EXPECT_NEAR(HeadingDegrees(b), HeadingDegrees(a), 1.0) << "the rotor torque turns it on the ground";
 }
 
 TEST(Helicopter, LiftsOffOnFullCollective) {
@@ -49,6 +52,8 @@ TEST(Helicopter, HoldsAHoverOnAFixedCollective) {
   EXPECT_LT(hi - lo, 3.0);
   EXPECT_GT(up, 0.95) << "tilted or flipped";
   EXPECT_LT(drift, 3.0);
+  EXPECT_NEAR(HeadingDegrees(f.rows.back()), HeadingDegrees(f.rows[1]), 5.0)
+      << "tail trim does not balance the rotor torque";
 }
 
 }  // namespace

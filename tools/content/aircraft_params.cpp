@@ -91,7 +91,7 @@ std::vector<ParamLine> HelicopterLines() {
       {0.005, "TailRotorArea: m^2"},
       {7000.0, "TailRotorRpm: 1/min"},
       {0.15, "TailPitchGain: tail blade angle at full yaw stick, rad"},
-      {0.035, "TailPitchTrim: constant tail blade angle against the rotor torque, rad"},
+      {0.0174, "TailPitchTrim: tail blade angle that balances the rotor torque, rad"},
       {0.95, "TailRotorArm: tail rotor behind the centre of gravity, m"},
       {1.0, "SideFlowFactor: share of the sideways speed the tail rotor feels"},
       {0.4, "GyroGain: tail blade angle per rad/s of yaw rate (heading hold), s"},
@@ -99,8 +99,8 @@ std::vector<ParamLine> HelicopterLines() {
       {5.0, "LiftSlope: blade lift coefficient per radian"},
       {0.8, "MaxLift: blade lift coefficient limit"},
       {-0.8, "MinLift: negative blade lift coefficient limit"},
-      {0.01, "ProfileDrag: blade drag coefficient at zero angle"},
-      {0.3, "BladeDragSlope: rise of the blade drag coefficient per radian"},
+      {0.015, "ProfileDrag: blade drag coefficient"},
+      {0.0, "BladeDragSlope: 0, so that the rotor torque and the tail trim balance at every collective"},
       {0.5, "ParasiteDrag: fuselage drag coefficient"},
   };
   l.push_back({4, "ContactCount: the four ends of the skids; then 7 lines per contact"});
