@@ -26,6 +26,9 @@ bool GlWindow::Open(const WindowOptions& o, OpenError& error) {
   // A display that is still starting (an X server launched together with us)
   // gets a few chances before we give up.
   int attempts = o.open_attempts < 1 ? 1 : o.open_attempts;
+  // SDL would switch the screen saver off by itself; the main window decides
+  // that, and restores what it found at close.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   for (int i = 0; i < attempts; ++i) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
       // SDL falls back to drivers without a screen when the display does not
