@@ -8,6 +8,7 @@ constexpr double kSu26Clearance = 0.355;
 constexpr double kGliderClearance = 0.073;
 constexpr double kHeliClearance = 0.283;
 constexpr double kParkflyerClearance = 0.1508;
-constexpr double kTrainerClearance = 0.0;  // the .mdl file carries its own
+constexpr double kTrainerClearance = 0.0;  // the tool takes the .mdl file's own:
+constexpr double kTrainerFileClearance = 0.244;
 
 }  // namespace veltrane::content_test
