@@ -41,8 +41,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kInitText = "Veltrane wird initialisiert";
-
 void Fail(const std::string& message) { std::fprintf(stderr, "veltrane: %s\n", message.c_str()); }
 
 // A file named on the command line, made absolute so the data folder does not
@@ -64,7 +62,7 @@ class Program {
  private:
   bool OpenWindow();
   void ApplyDisplayOptions();
-  void ShowStartScreen();
+  void ShowStartScreen(const std::string& text);
   void RenderFrame(bool drawOverlay);
   void HandleEvent(const SDL_Event& e);
   void ShowErrors();
@@ -129,14 +127,14 @@ void Program::ApplyDisplayOptions() {
   window_.SetTitle(form_->Caption());
 }
 
-void Program::ShowStartScreen() {
+void Program::ShowStartScreen(const std::string& text) {
   int w = window_.RenderWidth(), h = window_.RenderHeight();
   if (!target_.Resize(w, h)) return;
   target_.Bind();
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   imgui_.BeginFrame(w, h);
-  window::DrawStartScreen(kInitText, w, h, imgui_.StartFont(), false);
+  window::DrawStartScreen(text, w, h, imgui_.StartFont(), false);
   imgui_.EndFrame();
   gl::RenderTarget::BindDefault();
   target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
@@ -322,7 +320,9 @@ int Program::Run() {
 #endif
   form_->OnStartRunning();
   form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());
-  ShowStartScreen();
+  // Every build of the 3D scene (the first and each re-initialisation) shows
+  // the start screen with the language's text.
+  form_->onStartScreen = [this](const std::string& text) { ShowStartScreen(text); };
   form_->SimInit();
   window_.SetTitle(form_->Caption());
 
