@@ -5,6 +5,37 @@
 #include <vector>
 
 namespace veltrane::gl {
+namespace {
+
+// Holes take the colour of their visible neighbours (alpha stays 0), so
+// filtering at a hole's edge blends toward that colour rather than black.
+void BleedIntoHoles(std::vector<std::uint8_t>& px, int w, int h) {
+  std::vector<std::uint8_t> src = px;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      std::size_t i = (static_cast<std::size_t>(y) * w + x) * 4;
+      if (src[i + 3] != 0) continue;
+      int r = 0, g = 0, b = 0, n = 0;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+          // Wrap like the sampler does (textures repeat).
+          int nx = (x + dx + w) % w, ny = (y + dy + h) % h;
+          std::size_t j = (static_cast<std::size_t>(ny) * w + nx) * 4;
+          if (src[j + 3] == 0) continue;
+          r += src[j];
+          g += src[j + 1];
+          b += src[j + 2];
+          ++n;
+        }
+      if (n) {
+        px[i] = static_cast<std::uint8_t>(r / n);
+        px[i + 1] = static_cast<std::uint8_t>(g / n);
+        px[i + 2] = static_cast<std::uint8_t>(b / n);
+      }
+    }
+}
+
+}  // namespace
 
 TextureCache::~TextureCache() { Clear(); }
 
@@ -50,6 +81,7 @@ unsigned TextureCache::Get(const std::shared_ptr<rm::Texture>& tex, rm::TextureQ
       keyed.assign(pic.pixels.begin(), pic.pixels.begin() + static_cast<std::ptrdiff_t>(need));
       for (std::size_t i = 0; i < need; i += 4)
         if (keyed[i] == 0 && keyed[i + 1] == 0 && keyed[i + 2] == 0) keyed[i + 3] = 0;
+      BleedIntoHoles(keyed, pic.width, pic.height);
       data = keyed.data();
     }
     // Rows arrive top first; v = 0 is the top, which is GL's t = 0 row.
