@@ -116,6 +116,26 @@ TEST_F(RendererTest, EmissiveAndSpecularMaterialsAddLight) {
   EXPECT_GT(s.r, 200);
 }
 
+TEST_F(RendererTest, LightingSaturatesAtWhiteBeforeTheTextureModulates) {
+  // Lights adding up to more than 1 and a fully emissive material (the sky dome's)
+  // both end at the texture's own colour, never brighter and never white.
+  AmbientOnly(0.8f);
+  ParallelFrom({0, 0, -1000}, 0.8f);
+  auto quad = Quad(0, 0, 10, 4, PackARGB(255, 255, 255, 255));
+  quad->SetFaceTexture(0, MakeTexture(1, 1, {60, 100, 200, 255}));
+  world_->AddVisual(quad);
+  Rgb lit = Render().Centre();
+  EXPECT_NEAR(lit.r, 60, 6);
+  EXPECT_NEAR(lit.g, 100, 6);
+  EXPECT_NEAR(lit.b, 200, 6);
+  auto sky = root_.CreateMaterial(0);
+  sky->SetEmissive(1, 1, 1);
+  quad->SetFaceMaterial(0, sky);
+  Rgb glowing = Render().Centre();
+  EXPECT_NEAR(glowing.r, 60, 6);
+  EXPECT_NEAR(glowing.b, 200, 6);
+}
+
 TEST_F(RendererTest, LinearFogTintsDistantFacesOnly) {
   AmbientOnly();
   scene_->SetSceneFogEnable(true);

@@ -74,13 +74,16 @@ void main() {
   if (uSolid.a >= 0.0) {
     base = uSolid;
   } else {
+    // As the fixed-function pipeline lights: emissive plus ambient and diffuse,
+    // saturated at white, then modulated by the texture; specular on top.
     base = vColor;
+    if (uLit) base.rgb = clamp(base.rgb * vLight + uEmissive, 0.0, 1.0);
     if (uTextured) {
       vec4 t = texture(uTexture, vUV);
       if (uAlphaTest && t.a < 0.5) discard;
       base *= t;
     }
-    if (uLit) base.rgb = base.rgb * vLight + uEmissive + uSpecular * vSpecular;
+    if (uLit) base.rgb += uSpecular * vSpecular;
   }
   vec3 c = base.rgb;
   if (uFogOn) {
