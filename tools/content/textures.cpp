@@ -11,21 +11,8 @@ namespace {
 
 constexpr int kPeriod = 8;  // noise cells across one ground texture
 
-// The scene's lights add up to about 1.6 on level ground (sun, ambient, fill lights and
-// the terrain material's glow), and textures are multiplied by that: ground pictures
-// are painted darker than they should look.
-constexpr double kGroundExposure = 0.65;
-constexpr double kTreeExposure = 0.85;
-
-Image Exposed(Image img, double factor) {
-  for (int y = 0; y < img.Height(); ++y)
-    for (int x = 0; x < img.Width(); ++x) img.At(x, y) = Scale(img.At(x, y), factor);
-  return img;
-}
-
 // Keeps tree pixels away from pure black, which the renderer drops.
 Rgb NotBlack(Rgb c) {
-  c = Scale(c, kTreeExposure);
   c.r = std::max(c.r, 0.04);
   c.g = std::max(c.g, 0.04);
   c.b = std::max(c.b, 0.04);
@@ -46,7 +33,7 @@ Image GrassTexture(int size, const Rgb& base, const Rgb& light, double roughness
       const double t = std::clamp(0.5 * patches + roughness * (blades - 0.5) + 0.25, 0.0, 1.0);
       img.At(x, y) = Mix(base, light, t);
     }
-  return Exposed(img, kGroundExposure);
+  return img;
 }
 
 Image RunwayTexture(int size, int strip) {
@@ -59,7 +46,7 @@ Image RunwayTexture(int size, int strip) {
       const Rgb mown = band % 2 ? Rgb{0.42, 0.62, 0.24} : Rgb{0.36, 0.56, 0.2};
       const double fine = Hash01(x, y, 19) - 0.5;
       const double edge = std::min(x - left + 1, left + strip - x) / 2.0;
-      img.At(x, y) = Mix(img.At(x, y), Scale(mown, kGroundExposure * (1.0 + 0.12 * fine)),
+      img.At(x, y) = Mix(img.At(x, y), Scale(mown, 1.0 + 0.12 * fine),
                          std::min(1.0, edge));
     }
   return img;
@@ -76,7 +63,7 @@ Image FieldTexture(int size, const Rgb& soil, const Rgb& crop, unsigned seed) {
       img.At(x, y) = Scale(Mix(soil, crop, std::clamp(0.7 * row + 0.5 * n - 0.2, 0.0, 1.0)),
                            1.0 + 0.15 * speck);
     }
-  return Exposed(img, kGroundExposure);
+  return img;
 }
 
 Image WaterTexture(int size, unsigned seed) {
@@ -87,7 +74,7 @@ Image WaterTexture(int size, unsigned seed) {
                                     static_cast<double>(y) / size * kPeriod * 2, 4, seed, kPeriod);
       img.At(x, y) = Mix({0.08, 0.22, 0.38}, {0.25, 0.45, 0.6}, n);
     }
-  return Exposed(img, kGroundExposure);
+  return img;
 }
 
 Image SkyTexture(int size) {

@@ -216,12 +216,16 @@ void MainWindowUi::Draw() {
 }
 
 void MainWindowUi::DrawMenuBar() {
+  // Narrow spacing so every menu, "Hilfe" included, fits the default 640-pixel window.
   if (!ImGui::BeginMainMenuBar()) return;
   menuBarHeight_ = ImGui::GetWindowSize().y;
+  const ImVec2 spacing = ImGui::GetStyle().ItemSpacing;
+  ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(2.0f, spacing.y));
   for (const Menu& menu : MainMenu()) {
     if (menu.name == "Sound1" && !form_.SoundAvailable()) continue;  // no audio device
     const std::string title = Plain(menu.caption);
     if (!ImGui::BeginMenu(title.c_str())) continue;
+    ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, spacing);  // the open menu keeps the usual spacing
     for (const MenuItem& item : menu.items) {
       const std::string label = Plain(item.caption) + "##" + item.name;
       bool checked = item.checkable && IsChecked(item.command);
@@ -230,8 +234,10 @@ void MainWindowUi::DrawMenuBar() {
         Execute(item);
       if (item.separatorAfter) ImGui::Separator();
     }
+    ImGui::PopStyleVar();
     ImGui::EndMenu();
   }
+  ImGui::PopStyleVar();
   ImGui::EndMainMenuBar();
 }
 
