@@ -7,6 +7,7 @@
 #include "loaders/file_names.h"
 #include "loaders/load_error.h"
 #include "loaders/par_file.h"
+#include "loaders/primitives.h"
 #include "loaders/text_reader.h"
 #include "sim/math_u.h"
 
@@ -289,24 +290,11 @@ class GeoReader {
       refs[static_cast<std::size_t>(k)] = AddRef(p, true, u, v);
     }
 
-    // Drop repeated corners, then store the rest last corner first.
-    const auto vertexOf = [&](int ref) { return mb_.Refs()[static_cast<std::size_t>(ref)].vertex; };
-    std::array<int, 4> kept{};
-    int count = 0;
-    for (int k = 0; k < n - 1; ++k)
-      if (vertexOf(refs[static_cast<std::size_t>(k)]) != vertexOf(refs[static_cast<std::size_t>(k + 1)]))
-        kept[static_cast<std::size_t>(count++)] = refs[static_cast<std::size_t>(k)];
-    kept[static_cast<std::size_t>(count++)] = refs[static_cast<std::size_t>(n - 1)];
-    const bool firstKept = vertexOf(refs[0]) != vertexOf(refs[1]);
-    if (firstKept && count > 1 && vertexOf(kept[static_cast<std::size_t>(count - 1)]) == vertexOf(kept[0])) --count;
-
     MeshFace f;
-    f.cornerCount = count;
-    for (int k = 0; k < count; ++k) f.corner[static_cast<std::size_t>(k)] = kept[static_cast<std::size_t>(count - 1 - k)];
     f.color = color_;
     f.singleSided = cullOn_;
     f.texture = 0;
-    mb_.AppendFace(f);
+    AddCleanedFace(mb_, f, std::span<const int>(refs.data(), static_cast<std::size_t>(n)));
   }
 
   void ReadLine(double first) {
@@ -322,26 +310,9 @@ class GeoReader {
         ends[static_cast<std::size_t>(k)].z = in_.ReadNumber();
       }
     }
-    const Vec3& p1 = ends[0];
-    const Vec3& p2 = ends[1];
-    const Vec3 d = p2 - p1;
-    Vec3 e1 = (d.x == 0.0 && d.y == 0.0) ? Vec3{1, 0, 0} : Vec3{d.y, -d.x, 0};
-    Vec3 e2;
-    VecCross(e1, d, e2);
-    VecNormalize(e1);
-    VecNormalize(e2);
     // Side 0.0025 model units after the object's scaling (a zero scale collapses it anyway).
     const double side = scale_ != 0.0 ? 0.0025 / scale_ : 0.0;
-    e1 = e1 * side;
-    e2 = e2 * side;
-    const std::array<Vec3, 4> offsets = {Vec3{}, e1, e1 + e2, e2};
-    std::array<int, 4> a{}, b{};
-    for (std::size_t i = 0; i < 4; ++i) a[i] = AddRef(p1 + offsets[i], false, 0, 0);
-    for (std::size_t i = 0; i < 4; ++i) b[i] = AddRef(p2 + offsets[i], false, 0, 0);
-    for (std::size_t i = 0; i < 4; ++i) {
-      const std::size_t j = (i + 1) % 4;
-      AddFace({a[i], a[j], b[j], b[i]});
-    }
+    AddLineTube(mb_, ends[0], ends[1], [this](const Vec3& p) { return Map(p); }, color_, side);
   }
 
   TextReader& in_;

@@ -7,7 +7,7 @@
 #include "loaders/load_error.h"
 #include "loaders/scene_layout.h"
 #include "loaders/scene_numbers.h"
-#include "loaders/scene_primitives.h"
+#include "loaders/primitives.h"
 #include "loaders/scene_sky.h"
 #include "loaders/scene_terrain.h"
 #include "loaders/text_reader.h"

@@ -16,6 +16,7 @@ using PointFrame = std::function<MeshVertex(const Vec3&)>;
 // stored in reverse order. The face may end up with fewer than three corners.
 int AddCleanedFace(MeshBuild& mb, MeshFace face, std::span<const int> refs);
 
+// Shared by the keyword geometry and scene readers.
 // A line as a thin square tube of side `side` around the segment p1-p2 (file points): four
 // single-sided untextured quads in `color`, no end caps, no material. A segment of zero
 // length collapses to a sliver without area.

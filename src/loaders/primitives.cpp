@@ -1,4 +1,4 @@
-#include "loaders/scene_primitives.h"
+#include "loaders/primitives.h"
 
 #include <array>
 #include <cmath>
