@@ -475,3 +475,23 @@ TEST_F(MainFormTest, DisplayFinalizeStopsTheTimerAndFreesTheWorld) {
 
 }  // namespace
 }  // namespace veltrane
+
+namespace veltrane {
+namespace {
+
+TEST_F(MainFormTest, StoppedFrameTimerFreezesAndTheFirstTickAfterIsCapped) {
+  StartWithScene();
+  services.held = {kV};  // full throttle
+  Ticks(5, 20);
+  const Vec3 before = form->State().ModelPosition;
+  form->SetTimerEnabled(false);  // a dialog is open
+  Ticks(100, 20);
+  EXPECT_EQ(form->State().ModelPosition, before);
+  form->SetTimerEnabled(true);
+  Ticks(1, 0);  // two seconds have passed since the last tick
+  EXPECT_DOUBLE_EQ(form->State().TimeStep, 0.1);
+  form.reset();
+}
+
+}  // namespace
+}  // namespace veltrane
