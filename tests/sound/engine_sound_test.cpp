@@ -5,6 +5,8 @@
 #include <fstream>
 #include <map>
 
+#include <unistd.h>
+
 #include "app/sound/engine_sound.h"
 
 namespace veltrane::sound {
@@ -42,7 +44,7 @@ class EngineSoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = std::filesystem::temp_directory_path() /
-          ("veltrane_sound_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+          ("veltrane_sound_" + std::to_string(::getpid()) + "_" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir);
     Touch("crash.wav");

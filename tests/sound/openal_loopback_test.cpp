@@ -7,6 +7,8 @@
 #include <fstream>
 #include <vector>
 
+#include <unistd.h>
+
 #include "platform/sound/openal_device.h"
 
 namespace veltrane::sound {
@@ -86,7 +88,7 @@ class OpenAlLoopback : public ::testing::Test {
     device = OpenAlDevice::OpenLoopback(kMixRate, &error);
     if (!device) GTEST_SKIP() << error;
     dir = std::filesystem::temp_directory_path() /
-          ("veltrane_al_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("veltrane_al_" + std::to_string(::getpid()) + "_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(dir);
   }
   void TearDown() override {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "ui/autozoom_dialog.h"
 #include "ui/simple_dialogs.h"
@@ -183,7 +186,8 @@ TEST(ThermalDialog, OkStoresSlidersAndRescatters) {
 }
 
 TEST(ThermalDialog, SettingsRoundTripInTheLocaleFormat) {
-  const auto dir = std::filesystem::temp_directory_path() / "veltrane_thermal_settings";
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("veltrane_thermal_settings_" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   {
     SettingsStore store(dir, NumberFormat{','});

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 #include "ui/open_dialog.h"
 
@@ -13,7 +16,10 @@ namespace fs = std::filesystem;
 class OpenDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() / "veltrane_open_dialog";
+    // One folder per test and process: ctest runs the cases side by side.
+    root = fs::temp_directory_path() /
+           ("veltrane_open_dialog_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root);
     fs::create_directories(root / "Model" / "Gliders");
     for (auto name : {"su-26.par", "su-26.geo", "su-26_prv.jpg", "Trainer.MDL", "notes.txt", "pic.bmp"})
