@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -13,10 +15,13 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "loaders/model_loader.h"
 #include "platform/clock/clock.h"
 #include "platform/gl/render_target.h"
 #include "platform/gl/renderer.h"
+#include "platform/pictures/jpeg_codec.h"
 #include "platform/pictures/png_codec.h"
+#include "platform/rm/root.h"
 #include "platform/settings/settings_store.h"
 #include "platform/sound/program_sound.h"
 #include "platform/trace/trace.h"
@@ -52,10 +57,101 @@ std::string CommandLineFile(const std::string& name) {
   return p.lexically_normal().string();
 }
 
+// Preview pictures have the sizes the open dialogs show them at.
+constexpr int kModelPreviewW = 256, kModelPreviewH = 192;
+constexpr int kLandscapePreviewW = 256, kLandscapePreviewH = 256;
+
+// The model alone on a light neutral background, lit like the flying scene,
+// seen from the front and above, as close as all its points still fit.
+struct ModelPreviewScene {
+  rm::Root root;
+  std::shared_ptr<rm::Frame> scene;
+  rm::Viewport viewport;
+  rm::Device device;
+
+  void Build(const std::string& modelFile, const std::string& dataFolder, const Trace& trace, int w, int h) {
+    scene = root.CreateFrame(nullptr);
+    scene->SetSceneBackgroundRGB(0.86f, 0.87f, 0.88f);
+    device.SetRenderMode(rm::render_mode::kProgramDefault);
+    device.SetTextureQuality(rm::TextureQuality::MipLinear);
+    const struct {
+      rm::Vector position;
+      rm::LightType type;
+      float colour;
+    } lights[] = {
+        {{10000, 3000, 10000}, rm::LightType::ParallelPoint, 0.15f},
+        {{-10000, 3000, 10000}, rm::LightType::ParallelPoint, 0.12f},
+        {{10000, 3000, -10000}, rm::LightType::ParallelPoint, 0.12f},
+        {{-10000, 3000, -10000}, rm::LightType::ParallelPoint, 0.10f},
+        {{-4000, 10000, -6000}, rm::LightType::Ambient, 0.30f},
+    };
+    std::shared_ptr<rm::Frame> last;
+    for (const auto& l : lights) {
+      last = root.CreateFrame(scene);
+      last->SetPosition(l.position);
+      auto light = root.CreateLight(l.type, l.colour, l.colour, l.colour);
+      scene->AddLight(light);
+      last->AddLight(light);
+    }
+    auto sun = root.CreateLight(rm::LightType::ParallelPoint, 0.85f, 0.85f, 0.85f);
+    scene->AddLight(sun);
+    last->AddLight(sun);
+
+    auto model = root.CreateFrame(scene);
+    model->SetOrientation({0.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f});  // as the flying scene holds it
+    auto mesh = root.CreateMeshBuilder();
+    SimState state;
+    root.SetSearchPath(fs::path(modelFile).parent_path().string());
+    loaders::LoadModelFiles(modelFile, root, true, dataFolder, *mesh, state, trace);
+    if (mesh->FaceCount() == 0) throw std::runtime_error("the model has no faces to show");
+    model->AddVisual(mesh);
+
+    // The box's corners in the scene, around their centre.
+    const rm::Box box = mesh->GetBox();
+    rm::Vector centre{0, 0, 0};
+    for (int i = 0; i < 8; ++i) {
+      rm::Vector p = model->ToScene({i & 1 ? box.max.x : box.min.x, i & 2 ? box.max.y : box.min.y,
+                                     i & 4 ? box.max.z : box.min.z});
+      centre = {centre.x + p.x / 8, centre.y + p.y / 8, centre.z + p.z / 8};
+    }
+    std::vector<rm::Vector> corners;
+    // Looking down about 25 degrees at the model's front left quarter.
+    rm::Vector look = Unit({0.62f, -0.45f, 0.64f});
+    rm::Vector up = Unit(Cross(Cross(look, {0, 1, 0}), look));
+    rm::Vector side = Cross(up, look);
+    viewport.front = 0.05f;
+    viewport.field = 0.05f * 0.5f;  // about 53 degrees across
+    const float tx = 0.5f, ty = 0.5f * static_cast<float>(h) / static_cast<float>(w);
+    float distance = 0;
+    // The mesh's own points fit tighter than the box's corners.
+    for (const rm::Vector& v : mesh->Vertices()) corners.push_back(model->ToScene(v));
+    for (const rm::Vector& c : corners) {
+      rm::Vector d{c.x - centre.x, c.y - centre.y, c.z - centre.z};
+      float along = Dot(d, look);
+      distance = std::max({distance, std::fabs(Dot(d, side)) / tx - along, std::fabs(Dot(d, up)) / ty - along});
+    }
+    distance *= 1.06f;  // a margin around the model
+    viewport.back = distance * 4 + 10;
+    viewport.camera = root.CreateFrame(scene);
+    viewport.camera->SetPosition(
+        {centre.x - look.x * distance, centre.y - look.y * distance, centre.z - look.z * distance});
+    viewport.camera->SetOrientation(look, up);
+  }
+
+  static float Dot(rm::Vector a, rm::Vector b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+  static rm::Vector Cross(rm::Vector a, rm::Vector b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+  }
+  static rm::Vector Unit(rm::Vector a) {
+    float n = std::sqrt(Dot(a, a));
+    return {a.x / n, a.y / n, a.z / n};
+  }
+};
+
 class Program {
  public:
   Program(const window::CommandLine& cl, Trace trace, SettingsStore& settings)
-      : cl_(cl), trace_(std::move(trace)), settings_(settings), unattended_(!cl.screenshot.empty()) {}
+      : cl_(cl), trace_(std::move(trace)), settings_(settings), unattended_(cl.Unattended()) {}
 
   int Run();
 
@@ -68,6 +164,7 @@ class Program {
   void ShowErrors();
   void CarryOutDisplayRequest();
   bool WriteScreenshot();
+  bool WritePreview();
   void Close();
   // Height of the menu bar over the 3D view (0 when hidden or not built in).
   int MenuHeight() const;
@@ -205,8 +302,16 @@ void Program::HandleEvent(const SDL_Event& e) {
       break;
     case SDL_KEYDOWN:
       if ((imguiTook && imgui_.WantsKeyboard()) || DialogOpen()) break;
-      if (int vk = window::VirtualKeyFromScancode(e.key.keysym.scancode))
+      if (int vk = window::VirtualKeyFromScancode(e.key.keysym.scancode)) {
+#ifdef VELTRANE_WITH_MENU
+        // The open dialogs' shortcuts: the menu shows them, so they must work too.
+        if (ui_ && (vk == 0x71 || vk == 0x72)) {
+          ui_->ExecuteCommand(vk == 0x71 ? ui::Command::FlugmodellLaden : ui::Command::LandschaftLaden);
+          break;
+        }
+#endif
         form_->FormKeyDown(vk, (e.key.keysym.mod & KMOD_CTRL) != 0);
+      }
       break;
     case SDL_KEYUP:
       if ((imguiTook && imgui_.WantsKeyboard()) || DialogOpen()) break;
@@ -266,6 +371,38 @@ bool Program::WriteScreenshot() {
     pictures::WritePng(cl_.screenshot, pic);
   } catch (const std::exception& e) {
     Fail(std::string("cannot write the screenshot: ") + e.what());
+    return false;
+  }
+  return true;
+}
+
+bool Program::WritePreview() {
+  pictures::Picture pic;
+  try {
+    gl::RenderTarget target;
+    const bool model = !cl_.model.empty();
+    pic.width = model ? kModelPreviewW : kLandscapePreviewW;
+    pic.height = model ? kModelPreviewH : kLandscapePreviewH;
+    if (!target.Resize(pic.width, pic.height)) throw std::runtime_error("no off-screen picture of that size");
+    target.Bind();
+    if (model) {
+      ModelPreviewScene preview;
+      preview.Build(CommandLineFile(cl_.model), window::FindDataFolder(window::ExecutableFolder()), trace_,
+                    pic.width, pic.height);
+      renderer_.Render(*preview.scene, preview.viewport, preview.device, pic.width, pic.height);
+    } else {
+      if (!form_->SceneFrame()) throw std::runtime_error("the landscape was not built");
+      // The pilot's view, drawn at the preview's shape.
+      renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), pic.width, pic.height);
+    }
+    target.Bind();
+    pic.pixels = target.ReadPixels();
+    gl::RenderTarget::BindDefault();
+    if (pic.pixels.empty()) throw std::runtime_error("nothing was rendered");
+    pictures::WriteJpeg(cl_.preview, pic, 92);
+  } catch (const std::exception& e) {
+    gl::RenderTarget::BindDefault();
+    Fail(std::string("cannot write the preview: ") + e.what());
     return false;
   }
   return true;
@@ -353,7 +490,7 @@ int Program::Run() {
     if (unattended_) {
       if (--framesLeft <= 0) {
         ShowErrors();
-        bool ok = WriteScreenshot();
+        bool ok = cl_.preview.empty() ? WriteScreenshot() : WritePreview();
         Close();
         return ok ? 0 : 1;
       }

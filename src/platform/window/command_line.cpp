@@ -73,6 +73,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!takeValue(c.landscape)) return std::nullopt;
     } else if (a == "--screenshot") {
       if (!takeValue(c.screenshot)) return std::nullopt;
+    } else if (a == "--preview") {
+      if (!takeValue(c.preview)) return std::nullopt;
     } else if (a == "--frames") {
       std::string v;
       if (!takeValue(v)) return std::nullopt;
@@ -94,8 +96,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       return std::nullopt;
     }
   }
-  if ((framesGiven || frameTimeGiven) && c.screenshot.empty() && !c.help && !c.version) {
-    error = "--frames and --frame-time belong to --screenshot";
+  if ((framesGiven || frameTimeGiven) && !c.Unattended() && !c.help && !c.version) {
+    error = "--frames and --frame-time belong to --screenshot or --preview";
+    return std::nullopt;
+  }
+  if (!c.screenshot.empty() && !c.preview.empty()) {
+    error = "--screenshot and --preview write one picture each; give one of them";
     return std::nullopt;
   }
   return c;
@@ -112,8 +118,10 @@ std::string UsageText(const std::string& program) {
          "  --model FILE           fly this model (.par or .mdl)\n"
          "  --landscape FILE       use this landscape (.scn)\n"
          "  --screenshot FILE      render --frames N frames, write FILE as PNG and exit\n"
-         "  --frames N             frames to render for --screenshot (default 1)\n"
-         "  --frame-time S         seconds per frame for --screenshot (default 1/60)\n";
+         "  --preview FILE         like --screenshot, but write the open dialog's JPEG preview:\n"
+         "                         the --model alone, else the landscape from the pilot\n"
+         "  --frames N             frames to render for --screenshot or --preview (default 1)\n"
+         "  --frame-time S         seconds per frame for --screenshot or --preview (default 1/60)\n";
 }
 
 }  // namespace veltrane::window

@@ -14,8 +14,13 @@ struct CommandLine {
   std::string model;
   std::string landscape;
   std::string screenshot;  // non-empty: render, write this PNG, exit
+  // Non-empty: render the preview picture (the --model alone, else the
+  // landscape from the pilot's place), write this JPEG, exit.
+  std::string preview;
   int frames = 1;
   double frameTime = 1.0 / 60.0;  // seconds per frame in screenshot mode
+
+  bool Unattended() const { return !screenshot.empty() || !preview.empty(); }
 };
 
 // Parses argv[1..]. Options take their value as the next word or after '='.
