@@ -1,4 +1,5 @@
-// Writes the shipped landscapes: scene files, heightmaps, textures and previews.
+// Writes the shipped landscapes: scene files, heightmaps and textures. Their
+// previews are the program's own pictures (render_previews.sh).
 // Usage: veltrane-gen-landscapes OUTPUT_DIR  (writes OUTPUT_DIR/Landscape/...)
 #include <algorithm>
 #include <cmath>
@@ -102,39 +103,6 @@ Image Heightmap(const Landscape& l) {
       const double grey = (255 - lv) / 255.0;
       img.At(c, g) = {grey, grey, grey};
     }
-  return img;
-}
-
-Image Preview(const Landscape& l, int w, int h) {
-  Image img(w, h);
-  const double span = 2.0 * l.size;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const double fx = -l.size + (x + 0.5) * span / w;
-      const double fy = l.size - (y + 0.5) * span / h;
-      const double z = kLevel * l.level(fx, fy);
-      const double zx = kLevel * l.level(fx + 8, fy) - z;
-      const double zy = kLevel * l.level(fx, fy + 8) - z;
-      const double shade = std::clamp(0.9 - 0.6 * zx + 0.6 * zy, 0.45, 1.3);
-      Rgb c = Mix({0.24, 0.42, 0.15}, {0.5, 0.52, 0.3}, std::clamp(z / 60.0, 0.0, 1.0));
-      if (l.runway.Contains(fx, fy)) c = {0.42, 0.62, 0.24};
-      for (const Water& wa : l.water)
-        if (wa.area.Contains(fx, fy) && z < wa.level_m) c = {0.12, 0.3, 0.5};
-      img.At(x, y) = Scale(c, shade);
-    }
-  auto to_px = [&](double fx, double fy) {
-    return std::pair<double, double>{(fx + l.size) * w / span, (l.size - fy) * h / span};
-  };
-  for (const Tree& t : l.trees) {
-    const auto [px, py] = to_px(t.x, t.y);
-    img.FillCircle(px, py, 1.3, t.pine ? Rgb{0.05, 0.2, 0.08} : Rgb{0.12, 0.3, 0.08});
-  }
-  for (const Building& b : l.buildings) {
-    const auto [x0, y0] = to_px(b.base.x0, b.base.y1);
-    const auto [x1, y1] = to_px(b.base.x1, b.base.y0);
-    img.FillRect(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(std::ceil(x1)),
-                 static_cast<int>(std::ceil(y1)), b.roof);
-  }
   return img;
 }
 
@@ -382,7 +350,6 @@ Landscape Lake() {
 void WriteLandscape(const std::string& dir, const Landscape& l) {
   WriteText(dir + "/" + l.name + ".scn", SceneText(l));
   WriteBmp(dir + "/" + l.name + ".bmp", Heightmap(l));
-  WriteJpeg(dir + "/" + l.name + "_prv.jpg", Preview(l, 256, 256));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Writes the shipped flight models: parameter files, geometry (.geo, .mdl, .x) and
-// preview pictures. Usage: veltrane-gen-models OUTPUT_DIR  (writes OUTPUT_DIR/Model/...)
+// Writes the shipped flight models: parameter files and geometry (.geo, .mdl, .x);
+// their previews are the program's own pictures (render_previews.sh). Usage: veltrane-gen-models OUTPUT_DIR  (writes OUTPUT_DIR/Model/...)
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -12,9 +12,6 @@
 namespace veltrane::content {
 namespace {
 
-constexpr int kPreviewW = 256;
-constexpr int kPreviewH = 192;
-
 void WriteGeoModel(const std::string& dir, const std::string& name, const Design& d, int style,
                    const std::vector<ParamLine>& params, const std::string& about) {
   WriteText(dir + "/" + name + ".par",
@@ -22,7 +19,6 @@ void WriteGeoModel(const std::string& dir, const std::string& name, const Design
                     style == 0 ? "iModelStyle: 0 = airplane; one value per line, notes after it"
                                : "iModelStyle: 1 = helicopter; one value per line, notes after it"));
   WriteText(dir + "/" + name + ".geo", GeoText(d, "// " + d.title + "\n" + about));
-  WriteJpeg(dir + "/" + name + "_prv.jpg", RenderPreview(d, kPreviewW, kPreviewH));
 }
 
 }  // namespace
@@ -50,14 +46,12 @@ int main(int argc, char** argv) {
         HighWing(1.0, {0.98, 0.8, 0.1, 1.0, "yellow"}, {0.8, 0.1, 0.1, 1.0, "red"},
                  "high-wing trainer, 1.6 m span");
     WriteText(dir + "/trainer.mdl", MdlText(trainer, AirplaneLines(TrainerValues())));
-    WriteJpeg(dir + "/trainer_prv.jpg", RenderPreview(trainer, kPreviewW, kPreviewH));
     const Design park = HighWing(0.62, {0.92, 0.92, 0.95, 1.0, "white"},
                                  {0.1, 0.45, 0.2, 1.0, "green"}, "park flyer, 1 m span");
     WriteText(dir + "/parkflyer.par",
               ParText(0, AirplaneLines(ParkflyerValues()),
                       "iModelStyle: 0 = airplane; geometry in parkflyer.x"));
     WriteText(dir + "/parkflyer.x", XText(park));
-    WriteJpeg(dir + "/parkflyer_prv.jpg", RenderPreview(park, kPreviewW, kPreviewH));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

@@ -260,17 +260,6 @@ std::string ParText(int style, const std::vector<ParamLine>& lines, const std::s
   return o.str();
 }
 
-Image RenderPreview(const Design& d, int width, int height) {
-  Image img(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const double t = static_cast<double>(y) / (height - 1);
-      img.At(x, y) = Mix({0.42, 0.62, 0.88}, {0.86, 0.92, 0.97}, t);
-    }
-  RenderOnto(d, img, 0, 0, width, height);
-  return img;
-}
-
 void RenderOnto(const Design& d, Image& img, int x0, int y0, int width, int height) {
   Model m = WithWheelGeometry(d, 16);
   // View from the front left, a little above: yaw the model, then tilt.

@@ -36,10 +36,9 @@ std::string ParText(int style, const std::vector<ParamLine>& lines, const std::s
 // The lowest point of the design's geometry below the origin (wheels included).
 double LowestPoint(const Design& d);
 
-// A lit three-quarter view of the design for the open dialog's preview.
-Image RenderPreview(const Design& d, int width, int height);
 
-// The same view drawn over an existing picture, fitted into the given box.
+// A lit three-quarter view of the design drawn over an existing picture, fitted
+// into the given box.
 void RenderOnto(const Design& d, Image& img, int x0, int y0, int width, int height);
 
 }  // namespace veltrane::content
