@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <csetjmp>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -133,32 +135,89 @@ TEST(Heightmaps, OnePixelPerTerrainCell) {
   EXPECT_EQ(ReadBmp("Landscape/lake.bmp").h, 200);
 }
 
-void JpegSize(const std::string& file, int* w, int* h) {
+struct JpegInfo {
+  bool ok = false;
+  int w = 0, h = 0, components = 0;
+  std::string error;
+};
+
+struct JpegFailure {
+  jpeg_error_mgr mgr;
+  std::jmp_buf back;
+};
+
+// Decodes the whole file, so a truncated or corrupt picture fails here rather
+// than in the open dialog.
+JpegInfo DecodeJpeg(const std::string& file) {
+  JpegInfo info;
   FILE* f = std::fopen(Data(file).c_str(), "rb");
-  ASSERT_NE(f, nullptr) << file;
+  if (!f) {
+    info.error = "missing";
+    return info;
+  }
   jpeg_decompress_struct c{};
-  jpeg_error_mgr e{};
-  c.err = jpeg_std_error(&e);
+  JpegFailure fail{};
+  c.err = jpeg_std_error(&fail.mgr);
+  fail.mgr.error_exit = [](j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<JpegFailure*>(cinfo->err)->back, 1);
+  };
   jpeg_create_decompress(&c);
+  if (setjmp(fail.back)) {
+    char text[JMSG_LENGTH_MAX];
+    (*c.err->format_message)(reinterpret_cast<j_common_ptr>(&c), text);
+    info.error = text;
+    jpeg_destroy_decompress(&c);
+    std::fclose(f);
+    return info;
+  }
   jpeg_stdio_src(&c, f);
   jpeg_read_header(&c, TRUE);
-  *w = static_cast<int>(c.image_width);
-  *h = static_cast<int>(c.image_height);
+  jpeg_start_decompress(&c);
+  std::vector<JSAMPLE> row(static_cast<size_t>(c.output_width) * c.output_components);
+  while (c.output_scanline < c.output_height) {
+    JSAMPROW r = row.data();
+    jpeg_read_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_decompress(&c);
+  info = {fail.mgr.num_warnings == 0, static_cast<int>(c.output_width), static_cast<int>(c.output_height),
+          c.output_components, fail.mgr.num_warnings ? "damaged data" : ""};
   jpeg_destroy_decompress(&c);
   std::fclose(f);
+  return info;
 }
 
-TEST(Pictures, InfoBoxAndPreviewsHaveTheirSizes) {
-  int w = 0, h = 0;
-  JpegSize("InfoBox.jpg", &w, &h);
-  EXPECT_EQ(w, 348);
-  EXPECT_EQ(h, 204);
-  for (const char* f : {"Model/su-26_prv.jpg", "Model/glider_prv.jpg", "Model/heli_prv.jpg",
-                        "Model/trainer_prv.jpg", "Model/parkflyer_prv.jpg",
-                        "Landscape/world_prv.jpg", "Landscape/lake_prv.jpg"}) {
-    JpegSize(f, &w, &h);
-    EXPECT_GT(w, 100) << f;
-    EXPECT_GT(h, 100) << f;
+TEST(Pictures, InfoBoxHasItsSize) {
+  const JpegInfo i = DecodeJpeg("InfoBox.jpg");
+  ASSERT_TRUE(i.ok) << i.error;
+  EXPECT_EQ(i.w, 348);
+  EXPECT_EQ(i.h, 204);
+}
+
+// Every model and landscape the open dialogs list has a whole colour preview
+// of the size the dialog shows.
+TEST(Pictures, EveryShippedModelAndLandscapeHasItsPreview) {
+  namespace fs = std::filesystem;
+  struct Kind {
+    const char* folder;
+    std::vector<std::string> extensions;
+    int w, h;
+  };
+  const Kind kinds[] = {{"Model", {".par", ".mdl"}, 256, 192}, {"Landscape", {".scn"}, 256, 256}};
+  for (const Kind& k : kinds) {
+    int seen = 0;
+    for (const auto& e : fs::directory_iterator(Data(k.folder))) {
+      const fs::path p = e.path();
+      if (std::find(k.extensions.begin(), k.extensions.end(), p.extension().string()) == k.extensions.end())
+        continue;
+      ++seen;
+      const std::string preview = std::string(k.folder) + "/" + p.stem().string() + "_prv.jpg";
+      const JpegInfo i = DecodeJpeg(preview);
+      ASSERT_TRUE(i.ok) << preview << ": " << i.error;
+      EXPECT_EQ(i.w, k.w) << preview;
+      EXPECT_EQ(i.h, k.h) << preview;
+      EXPECT_EQ(i.components, 3) << preview;
+    }
+    EXPECT_GE(seen, 2) << k.folder;
   }
 }
 
