@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -127,6 +128,43 @@ TEST(Fly, CrashIsTimedAndCountedOnce) {
       EXPECT_DOUBLE_EQ(Cell(r, row, "t"), t);
       break;
     }
+}
+
+// Thermal lift of every airborne row.
+std::vector<double> AirborneLift(const FlightRun& r) {
+  std::vector<double> lift;
+  for (std::size_t row = 1; row < r.rows.size(); ++row)
+    if (Cell(r, row, "airborne") == 1.0) lift.push_back(Cell(r, row, "thermal_lift"));
+  return lift;
+}
+
+double Max(const std::vector<double>& v) {
+  return v.empty() ? -1e9 : *std::max_element(v.begin(), v.end());
+}
+
+// The winch pulls the glider straight along +y over the thermal at (0, 150).
+TEST(Fly, PlacedThermalLiftsWhereTheScriptPutsIt) {
+  const std::string winch = "0 winch\n";
+  const auto on_track = AirborneLift(FlyScript("glider.par", "0 thermal 0 150 3\n" + winch, 20));
+  ASSERT_FALSE(on_track.empty());
+  EXPECT_GT(Max(on_track), 1.5);
+  EXPECT_LT(Max(on_track), 3.0);  // faded near the ground, never above its strength
+
+  // It replaces the scattered ones rather than adding to them.
+  const auto after_scatter =
+      AirborneLift(FlyScript("glider.par", "0 thermals 160 6\n0 thermal 0 150 3\n" + winch, 20));
+  EXPECT_EQ(after_scatter, on_track);
+
+  // 600 m to the side leaves only the sinking air of a still day.
+  const auto still = AirborneLift(FlyScript("glider.par", "0 thermals 0 0\n" + winch, 20));
+  const auto aside = AirborneLift(FlyScript("glider.par", "0 thermal 600 150 3\n" + winch, 20));
+  ASSERT_EQ(aside.size(), still.size());
+  for (std::size_t i = 0; i < still.size(); ++i) ASSERT_NEAR(aside[i], still[i], 1e-3) << i;
+
+  // 100 m aside the default radius reaches little, a wide one lifts nearly fully.
+  EXPECT_LT(Max(AirborneLift(FlyScript("glider.par", "0 thermal 100 150 3\n" + winch, 20))), 0.5);
+  EXPECT_GT(Max(AirborneLift(FlyScript("glider.par", "0 thermal 100 150 3 200\n" + winch, 20))),
+            1.5);
 }
 
 TEST(Fly, RejectsMissingModelAndBadTiming) {

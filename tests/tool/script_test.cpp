@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <string>
+
 #include "tools/veltrane_tool/script.h"
 
 namespace veltrane::tool {
@@ -53,13 +56,29 @@ TEST(Script, FunctionNamesAndNumbers) {
   EXPECT_EQ(FunctionIndex("yaw"), -1);
 }
 
-// Each bad line is reported with its own line number.
+struct Case {
+  const char* text;
+  int line;
+  const char* mentions;
+};
+
+// Each bad line is reported with its own line number and says what is wrong.
+template <std::size_t N>
+void ExpectErrors(const Case (&cases)[N]) {
+  for (const Case& c : cases) {
+    try {
+      ParseScriptText(c.text);
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const ScriptError& e) {
+      EXPECT_EQ(e.Line(), c.line) << c.text;
+      const std::string what = e.what();
+      EXPECT_EQ(what.rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << what;
+      EXPECT_NE(what.find(c.mentions), std::string::npos) << what;
+    }
+  }
+}
+
 TEST(Script, BadLinesNameTheirLine) {
-  struct Case {
-    const char* text;
-    int line;
-    const char* mentions;
-  };
   const Case cases[] = {
       {"0 set throttle 1\nx init\n", 2, "bad time"},
       {"-1 init\n", 1, "bad time"},
@@ -84,17 +103,31 @@ TEST(Script, BadLinesNameTheirLine) {
       {"0 thermals 10 strong\n", 1, "strength"},
       {"2 init\n1 init\n", 2, "backwards"},
   };
-  for (const Case& c : cases) {
-    try {
-      ParseScriptText(c.text);
-      ADD_FAILURE() << "accepted: " << c.text;
-    } catch (const ScriptError& e) {
-      EXPECT_EQ(e.Line(), c.line) << c.text;
-      const std::string what = e.what();
-      EXPECT_EQ(what.rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << what;
-      EXPECT_NE(what.find(c.mentions), std::string::npos) << what;
-    }
-  }
+  ExpectErrors(cases);
+}
+
+TEST(Script, PlacedThermalWithAndWithoutRadius) {
+  const auto s = ParseScriptText("0 thermal 1100 -840.5 3\n1 THERMAL 0 0 -0.5 120\n");
+  ASSERT_EQ(s.size(), 2u);
+  EXPECT_EQ(s[0].kind, K::Thermal);
+  EXPECT_EQ(s[0].x, 1100.0);
+  EXPECT_EQ(s[0].y, -840.5);
+  EXPECT_EQ(s[0].strength, 3.0);
+  EXPECT_EQ(s[0].radius, kDefaultThermalRadius);
+  // Sinking air is a thermal of negative strength.
+  EXPECT_EQ(s[1].strength, -0.5);
+  EXPECT_EQ(s[1].radius, 120.0);
+  const Case bad[] = {
+      {"0 thermal 1 2\n", 1, "usage"},
+      {"0 thermal 1 2 3 4 5\n", 1, "usage"},
+      {"0 thermal east 2 3\n", 1, "position"},
+      {"0 thermal 1 nan 3\n", 1, "position"},
+      {"0 thermal 1 2 lots\n", 1, "strength"},
+      {"0 thermal 1 2 3 0\n", 1, "radius"},
+      {"0 thermal 1 2 3 -60\n", 1, "radius"},
+      {"0 thermal 1 2 3 wide\n", 1, "radius"},
+  };
+  ExpectErrors(bad);
 }
 
 TEST(Script, EqualTimesKeepTheirOrder) {

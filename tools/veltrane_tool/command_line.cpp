@@ -36,7 +36,8 @@ fly      Flies a model headless with the program's own tick and flight models an
   --script FILE      time-stamped commands, see below.
   --frame SECONDS    fixed frame time of each tick, 0.001 to 0.1 (default 0.02).
   --duration SECONDS how long to fly (default 10).
-  --clearance METRES GroundClearance instead of the model's (a .par has none: 0).
+  --clearance METRES GroundClearance instead of the one the geometry gives
+                     (a .par without geometry beside it has none: 0).
   --csv FILE         telemetry: a row at t = 0 after SimInit and after every tick.
   --trace FILE       every trace line the program writes ("-" for stderr).
 
@@ -52,6 +53,9 @@ fly      Flies a model headless with the program's own tick and flight models an
     TIME pilot KEY            pilot-position key 2, 3, 4, 6, 8 or 9
     TIME thermals COUNT STRENGTH   COUNT 0..160 thermals of up to STRENGTH m/s,
                               scattered around the model
+    TIME thermal X Y STRENGTH [RADIUS]   exactly one thermal, centred at the
+                              world position (X, Y): STRENGTH m/s at its centre,
+                              half of that RADIUS metres out (default 60)
   A bad line is reported with its number and the tool exits with status 1.
 
 inspect  Prints as JSON what the loader made of a .par, .mdl, .geo, .x or .scn

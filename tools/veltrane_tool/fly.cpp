@@ -98,6 +98,13 @@ void Apply(const ScriptCommand& c, SimState& s, const World& w, ScriptRadio& rad
       s.Thermals.BubbleZ = c.strength;
       RandomizeThermal(s, s.ModelPosition.x, s.ModelPosition.y, trace);
       break;
+    case K::Thermal:
+      // One thermal where the script says. BubbleZ follows it so that a thermal
+      // the flight recycles (1250 m away) comes back no stronger than this one.
+      s.Thermals.iBubbles = 1;
+      s.Thermals.BubbleZ = c.strength;
+      s.Thermals.Thermals[0] = Thermal{c.x, c.y, c.strength, c.radius};
+      break;
   }
 }
 

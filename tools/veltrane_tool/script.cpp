@@ -92,6 +92,16 @@ ScriptCommand ParseLine(const std::vector<std::string>& tok, int line) {
     if (!ParseInt(tok[2], c.count) || c.count < 0 || c.count > 160)
       throw fail("thermal count must be a whole number 0..160, got \"" + tok[2] + "\"");
     if (!ParseNumber(tok[3], c.strength)) throw fail("bad thermal strength \"" + tok[3] + "\"");
+  } else if (cmd == "thermal") {
+    if (args != 3 && args != 4) throw fail("usage: TIME thermal X Y STRENGTH [RADIUS]");
+    c.kind = ScriptCommand::Kind::Thermal;
+    if (!ParseNumber(tok[2], c.x) || !ParseNumber(tok[3], c.y))
+      throw fail("bad thermal position \"" + tok[2] + " " + tok[3] + "\"");
+    if (!ParseNumber(tok[4], c.strength)) throw fail("bad thermal strength \"" + tok[4] + "\"");
+    c.radius = kDefaultThermalRadius;
+    // The lift formula needs a real radius; zero would leave a thermal that lifts nowhere.
+    if (args == 4 && (!ParseNumber(tok[5], c.radius) || c.radius <= 0.0))
+      throw fail("thermal radius must be a number above 0, got \"" + tok[5] + "\"");
   } else {
     throw fail("unknown command \"" + tok[1] + "\"");
   }

@@ -20,6 +20,7 @@ struct ScriptCommand {
     Indestructible,  // on
     Pilot,           // key
     Thermals,        // count, strength
+    Thermal,         // x, y, strength, radius
   };
   double time = 0.0;
   Kind kind = Kind::Init;
@@ -29,6 +30,8 @@ struct ScriptCommand {
   char key = 0;
   int count = 0;
   double strength = 0.0;
+  double x = 0.0, y = 0.0;  // world position of a placed thermal
+  double radius = 0.0;
   int line = 0;  // where it came from, for messages
 };
 
@@ -42,6 +45,9 @@ class ScriptError : public std::runtime_error {
  private:
   int line_;
 };
+
+// Radius of a placed thermal when the script gives none, as the scattered ones.
+constexpr double kDefaultThermalRadius = 60.0;
 
 // Reads every command; blank lines and "#" comments are skipped. Times must be
 // finite, not negative and must not go backwards. Throws ScriptError at the
