@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -25,7 +26,9 @@ class EndToEnd : public ::testing::Test {
   fs::path dir;
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("veltrane_tool_") + info->name());
+    // Per process too: two builds may run the same case side by side.
+    dir = fs::temp_directory_path() /
+          (std::string("veltrane_tool_") + info->name() + "_" + std::to_string(::getpid()));
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }
@@ -222,7 +225,8 @@ TEST_F(EndToEnd, HelpDocumentsEveryCommandAndInspectPrintsJson) {
   EXPECT_EQ(r.status, 0);
   for (const char* word : {"fly", "inspect", "probe", "--model", "--landscape", "--script",
                            "--frame", "--duration", "--csv", "--trace", "handstart", "winch",
-                           "thermals", "pilot", "indestructible", "autoinit", "pause"})
+                           "thermals", "thermal X Y STRENGTH [RADIUS]", "pilot", "indestructible",
+                           "autoinit", "pause", "--clearance"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
   r = Run("inspect '" + kData + "heli.par'");
   ASSERT_EQ(r.status, 0) << r.err;

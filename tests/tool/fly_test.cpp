@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "sim/tick.h"
 #include "tools/veltrane_tool/fly.h"
+#include "tools/veltrane_tool/inspect.h"
 #include "tools/veltrane_tool/tool_error.h"
 
 namespace veltrane::tool {
@@ -20,12 +22,8 @@ struct FlightRun {
   std::vector<std::vector<std::string>> rows;  // header first
 };
 
-FlightRun FlyScript(const std::string& model, const std::string& script, double duration,
-              double frame = 0.02, const Trace& trace = Trace()) {
-  FlyOptions o;
-  o.model = kData + model;
-  o.duration = duration;
-  o.frame = frame;
+FlightRun FlyOptionsScript(const FlyOptions& o, const std::string& script,
+                           const Trace& trace = Trace()) {
   std::ostringstream csv;
   FlightRun r;
   r.summary = Fly(o, ParseScriptText(script), &csv, trace);
@@ -37,6 +35,15 @@ FlightRun FlyScript(const std::string& model, const std::string& script, double 
     r.rows.push_back(cells);
   }
   return r;
+}
+
+FlightRun FlyScript(const std::string& model, const std::string& script, double duration,
+                    double frame = 0.02, const Trace& trace = Trace()) {
+  FlyOptions o;
+  o.model = kData + model;
+  o.duration = duration;
+  o.frame = frame;
+  return FlyOptionsScript(o, script, trace);
 }
 
 double Cell(const FlightRun& r, std::size_t row, const std::string& column) {
@@ -128,6 +135,29 @@ TEST(Fly, CrashIsTimedAndCountedOnce) {
       EXPECT_DOUBLE_EQ(Cell(r, row, "t"), t);
       break;
     }
+}
+
+// Where the model stands after SimInit on the flat ground: its GroundClearance.
+double StandingHeight(const std::string& model, std::optional<double> clearance = std::nullopt) {
+  FlyOptions o;
+  o.model = model;
+  o.duration = 0.02;
+  o.clearance = clearance;
+  return Cell(FlyOptionsScript(o, ""), 1, "z");
+}
+
+TEST(Fly, GeometryBesideTheModelSetsTheClearanceAndTheOptionOverridesIt) {
+  const std::string models = std::string(VELTRANE_DATA_DIR) + "/Model/";
+  const double geo = Inspect(models + "su-26.geo")["GroundClearance"].get<double>();
+  ASSERT_GT(geo, 0.1);
+  EXPECT_DOUBLE_EQ(StandingHeight(models + "su-26.par"), geo);
+  EXPECT_DOUBLE_EQ(StandingHeight(models + "su-26.geo"), geo);
+  const double x = Inspect(models + "parkflyer.x")["GroundClearance"].get<double>();
+  EXPECT_DOUBLE_EQ(StandingHeight(models + "parkflyer.par"), x);
+  EXPECT_DOUBLE_EQ(StandingHeight(models + "su-26.par", 1.25), 1.25);
+  EXPECT_DOUBLE_EQ(StandingHeight(models + "su-26.par", 0.0), 0.0);
+  // Parameters alone: nothing lifts it off the ground.
+  EXPECT_DOUBLE_EQ(StandingHeight(kData + "airplane.par"), 0.0);
 }
 
 // Thermal lift of every airborne row.

@@ -2,6 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+
+#include <unistd.h>
 
 #include "tools/veltrane_tool/inspect.h"
 #include "tools/veltrane_tool/tool_error.h"
@@ -12,7 +16,8 @@ namespace {
 const std::string kData = std::string(VELTRANE_TEST_DIR) + "/data/";
 
 std::string WriteTemp(const std::string& name, const std::string& text) {
-  const auto path = std::filesystem::temp_directory_path() / ("veltrane_inspect_" + name);
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("veltrane_inspect_" + std::to_string(::getpid()) + "_" + name);
   std::ofstream(path) << text;
   return path.string();
 }
@@ -83,6 +88,42 @@ TEST(Inspect, GeometryFilesShowBuildAndAssembledMesh) {
   const auto x = Inspect(models + "parkflyer.x");
   EXPECT_TRUE(x["build"].is_null());
   EXPECT_GT(x["mesh"]["faces"].get<std::size_t>(), 0u);
+}
+
+// Geometry copied beside a parameter file of a different model, names in other cases.
+class GeometryBesideParameters : public ::testing::Test {
+ protected:
+  std::filesystem::path dir;
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("veltrane_inspect_beside_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string models = std::string(VELTRANE_DATA_DIR) + "/Model/";
+    std::filesystem::copy_file(models + "glider.geo", dir / "Thing.GEO");
+    std::filesystem::copy_file(kData + "airplane.par", dir / "thing.par");
+    std::filesystem::copy_file(models + "parkflyer.x", dir / "Other.X");
+    std::filesystem::copy_file(kData + "airplane.par", dir / "OTHER.par");
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+};
+
+TEST_F(GeometryBesideParameters, ParametersComeFromTheParFileBeside) {
+  const std::string models = std::string(VELTRANE_DATA_DIR) + "/Model/";
+  const auto par = Inspect(kData + "airplane.par")["parameters"];
+  for (const auto& [copy, original] : {std::pair{"Thing.GEO", "glider.geo"},
+                                       std::pair{"Other.X", "parkflyer.x"}}) {
+    SCOPED_TRACE(copy);
+    const auto j = Inspect((dir / copy).string());
+    EXPECT_EQ(j["parameters"], par);
+    // The clearance is the geometry's, whatever the parameters.
+    EXPECT_EQ(j["GroundClearance"], Inspect(models + original)["GroundClearance"]);
+    EXPECT_GT(j["GroundClearance"].get<double>(), 0.0);
+    EXPECT_GT(j["mesh"]["faces"].get<std::size_t>(), 0u);
+    bool read_par = false;
+    for (const auto& line : j["trace"])
+      read_par = read_par || line.get<std::string>().rfind("LoadLib.LoadPAR File: ", 0) == 0;
+    EXPECT_TRUE(read_par);
+  }
 }
 
 TEST(Inspect, SceneShowsGridPlacesTerrainAndSky) {
