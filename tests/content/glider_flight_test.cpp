@@ -3,17 +3,14 @@
 
 #include <cmath>
 
-#include "shipped_models.h"
 #include "tool_runner.h"
 
 namespace veltrane::content_test {
 namespace {
 
-constexpr double kClearance = kGliderClearance;
-
 TEST(Glider, WinchLaunchClimbsHighAndReleasesByItself) {
   // Push a little on the line so the pull does not zoom it off early; level out after.
-  const Flight f = Fly("Model/glider.par", kClearance, 20,
+  const Flight f = Fly("Model/glider.par", 20,
                        "0 winch\n0 set elevator 0.5\n7 set elevator 0\n");
   ASSERT_FALSE(f.rows.empty());
   EXPECT_GT(f.summary["max_height_agl"].get<double>(), 80.0);
@@ -28,7 +25,7 @@ TEST(Glider, WinchLaunchClimbsHighAndReleasesByItself) {
 }
 
 TEST(Glider, HandLaunchedGlideLosesAtMostOneMetrePerTwelve) {
-  const Flight f = Fly("Model/glider.par", kClearance, 10, "0 handstart\n");
+  const Flight f = Fly("Model/glider.par", 10, "0 handstart\n");
   ASSERT_FALSE(f.rows.empty());
   EXPECT_FALSE(f.summary["crashed"].get<bool>());
   const Row* first = nullptr;
@@ -47,7 +44,7 @@ TEST(Glider, HandLaunchedGlideLosesAtMostOneMetrePerTwelve) {
 
 // Winch up, let the speed of the launch die away, then circle on a touch of rudder.
 Flight Circle(const std::string& thermals) {
-  return Fly("Model/glider.par", kClearance, 80,
+  return Fly("Model/glider.par", 80,
              "0 thermals " + thermals +
                  "\n0 winch\n0 set elevator 0.5\n8 set elevator 0.2\n10 set elevator 0\n"
                  "20 set rudder 0.05\n");

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace veltrane::content_test {
 
 std::string DataFile(const std::string& relative) {
@@ -53,12 +55,14 @@ std::vector<Row> ReadCsv(const std::string& path) {
 
 }  // namespace
 
-Flight Fly(const std::string& model, double clearance, double duration, const std::string& script,
+Flight Fly(const std::string& model, double duration, const std::string& script,
            const std::string& landscape) {
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                    ("veltrane-content-" + std::string(info->test_suite_name()) +
-                                     "-" + info->name());
+  // Per process too: two builds may run the same case side by side.
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() /
+      ("veltrane-content-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+       std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string script_file = (dir / "script.txt").string();
   const std::string csv_file = (dir / "telemetry.csv").string();
@@ -66,7 +70,6 @@ Flight Fly(const std::string& model, double clearance, double duration, const st
   std::ostringstream args;
   args << "fly --model " << DataFile(model) << " --landscape " << DataFile(landscape)
        << " --script " << script_file << " --duration " << duration << " --csv " << csv_file;
-  if (clearance > 0.0) args << " --clearance " << clearance;
   int status = 0;
   const std::string out = RunTool(args.str(), &status);
   Flight f;

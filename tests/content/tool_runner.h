@@ -23,9 +23,9 @@ struct Flight {
 std::string DataFile(const std::string& relative);
 
 // Flies `model` on the default landscape with the given command script (one command a
-// line) and returns the JSON summary and the telemetry. Fails the test on tool errors.
-// A clearance of 0 keeps the one the model file gives (.mdl).
-Flight Fly(const std::string& model, double clearance, double duration, const std::string& script,
+// line) and returns the JSON summary and the telemetry. The tool loads the geometry
+// beside the model, which sets its ground clearance. Fails the test on tool errors.
+Flight Fly(const std::string& model, double duration, const std::string& script,
            const std::string& landscape = "Landscape/world.scn");
 
 // Runs the tool with the given arguments and returns its standard output and exit status.
