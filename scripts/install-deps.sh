@@ -14,7 +14,7 @@ PACKAGES=(
   libserialport-dev
   nlohmann-json3-dev
   libinih-dev
-  xvfb xauth x11-utils xdotool fonts-dejavu-core
+  xvfb xauth x11-utils xdotool fonts-dejavu-core openbox
 )
 
 missing=()

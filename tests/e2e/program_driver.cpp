@@ -1,0 +1,140 @@
+#include "program_driver.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "x_screen.h"
+
+namespace veltrane::test {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+namespace {
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+}  // namespace
+
+ProgramDriver::ProgramDriver(std::string program, fs::path dir) : program_(std::move(program)), dir_(std::move(dir)) {
+  fs::create_directories(ConfigDir());
+}
+
+ProgramDriver::~ProgramDriver() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+}
+
+bool ProgramDriver::Start() {
+  const std::string cfg = ConfigDir().string(), trace = (dir_ / "trace.txt").string();
+  pid_ = ::fork();
+  if (pid_ < 0) return false;
+  if (pid_ == 0) {
+    ::execl(program_.c_str(), program_.c_str(), "--config-dir", cfg.c_str(), "--trace", trace.c_str(),
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // The window exists before the scene is built: wait for the first flight too.
+  if (!WaitUntil([&] { return TraceCount("Simulate.InitFlight") > 0; }, 30s)) return false;
+  const std::string idFile = (dir_ / "window.txt").string();
+  const std::string cmd = "timeout 20 xdotool search --sync --onlyvisible --pid " + std::to_string(pid_) +
+                          " --name Veltrane >\"" + idFile + "\" 2>/dev/null";
+  if (std::system(cmd.c_str()) != 0) return false;
+  window_ = std::strtoul(ReadFile(idFile).c_str(), nullptr, 10);
+  if (window_ == 0) return false;
+  // Without a window manager nobody hands out focus: take it, and let the
+  // frame loop see the focus event.
+  return Xdo("windowfocus --sync " + std::to_string(window_)) &&
+         WaitUntil([&] { return Grab().width > 0; }, 5s);
+}
+
+bool ProgramDriver::Xdo(const std::string& args) const {
+  return std::system(("timeout 20 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool ProgramDriver::Click(int x, int y) {
+  const std::string w = std::to_string(window_);
+  // Move first and let a frame see the hover, as a real pointer does.
+  if (!Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y))) return false;
+  std::this_thread::sleep_for(150ms);
+  return Xdo("click 1");
+}
+
+bool ProgramDriver::DoubleClick(int x, int y) {
+  const std::string w = std::to_string(window_);
+  if (!Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y))) return false;
+  std::this_thread::sleep_for(150ms);
+  return Xdo("click --repeat 2 --delay 80 1");
+}
+
+bool ProgramDriver::Key(const std::string& keys) { return Xdo("key --delay 120 " + keys); }
+bool ProgramDriver::KeyDown(const std::string& key) { return Xdo("keydown " + key); }
+bool ProgramDriver::KeyUp(const std::string& key) { return Xdo("keyup " + key); }
+
+pictures::Picture ProgramDriver::Grab() const { return GrabWindow(window_); }
+
+bool ProgramDriver::WindowSize(int* w, int* h) const {
+  pictures::Picture p = Grab();
+  *w = p.width;
+  *h = p.height;
+  return p.width > 0;
+}
+
+int ProgramDriver::TraceCount(const std::string& line) const {
+  std::istringstream in(ReadFile(dir_ / "trace.txt"));
+  int n = 0;
+  for (std::string l; std::getline(in, l);)
+    if (l == line + "\r") ++n;
+  return n;
+}
+
+int ProgramDriver::TraceCountStartingWith(const std::string& prefix) const {
+  std::istringstream in(ReadFile(dir_ / "trace.txt"));
+  int n = 0;
+  for (std::string l; std::getline(in, l);)
+    if (l.rfind(prefix, 0) == 0) ++n;
+  return n;
+}
+
+std::string ProgramDriver::Settings() const { return ReadFile(ConfigDir() / "settings.ini"); }
+
+bool ProgramDriver::Running() {
+  if (pid_ <= 0) return false;
+  int status = 0;
+  if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+    pid_ = -1;
+    return false;
+  }
+  return true;
+}
+
+int ProgramDriver::WaitExit(std::chrono::milliseconds timeout) {
+  int status = 0;
+  bool exited = WaitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
+  if (!exited) return -1;
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace veltrane::test

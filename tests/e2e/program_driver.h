@@ -1,0 +1,57 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "platform/pictures/picture.h"
+
+namespace veltrane::test {
+
+// The windowed program started as a user starts it, driven through the X
+// server with xdotool: mouse clicks, keys, and reads of what the window shows.
+class ProgramDriver {
+ public:
+  ProgramDriver(std::string program, std::filesystem::path dir);
+  ~ProgramDriver();  // kills the program if it still runs
+
+  // Starts the program and waits for its window and focus; false on time-out.
+  bool Start();
+  unsigned long Window() const { return window_; }
+
+  // Coordinates are in window pixels.
+  bool Click(int x, int y);
+  bool DoubleClick(int x, int y);
+  bool Key(const std::string& keys);
+  bool KeyDown(const std::string& key);
+  bool KeyUp(const std::string& key);
+  pictures::Picture Grab() const;
+  bool WindowSize(int* w, int* h) const;
+
+  // Lines of the trace file equal to `line` (without the "\r\n").
+  int TraceCount(const std::string& line) const;
+  int TraceCountStartingWith(const std::string& prefix) const;
+  std::string Settings() const;
+
+  bool Running();
+  // Waits for the program to end; its exit status, -1 on time-out.
+  int WaitExit(std::chrono::milliseconds timeout);
+
+  std::filesystem::path ConfigDir() const { return dir_ / "config"; }
+
+ private:
+  bool Xdo(const std::string& args) const;
+
+  std::string program_;
+  std::filesystem::path dir_;
+  pid_t pid_ = -1;
+  unsigned long window_ = 0;
+};
+
+// Polls `done` every 50 ms until it holds or `timeout` has passed.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+
+}  // namespace veltrane::test

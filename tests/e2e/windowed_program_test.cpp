@@ -1,0 +1,204 @@
+// The windowed program driven as a user drives it: the mouse on the menu bar
+// and in dialogs, keys on the main window, and what it stores when it closes.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "platform/pictures/png_codec.h"
+#include "program_driver.h"
+
+namespace veltrane::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// Menu bar titles and items in a 640x480 window (ImGui's 13 px default font).
+constexpr int kBarY = 8;
+constexpr int kDateiX = 24, kAnsichtX = 220, kAufloesungX = 355, kHilfeX = 572;
+constexpr int kBeendenY = 55, kAutozoomY = 72, kFensterY = 34, k800x600Y = 106;
+constexpr int kItemX = 12;  // from a menu's left edge
+
+int Brightness(const pictures::Picture& p, int x, int y) {
+  const std::uint8_t* q = p.At(x, y);
+  return q[0] + q[1] + q[2];
+}
+
+// Dark pixels (menu and dialog backgrounds) in a box: the sky and grass behind are light.
+int DarkPixels(const pictures::Picture& p, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1 && y < p.height; ++y)
+    for (int x = x0; x < x1 && x < p.width; ++x)
+      if (Brightness(p, x, y) < 150) ++n;
+  return n;
+}
+
+// Dialog pixels: ImGui's dark backgrounds and dark blue frames, neither grass
+// (green leads, lighter) nor sky (bright).
+int DialogPixels(const pictures::Picture& p, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1 && y < p.height; ++y)
+    for (int x = x0; x < x1 && x < p.width; ++x) {
+      const std::uint8_t* q = p.At(x, y);
+      const int b = Brightness(p, x, y);
+      if (b < 150 || (q[2] >= q[1] && b < 300)) ++n;
+    }
+  return n;
+}
+
+bool MenuBarShown(const pictures::Picture& p) { return p.width > 0 && Brightness(p, p.width - 5, 5) < 200; }
+
+class WindowedProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
+    dir_ = fs::temp_directory_path() /
+           ("veltrane_e2e_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_);
+    ASSERT_TRUE(program_->Start()) << "no window with focus";
+  }
+  void TearDown() override {
+    program_.reset();
+    if (!dir_.empty()) fs::remove_all(dir_);
+  }
+
+  // A picture for the README when VELTRANE_E2E_SHOTS names a folder.
+  void Keep(const pictures::Picture& p, const std::string& name) {
+    if (const char* d = std::getenv("VELTRANE_E2E_SHOTS")) pictures::WritePng((fs::path(d) / name).string(), p);
+  }
+  // Until the window's picture satisfies `ok`; the last picture in `out`.
+  bool ShowsSoon(const std::function<bool(const pictures::Picture&)>& ok, pictures::Picture* out = nullptr) {
+    pictures::Picture last;
+    bool r = WaitUntil(
+        [&] {
+          last = program_->Grab();
+          return last.width > 0 && ok(last);
+        },
+        5s);
+    if (out) *out = last;
+    return r;
+  }
+  bool MenuOpenBelow(int x) {
+    return ShowsSoon([&](const pictures::Picture& p) { return DarkPixels(p, x - 10, 25, x + 40, 45) > 500; });
+  }
+  void ChooseFromMenu(int titleX, int itemY) {
+    ASSERT_TRUE(program_->Click(titleX, kBarY));
+    ASSERT_TRUE(MenuOpenBelow(titleX)) << "menu did not open";
+    ASSERT_TRUE(program_->Click(titleX - 20 + kItemX, itemY));
+  }
+
+  fs::path dir_;
+  std::unique_ptr<ProgramDriver> program_;
+};
+
+TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
+  int w = 0, h = 0;
+  ASSERT_TRUE(program_->WindowSize(&w, &h));
+  ASSERT_TRUE(ShowsSoon(MenuBarShown));
+
+  // A check mark toggled with the mouse: Ansicht > Autozoom.
+  ASSERT_TRUE(program_->Click(kAnsichtX, kBarY));
+  pictures::Picture before;
+  ASSERT_TRUE(MenuOpenBelow(kAnsichtX));
+  before = program_->Grab();
+  ASSERT_TRUE(program_->Click(kAnsichtX + 10, kAutozoomY));
+  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return DarkPixels(p, 200, 60, 470, 160) < 2000; }))
+      << "the menu stays open after the click";
+  ASSERT_TRUE(program_->Click(kAnsichtX, kBarY));
+  pictures::Picture after;
+  ASSERT_TRUE(MenuOpenBelow(kAnsichtX));
+  // The check mark sits at the item's right; only that row changes.
+  after = program_->Grab();
+  int changed = 0;
+  for (int y = kAutozoomY - 8; y < kAutozoomY + 8; ++y)
+    for (int x = 196; x < 480; ++x)
+      if (std::abs(Brightness(before, x, y) - Brightness(after, x, y)) > 100) ++changed;
+  EXPECT_GT(changed, 10) << "no check mark appeared";
+  Keep(after, "menu.png");
+  // A second click on the title closes the menu again.
+  ASSERT_TRUE(program_->Click(kAnsichtX, kBarY));
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DarkPixels(p, 200, 60, 470, 160) < 2000; }));
+
+  // F12 hides the menu bar and shows it again.
+  ASSERT_TRUE(program_->Key("F12"));
+  EXPECT_TRUE(ShowsSoon([](const pictures::Picture& p) { return !MenuBarShown(p); }));
+  ASSERT_TRUE(program_->Key("F12"));
+  EXPECT_TRUE(ShowsSoon(MenuBarShown));
+
+  // Esc asks for the window, which it already is: a trace and nothing else,
+  // no rebuilt view, same size, still running.
+  ASSERT_TRUE(program_->Key("Escape"));
+  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: Fenster1") == 1; }, 5s));
+  std::this_thread::sleep_for(300ms);
+  EXPECT_TRUE(program_->Running());
+  EXPECT_EQ(program_->TraceCount("TMainForm.DXDrawFinalize"), 0);
+  EXPECT_EQ(program_->TraceCount("Simulate.InitFlight"), 1);
+  int w2 = 0, h2 = 0;
+  ASSERT_TRUE(program_->WindowSize(&w2, &h2));
+  EXPECT_EQ(w2, w);
+  EXPECT_EQ(h2, h);
+
+  // 800x600 full screen, then back to the window through "Fenster".
+  ChooseFromMenu(kAufloesungX, k800x600Y);
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: 800x600") == 1; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("Simulate.InitFlight") >= 2; }, 30s));
+  int fw = 0, fh = 0;
+  ASSERT_TRUE(WaitUntil([&] { return program_->WindowSize(&fw, &fh) && fw != w; }, 10s));
+  // The 800x600 picture is scaled to the screen; the menu scales with it.
+  auto sx = [&](int x) { return x * fw / 800; };
+  auto sy = [&](int y) { return y * fh / 600; };
+  ASSERT_TRUE(program_->Click(sx(kAufloesungX), sy(kBarY)));
+  std::this_thread::sleep_for(400ms);
+  ASSERT_TRUE(program_->Click(sx(kAufloesungX - 20 + kItemX), sy(kFensterY)));
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: Fenster1") == 2; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return program_->WindowSize(&w2, &h2) && w2 == w && h2 == h; }, 10s))
+      << w2 << "x" << h2;
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("Simulate.InitFlight") >= 3; }, 30s));
+
+  // A model through the open dialog, opened with its shortcut.
+  ASSERT_TRUE(program_->Key("F2"));
+  pictures::Picture dialog;
+  const bool opened =
+      ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 40, 100, 350, 340) > 60000; }, &dialog);
+  Keep(dialog, "dialog_open.png");
+  ASSERT_TRUE(opened) << "no open dialog";
+  const int loads = program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ");
+  ASSERT_TRUE(program_->Click(75, 121));  // glider.par
+  std::this_thread::sleep_for(300ms);
+  ASSERT_TRUE(program_->Click(85, 411));  // Öffnen
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > loads; }, 30s));
+
+  // The information dialog, opened from the menu and closed with its button.
+  ChooseFromMenu(kHilfeX, kFensterY);
+  pictures::Picture info;
+  const bool shown =
+      ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 140, 340, 500, 368) > 8000; }, &info);
+  Keep(info, "dialog_info.png");
+  ASSERT_TRUE(shown) << "no information dialog";
+  ASSERT_TRUE(program_->Click(195, 352));  // OK
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 140, 340, 500, 368) < 2000; }))
+      << "the information dialog stays open";
+
+  // Datei > Beenden closes the program and writes what changed.
+  ChooseFromMenu(kDateiX, kBeendenY);
+  EXPECT_EQ(program_->WaitExit(20s), 0);
+  EXPECT_EQ(program_->TraceCount("TMainForm.FormClose"), 1);
+  const std::string s = program_->Settings();
+  EXPECT_NE(s.find("AutoZoom=1"), std::string::npos) << s;
+  EXPECT_NE(s.find("MenuIsVisible=1"), std::string::npos);
+  EXPECT_NE(s.find("doFullscreen=0"), std::string::npos);
+  EXPECT_NE(s.find("DisplayWidth=800"), std::string::npos);
+  EXPECT_NE(s.find("glider.par"), std::string::npos);
+  EXPECT_NE(s.find("Running=0"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veltrane::test

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs a command with a window manager on the current display: full screen and
+# focus on a real desktop are the window manager's work, Xvfb alone has none.
+set -uo pipefail
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+ready=0
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { ready=1; break; }
+  sleep 0.05
+done
+if [ "$ready" != 1 ]; then
+  echo "with_wm: the window manager did not start" >&2
+  kill "$wm" 2>/dev/null
+  exit 1
+fi
+"$@"
+rc=$?
+kill "$wm" 2>/dev/null
+wait "$wm" 2>/dev/null
+exit $rc

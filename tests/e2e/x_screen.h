@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "platform/pictures/picture.h"
+
+namespace veltrane::test {
+
+// What the X server shows in a window (and the windows over it), read back
+// from the server, as RGBA. Empty when the display or window is not there.
+pictures::Picture GrabWindow(unsigned long window);
+
+}  // namespace veltrane::test
