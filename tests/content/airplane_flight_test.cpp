@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "shipped_models.h"
@@ -120,6 +121,56 @@ TEST(Su26, RollsWithFullAileron) {
   }
   EXPECT_TRUE(upside_down);
   EXPECT_TRUE(round);
+}
+
+// Half roll out of the climb, a short opposite stab of aileron to stop the roll, then
+// push: positive elevator pushes the nose down, which upside down keeps it up.
+std::string HalfRollThen(double elevator) {
+  return std::string(kClimbOut) + "16.3 set aileron 1\n16.72 set aileron -1\n16.72 set elevator " +
+         std::to_string(elevator) + "\n16.82 set aileron 0\n";
+}
+
+// The longest time the model flew upside down after t, with the rows where it began and
+// the lowest row in that stretch.
+struct Inverted {
+  double seconds = 0.0;
+  const Row* entry = nullptr;
+  const Row* lowest = nullptr;
+};
+
+Inverted LongestInverted(const Flight& f, double after) {
+  Inverted best, cur;
+  for (std::size_t i = 1; i < f.rows.size(); ++i) {
+    const Row& r = f.rows[i];
+    if (r["t"] < after || r["uz"] > -0.8) {
+      cur = Inverted{};
+      continue;
+    }
+    if (!cur.entry) cur.entry = cur.lowest = &r;
+    cur.seconds += r["t"] - f.rows[i - 1]["t"];
+    if (r["z"] < (*cur.lowest)["z"]) cur.lowest = &r;
+    if (cur.seconds > best.seconds) best = cur;
+  }
+  return best;
+}
+
+TEST(Su26, FliesInvertedOnAPushWithoutLosingHeight) {
+  const Flight pushed = Fly("Model/su-26.par", 22.4, HalfRollThen(0.56));
+  ASSERT_FALSE(pushed.rows.empty());
+  EXPECT_FALSE(pushed.summary["crashed"].get<bool>());
+  const Inverted inv = LongestInverted(pushed, 16.3);
+  EXPECT_GT(inv.seconds, 3.0);
+  ASSERT_NE(inv.entry, nullptr);
+  EXPECT_GT((*inv.lowest)["z"], (*inv.entry)["z"] - 8.0) << "sank while inverted";
+  EXPECT_GT(inv.lowest->Agl(), 60.0);
+
+  // Without the push the nose falls through: a split-S that costs most of the height.
+  const Flight hands_off = Fly("Model/su-26.par", 22.4, HalfRollThen(0.03));
+  ASSERT_FALSE(hands_off.rows.empty());
+  double low = 1e9;
+  for (const Row& r : hands_off.rows)
+    if (r["t"] > 16.3) low = std::min(low, r.Agl());
+  EXPECT_LT(low, inv.lowest->Agl() - 40.0);
 }
 
 // The small models take off hands-off at full throttle and then hold their height at

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "tool_runner.h"
 
@@ -84,6 +86,56 @@ TEST(Glider, CirclingInStrongThermalsHoldsItUpWhileStillAirLetsItDown) {
   }
   ASSERT_GT(lifted, 1.0) << "never met a strong thermal";
   EXPECT_GT(climbed, 0.0);
+}
+
+// Winch up, then circle on steady rudder with a little opposite aileron against the
+// overbanking; the launch line runs from the start along +y.
+const char* kWinchAndCircle =
+    "0 winch\n0 set elevator 0.5\n8 set elevator 0.2\n10 set elevator 0\n"
+    "20 set rudder 0.11\n20 set aileron -0.1\n";
+
+// Mean ground position from t on: the centre of the circles.
+std::pair<double, double> CentreFrom(const Flight& f, double t) {
+  double x = 0.0, y = 0.0;
+  int n = 0;
+  for (const Row& r : f.rows)
+    if (r["t"] >= t) {
+      x += r["x"];
+      y += r["y"];
+      ++n;
+    }
+  return {x / n, y / n};
+}
+
+TEST(Glider, CirclingInTheCentreOfAThermalItClimbs) {
+  // Still air first, to find where the circles lie.
+  const Flight still = Fly("Model/glider.par", 90, std::string("0 thermals 0 0\n") + kWinchAndCircle);
+  ASSERT_FALSE(still.rows.empty());
+  const auto [cx, cy] = CentreFrom(still, 30);
+  const Row& start = still.rows.front();
+  EXPECT_LT(std::hypot(cx - start["x"], cy - start["y"]), 400.0) << "circles far from the start";
+
+  // The same flight with one 3 m/s thermal centred on the circles.
+  const Flight lift = Fly("Model/glider.par", 90,
+                          "0 thermal " + std::to_string(cx) + " " + std::to_string(cy) +
+                              " 3 100\n" + kWinchAndCircle);
+  ASSERT_FALSE(lift.rows.empty());
+  for (const Flight* f : {&still, &lift}) {
+    EXPECT_FALSE(f->summary["crashed"].get<bool>());
+    for (const Row& r : f->rows)
+      if (r["t"] >= 30.0) {
+        // A steady, upright circle well inside the thermal.
+        ASSERT_GT(r["uz"], 0.8) << "at " << r["t"];
+        ASSERT_LT(std::hypot(r["x"] - cx, r["y"] - cy), 100.0) << "at " << r["t"];
+      }
+  }
+  for (const Row& r : lift.rows)
+    if (r["t"] >= 30.0) {
+      ASSERT_GT(r["thermal_lift"], 1.0) << "at " << r["t"];
+    }
+  // Over a minute of circling still air costs it about 40 m; the thermal gains more.
+  EXPECT_LT(AglAt(still, 90) - AglAt(still, 30), -25.0);
+  EXPECT_GT(AglAt(lift, 90) - AglAt(lift, 30), 40.0);
 }
 
 }  // namespace
