@@ -200,5 +200,66 @@ TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
   EXPECT_NE(s.find("Running=0"), std::string::npos);
 }
 
+// Pixels that differ clearly between two pictures of the 3D view.
+int ChangedPixels(const pictures::Picture& a, const pictures::Picture& b) {
+  if (a.width != b.width || a.height != b.height) return a.width * a.height;
+  int n = 0;
+  for (int y = 30; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x)
+      if (std::abs(Brightness(a, x, y) - Brightness(b, x, y)) > 60) ++n;
+  return n;
+}
+
+TEST_F(WindowedProgramTest, FliesTenSecondsOnTheKeyboardAndKeepsTheToggles) {
+  ASSERT_TRUE(ShowsSoon(MenuBarShown));
+  // The speed, height and climb overlay and the automatic zoom, by their keys.
+  ASSERT_TRUE(program_->Key("a z"));
+  // Full throttle held, a hand launch, and the elevator pulled now and then.
+  ASSERT_TRUE(program_->KeyDown("v"));
+  ASSERT_TRUE(program_->Key("r"));
+  pictures::Picture previous = program_->Grab();
+  int moving = 0;
+  const auto end = std::chrono::steady_clock::now() + 10s;
+  for (int step = 0; std::chrono::steady_clock::now() < end; ++step) {
+    const bool pull = step % 4 == 1;
+    if (pull) {
+      ASSERT_TRUE(program_->KeyDown("Down"));
+    }
+    std::this_thread::sleep_for(400ms);
+    if (pull) {
+      ASSERT_TRUE(program_->KeyUp("Down"));
+    }
+    pictures::Picture now = program_->Grab();
+    if (step == 12) Keep(now, "flight.png");
+    if (ChangedPixels(previous, now) > 200) ++moving;
+    previous = now;
+  }
+  ASSERT_TRUE(program_->KeyUp("v"));
+  EXPECT_TRUE(program_->Running());
+  // The view follows a flying model: it changes through most of the flight.
+  EXPECT_GE(moving, 10);
+  EXPECT_GE(program_->TraceCount("TMainForm.FormKeyPress"), 3);
+
+  // F3 opens the landscape dialog; Abbrechen leaves the landscape as it was.
+  const int scenes = program_->TraceCountStartingWith("LoadLib.LoadSCN File: ");
+  ASSERT_TRUE(program_->Key("F3"));
+  pictures::Picture dialog;
+  const bool opened =
+      ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 40, 100, 350, 340) > 60000; }, &dialog);
+  Keep(dialog, "dialog_landscape.png");
+  ASSERT_TRUE(opened) << "no open dialog on F3";
+  ASSERT_TRUE(program_->Click(193, 411));  // Abbrechen
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 40, 100, 350, 340) < 30000; }));
+
+  ChooseFromMenu(kDateiX, kBeendenY);
+  EXPECT_EQ(program_->WaitExit(20s), 0);
+  EXPECT_EQ(program_->TraceCountStartingWith("LoadLib.LoadSCN File: "), scenes);
+  const std::string s = program_->Settings();
+  EXPECT_NE(s.find("GeschwHoehe=1"), std::string::npos) << s;
+  EXPECT_NE(s.find("AutoZoom=1"), std::string::npos);
+  EXPECT_NE(s.find("world.scn"), std::string::npos);
+  EXPECT_NE(s.find("Running=0"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace veltrane::test
