@@ -59,8 +59,9 @@ fly      Flies a model headless with the program's own tick and flight models an
   A bad line is reported with its number and the tool exits with status 1.
 
 inspect  Prints as JSON what the loader made of a .par, .mdl, .geo, .x or .scn
-         file: parameters by name; for geometry the collected "build" and the
-         assembled "mesh"; for scenes "scene", "terrain" and "sky".
+         file: parameters by name (a .geo or .x takes them from the .par beside
+         it); for geometry also GroundClearance, the collected "build" (.x: null)
+         and the assembled "mesh"; for scenes "scene", "terrain" and "sky".
 probe    Prints {"ground_height_at": H} of a landscape at (X, Y), and with Z also
          "ground_height_below" from the point (X, Y, Z).
 )";
