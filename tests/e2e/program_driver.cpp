@@ -75,17 +75,14 @@ bool ProgramDriver::Xdo(const std::string& args) const {
 
 bool ProgramDriver::Click(int x, int y) {
   const std::string w = std::to_string(window_);
-  // Move first and let a frame see the hover, as a real pointer does.
+  // Move, press and release in frames of their own, as a hand does: the menu
+  // code sees the hover before the press, and a press and release that fall
+  // into one slow software-rendered frame can get lost.
   if (!Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y))) return false;
+  std::this_thread::sleep_for(250ms);
+  if (!Xdo("mousedown 1")) return false;
   std::this_thread::sleep_for(150ms);
-  return Xdo("click 1");
-}
-
-bool ProgramDriver::DoubleClick(int x, int y) {
-  const std::string w = std::to_string(window_);
-  if (!Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y))) return false;
-  std::this_thread::sleep_for(150ms);
-  return Xdo("click --repeat 2 --delay 80 1");
+  return Xdo("mouseup 1");
 }
 
 bool ProgramDriver::Key(const std::string& keys) { return Xdo("key --delay 120 " + keys); }

@@ -24,7 +24,6 @@ class ProgramDriver {
 
   // Coordinates are in window pixels.
   bool Click(int x, int y);
-  bool DoubleClick(int x, int y);
   bool Key(const std::string& keys);
   bool KeyDown(const std::string& key);
   bool KeyUp(const std::string& key);
