@@ -191,6 +191,7 @@ class Program {
   gl::RenderTarget target_;
   bool quit_ = false;
   bool focused_ = false;
+  bool vsync_ = false;  // what the window was last told
   bool closed_ = false;
 };
 
@@ -220,7 +221,8 @@ void Program::ApplyDisplayOptions() {
                     form_->Height() > 0 ? form_->Height() : 479);
   SDL_SetWindowPosition(window_.Handle(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   window_.SetFullscreen(d.doFullscreen, d.DisplayWidth, d.DisplayHeight);
-  window_.SetVsync(!unattended_ && d.doWaitVBlank);
+  vsync_ = !unattended_ && d.doWaitVBlank;
+  window_.SetVsync(vsync_);
   window_.SetTitle(form_->Caption());
 }
 
@@ -478,6 +480,12 @@ int Program::Run() {
     if (form_->Caption() != caption) {
       caption = form_->Caption();
       window_.SetTitle(caption);
+    }
+    // The graphics options dialog may have changed the wait for the vertical blank.
+    const bool vsync = !unattended_ && form_->Display().doWaitVBlank;
+    if (vsync != vsync_) {
+      vsync_ = vsync;
+      window_.SetVsync(vsync_);
     }
     // The frame timer runs only while the program is the active one;
     // unattended runs have nobody to give the window focus.

@@ -84,6 +84,7 @@ class TInfoForm {
 };
 
 // The credits shown by the information dialog; the first line is the program name.
+// Lines stay short enough (about 34 characters) to fit the 348-pixel picture.
 std::vector<std::string> DefaultCredits();
 
 }  // namespace veltrane::ui

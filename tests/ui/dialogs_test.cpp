@@ -152,6 +152,7 @@ TEST(InfoDialog, CreditsRiseAndRestartHundredPixelsAfterTheLastLine) {
   EXPECT_EQ(info.caption, "Info");
   ASSERT_FALSE(info.CreditLines.empty());
   EXPECT_EQ(info.CreditLines[0], "Veltrane");
+  for (const auto& line : info.CreditLines) EXPECT_LE(line.size(), 36u) << line;
   EXPECT_EQ(info.LineY(0), TInfoForm::kAreaHeight);
   const int n = static_cast<int>(info.CreditLines.size());
   const int end = 16 * n + TInfoForm::kAreaHeight + 100;
