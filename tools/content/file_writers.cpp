@@ -125,4 +125,18 @@ void WriteText(const std::string& path, const std::string& text) {
 
 void MakeDirs(const std::string& path) { std::filesystem::create_directories(path); }
 
+int GeneratorMain(int argc, char** argv, const std::function<void(const std::string& outDir)>& write) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argc > 0 ? argv[0] : "generator");
+    return 2;
+  }
+  try {
+    write(argv[1]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace veltrane::content

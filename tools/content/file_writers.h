@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,9 @@ void WriteText(const std::string& path, const std::string& text);
 
 // Creates the folder and its parents when missing.
 void MakeDirs(const std::string& path);
+
+// The main of every generator: one argument, the output folder, handed to write.
+// Wrong usage gives exit code 2, a failure its message and exit code 1.
+int GeneratorMain(int argc, char** argv, const std::function<void(const std::string& outDir)>& write);
 
 }  // namespace veltrane::content

@@ -357,12 +357,8 @@ void WriteLandscape(const std::string& dir, const Landscape& l) {
 
 int main(int argc, char** argv) {
   using namespace veltrane::content;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
-    return 2;
-  }
-  try {
-    const std::string dir = std::string(argv[1]) + "/Landscape";
+  return GeneratorMain(argc, argv, [](const std::string& out) {
+    const std::string dir = out + "/Landscape";
     MakeDirs(dir);
     WriteBmp(dir + "/grass_a.bmp", GrassTexture(kTextureSize, {0.2, 0.36, 0.12}, {0.38, 0.55, 0.2}, 0.5, 11));
     WriteBmp(dir + "/grass_b.bmp", GrassTexture(kTextureSize, {0.24, 0.38, 0.1}, {0.45, 0.55, 0.2}, 0.6, 12));
@@ -376,9 +372,5 @@ int main(int argc, char** argv) {
     WriteBmp(dir + "/tree_leaf.bmp", LeafTreeTexture(256, 256, 18));
     WriteLandscape(dir, Airfield());
     WriteLandscape(dir, Lake());
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  return 0;
+  });
 }

@@ -26,12 +26,8 @@ void WriteGeoModel(const std::string& dir, const std::string& name, const Design
 
 int main(int argc, char** argv) {
   using namespace veltrane::content;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
-    return 2;
-  }
-  try {
-    const std::string dir = std::string(argv[1]) + "/Model";
+  return GeneratorMain(argc, argv, [](const std::string& out) {
+    const std::string dir = out + "/Model";
     MakeDirs(dir);
     WriteGeoModel(dir, "su-26", Su26(), 0, AirplaneLines(Su26Values()),
                   "// The default model: flies aerobatics on full throttle, loops, rolls and\n"
@@ -52,9 +48,5 @@ int main(int argc, char** argv) {
               ParText(0, AirplaneLines(ParkflyerValues()),
                       "iModelStyle: 0 = airplane; geometry in parkflyer.x"));
     WriteText(dir + "/parkflyer.x", XText(park));
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  return 0;
+  });
 }

@@ -47,16 +47,8 @@ Image InfoBox() {
 
 int main(int argc, char** argv) {
   using namespace veltrane::content;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
-    return 2;
-  }
-  try {
-    MakeDirs(argv[1]);
-    WriteJpeg(std::string(argv[1]) + "/InfoBox.jpg", InfoBox(), 92);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  return 0;
+  return GeneratorMain(argc, argv, [](const std::string& out) {
+    MakeDirs(out);
+    WriteJpeg(out + "/InfoBox.jpg", InfoBox(), 92);
+  });
 }

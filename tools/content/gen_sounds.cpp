@@ -174,21 +174,12 @@ std::vector<double> Crash() {
 
 int main(int argc, char** argv) {
   using namespace veltrane::content;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
-    return 2;
-  }
-  try {
-    const std::string dir = argv[1];
+  return GeneratorMain(argc, argv, [](const std::string& dir) {
     MakeDirs(dir + "/Model");
     WriteWav(dir + "/crash.wav", Crash(), kRate);
     WriteWav(dir + "/motor.wav", Motor(), kRate);
     WriteWav(dir + "/Model/su-26.wav", TwinEngine(), kRate);
     WriteWav(dir + "/Model/heli.wav", Helicopter(), kRate);
     WriteWav(dir + "/Model/parkflyer.wav", Motor(), kRate);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  return 0;
+  });
 }
