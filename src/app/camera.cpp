@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/lifecycle.h"
 #include "sim/math_u.h"
 
 namespace veltrane {
@@ -12,8 +13,6 @@ namespace {
 double Length(const Vec3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 
 double Distance(const SimState& s) { return Length(s.ModelPosition - s.PilotPosition); }
-
-Vec3 FollowGoal(const SimState& s) { return s.ModelPosition - s.AxisForward * kFollowDistance; }
 
 void KeepAboveGround(Vec3& p, const World& world) {
   const double ground = world.GroundHeightAt(p.x, p.y) + kFollowClearance;
@@ -54,7 +53,7 @@ CameraPose CameraFrameStep(CameraSettings& cam, SimState& s, const World& world)
     pose.zoom = cam.aZoom;
   }
   if (cam.Hinterherflug && !paused) {
-    const Vec3 goal = FollowGoal(s);
+    const Vec3 goal = FollowFlightGoal(s);
     s.PilotPosition = s.PilotPosition + (goal - s.PilotPosition) * s.TimeStep;
     KeepAboveGround(s.PilotPosition, world);
     pose.position = s.PilotPosition;
@@ -68,7 +67,7 @@ CameraPose CameraFrameStep(CameraSettings& cam, SimState& s, const World& world)
 void CameraImmediate(CameraSettings& cam, SimState& s, const World& world) {
   if (cam.AutoZoom) cam.aZoom = AutoZoomTarget(cam, Distance(s));
   if (cam.Hinterherflug) {
-    s.PilotPosition = FollowGoal(s);
+    s.PilotPosition = FollowFlightGoal(s);
     KeepAboveGround(s.PilotPosition, world);
   }
 }

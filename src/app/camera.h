@@ -19,7 +19,6 @@ struct CameraSettings {
   Vec3 pStandort;  // standing place kept while following
 };
 
-constexpr double kFollowDistance = 8.0;
 constexpr double kFollowClearance = 0.5;
 
 // Front clipping distance and field (half-width of the view at the front plane).

@@ -70,8 +70,10 @@ void AttachWinch(SimState& s) { s.WinchAttached = true; }
 
 void Reinitialise(SimState& s, const World& w, const Trace& trace, bool followFlight) {
   InitFlight(s, w, trace);
-  if (followFlight) s.PilotPosition = s.ModelPosition - kFollowDistance * s.AxisForward;
+  if (followFlight) s.PilotPosition = FollowFlightGoal(s);
 }
+
+Vec3 FollowFlightGoal(const SimState& s) { return s.ModelPosition - kFollowDistance * s.AxisForward; }
 
 void Standort(SimState& s, const World& w, char key) { Standort(s, w, key, Trace()); }
 

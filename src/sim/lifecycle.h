@@ -23,6 +23,9 @@ void AttachWinch(SimState& s);
 // pilot goes 8 m behind the model. The caller updates the camera afterwards.
 void Reinitialise(SimState& s, const World& w, const Trace& trace, bool followFlight);
 
+// Where the viewer stands in follow flight: 8 m behind the model along its nose.
+Vec3 FollowFlightGoal(const SimState& s);
+
 // Pilot-position keys: '8' towards the model, '2' away, '4' and '6' around it to
 // the left and right, '9' up, '3' down. The pilot never ends up less than 0.5 m
 // above the terrain. The caller moves the camera to the new pilot position.
