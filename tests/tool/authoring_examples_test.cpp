@@ -15,6 +15,7 @@
 
 #include "loaders/model_loader.h"
 #include "loaders/scene_file.h"
+#include "platform/pictures/picture_file.h"
 #include "platform/rm/mesh_builder.h"
 #include "platform/rm/root.h"
 #include "tools/veltrane_tool/fly.h"
@@ -66,8 +67,8 @@ const std::vector<Expectation> kExpected = {
     {"dart.x", "/mesh/faces", 6},
     {"dart.x", "/mesh/box/max/2", 0.4},
     {"field.scn", "/scene/cells_x", 40},
-    {"field.scn", "/scene/pilot", {190.0, 120.0}},
-    {"field.scn", "/scene/start", {140.0, 143.0}},
+    {"field.scn", "/scene/pilot", {155.0, 120.0}},
+    {"field.scn", "/scene/start", {125.0, 143.0}},
     {"field.scn", "/terrain/build/textures/1/file", (kExamples / "strip.bmp").string()},
     {"field.scn", "/sky/mesh/faces", 100},
     {"field.scn", "/terrain/mesh/box/max/1", 50.54},  // the hill: 200 grey levels
@@ -96,8 +97,28 @@ TEST(AuthoringExamples, LoadWithTheValuesTheGuideGives) {
   // A new example without a check here would go untested.
   for (const auto& entry : fs::directory_iterator(kExamples)) {
     const std::string name = entry.path().filename().string();
+    if (name.ends_with("_prv.jpg")) continue;
     EXPECT_TRUE(inspected.contains(name) || kOtherExamples.contains(name)) << name << " is not checked";
   }
+}
+
+// Previews are named and sized as the open dialog shows them.
+TEST(AuthoringExamples, PreviewsBelongToAFileAndHaveTheDialogsSize) {
+  int previews = 0;
+  for (const auto& entry : fs::directory_iterator(kExamples)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.ends_with("_prv.jpg")) continue;
+    SCOPED_TRACE(name);
+    ++previews;
+    const std::string base = name.substr(0, name.size() - std::string("_prv.jpg").size());
+    const bool landscape = fs::exists(kExamples / (base + ".scn"));
+    EXPECT_TRUE(landscape || fs::exists(kExamples / (base + ".par")) || fs::exists(kExamples / (base + ".mdl")))
+        << "belongs to no model or landscape";
+    const pictures::Picture p = pictures::LoadPicture(entry.path().string());
+    EXPECT_EQ(p.width, 256);
+    EXPECT_EQ(p.height, landscape ? 256 : 192);
+  }
+  EXPECT_GE(previews, 4);
 }
 
 rm::Vector Sub(const rm::Vector& a, const rm::Vector& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
