@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/user_folders.h"
 #include "radio/key_form.h"
 #include "sim/thermals.h"
 
@@ -146,11 +147,15 @@ void MainWindowUi::Execute(const MenuItem& item) {
       quit_ = true;
       break;
     case Command::FlugmodellLaden:
+      openDialog_.SetPlaces({{"Mitgelieferte Modelle", form_.ExePath() + "Model"},
+                             {"Eigene Modelle", UserDataFolder("Model")}});
       openDialog_.Open("Flugmodell laden", kModelFilter, form_.sModellFilename(), form_.ExePath() + "Model");
       Open(Dialog::OpenModel);
       break;
     case Command::FlugmodellNeuLaden: form_.ModelNeuLadenClick(); break;
     case Command::LandschaftLaden:
+      openDialog_.SetPlaces({{"Mitgelieferte Landschaften", form_.ExePath() + "Landscape"},
+                             {"Eigene Landschaften", UserDataFolder("Landscape")}});
       openDialog_.Open("Landschaft laden", kSceneFilter, form_.sLandFileName(), form_.ExePath() + "Landscape");
       Open(Dialog::OpenScene);
       break;
@@ -432,6 +437,14 @@ void MainWindowUi::DrawDialogs() {
     case Dialog::OpenScene: {
       const bool model = active_ == Dialog::OpenModel;
       if (BeginDialog((openDialog_.Title() + "##open").c_str(), popupOpened_)) {
+        // The shipped files and the user's own, one click apart.
+        const int place = openDialog_.CurrentPlace();
+        for (int i = 0; i < static_cast<int>(openDialog_.Places().size()); ++i) {
+          if (openDialog_.Places()[static_cast<std::size_t>(i)].folder.empty()) continue;
+          if (i > 0) ImGui::SameLine();
+          if (ImGui::RadioButton(openDialog_.Places()[static_cast<std::size_t>(i)].label.c_str(), place == i))
+            openDialog_.GoToPlace(i);
+        }
         ImGui::TextUnformatted(openDialog_.Folder().string().c_str());
         ImGui::BeginGroup();
         if (ImGui::BeginListBox("##files", ImVec2(320, 260))) {
