@@ -130,6 +130,10 @@ void OpenDialog::GoToPlace(int index) {
   fs::create_directories(p, ec);
   if (!fs::is_directory(p, ec)) return;
   folder_ = fs::absolute(p, ec).lexically_normal();
+  if (folder_.filename().empty()) folder_ = folder_.parent_path();  // no trailing '/'
+  // The proposed file belongs to the folder the dialog opened in.
+  selected_.clear();
+  preview_.clear();
   Refresh();
 }
 

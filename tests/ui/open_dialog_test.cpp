@@ -96,8 +96,11 @@ TEST_F(OpenDialogTest, PlacesLeadToTheShippedAndTheUsersFolders) {
   d.SetPlaces({{"Mitgeliefert", root / "Model"}, {"Eigene", own}});
   d.Open("t", kModelFilter, "", root / "Model" / "Gliders");
   EXPECT_EQ(d.CurrentPlace(), 0);  // a folder below a place counts as that place
-  d.GoToPlace(1);                  // made on the way, so the user sees where their files go
+  d.Select("su-26.par");
+  d.GoToPlace(1);  // made on the way, so the user sees where their files go
   EXPECT_TRUE(fs::is_directory(own));
+  EXPECT_EQ(d.Selected(), "");  // nothing of the other folder stays chosen or previewed
+  EXPECT_EQ(d.Preview(), "");
   EXPECT_EQ(d.CurrentPlace(), 1);
   std::ofstream(own / "mine.par") << "x";
   d.GoToPlace(1);

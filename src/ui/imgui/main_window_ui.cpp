@@ -437,14 +437,6 @@ void MainWindowUi::DrawDialogs() {
     case Dialog::OpenScene: {
       const bool model = active_ == Dialog::OpenModel;
       if (BeginDialog((openDialog_.Title() + "##open").c_str(), popupOpened_)) {
-        // The shipped files and the user's own, one click apart.
-        const int place = openDialog_.CurrentPlace();
-        for (int i = 0; i < static_cast<int>(openDialog_.Places().size()); ++i) {
-          if (openDialog_.Places()[static_cast<std::size_t>(i)].folder.empty()) continue;
-          if (i > 0) ImGui::SameLine();
-          if (ImGui::RadioButton(openDialog_.Places()[static_cast<std::size_t>(i)].label.c_str(), place == i))
-            openDialog_.GoToPlace(i);
-        }
         ImGui::TextUnformatted(openDialog_.Folder().string().c_str());
         ImGui::BeginGroup();
         if (ImGui::BeginListBox("##files", ImVec2(320, 260))) {
@@ -474,8 +466,10 @@ void MainWindowUi::DrawDialogs() {
           openDialog_.SetFilter(filter);
         ImGui::EndGroup();
         ImGui::SameLine();
-        // The preview pane: the picture scaled into the pane, centred.
-        const ImVec2 pane(240, 240);
+        ImGui::BeginGroup();
+        // The preview pane: the picture scaled into the pane, centred. It leaves
+        // room below for the places, so the column is no taller than the list's.
+        const ImVec2 pane(240, 236);
         const ImVec2 p0 = ImGui::GetCursorScreenPos();
         ImDrawList* dl = ImGui::GetWindowDrawList();
         dl->AddRectFilled(p0, ImVec2(p0.x + pane.x, p0.y + pane.y), ImGui::GetColorU32(ImGuiCol_FrameBg));
@@ -489,6 +483,13 @@ void MainWindowUi::DrawDialogs() {
           }
         }
         ImGui::Dummy(pane);
+        // The shipped files and the user's own, one click apart.
+        const int place = openDialog_.CurrentPlace();
+        for (int i = 0; i < static_cast<int>(openDialog_.Places().size()); ++i) {
+          const auto& p = openDialog_.Places()[static_cast<std::size_t>(i)];
+          if (!p.folder.empty() && ImGui::RadioButton(p.label.c_str(), place == i)) openDialog_.GoToPlace(i);
+        }
+        ImGui::EndGroup();
         ImGui::Text("Datei: %s", openDialog_.Selected().c_str());
         ImGui::Separator();
         if (ImGui::Button("Öffnen", ImVec2(100, 0))) ok = true;
