@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -55,6 +56,11 @@ std::string CommandLineFile(const std::string& name) {
   fs::path p = fs::absolute(name, ec);
   if (ec || !fs::is_regular_file(p, ec)) return {};
   return p.lexically_normal().string();
+}
+
+// Where Model/ and Landscape/ are for this run.
+std::string DataFolder(const window::CommandLine& cl) {
+  return window::ChooseDataFolder(cl.dataDir, std::getenv("VELTRANE_DATA_DIR"), window::ExecutableFolder());
 }
 
 // Preview pictures have the sizes the open dialogs show them at.
@@ -204,7 +210,7 @@ bool Program::OpenWindow() {
   if (err.kind == window::OpenError::Kind::Version) {
     // Too old a GL: the same check and message as with a context that opened.
     window::SdlPlatformServices services(nullptr, !unattended_);
-    TMainForm form(window::FindDataFolder(window::ExecutableFolder()), settings_, trace_, ActiveClock(),
+    TMainForm form(DataFolder(cl_), settings_, trace_, ActiveClock(),
                    services);
     form.OnInitalizeAppliciation(err.gl_major, err.gl_minor);
     Fail("OpenGL 3.3 is needed, the display offers " + std::to_string(err.gl_major) + "." +
@@ -389,7 +395,7 @@ bool Program::WritePreview() {
     target.Bind();
     if (model) {
       ModelPreviewScene preview;
-      preview.Build(CommandLineFile(cl_.model), window::FindDataFolder(window::ExecutableFolder()), trace_,
+      preview.Build(CommandLineFile(cl_.model), DataFolder(cl_), trace_,
                     pic.width, pic.height);
       renderer_.Render(*preview.scene, preview.viewport, preview.device, pic.width, pic.height);
     } else {
@@ -430,7 +436,7 @@ int Program::Run() {
   services_ = std::make_unique<window::SdlPlatformServices>(window_.Handle(), !unattended_);
   // Unattended runs stay silent and need no audio device.
   if (!unattended_) sound_ = std::make_unique<sound::ProgramSound>(trace_);
-  std::string dataFolder = window::FindDataFolder(window::ExecutableFolder());
+  std::string dataFolder = DataFolder(cl_);
   form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_, sound_.get());
   if (!form_->OnInitalizeAppliciation(window_.GlMajor(), window_.GlMinor())) return 1;
   form_->FormCreate();

@@ -113,6 +113,30 @@ void OpenDialog::Open(const std::string& title, const std::string& filterText, c
   preview_ = PreviewPictureFor(folder_ / selected_);
 }
 
+int OpenDialog::CurrentPlace() const {
+  std::error_code ec;
+  const std::string here = fs::weakly_canonical(folder_, ec).string() + "/";
+  for (std::size_t i = 0; i < places_.size(); ++i) {
+    const std::string place = fs::weakly_canonical(places_[i].folder, ec).string() + "/";
+    if (here.rfind(place, 0) == 0) return static_cast<int>(i);  // the place or a folder below it
+  }
+  return -1;
+}
+
+void OpenDialog::GoToPlace(int index) {
+  if (index < 0 || index >= static_cast<int>(places_.size())) return;
+  std::error_code ec;
+  const fs::path& p = places_[static_cast<std::size_t>(index)].folder;
+  fs::create_directories(p, ec);
+  if (!fs::is_directory(p, ec)) return;
+  folder_ = fs::absolute(p, ec).lexically_normal();
+  if (folder_.filename().empty()) folder_ = folder_.parent_path();  // no trailing '/'
+  // The proposed file belongs to the folder the dialog opened in.
+  selected_.clear();
+  preview_.clear();
+  Refresh();
+}
+
 void OpenDialog::SetFilter(int index) {
   if (index < 0 || index >= static_cast<int>(filters_.size())) return;
   filterIndex_ = index;

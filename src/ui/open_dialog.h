@@ -28,12 +28,25 @@ class OpenDialog {
     std::string name;
     bool isFolder = false;
   };
+  // A folder the dialog offers beside the list: the shipped models and the user's own.
+  struct Place {
+    std::string label;
+    std::filesystem::path folder;
+  };
 
   // initialFolder is used when the proposed file has no existing folder of its own.
   void Open(const std::string& title, const std::string& filterText, const std::string& proposedFile,
             const std::filesystem::path& initialFolder);
   void Close() { open_ = false; }
   bool IsOpen() const { return open_; }
+
+  // Offered from the next Open() on; a place that does not exist yet is made
+  // when it is chosen, so the user sees where their own files belong.
+  void SetPlaces(std::vector<Place> places) { places_ = std::move(places); }
+  const std::vector<Place>& Places() const { return places_; }
+  // The place the current folder is in, or -1.
+  int CurrentPlace() const;
+  void GoToPlace(int index);
 
   void SetFilter(int index);
   void EnterFolder(const std::string& name);  // ".." goes up
@@ -59,6 +72,7 @@ class OpenDialog {
   std::vector<FileFilter> filters_;
   int filterIndex_ = 0;
   std::vector<Entry> entries_;
+  std::vector<Place> places_;
   std::string selected_;
   std::string preview_;
 };

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -23,6 +24,9 @@ constexpr int kBarY = 8;
 constexpr int kDateiX = 24, kAnsichtX = 220, kAufloesungX = 355, kHilfeX = 572;
 constexpr int kBeendenY = 55, kAutozoomY = 72, kFensterY = 34, k800x600Y = 106;
 constexpr int kItemX = 12;  // from a menu's left edge
+// The open dialog in a 640x480 window.
+constexpr int kOwnPlaceX = 420, kOwnPlaceY = 367, kFirstRowX = 100, kFirstRowY = 120;
+constexpr int kOpenButtonX = 90, kOpenButtonY = 411;
 
 int Brightness(const pictures::Picture& p, int x, int y) {
   const std::uint8_t* q = p.At(x, y);
@@ -62,6 +66,8 @@ class WindowedProgramTest : public ::testing::Test {
            ("veltrane_e2e_" + std::to_string(::getpid()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
+    // The user's own models and landscapes go here, not into the real home.
+    ::setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
     program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_);
     ASSERT_TRUE(program_->Start()) << "no window with focus";
   }
@@ -256,6 +262,43 @@ TEST_F(WindowedProgramTest, FliesTenSecondsOnTheKeyboardAndKeepsTheToggles) {
   EXPECT_NE(s.find("AutoZoom=1"), std::string::npos);
   EXPECT_NE(s.find("world.scn"), std::string::npos);
   EXPECT_NE(s.find("Running=0"), std::string::npos);
+}
+
+TEST_F(WindowedProgramTest, OpenDialogLeadsToTheUsersOwnModels) {
+  ASSERT_TRUE(ShowsSoon(MenuBarShown));
+  // A model of the user's own, beside none of the shipped ones.
+  const fs::path own = dir_ / "share" / "veltrane" / "Model";
+  fs::create_directories(own);
+  fs::copy_file(fs::path(VELTRANE_DATA_DIR) / "Model" / "glider.par", own / "mine.par");
+  fs::copy_file(fs::path(VELTRANE_DATA_DIR) / "Model" / "glider.geo", own / "mine.geo");
+  // The start screen is dark like a dialog: wait for the first scene.
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("LoadLib.LoadPAR File: ") >= 1; }, 20s));
+  std::this_thread::sleep_for(500ms);
+
+  ASSERT_TRUE(program_->Key("F2"));
+  pictures::Picture dialog;
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 40, 100, 350, 340) > 60000; }, &dialog))
+      << "no open dialog on F2";
+  Keep(dialog, "dialog_model_shipped.png");
+  ASSERT_TRUE(program_->Click(kOwnPlaceX, kOwnPlaceY));  // "Eigene Modelle"
+  std::this_thread::sleep_for(1s);  // a slow software-rendered frame or two before the list changes
+  // Only mine.par is in the user's folder: the first list row, then Öffnen.
+  ASSERT_TRUE(program_->Click(kFirstRowX, kFirstRowY));
+  std::this_thread::sleep_for(1s);
+  pictures::Picture ownList;
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 40, 100, 350, 340) > 60000; }, &ownList));
+  Keep(ownList, "dialog_model_own.png");
+  ASSERT_TRUE(program_->Click(kOpenButtonX, kOpenButtonY));
+  // The trace names the parameter file as derived from the model file: "mine.PAR".
+  const std::string loaded = "LoadLib.LoadPAR File: " + (own / "mine.").string();
+  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith(loaded) >= 1; }, 10s))
+      << std::ifstream(dir_ / "trace.txt").rdbuf();
+
+  ChooseFromMenu(kDateiX, kBeendenY);
+  EXPECT_EQ(program_->WaitExit(20s), 0);
+  const std::string s = program_->Settings();
+  // Stored with its full path, so it is found whatever the data folder is.
+  EXPECT_NE(s.find("sModellFilename=" + (own / "mine.par").string()), std::string::npos) << s;
 }
 
 }  // namespace

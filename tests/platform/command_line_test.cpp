@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -22,10 +23,11 @@ TEST(CommandLine, DefaultsAndEveryOption) {
   EXPECT_TRUE(none->screenshot.empty());
   EXPECT_EQ(none->frames, 1);
 
-  auto c = Parse({"--config-dir", "/tmp/c", "--trace=-", "--model", "M/a.par", "--landscape", "L/w.scn",
+  auto c = Parse({"--config-dir", "/tmp/c", "--data-dir=/opt/v", "--trace=-", "--model", "M/a.par", "--landscape", "L/w.scn",
                   "--screenshot", "o.png", "--frames", "30", "--frame-time=0.05"});
   ASSERT_TRUE(c);
   EXPECT_EQ(c->configDir, "/tmp/c");
+  EXPECT_EQ(c->dataDir, "/opt/v");
   EXPECT_EQ(c->traceFile, "-");
   EXPECT_EQ(c->model, "M/a.par");
   EXPECT_EQ(c->landscape, "L/w.scn");
@@ -47,6 +49,7 @@ TEST(CommandLine, MistakesAreReportedNotGuessed) {
     EXPECT_FALSE(Parse({"--screenshot", "a.png", "--frames", bad})) << bad;
   for (const char* bad : {"0", "-1", "nan", "inf", "1e9", "x"})
     EXPECT_FALSE(Parse({"--screenshot", "a.png", "--frame-time", bad})) << bad;
+  EXPECT_FALSE(Parse({"--data-dir"}, &err));
   // Frame settings without a screenshot would silently do nothing.
   EXPECT_FALSE(Parse({"--frames", "3"}, &err));
 }
@@ -63,6 +66,14 @@ TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "share" / "veltrane").string() + "/");
   fs::create_directories(root / "bin" / "Landscape");
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "bin").string() + "/");
+
+  // The user's choice comes first, then the environment, then the search.
+  const std::string exe = (root / "bin").string();
+  const std::string mine = (root / "mine").string() + "/";
+  EXPECT_EQ(ChooseDataFolder((root / "mine").string(), "/elsewhere", exe), mine);
+  EXPECT_EQ(ChooseDataFolder("", "/elsewhere", exe), "/elsewhere/");
+  EXPECT_EQ(ChooseDataFolder("", "", exe), exe + "/");
+  EXPECT_EQ(ChooseDataFolder("", nullptr, exe), exe + "/");
   fs::remove_all(root);
   EXPECT_EQ(ExecutableFolder().back(), '/');
 }

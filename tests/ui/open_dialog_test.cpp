@@ -90,5 +90,27 @@ TEST_F(OpenDialogTest, AcceptNeedsAnExistingFile) {
   EXPECT_EQ(d.Accept(), "");
 }
 
+TEST_F(OpenDialogTest, PlacesLeadToTheShippedAndTheUsersFolders) {
+  OpenDialog d;
+  const fs::path own = root / "user" / "veltrane" / "Model";
+  d.SetPlaces({{"Mitgeliefert", root / "Model"}, {"Eigene", own}});
+  d.Open("t", kModelFilter, "", root / "Model" / "Gliders");
+  EXPECT_EQ(d.CurrentPlace(), 0);  // a folder below a place counts as that place
+  d.Select("su-26.par");
+  d.GoToPlace(1);  // made on the way, so the user sees where their files go
+  EXPECT_TRUE(fs::is_directory(own));
+  EXPECT_EQ(d.Selected(), "");  // nothing of the other folder stays chosen or previewed
+  EXPECT_EQ(d.Preview(), "");
+  EXPECT_EQ(d.CurrentPlace(), 1);
+  std::ofstream(own / "mine.par") << "x";
+  d.GoToPlace(1);
+  d.Select("mine.par");
+  EXPECT_EQ(d.Accept(), (own / "mine.par").string());  // stored with its full path
+  d.GoToPlace(7);  // out of range: stays
+  EXPECT_EQ(d.CurrentPlace(), 1);
+  d.EnterFolder("..");
+  EXPECT_EQ(d.CurrentPlace(), -1);
+}
+
 }  // namespace
 }  // namespace veltrane::ui

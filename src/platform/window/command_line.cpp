@@ -65,6 +65,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       c.version = true;
     } else if (a == "--config-dir") {
       if (!takeValue(c.configDir)) return std::nullopt;
+    } else if (a == "--data-dir") {
+      if (!takeValue(c.dataDir)) return std::nullopt;
     } else if (a == "--trace") {
       if (!takeValue(c.traceFile)) return std::nullopt;
     } else if (a == "--model") {
@@ -114,6 +116,8 @@ std::string UsageText(const std::string& program) {
          "  --help                 show this text and exit\n"
          "  --version              show the version and exit\n"
          "  --config-dir DIR       folder of settings.ini (default $XDG_CONFIG_HOME/veltrane)\n"
+         "  --data-dir DIR         folder of Model/ and Landscape/ (default $VELTRANE_DATA_DIR,\n"
+         "                         else beside the program, else the installed share/veltrane)\n"
          "  --trace FILE           write trace lines to FILE ('-' for stderr)\n"
          "  --model FILE           fly this model (.par or .mdl)\n"
          "  --landscape FILE       use this landscape (.scn)\n"

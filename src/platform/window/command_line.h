@@ -10,6 +10,7 @@ struct CommandLine {
   bool help = false;
   bool version = false;
   std::string configDir;  // empty: the default settings folder
+  std::string dataDir;    // empty: $VELTRANE_DATA_DIR, else beside the program, else installed
   std::string traceFile;  // empty: no trace; "-": stderr
   std::string model;
   std::string landscape;

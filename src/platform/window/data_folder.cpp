@@ -35,4 +35,13 @@ std::string FindDataFolder(const std::string& exeFolder) {
   return WithSlash((d.parent_path() / "share" / "veltrane").string());
 }
 
+std::string ChooseDataFolder(const std::string& commandLineDir, const char* environmentDir,
+                             const std::string& exeFolder) {
+  std::error_code ec;
+  auto absolute = [&](const std::string& d) { return WithSlash(fs::absolute(d, ec).lexically_normal().string()); };
+  if (!commandLineDir.empty()) return absolute(commandLineDir);
+  if (environmentDir && *environmentDir) return absolute(environmentDir);
+  return FindDataFolder(exeFolder);
+}
+
 }  // namespace veltrane::window

@@ -13,4 +13,11 @@ std::string ExecutableFolder();
 // not exist, so the messages name where the data was expected.
 std::string FindDataFolder(const std::string& exeFolder);
 
+// The data folder in the order a user can override it: the command line's
+// --data-dir, then $VELTRANE_DATA_DIR, then FindDataFolder. Empty overrides
+// are skipped; a given one is taken as it is, so a wrong one is reported by
+// name rather than silently replaced. Always ends in '/'.
+std::string ChooseDataFolder(const std::string& commandLineDir, const char* environmentDir,
+                             const std::string& exeFolder);
+
 }  // namespace veltrane::window

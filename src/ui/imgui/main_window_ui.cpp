@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/user_folders.h"
 #include "radio/key_form.h"
 #include "sim/thermals.h"
 
@@ -146,11 +147,15 @@ void MainWindowUi::Execute(const MenuItem& item) {
       quit_ = true;
       break;
     case Command::FlugmodellLaden:
+      openDialog_.SetPlaces({{"Mitgelieferte Modelle", form_.ExePath() + "Model"},
+                             {"Eigene Modelle", UserDataFolder("Model")}});
       openDialog_.Open("Flugmodell laden", kModelFilter, form_.sModellFilename(), form_.ExePath() + "Model");
       Open(Dialog::OpenModel);
       break;
     case Command::FlugmodellNeuLaden: form_.ModelNeuLadenClick(); break;
     case Command::LandschaftLaden:
+      openDialog_.SetPlaces({{"Mitgelieferte Landschaften", form_.ExePath() + "Landscape"},
+                             {"Eigene Landschaften", UserDataFolder("Landscape")}});
       openDialog_.Open("Landschaft laden", kSceneFilter, form_.sLandFileName(), form_.ExePath() + "Landscape");
       Open(Dialog::OpenScene);
       break;
@@ -461,8 +466,10 @@ void MainWindowUi::DrawDialogs() {
           openDialog_.SetFilter(filter);
         ImGui::EndGroup();
         ImGui::SameLine();
-        // The preview pane: the picture scaled into the pane, centred.
-        const ImVec2 pane(240, 240);
+        ImGui::BeginGroup();
+        // The preview pane: the picture scaled into the pane, centred. It leaves
+        // room below for the places, so the column is no taller than the list's.
+        const ImVec2 pane(240, 236);
         const ImVec2 p0 = ImGui::GetCursorScreenPos();
         ImDrawList* dl = ImGui::GetWindowDrawList();
         dl->AddRectFilled(p0, ImVec2(p0.x + pane.x, p0.y + pane.y), ImGui::GetColorU32(ImGuiCol_FrameBg));
@@ -476,6 +483,13 @@ void MainWindowUi::DrawDialogs() {
           }
         }
         ImGui::Dummy(pane);
+        // The shipped files and the user's own, one click apart.
+        const int place = openDialog_.CurrentPlace();
+        for (int i = 0; i < static_cast<int>(openDialog_.Places().size()); ++i) {
+          const auto& p = openDialog_.Places()[static_cast<std::size_t>(i)];
+          if (!p.folder.empty() && ImGui::RadioButton(p.label.c_str(), place == i)) openDialog_.GoToPlace(i);
+        }
+        ImGui::EndGroup();
         ImGui::Text("Datei: %s", openDialog_.Selected().c_str());
         ImGui::Separator();
         if (ImGui::Button("Öffnen", ImVec2(100, 0))) ok = true;
