@@ -29,15 +29,23 @@ bool BeginDialog(const char* title, bool& opened) {
                                 ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
 }
 
-bool OkCancel(bool& ok) {
+// ImGui 1.86 reads IsKeyPressed's argument as the backend's key index (an SDL
+// scancode); the named keys have to be looked up first.
+bool KeyPressed(ImGuiKey key) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), false); }
+bool EscapePressed() { return KeyPressed(ImGuiKey_Escape); }
+bool EnterPressed() { return KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_KeyPadEnter); }
+
+// Ok is the default button (Enter), Abbrechen the cancel button (Esc).
+// keysAllowed false: the dialog is taking keys for itself.
+bool OkCancel(bool& ok, bool keysAllowed = true) {
   ImGui::Separator();
   bool done = false;
-  if (ImGui::Button("Ok", ImVec2(100, 0))) {
+  if (ImGui::Button("Ok", ImVec2(100, 0)) || (keysAllowed && EnterPressed())) {
     ok = true;
     done = true;
   }
   ImGui::SameLine();
-  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Escape)) done = true;
+  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || (!done && keysAllowed && EscapePressed())) done = true;
   return done;
 }
 
@@ -73,9 +81,16 @@ void MainWindowUi::WriteSettings() { TThermalForm::WriteSettings(settings_, form
 
 void MainWindowUi::SetTimerEnabled(bool enabled) { form_.SetTimerEnabled(enabled); }
 
+void MainWindowUi::RunQueuedWork() {
+  if (!viewRebuildQueued_) return;
+  viewRebuildQueued_ = false;
+  ReinitializeView();
+}
+
 void MainWindowUi::ReinitializeView() {
   services_.SetCursor(CursorKind::Hourglass);
   form_.DXDrawFinalize();
+  services_.UseDisplay(form_.Display().iDXDrawDriver);
   form_.SimInit();
   services_.SetCursor(form_.MenuIsVisible() ? CursorKind::Arrow : CursorKind::Hidden);
 }
@@ -248,7 +263,7 @@ void MainWindowUi::DrawDialogs() {
     case Dialog::Message:
       if (BeginDialog("Veltrane##message", popupOpened_)) {
         ImGui::TextUnformatted(message_.c_str());
-        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Enter)) CloseDialog();
+        if (ImGui::Button("OK", ImVec2(100, 0)) || EnterPressed() || EscapePressed()) CloseDialog();
         ImGui::EndPopup();
       }
       return;
@@ -265,7 +280,7 @@ void MainWindowUi::DrawDialogs() {
           CloseDialog();
           if (ok) {
             form_.Display().iDXDrawDriver = driver_.Button1Click();
-            ReinitializeView();
+            viewRebuildQueued_ = true;
           }
         }
         ImGui::EndPopup();
@@ -365,7 +380,7 @@ void MainWindowUi::DrawDialogs() {
             d.doWaitVBlank = o.waitVBlank;
             d.doFlip = o.flip;
             form_.SetMipmapping(o.mipmapping);
-            ReinitializeView();
+            viewRebuildQueued_ = true;
           }
         }
         ImGui::EndPopup();
@@ -373,6 +388,7 @@ void MainWindowUi::DrawDialogs() {
       return;
     case Dialog::Keys:
       if (BeginDialog("Tastatur", popupOpened_)) {
+        const bool waiting = keys_.Waiting();
         keys_.TimerTick();
         ImGui::TextUnformatted("Tastenbelegung");
         const auto& slots = KeySlots();
@@ -383,7 +399,8 @@ void MainWindowUi::DrawDialogs() {
           ImGui::TextUnformatted(keys_.Label(i).c_str());
           if (i % 2 == 0) ImGui::SameLine(340);
         }
-        if (OkCancel(ok)) {
+        // A slot waiting for its key takes Enter and Esc too.
+        if (OkCancel(ok, !waiting)) {
           keys_.GroupExit();
           if (ok) keys_.Ok();
           else keys_.Cancel();
@@ -420,8 +437,7 @@ void MainWindowUi::DrawDialogs() {
         }
         dl->PopClipRect();
         ImGui::Dummy(size);
-        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Enter) ||
-            ImGui::IsKeyPressed(ImGuiKey_Escape)) {
+        if (ImGui::Button("OK", ImVec2(100, 0)) || EnterPressed() || EscapePressed()) {
           CloseDialog();
           info_.FormDeactivate();
         }
@@ -478,9 +494,9 @@ void MainWindowUi::DrawDialogs() {
         ImGui::Dummy(pane);
         ImGui::Text("Datei: %s", openDialog_.Selected().c_str());
         ImGui::Separator();
-        if (ImGui::Button("Öffnen", ImVec2(100, 0))) ok = true;
+        if (ImGui::Button("Öffnen", ImVec2(100, 0)) || EnterPressed()) ok = true;
         ImGui::SameLine();
-        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Escape);
+        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || EscapePressed();
         if (ok) {
           const std::string chosen = openDialog_.Accept();
           if (!chosen.empty()) {
