@@ -19,6 +19,9 @@ bool ImGuiLayer::Init(GlWindow& window) {
   ImGui::CreateContext();
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;  // window layout is not remembered
+  // The cursor is the main window's (arrow, hourglass, hidden with the menu);
+  // the backend would show it again at every frame.
+  io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
   ImGui::StyleColorsDark();
   io.Fonts->AddFontDefault();
   // 8 points at the usual 96 dpi is about 11 pixels.
