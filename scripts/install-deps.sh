@@ -15,6 +15,9 @@ PACKAGES=(
   nlohmann-json3-dev
   libinih-dev
   xvfb xauth x11-utils xdotool fonts-dejavu-core openbox
+  libasound2-dev
+  x11-xkb-utils
+  libxfixes-dev
 )
 
 missing=()
