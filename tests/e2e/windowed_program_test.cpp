@@ -136,7 +136,7 @@ TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
   // Esc asks for the window, which it already is: a trace and nothing else,
   // no rebuilt view, same size, still running.
   ASSERT_TRUE(program_->Key("Escape"));
-  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: Fenster1") == 1; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: NFenster") == 1; }, 5s));
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(program_->Running());
   EXPECT_EQ(program_->TraceCount("TMainForm.DXDrawFinalize"), 0);
@@ -148,14 +148,14 @@ TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
 
   // 800x600 full screen from the menu, then back to the window.
   ChooseFromMenu(kAufloesungX, k800x600Y);
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: 800x600") == 1; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: N800x600") == 1; }, 5s));
   ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("Simulate.InitFlight") >= 2; }, 30s));
   int fw = 0, fh = 0;
   ASSERT_TRUE(WaitUntil([&] { return program_->WindowSize(&fw, &fh) && fw != w; }, 10s));
   ASSERT_TRUE(ShowsSoon(MenuBarShown)) << "no menu bar in full screen";
   // Esc in full screen is the way back to the window.
   ASSERT_TRUE(program_->Key("Escape"));
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: Fenster1") == 2; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: NFenster") == 2; }, 5s));
   ASSERT_TRUE(WaitUntil([&] { return program_->WindowSize(&w2, &h2) && w2 == w && h2 == h; }, 10s))
       << w2 << "x" << h2;
   ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("Simulate.InitFlight") >= 3; }, 30s));
