@@ -114,6 +114,8 @@ int ProgramDriver::TraceCountStartingWith(const std::string& prefix) const {
   return n;
 }
 
+std::string ProgramDriver::TraceText() const { return ReadFile(dir_ / "trace.txt"); }
+
 std::string ProgramDriver::Settings() const { return ReadFile(ConfigDir() / "settings.ini"); }
 
 bool ProgramDriver::Running() {
@@ -125,6 +127,8 @@ bool ProgramDriver::Running() {
   }
   return true;
 }
+
+bool ProgramDriver::Terminate() { return pid_ > 0 && ::kill(pid_, SIGTERM) == 0; }
 
 int ProgramDriver::WaitExit(std::chrono::milliseconds timeout) {
   int status = 0;

@@ -3,6 +3,8 @@
 #include <epoxy/gl.h>
 #include <imgui.h>
 
+#include <algorithm>
+
 #include "platform/window/gl_window.h"
 
 // The backends are compiled into this library (see CMakeLists.txt).
@@ -68,6 +70,12 @@ void ImGuiLayer::Shutdown() {
 
 bool ImGuiLayer::ProcessEvent(const SDL_Event& e) {
   if (!ready_) return false;
+  if (e.type == SDL_KEYDOWN) pressedInFrame_.push_back(e.key.keysym.scancode);
+  if (e.type == SDL_KEYUP &&
+      std::find(pressedInFrame_.begin(), pressedInFrame_.end(), e.key.keysym.scancode) != pressedInFrame_.end()) {
+    releasesLater_.push_back(e);
+    return true;
+  }
   return ImGui_ImplSDL2_ProcessEvent(&e);
 }
 
@@ -95,6 +103,9 @@ void ImGuiLayer::EndFrame() {
   if (!ready_) return;
   ImGui::Render();
   ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+  pressedInFrame_.clear();
+  for (SDL_Event& e : releasesLater_) ImGui_ImplSDL2_ProcessEvent(&e);
+  releasesLater_.clear();
 }
 
 }  // namespace veltrane::window

@@ -291,11 +291,12 @@ void MainWindowUi::DrawDialogs() {
         ImGui::TextUnformatted("Kein Autozoom bis:");
         ImGui::SameLine(160);
         ImGui::SetNextItemWidth(80);
-        ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_);
+        // A click into a field selects its number, so typing replaces it.
+        ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_, ImGuiInputTextFlags_AutoSelectAll);
         ImGui::TextUnformatted("Voller Autozoom ab:");
         ImGui::SameLine(160);
         ImGui::SetNextItemWidth(80);
-        ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_);
+        ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_, ImGuiInputTextFlags_AutoSelectAll);
         ImGui::TextUnformatted("Geschwindigkeit");
         ImGui::TextUnformatted("Langsam");
         ImGui::SameLine();
@@ -394,10 +395,12 @@ void MainWindowUi::DrawDialogs() {
         const auto& slots = KeySlots();
         for (int i = 0; i < kKeySlots; ++i) {
           const std::string button = std::string(slots[static_cast<std::size_t>(i)].caption) + "##slot" + std::to_string(i);
+          // Two columns of a button and its key's name each.
+          const float column = (i % 2) * 340.0f;
+          if (i % 2) ImGui::SameLine(column + 8.0f);
           if (ImGui::Button(button.c_str(), ImVec2(180, 0))) keys_.SlotClick(i);
-          ImGui::SameLine(200);
+          ImGui::SameLine(column + 200.0f);
           ImGui::TextUnformatted(keys_.Label(i).c_str());
-          if (i % 2 == 0) ImGui::SameLine(340);
         }
         // A slot waiting for its key takes Enter and Esc too.
         if (OkCancel(ok, !waiting)) {
