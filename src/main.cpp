@@ -460,6 +460,7 @@ int Program::Run() {
 
   ApplyDisplayOptions();
   SDL_ShowWindow(window_.Handle());
+  window::KeepShownWindowOnDisplay(window_.Handle(), window::DisplayIndex(form_->Display().iDXDrawDriver));
   focused_ = (SDL_GetWindowFlags(window_.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
   std::string err;
   if (!imgui_.Init(window_)) Fail("the user interface layer did not start; no overlay");
