@@ -79,9 +79,9 @@ bool ProgramDriver::Click(int x, int y) {
   // code sees the hover before the press, and a press and release that fall
   // into one slow software-rendered frame can get lost.
   if (!Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y))) return false;
-  std::this_thread::sleep_for(250ms);
+  std::this_thread::sleep_for(400ms);
   if (!Xdo("mousedown 1")) return false;
-  std::this_thread::sleep_for(150ms);
+  std::this_thread::sleep_for(200ms);
   return Xdo("mouseup 1");
 }
 
