@@ -347,9 +347,9 @@ void Program::HandleEvent(const SDL_Event& e) {
 
 void Program::ShowErrors(bool toStderr) {
   while (auto m = form_->TakeErrorMessage()) {
-    if (toStderr) Fail(*m);
-    if (unattended_ || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", m->c_str(), window_.Handle()) != 0)
-      if (!toStderr) Fail(*m);
+    const bool boxShown =
+        !unattended_ && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", m->c_str(), window_.Handle()) == 0;
+    if (toStderr || !boxShown) Fail(*m);
   }
 }
 
