@@ -16,6 +16,9 @@ PACKAGES=(
   libinih-dev
   xvfb xauth x11-utils xdotool fonts-dejavu-core openbox
   desktop-file-utils appstream man-db
+  libasound2-dev
+  x11-xkb-utils
+  libxfixes-dev
 )
 
 missing=()

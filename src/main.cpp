@@ -28,11 +28,13 @@
 #include "platform/trace/trace.h"
 #include "platform/window/command_line.h"
 #include "platform/window/data_folder.h"
+#include "platform/window/display_choice.h"
 #include "platform/window/gl_window.h"
 #include "platform/window/imgui_layer.h"
 #include "platform/window/key_map.h"
 #include "platform/window/overlay_painter.h"
 #include "platform/window/sdl_platform_services.h"
+#include "platform/window/window_size.h"
 #ifdef VELTRANE_WITH_MENU
 #include "platform/ui_textures/gl_picture_textures.h"
 #include "ui/imgui/main_window_ui.h"
@@ -167,11 +169,13 @@ class Program {
   void ShowStartScreen(const std::string& text);
   void RenderFrame(bool drawOverlay);
   void HandleEvent(const SDL_Event& e);
-  void ShowErrors();
+  // toStderr: also where the box may be missed (the last words of a run).
+  void ShowErrors(bool toStderr = false);
   void CarryOutDisplayRequest();
   bool WriteScreenshot();
   bool WritePreview();
-  void Close();
+  // False when the settings could not be written (the user has been told).
+  bool Close();
   // Height of the menu bar over the 3D view (0 when hidden or not built in).
   int MenuHeight() const;
   bool DialogOpen() const;
@@ -207,14 +211,12 @@ bool Program::OpenWindow() {
   o.vsync = !unattended_;
   window::OpenError err;
   if (window_.Open(o, err)) return true;
-  if (err.kind == window::OpenError::Kind::Version) {
-    // Too old a GL: the same check and message as with a context that opened.
-    window::SdlPlatformServices services(nullptr, !unattended_);
-    TMainForm form(DataFolder(cl_), settings_, trace_, ActiveClock(),
-                   services);
-    form.OnInitalizeAppliciation(err.gl_major, err.gl_minor);
-    Fail("OpenGL 3.3 is needed, the display offers " + std::to_string(err.gl_major) + "." +
-         std::to_string(err.gl_minor));
+  if (err.kind == window::OpenError::Kind::Version || err.kind == window::OpenError::Kind::Context) {
+    // Nothing to go on with, whatever the user would answer: say why and how to help it.
+    const std::string text = window::NoContextMessage(err);
+    trace_("OnInitalizeAppliciation " + err.text + "\r\n");
+    Fail(text);
+    if (!unattended_) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", text.c_str(), nullptr);
     return false;
   }
   Fail(err.text);
@@ -222,10 +224,22 @@ bool Program::OpenWindow() {
 }
 
 void Program::ApplyDisplayOptions() {
-  const DisplayOptions& d = form_->Display();
-  SDL_SetWindowSize(window_.Handle(), form_->Width() > 0 ? form_->Width() : 640,
-                    form_->Height() > 0 ? form_->Height() : 479);
-  SDL_SetWindowPosition(window_.Handle(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  DisplayOptions& d = form_->Display();
+  const int display = window::DisplayIndex(d.iDXDrawDriver);
+  int usableW = 0, usableH = 0;
+  window::UsableSize(display, usableW, usableH);
+  const window::FittedSize size = window::FitWindowSize(form_->Width(), form_->Height(), usableW, usableH);
+  if (!size.note.empty()) trace_("TMainForm.FormShow " + size.note + "\r\n");
+  form_->SetWindowSize(size.width, size.height);
+  if (d.doFullscreen && !window::FullScreenSizeOffered(display, d.DisplayWidth, d.DisplayHeight)) {
+    trace_("TMainForm.FormShow full-screen size " + std::to_string(d.DisplayWidth) + "x" +
+           std::to_string(d.DisplayHeight) + " is not offered, using 800x600\r\n");
+    d.DisplayWidth = 800;
+    d.DisplayHeight = 600;
+  }
+  SDL_SetWindowSize(window_.Handle(), size.width, size.height);
+  SDL_SetWindowPosition(window_.Handle(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                        SDL_WINDOWPOS_CENTERED_DISPLAY(display));
   window_.SetFullscreen(d.doFullscreen, d.DisplayWidth, d.DisplayHeight);
   vsync_ = !unattended_ && d.doWaitVBlank;
   window_.SetVsync(vsync_);
@@ -295,6 +309,7 @@ void Program::RenderFrame(bool drawOverlay) {
 }
 
 void Program::HandleEvent(const SDL_Event& e) {
+  services_->TrackKeys(e);
   bool imguiTook = imgui_.ProcessEvent(e);
   switch (e.type) {
     case SDL_QUIT:  // also SIGINT and SIGTERM: SDL turns them into this event
@@ -310,7 +325,7 @@ void Program::HandleEvent(const SDL_Event& e) {
       break;
     case SDL_KEYDOWN:
       if ((imguiTook && imgui_.WantsKeyboard()) || DialogOpen()) break;
-      if (int vk = window::VirtualKeyFromScancode(e.key.keysym.scancode)) {
+      if (int vk = window::VirtualKeyFromKey(e.key.keysym.sym, e.key.keysym.scancode)) {
 #ifdef VELTRANE_WITH_MENU
         // The open dialogs' shortcuts: the menu shows them, so they must work too.
         if (ui_ && (vk == 0x71 || vk == 0x72)) {
@@ -323,7 +338,7 @@ void Program::HandleEvent(const SDL_Event& e) {
       break;
     case SDL_KEYUP:
       if ((imguiTook && imgui_.WantsKeyboard()) || DialogOpen()) break;
-      if (int vk = window::VirtualKeyFromScancode(e.key.keysym.scancode)) form_->FormKeyUp(vk);
+      if (int vk = window::VirtualKeyFromKey(e.key.keysym.sym, e.key.keysym.scancode)) form_->FormKeyUp(vk);
       break;
     case SDL_TEXTINPUT:
       if (imgui_.WantsKeyboard() || DialogOpen()) break;
@@ -336,10 +351,11 @@ void Program::HandleEvent(const SDL_Event& e) {
   }
 }
 
-void Program::ShowErrors() {
+void Program::ShowErrors(bool toStderr) {
   while (auto m = form_->TakeErrorMessage()) {
-    if (unattended_ || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", m->c_str(), window_.Handle()) != 0)
-      Fail(*m);
+    const bool boxShown =
+        !unattended_ && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", m->c_str(), window_.Handle()) == 0;
+    if (toStderr || !boxShown) Fail(*m);
   }
 }
 
@@ -416,19 +432,24 @@ bool Program::WritePreview() {
   return true;
 }
 
-void Program::Close() {
-  if (closed_ || !form_) return;
+bool Program::Close() {
+  if (closed_ || !form_) return true;
   closed_ = true;
 #ifdef VELTRANE_WITH_MENU
   if (ui_) ui_->WriteSettings();
 #endif
+  ShowErrors();  // what came before, so that what follows is about the close
   form_->FormClose();
+  // Lost settings are told while the window still stands.
+  const bool saved = !form_->HasErrorMessage();
+  ShowErrors(true);
   form_->DXDrawFinalize();
   if (sound_) sound_->Finalize();
 #ifdef VELTRANE_WITH_MENU
   ui_.reset();
   if (pictures_) pictures_->Clear();  // while the context still exists
 #endif
+  return saved;
 }
 
 int Program::Run() {
@@ -445,6 +466,7 @@ int Program::Run() {
 
   ApplyDisplayOptions();
   SDL_ShowWindow(window_.Handle());
+  window::KeepShownWindowOnDisplay(window_.Handle(), window::DisplayIndex(form_->Display().iDXDrawDriver));
   focused_ = (SDL_GetWindowFlags(window_.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
   std::string err;
   if (!imgui_.Init(window_)) Fail("the user interface layer did not start; no overlay");
@@ -483,6 +505,9 @@ int Program::Run() {
     if (quit_) break;
     ShowErrors();
     CarryOutDisplayRequest();
+#ifdef VELTRANE_WITH_MENU
+    if (ui_) ui_->RunQueuedWork();
+#endif
     if (form_->Caption() != caption) {
       caption = form_->Caption();
       window_.SetTitle(caption);
@@ -501,20 +526,19 @@ int Program::Run() {
       form_->DXTimerTimer();
     }
     RenderFrame(true);
+    services_->KeysRead();
     if (unattended_) {
       if (--framesLeft <= 0) {
         ShowErrors();
         bool ok = cl_.preview.empty() ? WriteScreenshot() : WritePreview();
-        Close();
-        return ok ? 0 : 1;
+        return Close() && ok ? 0 : 1;
       }
       continue;
     }
     window_.Swap();
     if (!ticking) SDL_WaitEventTimeout(nullptr, 100);  // idle without spinning
   }
-  Close();
-  return 0;
+  return Close() ? 0 : 1;
 }
 
 }  // namespace

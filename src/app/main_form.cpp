@@ -73,6 +73,15 @@ void TMainForm::ReportWindowSize(int width, int height) {
   height_ = height;
 }
 
+void TMainForm::SetWindowSize(int width, int height) {
+  width_ = width;
+  height_ = height;
+  if (windowPlacementSaved_) {
+    savedPlacement_.width = width;
+    savedPlacement_.height = height;
+  }
+}
+
 void TMainForm::ReportSurfaceSize(int width, int height) {
   surfaceWidth_ = width;
   surfaceHeight_ = height;
@@ -142,9 +151,10 @@ void TMainForm::SetMenuVisible(bool visible) {
 }
 
 void TMainForm::SetDisplay(const DisplayRequest& request) {
-  trace_(std::string("TMainForm.SetDisplay Sender: ") +
+  // The sending menu item's name: "NFenster", or "N" and the size.
+  trace_(std::string("TMainForm.SetDisplay Sender: N") +
          (request.fullScreen ? std::to_string(request.width) + "x" + std::to_string(request.height)
-                             : std::string("Fenster1")) +
+                             : std::string("Fenster")) +
          "\r\n");
   // A window request in window mode changes nothing.
   if (!request.fullScreen && !display_.doFullscreen) return;

@@ -177,6 +177,9 @@ class TMainForm {
   // The window tells its current size in window mode (ignored while full screen)
   // and the size of the surface it renders into.
   void ReportWindowSize(int width, int height);
+  // The window size in force once the window fitted the stored one to the
+  // display, in window mode and full screen alike.
+  void SetWindowSize(int width, int height);
   void ReportSurfaceSize(int width, int height);
   // Pixel height of the overlay font's blank, for the line pitch.
   void ReportTextHeight(int pixels) { textHeight_ = pixels; }

@@ -77,8 +77,7 @@ void TMainForm::FormCreate() {
 
   soundAvailable_ = sound_->Available();
   if (!soundAvailable_) {
-    // A sound layer that tried to open a device has traced its own failure.
-    if (sound_ == &nullSound_) trace_("TMainForm.FormCreate DXSound not available\r\n");
+    trace_("TMainForm.FormCreate DXSound not available\r\n");
   } else if (loaders::FileExists(exePath_ + "crash.wav")) {
     sound_->LoadCrashSound(exePath_);
   }

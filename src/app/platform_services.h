@@ -42,6 +42,9 @@ class PlatformServices : public KeyState {
   virtual MessageBoxChoice ShowErrorOkIgnore(const std::string& title, const std::string& text) = 0;
 
   virtual std::vector<DisplayDriver> Drivers() const = 0;
+  // Puts the main window (and its full screen) on the display of that entry
+  // of Drivers(); an index beyond the list means the first.
+  virtual void UseDisplay(int /*driverIndex*/) {}
 
   // Window placement of the main window (false when it cannot be asked).
   virtual bool GetWindowPlacement(WindowPlacement& placement) const = 0;

@@ -30,6 +30,10 @@ std::string TAZoomForm::InvalidNumberMessage(const std::string& text) {
   return "'" + text + "' ist kein gültiger ganzzahliger Wert";
 }
 
+std::string TAZoomForm::ZeroRangeMessage() {
+  return "'0' ist kein gültiger Wert: voller Autozoom braucht eine Entfernung über 0 m";
+}
+
 void TAZoomForm::SetSpeed(int value) { speed = std::clamp(value, kMinSpeed, kMaxSpeed); }
 
 void TAZoomForm::FormActivate(const AutozoomSettings& current) {
@@ -47,6 +51,9 @@ std::optional<std::string> TAZoomForm::Button1Click(AutozoomSettings& target) co
   target.fNoZoom = std::abs(static_cast<double>(*noZoom));
   const auto fullZoom = ParseWholeNumber(fullZoomText);
   if (!fullZoom) return InvalidNumberMessage(fullZoomText);
+  // Full zoom at 0 m (both fields 0) would put the zoom's middle distance at
+  // 0 and make the zoom infinite: refused like a non-number.
+  if (*fullZoom == 0 && target.fNoZoom == 0.0) return ZeroRangeMessage();
   target.fFullZoom = std::abs(static_cast<double>(*fullZoom));
   if (target.fNoZoom > target.fFullZoom) target.fFullZoom = target.fNoZoom + 2.0;
   target.fZoomSpeed = speed;

@@ -37,6 +37,8 @@ class TAZoomForm {
   static std::string ShortestText(double value);
   // The message for text that is not a whole number.
   static std::string InvalidNumberMessage(const std::string& text);
+  // The message for 0 and 0, which would zoom without end.
+  static std::string ZeroRangeMessage();
 
  private:
   FrameTimer& timer_;

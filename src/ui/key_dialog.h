@@ -30,6 +30,7 @@ class KeyDialog {
   // What the label beside a slot shows.
   std::string Label(int slot) const;
   bool TimerRunning() const { return timerRunning_; }
+  bool Waiting() const { return keys_.PendingSlot >= 0; }
 
  private:
   TKeyForm& keys_;

@@ -1,5 +1,7 @@
 #include "ui/menu_model.h"
 
+#include "app/display_sizes.h"
+
 namespace veltrane::ui {
 
 namespace {
@@ -65,10 +67,11 @@ std::vector<Menu> Build() {
                     Check("Autorestart", "Modell &unzerstörbar", "U", Command::Autorestart, false),
                     Check("AutoInit", "&Automatische Initialisierung", "", Command::AutoInit, false)}});
   menus.push_back({"Sound1", "S&ound", {Item("Sound2", "So&und", "", Command::Sound)}});
-  menus.push_back({"Auflsung1", "&Auflösung",
-                   {Item("NFenster", "&Fenster", "", Command::Fenster, true), Resolution(320, 240),
-                    Resolution(512, 384), Resolution(640, 480), Resolution(800, 600), Resolution(1024, 768),
-                    Resolution(1280, 1024), Resolution(1600, 1200)}});
+  {
+    Menu sizes{"Auflsung1", "&Auflösung", {Item("NFenster", "&Fenster", "", Command::Fenster, true)}};
+    for (const FullScreenSize& s : kFullScreenSizes) sizes.items.push_back(Resolution(s.width, s.height));
+    menus.push_back(std::move(sizes));
+  }
   menus.push_back({"Grafik", "&Grafik",
                    {Check("Nebel", "&Nebel", "", Command::Nebel, true),
                     Check("weicheTexturen", "&Weiche Texturen", "", Command::WeicheTexturen, true),

@@ -50,6 +50,8 @@ TEST(AutoZoomTarget, PiecesJoinAtTheirLimits) {
   EXPECT_NEAR(AutoZoomTarget(cam, f - 1e-9), cam.fZoom * f / m, 1e-9);
   EXPECT_DOUBLE_EQ(AutoZoomTarget(cam, f), cam.fZoom * f / m);
   EXPECT_DOUBLE_EQ(AutoZoomTarget(cam, 2 * f), 2 * AutoZoomTarget(cam, f));
+  // Between the limits, by hand: at 35 m the divisor is 10 + 25 / 50 * 25 = 22.5.
+  EXPECT_DOUBLE_EQ(AutoZoomTarget(cam, 35.0), 2.0 * 35.0 / 22.5);
 }
 
 TEST(CameraFrameStep, SettledAutozoomDoublesWithDistanceBeyondFullZoom) {
@@ -72,9 +74,10 @@ TEST(CameraFrameStep, AdaptsOneEighthOfTheGapPerFrameAtDefaultSpeed) {
   CameraSettings cam;
   cam.AutoZoom = true;
   SimState s = ModelAt({0, 70, 0});
-  const double target = AutoZoomTarget(cam, 70.0);
+  // At 70 m, beyond full zoom (60 m): target 2 * 70 / 35 = 4; an eighth of the
+  // gap from 2 is 2.25.
   const CameraPose pose = CameraFrameStep(cam, s, world);
-  EXPECT_NEAR(cam.aZoom, 2.0 + (target - 2.0) * 0.125, 1e-12);
+  EXPECT_NEAR(cam.aZoom, 2.25, 1e-12);
   EXPECT_DOUBLE_EQ(pose.zoom, cam.aZoom);
   cam.AutoZoom = false;
   EXPECT_DOUBLE_EQ(CameraFrameStep(cam, s, world).zoom, cam.Zoom);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -379,6 +380,22 @@ TEST_F(MainFormTest, SoundHookGetsTheModelsSoundAndEveryUnpausedFrame) {
   form->PauseClick();
   Ticks(5, 20);
   EXPECT_EQ(sound.updates, 5);
+  form.reset();
+}
+
+TEST_F(MainFormTest, AMissingSoundDeviceIsTracedWhereTheWindowsCreationReachesTheSound) {
+  struct SilentSound : SoundHook {
+    bool Available() const override { return false; }
+  } sound;
+  store = std::make_unique<SettingsStore>(config.path(), NumberFormat{'.'});
+  form = std::make_unique<TMainForm>(kData, *store, traces.Sink(), clock, services, &sound);
+  form->FormCreate();
+  EXPECT_FALSE(form->SoundAvailable());
+  const auto& l = traces.Lines();
+  const auto at = [&](const std::string& line) { return std::find(l.begin(), l.end(), line) - l.begin(); };
+  ASSERT_EQ(traces.Count("TMainForm.FormCreate DXSound not available\r\n"), 1u);
+  EXPECT_GT(at("TMainForm.FormCreate DXSound not available\r\n"),
+            at("TMainForm.FormCreate Disable ScreenSaver Succeeded\r\n"));
   form.reset();
 }
 

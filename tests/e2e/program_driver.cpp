@@ -79,9 +79,9 @@ bool ProgramDriver::Click(int x, int y) {
   // code sees the hover before the press, and a press and release that fall
   // into one slow software-rendered frame can get lost.
   if (!Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y))) return false;
-  std::this_thread::sleep_for(250ms);
+  std::this_thread::sleep_for(400ms);
   if (!Xdo("mousedown 1")) return false;
-  std::this_thread::sleep_for(150ms);
+  std::this_thread::sleep_for(200ms);
   return Xdo("mouseup 1");
 }
 
@@ -114,6 +114,8 @@ int ProgramDriver::TraceCountStartingWith(const std::string& prefix) const {
   return n;
 }
 
+std::string ProgramDriver::TraceText() const { return ReadFile(dir_ / "trace.txt"); }
+
 std::string ProgramDriver::Settings() const { return ReadFile(ConfigDir() / "settings.ini"); }
 
 bool ProgramDriver::Running() {
@@ -125,6 +127,8 @@ bool ProgramDriver::Running() {
   }
   return true;
 }
+
+bool ProgramDriver::Terminate() { return pid_ > 0 && ::kill(pid_, SIGTERM) == 0; }
 
 int ProgramDriver::WaitExit(std::chrono::milliseconds timeout) {
   int status = 0;

@@ -34,8 +34,11 @@ class ProgramDriver {
   int TraceCount(const std::string& line) const;
   int TraceCountStartingWith(const std::string& prefix) const;
   std::string Settings() const;
+  std::string TraceText() const;
 
   bool Running();
+  // SIGTERM, as a desktop session sends it at logout.
+  bool Terminate();
   // Waits for the program to end; its exit status, -1 on time-out.
   int WaitExit(std::chrono::milliseconds timeout);
 

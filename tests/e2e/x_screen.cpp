@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <cstdint>
 
@@ -50,6 +51,25 @@ pictures::Picture GrabWindow(unsigned long window) {
   XSetErrorHandler(previous);
   XCloseDisplay(d);
   return p;
+}
+
+}  // namespace veltrane::test
+
+namespace veltrane::test {
+
+bool CursorVisible() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return false;
+  bool visible = false;
+  int event = 0, error = 0;
+  if (XFixesQueryExtension(d, &event, &error)) {
+    if (XFixesCursorImage* c = XFixesGetCursorImage(d)) {
+      for (int i = 0; i < c->width * c->height && !visible; ++i) visible = (c->pixels[i] >> 24) != 0;
+      XFree(c);
+    }
+  }
+  XCloseDisplay(d);
+  return visible;
 }
 
 }  // namespace veltrane::test

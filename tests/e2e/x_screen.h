@@ -10,4 +10,8 @@ namespace veltrane::test {
 // from the server, as RGBA. Empty when the display or window is not there.
 pictures::Picture GrabWindow(unsigned long window);
 
+// Whether the mouse pointer shows any visible pixel where it stands now;
+// false also when the server cannot tell.
+bool CursorVisible();
+
 }  // namespace veltrane::test

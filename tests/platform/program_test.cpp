@@ -242,6 +242,30 @@ TEST_F(ProgramTest, FullScreenRendersAtTheChosenSize) {
   pictures::Picture w = Shot("", 2);
   EXPECT_EQ(w.width, 500);
   EXPECT_EQ(w.height, 400);
+
+  // A full-screen size neither the display nor the menu offers: the built-in one.
+  Settings("doFullscreen=1\nDisplayWidth=123\nDisplayHeight=99999\n");
+  pictures::Picture f = Shot("", 2);
+  EXPECT_EQ(f.width, 800);
+  EXPECT_EQ(f.height, 600);
+  // Window sizes that are no sizes: the built-in one, and the next start is fine too.
+  Settings("Width=-20\nHeight=0\n");
+  pictures::Picture n = Shot("", 2);
+  EXPECT_EQ(n.width, 640);
+  EXPECT_EQ(n.height, 479);
+  EXPECT_NE(ReadSettings().find("\nHeight=479\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, NoOpenGl33ContextEndsWithAMessageThatShowsTheWayOut) {
+  // Mesa then offers 3.0 and refuses a 3.3 core context, as an old driver does.
+  ::setenv("MESA_GL_VERSION_OVERRIDE", "3.0", 1);
+  std::string out;
+  const int rc = Run("--screenshot \"" + (dir_ / "shot.png").string() + "\" --frames 1", &out);
+  ::unsetenv("MESA_GL_VERSION_OVERRIDE");
+  EXPECT_EQ(rc, 1);
+  EXPECT_NE(out.find("OpenGL 3.0"), std::string::npos) << out;
+  EXPECT_NE(out.find("LIBGL_ALWAYS_SOFTWARE=1"), std::string::npos) << out;
+  EXPECT_EQ(ReadSettings().find("IgnoreDirectXCheck"), std::string::npos);
 }
 
 TEST_F(ProgramTest, DisplayThatDoesNotOpenEndsWithAMessage) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/window/display_choice.h"
 #include "platform/window/gl_window.h"
 #include "platform/window/imgui_layer.h"
 #include "platform/window/sdl_platform_services.h"
@@ -55,6 +56,26 @@ TEST_F(OpenWindowTest, FullScreenRendersAtTheChosenSizeWindowAtItsOwn) {
   EXPECT_EQ(window_.RenderHeight(), 600);
   window_.SetFullscreen(false, 0, 0);
   EXPECT_EQ(window_.RenderWidth(), window_.DrawableWidth());
+}
+
+TEST_F(OpenWindowTest, DisplayChoiceNamesSdlDisplaysAndFallsBackToTheFirst) {
+  const int n = SDL_GetNumVideoDisplays();
+  ASSERT_GE(n, 1);
+  SdlPlatformServices services(window_.Handle(), false);
+  const auto drivers = services.Drivers();
+  ASSERT_EQ(static_cast<int>(drivers.size()), n);
+  EXPECT_EQ(drivers[0].description, SDL_GetDisplayName(0));
+  EXPECT_EQ(DisplayIndex(n - 1), n - 1);
+  EXPECT_EQ(DisplayIndex(n), 0);
+  EXPECT_EQ(DisplayIndex(-1), 0);
+  services.UseDisplay(n + 3);  // beyond the list: the first display
+  EXPECT_EQ(SDL_GetWindowDisplayIndex(window_.Handle()), 0);
+  // The window's own modes and the menu's sizes are offered; nonsense is not.
+  SDL_DisplayMode mode{};
+  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &mode), 0);
+  EXPECT_TRUE(FullScreenSizeOffered(0, mode.w, mode.h));
+  EXPECT_TRUE(FullScreenSizeOffered(0, 512, 384));
+  EXPECT_FALSE(FullScreenSizeOffered(0, 123, 99999));
 }
 
 TEST_F(OpenWindowTest, ScreenSaverIsLeftToTheProgramAndFollowsIt) {

@@ -68,6 +68,18 @@ TEST(AutozoomDialog, InvalidFieldStopsTakingFromThere) {
   EXPECT_EQ(s.fNoZoom, 15);
   EXPECT_EQ(s.fFullZoom, 60);
   EXPECT_EQ(s.fZoomSpeed, 50);
+  // 0 and 0 would zoom without end: refused like a non-number, from that field on.
+  form.noZoomText = "0";
+  form.fullZoomText = " -0 ";
+  msg = form.Button1Click(s);
+  ASSERT_TRUE(msg);
+  EXPECT_EQ(*msg, TAZoomForm::ZeroRangeMessage());
+  EXPECT_EQ(s.fNoZoom, 0);
+  EXPECT_EQ(s.fFullZoom, 60);
+  // 0 with a full-zoom distance is a range.
+  form.fullZoomText = "5";
+  EXPECT_EQ(form.Button1Click(s), std::nullopt);
+  EXPECT_EQ(s.fFullZoom, 5);
 }
 
 TEST(AutozoomDialog, ScrollBarRangeAndNumberText) {
@@ -88,12 +100,18 @@ TEST(AutozoomDialog, ScrollBarRangeAndNumberText) {
 TEST(Dialogs, CancelChangesNothingAndTimerResumes) {
   CountingTimer timer;
   AutozoomSettings zoom;
+  zoom.fNoZoom = 25;
   TAZoomForm az(timer);
   az.FormActivate(zoom);
   az.noZoomText = "5";
+  az.SetSpeed(100);
   az.FormDeactivate();  // cancelled: Button1Click never ran
-  EXPECT_EQ(zoom.fNoZoom, 10);
   EXPECT_TRUE(timer.enabled);
+  // Opened again, the dialog shows the values in force, not the dropped edits.
+  az.FormActivate(zoom);
+  EXPECT_EQ(az.noZoomText, "25");
+  EXPECT_EQ(az.speed, 50);
+  az.FormDeactivate();
 
   TSoundForm sound(timer);
   sound.FormActivate(true, 70);

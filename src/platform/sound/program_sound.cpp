@@ -1,14 +1,15 @@
 #include "platform/sound/program_sound.h"
 
+#include "platform/sound/system_logs.h"
+
 namespace veltrane::sound {
 
 namespace {
 std::unique_ptr<OpenAlDevice> OpenOutput(std::unique_ptr<OpenAlDevice> given, bool tryDefault, const Trace& trace) {
   if (given || !tryDefault) return given;
-  std::string error;
-  auto d = OpenAlDevice::OpenDefault(&error);
-  if (!d) trace("TMainForm.FormCreate DXSound not available\r\n");
-  return d;
+  RouteSystemSoundLogs(trace);
+  // The main window traces a missing device where its creation reaches the sound.
+  return OpenAlDevice::OpenDefault(nullptr);
 }
 }  // namespace
 

@@ -13,7 +13,7 @@ namespace veltrane::sound {
 // Available() is false and everything stays silent; the program runs on.
 class ProgramSound final : public SoundHook {
  public:
-  // Opens the default output (or a given device, for tests); traces the failure.
+  // Opens the default output (or a given device, for tests).
   explicit ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device = nullptr, bool tryDefault = true);
 
   bool Available() const override { return engine_.SoundAvailable(); }

@@ -19,6 +19,16 @@ bool HeadlessDriverChosen() {
 
 }  // namespace
 
+std::string NoContextMessage(const OpenError& e) {
+  std::string offered = e.kind == OpenError::Kind::Version
+                            ? "the display offers only OpenGL " + std::to_string(e.gl_major) + "." +
+                                  std::to_string(e.gl_minor)
+                            : "the display offers no OpenGL context at all";
+  return "Veltrane needs OpenGL 3.3, but " + offered + " (" + e.text +
+         ").\nSoftware rendering works on every machine: start Veltrane with the environment variable "
+         "LIBGL_ALWAYS_SOFTWARE=1.";
+}
+
 GlWindow::~GlWindow() { Close(); }
 
 bool GlWindow::Open(const WindowOptions& o, OpenError& error) {
@@ -90,17 +100,11 @@ bool GlWindow::Open(const WindowOptions& o, OpenError& error) {
     return false;
   }
   SDL_GL_MakeCurrent(window_, context_);
+  // A context that reports an older version than it was asked for stays: the
+  // program's version check tells the user, who may go on at his own risk.
   int v = epoxy_gl_version();
   gl_major_ = v / 10;
   gl_minor_ = v % 10;
-  if (v < 33) {
-    error.kind = OpenError::Kind::Version;
-    error.gl_major = gl_major_;
-    error.gl_minor = gl_minor_;
-    error.text = "OpenGL 3.3 is needed";
-    Close();
-    return false;
-  }
   SetVsync(o.vsync);
   return true;
 }

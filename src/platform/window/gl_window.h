@@ -25,9 +25,13 @@ struct WindowOptions {
 struct OpenError {
   enum class Kind { None, Display, Window, Context, Version } kind = Kind::None;
   std::string text;
-  int gl_major = 0;  // the version found when Kind is Version
+  int gl_major = 0;  // the version offered instead, when Kind is Version
   int gl_minor = 0;
 };
+
+// What the user is told when no OpenGL 3.3 context can be had: what the
+// display offers and how to get software rendering.
+std::string NoContextMessage(const OpenError& error);
 
 // One SDL window with an OpenGL 3.3 core context. Everything that is not
 // available is reported through OpenError; no call dereferences a null

@@ -3,6 +3,8 @@
 #include <epoxy/gl.h>
 #include <imgui.h>
 
+#include <algorithm>
+
 #include "platform/window/gl_window.h"
 
 // The backends are compiled into this library (see CMakeLists.txt).
@@ -19,6 +21,9 @@ bool ImGuiLayer::Init(GlWindow& window) {
   ImGui::CreateContext();
   ImGuiIO& io = ImGui::GetIO();
   io.IniFilename = nullptr;  // window layout is not remembered
+  // The cursor is the main window's (arrow, hourglass, hidden with the menu);
+  // the backend would show it again at every frame.
+  io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
   ImGui::StyleColorsDark();
   io.Fonts->AddFontDefault();
   // 8 points at the usual 96 dpi is about 11 pixels.
@@ -65,6 +70,12 @@ void ImGuiLayer::Shutdown() {
 
 bool ImGuiLayer::ProcessEvent(const SDL_Event& e) {
   if (!ready_) return false;
+  if (e.type == SDL_KEYDOWN) pressedInFrame_.push_back(e.key.keysym.scancode);
+  if (e.type == SDL_KEYUP &&
+      std::find(pressedInFrame_.begin(), pressedInFrame_.end(), e.key.keysym.scancode) != pressedInFrame_.end()) {
+    releasesLater_.push_back(e);
+    return true;
+  }
   return ImGui_ImplSDL2_ProcessEvent(&e);
 }
 
@@ -92,6 +103,9 @@ void ImGuiLayer::EndFrame() {
   if (!ready_) return;
   ImGui::Render();
   ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+  pressedInFrame_.clear();
+  for (SDL_Event& e : releasesLater_) ImGui_ImplSDL2_ProcessEvent(&e);
+  releasesLater_.clear();
 }
 
 }  // namespace veltrane::window

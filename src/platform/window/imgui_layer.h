@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 struct ImFont;
 
 namespace veltrane::window {
@@ -38,6 +40,11 @@ class ImGuiLayer {
 
  private:
   bool ready_ = false;
+  // ImGui 1.86 sees only whether a key is down when a frame starts: a release
+  // that follows its press within one frame waits for the frame's end, or the
+  // press would never be seen (a quick Esc in a dialog).
+  std::vector<SDL_Scancode> pressedInFrame_;
+  std::vector<SDL_Event> releasesLater_;
   ImFont* overlayFont_ = nullptr;
   bool overlayBold_ = false;
   ImFont* startFont_ = nullptr;

@@ -87,6 +87,75 @@ int VirtualKeyFromScancode(SDL_Scancode sc) {
   return 0;
 }
 
+int VirtualKeyFromKey(SDL_Keycode sym, SDL_Scancode sc) {
+  if (sym >= SDLK_a && sym <= SDLK_z) return 0x41 + (sym - SDLK_a);
+  if (sym >= SDLK_0 && sym <= SDLK_9) return 0x30 + (sym - SDLK_0);
+  const bool letterPlace = sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z;
+  if (letterPlace) {
+    // A letter's place that carries punctuation in this layout (M on AZERTY
+    // gives ','): the punctuation key's code, never the letter of the place.
+    for (const auto& [symbol, vk] : {std::pair{SDLK_COMMA, 0xBC}, std::pair{SDLK_PERIOD, 0xBE},
+                                     std::pair{SDLK_MINUS, 0xBD}, std::pair{SDLK_EQUALS, 0xBB},
+                                     std::pair{SDLK_PLUS, 0xBB}, std::pair{SDLK_SEMICOLON, 0xBA},
+                                     std::pair{SDLK_SLASH, 0xBF}, std::pair{SDLK_QUOTE, 0xDE}})
+      if (sym == symbol) return vk;
+    return 0;
+  }
+  // Everything else, the digit row of layouts whose digits need Shift
+  // (AZERTY) included, keeps the code of its place.
+  return VirtualKeyFromScancode(sc);
+}
+
+void HeldKeys::Press(SDL_Scancode sc, int vk) {
+  if (sc <= SDL_SCANCODE_UNKNOWN || sc >= SDL_NUM_SCANCODES || vk <= 0 || vk > 255) return;
+  const auto i = static_cast<std::size_t>(sc);
+  releaseLater_[i] = false;
+  if (vkOf_[i] != 0) return;  // auto-repeat, or pressed again within a frame
+  vkOf_[i] = static_cast<std::uint8_t>(vk);
+  fresh_[i] = true;
+  ++count_[static_cast<std::size_t>(vk)];
+}
+
+void HeldKeys::Release(SDL_Scancode sc) {
+  if (sc <= SDL_SCANCODE_UNKNOWN || sc >= SDL_NUM_SCANCODES) return;
+  const auto i = static_cast<std::size_t>(sc);
+  if (fresh_[i])
+    releaseLater_[i] = true;
+  else
+    Drop(i);
+}
+
+void HeldKeys::Drop(std::size_t sc) {
+  std::uint8_t& vk = vkOf_[sc];
+  if (vk != 0) --count_[vk];
+  vk = 0;
+  releaseLater_[sc] = false;
+}
+
+void HeldKeys::FrameDone() {
+  for (std::size_t i = 0; i < vkOf_.size(); ++i) {
+    fresh_[i] = false;
+    if (releaseLater_[i]) Drop(i);
+  }
+}
+
+void HeldKeys::ReleaseAll() {
+  vkOf_.fill(0);
+  count_.fill(0);
+  fresh_.fill(false);
+  releaseLater_.fill(false);
+}
+
+bool HeldKeys::IsDown(int vk) const {
+  auto down = [&](int code) { return count_[static_cast<std::size_t>(code)] != 0; };
+  switch (vk) {
+    case 0x10: return down(0xA0) || down(0xA1);
+    case 0x11: return down(0xA2) || down(0xA3);
+    case 0x12: return down(0xA4) || down(0xA5);
+    default: return vk > 0 && vk < 256 && down(vk);
+  }
+}
+
 SDL_Scancode ScancodeFromVirtualKey(int vk) {
   if (vk >= 0x41 && vk <= 0x5A) return static_cast<SDL_Scancode>(SDL_SCANCODE_A + (vk - 0x41));
   if (vk >= 0x31 && vk <= 0x39) return static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (vk - 0x31));

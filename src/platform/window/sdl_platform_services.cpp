@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/window/display_choice.h"
 #include "platform/window/key_map.h"
 
 namespace veltrane::window {
@@ -14,18 +15,18 @@ SdlPlatformServices::~SdlPlatformServices() {
   if (wait_) SDL_FreeCursor(wait_);
 }
 
-bool SdlPlatformServices::IsKeyDown(int vk) const {
-  int n = 0;
-  const Uint8* keys = SDL_GetKeyboardState(&n);
-  if (!keys) return false;
-  auto down = [&](SDL_Scancode sc) { return sc > SDL_SCANCODE_UNKNOWN && sc < n && keys[sc] != 0; };
-  // The generic modifier codes mean either side.
-  switch (vk) {
-    case 0x10: return down(SDL_SCANCODE_LSHIFT) || down(SDL_SCANCODE_RSHIFT);
-    case 0x11: return down(SDL_SCANCODE_LCTRL) || down(SDL_SCANCODE_RCTRL);
-    case 0x12: return down(SDL_SCANCODE_LALT) || down(SDL_SCANCODE_RALT);
-    case 0x0D: return down(SDL_SCANCODE_RETURN) || down(SDL_SCANCODE_KP_ENTER);
-    default: return down(ScancodeFromVirtualKey(vk));
+bool SdlPlatformServices::IsKeyDown(int vk) const { return held_.IsDown(vk); }
+
+void SdlPlatformServices::TrackKeys(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_KEYDOWN:
+      if (!e.key.repeat) held_.Press(e.key.keysym.scancode, VirtualKeyFromKey(e.key.keysym.sym, e.key.keysym.scancode));
+      break;
+    case SDL_KEYUP: held_.Release(e.key.keysym.scancode); break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) held_.ReleaseAll();
+      break;
+    default: break;
   }
 }
 
@@ -83,6 +84,16 @@ std::vector<DisplayDriver> SdlPlatformServices::Drivers() const {
   }
   if (list.empty()) list.push_back({"Primary display", "display0"});
   return list;
+}
+
+void SdlPlatformServices::UseDisplay(int driverIndex) {
+  if (!window_) return;
+  const int display = DisplayIndex(driverIndex);
+  if (SDL_GetWindowDisplayIndex(window_) == display) return;  // stays where the user put it
+  const Uint32 full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (full) SDL_SetWindowFullscreen(window_, 0);
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+  if (full) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 bool SdlPlatformServices::GetWindowPlacement(WindowPlacement& p) const {

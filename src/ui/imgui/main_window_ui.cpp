@@ -30,15 +30,23 @@ bool BeginDialog(const char* title, bool& opened) {
                                 ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
 }
 
-bool OkCancel(bool& ok) {
+// ImGui 1.86 reads IsKeyPressed's argument as the backend's key index (an SDL
+// scancode); the named keys have to be looked up first.
+bool KeyPressed(ImGuiKey key) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), false); }
+bool EscapePressed() { return KeyPressed(ImGuiKey_Escape); }
+bool EnterPressed() { return KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_KeyPadEnter); }
+
+// Ok is the default button (Enter), Abbrechen the cancel button (Esc).
+// keysAllowed false: the dialog is taking keys for itself.
+bool OkCancel(bool& ok, bool keysAllowed = true) {
   ImGui::Separator();
   bool done = false;
-  if (ImGui::Button("Ok", ImVec2(100, 0))) {
+  if (ImGui::Button("Ok", ImVec2(100, 0)) || (keysAllowed && EnterPressed())) {
     ok = true;
     done = true;
   }
   ImGui::SameLine();
-  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Escape)) done = true;
+  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || (!done && keysAllowed && EscapePressed())) done = true;
   return done;
 }
 
@@ -74,9 +82,16 @@ void MainWindowUi::WriteSettings() { TThermalForm::WriteSettings(settings_, form
 
 void MainWindowUi::SetTimerEnabled(bool enabled) { form_.SetTimerEnabled(enabled); }
 
+void MainWindowUi::RunQueuedWork() {
+  if (!viewRebuildQueued_) return;
+  viewRebuildQueued_ = false;
+  ReinitializeView();
+}
+
 void MainWindowUi::ReinitializeView() {
   services_.SetCursor(CursorKind::Hourglass);
   form_.DXDrawFinalize();
+  services_.UseDisplay(form_.Display().iDXDrawDriver);
   form_.SimInit();
   services_.SetCursor(form_.MenuIsVisible() ? CursorKind::Arrow : CursorKind::Hidden);
 }
@@ -253,7 +268,7 @@ void MainWindowUi::DrawDialogs() {
     case Dialog::Message:
       if (BeginDialog("Veltrane##message", popupOpened_)) {
         ImGui::TextUnformatted(message_.c_str());
-        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Enter)) CloseDialog();
+        if (ImGui::Button("OK", ImVec2(100, 0)) || EnterPressed() || EscapePressed()) CloseDialog();
         ImGui::EndPopup();
       }
       return;
@@ -270,7 +285,7 @@ void MainWindowUi::DrawDialogs() {
           CloseDialog();
           if (ok) {
             form_.Display().iDXDrawDriver = driver_.Button1Click();
-            ReinitializeView();
+            viewRebuildQueued_ = true;
           }
         }
         ImGui::EndPopup();
@@ -281,11 +296,12 @@ void MainWindowUi::DrawDialogs() {
         ImGui::TextUnformatted("Kein Autozoom bis:");
         ImGui::SameLine(160);
         ImGui::SetNextItemWidth(80);
-        ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_);
+        // A click into a field selects its number, so typing replaces it.
+        ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_, ImGuiInputTextFlags_AutoSelectAll);
         ImGui::TextUnformatted("Voller Autozoom ab:");
         ImGui::SameLine(160);
         ImGui::SetNextItemWidth(80);
-        ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_);
+        ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_, ImGuiInputTextFlags_AutoSelectAll);
         ImGui::TextUnformatted("Geschwindigkeit");
         ImGui::TextUnformatted("Langsam");
         ImGui::SameLine();
@@ -370,7 +386,7 @@ void MainWindowUi::DrawDialogs() {
             d.doWaitVBlank = o.waitVBlank;
             d.doFlip = o.flip;
             form_.SetMipmapping(o.mipmapping);
-            ReinitializeView();
+            viewRebuildQueued_ = true;
           }
         }
         ImGui::EndPopup();
@@ -378,17 +394,21 @@ void MainWindowUi::DrawDialogs() {
       return;
     case Dialog::Keys:
       if (BeginDialog("Tastatur", popupOpened_)) {
+        const bool waiting = keys_.Waiting();
         keys_.TimerTick();
         ImGui::TextUnformatted("Tastenbelegung");
         const auto& slots = KeySlots();
         for (int i = 0; i < kKeySlots; ++i) {
           const std::string button = std::string(slots[static_cast<std::size_t>(i)].caption) + "##slot" + std::to_string(i);
+          // Two columns of a button and its key's name each.
+          const float column = (i % 2) * 340.0f;
+          if (i % 2) ImGui::SameLine(column + 8.0f);
           if (ImGui::Button(button.c_str(), ImVec2(180, 0))) keys_.SlotClick(i);
-          ImGui::SameLine(200);
+          ImGui::SameLine(column + 200.0f);
           ImGui::TextUnformatted(keys_.Label(i).c_str());
-          if (i % 2 == 0) ImGui::SameLine(340);
         }
-        if (OkCancel(ok)) {
+        // A slot waiting for its key takes Enter and Esc too.
+        if (OkCancel(ok, !waiting)) {
           keys_.GroupExit();
           if (ok) keys_.Ok();
           else keys_.Cancel();
@@ -425,8 +445,7 @@ void MainWindowUi::DrawDialogs() {
         }
         dl->PopClipRect();
         ImGui::Dummy(size);
-        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Enter) ||
-            ImGui::IsKeyPressed(ImGuiKey_Escape)) {
+        if (ImGui::Button("OK", ImVec2(100, 0)) || EnterPressed() || EscapePressed()) {
           CloseDialog();
           info_.FormDeactivate();
         }
@@ -492,9 +511,9 @@ void MainWindowUi::DrawDialogs() {
         ImGui::EndGroup();
         ImGui::Text("Datei: %s", openDialog_.Selected().c_str());
         ImGui::Separator();
-        if (ImGui::Button("Öffnen", ImVec2(100, 0))) ok = true;
+        if (ImGui::Button("Öffnen", ImVec2(100, 0)) || EnterPressed()) ok = true;
         ImGui::SameLine();
-        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Escape);
+        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || EscapePressed();
         if (ok) {
           const std::string chosen = openDialog_.Accept();
           if (!chosen.empty()) {

@@ -28,6 +28,9 @@ class MainWindowUi : public FrameTimer {
 
   // Between ImGui's NewFrame and Render.
   void Draw();
+  // Between two frames: work a dialog's Ok asked for that builds the 3D view
+  // anew (its start screen draws a frame of its own).
+  void RunQueuedWork();
   // Runs a menu command as if its item was clicked (shortcut keys, tests).
   void Execute(const MenuItem& item);
   void ExecuteCommand(Command c);
@@ -67,6 +70,7 @@ class MainWindowUi : public FrameTimer {
   PictureTextures& textures_;
   Trace trace_;
   bool quit_ = false;
+  bool viewRebuildQueued_ = false;
   float menuBarHeight_ = 0.0f;
   Dialog active_ = Dialog::None;
   bool popupOpened_ = false;

@@ -1,0 +1,236 @@
+// Every dialog of the menu in one run of the program: opened from the menu,
+// changed, confirmed, opened again and left with Esc; then a flight on the
+// keyboard, and the settings file after SIGTERM.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "program_fixture.h"
+#include "x_screen.h"
+
+namespace veltrane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Menu titles with the Sound menu present, and the rows of their items.
+constexpr int kFlugmodellX = 82, kLandschaftX = 157, kSimulationX = 284, kSoundX = 340, kGrafikX = 450,
+              kSteuerungX = 506, kHilfeWithSoundX = 612;
+constexpr int kFirstItemY = 34, kAutozoomEinstellenY = 89, kThermikY = 110, kOptionenY = 89;
+
+// ImGui's blue title bar of a modal dialog, right of any title text.
+bool TitleAt(const pictures::Picture& p, int y) {
+  int n = 0;
+  for (int x = 380; x < 420 && x < p.width; ++x) {
+    const std::uint8_t* q = p.At(x, y);
+    if (std::abs(q[0] - 41) < 14 && std::abs(q[1] - 74) < 14 && std::abs(q[2] - 122) < 14) ++n;
+  }
+  return n > 30;
+}
+
+// ImGui's blue check mark or radio dot in the box around (x, y).
+int MarkPixels(const pictures::Picture& p, int x, int y) {
+  int n = 0;
+  for (int yy = y - 7; yy <= y + 7; ++yy)
+    for (int xx = x - 8; xx <= x + 8; ++xx) {
+      const std::uint8_t* q = p.At(xx, yy);
+      if (q[2] > 200 && q[1] > 120 && q[1] < 180 && q[0] < 100) ++n;
+    }
+  return n;
+}
+
+bool Has(const std::string& text, const std::string& line) { return text.find("\n" + line + "\n") != std::string::npos; }
+
+class EveryDialogTest : public WindowedProgramTest {
+ protected:
+  // A sound output that discards what it gets: the Sound menu is there on
+  // every machine, with or without a sound card.
+  void BeforeStart() override { ::setenv("ALSOFT_DRIVERS", "null", 1); }
+
+  // From the menu; the dialog's title bar at titleY shows it is open. A
+  // click that a slow software-rendered frame lost is made once more.
+  void OpenDialog(int titleX, int itemY, int titleY, const std::string& shot = "") {
+    pictures::Picture p;
+    bool open = false;
+    for (int attempt = 0; attempt < 2 && !open; ++attempt) {
+      ChooseFromMenu(titleX, itemY);
+      open = ShowsSoon([&](const pictures::Picture& q) { return TitleAt(q, titleY); }, &p);
+    }
+    if (!shot.empty()) Keep(p, shot);
+    ASSERT_TRUE(open) << "no dialog below menu title " << titleX;
+  }
+  // A check box or radio button clicked until its mark has changed.
+  void Toggle(int x, int y) {
+    const bool marked = MarkPixels(program_->Grab(), x, y) > 12;
+    bool changed = false;
+    for (int attempt = 0; attempt < 3 && !changed; ++attempt) {
+      ASSERT_TRUE(program_->Click(x, y));
+      changed = WaitUntil([&] { return (MarkPixels(program_->Grab(), x, y) > 12) != marked; }, 2s);
+    }
+    ASSERT_TRUE(changed) << "no change at " << x << "," << y;
+  }
+  void ExpectClosed(int titleY) {
+    EXPECT_TRUE(ShowsSoon([&](const pictures::Picture& q) { return !TitleAt(q, titleY); })) << "dialog stays open";
+  }
+  void ExpectOpen(int titleY) {
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(TitleAt(program_->Grab(), titleY)) << "dialog closed";
+  }
+  void Click(int x, int y) {
+    ASSERT_TRUE(program_->Click(x, y));
+    std::this_thread::sleep_for(200ms);
+  }
+  // Reopened, it is left with Esc.
+  void ReopenAndEscape(int titleX, int itemY, int titleY) {
+    OpenDialog(titleX, itemY, titleY);
+    ASSERT_TRUE(program_->Key("Escape"));
+    ExpectClosed(titleY);
+  }
+  int Rebuilds() const { return program_->TraceCount("TMainForm.SimInit"); }
+};
+
+TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndSigterm) {
+  ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
+
+  // Datei > Grafikkarte auswählen: Abbrechen, then the display chosen and
+  // Enter. Ok builds the 3D view anew and the program flies on.
+  constexpr int kDriverTitle = 149;
+  OpenDialog(kDateiX, kFirstItemY, kDriverTitle, "dialog_driver.png");
+  int rebuilds = Rebuilds();
+  Click(296, 321);  // Abbrechen
+  ExpectClosed(kDriverTitle);
+  OpenDialog(kDateiX, kFirstItemY, kDriverTitle);
+  Click(300, 194);  // the display
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kDriverTitle);
+  EXPECT_TRUE(WaitUntil([&] { return Rebuilds() > rebuilds; }, 30s)) << "no rebuild after Ok";
+  ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
+  ReopenAndEscape(kDateiX, kFirstItemY, kDriverTitle);
+
+  // Grafik > Optionen ...: every option changed, Ok clicked.
+  constexpr int kGraphicsTitle = 136;
+  OpenDialog(kGrafikX, kOptionenY, kGraphicsTitle, "dialog_graphics.png");
+  rebuilds = Rebuilds();
+  for (int y : {203, 243, 266, 306}) Toggle(226, y);  // 32 bit, vertical blank, flip, mipmapping
+  Keep(program_->Grab(), "dialog_graphics_changed.png");
+  Click(265, 333);  // Ok
+  ExpectClosed(kGraphicsTitle);
+  EXPECT_TRUE(WaitUntil([&] { return Rebuilds() > rebuilds; }, 30s)) << "no rebuild after Ok";
+  ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
+  ReopenAndEscape(kGrafikX, kOptionenY, kGraphicsTitle);
+  EXPECT_TRUE(program_->Running());
+
+  // Ansicht > Autozoom einstellen...: 80 and 50 typed, Enter.
+  constexpr int kAutozoomTitle = 176;
+  OpenDialog(kAnsichtX, kAutozoomEinstellenY, kAutozoomTitle, "dialog_autozoom.png");
+  Click(355, 203);
+  ASSERT_TRUE(program_->Key("8 0"));
+  Click(355, 226);
+  ASSERT_TRUE(program_->Key("5 0"));
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kAutozoomTitle);
+  ReopenAndEscape(kAnsichtX, kAutozoomEinstellenY, kAutozoomTitle);
+
+  // Simulation > Thermik einstellen...: both sliders near their ends, Enter.
+  constexpr int kThermalTitle = 196;
+  OpenDialog(kSimulationX, kThermikY, kThermalTitle, "dialog_thermal.png");
+  Click(390, 223);
+  Click(390, 246);
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kThermalTitle);
+  ReopenAndEscape(kSimulationX, kThermikY, kThermalTitle);
+
+  // Sound > Sound: switched off, quieter, Enter.
+  constexpr int kSoundTitle = 179;
+  OpenDialog(kSoundX, kFirstItemY, kSoundTitle, "dialog_sound.png");
+  Toggle(189, 224);
+  Click(250, 263);
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kSoundTitle);
+  ReopenAndEscape(kSoundX, kFirstItemY, kSoundTitle);
+
+  // Steuerung > Tastatur...: K for "Seitenruder links". K neither cancels
+  // nor confirms; Enter does.
+  constexpr int kKeysTitle = 97;
+  OpenDialog(kSteuerungX, kFirstItemY, kKeysTitle, "dialog_keys.png");
+  Click(125, 140);
+  ASSERT_TRUE(program_->Key("k"));
+  ExpectOpen(kKeysTitle);
+  Keep(program_->Grab(), "dialog_keys_assigned.png");
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kKeysTitle);
+  ReopenAndEscape(kSteuerungX, kFirstItemY, kKeysTitle);
+
+  // Hilfe > Info: Enter, then Esc.
+  constexpr int kInfoTitle = 117;
+  OpenDialog(kHilfeWithSoundX, kFirstItemY, kInfoTitle, "dialog_info_menu.png");
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kInfoTitle);
+  ReopenAndEscape(kHilfeWithSoundX, kFirstItemY, kInfoTitle);
+
+  // Flugmodell > Laden... and Landschaft > Laden...: another file, Enter.
+  constexpr int kOpenTitle = 59;
+  const int models = program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ");
+  OpenDialog(kFlugmodellX, kFirstItemY, kOpenTitle, "dialog_model.png");
+  Click(75, 121);  // glider.par
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kOpenTitle);
+  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > models; }, 30s));
+  ReopenAndEscape(kFlugmodellX, kFirstItemY, kOpenTitle);
+  const int scenes = program_->TraceCountStartingWith("LoadLib.LoadSCN File: ");
+  OpenDialog(kLandschaftX, kFirstItemY, kOpenTitle, "dialog_scene.png");
+  Click(70, 121);  // lake.scn
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kOpenTitle);
+  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("LoadLib.LoadSCN File: ") > scenes; }, 30s));
+  ReopenAndEscape(kLandschaftX, kFirstItemY, kOpenTitle);
+
+  // F12 hides the menu and the mouse cursor, and the cursor stays hidden
+  // over the following frames; F12 shows both again.
+  ASSERT_TRUE(program_->Click(320, 300));
+  ASSERT_TRUE(WaitUntil(CursorVisible, 5s)) << "no cursor over the window";
+  ASSERT_TRUE(program_->Key("F12"));
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return !MenuBarShown(p); }));
+  std::this_thread::sleep_for(1s);
+  EXPECT_FALSE(CursorVisible()) << "the cursor came back with the menu hidden";
+  ASSERT_TRUE(program_->Key("F12"));
+  ASSERT_TRUE(ShowsSoon(MenuBarShown));
+  EXPECT_TRUE(WaitUntil(CursorVisible, 5s));
+
+  // Five seconds on the keyboard: a hand launch, the elevator now and then.
+  ASSERT_TRUE(program_->Key("r"));
+  pictures::Picture previous = program_->Grab();
+  int moving = 0;
+  const auto end = std::chrono::steady_clock::now() + 5s;
+  for (int step = 0; std::chrono::steady_clock::now() < end; ++step) {
+    ASSERT_TRUE(program_->KeyDown(step % 2 ? "Down" : "Up"));
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(program_->KeyUp(step % 2 ? "Down" : "Up"));
+    pictures::Picture now = program_->Grab();
+    if (step == 4) Keep(now, "flight_glider_lake.png");
+    if (ChangedPixels(previous, now) > 200) ++moving;
+    previous = now;
+  }
+  EXPECT_TRUE(program_->Running());
+  EXPECT_GE(moving, 3) << "the view stood still";
+  const std::string trace = program_->TraceText();
+  EXPECT_EQ(trace.find("Exception"), std::string::npos) << trace;
+
+  ASSERT_TRUE(program_->Terminate());
+  EXPECT_EQ(program_->WaitExit(20s), 0);
+  const std::string s = "\n" + program_->Settings();
+  for (const char* line : {"iDXDrawDriver=0", "BitCount=32", "doWaitVBlank=0", "doFlip=0", "Mipmapping=0",
+                           "fNoZoom=80", "fFullZoom=82", "SoundEin=0", "KeyChannel0=75", "Running=0"})
+    EXPECT_TRUE(Has(s, line)) << line << " missing in" << s;
+  EXPECT_FALSE(Has(s, "BubbleZ=2")) << "thermal strength unchanged";
+  EXPECT_FALSE(Has(s, "iBubbles=40")) << "thermal count unchanged";
+  EXPECT_FALSE(Has(s, "SoundVolume=70")) << "volume unchanged";
+  EXPECT_NE(s.find("/Model/glider.par\n"), std::string::npos);
+  EXPECT_NE(s.find("/Landscape/lake.scn\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veltrane::test

@@ -1,0 +1,124 @@
+#pragma once
+
+// What the end-to-end tests share: the program started for each test, reads
+// of what its window shows, and the menu bar's layout.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/pictures/png_codec.h"
+#include "program_driver.h"
+
+namespace veltrane::test {
+
+namespace fs = std::filesystem;
+
+// Menu bar titles and items in a 640x480 window (ImGui's 13 px default font).
+constexpr int kBarY = 8;
+constexpr int kDateiX = 24, kAnsichtX = 220, kAufloesungX = 355, kHilfeX = 572;
+constexpr int kBeendenY = 55, kAutozoomY = 72, kFensterY = 34, k800x600Y = 106;
+constexpr int kItemX = 12;  // from a menu's left edge
+
+inline int Brightness(const pictures::Picture& p, int x, int y) {
+  const std::uint8_t* q = p.At(x, y);
+  return q[0] + q[1] + q[2];
+}
+
+// Dark pixels (menu and dialog backgrounds) in a box: the sky and grass behind are light.
+inline int DarkPixels(const pictures::Picture& p, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1 && y < p.height; ++y)
+    for (int x = x0; x < x1 && x < p.width; ++x)
+      if (Brightness(p, x, y) < 150) ++n;
+  return n;
+}
+
+// Dialog pixels: ImGui's dark backgrounds and dark blue frames, neither grass
+// (green leads, lighter) nor sky (bright).
+inline int DialogPixels(const pictures::Picture& p, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1 && y < p.height; ++y)
+    for (int x = x0; x < x1 && x < p.width; ++x) {
+      const std::uint8_t* q = p.At(x, y);
+      const int b = Brightness(p, x, y);
+      if (b < 150 || (q[2] >= q[1] && b < 300)) ++n;
+    }
+  return n;
+}
+
+inline bool MenuBarShown(const pictures::Picture& p) { return p.width > 0 && Brightness(p, p.width - 5, 5) < 200; }
+// The menu bar over the flying scene, not over the black start screen.
+inline bool SceneWithMenuShown(const pictures::Picture& p) {
+  return MenuBarShown(p) && Brightness(p, p.width / 2, 60) > 300;
+}
+
+// Pixels that differ clearly between two pictures of the 3D view.
+inline int ChangedPixels(const pictures::Picture& a, const pictures::Picture& b) {
+  if (a.width != b.width || a.height != b.height) return a.width * a.height;
+  int n = 0;
+  for (int y = 30; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x)
+      if (std::abs(Brightness(a, x, y) - Brightness(b, x, y)) > 60) ++n;
+  return n;
+}
+
+class WindowedProgramTest : public ::testing::Test {
+ protected:
+  // Runs before the program starts: environment, settings file.
+  virtual void BeforeStart() {}
+
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
+    dir_ = fs::temp_directory_path() /
+           ("veltrane_e2e_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    // The user's own models and landscapes go here, not into the real home.
+    ::setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
+    program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_);
+    BeforeStart();
+    ASSERT_TRUE(program_->Start()) << "no window with focus";
+  }
+  void TearDown() override {
+    program_.reset();
+    if (!dir_.empty()) fs::remove_all(dir_);
+  }
+
+  // A picture for the README when VELTRANE_E2E_SHOTS names a folder.
+  void Keep(const pictures::Picture& p, const std::string& name) {
+    if (const char* d = std::getenv("VELTRANE_E2E_SHOTS")) pictures::WritePng((fs::path(d) / name).string(), p);
+  }
+  // Until the window's picture satisfies `ok`; the last picture in `out`.
+  bool ShowsSoon(const std::function<bool(const pictures::Picture&)>& ok, pictures::Picture* out = nullptr) {
+    pictures::Picture last;
+    bool r = WaitUntil(
+        [&] {
+          last = program_->Grab();
+          return last.width > 0 && ok(last);
+        },
+        std::chrono::seconds(5));
+    if (out) *out = last;
+    return r;
+  }
+  bool MenuOpenBelow(int x) {
+    return ShowsSoon([&](const pictures::Picture& p) { return DarkPixels(p, x - 10, 25, x + 40, 45) > 500; });
+  }
+  void ChooseFromMenu(int titleX, int itemY) {
+    ASSERT_TRUE(program_->Click(titleX, kBarY));
+    ASSERT_TRUE(MenuOpenBelow(titleX)) << "menu did not open";
+    ASSERT_TRUE(program_->Click(titleX - 20 + kItemX, itemY));
+  }
+
+  fs::path dir_;
+  std::unique_ptr<ProgramDriver> program_;
+};
+
+}  // namespace veltrane::test
