@@ -6,7 +6,15 @@ if(NOT _veltrane_app_sources OR NOT TARGET veltrane_sound OR NOT TARGET veltrane
   return()
 endif()
 
-add_executable(veltrane main.cpp)
+# main.cpp only hands over; the program itself is in platform/window.
+set(_veltrane_program_dir ${CMAKE_CURRENT_SOURCE_DIR}/platform/window)
+add_executable(veltrane main.cpp
+  ${_veltrane_program_dir}/program.cpp
+  ${_veltrane_program_dir}/window_open.cpp
+  ${_veltrane_program_dir}/frame_loop.cpp
+  ${_veltrane_program_dir}/program_events.cpp
+  ${_veltrane_program_dir}/picture_output.cpp
+)
 target_link_libraries(veltrane PRIVATE veltrane_app veltrane_window veltrane_gl veltrane_sound
                                        veltrane_pictures veltrane_settings veltrane_trace)
 target_compile_definitions(veltrane PRIVATE VELTRANE_VERSION="${PROJECT_VERSION}")

@@ -1,0 +1,126 @@
+// One display frame after another: events, queued work, the tick, the picture.
+
+#include "platform/window/program.h"
+
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/window/overlay_painter.h"
+
+namespace veltrane::window {
+
+int Program::Loop() {
+  int framesLeft = cl_.frames;
+  const auto frameMs = static_cast<std::int64_t>(cl_.frameTime * 1000.0 + 0.5);
+  std::string caption = form_->Caption();
+  while (!quit_) {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) HandleEvent(e);
+#ifdef VELTRANE_WITH_MENU
+    if (ui_ && ui_->QuitRequested()) quit_ = true;
+#endif
+    if (quit_) break;
+    ShowErrors();
+    CarryOutDisplayRequest();
+#ifdef VELTRANE_WITH_MENU
+    if (ui_) ui_->RunQueuedWork();
+#endif
+    if (form_->Caption() != caption) {
+      caption = form_->Caption();
+      window_.SetTitle(caption);
+    }
+    // The graphics options dialog may have changed the wait for the vertical blank.
+    const bool vsync = !unattended_ && form_->Display().doWaitVBlank;
+    if (vsync != vsync_) {
+      vsync_ = vsync;
+      window_.SetVsync(vsync_);
+    }
+    // The frame timer runs only while the program is the active one;
+    // unattended runs have nobody to give the window focus.
+    bool ticking = unattended_ || focused_;
+    if (ticking) {
+      if (unattended_) manual_.Advance(frameMs);
+      form_->DXTimerTimer();
+    }
+    RenderFrame(true);
+    services_->KeysRead();
+    if (unattended_) {
+      if (--framesLeft <= 0) {
+        ShowErrors();
+        bool ok = cl_.preview.empty() ? WriteScreenshot() : WritePreview();
+        return Close() && ok ? 0 : 1;
+      }
+      continue;
+    }
+    window_.Swap();
+    if (!ticking) SDL_WaitEventTimeout(nullptr, 100);  // idle without spinning
+  }
+  return Close() ? 0 : 1;
+}
+
+
+void Program::ShowStartScreen(const std::string& text) {
+  int w = window_.RenderWidth(), h = window_.RenderHeight();
+  if (!target_.Resize(w, h)) return;
+  target_.Bind();
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  imgui_.BeginFrame(w, h);
+  DrawStartScreen(text, w, h, imgui_.StartFont(), false);
+  imgui_.EndFrame();
+  gl::RenderTarget::BindDefault();
+  target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
+  window_.Swap();
+}
+
+int Program::MenuHeight() const {
+#ifdef VELTRANE_WITH_MENU
+  if (ui_ && form_->MenuIsVisible()) return static_cast<int>(ui_->MenuBarHeight() + 0.5f);
+#endif
+  return 0;
+}
+
+bool Program::DialogOpen() const {
+#ifdef VELTRANE_WITH_MENU
+  return ui_ && ui_->DialogOpen();
+#else
+  return false;
+#endif
+}
+
+// The picture is the whole surface: the menu bar on top, the 3D view below it,
+// the overlay and dialogs over both. It is drawn off-screen and then copied or
+// scaled to the window.
+void Program::RenderFrame(bool drawOverlay) {
+  int w = window_.RenderWidth(), h = window_.RenderHeight();
+  if (w <= 0 || h <= 0 || !target_.Resize(w, h)) return;  // minimised: nothing to draw
+  int menu = MenuHeight();
+  int viewH = h - menu > 1 ? h - menu : 1;
+  form_->ReportSurfaceSize(w, viewH);
+  target_.Bind();
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  // GL counts rows from the bottom: the 3D view takes the lower part.
+  if (form_->SceneFrame()) renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), w, viewH);
+  target_.Bind();
+  imgui_.BeginFrame(w, h);
+  // Font sizes are known once the font atlas is built, inside the first frame.
+  if (imgui_.Ready()) form_->ReportTextHeight(OverlayTextHeight(imgui_.OverlayFont()));
+  if (drawOverlay && imgui_.Ready()) {
+    std::vector<OverlayText> lines;
+    const Overlay& ov = form_->CurrentOverlay();
+    for (const OverlayLine* l : {&ov.fps, &ov.speed, &ov.height, &ov.vario})
+      if (l->visible) lines.push_back({l->text, l->x, l->y + menu});
+    DrawOverlayTexts(lines, imgui_.OverlayFont(), imgui_.OverlayFontIsBold());
+  }
+#ifdef VELTRANE_WITH_MENU
+  if (ui_ && imgui_.Ready()) ui_->Draw();
+#endif
+  imgui_.EndFrame();
+  gl::RenderTarget::BindDefault();
+  target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
+}
+
+}  // namespace veltrane::window
