@@ -15,6 +15,8 @@ PACKAGES=(
   nlohmann-json3-dev
   libinih-dev
   xvfb xauth x11-utils xdotool fonts-dejavu-core openbox
+  clang
+  libfuzzer-14-dev
 )
 
 missing=()
