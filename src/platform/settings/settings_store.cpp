@@ -400,6 +400,12 @@ void SettingsStore::WriteString(const std::string& section, const std::string& n
   dirty_ = true;
 }
 
+void SettingsStore::Remove(const std::string& section, const std::string& name) {
+  const auto s = sections_.find(section);
+  if (s == sections_.end() || s->second.erase(name) == 0) return;
+  dirty_ = true;
+}
+
 void SettingsStore::WriteInteger(const std::string& section, const std::string& name, int value) {
   WriteString(section, name, std::to_string(value));
 }

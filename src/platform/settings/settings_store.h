@@ -55,6 +55,7 @@ class SettingsStore {
   void WriteInteger(const std::string& section, const std::string& name, int value);
   void WriteBool(const std::string& section, const std::string& name, bool value);
   void WriteFloat(const std::string& section, const std::string& name, double value);
+  void Remove(const std::string& section, const std::string& name);
 
   // Writes the whole file through a temporary file, fsync and rename. Throws
   // std::runtime_error when the folder or file cannot be written.
