@@ -174,10 +174,7 @@ class SunkenWorld final : public World {
 // A collision module that divides by zero while answering, as ray tests may.
 class FaultyQueriesWorld final : public World {
  public:
-  static double Raise() {
-    volatile double zero = 0.0;
-    return 1.0 / zero - 1.0 / zero;  // divide-by-zero and invalid
-  }
+  static double Raise() { return std::feraiseexcept(FE_DIVBYZERO | FE_INVALID); }
   double GroundHeightAt(double, double) const override { return (Raise(), 0.0); }
   double GroundHeightBelow(const Vec3&) const override { return (Raise(), 0.0); }
   bool SphereCollision(const Vec3&, double) const override { return (Raise(), false); }
