@@ -30,6 +30,7 @@
 #include "platform/window/gl_window.h"
 #include "platform/window/imgui_layer.h"
 #include "platform/window/key_map.h"
+#include "platform/window/message_box.h"
 #include "platform/window/overlay_painter.h"
 #include "platform/window/sdl_platform_services.h"
 #ifdef VELTRANE_WITH_MENU
@@ -331,9 +332,10 @@ void Program::HandleEvent(const SDL_Event& e) {
 }
 
 void Program::ShowErrors() {
-  while (auto m = form_->TakeErrorMessage()) {
-    if (unattended_ || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", m->c_str(), window_.Handle()) != 0)
-      Fail(*m);
+  while (!window::TerminationRequested()) {
+    auto m = form_->TakeErrorMessage();
+    if (!m) break;
+    if (unattended_ || !window::ShowMessageBox("Veltrane", *m, {"OK"})) Fail(*m);
   }
 }
 
@@ -434,6 +436,8 @@ int Program::Run() {
   form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_, sound_.get());
   if (!form_->OnInitalizeAppliciation(window_.GlMajor(), window_.GlMinor())) return 1;
   form_->FormCreate();
+  if (const std::string missing = window::MissingDataFolders(window::ExecutableFolder()); !missing.empty())
+    form_->ReportError(missing);
   if (!cl_.model.empty()) form_->SetModelFileName(CommandLineFile(cl_.model));
   if (!cl_.landscape.empty()) form_->SetLandFileName(CommandLineFile(cl_.landscape));
 
@@ -471,6 +475,7 @@ int Program::Run() {
   while (!quit_) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) HandleEvent(e);
+    if (window::TerminationRequested()) quit_ = true;
 #ifdef VELTRANE_WITH_MENU
     if (ui_ && ui_->QuitRequested()) quit_ = true;
 #endif
@@ -516,6 +521,8 @@ int Program::Run() {
 
 int main(int argc, char** argv) {
   using namespace veltrane;
+  window::InstallTerminationHandlers();
+  if (const auto status = window::RunAsMessageBox(argc, argv)) return *status;
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::string error;
   auto cl = window::ParseCommandLine(args, error);
@@ -546,6 +553,7 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = cl->configDir.empty() ? SettingsStore::DefaultFolder()
                                                           : std::filesystem::path(cl->configDir);
     SettingsStore settings(folder);
+    if (!settings.LoadNote().empty()) trace("SettingsStore " + settings.LoadNote() + "\r\n");
     Program program(*cl, trace, settings);
     return program.Run();
   } catch (const std::exception& e) {

@@ -177,6 +177,8 @@ class TMainForm {
   // Errors the user has to see (loaders, missing files); the program keeps running.
   bool HasErrorMessage() const { return !errors_.empty(); }
   std::optional<std::string> TakeErrorMessage();
+  // A problem found outside the form (start-up checks), shown like its own errors.
+  void ReportError(std::string message) { PushError(std::move(message)); }
 
   // The display switch requested by Esc or the resolution menu, taken by the window.
   std::optional<DisplayRequest> TakeDisplayRequest();

@@ -61,8 +61,14 @@ TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   fs::create_directories(root / "bin" / "Model");
   // Model/ alone is not a data folder.
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "share" / "veltrane").string() + "/");
+  // Model/ beside the program, nothing installed: both places and what each lacks.
+  const std::string message = MissingDataFolders((root / "bin").string());
+  EXPECT_EQ(message, "Veltrane findet seine Daten nicht: in " + (root / "share" / "veltrane").string() +
+                         "/ fehlen \"Model/\" und \"Landscape/\".\nGesucht wurde in " + (root / "bin").string() + "/ (dort fehlt \"Landscape/\") und in " +
+                         (root / "share" / "veltrane").string() + "/.");
   fs::create_directories(root / "bin" / "Landscape");
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "bin").string() + "/");
+  EXPECT_EQ(MissingDataFolders((root / "bin").string()), "");
   fs::remove_all(root);
   EXPECT_EQ(ExecutableFolder().back(), '/');
 }

@@ -308,9 +308,12 @@ void SettingsStore::Flush() {
   // A settings.ini that is a symbolic link (to a dotfiles repository, say) stays
   // one: the new text replaces the file it points to.
   std::filesystem::path target = file_;
+  // A link to something that is no file (a device, say) is replaced instead.
   if (std::filesystem::is_symlink(file_, ec)) {
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(file_, ec);
-    if (!ec) target = resolved;
+    const auto kind = std::filesystem::status(resolved, ec).type();
+    if (!resolved.empty() && (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::not_found))
+      target = resolved;
   }
   const std::filesystem::path targetFolder = target.parent_path();
   const std::string tmp = target.string() + ".tmp." + std::to_string(::getpid());

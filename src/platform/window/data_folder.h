@@ -13,4 +13,8 @@ std::string ExecutableFolder();
 // not exist, so the messages name where the data was expected.
 std::string FindDataFolder(const std::string& exeFolder);
 
+// Empty when the data folder holds both Model/ and Landscape/; otherwise a
+// message naming what is missing and both places that were searched.
+std::string MissingDataFolders(const std::string& exeFolder);
+
 }  // namespace veltrane::window
