@@ -6,6 +6,7 @@
 #include "app/main_form_scene.h"
 #include "loaders/file_names.h"
 #include "loaders/model_loader.h"
+#include "loaders/par_file.h"
 #include "loaders/scene_file.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
@@ -260,16 +261,30 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
     loaded = loaders::LoadModelFiles(path, root_, checks_.Texturen, exePath_, *visual, sim_, trace_);
     if (loaded.loadedFiles.empty() && !loaders::FileExists(path))
       error = Texts.ModelNotFound + path;
-    else if (visual->FaceCount() == 0)
+    else if (visual->FaceCount() == 0) {
+      // A parameter file alone: say first whether it is one at all (this throws if not).
+      if (loaded.loadedFiles.empty()) {
+        SimState scratch = sim_;
+        loaders::LoadPAR(scratch, path, trace_);
+      }
       error = Texts.ModelWithoutGeometry + path;
+    }
   } catch (const std::exception& e) {
     error = e.what();
   }
   marker_.End(LoadMarker::Kind::Model);
   if (!error.empty()) {
     RestoreModelParameters(sim_, before);
-    if (!loadedModelFile_.empty()) sModellFilename_ = loadedModelFile_;
     PushError(error);
+    if (!loadedModelFile_.empty()) {
+      sModellFilename_ = loadedModelFile_;
+    } else {
+      // Nothing flew yet (the remembered file failed at start): the default model, once.
+      const std::string failed = fileName;  // may be sModellFilename_ itself
+      const std::string fallback = exePath_ + "Model/su-26.par";
+      sModellFilename_ = loaders::FileExists(DataPath(fallback)) ? fallback : "Model/su-26.par";
+      if (failed != sModellFilename_ && loaders::FileExists(DataPath(sModellFilename_))) LoadAirplane(sModellFilename_);
+    }
     return;
   }
   loadedModelFile_ = fileName;

@@ -64,7 +64,7 @@ TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   // Model/ beside the program, nothing installed: both places and what each lacks.
   const std::string message = MissingDataFolders((root / "bin").string());
   EXPECT_EQ(message, "Veltrane findet seine Daten nicht: in " + (root / "share" / "veltrane").string() +
-                         "/ fehlen \"Model/\" und \"Landscape/\".\nGesucht wurde in " + (root / "bin").string() + "/ (dort fehlt \"Landscape/\") und in " +
+                         "/ fehlen \"Model/\" und \"Landscape/\".\nGesucht wurde in " + (root / "bin").string() + "/ (dort fehlt \"Landscape/\")\nund in " +
                          (root / "share" / "veltrane").string() + "/.");
   fs::create_directories(root / "bin" / "Landscape");
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "bin").string() + "/");

@@ -54,7 +54,7 @@ std::string MissingDataFolders(const std::string& exeFolder) {
   // The program folder is taken only with both; so the installed one is in use here.
   const char* verb = missing.find(" und ") == std::string::npos ? " fehlt" : " fehlen";
   return "Veltrane findet seine Daten nicht: in " + installed + verb + " " + missing + ".\nGesucht wurde in " + program +
-         " (dort fehlt " + missingIn(program) + ") und in " + installed + ".";
+         " (dort fehlt " + missingIn(program) + ")\nund in " + installed + ".";
 }
 
 }  // namespace veltrane::window
