@@ -208,7 +208,6 @@ void LoadPAR(SimState& s, const std::string& fileName, const Trace& trace) {
   ParLines in(buf.str(), trace);
   SimState read = s;
   read.iModelStyle = in.Integer(0);
-  const int styleGood = in.Good();
   if (read.iModelStyle == 0) {
     trace("LoadLib.LoadPAR iModelStyle = Airplane\r\n");
     ReadAirplane(in, read.Airplane);
@@ -216,10 +215,10 @@ void LoadPAR(SimState& s, const std::string& fileName, const Trace& trace) {
     trace("LoadLib.LoadPAR iModelStyle = Helicopter\r\n");
     ReadHelicopter(in, read.Airplane, read.Heli);
   }
-  // A parameter file has its values; one with none, or mostly words and
-  // binary, is something else under a parameter file's name.
-  const bool knownStyle = read.iModelStyle == 0 || read.iModelStyle == 1;
-  if (in.Good() == 0 || (knownStyle && in.Good() == styleGood) || 2 * in.Good() < in.Read())
+  // A parameter file has numbers; one with none, or mostly words and binary,
+  // is something else under a parameter file's name. (A file with only its
+  // style line is a short file, read as one.)
+  if (in.Good() == 0 || 2 * in.Good() < in.Read())
     throw LoadError("Error: " + fileName + " is not a flight-model parameter file: no parameter could be read");
   s.iModelStyle = read.iModelStyle;
   s.Airplane = read.Airplane;

@@ -263,7 +263,7 @@ TEST_F(MdlTest, AZeroAxisPartKeepsItsPointsAndSkipsItsFaces) {
   EXPECT_EQ(mb.Vertices().size(), 4u + 26u);
   EXPECT_EQ(mb.Faces().size(), 2u);
   for (const MeshVertex& v : mb.Vertices()) EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
-  EXPECT_TRUE(trace.Contains("LoadLib.LoadMDL part 1 in line 36 has a zero axis; its faces are skipped\r\n"));
+  EXPECT_TRUE(trace.Contains("LoadLib.LoadMDL part 1 in line 38 has a zero axis; its faces are skipped\r\n"));
 }
 
 TEST_F(MdlTest, EveryKindOfLineEndReadsAlike) {

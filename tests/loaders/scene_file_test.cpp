@@ -284,7 +284,7 @@ TEST(SceneFile, RequiredItemsAndBadNumbers) {
   // start values, unshifted.
   LoadedScene t;
   EXPECT_EQ(ErrorOf(dir, "SCENE 500 100 50 3D_LANDSCAPE HEIGHT SKY 10 X1 A B C D END", t),
-            "Error: Floating point value expected at: X1 A B C ...");
+            "Error: Floating point value expected at: X1 A B C ... (line 1)");
   EXPECT_EQ(t.terrain.FaceCount(), 0u);
   EXPECT_DOUBLE_EQ(t.info.StartX, 5.0);
   EXPECT_DOUBLE_EQ(t.info.PilotX, 0.0);
