@@ -259,15 +259,15 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
   try {
     marker_.Begin(LoadMarker::Kind::Model, fileName);
     loaded = loaders::LoadModelFiles(path, root_, checks_.Texturen, exePath_, *visual, sim_, trace_);
-    if (loaded.loadedFiles.empty() && !loaders::FileExists(path))
+    if (loaded.loadedFiles.empty() && !loaders::FileExists(path)) {
       error = Texts.ModelNotFound + path;
-    else if (visual->FaceCount() == 0) {
-      // A parameter file alone: say first whether it is one at all (this throws if not).
-      if (loaded.loadedFiles.empty()) {
-        SimState scratch = sim_;
-        loaders::LoadPAR(scratch, path, trace_);
-      }
-      error = Texts.ModelWithoutGeometry + path;
+    } else if (loaded.loadedFiles.empty()) {
+      // A parameter file without geometry flies unseen, as ever; but it must
+      // be a parameter file (this throws for a sound, a picture, noise).
+      SimState scratch = sim_;
+      loaders::LoadPAR(scratch, path, trace_);
+    } else if (visual->FaceCount() == 0) {
+      error = Texts.ModelWithoutGeometry + loaded.loadedFiles.back();
     }
   } catch (const std::exception& e) {
     error = e.what();
