@@ -19,6 +19,8 @@ PACKAGES=(
   libasound2-dev
   x11-xkb-utils
   libxfixes-dev
+  clang
+  libfuzzer-14-dev
 )
 
 missing=()

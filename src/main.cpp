@@ -10,6 +10,7 @@
 #include "platform/settings/settings_store.h"
 #include "platform/trace/trace.h"
 #include "platform/window/command_line.h"
+#include "platform/window/message_box.h"
 #include "platform/window/program.h"
 
 #ifndef VELTRANE_VERSION
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
   using namespace veltrane;
   using window::CommandLineFile;
   using window::Fail;
+  window::InstallTerminationHandlers();
+  if (const auto status = window::RunAsMessageBox(argc, argv)) return *status;
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::string error;
   auto cl = window::ParseCommandLine(args, error);
@@ -50,6 +53,7 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = cl->configDir.empty() ? SettingsStore::DefaultFolder()
                                                           : std::filesystem::path(cl->configDir);
     SettingsStore settings(folder);
+    if (!settings.LoadNote().empty()) trace("SettingsStore " + settings.LoadNote() + "\r\n");
     window::Program program(*cl, trace, settings);
     return program.Run();
   } catch (const std::exception& e) {

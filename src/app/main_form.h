@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/camera.h"
+#include "app/load_marker.h"
 #include "app/overlay_format.h"
 #include "app/platform_services.h"
 #include "app/sound_hook.h"
@@ -89,6 +90,10 @@ struct MainFormTexts {
   std::string ModelNotFound = "Das Flugmodell wurde nicht gefunden: ";
   std::string LandscapeNotFound = "Die Landschaft wurde nicht gefunden: ";
   std::string SettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden: ";
+  std::string ModelWithoutGeometry = "Das Flugmodell hat keine Geometrie: ";
+  std::string SkippedAfterCrash =
+      "Beim letzten Start wurde Veltrane beim Laden dieser Datei beendet; sie wird diesmal nicht geladen: ";
+  std::string DefaultInstead = "Stattdessen wird die Voreinstellung geladen: ";
 };
 
 // The main window without its toolkit: settings, scene building and update,
@@ -149,6 +154,8 @@ class TMainForm {
   void TexturenClick();
   void SetMipmapping(bool value);
   void UpdateTextureQuality();
+  // Loads the model; a file that does not load (or has no faces) leaves the
+  // current model flying and remembered, with the reason as an error message.
   void LoadAirplane(const std::string& fileName);
   void LoadWorld(const std::string& fileName);
   void SetMenuVisible(bool visible);
@@ -170,6 +177,8 @@ class TMainForm {
   // Errors the user has to see (loaders, missing files); the program keeps running.
   bool HasErrorMessage() const { return !errors_.empty(); }
   std::optional<std::string> TakeErrorMessage();
+  // A problem found outside the form (start-up checks), shown like its own errors.
+  void ReportError(std::string message) { PushError(std::move(message)); }
 
   // The display switch requested by Esc or the resolution menu, taken by the window.
   std::optional<DisplayRequest> TakeDisplayRequest();
@@ -236,6 +245,7 @@ class TMainForm {
   class WorldProxy;
   void PushError(std::string message);
   void ReadSettings();
+  void SkipFilesThatEndedTheLastRun(bool previousRunEndedAbnormally);
   void WriteSettings();
   void FlushSettings();
   std::string DataPath(const std::string& file) const;
@@ -248,6 +258,7 @@ class TMainForm {
   std::string exePath_;
   SettingsStore& settings_;
   Trace trace_;
+  LoadMarker marker_{settings_, trace_};
   Clock& clock_;
   PlatformServices& services_;
   SoundHook nullSound_;
@@ -267,6 +278,7 @@ class TMainForm {
   int textHeight_ = 13;
   int iLanguage_ = 1;
   std::string sModellFilename_ = "Model/su-26.par";
+  std::string loadedModelFile_;  // the model on screen; kept when another fails to load
   std::string sLandFileName_ = "Landscape/world.scn";
   std::string caption_ = "Veltrane";
   bool windowPlacementSaved_ = false;

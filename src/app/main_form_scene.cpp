@@ -6,6 +6,7 @@
 #include "app/main_form_scene.h"
 #include "loaders/file_names.h"
 #include "loaders/model_loader.h"
+#include "loaders/par_file.h"
 #include "loaders/scene_file.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
@@ -44,6 +45,24 @@ class HourglassScope {
   PlatformServices& s_;
   bool restore_ = true;
 };
+
+struct ModelParameters {
+  AirplaneParams airplane;
+  HelicopterParams heli;
+  std::int32_t style = 0;
+  double groundClearance = 0.0;
+};
+
+ModelParameters SaveModelParameters(const SimState& s) {
+  return {s.Airplane, s.Heli, s.iModelStyle, s.GroundClearance};
+}
+
+void RestoreModelParameters(SimState& s, const ModelParameters& p) {
+  s.Airplane = p.airplane;
+  s.Heli = p.heli;
+  s.iModelStyle = p.style;
+  s.GroundClearance = p.groundClearance;
+}
 
 }  // namespace
 
@@ -95,6 +114,7 @@ void TMainForm::BuildWorld(const std::string& fileName) {
   if (!loaders::FileExists(path)) {
     PushError(Texts.LandscapeNotFound + path);
   } else {
+    marker_.Begin(LoadMarker::Kind::Landscape, fileName);
     try {
       root_.SetSearchPath(loaders::FolderOf(path));
       loaders::LoadSCN(path, root_, checks_.Texturen, sc.info, sc.grid, *sc.skyVisual,
@@ -104,6 +124,7 @@ void TMainForm::BuildWorld(const std::string& fileName) {
       sc.terrainVisual = root_.CreateMeshBuilder();
       sc.skyVisual = root_.CreateMeshBuilder();
     }
+    marker_.End(LoadMarker::Kind::Landscape);
   }
   sc.worldCollision = std::make_unique<CollisionWorld>(CreateWorldCol(*sc.terrainVisual));
 }
@@ -226,23 +247,52 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
   trace_("TMainForm.LoadAirplane File: " + fileName + "\r\n");
   if (!scene_) return;
   HourglassScope hourglass(services_, menuIsVisible_);
-  caption_ = Texts.ProgramTitle + " - " + BaseName(fileName);
-  services_.SetWindowCaption(caption_);
   Scene& sc = *scene_;
-  sc.modelFrame->DeleteVisual(sc.modelVisual);
-  sc.modelVisual = root_.CreateMeshBuilder();
-
+  // Loaded beside the current model, which stays in place (flying, and as the
+  // remembered file) unless the new one loads with faces to show.
+  auto visual = root_.CreateMeshBuilder();
+  const ModelParameters before = SaveModelParameters(sim_);
   const std::string path = DataPath(fileName);
   root_.SetSearchPath(loaders::FolderOf(path));
+  std::string error;
+  loaders::ModelFiles loaded;
   try {
-    const loaders::ModelFiles loaded =
-        loaders::LoadModelFiles(path, root_, checks_.Texturen, exePath_, *sc.modelVisual, sim_, trace_);
-    if (!loaded.soundFile.empty()) sound_->LoadSound(loaded.soundFile, sim_);
-    if (loaded.loadedFiles.empty() && !loaders::FileExists(path)) PushError(Texts.ModelNotFound + path);
+    marker_.Begin(LoadMarker::Kind::Model, fileName);
+    loaded = loaders::LoadModelFiles(path, root_, checks_.Texturen, exePath_, *visual, sim_, trace_);
+    if (loaded.loadedFiles.empty() && !loaders::FileExists(path)) {
+      error = Texts.ModelNotFound + path;
+    } else if (loaded.loadedFiles.empty()) {
+      // A parameter file without geometry flies unseen, as ever; but it must
+      // be a parameter file (this throws for a sound, a picture, noise).
+      SimState scratch = sim_;
+      loaders::LoadPAR(scratch, path, trace_);
+    } else if (visual->FaceCount() == 0) {
+      error = Texts.ModelWithoutGeometry + loaded.loadedFiles.back();
+    }
   } catch (const std::exception& e) {
-    PushError(e.what());
+    error = e.what();
   }
-
+  marker_.End(LoadMarker::Kind::Model);
+  if (!error.empty()) {
+    RestoreModelParameters(sim_, before);
+    PushError(error);
+    if (!loadedModelFile_.empty()) {
+      sModellFilename_ = loadedModelFile_;
+    } else {
+      // Nothing flew yet (the remembered file failed at start): the default model, once.
+      const std::string failed = fileName;  // may be sModellFilename_ itself
+      const std::string fallback = exePath_ + "Model/su-26.par";
+      sModellFilename_ = loaders::FileExists(DataPath(fallback)) ? fallback : "Model/su-26.par";
+      if (failed != sModellFilename_ && loaders::FileExists(DataPath(sModellFilename_))) LoadAirplane(sModellFilename_);
+    }
+    return;
+  }
+  loadedModelFile_ = fileName;
+  caption_ = Texts.ProgramTitle + " - " + BaseName(fileName);
+  services_.SetWindowCaption(caption_);
+  if (!loaded.soundFile.empty()) sound_->LoadSound(loaded.soundFile, sim_);
+  sc.modelFrame->DeleteVisual(sc.modelVisual);
+  sc.modelVisual = visual;
   sc.modelFrame->AddVisual(sc.modelVisual);
   sc.modelShadow->SetVisual(sc.modelVisual);
 }

@@ -55,6 +55,7 @@ void TMainForm::FormCreate() {
   // A run that did not close normally left the screen saver disabled; the state
   // from before that run is the one to restore.
   const bool crashedRun = settings_.ReadBool(kMain, "Running", false);
+  SkipFilesThatEndedTheLastRun(crashedRun);
   if (crashedRun) {
     screenSaverWasActive_ = settings_.ReadInteger(kMain, "ScreenSaver", 0) != 0;
   } else {
@@ -81,6 +82,26 @@ void TMainForm::FormCreate() {
   } else if (loaders::FileExists(exePath_ + "crash.wav")) {
     sound_->LoadCrashSound(exePath_);
   }
+}
+
+// A model or landscape whose load the previous run never finished is likely
+// what ended it; loading it again would end this run the same way.
+void TMainForm::SkipFilesThatEndedTheLastRun(bool previousRunEndedAbnormally) {
+  std::string message;
+  const auto skip = [&](LoadMarker::Kind kind, std::string& current, const std::string& fallback) {
+    const auto file = marker_.TakeInterrupted(kind, previousRunEndedAbnormally);
+    if (!file) return;
+    const std::string replacement = loaders::FileExists(DataPath(fallback)) ? fallback
+                                    : kind == LoadMarker::Kind::Model      ? "Model/su-26.par"
+                                                                           : "Landscape/world.scn";
+    trace_(std::string("TMainForm.FormCreate ") + LoadMarker::KeyName(kind) + " = " + *file + " skipped\r\n");
+    if (!message.empty()) message += "\n";
+    message += Texts.SkippedAfterCrash + *file + "\n" + Texts.DefaultInstead + DataPath(replacement);
+    current = replacement;
+  };
+  skip(LoadMarker::Kind::Model, sModellFilename_, exePath_ + "Model/su-26.par");
+  skip(LoadMarker::Kind::Landscape, sLandFileName_, exePath_ + "Landscape/world.scn");
+  if (!message.empty()) PushError(message);
 }
 
 void TMainForm::ReadSettings() {

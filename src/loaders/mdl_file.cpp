@@ -42,27 +42,31 @@ class MdlLines {
     if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
   }
 
+  // Lines end in LF, CR LF or a lone CR, whichever system wrote the file.
   void SkipLine() {
-    while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+    while (pos_ < text_.size() && text_[pos_] != '\n' && text_[pos_] != '\r') ++pos_;
     if (pos_ < text_.size()) {
+      if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
       ++pos_;
       ++line_;
     }
   }
 
+  int Line() const { return tokenLine_; }
+
   double Number(const char* what) {
     const std::string_view token = Token(what);
     if (const auto v = TokenToDouble(token)) return *v;
-    Fail("number expected for " + std::string(what) + " but found \"" + std::string(token) + "\"");
+    Fail("number expected for " + std::string(what) + " but found \"" + TextReader::Excerpt(std::string(token)) + "\"");
   }
 
   long long Integer(const char* what, long long min, long long max) {
     const std::string_view token = Token(what);
     const auto v = TokenToDouble(token);
     if (!v || *v != std::floor(*v))
-      Fail("whole number expected for " + std::string(what) + " but found \"" + std::string(token) + "\"");
+      Fail("whole number expected for " + std::string(what) + " but found \"" + TextReader::Excerpt(std::string(token)) + "\"");
     if (*v < static_cast<double>(min) || *v > static_cast<double>(max))
-      Fail(std::string(what) + " " + std::string(token) + " is out of range (" + std::to_string(min) + " to " +
+      Fail(std::string(what) + " " + TextReader::Excerpt(std::string(token)) + " is out of range (" + std::to_string(min) + " to " +
            std::to_string(max) + ")");
     return static_cast<long long>(*v);
   }
@@ -81,7 +85,8 @@ class MdlLines {
  private:
   std::string_view Token(const char* what) {
     while (pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) <= ' ') {
-      if (text_[pos_] == '\n') ++line_;
+      if (text_[pos_] == '\n' || (text_[pos_] == '\r' && (pos_ + 1 >= text_.size() || text_[pos_ + 1] != '\n')))
+        ++line_;
       ++pos_;
     }
     tokenLine_ = line_;
@@ -139,8 +144,13 @@ void AddFace(MeshBuild& mb, std::initializer_list<int> corners, int color) {
   mb.AppendFace(f);
 }
 
-// Rim directions t and s around the axis d.
+// Rim directions t and s around the axis d; both zero for a zero axis, which
+// puts every rim point on the hub.
 void RimAxes(const Vec3& d, Vec3& t, Vec3& s) {
+  if (VecLength(d) == 0.0) {
+    t = s = Vec3{0.0, 0.0, 0.0};
+    return;
+  }
   const Vec3 h = (d.x != 0.0 || d.y != 0.0) ? Vec3{0.0, 0.0, 1.0} : Vec3{1.0, 0.0, 0.0};
   VecCross(d, h, s);
   VecCross(d, s, t);
@@ -153,13 +163,17 @@ Vec3 RimPoint(const Vec3& hub, const Part& p, const Vec3& t, const Vec3& s, long
   return hub + p.radius * (std::cos(q) * t + std::sin(q) * s);
 }
 
+// A part with a zero axis keeps its points (later vertex numbers count them)
+// but gets no faces: they would have no area.
 void BuildDisc(MeshBuild& mb, const Part& p, int discColor) {
+  const bool faces = VecLength(p.axis) != 0.0;
   Vec3 t, s;
   RimAxes(p.axis, t, s);
   const int hub = AddGenerated(mb, p.centre);
   const int rim0 = hub + 1;
   for (long long k = 0; k < p.segments; ++k) AddGenerated(mb, RimPoint(p.centre, p, t, s, k));
   const auto rim = [&](long long k) { return rim0 + static_cast<int>(k); };
+  if (!faces) return;
   for (long long k = p.segments - 1; k >= 1; --k) {
     AddFace(mb, {hub, rim(k), rim(k - 1)}, discColor);
     AddFace(mb, {rim(k - 1), rim(k), hub}, discColor);
@@ -169,8 +183,9 @@ void BuildDisc(MeshBuild& mb, const Part& p, int discColor) {
 }
 
 void BuildWheel(MeshBuild& mb, const Part& p) {
+  const bool faces = VecLength(p.axis) != 0.0;
   Vec3 d = p.axis;
-  VecNormalize(d);
+  if (faces) VecNormalize(d);
   Vec3 t, s;
   RimAxes(d, t, s);
   const Vec3 hubAPos = p.centre + p.width * d;
@@ -181,6 +196,7 @@ void BuildWheel(MeshBuild& mb, const Part& p) {
   const auto a = [&](long long k) { return hubA + 1 + static_cast<int>(k); };
   const auto b = [&](long long k) { return hubB + 1 + static_cast<int>(k); };
   const long long last = p.segments - 1;
+  if (!faces) return;
   for (long long k = last; k >= 1; --k) {
     AddFace(mb, {hubA, a(k), a(k - 1)}, p.color);
     AddFace(mb, {b(k - 1), b(k), hubB}, p.color);
@@ -262,7 +278,9 @@ MeshBuild LoadMDL(const std::string& fileName, rm::Root& root, rm::MeshBuilder& 
         p.width = in.Number("the wheel width");
         p.color = static_cast<int>(in.Integer("the wheel colour", 1, discColor + 1)) - 1;
       }
-      if (VecLength(p.axis) == 0.0) in.Fail("the part axis is zero");
+      if (VecLength(p.axis) == 0.0)
+        trace("LoadLib.LoadMDL part " + std::to_string(i + 1) + " in line " + std::to_string(in.Line()) +
+              " has a zero axis; its faces are skipped\r\n");
     }
     in.SkipLine();
     if (p.type == 0) BuildDisc(mb, p, discColor);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "loaders/file_names.h"
+#include "loaders/load_error.h"
 #include "loaders/text_reader.h"
 
 namespace veltrane::loaders {
@@ -27,7 +28,10 @@ class ParLines {
   double Real(double fallback) {
     std::string_view token;
     if (!NextToken(token)) return 0.0;
-    if (const auto v = TokenToDouble(token)) return *v;
+    if (const auto v = TokenToDouble(token)) {
+      ++good_;
+      return *v;
+    }
     Bad();
     return fallback;
   }
@@ -40,10 +44,17 @@ class ParLines {
     if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-') digits.remove_prefix(1);
     std::int32_t v = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
-    if (ec == std::errc() && end == digits.data() + digits.size()) return v;
+    if (ec == std::errc() && end == digits.data() + digits.size()) {
+      ++good_;
+      return v;
+    }
     Bad();
     return fallback;
   }
+
+  // How many values read as numbers so far, and how many values there were.
+  int Good() const { return good_; }
+  int Read() const { return read_; }
 
  private:
   bool NextToken(std::string_view& token) {
@@ -51,6 +62,7 @@ class ParLines {
       if (!SkipLineEnd()) ++pos_;
     }
     if (pos_ >= text_.size()) return false;
+    ++read_;
     tokenLine_ = line_;
     const std::size_t start = pos_;
     while (pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) > ' ') ++pos_;
@@ -82,6 +94,8 @@ class ParLines {
   std::size_t pos_ = 0;
   int line_ = 1;
   int tokenLine_ = 1;
+  int good_ = 0;
+  int read_ = 0;
   const Trace& trace_;
 };
 
@@ -189,15 +203,26 @@ void LoadPAR(SimState& s, const std::string& fileName, const Trace& trace) {
     return;
   }
 
+  // Read into a copy: a file that is no parameter file at all (an empty file,
+  // a sound or a picture renamed) must not leave a model with every value 0.
   ParLines in(buf.str(), trace);
-  s.iModelStyle = in.Integer(0);
-  if (s.iModelStyle == 0) {
+  SimState read = s;
+  read.iModelStyle = in.Integer(0);
+  if (read.iModelStyle == 0) {
     trace("LoadLib.LoadPAR iModelStyle = Airplane\r\n");
-    ReadAirplane(in, s.Airplane);
-  } else if (s.iModelStyle == 1) {
+    ReadAirplane(in, read.Airplane);
+  } else if (read.iModelStyle == 1) {
     trace("LoadLib.LoadPAR iModelStyle = Helicopter\r\n");
-    ReadHelicopter(in, s.Airplane, s.Heli);
+    ReadHelicopter(in, read.Airplane, read.Heli);
   }
+  // A parameter file has numbers; one with none, or mostly words and binary,
+  // is something else under a parameter file's name. (A file with only its
+  // style line is a short file, read as one.)
+  if (in.Good() == 0 || 2 * in.Good() < in.Read())
+    throw LoadError("Error: " + fileName + " is not a flight-model parameter file: no parameter could be read");
+  s.iModelStyle = read.iModelStyle;
+  s.Airplane = read.Airplane;
+  s.Heli = read.Heli;
 }
 
 }  // namespace veltrane::loaders

@@ -109,9 +109,9 @@ class SceneReader {
           reader_.ReadToken();
           break;
         case kScene:
-          layout_.size = RoundToInt(reader_.ReadNumber(), "SCENE");
-          layout_.tileLength = RoundToInt(reader_.ReadNumber(), "SCENE");
-          layout_.step = RoundToInt(reader_.ReadNumber(), "SCENE");
+          layout_.size = RoundNumber("SCENE");
+          layout_.tileLength = RoundNumber("SCENE");
+          layout_.step = RoundNumber("SCENE");
           layout_.haveScene = true;
           break;
         case kQuadrant:
@@ -186,10 +186,10 @@ class SceneReader {
   }
 
   void ReadQuadrant() {
-    const std::int32_t tx = RoundToInt(reader_.ReadNumber(), "QUADRANT");
-    const std::int32_t ty = RoundToInt(reader_.ReadNumber(), "QUADRANT");
-    const std::int32_t nx = RoundToInt(reader_.ReadNumber(), "QUADRANT");
-    const std::int32_t ny = RoundToInt(reader_.ReadNumber(), "QUADRANT");
+    const std::int32_t tx = RoundNumber("QUADRANT");
+    const std::int32_t ty = RoundNumber("QUADRANT");
+    const std::int32_t nx = RoundNumber("QUADRANT");
+    const std::int32_t ny = RoundNumber("QUADRANT");
     const std::string name = reader_.ReadToken();
     const int index = FindOrAddTexture(name, ReadTransparent());
     if (nx <= 0 || ny <= 0) return;
@@ -204,13 +204,19 @@ class SceneReader {
         layout_.tileMap[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = index;
   }
 
-  // "AUTOMATIC" keeps the start value; otherwise x, y, z with x in the user's locale.
+  std::int32_t RoundNumber(const char* what) {
+    const double v = reader_.ReadNumber();
+    return RoundToInt(v, what, reader_.LastNumberText());
+  }
+
+  // "AUTOMATIC" keeps the start value; otherwise x, y, z. Files written on
+  // systems with a decimal comma carry it here, so "," reads like ".".
   void ReadPlace(double& x, double& y) {
     const std::string first = reader_.ReadToken();
     if (first == "AUTOMATIC") return;
-    const double fx = LocaleTokenToDouble(first);
-    const double fy = reader_.ReadNumber();
-    reader_.ReadNumber();
+    const double fx = reader_.ReadNumber(first, true);
+    const double fy = reader_.ReadNumber({}, true);
+    reader_.ReadNumber({}, true);
     x = fx;
     y = fy;
   }

@@ -42,9 +42,13 @@ bool HasNumberShape(std::string_view t) {
   return i == t.size();
 }
 
+// What a message quotes of the file stays short, however long a token is.
+constexpr std::size_t kMaxExcerpt = 80;
+
 // Shown in place of the end-of-file character, which would print as garbage.
 std::string Printable(const std::string& token) {
-  return token == kEndOfFileToken ? std::string("<EOF>") : token;
+  if (token == kEndOfFileToken) return "<EOF>";
+  return token.size() <= kMaxExcerpt ? token : token.substr(0, kMaxExcerpt - 3) + "...";
 }
 
 }  // namespace
@@ -87,6 +91,7 @@ std::string TextReader::ReadToken() {
   for (;;) {
     int c = Get();
     while (IsSeparator(c)) c = Get();
+    tokenStart_ = pos_ - (c == kCtrlZ ? 0 : 1);
     if (c == kCtrlZ) return std::string(kEndOfFileToken);
 
     std::string token(1, Upper(c));
@@ -116,17 +121,30 @@ std::string TextReader::ReadToken() {
 
 void TextReader::FailAt(const std::string& bad) {
   const int following = flavour_ == ReaderFlavour::Model ? 5 : 3;
-  std::string message = "Error: Floating point value expected at: " + Printable(bad);
-  for (int i = 0; i < following; ++i) message += " " + Printable(ReadToken());
-  message += " ...";
-  throw LoadError(message);
+  const std::size_t line = Line();
+  std::string excerpt = Printable(bad);
+  for (int i = 0; i < following && excerpt.size() < kMaxExcerpt; ++i) excerpt += " " + Printable(ReadToken());
+  if (excerpt.size() > kMaxExcerpt) excerpt = excerpt.substr(0, kMaxExcerpt - 3) + "...";
+  throw LoadError("Error: Floating point value expected at: " + excerpt + " ... (line " + std::to_string(line) + ")");
 }
 
-double TextReader::ReadNumber() {
-  const std::string token = ReadToken();
-  if (const auto v = TokenToDouble(token)) return *v;
-  FailAt(token);
+double TextReader::ReadNumber(std::string_view given, bool commaToo) {
+  lastToken_ = given.empty() ? ReadToken() : std::string(given);
+  std::string t = lastToken_;
+  if (const auto comma = t.find(','); commaToo && comma != std::string::npos && t.find(',', comma + 1) == std::string::npos)
+    t[comma] = '.';
+  if (const auto v = TokenToDouble(t)) return *v;
+  FailAt(lastToken_);
 }
+
+std::size_t TextReader::Line() const {
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < tokenStart_ && i < text_.size(); ++i)
+    if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= text_.size() || text_[i + 1] != '\n'))) ++line;
+  return line;
+}
+
+std::string TextReader::Excerpt(const std::string& text) { return Printable(text); }
 
 template <typename List>
 KeywordResult TextReader::Classify(const List& keywords, std::string_view given) {
@@ -137,7 +155,7 @@ KeywordResult TextReader::Classify(const List& keywords, std::string_view given)
     const std::string_view k = keywords[i];
     if (atEnd ? k == "END" : k == token) return {static_cast<int>(i), 0.0};
   }
-  if (atEnd) throw LoadError("Error: Unexpected end of file");
+  if (atEnd) throw LoadError("Error: Unexpected end of file (line " + std::to_string(Line()) + ")");
   FailAt(token);
 }
 

@@ -54,9 +54,17 @@ class TextReader {
 
   // The next token as a number, or LoadError("Error: Floating point value
   // expected at: TOKEN T1 ... Tn ...") showing the following tokens.
-  double ReadNumber();
+  // `given`: a token already read, converted instead of the next one.
+  // `commaToo`: a decimal comma reads like a point (one of them at most).
+  double ReadNumber(std::string_view given = {}, bool commaToo = false);
 
   ReaderFlavour Flavour() const { return flavour_; }
+  // The line (from 1) of the token read last, for messages.
+  std::size_t Line() const;
+  // The token ReadNumber read last, as written in the file (upper-cased).
+  const std::string& LastNumberText() const { return lastToken_; }
+  // A piece of the file as a message may quote it: at most about 80 characters.
+  static std::string Excerpt(const std::string& text);
 
  private:
   int Get();
@@ -67,6 +75,8 @@ class TextReader {
 
   std::string text_;
   std::size_t pos_ = 0;
+  std::size_t tokenStart_ = 0;
+  std::string lastToken_;
   ReaderFlavour flavour_;
 };
 

@@ -5,6 +5,7 @@
 #include "loaders/file_names.h"
 #include "loaders/load_error.h"
 #include "loaders/par_file.h"
+#include "loaders/text_reader.h"
 
 namespace veltrane::loaders {
 
@@ -13,7 +14,7 @@ void LoadX(const std::string& fileName, rm::Root& root, rm::MeshBuilder& target,
   root.SetSearchPath(FolderOf(ResolveCaseInsensitive(fileName)));
   std::string why;
   // Silently keeping an empty model would hide a broken file from its author.
-  if (!target.Load(fileName, root, &why)) throw LoadError("Error: cannot load " + fileName + ": " + why);
+  if (!target.Load(fileName, root, &why)) throw LoadError("Error: cannot load " + fileName + ": " + TextReader::Excerpt(why));
   s.GroundClearance = std::abs(static_cast<double>(target.GetBox().min.y));
   LoadPAR(s, ChangeExtension(fileName, ".PAR"), trace);
 }

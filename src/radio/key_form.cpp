@@ -43,7 +43,8 @@ TKeyForm::TKeyForm() {
 void TKeyForm::ReadSettings(const SettingsStore& s) {
   for (int k = 0; k < kKeySlots; ++k) {
     const int v = s.ReadInteger(kSection, "KeyChannel" + std::to_string(k), KeySlots()[k].defaultKey);
-    KeyCode[k] = static_cast<std::uint16_t>(static_cast<unsigned>(v) & 0xFFFFu);
+    // Virtual-key codes run from 0 to 255; anything else is not a key.
+    KeyCode[k] = static_cast<std::uint16_t>(v >= 0 && v <= 255 ? v : KeySlots()[k].defaultKey);
   }
   EditKeyCode = KeyCode;
 }

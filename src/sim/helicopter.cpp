@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "sim/fp_guard.h"
 #include "sim/math_u.h"
 
 namespace veltrane {
@@ -39,12 +40,24 @@ double GroundEffect(double height) {
   return (kGroundEffectHeight - std::max(height, 0.0)) / 5.0 + 1.0;
 }
 
+// The world's queries run with the fault flags kept as they were: a flag the
+// collision code raises is not a fault of the model.
+bool ContactRayShielded(const World& w, const Vec3& origin, const Vec3& dir, World::RayHit& hit) {
+  const FpFlagsPreserved keep;
+  return w.ContactRay(origin, dir, hit);
+}
+
+double GroundBelowShielded(const World& w, const Vec3& p) {
+  const FpFlagsPreserved keep;
+  return w.GroundHeightBelow(p);
+}
+
 // Spring-damper force of one contact point against the surface its ray hits,
 // in world axes; sets Crashed when the spring is overloaded.
 Vec3 ContactForce(SimState& s, const World& w, const HeliContact& c) {
   const Vec3& o = c.WorldOffset;
   World::RayHit hit;
-  if (!w.ContactRay(s.ModelPosition, o, hit)) return {};
+  if (!ContactRayShielded(w, s.ModelPosition, o, hit)) return {};
 
   Vec3 e1 = hit.a - hit.b;
   Vec3 e2 = hit.a - hit.c;
@@ -171,7 +184,7 @@ void MoveHelicopter(SimState& s, const World& w) {
   angle[1] -= roll * h.RollCyclicGain;
   angle[3] += roll * h.RollCyclicGain;
 
-  const double ge = GroundEffect(s.ModelPosition.z - w.GroundHeightBelow(s.ModelPosition));
+  const double ge = GroundEffect(s.ModelPosition.z - GroundBelowShielded(w, s.ModelPosition));
 
   std::array<Vec3, 4> L;
   std::array<Vec3, 4> D;
@@ -211,7 +224,7 @@ void MoveHelicopter(SimState& s, const World& w) {
   s.ModelVelocity.z -= kGravity * dt;
 
   s.ModelPosition = s.ModelPosition + s.ModelVelocity * dt;
-  s.GroundHeight = w.GroundHeightBelow(s.ModelPosition);
+  s.GroundHeight = GroundBelowShielded(w, s.ModelPosition);
 }
 
 }  // namespace veltrane

@@ -307,6 +307,61 @@ TEST_F(MainFormTest, MissingAndBrokenFilesAreReportedAndTheProgramRuns) {
   form.reset();
 }
 
+TEST_F(MainFormTest, AFileWhoseLoadEndedTheLastRunIsSkippedOnce) {
+  struct Case {
+    std::string running;
+    bool skipped;
+  };
+  for (const Case& c : {Case{"1", true}, Case{"0", false}}) {
+    WriteSettings("[MainForm]\nRunning=" + c.running +
+                  "\nsModellFilename=Model/trainer.par\nLoadingModel=Model/trainer.par\n"
+                  "sLandFileName=Landscape/field.scn\nLoadingLandscape=Landscape/field.scn\n");
+    Start();
+    form->FormCreate();
+    std::vector<std::string> messages;
+    while (auto m = form->TakeErrorMessage()) messages.push_back(*m);
+    if (c.skipped) {
+      ASSERT_EQ(messages.size(), 1u);  // one message for both files
+      EXPECT_NE(messages[0].find("Model/trainer.par"), std::string::npos) << messages[0];
+      EXPECT_NE(messages[0].find("Landscape/field.scn"), std::string::npos) << messages[0];
+      EXPECT_EQ(form->sModellFilename(), "Model/su-26.par");  // the default, not in this data folder
+      EXPECT_EQ(form->sLandFileName(), "Landscape/world.scn");
+    } else {
+      EXPECT_TRUE(messages.empty());
+      EXPECT_EQ(form->sModellFilename(), "Model/trainer.par");
+    }
+    // The markers are gone from the file: the next start loads normally.
+    EXPECT_EQ(Stored("LoadingModel"), "<missing>");
+    EXPECT_EQ(Stored("LoadingLandscape"), "<missing>");
+    form.reset();
+  }
+}
+
+TEST_F(MainFormTest, AFileThatIsNoModelKeepsTheCurrentModel) {
+  StartWithScene();
+  while (form->TakeErrorMessage()) {
+  }
+  const double mass = form->State().Airplane.Mass;
+  const std::string caption = form->Caption();
+  fs::path bad = config.path() / "bad";
+  fs::create_directories(bad);
+  std::ofstream(bad / "noise.par") << "RIFF\x01\x02 WAVEfmt data";
+  std::ofstream(bad / "empty.par") << "0\n1\n2\n";
+  std::ofstream(bad / "empty.geo") << "END\n";  // no geometry
+  for (const char* name : {"noise.par", "empty.par"}) {
+    form->SetModelFileName((bad / name).string());
+    form->LoadAirplane((bad / name).string());
+    const auto message = form->TakeErrorMessage();
+    ASSERT_TRUE(message) << name;
+    EXPECT_NE(message->find(name == std::string("empty.par") ? "empty.geo" : name), std::string::npos) << *message;
+    EXPECT_EQ(form->sModellFilename(), "Model/trainer.par") << name;
+    EXPECT_EQ(form->State().Airplane.Mass, mass) << name;
+    EXPECT_EQ(form->Caption(), caption);
+    EXPECT_EQ(Stored("LoadingModel"), "<missing>");
+  }
+  form.reset();
+}
+
 TEST_F(MainFormTest, TenSecondsOfKeyboardFlightAndTheCommandsArePersisted) {
   StartWithScene();
   const double startY = form->State().ModelPosition.y;

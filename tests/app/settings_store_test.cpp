@@ -1,6 +1,9 @@
 #include "platform/settings/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -150,6 +153,57 @@ TEST(SettingsStore, FlushIntoAnUnwritableFolderThrowsAndKeepsTheOldFile) {
   s.WriteInteger("MainForm", "A", 1);
   EXPECT_THROW(s.Flush(), std::runtime_error);
   EXPECT_EQ(ReadFile(dir.path() / "blocker"), "x");
+}
+
+TEST(SettingsStore, OnlyABoundedRegularFileIsRead) {
+  // A FIFO would block the open forever, /dev/zero would read without end.
+  TempDir fifoDir, zeroDir, bigDir;
+  ASSERT_EQ(mkfifo((fifoDir.path() / "settings.ini").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", zeroDir.path() / "settings.ini");
+  WriteFile(bigDir.path() / "settings.ini", "[MainForm]\nZoom=3\n" + std::string(2 << 20, ';'));
+  for (const TempDir* dir : {&fifoDir, &zeroDir, &bigDir}) {
+    SettingsStore s(dir->path(), kEnglish);
+    EXPECT_FALSE(s.ValueExists("MainForm", "Zoom")) << dir->path();
+    EXPECT_NE(s.LoadNote().find("settings.ini"), std::string::npos) << dir->path();
+  }
+}
+
+TEST(SettingsStore, ByteOrderMarkIsSkipped) {
+  TempDir dir;
+  WriteFile(dir.path() / "settings.ini", "\xEF\xBB\xBF[MainForm]\nZoom=3\n");
+  SettingsStore s(dir.path(), kEnglish);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Zoom", 0), 3);
+  EXPECT_TRUE(s.LoadNote().empty());
+}
+
+TEST(SettingsStore, StaleTemporaryFilesGoAndLiveOnesStay) {
+  TempDir dir;
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  waitpid(child, nullptr, 0);  // now a pid nobody uses
+  const auto stale = dir.path() / ("settings.ini.tmp." + std::to_string(child));
+  const auto live = dir.path() / "settings.ini.tmp.1";  // init is always running
+  const auto other = dir.path() / "settings.ini.tmp.notapid";
+  for (const auto& p : {stale, live, other}) WriteFile(p, "x");
+  SettingsStore s(dir.path(), kEnglish);
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(live));
+  EXPECT_TRUE(std::filesystem::exists(other));
+}
+
+TEST(SettingsStore, ASymbolicLinkIsWrittenThroughToItsTarget) {
+  TempDir dir;
+  const auto target = dir.path() / "dotfiles" / "veltrane.ini";
+  WriteFile(target, "[MainForm]\nZoom=3\n");
+  std::filesystem::create_directories(dir.path() / "config");
+  std::filesystem::create_symlink(target, dir.path() / "config" / "settings.ini");
+  SettingsStore s(dir.path() / "config", kEnglish);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Zoom", 0), 3);
+  s.WriteInteger("MainForm", "Zoom", 4);
+  s.Flush();
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "config" / "settings.ini"));
+  EXPECT_NE(ReadFile(target).find("Zoom=4"), std::string::npos);
 }
 
 TEST(NumberFormatAndLanguage, FromLocaleNames) {

@@ -43,6 +43,7 @@ class ProgramDriver {
   int WaitExit(std::chrono::milliseconds timeout);
 
   std::filesystem::path ConfigDir() const { return dir_ / "config"; }
+  pid_t Pid() const { return pid_; }
 
  private:
   bool Xdo(const std::string& args) const;

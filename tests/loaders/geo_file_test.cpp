@@ -266,7 +266,7 @@ TEST_F(GeoTest, ErrorsStopBeforeAnythingChanges) {
   state.Airplane.MaxThrust = 9;
   dir.Write("plane.par", "0\n1\n");
   const std::string msg = Error("OBJECT BODY 0 0 0 1 0 0 0 1 0 TEXTURE OFF TRIANGLES 0 0 0 1,5 0 0 a b c d e f g");
-  EXPECT_EQ(msg, "Error: Floating point value expected at: 1,5 0 0 A B C ...");
+  EXPECT_EQ(msg, "Error: Floating point value expected at: 1,5 0 0 A B C ... (line 1)");
   EXPECT_EQ(state.GroundClearance, 5);
   EXPECT_EQ(state.Airplane.MaxThrust, 9);
   EXPECT_TRUE(target.Faces().empty());

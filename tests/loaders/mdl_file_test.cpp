@@ -253,10 +253,44 @@ TEST_F(MdlTest, OutOfRangeReferencesAreRejected) {
     t.faces = {"1 5 1 2 3 4 1 1"};  // at most four corners
     EXPECT_NE(LoadError(t.Str()).find("corner count"), std::string::npos);
   }
-  {
-    MdlText t;
-    t.parts = {"1 2 12  0 0 0  0 0 0  0.1 0.04 1"};  // zero axis
-    EXPECT_NE(LoadError(t.Str()).find("axis"), std::string::npos);
+}
+
+TEST_F(MdlTest, AZeroAxisPartKeepsItsPointsAndSkipsItsFaces) {
+  MdlText t;
+  t.parts = {"1 2 12  0 0 0  0 0 0  0.1 0.04 1"};
+  t.faces = {"1 3 1 2 3 1", "2 3 1 2 30 1"};  // 30: a point of the part, counted after the file's 4
+  const MeshBuild mb = Load(t);
+  EXPECT_EQ(mb.Vertices().size(), 4u + 26u);
+  EXPECT_EQ(mb.Faces().size(), 2u);
+  for (const MeshVertex& v : mb.Vertices()) EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
+  EXPECT_TRUE(trace.Contains("LoadLib.LoadMDL part 1 in line 38 has a zero axis; its faces are skipped\r\n"));
+}
+
+TEST_F(MdlTest, EveryKindOfLineEndReadsAlike) {
+  MdlText t;
+  t.parts = {"1 0 16  1 0 0  0 0 0  0.2"};
+  std::string crlf = t.Str();
+  const MeshBuild reference = Load(crlf);
+  const auto replaced = [&](const std::string& by) {
+    std::string out;
+    for (std::size_t i = 0; i < crlf.size(); ++i) {
+      if (crlf.compare(i, 2, "\r\n") == 0) {
+        out += by;
+        ++i;
+      } else {
+        out += crlf[i];
+      }
+    }
+    return out;
+  };
+  for (const std::string& end : {std::string("\n"), std::string("\r")}) {
+    state = SimState{};
+    target = rm::MeshBuilder{};
+    const MeshBuild mb = Load(replaced(end));
+    EXPECT_EQ(mb.Vertices().size(), reference.Vertices().size()) << (end == "\r" ? "CR" : "LF");
+    EXPECT_EQ(mb.Faces().size(), reference.Faces().size());
+    EXPECT_DOUBLE_EQ(state.Airplane.Dihedral, 25);
+    EXPECT_DOUBLE_EQ(state.GroundClearance, 0.12);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <clocale>
 #include <string>
 
+#include "loaders/load_error.h"
 #include "loaders/temp_dir.h"
 
 namespace veltrane::loaders {
@@ -140,10 +141,27 @@ TEST_F(ParFixture, MalformedNumberKeepsDefaultAndTracesLine) {
 }
 
 TEST_F(ParFixture, MalformedStyleIsAirplane) {
-  Load("x1\n");
+  std::string text = "x1\n";
+  for (int i = 1; i <= 25; ++i) text += "1\n";
+  Load(text);
   EXPECT_EQ(s.iModelStyle, 0);
   EXPECT_TRUE(capture.Contains("LoadLib.LoadPAR bad number at line 1\r\n"));
   EXPECT_TRUE(capture.Contains("LoadLib.LoadPAR iModelStyle = Airplane\r\n"));
+}
+
+TEST_F(ParFixture, FilesWithoutParametersAreRefusedAndChangeNothing) {
+  std::string riff = "RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xAC\0\0";
+  riff += std::string(64, '\x80');
+  const std::string cases[] = {"", "\n\n", "x1\n", riff,
+                               "\xFF\xD8\xFF\xE0\0\x10JFIF\0 \x01\x01 1 \x02 xx yy zz 7 \xFF\xD9",
+                               "just some words\nin a text file\n"};
+  for (const std::string& text : cases) {
+    s.Airplane.Mass = 42.0;
+    s.iModelStyle = 1;
+    EXPECT_THROW(Load(text), LoadError) << text;
+    EXPECT_EQ(s.Airplane.Mass, 42.0);
+    EXPECT_EQ(s.iModelStyle, 1);
+  }
 }
 
 std::string HeliText(const std::string& count, int groups) {

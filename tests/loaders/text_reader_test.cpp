@@ -71,7 +71,7 @@ TEST(TextReaderNumbers, DecimalCommaShowsFiveFollowingTokensInModelFiles) {
     r.ReadNumber();
     FAIL() << "no error";
   } catch (const LoadError& e) {
-    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: 1,5 A B C D E ...");
+    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: 1,5 A B C D E ... (line 1)");
   }
   // The error consumed exactly the five tokens it shows.
   EXPECT_EQ(r.ReadToken(), "F");
@@ -84,7 +84,21 @@ TEST(TextReaderNumbers, SceneFilesShowThreeFollowingTokens) {
     r.ReadNumber();
     FAIL() << "no error";
   } catch (const LoadError& e) {
-    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: X1 Y2 Z3 W4 ...");
+    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: X1 Y2 Z3 W4 ... (line 1)");
+  }
+}
+
+TEST(TextReaderNumbers, ErrorsNameTheLineAndQuoteAtMostAShortExcerpt) {
+  // LF, CR LF and a lone CR each end a line; comments count too.
+  TextReader r("1\n2 // two\r\n3\r" + std::string(100000, 'q') + " a b c d e", ReaderFlavour::Model);
+  for (int i = 0; i < 3; ++i) r.ReadNumber();
+  try {
+    r.ReadNumber();
+    FAIL() << "no error";
+  } catch (const LoadError& e) {
+    const std::string m = e.what();
+    EXPECT_NE(m.find("(line 4)"), std::string::npos) << m;
+    EXPECT_LT(m.size(), 160u) << m;
   }
 }
 
@@ -94,7 +108,7 @@ TEST(TextReaderNumbers, ErrorNearTheEndStaysReadable) {
     r.ReadNumber();
     FAIL() << "no error";
   } catch (const LoadError& e) {
-    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: OOPS <EOF> <EOF> <EOF> ...");
+    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: OOPS <EOF> <EOF> <EOF> ... (line 1)");
   }
 }
 
@@ -134,7 +148,7 @@ TEST(TextReaderKeywords, UnknownWordIsAnError) {
     r.ReadKeyword(kWords);
     FAIL() << "no error";
   } catch (const LoadError& e) {
-    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: VERTEKS 1 2 3 4 5 ...");
+    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: VERTEKS 1 2 3 4 5 ... (line 1)");
   }
 }
 

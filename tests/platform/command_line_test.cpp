@@ -64,6 +64,11 @@ TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   fs::create_directories(root / "bin" / "Model");
   // Model/ alone is not a data folder.
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "share" / "veltrane").string() + "/");
+  // Model/ beside the program, nothing installed: both places and what each lacks.
+  const std::string message = MissingDataFolders((root / "bin").string());
+  EXPECT_EQ(message, "Veltrane findet seine Daten nicht: in " + (root / "share" / "veltrane").string() +
+                         "/ fehlen \"Model/\" und \"Landscape/\".\nGesucht wurde in " + (root / "bin").string() + "/ (dort fehlt \"Landscape/\")\nund in " +
+                         (root / "share" / "veltrane").string() + "/.");
   fs::create_directories(root / "bin" / "Landscape");
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "bin").string() + "/");
 
@@ -74,6 +79,11 @@ TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   EXPECT_EQ(ChooseDataFolder("", "/elsewhere", exe), "/elsewhere/");
   EXPECT_EQ(ChooseDataFolder("", "", exe), exe + "/");
   EXPECT_EQ(ChooseDataFolder("", nullptr, exe), exe + "/");
+  EXPECT_EQ(MissingDataFolders((root / "bin").string()), "");
+  // A folder the user chose is the one named, and the search is not.
+  EXPECT_EQ(MissingDataFolders(exe, mine), "Veltrane findet seine Daten nicht: im gewählten Datenordner " + mine +
+                                               " fehlen \"Model/\" und \"Landscape/\" (--data-dir oder VELTRANE_DATA_DIR).");
+  EXPECT_EQ(MissingDataFolders(exe, exe), "");
   fs::remove_all(root);
   EXPECT_EQ(ExecutableFolder().back(), '/');
 }

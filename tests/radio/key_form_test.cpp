@@ -92,15 +92,16 @@ TEST(ReadRadio, WithAThrottleChannelGAddsToTheInterfaceValueEachFrame) {
   EXPECT_NEAR(fv[3], 0.25, 1e-12);
 }
 
-TEST(KeyFormSettings, DefaultsRoundTripAndLow16Bits) {
+TEST(KeyFormSettings, DefaultsRoundTripAndOutOfRangeCodesFallBack) {
   TempDir dir;
   std::ofstream(dir.path() / "settings.ini")
-      << "[KeyForm]\nKeyChannel0=65601\nKeyChannel1=abc\nKeyChannel4=160\n";
+      << "[KeyForm]\nKeyChannel0=65601\nKeyChannel1=abc\nKeyChannel3=-1\nKeyChannel4=160\n";
   SettingsStore store(dir.path(), NumberFormat{'.'});
   TKeyForm keys;
   keys.ReadSettings(store);
-  EXPECT_EQ(keys.KeyCode[0], 0x41);  // 65601 = 0x10041
+  EXPECT_EQ(keys.KeyCode[0], KeySlots()[0].defaultKey);  // not 0x41, the low bits of 0x10041
   EXPECT_EQ(keys.KeyCode[1], kRight);
+  EXPECT_EQ(keys.KeyCode[3], KeySlots()[3].defaultKey);  // not 65535
   EXPECT_EQ(keys.KeyCode[4], 0xA0);
   EXPECT_EQ(keys.KeyCode[19], 0x4B);
   EXPECT_EQ(keys.EditKeyCode, keys.KeyCode);

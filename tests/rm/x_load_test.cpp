@@ -197,16 +197,69 @@ TEST(XLoad, EverySampleFileNobodyHereWroteLoads) {
 void Token(std::string& b, std::uint16_t t) { b.append(reinterpret_cast<const char*>(&t), 2); }
 void Word(std::string& b, std::uint32_t w) { b.append(reinterpret_cast<const char*>(&w), 4); }
 
-TEST(XFileCheck, AbsurdCountsAreRefusedBeforeImport) {
-  std::string error;
-  // Text: the vertex count and a material face count.
-  EXPECT_FALSE(CheckXFile("xof 0303txt 0032\nMesh M {\n 2000000000;\n 1.0;2.0;3.0;;\n 0;;\n}\n", &error));
-  EXPECT_NE(error.find("2000000000"), std::string::npos) << error;
-  EXPECT_FALSE(CheckXFile("xof 0303txt 0032\nMesh M { 1; 1.0;2.0;3.0;; 1; 1;0;; MeshMaterialList { 1; 99999999999; 0;; } }", &error));
-  // Large list elements (raw vertex data) are fine; so is the same text with sane counts.
-  EXPECT_TRUE(CheckXFile("xof 0303txt 0032\nDeclData { 1; 2;0;6;0;; 2; 1065353216, 3198039908; }", &error)) << error;
+// A triangle with one normal; the pieces are replaced one by one below.
+std::string Triangle(const std::string& faces, const std::string& extra) {
+  return "xof 0303txt 0032\nMesh T {\n 3;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n 0.0;1.0;0.0;;\n 1;\n " + faces + "\n" + extra +
+         "}\n";
+}
 
-  // Binary: a name, a brace and a one-element integer list holding the count.
+TEST(XFileCheck, EveryIndexAndCountIsCheckedAgainstItsTable) {
+  const std::string normals = " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;0,0,0;;\n }\n";
+  struct Case {
+    std::string file;
+    std::string expected;  // part of the message; empty: accepted
+  };
+  const Case cases[] = {
+      {Triangle("3;0,1,2;;", normals), ""},
+      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;-1,0,0;;\n }\n"),
+       "line 13: normal index -1 is outside the 1 normals"},
+      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;0,65536,0;;\n }\n"), "normal index 65536"},
+      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;0,0,4294967295;;\n }\n"),
+       "normal index 4294967295 is outside"},
+      {Triangle("3;0,1,3;;", ""), "line 8: vertex index 3 is outside the 3 vertices"},
+      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 4;0,0,0,0;;\n }\n"), "has 4 corners, its face 3"},
+      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 2;\n 3;0,0,0;,\n 3;0,0,0;;\n }\n"),
+       "normals are given for 2 faces, the mesh has 1"},
+      {Triangle("3;0,1,2;;", " MeshTextureCoords { 2; 0.0;0.0;, 1.0;1.0;; }\n"), "2 texture coordinates for 3 vertices"},
+      {Triangle("3;0,1,2;;", " MeshMaterialList { 1; 1; 1;; Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }\n"),
+       "material index 1 is outside the 1 materials"},
+      {Triangle("3;0,1,2;;", " MeshMaterialList { 2; 1; 0;; Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }\n"),
+       "states 2 materials and holds 1"},
+      {Triangle("3;0,1,2;;", " MeshMaterialList { 1; 1; 0;; { Nowhere } }\n"), "\"Nowhere\" is not defined"},
+      {Triangle("0;;", ""), "face 0 has no corners"},
+      {Triangle("3;0,1,2;;", " Unknown { 1; { 2; } \n"), "ends inside a mesh"},
+      {Triangle("3;0,1,2.5;;", ""), "a whole number (vertex index) was expected"},
+      {"xof 0303txt 0032\nMesh M {\n 2000000000;\n 1.0;2.0;3.0;;\n 0;;\n}\n", "line 3: the vertex count 2000000000 is more"},
+      {"xof 0303txt 0032\nMesh M { 3; 1e39;0;0;, 0;0;0;, 0;0;0;; 1; 3;0,1,2;; }", "out of range"},
+      {"xof 0303txt 0032\nFrame F { FrameTransformMatrix { 1.0; } }", "a number (the frame matrix)"},
+      {"xof 0303txt 0032\n" + std::string(200, '{'), "a data object was expected"},
+      {"xof 0303txt 0032\n" + [] {
+         std::string deep;
+         for (int i = 0; i < 100; ++i) deep += "Frame {";
+         return deep;
+       }(),
+       "nested too deeply"},
+      {"xof 0303txt 0032\nMesh M 3;", "\"{\" was expected"},
+      {"xof 0303txt 0032\nMesh M { 0;; 0;; }", "holds no faces"},
+      {"xof 0303zzz 0032", "unknown .x format"},
+      {"short", "not a .x file"},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    const auto out = CheckXFile(c.file, &error);
+    if (c.expected.empty()) {
+      EXPECT_TRUE(out) << c.file << "\n" << error;
+    } else {
+      EXPECT_FALSE(out) << c.file;
+      EXPECT_NE(error.find(c.expected), std::string::npos) << c.file << "\n-> " << error;
+      EXPECT_LE(error.size(), 160u) << error;
+    }
+  }
+}
+
+TEST(XFileCheck, BinaryAndCompressedFilesAreCheckedAlike) {
+  std::string error;
+  // A name, a brace and a one-element integer list holding the vertex count.
   std::string bin = "xof 0303bin 0032";
   Token(bin, 1);
   Word(bin, 4);
@@ -217,6 +270,26 @@ TEST(XFileCheck, AbsurdCountsAreRefusedBeforeImport) {
   Word(bin, 2000000000u);
   Token(bin, 0x0B);
   EXPECT_FALSE(CheckXFile(bin, &error));
+  EXPECT_NE(error.find("byte "), std::string::npos) << error;
+
+  // A triangle whose face names vertex 7 of 3.
+  std::string tri = "xof 0303bin 0032";
+  Token(tri, 1);
+  Word(tri, 4);
+  tri += "Mesh";
+  Token(tri, 0x0A);
+  Token(tri, 6);
+  Word(tri, 1);
+  Word(tri, 3);
+  Token(tri, 7);
+  Word(tri, 9);
+  for (float f : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f}) tri.append(reinterpret_cast<const char*>(&f), 4);
+  Token(tri, 6);
+  Word(tri, 5);
+  for (std::uint32_t w : {1u, 3u, 0u, 1u, 7u}) Word(tri, w);
+  Token(tri, 0x0B);
+  EXPECT_FALSE(CheckXFile(tri, &error));
+  EXPECT_NE(error.find("vertex index 7 is outside the 3 vertices"), std::string::npos) << error;
 
   // A list that claims more elements than the file holds.
   std::string shortList = "xof 0303bin 0032";
@@ -233,9 +306,18 @@ TEST(XFileCheck, AbsurdCountsAreRefusedBeforeImport) {
   Word(damaged, 0x00100054u);  // 84 bytes plain, 16 packed
   damaged += "CK" + std::string(14, '\xFF');
   EXPECT_FALSE(CheckXFile(damaged, &error));
+}
 
-  EXPECT_FALSE(CheckXFile("xof 0303zzz 0032", &error));
-  EXPECT_FALSE(CheckXFile("short", &error));
+TEST(XLoad, AFaceNamingAMissingNormalIsRefusedWithItsLine) {
+  test_support::TempDir dir;
+  const std::string path =
+      dir.Write("bad.x", Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;-1,0,0;;\n }\n"));
+  Root root;
+  MeshBuilder mb;
+  std::string error;
+  EXPECT_FALSE(mb.Load(path, root, &error));
+  EXPECT_NE(error.find("line 13"), std::string::npos) << error;
+  EXPECT_EQ(mb.FaceCount(), 0u);
 }
 
 }  // namespace

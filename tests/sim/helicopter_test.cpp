@@ -171,6 +171,26 @@ class SunkenWorld final : public World {
   bool ContactRay(const Vec3&, const Vec3&, RayHit&) const override { return false; }
 };
 
+// A collision module that divides by zero while answering, as ray tests may.
+class FaultyQueriesWorld final : public World {
+ public:
+  static double Raise() { return std::feraiseexcept(FE_DIVBYZERO | FE_INVALID); }
+  double GroundHeightAt(double, double) const override { return (Raise(), 0.0); }
+  double GroundHeightBelow(const Vec3&) const override { return (Raise(), 0.0); }
+  bool SphereCollision(const Vec3&, double) const override { return (Raise(), false); }
+  bool ContactRay(const Vec3&, const Vec3&, RayHit&) const override { return (Raise(), false); }
+};
+
+TEST(HeliFaults, FlagsRaisedInsideTheWorldQueriesAreNotTheModels) {
+  SimState s = BareRotor();
+  s.ModelPosition.z = 10.0;
+  s.Heli.ContactCount = 1;
+  s.Heli.Contacts[0].Position = {0, 0, -0.3};
+  std::feclearexcept(FE_ALL_EXCEPT);
+  MoveHelicopter(s, FaultyQueriesWorld());
+  EXPECT_EQ(std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW), 0);
+}
+
 TEST(HeliRotor, GroundEffectStopsGrowingBelowTheGround) {
   const double free = LiftGain(5.0);
   SimState s = BareRotor();

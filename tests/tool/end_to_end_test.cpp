@@ -189,6 +189,11 @@ TEST_F(EndToEnd, MissingFilesAndBadOptionsFail) {
   r = Run("fly --model '" + kData + "airplane.par' --script '" + s + "' --frame fast");
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("--frame"), std::string::npos) << r.err;
+  for (const char* clearance : {"1e308", "-1e308", "-0.1"}) {
+    r = Run("fly --model '" + kData + "airplane.par' --script '" + s + "' --clearance " + clearance);
+    EXPECT_NE(r.status, 0) << clearance;
+    EXPECT_NE(r.err.find("--clearance: " + std::string(clearance) + " is outside 0 to 100"), std::string::npos) << r.err;
+  }
   r = Run("fly --script '" + s + "'");
   EXPECT_NE(r.status, 0);
   r = Run("inspect '" + (dir / "x.par").string() + "'");

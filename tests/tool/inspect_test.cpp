@@ -55,7 +55,7 @@ TEST(Inspect, OtherStylesAndBadValues) {
   EXPECT_EQ(other["iModelStyle"], 2);
   EXPECT_TRUE(other["parameters"].empty());
   // A value the reader cannot use shows up in the trace lines.
-  const auto bad = Inspect(WriteTemp("bad.PAR", "0\nlots\n"));
+  const auto bad = Inspect(WriteTemp("bad.PAR", "0\nlots\n1\n2\n"));
   EXPECT_EQ(bad["iModelStyle"], 0);
   EXPECT_GE(bad["trace"].size(), 2u);
 }

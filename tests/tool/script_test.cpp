@@ -57,7 +57,7 @@ TEST(Script, FunctionNamesAndNumbers) {
 }
 
 struct Case {
-  const char* text;
+  std::string text;
   int line;
   const char* mentions;
 };
@@ -74,6 +74,7 @@ void ExpectErrors(const Case (&cases)[N]) {
       const std::string what = e.what();
       EXPECT_EQ(what.rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << what;
       EXPECT_NE(what.find(c.mentions), std::string::npos) << what;
+      EXPECT_LT(what.size(), 200u);
     }
   }
 }
@@ -102,6 +103,9 @@ TEST(Script, BadLinesNameTheirLine) {
       {"0 thermals 2.5 2\n", 1, "0..160"},
       {"0 thermals 10 strong\n", 1, "strength"},
       {"2 init\n1 init\n", 2, "backwards"},
+      {"0 set throttle 1e308\n", 1, "outside -1 to 1"},
+      {"0 set rudder -1.0001\n", 1, "outside -1 to 1"},
+      {"0 " + std::string(10'000'000, 'x') + " 1\n", 1, "unknown command"},
   };
   ExpectErrors(cases);
 }

@@ -1,6 +1,7 @@
 #include "tools/veltrane_tool/command_line.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <exception>
 #include <fstream>
@@ -36,7 +37,7 @@ fly      Flies a model headless with the program's own tick and flight models an
   --script FILE      time-stamped commands, see below.
   --frame SECONDS    fixed frame time of each tick, 0.001 to 0.1 (default 0.02).
   --duration SECONDS how long to fly (default 10).
-  --clearance METRES GroundClearance instead of the one the geometry gives
+  --clearance METRES GroundClearance (0 to 100) instead of the one the geometry gives
                      (a .par without geometry beside it has none: 0).
   --csv FILE         telemetry: a row at t = 0 after SimInit and after every tick.
   --trace FILE       every trace line the program writes ("-" for stderr).
@@ -68,12 +69,29 @@ probe    Prints {"ground_height_at": H} of a landscape at (X, Y), and with Z als
 
 namespace {
 
+// Metres from the model's origin down to its lowest point; no model is taller.
+constexpr double kMaxClearance = 100.0;
+
+std::string Number2Text(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%g", v);
+  return buf;
+}
+
 double Number(const std::string& option, const std::string& text) {
   double v = 0.0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, v);
   if (ec != std::errc() || ptr != end || !std::isfinite(v))
-    throw ToolError(option + ": not a number: \"" + text + "\"");
+    throw ToolError(option + ": not a number: \"" + (text.size() <= 80 ? text : text.substr(0, 77) + "...") + "\"");
+  return v;
+}
+
+// A number that must lie in [lo, hi] to mean anything.
+double NumberIn(const std::string& option, const std::string& text, double lo, double hi) {
+  const double v = Number(option, text);
+  if (v < lo || v > hi)
+    throw ToolError(option + ": " + text.substr(0, 80) + " is outside " + Number2Text(lo) + " to " + Number2Text(hi));
   return v;
 }
 
@@ -98,7 +116,7 @@ int Fly(Args& args, std::ostream& out) {
     else if (opt == "--script") script_file = args.Value(opt);
     else if (opt == "--frame") o.frame = Number(opt, args.Value(opt));
     else if (opt == "--duration") o.duration = Number(opt, args.Value(opt));
-    else if (opt == "--clearance") o.clearance = Number(opt, args.Value(opt));
+    else if (opt == "--clearance") o.clearance = NumberIn(opt, args.Value(opt), 0.0, kMaxClearance);
     else if (opt == "--csv") csv_file = args.Value(opt);
     else if (opt == "--trace") trace_file = args.Value(opt);
     else throw ToolError("fly: unknown option \"" + opt + "\"");

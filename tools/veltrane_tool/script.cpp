@@ -18,6 +18,11 @@ std::string Lower(std::string s) {
   return s;
 }
 
+// A script word as a message quotes it: in quotes, at most about 80 characters.
+std::string Quote(const std::string& token) {
+  return "\"" + (token.size() <= 80 ? token : token.substr(0, 77) + "...") + "\"";
+}
+
 // Locale-independent, whole-token number parsing.
 bool ParseNumber(const std::string& token, double& out) {
   const char* end = token.data() + token.size();
@@ -43,7 +48,7 @@ ScriptCommand ParseLine(const std::vector<std::string>& tok, int line) {
   ScriptCommand c;
   c.line = line;
   if (!ParseNumber(tok[0], c.time) || c.time < 0.0)
-    throw fail("bad time \"" + tok[0] + "\" (a number of seconds, at least 0)");
+    throw fail("bad time " + Quote(tok[0]) + " (a number of seconds, at least 0)");
   if (tok.size() < 2) throw fail("a command must follow the time");
   const std::string cmd = Lower(tok[1]);
   const std::size_t args = tok.size() - 2;
@@ -53,15 +58,18 @@ ScriptCommand ParseLine(const std::vector<std::string>& tok, int line) {
   auto on_off = [&](ScriptCommand::Kind kind, const char* usage) {
     want_args(1, usage);
     c.kind = kind;
-    if (!ParseOnOff(tok[2], c.on)) throw fail("expected on or off, got \"" + tok[2] + "\"");
+    if (!ParseOnOff(tok[2], c.on)) throw fail("expected on or off, got " + Quote(tok[2]));
   };
 
   if (cmd == "set") {
     want_args(2, "set FUNCTION VALUE");
     c.kind = ScriptCommand::Kind::Set;
     c.function = FunctionIndex(tok[2]);
-    if (c.function < 0) throw fail("unknown function \"" + tok[2] + "\"");
-    if (!ParseNumber(tok[3], c.value)) throw fail("bad value \"" + tok[3] + "\"");
+    if (c.function < 0) throw fail("unknown function " + Quote(tok[2]));
+    if (!ParseNumber(tok[3], c.value)) throw fail("bad value " + Quote(tok[3]));
+    // Function values are stick positions; the tick would clamp anything else silently.
+    if (!(c.value >= -1.0 && c.value <= 1.0))
+      throw fail("value " + Quote(tok[3]) + " of " + tok[2] + " is outside -1 to 1");
   } else if (cmd == "init") {
     want_args(0, "init");
     c.kind = ScriptCommand::Kind::Init;
@@ -84,26 +92,26 @@ ScriptCommand ParseLine(const std::vector<std::string>& tok, int line) {
     want_args(1, "pilot KEY");
     c.kind = ScriptCommand::Kind::Pilot;
     if (tok[2].size() != 1 || std::string("234689").find(tok[2][0]) == std::string::npos)
-      throw fail("pilot key must be one of 2 3 4 6 8 9, got \"" + tok[2] + "\"");
+      throw fail("pilot key must be one of 2 3 4 6 8 9, got " + Quote(tok[2]));
     c.key = tok[2][0];
   } else if (cmd == "thermals") {
     want_args(2, "thermals COUNT STRENGTH");
     c.kind = ScriptCommand::Kind::Thermals;
     if (!ParseInt(tok[2], c.count) || c.count < 0 || c.count > 160)
-      throw fail("thermal count must be a whole number 0..160, got \"" + tok[2] + "\"");
-    if (!ParseNumber(tok[3], c.strength)) throw fail("bad thermal strength \"" + tok[3] + "\"");
+      throw fail("thermal count must be a whole number 0..160, got " + Quote(tok[2]));
+    if (!ParseNumber(tok[3], c.strength)) throw fail("bad thermal strength " + Quote(tok[3]));
   } else if (cmd == "thermal") {
     if (args != 3 && args != 4) throw fail("usage: TIME thermal X Y STRENGTH [RADIUS]");
     c.kind = ScriptCommand::Kind::Thermal;
     if (!ParseNumber(tok[2], c.x) || !ParseNumber(tok[3], c.y))
-      throw fail("bad thermal position \"" + tok[2] + " " + tok[3] + "\"");
-    if (!ParseNumber(tok[4], c.strength)) throw fail("bad thermal strength \"" + tok[4] + "\"");
+      throw fail("bad thermal position " + Quote(tok[2] + " " + tok[3]));
+    if (!ParseNumber(tok[4], c.strength)) throw fail("bad thermal strength " + Quote(tok[4]));
     c.radius = kDefaultThermalRadius;
     // The lift formula needs a real radius; zero would leave a thermal that lifts nowhere.
     if (args == 4 && (!ParseNumber(tok[5], c.radius) || c.radius <= 0.0))
-      throw fail("thermal radius must be a number above 0, got \"" + tok[5] + "\"");
+      throw fail("thermal radius must be a number above 0, got " + Quote(tok[5]));
   } else {
-    throw fail("unknown command \"" + tok[1] + "\"");
+    throw fail("unknown command " + Quote(tok[1]));
   }
   return c;
 }
@@ -133,7 +141,7 @@ std::vector<ScriptCommand> ParseScript(std::istream& in) {
     // Out-of-order times are almost surely a typo; running them "sorted" would
     // silently fly a different script.
     if (!out.empty() && c.time < out.back().time)
-      throw ScriptError(line, "time goes backwards (" + tok[0] + " after line " +
+      throw ScriptError(line, "time goes backwards (" + Quote(tok[0]) + " after line " +
                                   std::to_string(out.back().line) + ")");
     out.push_back(c);
   }

@@ -101,10 +101,13 @@ class MeshBuilder {
   // are turned so that they still face outward. Face colour and material come
   // from the file's material; textures named in it are loaded through
   // root.LoadTexture (so the root's search path applies). Missing normals are
-  // computed from the faces. Files that state absurd counts are refused. On
-  // failure the builder is left unchanged, false is returned and *error (if
-  // given) says why.
+  // computed from the faces. Damaged files (an index outside its table, a
+  // count that does not match) are refused by CheckXFile before the importer
+  // sees them. On failure the builder is left unchanged, false is returned
+  // and *error (if given) says why.
   bool Load(const std::string& file, Root& root, std::string* error = nullptr);
+  // The same for the bytes of a file already read.
+  bool LoadX(std::string bytes, Root& root, std::string* error = nullptr);
 
   // Min and max corners over all vertices; an empty builder gives both at the origin.
   Box GetBox() const;

@@ -22,6 +22,10 @@
 namespace veltrane::rm {
 namespace {
 
+// Model files are a few megabytes at most; this keeps a mistaken choice
+// (a disc image renamed to .x) from being read into memory whole.
+constexpr std::streamoff kMaxFileSize = std::streamoff{64} << 20;
+
 struct Collected {
   std::vector<Vector> vertices;
   std::vector<Vector> normals;
@@ -144,13 +148,29 @@ bool MeshBuilder::Load(const std::string& file, Root& root, std::string* error) 
     return false;
   }
   std::ifstream in(path, std::ios::binary);
-  std::stringstream raw;
-  raw << in.rdbuf();
+  std::string raw;
+  if (in) {
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size > kMaxFileSize) {
+      if (error) *error = "the file is larger than " + std::to_string(kMaxFileSize >> 20) + " MB";
+      return false;
+    }
+    in.seekg(0);
+    if (size > 0) {
+      raw.resize(static_cast<std::size_t>(size));
+      in.read(raw.data(), size);
+    }
+  }
   if (!in) {
     if (error) *error = "cannot read " + path;
     return false;
   }
-  std::optional<std::string> bytes = CheckXFile(std::move(raw).str(), error);
+  return LoadX(std::move(raw), root, error);
+}
+
+bool MeshBuilder::LoadX(std::string raw, Root& root, std::string* error) {
+  std::optional<std::string> bytes = CheckXFile(std::move(raw), error);
   if (!bytes) return false;
 
   Assimp::Importer importer;
@@ -166,6 +186,11 @@ bool MeshBuilder::Load(const std::string& file, Root& root, std::string* error) 
   Collected c;
   CollectNode(*scene, *scene->mRootNode, aiMatrix4x4(), c);
   c.faceData.push_back(0);
+  for (const Vector& v : c.vertices)
+    if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
+      if (error) *error = "the frame matrices move a vertex out of range";
+      return false;
+    }
 
   std::map<unsigned, FileMaterial> materials;
   for (unsigned m : c.faceMaterial)

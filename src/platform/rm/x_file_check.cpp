@@ -2,6 +2,9 @@
 
 #include <zlib.h>
 
+#include "platform/rm/x_document.h"
+#include "platform/rm/x_tokens.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -12,9 +15,7 @@ namespace veltrane::rm {
 namespace {
 
 constexpr std::size_t kHeaderSize = 16;
-// No count may exceed this or the file's own size, whichever is larger.
-constexpr std::uint64_t kMinCountLimit = 1'000'000;
-constexpr std::size_t kMaxInflatedSize = std::size_t{256} << 20;
+constexpr std::size_t kMaxInflatedSize = std::size_t{64} << 20;
 
 bool Fail(std::string* error, const std::string& why) {
   if (error) *error = why;
@@ -30,113 +31,6 @@ std::uint32_t U32(const std::string& b, std::size_t at) {
 std::uint16_t U16(const std::string& b, std::size_t at) {
   return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
                                     static_cast<unsigned char>(b[at + 1]) << 8);
-}
-
-// The whole numbers that state sizes must stay below the limit. Those are the
-// ones a list does not continue into: a count or field ends with ";" and is not
-// preceded by ","; list elements (vertex data of DeclData can be any 32-bit
-// pattern) are left alone.
-bool CheckText(const std::string& b, std::uint64_t limit, std::string* error) {
-  std::size_t i = kHeaderSize;
-  while (i < b.size()) {
-    const char c = b[i];
-    if (c == '"') {
-      const auto end = b.find('"', i + 1);
-      i = end == std::string::npos ? b.size() : end + 1;
-    } else if (c == '<') {
-      const auto end = b.find('>', i + 1);
-      i = end == std::string::npos ? b.size() : end + 1;
-    } else if (c == '#' || (c == '/' && i + 1 < b.size() && b[i + 1] == '/')) {
-      const auto end = b.find('\n', i);
-      i = end == std::string::npos ? b.size() : end + 1;
-    } else if (std::isdigit(static_cast<unsigned char>(c))) {
-      const std::size_t start = i;
-      while (i < b.size() && std::isdigit(static_cast<unsigned char>(b[i]))) ++i;
-      const bool partOfWord = start > 0 && (std::isalpha(static_cast<unsigned char>(b[start - 1])) || b[start - 1] == '_' ||
-                                            b[start - 1] == '.');
-      const bool fraction = i < b.size() && (b[i] == '.' || b[i] == 'e' || b[i] == 'E' || std::isalpha(static_cast<unsigned char>(b[i])) || b[i] == '_');
-      if (partOfWord || fraction) {
-        while (i < b.size() && (std::isalnum(static_cast<unsigned char>(b[i])) || b[i] == '.' || b[i] == '_')) ++i;
-        continue;
-      }
-      std::size_t before = start;
-      while (before > 0 && std::isspace(static_cast<unsigned char>(b[before - 1]))) --before;
-      if (before > 0 && b[before - 1] == '-') --before;
-      while (before > 0 && std::isspace(static_cast<unsigned char>(b[before - 1]))) --before;
-      std::size_t after = i;
-      while (after < b.size() && std::isspace(static_cast<unsigned char>(b[after]))) ++after;
-      const bool listElement = (before > 0 && b[before - 1] == ',') || after >= b.size() || b[after] != ';';
-      if (listElement) continue;
-      if (i - start > 18) return Fail(error, "a count in the file is out of range");
-      const std::uint64_t v = std::stoull(b.substr(start, i - start));
-      if (v > limit) return Fail(error, "the file states a count of " + std::to_string(v) + ", more than it can hold");
-    } else {
-      ++i;
-    }
-  }
-  return true;
-}
-
-// Walks the binary token stream; list lengths must fit the file, integers the limit.
-bool CheckBinary(const std::string& b, std::uint64_t limit, std::size_t floatSize, std::string* error) {
-  std::size_t i = kHeaderSize;
-  const auto need = [&](std::uint64_t n) { return n <= b.size() - i; };
-  // Raw vertex data (DeclData) holds arbitrary 32-bit patterns, not counts.
-  std::string lastName;
-  std::vector<bool> rawData;
-  const auto checking = [&] { return std::find(rawData.begin(), rawData.end(), true) == rawData.end(); };
-  while (i < b.size()) {
-    if (!need(2)) return Fail(error, "the file ends inside a token");
-    const std::uint16_t token = U16(b, i);
-    i += 2;
-    switch (token) {
-      case 1:  // name
-      case 2: {  // string, followed by its terminator token
-        if (!need(4)) return Fail(error, "the file ends inside a name");
-        const std::uint32_t n = U32(b, i);
-        i += 4;
-        if (!need(n + (token == 2 ? 2u : 0u))) return Fail(error, "a name runs past the end of the file");
-        if (token == 1) lastName = b.substr(i, n);
-        i += n + (token == 2 ? 2u : 0u);
-        break;
-      }
-      case 3: {  // integer
-        if (!need(4)) return Fail(error, "the file ends inside a number");
-        if (checking() && U32(b, i) > limit) return Fail(error, "the file states a count out of range");
-        i += 4;
-        break;
-      }
-      case 5:  // GUID
-        if (!need(16)) return Fail(error, "the file ends inside a GUID");
-        i += 16;
-        break;
-      case 6:    // integer list
-      case 7: {  // float list
-        if (!need(4)) return Fail(error, "the file ends inside a list");
-        const std::uint64_t n = U32(b, i);
-        i += 4;
-        const std::uint64_t bytes = n * (token == 6 ? 4u : floatSize);
-        if (!need(bytes)) return Fail(error, "a list runs past the end of the file");
-        if (token == 6 && checking())
-          for (std::uint64_t k = 0; k < n; ++k)
-            if (U32(b, i + 4 * k) > limit) return Fail(error, "the file states a count out of range");
-        i += bytes;
-        break;
-      }
-      case 0x0A:  // opening brace
-        rawData.push_back(lastName == "DeclData");
-        lastName.clear();
-        break;
-      case 0x0B:  // closing brace
-        if (!rawData.empty()) rawData.pop_back();
-        break;
-      default:
-        // Punctuation and type words carry no data.
-        if ((token >= 0x0A && token <= 0x14) || token == 0x1F || (token >= 0x28 && token <= 0x34)) break;
-        return Fail(error, "unknown token " + std::to_string(token) + " in the binary file");
-    }
-  }
-  return true;
 }
 
 // MSZIP: blocks of deflate data, each using the previous block's output as dictionary.
@@ -176,6 +70,21 @@ bool Inflate(const std::string& b, std::string& out, std::string* error) {
   return true;
 }
 
+bool HasFaces(const XFrame& f) {
+  for (const XMesh& m : f.meshes)
+    if (m.faceCount > 0) return true;
+  for (const XFrame& c : f.children)
+    if (HasFaces(c)) return true;
+  return false;
+}
+
+// Header bytes as they may be quoted in a message.
+std::string Printable(const std::string& s) {
+  std::string out;
+  for (char c : s) out += c >= 32 && c < 127 && c != '"' ? c : '?';
+  return out;
+}
+
 }  // namespace
 
 std::optional<std::string> CheckXFile(std::string bytes, std::string* error) {
@@ -184,21 +93,30 @@ std::optional<std::string> CheckXFile(std::string bytes, std::string* error) {
     return std::nullopt;
   }
   const std::string format = bytes.substr(8, 4);
-  const std::size_t floatSize = bytes.compare(12, 4, "0064") == 0 ? 8 : 4;
+  const std::string floats = bytes.substr(12, 4);
+  if (floats != "0032" && floats != "0064") {
+    Fail(error, "unknown .x number size \"" + Printable(floats) + "\"");
+    return std::nullopt;
+  }
   if (format == "tzip" || format == "bzip") {
     std::string plain;
     if (!Inflate(bytes, plain, error)) return std::nullopt;
-    plain.replace(8, 4, format == "tzip" ? "txt " : "bin ");
     bytes = std::move(plain);
   } else if (format != "txt " && format != "bin ") {
-    Fail(error, "unknown .x format \"" + format + "\"");
+    Fail(error, "unknown .x format \"" + Printable(format) + "\"");
     return std::nullopt;
   }
-  const std::uint64_t limit = std::max<std::uint64_t>(bytes.size(), kMinCountLimit);
-  const bool ok = bytes.compare(8, 4, "txt ") == 0 ? CheckText(bytes, limit, error)
-                                                   : CheckBinary(bytes, limit, floatSize, error);
-  if (!ok) return std::nullopt;
-  return bytes;
+  try {
+    const XDocument doc = ParseXDocument(bytes, format == "bin " || format == "bzip", floats == "0064");
+    if (!HasFaces(doc.root)) {
+      Fail(error, "the file holds no faces");
+      return std::nullopt;
+    }
+    return WriteXText(doc);
+  } catch (const XSyntaxError& e) {
+    Fail(error, e.message);
+    return std::nullopt;
+  }
 }
 
 }  // namespace veltrane::rm

@@ -5,13 +5,14 @@
 
 namespace veltrane::rm {
 
-// Looks over a ".x" file before the importer sees it. The importer sizes its
-// tables from the counts written in the file, so a count like 2 000 000 000
-// in a small file would make it allocate gigabytes; such files are refused
-// here. Compressed files are inflated (bounded by their stated size) and
-// handed on as their uncompressed text or binary twin.
+// Reads a ".x" file (text, binary or compressed) with a parser of our own
+// before the importer sees it: every index is checked against its table and
+// every count against what follows, so a damaged or hostile file is refused
+// with a message naming its line (or byte, for binary files) instead of
+// reaching the importer. What is accepted is handed on rewritten as plain
+// text holding only frames, meshes and materials.
 //
-// Returns the bytes to import, or nullopt with *error saying why not.
+// Returns the text to import, or nullopt with *error saying why not.
 std::optional<std::string> CheckXFile(std::string bytes, std::string* error);
 
 }  // namespace veltrane::rm

@@ -1,6 +1,8 @@
 #include "platform/settings/settings_store.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -129,6 +131,42 @@ std::string DecodeValue(std::string v) {
   return out;
 }
 
+// Settings files are a few kilobytes; this is far beyond any real one.
+constexpr off_t kMaxFileSize = 1 << 20;
+
+// Reads `path` only if it is a regular file of at most kMaxFileSize bytes. The
+// open does not block (a FIFO in its place would wait for a writer forever) and
+// the size is taken from the open file, so a device cannot feed it endlessly.
+bool ReadBoundedRegularFile(const std::filesystem::path& path, std::string& data, std::string& note) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    if (errno != ENOENT) note = "cannot open " + path.string() + ": " + std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0;
+  if (ok && !S_ISREG(st.st_mode)) {
+    note = path.string() + " is not a regular file; it is ignored";
+    ok = false;
+  } else if (ok && st.st_size > kMaxFileSize) {
+    note = path.string() + " is larger than " + std::to_string(kMaxFileSize) + " bytes; it is ignored";
+    ok = false;
+  }
+  if (ok) {
+    data.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < data.size()) {
+      const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    data.resize(done);
+  }
+  ::close(fd);
+  return ok;
+}
+
 void WriteAll(int fd, const std::string& data, const std::string& path) {
   std::size_t done = 0;
   while (done < data.size()) {
@@ -216,11 +254,11 @@ std::filesystem::path SettingsStore::DefaultFolder() {
 }
 
 void SettingsStore::Load() {
-  std::ifstream in(file_, std::ios::binary);
-  if (!in) return;
-  std::stringstream ss;
-  ss << in.rdbuf();
-  const std::string data = ss.str();
+  RemoveStaleTemporaries();
+  std::string data;
+  if (!ReadBoundedRegularFile(file_, data, loadNote_)) return;
+  // An editor's UTF-8 byte-order mark would otherwise hide the first section header.
+  if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);
 
   // Tolerant: lines that are not "name=value" with a plain name are skipped, and
   // so is everything under a section header that is not a plain name.
@@ -267,7 +305,18 @@ void SettingsStore::Flush() {
 
   std::error_code ec;
   std::filesystem::create_directories(folder_, ec);
-  const std::string tmp = file_.string() + ".tmp." + std::to_string(::getpid());
+  // A settings.ini that is a symbolic link (to a dotfiles repository, say) stays
+  // one: the new text replaces the file it points to.
+  std::filesystem::path target = file_;
+  // A link to something that is no file (a device, say) is replaced instead.
+  if (std::filesystem::is_symlink(file_, ec)) {
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(file_, ec);
+    const auto kind = std::filesystem::status(resolved, ec).type();
+    if (!resolved.empty() && (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::not_found))
+      target = resolved;
+  }
+  const std::filesystem::path targetFolder = target.parent_path();
+  const std::string tmp = target.string() + ".tmp." + std::to_string(::getpid());
   const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) throw std::runtime_error("cannot create " + tmp + ": " + std::strerror(errno));
   try {
@@ -279,18 +328,35 @@ void SettingsStore::Flush() {
     throw;
   }
   ::close(fd);
-  if (std::rename(tmp.c_str(), file_.c_str()) != 0) {
+  if (std::rename(tmp.c_str(), target.c_str()) != 0) {
     const std::string err = std::strerror(errno);
     ::unlink(tmp.c_str());
-    throw std::runtime_error("cannot replace " + file_.string() + ": " + err);
+    throw std::runtime_error("cannot replace " + target.string() + ": " + err);
   }
   // The rename itself must reach the disk too.
-  const int dfd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dfd = ::open(targetFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
   }
   dirty_ = false;
+}
+
+void SettingsStore::RemoveStaleTemporaries() const {
+  // Left behind by a run that was killed while saving; a live process's own
+  // temporary file (another instance saving right now) is left alone.
+  const std::string prefix = std::string(kFileName) + ".tmp.";
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const auto pid = ParseInteger(name.substr(prefix.size()));
+    if (!pid || *pid <= 0) continue;
+    if (*pid != ::getpid() && ::kill(*pid, 0) == 0) continue;
+    if (*pid != ::getpid() && errno == EPERM) continue;  // alive, someone else's
+    std::error_code rm;
+    std::filesystem::remove(entry.path(), rm);
+  }
 }
 
 bool SettingsStore::ValueExists(const std::string& section, const std::string& name) const {
@@ -334,6 +400,12 @@ double SettingsStore::ReadFloat(const std::string& section, const std::string& n
 void SettingsStore::WriteString(const std::string& section, const std::string& name,
                                 const std::string& value) {
   sections_[section][name] = value;
+  dirty_ = true;
+}
+
+void SettingsStore::Remove(const std::string& section, const std::string& name) {
+  const auto s = sections_.find(section);
+  if (s == sections_.end() || s->second.erase(name) == 0) return;
   dirty_ = true;
 }
 

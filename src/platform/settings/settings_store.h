@@ -23,7 +23,9 @@ struct NumberFormat {
 // Nothing reaches the disk before Flush, which replaces the file atomically.
 class SettingsStore {
  public:
-  // The file settings.ini in folder; a missing or unreadable file gives no values.
+  // The file settings.ini in folder; a missing or unreadable file gives no
+  // values, and so does anything that is not a regular file of at most 1 MB.
+  // Temporary files of earlier runs that were killed while saving are removed.
   explicit SettingsStore(std::filesystem::path folder,
                          NumberFormat format = NumberFormat::FromEnvironment());
   ~SettingsStore();
@@ -34,6 +36,9 @@ class SettingsStore {
   static std::filesystem::path DefaultFolder();
 
   const std::filesystem::path& FilePath() const { return file_; }
+  // Why the file was not read although something is there (not a regular
+  // file, too large, unreadable); empty when it was read or is simply missing.
+  const std::string& LoadNote() const { return loadNote_; }
   const NumberFormat& Format() const { return format_; }
 
   bool ValueExists(const std::string& section, const std::string& name) const;
@@ -50,6 +55,7 @@ class SettingsStore {
   void WriteInteger(const std::string& section, const std::string& name, int value);
   void WriteBool(const std::string& section, const std::string& name, bool value);
   void WriteFloat(const std::string& section, const std::string& name, double value);
+  void Remove(const std::string& section, const std::string& name);
 
   // Writes the whole file through a temporary file, fsync and rename. Throws
   // std::runtime_error when the folder or file cannot be written.
@@ -63,12 +69,14 @@ class SettingsStore {
 
  private:
   void Load();
+  void RemoveStaleTemporaries() const;
 
   std::filesystem::path folder_;
   std::filesystem::path file_;
   NumberFormat format_;
   std::map<std::string, std::map<std::string, std::string>> sections_;
   bool dirty_ = false;
+  std::string loadNote_;
 };
 
 // The language index of the user-interface from a locale name ("de_DE" -> 0,

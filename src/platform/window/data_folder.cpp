@@ -18,6 +18,13 @@ bool IsDir(const fs::path& p) {
   return fs::is_directory(p, ec);
 }
 
+// <prefix>/share/veltrane/ for a program in <prefix>/bin/.
+std::string InstalledDataFolder(const std::string& exeFolder) {
+  fs::path d(exeFolder);
+  if (!d.empty() && d.filename().empty()) d = d.parent_path();  // drop the trailing '/'
+  return WithSlash((d.parent_path() / "share" / "veltrane").string());
+}
+
 }  // namespace
 
 std::string ExecutableFolder() {
@@ -30,9 +37,31 @@ std::string ExecutableFolder() {
 std::string FindDataFolder(const std::string& exeFolder) {
   fs::path dir(exeFolder);
   if (IsDir(dir / "Model") && IsDir(dir / "Landscape")) return WithSlash(exeFolder);
-  fs::path d = dir;
-  if (!d.empty() && d.filename().empty()) d = d.parent_path();  // drop the trailing '/'
-  return WithSlash((d.parent_path() / "share" / "veltrane").string());
+  return InstalledDataFolder(exeFolder);
+}
+
+std::string MissingDataFolders(const std::string& exeFolder, const std::string& chosen) {
+  const auto missingIn = [](const std::string& folder) {
+    std::string list;
+    for (const char* sub : {"Model", "Landscape"})
+      if (!IsDir(fs::path(folder) / sub)) list += std::string(list.empty() ? "" : " und ") + "\"" + sub + "/\"";
+    return list;
+  };
+  if (!chosen.empty() && WithSlash(chosen) != FindDataFolder(exeFolder)) {
+    const std::string missing = missingIn(chosen);
+    if (missing.empty()) return {};
+    const char* verb = missing.find(" und ") == std::string::npos ? " fehlt" : " fehlen";
+    return "Veltrane findet seine Daten nicht: im gewählten Datenordner " + WithSlash(chosen) + verb + " " + missing +
+           " (--data-dir oder VELTRANE_DATA_DIR).";
+  }
+  const std::string program = WithSlash(exeFolder);
+  const std::string installed = InstalledDataFolder(exeFolder);
+  const std::string missing = missingIn(FindDataFolder(exeFolder));
+  if (missing.empty()) return {};
+  // The program folder is taken only with both; so the installed one is in use here.
+  const char* verb = missing.find(" und ") == std::string::npos ? " fehlt" : " fehlen";
+  return "Veltrane findet seine Daten nicht: in " + installed + verb + " " + missing + ".\nGesucht wurde in " + program +
+         " (dort fehlt " + missingIn(program) + ")\nund in " + installed + ".";
 }
 
 std::string ChooseDataFolder(const std::string& commandLineDir, const char* environmentDir,

@@ -19,5 +19,9 @@ std::string FindDataFolder(const std::string& exeFolder);
 // name rather than silently replaced. Always ends in '/'.
 std::string ChooseDataFolder(const std::string& commandLineDir, const char* environmentDir,
                              const std::string& exeFolder);
+// Empty when the data folder holds both Model/ and Landscape/; otherwise a
+// message naming what is missing and the places that were searched. A folder
+// the user chose (--data-dir, $VELTRANE_DATA_DIR) is the only place named.
+std::string MissingDataFolders(const std::string& exeFolder, const std::string& chosen = {});
 
 }  // namespace veltrane::window

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/window/message_box.h"
 #include "platform/window/overlay_painter.h"
 
 namespace veltrane::window {
@@ -18,6 +19,7 @@ int Program::Loop() {
   while (!quit_) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) HandleEvent(e);
+    if (TerminationRequested()) quit_ = true;
 #ifdef VELTRANE_WITH_MENU
     if (ui_ && ui_->QuitRequested()) quit_ = true;
 #endif

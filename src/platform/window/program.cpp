@@ -9,6 +9,7 @@
 #include "platform/sound/program_sound.h"
 #include "platform/window/data_folder.h"
 #include "platform/window/display_choice.h"
+#include "platform/window/message_box.h"
 
 namespace veltrane::window {
 
@@ -40,6 +41,8 @@ bool Program::Start() {
   form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_, sound_.get());
   if (!form_->OnInitalizeAppliciation(window_.GlMajor(), window_.GlMinor())) return false;
   form_->FormCreate();
+  if (const std::string missing = MissingDataFolders(ExecutableFolder(), DataFolder(cl_)); !missing.empty())
+    form_->ReportError(missing);
   if (!cl_.model.empty()) form_->SetModelFileName(CommandLineFile(cl_.model));
   if (!cl_.landscape.empty()) form_->SetLandFileName(CommandLineFile(cl_.landscape));
 
@@ -76,8 +79,8 @@ bool Program::Start() {
 
 void Program::ShowErrors(bool toStderr) {
   while (auto m = form_->TakeErrorMessage()) {
-    const bool boxShown =
-        !unattended_ && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", m->c_str(), window_.Handle()) == 0;
+    // After a signal no box is shown any more; the last words still reach stderr.
+    const bool boxShown = !unattended_ && !TerminationRequested() && ShowMessageBox("Veltrane", *m, {"OK"});
     if (toStderr || !boxShown) Fail(*m);
   }
 }

@@ -4,6 +4,7 @@
 
 #include "platform/window/display_choice.h"
 #include "platform/window/key_map.h"
+#include "platform/window/message_box.h"
 
 namespace veltrane::window {
 
@@ -54,24 +55,14 @@ MessageBoxChoice SdlPlatformServices::ShowErrorOkIgnore(const std::string& title
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     return MessageBoxChoice::Ignore;
   }
-  const SDL_MessageBoxButtonData buttons[] = {
-      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"},
-      {0, 1, "Ignore"},
-  };
-  SDL_MessageBoxData data{};
-  data.flags = SDL_MESSAGEBOX_ERROR;
-  data.window = window_;
-  data.title = title.c_str();
-  data.message = text.c_str();
-  data.numbuttons = 2;
-  data.buttons = buttons;
-  int pressed = 0;
-  if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-    // No box could be shown; the text still reaches the user and OK is the safe answer.
+  // In a process of its own, so that SIGTERM still ends the program while it is open.
+  const std::optional<int> pressed = ShowMessageBox(title, text, {"OK", "Ignore"});
+  if (!pressed) {
+    // No box could be shown (or a signal closed it); the text still reaches the user and OK is the safe answer.
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     return MessageBoxChoice::Ok;
   }
-  return pressed == 1 ? MessageBoxChoice::Ignore : MessageBoxChoice::Ok;
+  return *pressed == 1 ? MessageBoxChoice::Ignore : MessageBoxChoice::Ok;
 }
 
 std::vector<DisplayDriver> SdlPlatformServices::Drivers() const {

@@ -3,6 +3,7 @@
 #include "platform/window/program.h"
 
 #include "platform/window/display_choice.h"
+#include "platform/window/message_box.h"
 #include "platform/window/window_size.h"
 
 namespace veltrane::window {
@@ -18,7 +19,7 @@ bool Program::OpenWindow() {
     const std::string text = NoContextMessage(err);
     trace_("OnInitalizeAppliciation " + err.text + "\r\n");
     Fail(text);
-    if (!unattended_) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Veltrane", text.c_str(), nullptr);
+    if (!unattended_) ShowMessageBox("Veltrane", text, {"OK"});
     return false;
   }
   Fail(err.text);
