@@ -66,6 +66,16 @@ void TRcIntForm::WriteSettings(SettingsStore& s) const {
   }
 }
 
+void TRcIntForm::Create(const SettingsStore& settings) {
+  ReadSettings(settings);
+  CreateOwn(settings);
+}
+
+void TRcIntForm::Destroy(SettingsStore& settings) {
+  DestroyOwn(settings);
+  WriteSettings(settings);
+}
+
 void UpdateFunctionValues(TRcIntForm& active, int listPosition, FunctionValues& functionValue) {
   FunctionValues v{};
   active.GetFunctionValues(v);

@@ -54,7 +54,18 @@ class TRcIntForm {
   void ReadSettings(const SettingsStore& settings);
   void WriteSettings(SettingsStore& settings) const;
 
+  // The life at start-up and exit: the base values first, then the subclass's
+  // own; at exit the subclass saves and closes its hardware before the base writes.
+  void Create(const SettingsStore& settings);
+  void Destroy(SettingsStore& settings);
+
   const std::string& Name() const { return name_; }
+
+ protected:
+  virtual void CreateOwn(const SettingsStore&) {}
+  virtual void DestroyOwn(SettingsStore&) {}
+
+ public:
 
   std::array<TRcCalib, kMaxChannels> Calib{};
   std::array<TRcAssign, kFunctionCount> Assign{};
