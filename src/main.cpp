@@ -21,6 +21,7 @@
 #include "platform/gl/renderer.h"
 #include "platform/pictures/jpeg_codec.h"
 #include "platform/pictures/png_codec.h"
+#include "platform/radio/program_radio.h"
 #include "platform/rm/root.h"
 #include "platform/settings/settings_store.h"
 #include "platform/sound/program_sound.h"
@@ -182,6 +183,7 @@ class Program {
   std::unique_ptr<window::SdlPlatformServices> services_;
   std::unique_ptr<SoundHook> sound_;
   std::unique_ptr<TMainForm> form_;
+  std::unique_ptr<platform::ProgramRadio> radio_;
   window::ImGuiLayer imgui_;
 #ifdef VELTRANE_WITH_MENU
   std::unique_ptr<platform::GlPictureTextures> pictures_;
@@ -416,6 +418,7 @@ void Program::Close() {
 #ifdef VELTRANE_WITH_MENU
   if (ui_) ui_->WriteSettings();
 #endif
+  if (radio_) radio_->Destroy(settings_);
   form_->FormClose();
   form_->DXDrawFinalize();
   if (sound_) sound_->Finalize();
@@ -434,6 +437,8 @@ int Program::Run() {
   form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_, sound_.get());
   if (!form_->OnInitalizeAppliciation(window_.GlMajor(), window_.GlMinor())) return 1;
   form_->FormCreate();
+  radio_ = std::make_unique<platform::ProgramRadio>(settings_, trace_, cl_.testJoystick);
+  form_->SetActiveInterface(&radio_->Form().Active(), radio_->Form().ActiveIndex);
   if (!cl_.model.empty()) form_->SetModelFileName(CommandLineFile(cl_.model));
   if (!cl_.landscape.empty()) form_->SetLandFileName(CommandLineFile(cl_.landscape));
 
@@ -456,6 +461,7 @@ int Program::Run() {
         if (programSound) programSound->Apply(on, volume, form_->State());
       },
       trace_);
+  ui_->SetRadio(&radio_->Form());
 #endif
   form_->OnStartRunning();
   form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());
