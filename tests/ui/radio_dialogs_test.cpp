@@ -9,6 +9,7 @@
 #include "platform/settings/settings_store.h"
 #include "ui/calib_dialog.h"
 #include "ui/joy_dialog.h"
+#include "ui/pic_dialog.h"
 #include "ui/radio_dialog.h"
 
 namespace veltrane::ui {
@@ -234,6 +235,43 @@ TEST(CalibDialog, BadRowStopsOkThereAndNamesIt) {
   EXPECT_EQ(rc.Assign[2].Channel, -1);
   EXPECT_EQ(rc.Assign[5].Channel, 5);         // after the bad row: not taken
   EXPECT_DOUBLE_EQ(rc.Calib[0].Centre, 10.0);  // nor the calibration
+}
+
+class ListedPorts : public SerialPort {
+ public:
+  std::vector<std::string> ListPorts() override { return {"/dev/ttyS0", "/dev/ttyUSB0"}; }
+  const std::string& PortName() const override { return name; }
+  void SetPortName(const std::string& n) override { name = n; }
+  void SetBaudRate(int b) override { baud = b; }
+  bool Open(std::string&) override { return true; }
+  void Close() override {}
+  bool IsOpen() const override { return false; }
+  bool TakeReceived(std::vector<std::uint8_t>&, std::string&) override { return true; }
+  std::string name;
+  int baud = 0;
+};
+
+TEST(PicDialog, OkTakesPortAndProtocolCancelRestores) {
+  ListedPorts port;
+  TRcPICForm pic(port, Trace());
+  TempDir dir;
+  SettingsStore store(dir.path(), NumberFormat{'.'});
+  pic.Create(store);
+  PicDialog d(pic);
+  d.FormShow();
+  EXPECT_EQ(d.selectedPort, 0);
+  d.ChoosePort(1);
+  d.protocol = 1;
+  d.Cancel();
+  EXPECT_EQ(port.name, "/dev/ttyS0");
+  EXPECT_EQ(d.selectedPort, 0);
+  EXPECT_EQ(d.protocol, 0);
+  d.ChoosePort(1);
+  d.protocol = 1;
+  d.Ok();
+  EXPECT_EQ(port.name, "/dev/ttyUSB0");
+  EXPECT_EQ(pic.Protocol(), 1);
+  EXPECT_EQ(port.baud, 19200);
 }
 
 }  // namespace

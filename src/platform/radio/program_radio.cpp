@@ -16,7 +16,7 @@ ProgramRadio::ProgramRadio(const SettingsStore& settings, Trace trace, const std
   joy_->Create(settings);
   plain_ = std::make_unique<TRcIntForm>("RcIntForm");
   plain_->Create(settings);
-  pic_ = std::make_unique<TRcIntForm>("RcPICForm");
+  pic_ = std::make_unique<TRcPICForm>(serial_, trace_);
   pic_->Create(settings);
   vxd_ = std::make_unique<TRcIntForm>("RcVxdForm");
   vxd_->Create(settings);

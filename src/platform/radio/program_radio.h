@@ -4,8 +4,10 @@
 #include <string>
 
 #include "platform/joystick/sdl_joystick_service.h"
+#include "platform/serial/libserialport_port.h"
 #include "platform/trace/trace.h"
 #include "radio/joystick/rc_joy_form.h"
+#include "radio/pic/rc_pic_form.h"
 #include "radio/radio_form.h"
 
 namespace veltrane {
@@ -27,6 +29,7 @@ class ProgramRadio {
 
   TRadioForm& Form() { return *radio_; }
   TRcJoyForm& Joystick() { return *joy_; }
+  TRcPICForm& Pic() { return *pic_; }
 
   // Program exit: the choice, then each interface saves and closes its hardware.
   void Destroy(SettingsStore& settings);
@@ -36,7 +39,8 @@ class ProgramRadio {
   std::unique_ptr<SdlJoystickService> joysticks_;
   std::unique_ptr<TRcJoyForm> joy_;
   std::unique_ptr<TRcIntForm> plain_;
-  std::unique_ptr<TRcIntForm> pic_;
+  LibSerialPort serial_;
+  std::unique_ptr<TRcPICForm> pic_;
   std::unique_ptr<TRcIntForm> vxd_;
   std::unique_ptr<TRcIntForm> dll_;
   std::unique_ptr<TRadioForm> radio_;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "radio/joystick/rc_joy_form.h"
+#include "radio/pic/rc_pic_form.h"
 
 namespace veltrane::ui {
 
@@ -55,6 +56,7 @@ void VerticalBar(const char* label, double min, double max, double pos, float he
 RadioUi::RadioUi(TMainForm& form, TRadioForm& radio, FrameTimer& timer)
     : form_(form), radio_(radio), selection_(radio, timer) {
   if (auto* joy = dynamic_cast<TRcJoyForm*>(radio.Interfaces[1])) joystick_ = std::make_unique<JoyDialog>(joy->Joysticks());
+  if (auto* pic = dynamic_cast<TRcPICForm*>(radio.Interfaces[4])) pic_ = std::make_unique<PicDialog>(*pic);
 }
 
 RadioUi::~RadioUi() = default;
@@ -81,6 +83,11 @@ void RadioUi::OpenProperties() {
     selection_.FormDeactivate();
     joystick_->FormActivate();
     Show(Shown::Joystick);
+  } else if (sel == 4 && pic_) {
+    ImGui::CloseCurrentPopup();
+    selection_.FormDeactivate();
+    pic_->FormShow();
+    Show(Shown::Pic);
   }
 }
 
@@ -89,6 +96,7 @@ void RadioUi::Draw() {
     case Shown::None: return;
     case Shown::Selection: DrawSelection(); return;
     case Shown::Joystick: DrawJoystick(); return;
+    case Shown::Pic: DrawPic(); return;
     case Shown::Calibration: DrawCalibration(); return;
     case Shown::Message: DrawMessage(); return;
   }
@@ -165,6 +173,35 @@ void RadioUi::DrawJoystick() {
   if (ImGui::Button("Ok", ImVec2(100, 0)) || EscapePressed() ||
       ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter))) {
     joystick_->FormDeactivate();
+    BackToSelection();
+    selection_.FormActivate();
+  }
+  ImGui::EndPopup();
+}
+
+void RadioUi::DrawPic() {
+  if (!BeginModal("PIC-Interface", popupOpened_)) return;
+  ImGui::TextUnformatted("Ressourcen");
+  ImGui::Separator();
+  ImGui::TextUnformatted("Schnittstelle:");
+  ImGui::SameLine();
+  ImGui::SetNextItemWidth(220);
+  const auto& ports = pic_->Ports();
+  const char* shown = pic_->selectedPort >= 0 ? ports[static_cast<std::size_t>(pic_->selectedPort)].c_str() : "";
+  if (ImGui::BeginCombo("##port", shown)) {
+    for (int i = 0; i < static_cast<int>(ports.size()); ++i)
+      if (ImGui::Selectable(ports[static_cast<std::size_t>(i)].c_str(), pic_->selectedPort == i)) pic_->ChoosePort(i);
+    ImGui::EndCombo();
+  }
+  ImGui::TextUnformatted("Protokoll");
+  ImGui::Separator();
+  for (int p = 0; p < TRcPICForm::kProtocols; ++p)
+    if (ImGui::RadioButton(PicDialog::ProtocolTexts()[static_cast<std::size_t>(p)].c_str(), pic_->protocol == p))
+      pic_->protocol = p;
+  bool ok = false;
+  if (OkCancel(ok)) {
+    if (ok) pic_->Ok();
+    else pic_->Cancel();
     BackToSelection();
     selection_.FormActivate();
   }

@@ -10,6 +10,7 @@
 #include "ui/calib_dialog.h"
 #include "ui/frame_timer.h"
 #include "ui/joy_dialog.h"
+#include "ui/pic_dialog.h"
 #include "ui/radio_dialog.h"
 
 namespace veltrane::ui {
@@ -27,11 +28,12 @@ class RadioUi {
   void Draw();
 
  private:
-  enum class Shown { None, Selection, Joystick, Calibration, Message };
+  enum class Shown { None, Selection, Joystick, Pic, Calibration, Message };
 
   void Show(Shown s);
   void DrawSelection();
   void DrawJoystick();
+  void DrawPic();
   void DrawCalibration();
   void DrawMessage();
   void BackToSelection();
@@ -41,6 +43,7 @@ class RadioUi {
   TRadioForm& radio_;
   RadioDialog selection_;
   std::unique_ptr<JoyDialog> joystick_;
+  std::unique_ptr<PicDialog> pic_;
   CalibDialog calib_;
   Shown shown_ = Shown::None;
   bool popupOpened_ = false;
