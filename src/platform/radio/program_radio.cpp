@@ -18,9 +18,9 @@ ProgramRadio::ProgramRadio(const SettingsStore& settings, Trace trace, const std
   plain_->Create(settings);
   pic_ = std::make_unique<TRcPICForm>(serial_, trace_);
   pic_->Create(settings);
-  vxd_ = std::make_unique<TRcIntForm>("RcVxdForm");
+  vxd_ = std::make_unique<TRcVxdForm>(noDriver_, trace_);
   vxd_->Create(settings);
-  dll_ = std::make_unique<TRcIntForm>("RcDllForm");
+  dll_ = std::make_unique<TRcDllForm>(noLibrary_, trace_);
   dll_->Create(settings);
   radio_ = std::make_unique<TRadioForm>(
       std::array<TRcIntForm*, kInterfaceCount>{plain_.get(), joy_.get(), vxd_.get(), dll_.get(), pic_.get()});

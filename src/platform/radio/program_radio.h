@@ -9,6 +9,8 @@
 #include "radio/joystick/rc_joy_form.h"
 #include "radio/pic/rc_pic_form.h"
 #include "radio/radio_form.h"
+#include "radio/dll/rc_dll_form.h"
+#include "radio/vxd/rc_vxd_form.h"
 
 namespace veltrane {
 class SettingsStore;
@@ -41,8 +43,10 @@ class ProgramRadio {
   std::unique_ptr<TRcIntForm> plain_;
   LibSerialPort serial_;
   std::unique_ptr<TRcPICForm> pic_;
-  std::unique_ptr<TRcIntForm> vxd_;
-  std::unique_ptr<TRcIntForm> dll_;
+  NoVxdDriver noDriver_;  // such drivers do not exist on this system
+  std::unique_ptr<TRcVxdForm> vxd_;
+  NoLoad16Library noLibrary_;
+  std::unique_ptr<TRcDllForm> dll_;
   std::unique_ptr<TRadioForm> radio_;
   bool destroyed_ = false;
 };
