@@ -20,6 +20,10 @@ void TRcIntForm::CloseInterface() {}
 void TRcIntForm::GetFunctionValues(FunctionValues& values) {
   TRcChannels ch;
   GetChannels(ch);
+  MapChannels(ch, values);
+}
+
+void TRcIntForm::MapChannels(const TRcChannels& ch, FunctionValues& values) const {
   for (int i = 0; i < kFunctionCount; ++i) {
     const std::int32_t c = Assign[i].Channel;
     double v = 0.0;

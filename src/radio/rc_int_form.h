@@ -48,6 +48,8 @@ class TRcIntForm {
 
   // The channel mapping; no clamping, values beyond the calibrated ends exceed 1.
   void GetFunctionValues(FunctionValues& values);
+  // The same mapping of channels already read.
+  void MapChannels(const TRcChannels& channels, FunctionValues& values) const;
 
   // Reads calibration and assignment, defaults through the virtual operations;
   // so call it on the finished object, not from a constructor.
