@@ -127,7 +127,7 @@ class RadioProgramTest : public ::testing::Test {
 
 // Places in a 640x480 window (ImGui's 13 px default font).
 constexpr int kDateiX = 24, kBeendenY = 55;
-constexpr int kJoystickEntryX = 190, kJoystickEntryY = 213;
+constexpr int kJoystickEntryX = 190, kJoystickEntryY = 213, kPicEntryY = 264;
 constexpr int kEigenschaftenX = 217, kKalibrationX = 420, kSubButtonsY = 293;
 constexpr int kSelectionOkX = 170, kSelectionOkY = 320;
 constexpr int kJoyOkX = 178, kJoyOkY = 346;
@@ -268,6 +268,23 @@ TEST_F(RadioFlow, CalibrationAndAssignmentThroughTheDialog) {
   EXPECT_EQ(Setting(s, "RcJoyForm", "i0"), 1);
   EXPECT_EQ(Setting(s, "RcJoyForm", "inv0"), 1);
   EXPECT_EQ(Setting(s, "RadioForm", "InterfaceIndex"), 1);
+}
+
+TEST_F(RadioFlow, SerialBoardPropertiesAndAbbrechen) {
+  OpenSelection();
+  ASSERT_TRUE(PressChanging(kJoystickEntryX, kPicEntryY, 120, 256, 520, 272));
+  // The selection gives way to the PIC dialog.
+  ASSERT_TRUE(PressChanging(kEigenschaftenX, kSubButtonsY, 115, 145, 525, 335)) << "no PIC-Interface dialog";
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 200, 200, 440, 280) > 15000; }));
+  ASSERT_TRUE(PressChanging(166, 280, 155, 270, 340, 290));  // "19200 Baud / 0xFF Sync"
+  Keep(program_->Grab(), "dialog_pic.png");
+  ASSERT_TRUE(PressUntil(206, 306, SelectionShown)) << "Ok does not hand back to the selection";
+  ASSERT_TRUE(PressUntil(278, kSelectionOkY, NothingInFront)) << "Abbrechen does not close the selection";
+
+  Quit();
+  const std::string s = program_->Settings();
+  EXPECT_EQ(Setting(s, "RcPICForm", "Protocol"), 1) << s;
+  EXPECT_EQ(Setting(s, "RadioForm", "InterfaceIndex"), 0);  // chosen, then cancelled
 }
 
 }  // namespace
