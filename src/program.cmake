@@ -16,7 +16,8 @@ add_executable(veltrane main.cpp
   ${_veltrane_program_dir}/picture_output.cpp
 )
 target_link_libraries(veltrane PRIVATE veltrane_app veltrane_window veltrane_gl veltrane_sound
-                                       veltrane_pictures veltrane_settings veltrane_trace)
+                                       veltrane_pictures veltrane_settings veltrane_trace
+                                       veltrane_program_radio)
 target_compile_definitions(veltrane PRIVATE VELTRANE_VERSION="${PROJECT_VERSION}")
 # The menu bar and dialogs, once they are built.
 if(TARGET veltrane_ui_imgui AND TARGET veltrane_ui_textures)

@@ -20,6 +20,10 @@ void TRcIntForm::CloseInterface() {}
 void TRcIntForm::GetFunctionValues(FunctionValues& values) {
   TRcChannels ch;
   GetChannels(ch);
+  MapChannels(ch, values);
+}
+
+void TRcIntForm::MapChannels(const TRcChannels& ch, FunctionValues& values) const {
   for (int i = 0; i < kFunctionCount; ++i) {
     const std::int32_t c = Assign[i].Channel;
     double v = 0.0;
@@ -64,6 +68,16 @@ void TRcIntForm::WriteSettings(SettingsStore& s) const {
     s.WriteBool(name_, "inv" + k, Assign[n].Inv);
     s.WriteBool(name_, "exp" + k, Assign[n].Exp);
   }
+}
+
+void TRcIntForm::Create(const SettingsStore& settings) {
+  ReadSettings(settings);
+  CreateOwn(settings);
+}
+
+void TRcIntForm::Destroy(SettingsStore& settings) {
+  DestroyOwn(settings);
+  WriteSettings(settings);
 }
 
 void UpdateFunctionValues(TRcIntForm& active, int listPosition, FunctionValues& functionValue) {

@@ -48,13 +48,26 @@ class TRcIntForm {
 
   // The channel mapping; no clamping, values beyond the calibrated ends exceed 1.
   void GetFunctionValues(FunctionValues& values);
+  // The same mapping of channels already read.
+  void MapChannels(const TRcChannels& channels, FunctionValues& values) const;
 
   // Reads calibration and assignment, defaults through the virtual operations;
   // so call it on the finished object, not from a constructor.
   void ReadSettings(const SettingsStore& settings);
   void WriteSettings(SettingsStore& settings) const;
 
+  // The life at start-up and exit: the base values first, then the subclass's
+  // own; at exit the subclass saves and closes its hardware before the base writes.
+  void Create(const SettingsStore& settings);
+  void Destroy(SettingsStore& settings);
+
   const std::string& Name() const { return name_; }
+
+ protected:
+  virtual void CreateOwn(const SettingsStore&) {}
+  virtual void DestroyOwn(SettingsStore&) {}
+
+ public:
 
   std::array<TRcCalib, kMaxChannels> Calib{};
   std::array<TRcAssign, kFunctionCount> Assign{};

@@ -35,7 +35,8 @@ std::string ReadFile(const fs::path& p) {
 }
 }  // namespace
 
-ProgramDriver::ProgramDriver(std::string program, fs::path dir) : program_(std::move(program)), dir_(std::move(dir)) {
+ProgramDriver::ProgramDriver(std::string program, fs::path dir, std::vector<std::string> extraArgs)
+    : program_(std::move(program)), dir_(std::move(dir)), extraArgs_(std::move(extraArgs)) {
   fs::create_directories(ConfigDir());
 }
 
@@ -51,8 +52,12 @@ bool ProgramDriver::Start() {
   pid_ = ::fork();
   if (pid_ < 0) return false;
   if (pid_ == 0) {
-    ::execl(program_.c_str(), program_.c_str(), "--config-dir", cfg.c_str(), "--trace", trace.c_str(),
-            static_cast<char*>(nullptr));
+    std::vector<std::string> args = {program_, "--config-dir", cfg, "--trace", trace};
+    args.insert(args.end(), extraArgs_.begin(), extraArgs_.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(program_.c_str(), argv.data());
     ::_exit(127);
   }
   // The window exists before the scene is built: wait for the first flight too.

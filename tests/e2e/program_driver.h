@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/pictures/picture.h"
 
@@ -15,7 +16,7 @@ namespace veltrane::test {
 // server with xdotool: mouse clicks, keys, and reads of what the window shows.
 class ProgramDriver {
  public:
-  ProgramDriver(std::string program, std::filesystem::path dir);
+  ProgramDriver(std::string program, std::filesystem::path dir, std::vector<std::string> extraArgs = {});
   ~ProgramDriver();  // kills the program if it still runs
 
   // Starts the program and waits for its window and focus; false on time-out.
@@ -50,6 +51,7 @@ class ProgramDriver {
 
   std::string program_;
   std::filesystem::path dir_;
+  std::vector<std::string> extraArgs_;
   pid_t pid_ = -1;
   unsigned long window_ = 0;
 };

@@ -7,6 +7,8 @@
 
 #include "platform/settings/settings_store.h"
 #include "app/temp_dir.h"
+#include "radio/fake_keys.h"
+#include "radio/key_form.h"
 
 namespace veltrane {
 namespace {
@@ -88,6 +90,44 @@ TEST(GetFunctionValues, UnassignedOutOfRangeAndUndeliveredChannelsReadZero) {
   f.GetFunctionValues(v);
   EXPECT_DOUBLE_EQ(v[4], 1.0);
   for (int i = 5; i < 8; ++i) EXPECT_DOUBLE_EQ(v[i], 0.0) << i;
+}
+
+// One frame's read through the whole chain (mapping, copy rule, keys, clamp),
+// for a channel calibrated to 100 +- 100 (FUp) and 100 - 50 (FDown).
+TEST(ReadRadio, OneFunctionThroughTheWholeFrame) {
+  struct Row {
+    const char* what;
+    int function;
+    TRcAssign assign;
+    double raw;
+    int listPosition;
+    double before;  // FunctionValue[function] from the previous frame
+    double expected;
+  } rows[] = {
+      {"centre", 0, {0, false, false}, 100.0, 4, 0.7, 0.0},
+      {"inverse and exponential", 1, {1, true, true}, 75.0, 4, 0.0, 0.25},
+      {"beyond the end clamps to 1", 2, {2, false, false}, 450.0, 4, 0.0, 1.0},
+      {"beyond the low end clamps to -1", 2, {2, false, false}, -300.0, 4, 0.0, -1.0},
+      {"channel 9 reads 0", 0, {8, false, false}, 200.0, 4, 0.7, 0.0},
+      {"channel 16 reads 0", 5, {15, false, false}, 200.0, 4, 0.7, 0.0},
+      {"no interface keeps throttle", 3, {3, false, false}, 200.0, 0, -0.6, -0.6},
+      {"no interface keeps pitch", 7, {7, false, false}, 200.0, 0, 0.4, 0.4},
+      {"throttle unassigned (-1) is kept", 3, {-1, false, false}, 200.0, 4, -0.6, -0.6},
+      {"pitch assigned out of range reads 0", 7, {9, false, false}, 200.0, 4, 0.4, 0.0},
+      {"throttle from the interface", 3, {3, false, false}, 150.0, 4, -1.0, 0.5},
+  };
+  for (const Row& r : rows) {
+    FakeInterface f = Calibrated(16);
+    for (auto& c : f.Calib) c = {100.0, 0.01, 0.02};
+    for (int c = 0; c < kMaxChannels; ++c) f.channels.Value[c] = r.raw;
+    f.Assign[r.function] = r.assign;
+    TKeyForm keys;
+    FakeKeys none;
+    FunctionValues fv{};
+    fv[r.function] = r.before;
+    ReadRadio(f, r.listPosition, keys, none, fv);
+    EXPECT_DOUBLE_EQ(fv[r.function], r.expected) << r.what;
+  }
 }
 
 TEST(PlainInterface, DeliversNothing) {

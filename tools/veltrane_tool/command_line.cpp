@@ -11,6 +11,9 @@
 #include "tools/veltrane_tool/fly.h"
 #include "tools/veltrane_tool/inspect.h"
 #include "tools/veltrane_tool/probe.h"
+#ifdef VELTRANE_TOOL_RADIO
+#include "tools/veltrane_tool/radio.h"
+#endif
 #include "tools/veltrane_tool/script.h"
 #include "tools/veltrane_tool/tool_error.h"
 
@@ -23,6 +26,9 @@ const char* const kUsage =
                     [--csv FILE] [--trace FILE]
   veltrane-tool inspect FILE
   veltrane-tool probe --landscape FILE X Y [Z]
+  veltrane-tool radio --interface none|joystick|pic [--port NAME] [--protocol 0|1]
+                      [--config-dir DIR] [--frames N] [--frame-time S] [--trace FILE]
+  veltrane-tool radio --list
   veltrane-tool --help
 
 fly      Flies a model headless with the program's own tick and flight models and
@@ -63,6 +69,14 @@ inspect  Prints as JSON what the loader made of a .par, .mdl, .geo, .x or .scn
          file: parameters by name (a .geo or .x takes them from the .par beside
          it); for geometry also GroundClearance, the collected "build" (.x: null)
          and the assembled "mesh"; for scenes "scene", "terrain" and "sky".
+radio    Opens a transmitter interface as the program does, with the calibration
+         and assignment of settings.ini in --config-dir (default the user's), and
+         prints one JSON object a frame: {"t", "count", "channels" (raw values),
+         "functions" (the eight function values after the mapping and the clamp)}.
+         --frames N frames (default 1), --frame-time S apart (default 0.02).
+         pic: --port overrides the stored port, --protocol the stored protocol; a
+         port that cannot be opened still gives frames, with a trace line on stderr
+         (or in --trace FILE). --list prints the serial ports and joysticks seen.
 probe    Prints {"ground_height_at": H} of a landscape at (X, Y), and with Z also
          "ground_height_below" from the point (X, Y, Z).
 )";
@@ -196,6 +210,9 @@ int RunTool(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     if (cmd == "fly") return Fly(args, out);
     if (cmd == "inspect") return InspectCommand(args, out);
     if (cmd == "probe") return ProbeCommand(args, out);
+#ifdef VELTRANE_TOOL_RADIO
+    if (cmd == "radio") return RadioCommand(std::vector<std::string>(argv.begin() + 2, argv.end()), out, err);
+#endif
     err << "veltrane-tool: unknown command \"" << cmd << "\"\n" << kUsage;
     return 2;
   } catch (const std::exception& e) {

@@ -77,6 +77,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!takeValue(c.screenshot)) return std::nullopt;
     } else if (a == "--preview") {
       if (!takeValue(c.preview)) return std::nullopt;
+    } else if (a == "--test-joystick") {
+      if (!takeValue(c.testJoystick)) return std::nullopt;
     } else if (a == "--frames") {
       std::string v;
       if (!takeValue(v)) return std::nullopt;
@@ -125,7 +127,9 @@ std::string UsageText(const std::string& program) {
          "  --preview FILE         like --screenshot, but write the open dialog's JPEG preview:\n"
          "                         the --model alone, else the landscape from the pilot\n"
          "  --frames N             frames to render for --screenshot or --preview (default 1)\n"
-         "  --frame-time S         seconds per frame for --screenshot or --preview (default 1/60)\n";
+         "  --frame-time S         seconds per frame for --screenshot or --preview (default 1/60)\n"
+         "  --test-joystick FILE   (tests) attach a virtual six-axis joystick whose positions\n"
+         "                         follow FILE: six integers, or \"unplugged\"\n";
 }
 
 }  // namespace veltrane::window

@@ -18,6 +18,8 @@ struct CommandLine {
   // Non-empty: render the preview picture (the --model alone, else the
   // landscape from the pilot's place), write this JPEG, exit.
   std::string preview;
+  // Tests of the whole program: a virtual joystick whose axes follow this file.
+  std::string testJoystick;
   int frames = 1;
   double frameTime = 1.0 / 60.0;  // seconds per frame in screenshot mode
 

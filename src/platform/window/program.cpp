@@ -43,6 +43,8 @@ bool Program::Start() {
   form_->FormCreate();
   if (const std::string missing = MissingDataFolders(ExecutableFolder(), DataFolder(cl_)); !missing.empty())
     form_->ReportError(missing);
+  radio_ = std::make_unique<platform::ProgramRadio>(settings_, trace_, cl_.testJoystick);
+  form_->SetActiveInterface(&radio_->Form().Active(), radio_->Form().ActiveIndex);
   if (!cl_.model.empty()) form_->SetModelFileName(CommandLineFile(cl_.model));
   if (!cl_.landscape.empty()) form_->SetLandFileName(CommandLineFile(cl_.landscape));
 
@@ -66,6 +68,7 @@ bool Program::Start() {
         if (programSound) programSound->Apply(on, volume, form_->State());
       },
       trace_);
+  ui_->SetRadio(&radio_->Form());
 #endif
   form_->OnStartRunning();
   form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());
@@ -91,6 +94,7 @@ bool Program::Close() {
 #ifdef VELTRANE_WITH_MENU
   if (ui_) ui_->WriteSettings();
 #endif
+  if (radio_) radio_->Destroy(settings_);
   ShowErrors();  // what came before, so that what follows is about the close
   form_->FormClose();
   // Lost settings are told while the window still stands.

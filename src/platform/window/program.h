@@ -12,6 +12,7 @@
 #include "platform/clock/clock.h"
 #include "platform/gl/render_target.h"
 #include "platform/gl/renderer.h"
+#include "platform/radio/program_radio.h"
 #include "platform/settings/settings_store.h"
 #include "platform/trace/trace.h"
 #include "platform/window/command_line.h"
@@ -74,6 +75,7 @@ class Program {
   std::unique_ptr<SdlPlatformServices> services_;
   std::unique_ptr<SoundHook> sound_;
   std::unique_ptr<TMainForm> form_;
+  std::unique_ptr<platform::ProgramRadio> radio_;
   ImGuiLayer imgui_;
 #ifdef VELTRANE_WITH_MENU
   std::unique_ptr<platform::GlPictureTextures> pictures_;

@@ -122,8 +122,14 @@ bool MainWindowUi::IsChecked(Command c) const {
 }
 
 bool MainWindowUi::IsEnabled(Command c) const {
-  // The transmitter dialogs and the translations are not part of this program yet.
-  return c != Command::AnalogeSteuerung && c != Command::Language;
+  // The translations are not part of this program yet.
+  if (c == Command::AnalogeSteuerung) return radio_ != nullptr;
+  return c != Command::Language;
+}
+
+void MainWindowUi::SetRadio(TRadioForm* radio) {
+  radio_ = radio ? std::make_unique<RadioUi>(form_, *radio, *this) : nullptr;
+  if (radio) form_.SetActiveInterface(&radio->Active(), radio->ActiveIndex);
 }
 
 void MainWindowUi::Open(Dialog d) {
@@ -224,6 +230,8 @@ void MainWindowUi::Execute(const MenuItem& item) {
       Open(Dialog::Info);
       break;
     case Command::AnalogeSteuerung:
+      radio_->Open();
+      break;
     case Command::Language:
     case Command::None: break;
   }
@@ -233,6 +241,7 @@ void MainWindowUi::Draw() {
   menuBarHeight_ = 0.0f;
   if (form_.MenuIsVisible()) DrawMenuBar();
   DrawDialogs();
+  if (radio_) radio_->Draw();
 }
 
 void MainWindowUi::DrawMenuBar() {

@@ -9,6 +9,7 @@
 #include "ui/autozoom_dialog.h"
 #include "ui/frame_timer.h"
 #include "ui/imgui/picture_textures.h"
+#include "ui/imgui/radio_ui.h"
 #include "ui/key_dialog.h"
 #include "ui/menu_model.h"
 #include "ui/open_dialog.h"
@@ -38,7 +39,10 @@ class MainWindowUi : public FrameTimer {
   bool QuitRequested() const { return quit_; }
   void RequestQuit() { quit_ = true; }
   // While a dialog is open the keys belong to it, not to the simulation.
-  bool DialogOpen() const { return active_ != Dialog::None; }
+  bool DialogOpen() const { return active_ != Dialog::None || (radio_ && radio_->IsOpen()); }
+  // The transmitter interfaces; until they are handed in, "&Analoge Steuerung..." is disabled.
+  // Makes the chosen interface the one the main window reads.
+  void SetRadio(TRadioForm* radio);
   float MenuBarHeight() const { return menuBarHeight_; }
   // Settings the dialogs own ("ThermalForm"); call before the main window's FormClose.
   void WriteSettings();
@@ -88,6 +92,7 @@ class MainWindowUi : public FrameTimer {
   char noZoomBuf_[32] = {};
   char fullZoomBuf_[32] = {};
   double infoTickAccumulator_ = 0.0;
+  std::unique_ptr<RadioUi> radio_;
 };
 
 }  // namespace veltrane::ui

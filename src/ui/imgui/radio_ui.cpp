@@ -1,0 +1,277 @@
+#include "ui/imgui/radio_ui.h"
+
+#include <imgui.h>
+
+#include <cstdio>
+
+#include "radio/joystick/rc_joy_form.h"
+#include "radio/pic/rc_pic_form.h"
+
+namespace veltrane::ui {
+
+namespace {
+
+bool BeginModal(const char* title, bool& opened) {
+  if (!opened) {
+    ImGui::OpenPopup(title);
+    opened = true;
+  }
+  const ImGuiViewport* vp = ImGui::GetMainViewport();
+  ImGui::SetNextWindowPos(ImVec2(vp->Pos.x + vp->Size.x * 0.5f, vp->Pos.y + vp->Size.y * 0.5f),
+                          ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+  return ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
+}
+
+bool EscapePressed() { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape)); }
+
+// "Ok" and "Abbrechen" below a separator; true when either was chosen.
+bool OkCancel(bool& ok) {
+  ImGui::Separator();
+  bool done = false;
+  if (ImGui::Button("Ok", ImVec2(100, 0))) ok = done = true;
+  ImGui::SameLine();
+  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || EscapePressed()) done = true;
+  return done;
+}
+
+// A vertical gauge: filled from the bottom up to the position within min..max.
+void VerticalBar(const char* label, double min, double max, double pos, float height = 90.0f) {
+  ImGui::BeginGroup();
+  const ImVec2 size(18, height);
+  const ImVec2 p = ImGui::GetCursorScreenPos();
+  ImDrawList* dl = ImGui::GetWindowDrawList();
+  dl->AddRectFilled(p, ImVec2(p.x + size.x, p.y + size.y), ImGui::GetColorU32(ImGuiCol_FrameBg));
+  double f = max > min ? (pos - min) / (max - min) : 0.0;
+  f = f < 0 ? 0 : f > 1 ? 1 : f;
+  const float top = p.y + size.y * static_cast<float>(1.0 - f);
+  dl->AddRectFilled(ImVec2(p.x, top), ImVec2(p.x + size.x, p.y + size.y), IM_COL32(60, 200, 90, 255));
+  dl->AddRect(p, ImVec2(p.x + size.x, p.y + size.y), ImGui::GetColorU32(ImGuiCol_Border));
+  ImGui::Dummy(size);
+  ImGui::TextUnformatted(label);
+  ImGui::EndGroup();
+}
+
+}  // namespace
+
+RadioUi::RadioUi(TMainForm& form, TRadioForm& radio, FrameTimer& timer)
+    : form_(form), radio_(radio), selection_(radio, timer) {
+  if (auto* joy = dynamic_cast<TRcJoyForm*>(radio.Interfaces[1])) joystick_ = std::make_unique<JoyDialog>(joy->Joysticks());
+  if (auto* pic = dynamic_cast<TRcPICForm*>(radio.Interfaces[4])) pic_ = std::make_unique<PicDialog>(*pic);
+}
+
+RadioUi::~RadioUi() = default;
+
+void RadioUi::Show(Shown s) {
+  shown_ = s;
+  popupOpened_ = false;
+}
+
+void RadioUi::Open() {
+  selection_.FormActivate();
+  Show(Shown::Selection);
+}
+
+void RadioUi::BackToSelection() {
+  ImGui::CloseCurrentPopup();
+  Show(Shown::Selection);
+}
+
+void RadioUi::OpenProperties() {
+  const int sel = selection_.Selected();
+  if (sel == 1 && joystick_) {
+    ImGui::CloseCurrentPopup();
+    selection_.FormDeactivate();
+    joystick_->FormActivate();
+    Show(Shown::Joystick);
+  } else if (sel == 4 && pic_) {
+    ImGui::CloseCurrentPopup();
+    selection_.FormDeactivate();
+    pic_->FormShow();
+    Show(Shown::Pic);
+  }
+}
+
+void RadioUi::Draw() {
+  switch (shown_) {
+    case Shown::None: return;
+    case Shown::Selection: DrawSelection(); return;
+    case Shown::Joystick: DrawJoystick(); return;
+    case Shown::Pic: DrawPic(); return;
+    case Shown::Calibration: DrawCalibration(); return;
+    case Shown::Message: DrawMessage(); return;
+  }
+}
+
+void RadioUi::DrawSelection() {
+  if (!BeginModal("Steuerung", popupOpened_)) return;
+  ImGui::TextUnformatted("Interface");
+  if (ImGui::BeginListBox("##interfaces", ImVec2(400, 5 * ImGui::GetTextLineHeightWithSpacing() + 8))) {
+    for (int i = 0; i < kInterfaceCount; ++i) {
+      const bool available = selection_.Available(i) || i == 0;
+      if (!available) ImGui::PushStyleColor(ImGuiCol_Text, ImGui::GetStyleColorVec4(ImGuiCol_TextDisabled));
+      const std::string label = RadioDialog::EntryTexts()[static_cast<std::size_t>(i)] + "##entry" + std::to_string(i);
+      if (ImGui::Selectable(label.c_str(), selection_.Selected() == i)) selection_.Choose(i);
+      if (!available) ImGui::PopStyleColor();
+    }
+    ImGui::EndListBox();
+  }
+  const bool enabled = selection_.ButtonsEnabled();
+  ImGui::BeginDisabled(!enabled);
+  const bool properties = ImGui::Button("Eigenschaften", ImVec2(195, 0));
+  ImGui::SameLine();
+  const bool calibration = ImGui::Button("Belegung / Kalibration", ImVec2(195, 0));
+  ImGui::EndDisabled();
+  bool ok = false;
+  if (properties) {
+    OpenProperties();
+  } else if (calibration) {
+    ImGui::CloseCurrentPopup();
+    selection_.CalibrationOpening();
+    calib_.EditInterface(radio_.Selected());
+    for (int f = 0; f < kFunctionCount; ++f)
+      std::snprintf(rowBuf_[static_cast<std::size_t>(f)].data(), rowBuf_[0].size(), "%s",
+                    calib_.rows[static_cast<std::size_t>(f)].channel.c_str());
+    calib_.FormActivate();
+    Show(Shown::Calibration);
+  } else if (OkCancel(ok)) {
+    if (ok) selection_.Ok();
+    ImGui::CloseCurrentPopup();
+    Show(Shown::None);
+    selection_.FormDeactivate();
+    form_.SetActiveInterface(&radio_.Active(), radio_.ActiveIndex);
+  }
+  ImGui::EndPopup();
+}
+
+void RadioUi::DrawJoystick() {
+  if (!BeginModal("Joystick", popupOpened_)) return;
+  joystick_->TimerTick();  // every drawn frame: at least as often as the dialog's timer
+  static const char* const kAxes[] = {"X", "Y", "Z", "R", "U", "V"};
+  for (int d = 0; d < 2; ++d) {
+    const JoyDialog::Group& g = joystick_->Joystick(d);
+    const std::string caption = "Joystick " + std::to_string(d + 1);
+    ImGui::BeginGroup();
+    ImGui::TextUnformatted(caption.c_str());
+    ImGui::Separator();
+    if (!g.present) {
+      ImGui::TextUnformatted("Nicht vorhanden");
+      ImGui::Dummy(ImVec2(200, 150));
+    } else {
+      ImGui::TextUnformatted(g.productName.c_str());
+      ImGui::Text("Anzahl Achsen: %s", g.axesText.c_str());
+      ImGui::Text("Status: %s", g.status.c_str());
+      for (int k = 0; k < kJoystickAxes; ++k) {
+        const JoyDialog::Bar& b = g.bars[static_cast<std::size_t>(k)];
+        if (k > 0) ImGui::SameLine();
+        VerticalBar(kAxes[k], b.min, b.max, b.position);
+      }
+    }
+    ImGui::EndGroup();
+    if (d == 0) ImGui::SameLine(0, 30);
+  }
+  ImGui::Separator();
+  if (ImGui::Button("Ok", ImVec2(100, 0)) || EscapePressed() ||
+      ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter))) {
+    joystick_->FormDeactivate();
+    BackToSelection();
+    selection_.FormActivate();
+  }
+  ImGui::EndPopup();
+}
+
+void RadioUi::DrawPic() {
+  if (!BeginModal("PIC-Interface", popupOpened_)) return;
+  ImGui::TextUnformatted("Ressourcen");
+  ImGui::Separator();
+  ImGui::TextUnformatted("Schnittstelle:");
+  ImGui::SameLine();
+  ImGui::SetNextItemWidth(220);
+  const auto& ports = pic_->Ports();
+  const char* shown = pic_->selectedPort >= 0 ? ports[static_cast<std::size_t>(pic_->selectedPort)].c_str() : "";
+  if (ImGui::BeginCombo("##port", shown)) {
+    for (int i = 0; i < static_cast<int>(ports.size()); ++i)
+      if (ImGui::Selectable(ports[static_cast<std::size_t>(i)].c_str(), pic_->selectedPort == i)) pic_->ChoosePort(i);
+    ImGui::EndCombo();
+  }
+  ImGui::TextUnformatted("Protokoll");
+  ImGui::Separator();
+  for (int p = 0; p < TRcPICForm::kProtocols; ++p)
+    if (ImGui::RadioButton(PicDialog::ProtocolTexts()[static_cast<std::size_t>(p)].c_str(), pic_->protocol == p))
+      pic_->protocol = p;
+  bool ok = false;
+  if (OkCancel(ok)) {
+    if (ok) pic_->Ok();
+    else pic_->Cancel();
+    BackToSelection();
+    selection_.FormActivate();
+  }
+  ImGui::EndPopup();
+}
+
+void RadioUi::DrawCalibration() {
+  if (!BeginModal("Kanalbelegung / Kalibration", popupOpened_)) return;
+  calib_.TimerTick();
+  ImGui::BeginGroup();
+  ImGui::TextUnformatted("Kanalbelegung");
+  ImGui::Separator();
+  ImGui::TextUnformatted("");
+  ImGui::SameLine(120);
+  ImGui::TextUnformatted("Kanal");
+  ImGui::SameLine(175);
+  ImGui::TextUnformatted("Inv");
+  ImGui::SameLine(205);
+  ImGui::TextUnformatted("Exp");
+  for (int f = 0; f < kFunctionCount; ++f) {
+    const auto i = static_cast<std::size_t>(f);
+    ImGui::TextUnformatted(CalibDialog::RowLabels()[i].c_str());
+    ImGui::SameLine(120);
+    ImGui::SetNextItemWidth(45);
+    ImGui::InputText(("##ch" + std::to_string(f)).c_str(), rowBuf_[i].data(), rowBuf_[i].size());
+    ImGui::SameLine(175);
+    ImGui::Checkbox(("##inv" + std::to_string(f)).c_str(), &calib_.rows[i].inv);
+    ImGui::SameLine(205);
+    ImGui::Checkbox(("##exp" + std::to_string(f)).c_str(), &calib_.rows[i].exp);
+  }
+  ImGui::EndGroup();
+  ImGui::SameLine(0, 30);
+  ImGui::BeginGroup();
+  ImGui::TextUnformatted("Kanäle");
+  ImGui::Separator();
+  for (int g = 0; g < 8; ++g) {
+    if (g > 0) ImGui::SameLine();
+    VerticalBar(std::to_string(g + 1).c_str(), 0, 100, calib_.bars[static_cast<std::size_t>(g)], 120.0f);
+  }
+  for (const std::string& l : calib_.lines) ImGui::TextUnformatted(l.c_str());
+  if (ImGui::Button((calib_.button + "##calib").c_str(), ImVec2(120, 0))) calib_.KalibrierenClick();
+  ImGui::EndGroup();
+  bool ok = false;
+  if (OkCancel(ok)) {
+    std::optional<std::string> error;
+    if (ok) {
+      for (int f = 0; f < kFunctionCount; ++f)
+        calib_.rows[static_cast<std::size_t>(f)].channel = rowBuf_[static_cast<std::size_t>(f)].data();
+      error = calib_.Ok();
+    }
+    calib_.FormDeactivate();
+    ImGui::CloseCurrentPopup();
+    selection_.CalibrationClosed();
+    if (error) {
+      message_ = *error;
+      Show(Shown::Message);
+    } else {
+      Show(Shown::Selection);
+    }
+  }
+  ImGui::EndPopup();
+}
+
+void RadioUi::DrawMessage() {
+  if (!BeginModal("Veltrane##radiomessage", popupOpened_)) return;
+  ImGui::TextUnformatted(message_.c_str());
+  if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter)) ||
+      EscapePressed())
+    BackToSelection();
+  ImGui::EndPopup();
+}
+
+}  // namespace veltrane::ui

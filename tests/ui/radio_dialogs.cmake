@@ -1,0 +1,1 @@
+veltrane_test(ui_radio_dialog_tests radio_dialogs_test.cpp LIBS veltrane_ui)
