@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/user_folders.h"
+#include "ui/imgui/dialog_style.h"
 #include "radio/key_form.h"
 #include "sim/thermals.h"
 
@@ -16,25 +17,6 @@ namespace {
 constexpr const char* kModelFilter =
     "Alle Modelldateien|*.mdl;*.par|Veltrane Flugmodell (*.mdl)|*.mdl|Aerofly Modelldatei (*.par)|*.par";
 constexpr const char* kSceneFilter = "Landschaften|*.scn";
-
-// Modal, centred, fixed size: the house style of every dialog.
-bool BeginDialog(const char* title, bool& opened) {
-  if (!opened) {
-    ImGui::OpenPopup(title);
-    opened = true;
-  }
-  const ImGuiViewport* vp = ImGui::GetMainViewport();
-  ImGui::SetNextWindowPos(ImVec2(vp->Pos.x + vp->Size.x * 0.5f, vp->Pos.y + vp->Size.y * 0.5f),
-                          ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
-  return ImGui::BeginPopupModal(title, nullptr,
-                                ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
-}
-
-// ImGui 1.86 reads IsKeyPressed's argument as the backend's key index (an SDL
-// scancode); the named keys have to be looked up first.
-bool KeyPressed(ImGuiKey key) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), false); }
-bool EscapePressed() { return KeyPressed(ImGuiKey_Escape); }
-bool EnterPressed() { return KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_KeyPadEnter); }
 
 // Ok is the default button (Enter), Abbrechen the cancel button (Esc).
 // keysAllowed false: the dialog is taking keys for itself.

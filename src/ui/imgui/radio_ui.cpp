@@ -6,23 +6,11 @@
 
 #include "radio/joystick/rc_joy_form.h"
 #include "radio/pic/rc_pic_form.h"
+#include "ui/imgui/dialog_style.h"
 
 namespace veltrane::ui {
 
 namespace {
-
-bool BeginModal(const char* title, bool& opened) {
-  if (!opened) {
-    ImGui::OpenPopup(title);
-    opened = true;
-  }
-  const ImGuiViewport* vp = ImGui::GetMainViewport();
-  ImGui::SetNextWindowPos(ImVec2(vp->Pos.x + vp->Size.x * 0.5f, vp->Pos.y + vp->Size.y * 0.5f),
-                          ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
-  return ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
-}
-
-bool EscapePressed() { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape)); }
 
 // "Ok" and "Abbrechen" below a separator; true when either was chosen.
 bool OkCancel(bool& ok) {
@@ -103,7 +91,7 @@ void RadioUi::Draw() {
 }
 
 void RadioUi::DrawSelection() {
-  if (!BeginModal("Steuerung", popupOpened_)) return;
+  if (!BeginDialog("Steuerung", popupOpened_)) return;
   ImGui::TextUnformatted("Interface");
   if (ImGui::BeginListBox("##interfaces", ImVec2(400, 5 * ImGui::GetTextLineHeightWithSpacing() + 8))) {
     for (int i = 0; i < kInterfaceCount; ++i) {
@@ -144,7 +132,7 @@ void RadioUi::DrawSelection() {
 }
 
 void RadioUi::DrawJoystick() {
-  if (!BeginModal("Joystick", popupOpened_)) return;
+  if (!BeginDialog("Joystick", popupOpened_)) return;
   joystick_->TimerTick();  // every drawn frame: at least as often as the dialog's timer
   static const char* const kAxes[] = {"X", "Y", "Z", "R", "U", "V"};
   for (int d = 0; d < 2; ++d) {
@@ -171,7 +159,7 @@ void RadioUi::DrawJoystick() {
   }
   ImGui::Separator();
   if (ImGui::Button("Ok", ImVec2(100, 0)) || EscapePressed() ||
-      ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter))) {
+      EnterPressed()) {
     joystick_->FormDeactivate();
     BackToSelection();
     selection_.FormActivate();
@@ -180,7 +168,7 @@ void RadioUi::DrawJoystick() {
 }
 
 void RadioUi::DrawPic() {
-  if (!BeginModal("PIC-Interface", popupOpened_)) return;
+  if (!BeginDialog("PIC-Interface", popupOpened_)) return;
   ImGui::TextUnformatted("Ressourcen");
   ImGui::Separator();
   ImGui::TextUnformatted("Schnittstelle:");
@@ -209,7 +197,7 @@ void RadioUi::DrawPic() {
 }
 
 void RadioUi::DrawCalibration() {
-  if (!BeginModal("Kanalbelegung / Kalibration", popupOpened_)) return;
+  if (!BeginDialog("Kanalbelegung / Kalibration", popupOpened_)) return;
   calib_.TimerTick();
   ImGui::BeginGroup();
   ImGui::TextUnformatted("Kanalbelegung");
@@ -266,9 +254,9 @@ void RadioUi::DrawCalibration() {
 }
 
 void RadioUi::DrawMessage() {
-  if (!BeginModal("Veltrane##radiomessage", popupOpened_)) return;
+  if (!BeginDialog("Veltrane##radiomessage", popupOpened_)) return;
   ImGui::TextUnformatted(message_.c_str());
-  if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter)) ||
+  if (ImGui::Button("OK", ImVec2(100, 0)) || EnterPressed() ||
       EscapePressed())
     BackToSelection();
   ImGui::EndPopup();
