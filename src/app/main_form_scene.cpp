@@ -226,7 +226,8 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
   trace_("TMainForm.LoadAirplane File: " + fileName + "\r\n");
   if (!scene_) return;
   HourglassScope hourglass(services_, menuIsVisible_);
-  caption_ = Texts.ProgramTitle + " - " + BaseName(fileName);
+  captionModel_ = BaseName(fileName);
+  caption_ = Texts.ProgramTitle + " - " + captionModel_;
   services_.SetWindowCaption(caption_);
   Scene& sc = *scene_;
   sc.modelFrame->DeleteVisual(sc.modelVisual);

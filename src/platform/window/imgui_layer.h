@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
-struct ImFont;
+#include <optional>
+#include <string>
+
+#include "platform/window/ui_fonts.h"
 
 namespace veltrane::window {
 
@@ -29,18 +32,28 @@ class ImGuiLayer {
   void BeginFrame(int display_w, int display_h);
   void EndFrame();
 
+  // Fonts for the language `index` showing `texts`; the atlas is rebuilt at the
+  // start of the next BeginFrame, between frames, as ImGui requires.
+  void RequestLanguageFonts(int index, const std::string& texts);
+
   // 8-point bold face for the overlay and the start screen (the default face
   // drawn twice when no bold font is installed).
-  ImFont* OverlayFont() const { return overlayFont_; }
-  bool OverlayFontIsBold() const { return overlayBold_; }
+  ImFont* OverlayFont() const { return fonts_.Overlay(); }
+  bool OverlayFontIsBold() const { return fonts_.OverlayIsBold(); }
   // 8-point regular face for the start screen.
-  ImFont* StartFont() const { return startFont_; }
+  ImFont* StartFont() const { return fonts_.Start(); }
 
  private:
+  struct FontRequest {
+    int index;
+    std::string texts;
+  };
+  void RebuildFonts(const FontRequest& r);
+
   bool ready_ = false;
-  ImFont* overlayFont_ = nullptr;
-  bool overlayBold_ = false;
-  ImFont* startFont_ = nullptr;
+  bool fontTextureMade_ = false;  // the backend has uploaded the atlas once
+  UiFonts fonts_;
+  std::optional<FontRequest> pendingFonts_;
 };
 
 }  // namespace veltrane::window

@@ -2,7 +2,9 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <cstring>
 
 #include "radio/key_form.h"
@@ -11,10 +13,6 @@
 namespace veltrane::ui {
 
 namespace {
-
-constexpr const char* kModelFilter =
-    "Alle Modelldateien|*.mdl;*.par|Veltrane Flugmodell (*.mdl)|*.mdl|Aerofly Modelldatei (*.par)|*.par";
-constexpr const char* kSceneFilter = "Landschaften|*.scn";
 
 // Modal, centred, fixed size: the house style of every dialog.
 bool BeginDialog(const char* title, bool& opened) {
@@ -29,19 +27,20 @@ bool BeginDialog(const char* title, bool& opened) {
                                 ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
 }
 
-bool OkCancel(bool& ok) {
-  ImGui::Separator();
-  bool done = false;
-  if (ImGui::Button("Ok", ImVec2(100, 0))) {
-    ok = true;
-    done = true;
-  }
-  ImGui::SameLine();
-  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Escape)) done = true;
-  return done;
+std::string Plain(const std::string& caption) { return PlainCaption(caption); }
+
+// A button at least 100 pixels wide that still shows a long translation whole.
+bool WideButton(const std::string& caption) {
+  const float w = ImGui::CalcTextSize(caption.c_str()).x + ImGui::GetStyle().FramePadding.x * 2;
+  return ImGui::Button(caption.c_str(), ImVec2(w > 100 ? w : 100, 0));
 }
 
-std::string Plain(const std::string& caption) { return PlainCaption(caption); }
+// Where a field after the widest of these labels starts.
+float LabelColumn(std::initializer_list<const std::string*> labels) {
+  float w = 0;
+  for (const std::string* l : labels) w = std::max(w, ImGui::CalcTextSize(l->c_str()).x);
+  return ImGui::GetCursorPosX() + w + ImGui::GetStyle().ItemSpacing.x * 2;
+}
 
 }  // namespace
 
@@ -65,9 +64,25 @@ MainWindowUi::MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformSer
       keys_(form.KeyForm(), *this, services),
       info_(*this) {
   TThermalForm::ReadSettings(settings_, form_.State().Thermals);
+  form_.onUpdateLanguage = [this](int index) { UpdateLanguage(index); };
 }
 
-MainWindowUi::~MainWindowUi() = default;
+MainWindowUi::~MainWindowUi() { form_.onUpdateLanguage = nullptr; }
+
+bool MainWindowUi::OkCancel(const char* section, bool& ok) {
+  ImGui::Separator();
+  bool done = false;
+  static const std::string kOk = "Ok", kCancel = "Abbrechen";  // untranslated dialogs
+  if (WideButton(texts_.Text(section, "Button1.Caption", kOk) + "##ok")) {
+    ok = true;
+    done = true;
+  }
+  ImGui::SameLine();
+  if (WideButton(texts_.Text(section, "Button2.Caption", kCancel) + "##cancel") ||
+      ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape)))
+    done = true;
+  return done;
+}
 
 void MainWindowUi::WriteSettings() { TThermalForm::WriteSettings(settings_, form_.State().Thermals); }
 
@@ -106,8 +121,8 @@ bool MainWindowUi::IsChecked(Command c) const {
 }
 
 bool MainWindowUi::IsEnabled(Command c) const {
-  // The transmitter dialogs and the translations are not part of this program yet.
-  return c != Command::AnalogeSteuerung && c != Command::Language;
+  // The transmitter dialogs are not part of this program yet.
+  return c != Command::AnalogeSteuerung;
 }
 
 void MainWindowUi::Open(Dialog d) {
@@ -146,12 +161,12 @@ void MainWindowUi::Execute(const MenuItem& item) {
       quit_ = true;
       break;
     case Command::FlugmodellLaden:
-      openDialog_.Open("Flugmodell laden", kModelFilter, form_.sModellFilename(), form_.ExePath() + "Model");
+      openDialog_.Open("Flugmodell laden", T("MainForm", "sMainForm001"), form_.sModellFilename(), form_.ExePath() + "Model");
       Open(Dialog::OpenModel);
       break;
     case Command::FlugmodellNeuLaden: form_.ModelNeuLadenClick(); break;
     case Command::LandschaftLaden:
-      openDialog_.Open("Landschaft laden", kSceneFilter, form_.sLandFileName(), form_.ExePath() + "Landscape");
+      openDialog_.Open("Landschaft laden", T("MainForm", "sMainForm002"), form_.sLandFileName(), form_.ExePath() + "Landscape");
       Open(Dialog::OpenScene);
       break;
     case Command::LandschaftNeuLaden: form_.LandNeuLadenClick(); break;
@@ -203,8 +218,8 @@ void MainWindowUi::Execute(const MenuItem& item) {
       infoTickAccumulator_ = 0.0;
       Open(Dialog::Info);
       break;
+    case Command::Language: SetLanguage(item.value); break;
     case Command::AnalogeSteuerung:
-    case Command::Language:
     case Command::None: break;
   }
 }
@@ -223,14 +238,16 @@ void MainWindowUi::DrawMenuBar() {
   ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(2.0f, spacing.y));
   for (const Menu& menu : MainMenu()) {
     if (menu.name == "Sound1" && !form_.SoundAvailable()) continue;  // no audio device
-    const std::string title = Plain(menu.caption);
+    const std::string title = Plain(texts_.Text("MainForm", menu.name + ".Caption", menu.caption)) + "###" + menu.name;
     if (!ImGui::BeginMenu(title.c_str())) continue;
     ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, spacing);  // the open menu keeps the usual spacing
     for (const MenuItem& item : menu.items) {
-      const std::string label = Plain(item.caption) + "##" + item.name;
-      bool checked = item.checkable && IsChecked(item.command);
+      const std::string label = Plain(texts_.Text("MainForm", item.name + ".Caption", item.caption)) + "##" + item.name;
+      // The language in force is marked like a check mark.
+      bool checked = item.checkable ? IsChecked(item.command)
+                                    : item.command == Command::Language && item.value == form_.iLanguage();
       const char* shortcut = item.shortcut.empty() ? nullptr : item.shortcut.c_str();
-      if (ImGui::MenuItem(label.c_str(), shortcut, item.checkable ? &checked : nullptr, IsEnabled(item.command)))
+      if (ImGui::MenuItem(label.c_str(), shortcut, checked, IsEnabled(item.command)))
         Execute(item);
       if (item.separatorAfter) ImGui::Separator();
     }
@@ -253,15 +270,15 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Driver:
-      if (BeginDialog("Grafikkarte auswählen", popupOpened_)) {
-        ImGui::TextUnformatted("Installierte Grafikkarten:");
+      if (BeginDialog((T("ConfigForm", "Caption") + "###driver").c_str(), popupOpened_)) {
+        ImGui::TextUnformatted(T("ConfigForm", "Label1.Caption").c_str());
         if (ImGui::BeginListBox("##drivers", ImVec2(360, 120))) {
           for (int i = 0; i < static_cast<int>(driver_.drivers.size()); ++i)
             if (ImGui::Selectable(driver_.drivers[static_cast<std::size_t>(i)].c_str(), driver_.selected == i))
               driver_.selected = i;
           ImGui::EndListBox();
         }
-        if (OkCancel(ok)) {
+        if (OkCancel("ConfigForm", ok)) {
           CloseDialog();
           if (ok) {
             form_.Display().iDXDrawDriver = driver_.Button1Click();
@@ -272,25 +289,28 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Autozoom:
-      if (BeginDialog("Autozoom", popupOpened_)) {
-        ImGui::TextUnformatted("Kein Autozoom bis:");
-        ImGui::SameLine(160);
+      if (BeginDialog((T("AZoomForm", "Caption") + "###autozoom").c_str(), popupOpened_)) {
+        const std::string& noZoom = T("AZoomForm", "Label1.Caption");
+        const std::string& fullZoom = T("AZoomForm", "Label3.Caption");
+        const float column = LabelColumn({&noZoom, &fullZoom});
+        ImGui::TextUnformatted(noZoom.c_str());
+        ImGui::SameLine(column);
         ImGui::SetNextItemWidth(80);
         ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_);
-        ImGui::TextUnformatted("Voller Autozoom ab:");
-        ImGui::SameLine(160);
+        ImGui::TextUnformatted(fullZoom.c_str());
+        ImGui::SameLine(column);
         ImGui::SetNextItemWidth(80);
         ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_);
-        ImGui::TextUnformatted("Geschwindigkeit");
-        ImGui::TextUnformatted("Langsam");
+        ImGui::TextUnformatted(T("AZoomForm", "Label6.Caption").c_str());
+        ImGui::TextUnformatted(T("AZoomForm", "Label7.Caption").c_str());
         ImGui::SameLine();
         ImGui::SetNextItemWidth(200);
         int speed = autozoom_.speed;
         if (ImGui::SliderInt("##speed", &speed, TAZoomForm::kMinSpeed, TAZoomForm::kMaxSpeed))
           autozoom_.SetSpeed(speed);
         ImGui::SameLine();
-        ImGui::TextUnformatted("Schnell");
-        if (OkCancel(ok)) {
+        ImGui::TextUnformatted(T("AZoomForm", "Label5.Caption").c_str());
+        if (OkCancel("AZoomForm", ok)) {
           std::optional<std::string> error;
           if (ok) {
             autozoom_.noZoomText = noZoomBuf_;
@@ -310,15 +330,28 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Thermal:
-      if (BeginDialog("Thermik", popupOpened_)) {
+      if (BeginDialog((T("ThermalForm", "Caption") + "###thermal").c_str(), popupOpened_)) {
         int strength = thermal_.strength;
         int count = thermal_.count;
+        const std::string& weak = T("ThermalForm", "Label2.Caption");
+        const std::string& few = T("ThermalForm", "Label5.Caption");
+        const float column = LabelColumn({&weak, &few});
+        ImGui::TextUnformatted(T("ThermalForm", "Label1.Caption").c_str());
+        ImGui::TextUnformatted(weak.c_str());
+        ImGui::SameLine(column);
         ImGui::SetNextItemWidth(240);
-        if (ImGui::SliderInt("Aufwind", &strength, 0, TThermalForm::kMaxStrength, "%d / 10 m/s"))
+        if (ImGui::SliderInt("##strength", &strength, 0, TThermalForm::kMaxStrength, "%d / 10 m/s"))
           thermal_.SetStrength(strength);
+        ImGui::SameLine();
+        ImGui::TextUnformatted(T("ThermalForm", "Label3.Caption").c_str());
+        ImGui::TextUnformatted(T("ThermalForm", "Label4.Caption").c_str());
+        ImGui::TextUnformatted(few.c_str());
+        ImGui::SameLine(column);
         ImGui::SetNextItemWidth(240);
-        if (ImGui::SliderInt("Ablösungen", &count, 0, TThermalForm::kMaxCount)) thermal_.SetCount(count);
-        if (OkCancel(ok)) {
+        if (ImGui::SliderInt("##count", &count, 0, TThermalForm::kMaxCount)) thermal_.SetCount(count);
+        ImGui::SameLine();
+        ImGui::TextUnformatted(T("ThermalForm", "Label6.Caption").c_str());
+        if (OkCancel("ThermalForm", ok)) {
           if (ok) thermal_.Button1Click(form_.State().Thermals);
           CloseDialog();
           thermal_.FormDeactivate();
@@ -327,18 +360,18 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Sound:
-      if (BeginDialog("Sound", popupOpened_)) {
-        ImGui::TextUnformatted("Optionen");
-        ImGui::Checkbox("Sound ein/aus", &sound_.checkBox);
-        ImGui::TextUnformatted("Lautstärke");
-        ImGui::TextUnformatted("Leise");
+      if (BeginDialog((T("SoundForm", "Caption") + "###sound").c_str(), popupOpened_)) {
+        ImGui::TextUnformatted(T("SoundForm", "GroupBox1.Caption").c_str());
+        ImGui::Checkbox((T("SoundForm", "CheckBox1.Caption") + "##on").c_str(), &sound_.checkBox);
+        ImGui::TextUnformatted(T("SoundForm", "GroupBox2.Caption").c_str());
+        ImGui::TextUnformatted(T("SoundForm", "Label1.Caption").c_str());
         ImGui::SameLine();
         int volume = sound_.volume;
         ImGui::SetNextItemWidth(200);
         if (ImGui::SliderInt("##volume", &volume, 0, 100)) sound_.SetVolume(volume);
         ImGui::SameLine();
-        ImGui::TextUnformatted("Laut");
-        if (OkCancel(ok)) {
+        ImGui::TextUnformatted(T("SoundForm", "Label2.Caption").c_str());
+        if (OkCancel("SoundForm", ok)) {
           if (ok && applySound_) applySound_(sound_.checkBox, sound_.volume);
           CloseDialog();
           sound_.FormDeactivate();
@@ -356,7 +389,7 @@ void MainWindowUi::DrawDialogs() {
         ImGui::Checkbox("Flip back buffer ", &graphics_.flip);
         ImGui::TextUnformatted("Texturen");
         ImGui::Checkbox("Mimapping", &graphics_.mipmapping);
-        if (OkCancel(ok)) {
+        if (OkCancel("GraphConfigForm", ok)) {
           CloseDialog();
           if (ok) {
             const GraphicsOptions o = graphics_.Button1Click();
@@ -372,18 +405,26 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Keys:
-      if (BeginDialog("Tastatur", popupOpened_)) {
+      if (BeginDialog((T("KeyForm", "Caption") + "###keys").c_str(), popupOpened_)) {
         keys_.TimerTick();
-        ImGui::TextUnformatted("Tastenbelegung");
-        const auto& slots = KeySlots();
+        ImGui::TextUnformatted(T("KeyForm", "GroupBox4.Caption").c_str());
+        // Two columns of slot buttons, each as wide as the longest caption, a key name beside each.
+        std::vector<std::string> captions;
+        float buttonW = 180;
         for (int i = 0; i < kKeySlots; ++i) {
-          const std::string button = std::string(slots[static_cast<std::size_t>(i)].caption) + "##slot" + std::to_string(i);
-          if (ImGui::Button(button.c_str(), ImVec2(180, 0))) keys_.SlotClick(i);
-          ImGui::SameLine(200);
-          ImGui::TextUnformatted(keys_.Label(i).c_str());
-          if (i % 2 == 0) ImGui::SameLine(340);
+          captions.push_back(texts_.Text("KeyForm", "SpeedButton" + std::to_string(i + 1) + ".Caption"));
+          buttonW = std::max(buttonW, ImGui::CalcTextSize(captions.back().c_str()).x + 12);
         }
-        if (OkCancel(ok)) {
+        const float left = ImGui::GetCursorPosX();
+        for (int i = 0; i < kKeySlots; ++i) {
+          const float x = left + (i % 2 == 0 ? 0 : buttonW + 150);
+          if (i % 2 == 1) ImGui::SameLine(x);
+          const std::string button = captions[static_cast<std::size_t>(i)] + "##slot" + std::to_string(i);
+          if (ImGui::Button(button.c_str(), ImVec2(buttonW, 0))) keys_.SlotClick(i);
+          ImGui::SameLine(x + buttonW + 10);
+          ImGui::TextUnformatted(keys_.Label(i).c_str());
+        }
+        if (OkCancel("KeyForm", ok)) {
           keys_.GroupExit();
           if (ok) keys_.Ok();
           else keys_.Cancel();
