@@ -15,6 +15,7 @@ PACKAGES=(
   nlohmann-json3-dev
   libinih-dev
   xvfb xauth x11-utils xdotool fonts-dejavu-core openbox
+  fonts-wqy-microhei
 )
 
 missing=()

@@ -18,12 +18,15 @@ class ProgramDriver {
   ProgramDriver(std::string program, std::filesystem::path dir);
   ~ProgramDriver();  // kills the program if it still runs
 
+  // The user's locale the program starts under (a German user unless set).
+  void SetLocale(std::string locale) { locale_ = std::move(locale); }
   // Starts the program and waits for its window and focus; false on time-out.
   bool Start();
   unsigned long Window() const { return window_; }
 
   // Coordinates are in window pixels.
   bool Click(int x, int y);
+  bool MoveMouse(int x, int y);
   bool Key(const std::string& keys);
   bool KeyDown(const std::string& key);
   bool KeyUp(const std::string& key);
@@ -46,6 +49,7 @@ class ProgramDriver {
 
   std::string program_;
   std::filesystem::path dir_;
+  std::string locale_ = "de_DE.UTF-8";
   pid_t pid_ = -1;
   unsigned long window_ = 0;
 };
