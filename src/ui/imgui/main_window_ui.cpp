@@ -265,7 +265,7 @@ void MainWindowUi::DrawDialogs() {
     case Dialog::Message:
       if (BeginDialog("Veltrane##message", popupOpened_)) {
         ImGui::TextUnformatted(message_.c_str());
-        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Enter)) CloseDialog();
+        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter))) CloseDialog();
         ImGui::EndPopup();
       }
       return;
@@ -461,8 +461,8 @@ void MainWindowUi::DrawDialogs() {
         }
         dl->PopClipRect();
         ImGui::Dummy(size);
-        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Enter) ||
-            ImGui::IsKeyPressed(ImGuiKey_Escape)) {
+        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter)) ||
+            ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape))) {
           CloseDialog();
           info_.FormDeactivate();
         }
@@ -521,7 +521,7 @@ void MainWindowUi::DrawDialogs() {
         ImGui::Separator();
         if (ImGui::Button("Öffnen", ImVec2(100, 0))) ok = true;
         ImGui::SameLine();
-        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGuiKey_Escape);
+        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape));
         if (ok) {
           const std::string chosen = openDialog_.Accept();
           if (!chosen.empty()) {
