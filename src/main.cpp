@@ -456,7 +456,9 @@ int Program::Run() {
         if (programSound) programSound->Apply(on, volume, form_->State());
       },
       trace_);
-  ui_->onLanguageFonts = [this](int index, const std::string& texts) { imgui_.RequestLanguageFonts(index, texts); };
+  ui_->onLanguageFonts = [this](int index, const std::string& texts) {
+    imgui_.RequestLanguageFonts(index, texts);
+  };
 #endif
   form_->OnStartRunning();
   form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());

@@ -2,11 +2,11 @@
 
 #include <iconv.h>
 #include <ini.h>
+#include <strings.h>
 
 #include <cerrno>
 #include <fstream>
 #include <iterator>
-#include <strings.h>
 
 namespace veltrane::ui {
 
@@ -18,12 +18,23 @@ struct LanguageInfo {
 };
 
 constexpr LanguageInfo kLanguages[kLanguageCount] = {
-    {"German.ini", "CP1252"},    {"English.ini", "CP1252"},  {"Swedish.ini", "CP1252"},
-    {"Italian.ini", "CP1252"},   {"Russian.ini", "CP1251"},  {"Czech.ini", "CP1250"},
-    {"French.ini", "CP1252"},    {"Norwegian.ini", "CP1252"}, {"Portugues.ini", "CP1252"},
-    {"Spanish.ini", "CP1252"},   {"Polish.ini", "CP1250"},   {"Japanese.ini", "CP932"},
-    {"Slovak.ini", "CP1250"},    {"Greek.ini", "CP1253"},    {"Danish.ini", "CP1252"},
-    {"Dutch.ini", "CP1252"},     {"Chinese_Simplified.ini", "CP936"},
+    {"German.ini", "CP1252"},
+    {"English.ini", "CP1252"},
+    {"Swedish.ini", "CP1252"},
+    {"Italian.ini", "CP1252"},
+    {"Russian.ini", "CP1251"},
+    {"Czech.ini", "CP1250"},
+    {"French.ini", "CP1252"},
+    {"Norwegian.ini", "CP1252"},
+    {"Portugues.ini", "CP1252"},
+    {"Spanish.ini", "CP1252"},
+    {"Polish.ini", "CP1250"},
+    {"Japanese.ini", "CP932"},
+    {"Slovak.ini", "CP1250"},
+    {"Greek.ini", "CP1253"},
+    {"Danish.ini", "CP1252"},
+    {"Dutch.ini", "CP1252"},
+    {"Chinese_Simplified.ini", "CP936"},
     {"Chinese_Traditional.ini", "CP950"},
 };
 
@@ -99,7 +110,8 @@ bool IsValidUtf8(std::string_view s) {
       cp = (cp << 6) | (d & 0x3F);
     }
     // Overlong forms, surrogates and code points beyond U+10FFFF.
-    if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+    if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || (cp >= 0xD800 && cp <= 0xDFFF) ||
+        cp > 0x10FFFF)
       return false;
     i += n + 1;
   }
@@ -140,7 +152,8 @@ const std::string& LanguageTexts::Text(std::string_view section, std::string_vie
   return Text(section, key, empty);
 }
 
-const std::string& LanguageTexts::Caption(std::string_view section, std::string_view component) const {
+const std::string& LanguageTexts::Caption(std::string_view section,
+                                          std::string_view component) const {
   return Text(section, std::string(component) + ".Caption");
 }
 

@@ -39,7 +39,8 @@ class LanguageTexts {
   // The text of a key; the German default while no file replaced it. Keys that are
   // not translated at all return `fallback`.
   const std::string& Text(std::string_view section, std::string_view key) const;
-  const std::string& Text(std::string_view section, std::string_view key, const std::string& fallback) const;
+  const std::string& Text(std::string_view section, std::string_view key,
+                          const std::string& fallback) const;
   // A component's caption: Text(section, component + ".Caption").
   const std::string& Caption(std::string_view section, std::string_view component) const;
   bool Has(std::string_view section, std::string_view key) const;

@@ -278,7 +278,9 @@ TEST_F(MainFormTest, SceneBuildPlacesPilotModelAndLights) {
 }
 
 TEST_F(MainFormTest, StartRunningAppliesTheStoredLanguageAndTheCaptionKeepsTheModel) {
-  WriteSettings("[MainForm]\niLanguage=13\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/field.scn\n");
+  WriteSettings(
+      "[MainForm]\niLanguage=13\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/"
+      "field.scn\n");
   Start();
   std::vector<int> applied;
   form->onUpdateLanguage = [&](int index) { applied.push_back(index); };

@@ -78,7 +78,8 @@ bool ProgramDriver::Xdo(const std::string& args) const {
 bool ProgramDriver::MoveMouse(int x, int y) {
   // Two steps, each in a frame of its own, so the program sees a motion.
   const std::string w = std::to_string(window_);
-  if (!Xdo("mousemove --window " + w + " " + std::to_string(x - 3) + " " + std::to_string(y))) return false;
+  if (!Xdo("mousemove --window " + w + " " + std::to_string(x - 3) + " " + std::to_string(y)))
+    return false;
   std::this_thread::sleep_for(150ms);
   return Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y));
 }

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/pictures/png_codec.h"
 #include "program_driver.h"
@@ -290,7 +290,9 @@ class LanguageTest : public WindowedProgramTest {
     if (!settings.empty()) std::ofstream(program_->ConfigDir() / "settings.ini") << settings;
     ASSERT_TRUE(program_->Start()) << "no window with focus";
     // The sky behind the menu bar: the scene is built and frames are drawn.
-    ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return MenuBarShown(p) && Brightness(p, 320, 60) > 400; }));
+    ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) {
+      return MenuBarShown(p) && Brightness(p, 320, 60) > 400;
+    }));
   }
   void Stop() {
     program_.reset();
@@ -310,8 +312,10 @@ TEST_F(LanguageTest, ChosenFromTheMenuTheMenuSpeaksItAndTheChoiceIsKept) {
   ASSERT_TRUE(program_->Click(kSpracheX, kBarY));
   ASSERT_TRUE(MenuOpenBelow(kSpracheX));
   Keep(program_->Grab(), "menu_languages.png");
-  ASSERT_TRUE(program_->Click(kSpracheX - 20 + kItemX, kLanguageItemY0 + kRussianRow * kLanguageItemPitch));
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("Language.UpdateLanguage Language: 4") == 1; }, 5s));
+  ASSERT_TRUE(
+      program_->Click(kSpracheX - 20 + kItemX, kLanguageItemY0 + kRussianRow * kLanguageItemPitch));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return program_->TraceCount("Language.UpdateLanguage Language: 4") == 1; }, 5s));
   pictures::Picture russian;
   ASSERT_TRUE(ShowsSoon(
       [&](const pictures::Picture& p) {
@@ -336,12 +340,13 @@ TEST_F(LanguageTest, MenusOfEveryScriptOpen) {
   const struct {
     int index;
     const char* shot;
-  } cases[] = {{0, "menu_de.png"}, {4, "menu_ru.png"}, {13, "menu_el.png"}, {11, "menu_ja.png"},
-               {16, "menu_zh_cn.png"}, {17, "menu_zh_tw.png"}};
+  } cases[] = {{0, "menu_de.png"},  {4, "menu_ru.png"},     {13, "menu_el.png"},
+               {11, "menu_ja.png"}, {16, "menu_zh_cn.png"}, {17, "menu_zh_tw.png"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.shot);
     ASSERT_NO_FATAL_FAILURE(StartWith("[MainForm]\niLanguage=" + std::to_string(c.index) + "\n"));
-    EXPECT_EQ(program_->TraceCount("Language.UpdateLanguage Language: " + std::to_string(c.index)), 1);
+    EXPECT_EQ(program_->TraceCount("Language.UpdateLanguage Language: " + std::to_string(c.index)),
+              1);
     // Title by title from Datei to Simulation, the fifth, whose menu has the
     // most items: each one opened by a click just right of the one before,
     // which a click on it closed again.
@@ -357,7 +362,8 @@ TEST_F(LanguageTest, MenusOfEveryScriptOpen) {
       const bool opened = ShowsSoon(
           [&](const pictures::Picture& p) {
             title = OpenTitle(p);
-            return title.first > before && DarkPixels(p, title.first, 22, title.first + 30, 44) > 300;
+            return title.first > before &&
+                   DarkPixels(p, title.first, 22, title.first + 30, 44) > 300;
           },
           &open);
       ASSERT_TRUE(opened) << "menu " << n << " did not open";

@@ -1,3 +1,5 @@
+#include "ui/language.h"
+
 #include <gtest/gtest.h>
 #include <ini.h>
 
@@ -10,7 +12,6 @@
 #include <string>
 
 #include "app/temp_dir.h"
-#include "ui/language.h"
 
 namespace veltrane::ui {
 namespace {
@@ -122,13 +123,13 @@ TEST(UpdateLanguage, FilesInTheLanguagesOldCodePagesShowTheRightCharacters) {
     const char* utf8;
   };
   const Case cases[] = {
-      {4, "&\xD4\xE0\xE9\xEB", "&Файл"},                          // cp1251
-      {11, "\x83\x74\x83\x40\x83\x43\x83\x8B", "ファイル"},        // cp932, trail bytes in ASCII range
-      {5, "P\xF8ibl\xED\x9Eit", "Přiblížit"},                    // cp1250
-      {13, "\xBE\xF8\xEF\xF2", "Ύψος"},                          // cp1253
-      {16, "\xC8\xC8\xC6\xF8\xC1\xF7", "热气流"},                  // cp936
-      {17, "\xBC\xF6\xAE\xF0\xAC\x79", "熱氣流"},                  // cp950
-      {0, "H\xF6he", "Höhe"},                                    // cp1252
+      {4, "&\xD4\xE0\xE9\xEB", "&Файл"},                     // cp1251
+      {11, "\x83\x74\x83\x40\x83\x43\x83\x8B", "ファイル"},  // cp932, trail bytes in ASCII range
+      {5, "P\xF8ibl\xED\x9Eit", "Přiblížit"},                // cp1250
+      {13, "\xBE\xF8\xEF\xF2", "Ύψος"},                      // cp1253
+      {16, "\xC8\xC8\xC6\xF8\xC1\xF7", "热气流"},            // cp936
+      {17, "\xBC\xF6\xAE\xF0\xAC\x79", "熱氣流"},            // cp950
+      {0, "H\xF6he", "Höhe"},                                // cp1252
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.utf8);
@@ -140,9 +141,9 @@ TEST(UpdateLanguage, FilesInTheLanguagesOldCodePagesShowTheRightCharacters) {
   }
   // UTF-8 stays as it is, a byte-order mark is dropped.
   EXPECT_EQ(DecodeLanguageFile("\xEF\xBB\xBF[A]\nk=Файл\n", 4), "[A]\nk=Файл\n");
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("ab\xE3\x83"));        // cut short
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+  EXPECT_FALSE(IsValidUtf8("ab\xE3\x83"));    // cut short
   EXPECT_TRUE(IsValidUtf8("Höhe ファイル \xF0\x9F\x9B\xA9"));
 }
 

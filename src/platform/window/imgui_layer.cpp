@@ -52,7 +52,9 @@ bool ImGuiLayer::ProcessEvent(const SDL_Event& e) {
 
 bool ImGuiLayer::WantsKeyboard() const { return ready_ && ImGui::GetIO().WantCaptureKeyboard; }
 
-void ImGuiLayer::RequestLanguageFonts(int index, const std::string& texts) { pendingFonts_ = FontRequest{index, texts}; }
+void ImGuiLayer::RequestLanguageFonts(int index, const std::string& texts) {
+  pendingFonts_ = FontRequest{index, texts};
+}
 
 void ImGuiLayer::RebuildFonts(const FontRequest& r) {
   ImGuiIO& io = ImGui::GetIO();

@@ -11,7 +11,8 @@ constexpr const char* kSansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-B
 constexpr const char* kCjk[] = {"/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"};
 
 // Latin with its extensions, Greek, Cyrillic, the general punctuation and the euro.
-constexpr ImWchar kEuropean[] = {0x0020, 0x024F, 0x0370, 0x03FF, 0x0400, 0x052F, 0x2000, 0x206F, 0x20AC, 0x20AC, 0};
+constexpr ImWchar kEuropean[] = {0x0020, 0x024F, 0x0370, 0x03FF, 0x0400, 0x052F,
+                                 0x2000, 0x206F, 0x20AC, 0x20AC, 0};
 // CJK punctuation, kana and the full-width forms every CJK text uses.
 constexpr ImWchar kCjkPunctuation[] = {0x3000, 0x30FF, 0x31F0, 0x31FF, 0xFF00, 0xFFEF, 0};
 
@@ -46,12 +47,14 @@ void UiFonts::Plan(int index, const std::string& texts) {
   common.AddRanges(kCjkPunctuation);
   // Traditional Chinese has no common table of its own: the texts' glyphs
   // complete the simplified one.
-  common.AddRanges(japanese ? scratch.GetGlyphRangesJapanese() : scratch.GetGlyphRangesChineseSimplifiedCommon());
+  common.AddRanges(japanese ? scratch.GetGlyphRangesJapanese()
+                            : scratch.GetGlyphRangesChineseSimplifiedCommon());
   common.BuildRanges(&cjkCommon_);
   own.BuildRanges(&cjkTexts_);
 }
 
-ImFont* UiFonts::AddFace(ImFontAtlas& atlas, const char* path, float size, const ImVector<ImWchar>& cjk) {
+ImFont* UiFonts::AddFace(ImFontAtlas& atlas, const char* path, float size,
+                         const ImVector<ImWchar>& cjk) {
   if (!Exists(path)) return nullptr;
   ImFont* font = atlas.AddFontFromFileTTF(path, size, nullptr, kEuropean);
   if (font && !cjkFile_.empty() && !cjk.empty()) {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include "radio/key_form.h"
 #include "sim/thermals.h"
@@ -161,12 +161,14 @@ void MainWindowUi::Execute(const MenuItem& item) {
       quit_ = true;
       break;
     case Command::FlugmodellLaden:
-      openDialog_.Open("Flugmodell laden", T("MainForm", "sMainForm001"), form_.sModellFilename(), form_.ExePath() + "Model");
+      openDialog_.Open("Flugmodell laden", T("MainForm", "sMainForm001"), form_.sModellFilename(),
+                       form_.ExePath() + "Model");
       Open(Dialog::OpenModel);
       break;
     case Command::FlugmodellNeuLaden: form_.ModelNeuLadenClick(); break;
     case Command::LandschaftLaden:
-      openDialog_.Open("Landschaft laden", T("MainForm", "sMainForm002"), form_.sLandFileName(), form_.ExePath() + "Landscape");
+      openDialog_.Open("Landschaft laden", T("MainForm", "sMainForm002"), form_.sLandFileName(),
+                       form_.ExePath() + "Landscape");
       Open(Dialog::OpenScene);
       break;
     case Command::LandschaftNeuLaden: form_.LandNeuLadenClick(); break;
@@ -218,7 +220,9 @@ void MainWindowUi::Execute(const MenuItem& item) {
       infoTickAccumulator_ = 0.0;
       Open(Dialog::Info);
       break;
-    case Command::Language: SetLanguage(item.value); break;
+    case Command::Language:
+      SetLanguage(item.value);
+      break;
     case Command::AnalogeSteuerung:
     case Command::None: break;
   }
@@ -238,17 +242,19 @@ void MainWindowUi::DrawMenuBar() {
   ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(2.0f, spacing.y));
   for (const Menu& menu : MainMenu()) {
     if (menu.name == "Sound1" && !form_.SoundAvailable()) continue;  // no audio device
-    const std::string title = Plain(texts_.Text("MainForm", menu.name + ".Caption", menu.caption)) + "###" + menu.name;
+    const std::string title =
+        Plain(texts_.Text("MainForm", menu.name + ".Caption", menu.caption)) + "###" + menu.name;
     if (!ImGui::BeginMenu(title.c_str())) continue;
     ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, spacing);  // the open menu keeps the usual spacing
     for (const MenuItem& item : menu.items) {
-      const std::string label = Plain(texts_.Text("MainForm", item.name + ".Caption", item.caption)) + "##" + item.name;
+      const std::string label =
+          Plain(texts_.Text("MainForm", item.name + ".Caption", item.caption)) + "##" + item.name;
       // The language in force is marked like a check mark.
-      bool checked = item.checkable ? IsChecked(item.command)
-                                    : item.command == Command::Language && item.value == form_.iLanguage();
+      bool checked = item.checkable
+                         ? IsChecked(item.command)
+                         : item.command == Command::Language && item.value == form_.iLanguage();
       const char* shortcut = item.shortcut.empty() ? nullptr : item.shortcut.c_str();
-      if (ImGui::MenuItem(label.c_str(), shortcut, checked, IsEnabled(item.command)))
-        Execute(item);
+      if (ImGui::MenuItem(label.c_str(), shortcut, checked, IsEnabled(item.command))) Execute(item);
       if (item.separatorAfter) ImGui::Separator();
     }
     ImGui::PopStyleVar();
@@ -265,7 +271,9 @@ void MainWindowUi::DrawDialogs() {
     case Dialog::Message:
       if (BeginDialog("Veltrane##message", popupOpened_)) {
         ImGui::TextUnformatted(message_.c_str());
-        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter))) CloseDialog();
+        if (ImGui::Button("OK", ImVec2(100, 0)) ||
+            ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter)))
+          CloseDialog();
         ImGui::EndPopup();
       }
       return;
@@ -348,7 +356,8 @@ void MainWindowUi::DrawDialogs() {
         ImGui::TextUnformatted(few.c_str());
         ImGui::SameLine(column);
         ImGui::SetNextItemWidth(240);
-        if (ImGui::SliderInt("##count", &count, 0, TThermalForm::kMaxCount)) thermal_.SetCount(count);
+        if (ImGui::SliderInt("##count", &count, 0, TThermalForm::kMaxCount))
+          thermal_.SetCount(count);
         ImGui::SameLine();
         ImGui::TextUnformatted(T("ThermalForm", "Label6.Caption").c_str());
         if (OkCancel("ThermalForm", ok)) {
@@ -412,14 +421,16 @@ void MainWindowUi::DrawDialogs() {
         std::vector<std::string> captions;
         float buttonW = 180;
         for (int i = 0; i < kKeySlots; ++i) {
-          captions.push_back(texts_.Text("KeyForm", "SpeedButton" + std::to_string(i + 1) + ".Caption"));
+          captions.push_back(
+              texts_.Text("KeyForm", "SpeedButton" + std::to_string(i + 1) + ".Caption"));
           buttonW = std::max(buttonW, ImGui::CalcTextSize(captions.back().c_str()).x + 12);
         }
         const float left = ImGui::GetCursorPosX();
         for (int i = 0; i < kKeySlots; ++i) {
           const float x = left + (i % 2 == 0 ? 0 : buttonW + 150);
           if (i % 2 == 1) ImGui::SameLine(x);
-          const std::string button = captions[static_cast<std::size_t>(i)] + "##slot" + std::to_string(i);
+          const std::string button =
+              captions[static_cast<std::size_t>(i)] + "##slot" + std::to_string(i);
           if (ImGui::Button(button.c_str(), ImVec2(buttonW, 0))) keys_.SlotClick(i);
           ImGui::SameLine(x + buttonW + 10);
           ImGui::TextUnformatted(keys_.Label(i).c_str());
@@ -461,7 +472,8 @@ void MainWindowUi::DrawDialogs() {
         }
         dl->PopClipRect();
         ImGui::Dummy(size);
-        if (ImGui::Button("OK", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter)) ||
+        if (ImGui::Button("OK", ImVec2(100, 0)) ||
+            ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter)) ||
             ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape))) {
           CloseDialog();
           info_.FormDeactivate();
@@ -521,7 +533,8 @@ void MainWindowUi::DrawDialogs() {
         ImGui::Separator();
         if (ImGui::Button("Öffnen", ImVec2(100, 0))) ok = true;
         ImGui::SameLine();
-        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape));
+        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) ||
+                            ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape));
         if (ok) {
           const std::string chosen = openDialog_.Accept();
           if (!chosen.empty()) {

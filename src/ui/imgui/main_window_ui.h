@@ -70,7 +70,9 @@ class MainWindowUi : public FrameTimer {
   void ShowMessage(std::string text);
 
   void ReinitializeView();
-  const std::string& T(const char* section, const char* key) const { return texts_.Text(section, key); }
+  const std::string& T(const char* section, const char* key) const {
+    return texts_.Text(section, key);
+  }
   bool OkCancel(const char* section, bool& ok);
 
   TMainForm& form_;
