@@ -1,5 +1,7 @@
 #include "ui/imgui/main_window_ui.h"
 
+#include "ui/file_dialog_words.h"
+
 namespace veltrane::ui {
 
 void MainWindowUi::UpdateLanguage(int index) {
@@ -13,7 +15,10 @@ void MainWindowUi::UpdateLanguage(int index) {
   t.SpeedLabel = texts_.Text("MainForm", "sMainForm004");
   t.HeightLabel = texts_.Text("MainForm", "sMainForm005");
   t.VarioLabel = texts_.Text("MainForm", "sMainForm006");
-  if (onLanguageFonts) onLanguageFonts(index, texts_.AllText());
+  if (onLanguageFonts) {
+    const FileDialogWords& w = FileDialogWordsFor(index);
+    onLanguageFonts(index, texts_.AllText() + w.loadModel + w.loadScene + w.open + w.cancel + w.file);
+  }
 }
 
 }  // namespace veltrane::ui

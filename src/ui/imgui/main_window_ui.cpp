@@ -9,6 +9,7 @@
 
 #include "radio/key_form.h"
 #include "sim/thermals.h"
+#include "ui/file_dialog_words.h"
 
 namespace veltrane::ui {
 
@@ -161,13 +162,13 @@ void MainWindowUi::Execute(const MenuItem& item) {
       quit_ = true;
       break;
     case Command::FlugmodellLaden:
-      openDialog_.Open("Flugmodell laden", T("MainForm", "sMainForm001"), form_.sModellFilename(),
+      openDialog_.Open(FileDialogWordsFor(form_.iLanguage()).loadModel, T("MainForm", "sMainForm001"), form_.sModellFilename(),
                        form_.ExePath() + "Model");
       Open(Dialog::OpenModel);
       break;
     case Command::FlugmodellNeuLaden: form_.ModelNeuLadenClick(); break;
     case Command::LandschaftLaden:
-      openDialog_.Open("Landschaft laden", T("MainForm", "sMainForm002"), form_.sLandFileName(),
+      openDialog_.Open(FileDialogWordsFor(form_.iLanguage()).loadScene, T("MainForm", "sMainForm002"), form_.sLandFileName(),
                        form_.ExePath() + "Landscape");
       Open(Dialog::OpenScene);
       break;
@@ -529,11 +530,12 @@ void MainWindowUi::DrawDialogs() {
           }
         }
         ImGui::Dummy(pane);
-        ImGui::Text("Datei: %s", openDialog_.Selected().c_str());
+        const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
+        ImGui::Text("%s %s", words.file, openDialog_.Selected().c_str());
         ImGui::Separator();
-        if (ImGui::Button("Öffnen", ImVec2(100, 0))) ok = true;
+        if (WideButton(std::string(words.open) + "##open")) ok = true;
         ImGui::SameLine();
-        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) ||
+        const bool cancel = WideButton(std::string(words.cancel) + "##cancel") ||
                             ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape));
         if (ok) {
           const std::string chosen = openDialog_.Accept();
