@@ -21,6 +21,7 @@ PACKAGES=(
   libxfixes-dev
   clang
   libfuzzer-14-dev
+  fonts-wqy-microhei
 )
 
 missing=()

@@ -112,7 +112,7 @@ class TMainForm {
   bool OnInitalizeAppliciation(int glMajor, int glMinor);
 
   void FormCreate();      // reads the settings, disables the screen saver
-  void OnStartRunning();  // trace; the language is applied by the UI layer
+  void OnStartRunning();  // trace, then onUpdateLanguage(iLanguage)
   void FormClose();       // writes the settings, restores the screen saver
 
   // The 3D view's life: SimInit runs DXDrawInitialize, then DXDrawInitializeSurface.
@@ -195,6 +195,11 @@ class TMainForm {
   // Called during DXDrawInitialize with the start screen's text; the window
   // fills its surface black, draws the text centred in white and presents it.
   std::function<void(const std::string&)> onStartScreen;
+  // Applies a user-interface language (the UI layer owns the translations).
+  std::function<void(int)> onUpdateLanguage;
+  // The translated program title: the window's caption, with the model's file
+  // name behind it once a model is loaded.
+  void SetMainCaption(const std::string& caption);
 
   // What the window needs to know.
   const DisplayOptions& Display() const { return display_; }
@@ -281,6 +286,7 @@ class TMainForm {
   std::string loadedModelFile_;  // the model on screen; kept when another fails to load
   std::string sLandFileName_ = "Landscape/world.scn";
   std::string caption_ = "Veltrane";
+  std::string captionModel_;  // file name shown in the caption, empty before a load
   bool windowPlacementSaved_ = false;
   WindowPlacement savedPlacement_;
   bool screenSaverWasActive_ = false;

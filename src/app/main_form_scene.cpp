@@ -288,7 +288,8 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
     return;
   }
   loadedModelFile_ = fileName;
-  caption_ = Texts.ProgramTitle + " - " + BaseName(fileName);
+  captionModel_ = BaseName(fileName);
+  caption_ = Texts.ProgramTitle + " - " + captionModel_;
   services_.SetWindowCaption(caption_);
   if (!loaded.soundFile.empty()) sound_->LoadSound(loaded.soundFile, sim_);
   sc.modelFrame->DeleteVisual(sc.modelVisual);

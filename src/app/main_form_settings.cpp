@@ -211,7 +211,16 @@ void TMainForm::WriteSettings() {
   s.WriteInteger(kMain, "iLanguage", iLanguage_);
 }
 
-void TMainForm::OnStartRunning() { trace_("TMainForm.OnStartRunning\r\n"); }
+void TMainForm::OnStartRunning() {
+  trace_("TMainForm.OnStartRunning\r\n");
+  if (onUpdateLanguage) onUpdateLanguage(iLanguage_);
+}
+
+void TMainForm::SetMainCaption(const std::string& caption) {
+  Texts.ProgramTitle = caption;
+  caption_ = captionModel_.empty() ? caption : caption + " - " + captionModel_;
+  services_.SetWindowCaption(caption_);
+}
 
 void TMainForm::FormClose() {
   trace_("TMainForm.FormClose\r\n");

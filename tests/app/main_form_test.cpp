@@ -278,6 +278,26 @@ TEST_F(MainFormTest, SceneBuildPlacesPilotModelAndLights) {
   form.reset();
 }
 
+TEST_F(MainFormTest, StartRunningAppliesTheStoredLanguageAndTheCaptionKeepsTheModel) {
+  WriteSettings(
+      "[MainForm]\niLanguage=13\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/"
+      "field.scn\n");
+  Start();
+  std::vector<int> applied;
+  form->onUpdateLanguage = [&](int index) { applied.push_back(index); };
+  form->FormCreate();
+  form->OnStartRunning();
+  EXPECT_EQ(applied, std::vector<int>{13});
+  EXPECT_TRUE(traces.Contains("TMainForm.OnStartRunning\r\n"));
+  form->SetMainCaption("Veltrane GR");
+  EXPECT_EQ(services.caption, "Veltrane GR");
+  form->SimInit();
+  EXPECT_EQ(services.caption, "Veltrane GR - trainer");
+  // A language chosen later keeps the loaded model's name in the title.
+  form->SetMainCaption("Veltrane");
+  EXPECT_EQ(services.caption, "Veltrane - trainer");
+}
+
 TEST_F(MainFormTest, PilotPositionOverrideFromSettings) {
   WriteSettings(
       "[MainForm]\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/field.scn\n"

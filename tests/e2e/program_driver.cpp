@@ -52,6 +52,8 @@ bool ProgramDriver::Start() {
   pid_ = ::fork();
   if (pid_ < 0) return false;
   if (pid_ == 0) {
+    // The language follows the locale; LC_ALL wins over whatever the caller has.
+    ::setenv("LC_ALL", locale_.c_str(), 1);
     std::vector<std::string> args = {program_, "--config-dir", cfg, "--trace", trace};
     args.insert(args.end(), extraArgs_.begin(), extraArgs_.end());
     std::vector<char*> argv;
@@ -76,6 +78,15 @@ bool ProgramDriver::Start() {
 
 bool ProgramDriver::Xdo(const std::string& args) const {
   return std::system(("timeout 20 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool ProgramDriver::MoveMouse(int x, int y) {
+  // Two steps, each in a frame of its own, so the program sees a motion.
+  const std::string w = std::to_string(window_);
+  if (!Xdo("mousemove --window " + w + " " + std::to_string(x - 3) + " " + std::to_string(y)))
+    return false;
+  std::this_thread::sleep_for(150ms);
+  return Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y));
 }
 
 bool ProgramDriver::Click(int x, int y) {

@@ -19,12 +19,15 @@ class ProgramDriver {
   ProgramDriver(std::string program, std::filesystem::path dir, std::vector<std::string> extraArgs = {});
   ~ProgramDriver();  // kills the program if it still runs
 
+  // The user's locale the program starts under (a German user unless set).
+  void SetLocale(std::string locale) { locale_ = std::move(locale); }
   // Starts the program and waits for its window and focus; false on time-out.
   bool Start();
   unsigned long Window() const { return window_; }
 
   // Coordinates are in window pixels.
   bool Click(int x, int y);
+  bool MoveMouse(int x, int y);
   bool Key(const std::string& keys);
   bool KeyDown(const std::string& key);
   bool KeyUp(const std::string& key);
@@ -52,6 +55,7 @@ class ProgramDriver {
   std::string program_;
   std::filesystem::path dir_;
   std::vector<std::string> extraArgs_;
+  std::string locale_ = "de_DE.UTF-8";
   pid_t pid_ = -1;
   unsigned long window_ = 0;
 };

@@ -20,9 +20,9 @@ namespace veltrane::test {
 
 namespace fs = std::filesystem;
 
-// Menu bar titles and items in a 640x480 window (ImGui's 13 px default font).
+// Menu bar titles and items of the German menu in a 640x480 window (13 px DejaVu Sans).
 constexpr int kBarY = 8;
-constexpr int kDateiX = 24, kAnsichtX = 220, kAufloesungX = 355, kHilfeX = 572;
+constexpr int kDateiX = 24, kAnsichtX = 195, kAufloesungX = 312, kSpracheX = 470, kHilfeX = 508;
 constexpr int kBeendenY = 55, kAutozoomY = 72, kFensterY = 34, k800x600Y = 106;
 constexpr int kItemX = 12;  // from a menu's left edge
 

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "program_fixture.h"
 
@@ -205,6 +206,122 @@ TEST_F(WindowedProgramTest, OpenDialogLeadsToTheUsersOwnModels) {
   const std::string s = program_->Settings();
   // Stored with its full path, so it is found whatever the data folder is.
   EXPECT_NE(s.find("sModellFilename=" + (own / "mine.par").string()), std::string::npos) << s;
+}
+
+}  // namespace
+}  // namespace veltrane::test
+
+namespace veltrane::test {
+namespace {
+
+// The x range of the rightmost highlighted title in the menu bar (the one
+// hovered or open), {-1, -1} if none.
+std::pair<int, int> OpenTitle(const pictures::Picture& p) {
+  std::pair<int, int> run{-1, -1};
+  for (int x = 0; x < p.width; ++x) {
+    const std::uint8_t* q = p.At(x, 4);
+    if (q[2] > 150 && q[2] > q[0] + 60) {
+      if (run.second != x - 1) run.first = x;
+      run.second = x;
+    }
+  }
+  return run;
+}
+
+class LanguageTest : public WindowedProgramTest {
+ protected:
+  void SetUp() override {}  // each case starts its own program
+  void StartWith(const std::string& settings) {
+    dir_ = fs::temp_directory_path() / ("veltrane_e2e_lang_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_);
+    if (!settings.empty()) std::ofstream(program_->ConfigDir() / "settings.ini") << settings;
+    ASSERT_TRUE(program_->Start()) << "no window with focus";
+    // The sky behind the menu bar: the scene is built and frames are drawn.
+    ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) {
+      return MenuBarShown(p) && Brightness(p, 320, 60) > 400;
+    }));
+  }
+  void Stop() {
+    program_.reset();
+    fs::remove_all(dir_);
+  }
+};
+
+// The languages' entries in the "Sprache" menu: menu order, one line each.
+constexpr int kLanguageItemY0 = 33, kLanguageItemPitch = 17;
+constexpr int kRussianRow = 14;
+
+TEST_F(LanguageTest, ChosenFromTheMenuTheMenuSpeaksItAndTheChoiceIsKept) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
+  ASSERT_NO_FATAL_FAILURE(StartWith(""));  // a German user
+  EXPECT_EQ(program_->TraceCount("Language.UpdateLanguage Language: 0"), 1);
+  const pictures::Picture german = program_->Grab();
+  ASSERT_TRUE(program_->Click(kSpracheX, kBarY));
+  ASSERT_TRUE(MenuOpenBelow(kSpracheX));
+  Keep(program_->Grab(), "menu_languages.png");
+  ASSERT_TRUE(
+      program_->Click(kSpracheX - 20 + kItemX, kLanguageItemY0 + kRussianRow * kLanguageItemPitch));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return program_->TraceCount("Language.UpdateLanguage Language: 4") == 1; }, 5s));
+  pictures::Picture russian;
+  ASSERT_TRUE(ShowsSoon(
+      [&](const pictures::Picture& p) {
+        int changed = 0;
+        for (int y = 2; y < 16; ++y)
+          for (int x = 0; x < 400; ++x)
+            if (std::abs(Brightness(german, x, y) - Brightness(p, x, y)) > 200) ++changed;
+        return changed > 200;
+      },
+      &russian))
+      << "the menu bar kept its German titles";
+  // Файл > Выход: the first menu keeps its place and its items their rows.
+  ChooseFromMenu(kDateiX, kBeendenY);
+  EXPECT_EQ(program_->WaitExit(20s), 0);
+  EXPECT_NE(program_->Settings().find("iLanguage=4"), std::string::npos) << program_->Settings();
+  Stop();
+}
+
+// Each script's menu, opened: the pictures that show no glyph is missing or cut.
+TEST_F(LanguageTest, MenusOfEveryScriptOpen) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
+  const struct {
+    int index;
+    const char* shot;
+  } cases[] = {{0, "menu_de.png"},  {4, "menu_ru.png"},     {13, "menu_el.png"},
+               {11, "menu_ja.png"}, {16, "menu_zh_cn.png"}, {17, "menu_zh_tw.png"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shot);
+    ASSERT_NO_FATAL_FAILURE(StartWith("[MainForm]\niLanguage=" + std::to_string(c.index) + "\n"));
+    EXPECT_EQ(program_->TraceCount("Language.UpdateLanguage Language: " + std::to_string(c.index)),
+              1);
+    // Title by title from Datei to Simulation, the fifth, whose menu has the
+    // most items: each one opened by a click just right of the one before,
+    // which a click on it closed again.
+    pictures::Picture open;
+    std::pair<int, int> title{-1, -1};
+    for (int n = 0; n < 5; ++n) {
+      if (n > 0) {
+        ASSERT_TRUE(program_->Click((title.first + title.second) / 2, kBarY));
+        std::this_thread::sleep_for(300ms);
+      }
+      ASSERT_TRUE(program_->Click(n == 0 ? kDateiX : title.second + 6, kBarY));
+      const int before = title.second;
+      const bool opened = ShowsSoon(
+          [&](const pictures::Picture& p) {
+            title = OpenTitle(p);
+            return title.first > before &&
+                   DarkPixels(p, title.first, 22, title.first + 30, 44) > 300;
+          },
+          &open);
+      ASSERT_TRUE(opened) << "menu " << n << " did not open";
+    }
+    EXPECT_GT(DarkPixels(open, title.first, 25, title.first + 60, 45), 500) << "no open menu";
+    // Nothing of the bar is cut off at the window's right edge.
+    EXPECT_LT(Brightness(open, open.width - 3, 10), 150);
+    Keep(open, c.shot);
+    Stop();
+  }
 }
 
 }  // namespace

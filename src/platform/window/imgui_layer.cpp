@@ -25,28 +25,10 @@ bool ImGuiLayer::Init(GlWindow& window) {
   // the backend would show it again at every frame.
   io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
   ImGui::StyleColorsDark();
-  io.Fonts->AddFontDefault();
-  // 8 points at the usual 96 dpi is about 11 pixels.
-  static const ImWchar kRanges[] = {0x0020, 0x024F, 0x0370, 0x03FF, 0x0400, 0x052F, 0};
-  overlayBold_ = false;
-  overlayFont_ = nullptr;
-  for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-                           "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf"}) {
-    if (SDL_RWops* f = SDL_RWFromFile(path, "rb")) {
-      SDL_RWclose(f);
-      overlayFont_ = io.Fonts->AddFontFromFileTTF(path, 11.0f, nullptr, kRanges);
-      overlayBold_ = overlayFont_ != nullptr;
-      if (overlayFont_) break;
-    }
-  }
-  if (!overlayFont_) overlayFont_ = io.Fonts->Fonts[0];
-  startFont_ = io.Fonts->Fonts[0];
-  if (SDL_RWops* f = SDL_RWFromFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "rb")) {
-    SDL_RWclose(f);
-    if (ImFont* r = io.Fonts->AddFontFromFileTTF("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 11.0f,
-                                                 nullptr, kRanges))
-      startFont_ = r;
-  }
+  // European faces until the language is applied.
+  fonts_.Plan(0, {});
+  fonts_.AddTo(*io.Fonts);
+  io.FontDefault = fonts_.Ui();
   if (!ImGui_ImplSDL2_InitForOpenGL(window.Handle(), window.Context())) {
     ImGui::DestroyContext();
     return false;
@@ -81,9 +63,30 @@ bool ImGuiLayer::ProcessEvent(const SDL_Event& e) {
 
 bool ImGuiLayer::WantsKeyboard() const { return ready_ && ImGui::GetIO().WantCaptureKeyboard; }
 
+void ImGuiLayer::RequestLanguageFonts(int index, const std::string& texts) {
+  pendingFonts_ = FontRequest{index, texts};
+}
+
+void ImGuiLayer::RebuildFonts(const FontRequest& r) {
+  ImGuiIO& io = ImGui::GetIO();
+  fonts_.Plan(r.index, r.texts);
+  fonts_.AddTo(*io.Fonts);
+  io.FontDefault = fonts_.Ui();
+  // Before the backend's first frame it builds the texture itself.
+  if (fontTextureMade_) {
+    ImGui_ImplOpenGL3_DestroyFontsTexture();
+    ImGui_ImplOpenGL3_CreateFontsTexture();
+  }
+}
+
 void ImGuiLayer::BeginFrame(int display_w, int display_h) {
   if (!ready_) return;
+  if (pendingFonts_) {
+    RebuildFonts(*pendingFonts_);
+    pendingFonts_.reset();
+  }
   ImGui_ImplOpenGL3_NewFrame();
+  fontTextureMade_ = true;
   ImGui_ImplSDL2_NewFrame();
   // The picture may be rendered at another size than the window (full screen).
   ImGuiIO& io = ImGui::GetIO();

@@ -2,9 +2,11 @@
 
 #include <SDL.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
-struct ImFont;
+#include "platform/window/ui_fonts.h"
 
 namespace veltrane::window {
 
@@ -31,23 +33,33 @@ class ImGuiLayer {
   void BeginFrame(int display_w, int display_h);
   void EndFrame();
 
+  // Fonts for the language `index` showing `texts`; the atlas is rebuilt at the
+  // start of the next BeginFrame, between frames, as ImGui requires.
+  void RequestLanguageFonts(int index, const std::string& texts);
+
   // 8-point bold face for the overlay and the start screen (the default face
   // drawn twice when no bold font is installed).
-  ImFont* OverlayFont() const { return overlayFont_; }
-  bool OverlayFontIsBold() const { return overlayBold_; }
+  ImFont* OverlayFont() const { return fonts_.Overlay(); }
+  bool OverlayFontIsBold() const { return fonts_.OverlayIsBold(); }
   // 8-point regular face for the start screen.
-  ImFont* StartFont() const { return startFont_; }
+  ImFont* StartFont() const { return fonts_.Start(); }
 
  private:
+  struct FontRequest {
+    int index;
+    std::string texts;
+  };
+  void RebuildFonts(const FontRequest& r);
+
   bool ready_ = false;
   // ImGui 1.86 sees only whether a key is down when a frame starts: a release
   // that follows its press within one frame waits for the frame's end, or the
   // press would never be seen (a quick Esc in a dialog).
   std::vector<SDL_Scancode> pressedInFrame_;
   std::vector<SDL_Event> releasesLater_;
-  ImFont* overlayFont_ = nullptr;
-  bool overlayBold_ = false;
-  ImFont* startFont_ = nullptr;
+  bool fontTextureMade_ = false;  // the backend has uploaded the atlas once
+  UiFonts fonts_;
+  std::optional<FontRequest> pendingFonts_;
 };
 
 }  // namespace veltrane::window

@@ -69,6 +69,7 @@ bool Program::Start() {
       },
       trace_);
   ui_->SetRadio(&radio_->Form());
+  ui_->onLanguageFonts = [this](int index, const std::string& texts) { imgui_.RequestLanguageFonts(index, texts); };
 #endif
   form_->OnStartRunning();
   form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());

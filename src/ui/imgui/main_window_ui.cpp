@@ -2,43 +2,41 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/user_folders.h"
-#include "ui/imgui/dialog_style.h"
 #include "radio/key_form.h"
 #include "sim/thermals.h"
+#include "ui/file_dialog_words.h"
+#include "ui/imgui/dialog_style.h"
 
 namespace veltrane::ui {
 
 namespace {
 
-constexpr const char* kModelFilter =
-    "Alle Modelldateien|*.mdl;*.par|Veltrane Flugmodell (*.mdl)|*.mdl|Aerofly Modelldatei (*.par)|*.par";
-constexpr const char* kSceneFilter = "Landschaften|*.scn";
+std::string Plain(const std::string& caption) { return PlainCaption(caption); }
 
-// Ok is the default button (Enter), Abbrechen the cancel button (Esc).
-// keysAllowed false: the dialog is taking keys for itself.
-bool OkCancel(bool& ok, bool keysAllowed = true) {
-  ImGui::Separator();
-  bool done = false;
-  if (ImGui::Button("Ok", ImVec2(100, 0)) || (keysAllowed && EnterPressed())) {
-    ok = true;
-    done = true;
-  }
-  ImGui::SameLine();
-  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || (!done && keysAllowed && EscapePressed())) done = true;
-  return done;
+// A button at least 100 pixels wide that still shows a long translation whole.
+bool WideButton(const std::string& caption) {
+  const float w = ImGui::CalcTextSize(caption.c_str()).x + ImGui::GetStyle().FramePadding.x * 2;
+  return ImGui::Button(caption.c_str(), ImVec2(w > 100 ? w : 100, 0));
 }
 
-std::string Plain(const std::string& caption) { return PlainCaption(caption); }
+// Where a field after the widest of these labels starts.
+float LabelColumn(std::initializer_list<const std::string*> labels) {
+  float w = 0;
+  for (const std::string* l : labels) w = std::max(w, ImGui::CalcTextSize(l->c_str()).x);
+  return ImGui::GetCursorPosX() + w + ImGui::GetStyle().ItemSpacing.x * 2;
+}
 
 }  // namespace
 
 MainWindowUi::MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformServices& services,
-                           PictureTextures& textures, SoundHook* sound, std::function<void(bool, int)> applySound,
-                           Trace trace)
+                           PictureTextures& textures, SoundHook* sound,
+                           std::function<void(bool, int)> applySound, Trace trace)
     : form_(form),
       settings_(settings),
       services_(services),
@@ -56,11 +54,32 @@ MainWindowUi::MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformSer
       keys_(form.KeyForm(), *this, services),
       info_(*this) {
   TThermalForm::ReadSettings(settings_, form_.State().Thermals);
+  form_.onUpdateLanguage = [this](int index) { UpdateLanguage(index); };
 }
 
-MainWindowUi::~MainWindowUi() = default;
+MainWindowUi::~MainWindowUi() { form_.onUpdateLanguage = nullptr; }
 
-void MainWindowUi::WriteSettings() { TThermalForm::WriteSettings(settings_, form_.State().Thermals); }
+// Ok is the default button (Enter), the cancel button answers Esc; keysAllowed
+// false while the dialog takes keys for itself.
+bool MainWindowUi::OkCancel(const char* section, bool& ok, bool keysAllowed) {
+  ImGui::Separator();
+  bool done = false;
+  static const std::string kOk = "Ok", kCancel = "Abbrechen";  // untranslated dialogs
+  if (WideButton(texts_.Text(section, "Button1.Caption", kOk) + "##ok") ||
+      (keysAllowed && EnterPressed())) {
+    ok = true;
+    done = true;
+  }
+  ImGui::SameLine();
+  if (WideButton(texts_.Text(section, "Button2.Caption", kCancel) + "##cancel") ||
+      (!done && keysAllowed && EscapePressed()))
+    done = true;
+  return done;
+}
+
+void MainWindowUi::WriteSettings() {
+  TThermalForm::WriteSettings(settings_, form_.State().Thermals);
+}
 
 void MainWindowUi::SetTimerEnabled(bool enabled) { form_.SetTimerEnabled(enabled); }
 
@@ -89,28 +108,38 @@ bool MainWindowUi::IsChecked(Command c) const {
   const SimState& s = form_.State();
   const MenuChecks& k = form_.Checks();
   switch (c) {
-    case Command::Autozoom: return form_.Zooms().AutoZoom;
-    case Command::Hinterherflug: return form_.Zooms().Hinterherflug;
-    case Command::GeschwHoehe: return k.GeschwHoehe;
-    case Command::FPS: return k.FPS;
-    case Command::Pause: return s.Flags.Pause;
-    case Command::Autorestart: return s.Flags.Autorestart;
-    case Command::AutoInit: return s.Flags.AutoInit;
-    case Command::Nebel: return k.Nebel;
-    case Command::WeicheTexturen: return k.weicheTexturen;
-    case Command::Texturen: return k.Texturen;
-    default: return false;
+    case Command::Autozoom:
+      return form_.Zooms().AutoZoom;
+    case Command::Hinterherflug:
+      return form_.Zooms().Hinterherflug;
+    case Command::GeschwHoehe:
+      return k.GeschwHoehe;
+    case Command::FPS:
+      return k.FPS;
+    case Command::Pause:
+      return s.Flags.Pause;
+    case Command::Autorestart:
+      return s.Flags.Autorestart;
+    case Command::AutoInit:
+      return s.Flags.AutoInit;
+    case Command::Nebel:
+      return k.Nebel;
+    case Command::WeicheTexturen:
+      return k.weicheTexturen;
+    case Command::Texturen:
+      return k.Texturen;
+    default:
+      return false;
   }
 }
 
 bool MainWindowUi::IsEnabled(Command c) const {
-  // The translations are not part of this program yet.
   if (c == Command::AnalogeSteuerung) return radio_ != nullptr;
-  return c != Command::Language;
+  return true;
 }
 
 void MainWindowUi::SetRadio(TRadioForm* radio) {
-  radio_ = radio ? std::make_unique<RadioUi>(form_, *radio, *this) : nullptr;
+  radio_ = radio ? std::make_unique<RadioUi>(form_, *radio, *this, texts_) : nullptr;
   if (radio) form_.SetActiveInterface(&radio->Active(), radio->ActiveIndex);
 }
 
@@ -149,23 +178,39 @@ void MainWindowUi::Execute(const MenuItem& item) {
       trace_("TMainForm.Beenden1Click\r\n");
       quit_ = true;
       break;
-    case Command::FlugmodellLaden:
-      openDialog_.SetPlaces({{"Mitgelieferte Modelle", form_.ExePath() + "Model"},
-                             {"Eigene Modelle", UserDataFolder("Model")}});
-      openDialog_.Open("Flugmodell laden", kModelFilter, form_.sModellFilename(), form_.ExePath() + "Model");
+    case Command::FlugmodellLaden: {
+      const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
+      openDialog_.SetPlaces({{words.shippedModels, form_.ExePath() + "Model"},
+                             {words.ownModels, UserDataFolder("Model")}});
+      openDialog_.Open(words.loadModel, T("MainForm", "sMainForm001"), form_.sModellFilename(),
+                       form_.ExePath() + "Model");
       Open(Dialog::OpenModel);
       break;
-    case Command::FlugmodellNeuLaden: form_.ModelNeuLadenClick(); break;
-    case Command::LandschaftLaden:
-      openDialog_.SetPlaces({{"Mitgelieferte Landschaften", form_.ExePath() + "Landscape"},
-                             {"Eigene Landschaften", UserDataFolder("Landscape")}});
-      openDialog_.Open("Landschaft laden", kSceneFilter, form_.sLandFileName(), form_.ExePath() + "Landscape");
+    }
+    case Command::FlugmodellNeuLaden:
+      form_.ModelNeuLadenClick();
+      break;
+    case Command::LandschaftLaden: {
+      const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
+      openDialog_.SetPlaces({{words.shippedScenes, form_.ExePath() + "Landscape"},
+                             {words.ownScenes, UserDataFolder("Landscape")}});
+      openDialog_.Open(words.loadScene, T("MainForm", "sMainForm002"), form_.sLandFileName(),
+                       form_.ExePath() + "Landscape");
       Open(Dialog::OpenScene);
       break;
-    case Command::LandschaftNeuLaden: form_.LandNeuLadenClick(); break;
-    case Command::Vergroessern: form_.Vergssern1Click(); break;
-    case Command::Verkleinern: form_.Verkleinern1Click(); break;
-    case Command::Autozoom: form_.AutozoomClick(); break;
+    }
+    case Command::LandschaftNeuLaden:
+      form_.LandNeuLadenClick();
+      break;
+    case Command::Vergroessern:
+      form_.Vergssern1Click();
+      break;
+    case Command::Verkleinern:
+      form_.Verkleinern1Click();
+      break;
+    case Command::Autozoom:
+      form_.AutozoomClick();
+      break;
     case Command::AutozoomEinstellen: {
       const CameraSettings& z = form_.Zooms();
       autozoom_.FormActivate({z.fNoZoom, z.fFullZoom, z.fZoomSpeed});
@@ -174,28 +219,57 @@ void MainWindowUi::Execute(const MenuItem& item) {
       Open(Dialog::Autozoom);
       break;
     }
-    case Command::Hinterherflug: form_.Hinterherflug1Click(); break;
-    case Command::GeschwHoehe: form_.GeschwHoeheClick(); break;
-    case Command::FPS: form_.FPSClick(); break;
-    case Command::Initialisieren: form_.Initialisieren1Click(); break;
-    case Command::Pause: form_.PauseClick(); break;
-    case Command::Windenstart: form_.Windenstart1Click(); break;
-    case Command::Handstart: form_.Handstart1Click(); break;
+    case Command::Hinterherflug:
+      form_.Hinterherflug1Click();
+      break;
+    case Command::GeschwHoehe:
+      form_.GeschwHoeheClick();
+      break;
+    case Command::FPS:
+      form_.FPSClick();
+      break;
+    case Command::Initialisieren:
+      form_.Initialisieren1Click();
+      break;
+    case Command::Pause:
+      form_.PauseClick();
+      break;
+    case Command::Windenstart:
+      form_.Windenstart1Click();
+      break;
+    case Command::Handstart:
+      form_.Handstart1Click();
+      break;
     case Command::ThermikEinstellen:
       thermal_.FormActivate(form_.State().Thermals);
       Open(Dialog::Thermal);
       break;
-    case Command::Autorestart: form_.AutorestartClick(); break;
-    case Command::AutoInit: form_.AutoInitClick(); break;
+    case Command::Autorestart:
+      form_.AutorestartClick();
+      break;
+    case Command::AutoInit:
+      form_.AutoInitClick();
+      break;
     case Command::Sound:
-      sound_.FormActivate(soundHook_ ? soundHook_->SoundEin() : true, soundHook_ ? soundHook_->SoundVolume() : 70);
+      sound_.FormActivate(soundHook_ ? soundHook_->SoundEin() : true,
+                          soundHook_ ? soundHook_->SoundVolume() : 70);
       Open(Dialog::Sound);
       break;
-    case Command::Fenster: form_.SetDisplay({false, 0, 0}); break;
-    case Command::Resolution: form_.SetDisplay({true, item.value, item.value2}); break;
-    case Command::Nebel: form_.NebelClick(); break;
-    case Command::WeicheTexturen: form_.weicheTexturenClick(); break;
-    case Command::Texturen: form_.TexturenClick(); break;
+    case Command::Fenster:
+      form_.SetDisplay({false, 0, 0});
+      break;
+    case Command::Resolution:
+      form_.SetDisplay({true, item.value, item.value2});
+      break;
+    case Command::Nebel:
+      form_.NebelClick();
+      break;
+    case Command::WeicheTexturen:
+      form_.weicheTexturenClick();
+      break;
+    case Command::Texturen:
+      form_.TexturenClick();
+      break;
     case Command::Optionen: {
       const DisplayOptions& d = form_.Display();
       graphics_.FormShow({d.BitCount, d.doWaitVBlank, d.doFlip, form_.Mipmapping()});
@@ -215,7 +289,10 @@ void MainWindowUi::Execute(const MenuItem& item) {
       radio_->Open();
       break;
     case Command::Language:
-    case Command::None: break;
+      SetLanguage(item.value);
+      break;
+    case Command::None:
+      break;
   }
 }
 
@@ -234,15 +311,20 @@ void MainWindowUi::DrawMenuBar() {
   ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(2.0f, spacing.y));
   for (const Menu& menu : MainMenu()) {
     if (menu.name == "Sound1" && !form_.SoundAvailable()) continue;  // no audio device
-    const std::string title = Plain(menu.caption);
+    const std::string title =
+        Plain(texts_.Text("MainForm", menu.name + ".Caption", menu.caption)) + "###" + menu.name;
     if (!ImGui::BeginMenu(title.c_str())) continue;
-    ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, spacing);  // the open menu keeps the usual spacing
+    ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing,
+                        spacing);  // the open menu keeps the usual spacing
     for (const MenuItem& item : menu.items) {
-      const std::string label = Plain(item.caption) + "##" + item.name;
-      bool checked = item.checkable && IsChecked(item.command);
+      const std::string label =
+          Plain(texts_.Text("MainForm", item.name + ".Caption", item.caption)) + "##" + item.name;
+      // The language in force is marked like a check mark.
+      bool checked = item.checkable
+                         ? IsChecked(item.command)
+                         : item.command == Command::Language && item.value == form_.iLanguage();
       const char* shortcut = item.shortcut.empty() ? nullptr : item.shortcut.c_str();
-      if (ImGui::MenuItem(label.c_str(), shortcut, item.checkable ? &checked : nullptr, IsEnabled(item.command)))
-        Execute(item);
+      if (ImGui::MenuItem(label.c_str(), shortcut, checked, IsEnabled(item.command))) Execute(item);
       if (item.separatorAfter) ImGui::Separator();
     }
     ImGui::PopStyleVar();
@@ -255,7 +337,8 @@ void MainWindowUi::DrawMenuBar() {
 void MainWindowUi::DrawDialogs() {
   bool ok = false;
   switch (active_) {
-    case Dialog::None: return;
+    case Dialog::None:
+      return;
     case Dialog::Message:
       if (BeginDialog("Veltrane##message", popupOpened_)) {
         ImGui::TextUnformatted(message_.c_str());
@@ -264,15 +347,16 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Driver:
-      if (BeginDialog("Grafikkarte auswählen", popupOpened_)) {
-        ImGui::TextUnformatted("Installierte Grafikkarten:");
+      if (BeginDialog((T("ConfigForm", "Caption") + "###driver").c_str(), popupOpened_)) {
+        ImGui::TextUnformatted(T("ConfigForm", "Label1.Caption").c_str());
         if (ImGui::BeginListBox("##drivers", ImVec2(360, 120))) {
           for (int i = 0; i < static_cast<int>(driver_.drivers.size()); ++i)
-            if (ImGui::Selectable(driver_.drivers[static_cast<std::size_t>(i)].c_str(), driver_.selected == i))
+            if (ImGui::Selectable(driver_.drivers[static_cast<std::size_t>(i)].c_str(),
+                                  driver_.selected == i))
               driver_.selected = i;
           ImGui::EndListBox();
         }
-        if (OkCancel(ok)) {
+        if (OkCancel("ConfigForm", ok)) {
           CloseDialog();
           if (ok) {
             form_.Display().iDXDrawDriver = driver_.Button1Click();
@@ -283,26 +367,31 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Autozoom:
-      if (BeginDialog("Autozoom", popupOpened_)) {
-        ImGui::TextUnformatted("Kein Autozoom bis:");
-        ImGui::SameLine(160);
+      if (BeginDialog((T("AZoomForm", "Caption") + "###autozoom").c_str(), popupOpened_)) {
+        const std::string& noZoom = T("AZoomForm", "Label1.Caption");
+        const std::string& fullZoom = T("AZoomForm", "Label3.Caption");
+        const float column = LabelColumn({&noZoom, &fullZoom});
+        ImGui::TextUnformatted(noZoom.c_str());
+        ImGui::SameLine(column);
         ImGui::SetNextItemWidth(80);
         // A click into a field selects its number, so typing replaces it.
-        ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_, ImGuiInputTextFlags_AutoSelectAll);
-        ImGui::TextUnformatted("Voller Autozoom ab:");
-        ImGui::SameLine(160);
+        ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_,
+                         ImGuiInputTextFlags_AutoSelectAll);
+        ImGui::TextUnformatted(fullZoom.c_str());
+        ImGui::SameLine(column);
         ImGui::SetNextItemWidth(80);
-        ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_, ImGuiInputTextFlags_AutoSelectAll);
-        ImGui::TextUnformatted("Geschwindigkeit");
-        ImGui::TextUnformatted("Langsam");
+        ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_,
+                         ImGuiInputTextFlags_AutoSelectAll);
+        ImGui::TextUnformatted(T("AZoomForm", "Label6.Caption").c_str());
+        ImGui::TextUnformatted(T("AZoomForm", "Label7.Caption").c_str());
         ImGui::SameLine();
         ImGui::SetNextItemWidth(200);
         int speed = autozoom_.speed;
         if (ImGui::SliderInt("##speed", &speed, TAZoomForm::kMinSpeed, TAZoomForm::kMaxSpeed))
           autozoom_.SetSpeed(speed);
         ImGui::SameLine();
-        ImGui::TextUnformatted("Schnell");
-        if (OkCancel(ok)) {
+        ImGui::TextUnformatted(T("AZoomForm", "Label5.Caption").c_str());
+        if (OkCancel("AZoomForm", ok)) {
           std::optional<std::string> error;
           if (ok) {
             autozoom_.noZoomText = noZoomBuf_;
@@ -322,15 +411,29 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Thermal:
-      if (BeginDialog("Thermik", popupOpened_)) {
+      if (BeginDialog((T("ThermalForm", "Caption") + "###thermal").c_str(), popupOpened_)) {
         int strength = thermal_.strength;
         int count = thermal_.count;
+        const std::string& weak = T("ThermalForm", "Label2.Caption");
+        const std::string& few = T("ThermalForm", "Label5.Caption");
+        const float column = LabelColumn({&weak, &few});
+        ImGui::TextUnformatted(T("ThermalForm", "Label1.Caption").c_str());
+        ImGui::TextUnformatted(weak.c_str());
+        ImGui::SameLine(column);
         ImGui::SetNextItemWidth(240);
-        if (ImGui::SliderInt("Aufwind", &strength, 0, TThermalForm::kMaxStrength, "%d / 10 m/s"))
+        if (ImGui::SliderInt("##strength", &strength, 0, TThermalForm::kMaxStrength, "%d / 10 m/s"))
           thermal_.SetStrength(strength);
+        ImGui::SameLine();
+        ImGui::TextUnformatted(T("ThermalForm", "Label3.Caption").c_str());
+        ImGui::TextUnformatted(T("ThermalForm", "Label4.Caption").c_str());
+        ImGui::TextUnformatted(few.c_str());
+        ImGui::SameLine(column);
         ImGui::SetNextItemWidth(240);
-        if (ImGui::SliderInt("Ablösungen", &count, 0, TThermalForm::kMaxCount)) thermal_.SetCount(count);
-        if (OkCancel(ok)) {
+        if (ImGui::SliderInt("##count", &count, 0, TThermalForm::kMaxCount))
+          thermal_.SetCount(count);
+        ImGui::SameLine();
+        ImGui::TextUnformatted(T("ThermalForm", "Label6.Caption").c_str());
+        if (OkCancel("ThermalForm", ok)) {
           if (ok) thermal_.Button1Click(form_.State().Thermals);
           CloseDialog();
           thermal_.FormDeactivate();
@@ -339,18 +442,18 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Sound:
-      if (BeginDialog("Sound", popupOpened_)) {
-        ImGui::TextUnformatted("Optionen");
-        ImGui::Checkbox("Sound ein/aus", &sound_.checkBox);
-        ImGui::TextUnformatted("Lautstärke");
-        ImGui::TextUnformatted("Leise");
+      if (BeginDialog((T("SoundForm", "Caption") + "###sound").c_str(), popupOpened_)) {
+        ImGui::TextUnformatted(T("SoundForm", "GroupBox1.Caption").c_str());
+        ImGui::Checkbox((T("SoundForm", "CheckBox1.Caption") + "##on").c_str(), &sound_.checkBox);
+        ImGui::TextUnformatted(T("SoundForm", "GroupBox2.Caption").c_str());
+        ImGui::TextUnformatted(T("SoundForm", "Label1.Caption").c_str());
         ImGui::SameLine();
         int volume = sound_.volume;
         ImGui::SetNextItemWidth(200);
         if (ImGui::SliderInt("##volume", &volume, 0, 100)) sound_.SetVolume(volume);
         ImGui::SameLine();
-        ImGui::TextUnformatted("Laut");
-        if (OkCancel(ok)) {
+        ImGui::TextUnformatted(T("SoundForm", "Label2.Caption").c_str());
+        if (OkCancel("SoundForm", ok)) {
           if (ok && applySound_) applySound_(sound_.checkBox, sound_.volume);
           CloseDialog();
           sound_.FormDeactivate();
@@ -368,7 +471,7 @@ void MainWindowUi::DrawDialogs() {
         ImGui::Checkbox("Flip back buffer ", &graphics_.flip);
         ImGui::TextUnformatted("Texturen");
         ImGui::Checkbox("Mimapping", &graphics_.mipmapping);
-        if (OkCancel(ok)) {
+        if (OkCancel("GraphConfigForm", ok)) {
           CloseDialog();
           if (ok) {
             const GraphicsOptions o = graphics_.Button1Click();
@@ -384,25 +487,35 @@ void MainWindowUi::DrawDialogs() {
       }
       return;
     case Dialog::Keys:
-      if (BeginDialog("Tastatur", popupOpened_)) {
+      if (BeginDialog((T("KeyForm", "Caption") + "###keys").c_str(), popupOpened_)) {
         const bool waiting = keys_.Waiting();
         keys_.TimerTick();
-        ImGui::TextUnformatted("Tastenbelegung");
-        const auto& slots = KeySlots();
+        ImGui::TextUnformatted(T("KeyForm", "GroupBox4.Caption").c_str());
+        // Two columns of slot buttons, each as wide as the longest caption, a key name beside each.
+        std::vector<std::string> captions;
+        float buttonW = 180;
         for (int i = 0; i < kKeySlots; ++i) {
-          const std::string button = std::string(slots[static_cast<std::size_t>(i)].caption) + "##slot" + std::to_string(i);
-          // Two columns of a button and its key's name each.
-          const float column = (i % 2) * 340.0f;
-          if (i % 2) ImGui::SameLine(column + 8.0f);
-          if (ImGui::Button(button.c_str(), ImVec2(180, 0))) keys_.SlotClick(i);
-          ImGui::SameLine(column + 200.0f);
+          captions.push_back(
+              texts_.Text("KeyForm", "SpeedButton" + std::to_string(i + 1) + ".Caption"));
+          buttonW = std::max(buttonW, ImGui::CalcTextSize(captions.back().c_str()).x + 12);
+        }
+        const float left = ImGui::GetCursorPosX();
+        for (int i = 0; i < kKeySlots; ++i) {
+          const float x = left + (i % 2 == 0 ? 0 : buttonW + 150);
+          if (i % 2 == 1) ImGui::SameLine(x);
+          const std::string button =
+              captions[static_cast<std::size_t>(i)] + "##slot" + std::to_string(i);
+          if (ImGui::Button(button.c_str(), ImVec2(buttonW, 0))) keys_.SlotClick(i);
+          ImGui::SameLine(x + buttonW + 10);
           ImGui::TextUnformatted(keys_.Label(i).c_str());
         }
         // A slot waiting for its key takes Enter and Esc too.
-        if (OkCancel(ok, !waiting)) {
+        if (OkCancel("KeyForm", ok, !waiting)) {
           keys_.GroupExit();
-          if (ok) keys_.Ok();
-          else keys_.Cancel();
+          if (ok)
+            keys_.Ok();
+          else
+            keys_.Cancel();
           CloseDialog();
           keys_.FormDeactivate();
         }
@@ -422,8 +535,11 @@ void MainWindowUi::DrawDialogs() {
         const PictureTextures::Texture bg = textures_.Get(form_.ExePath() + "InfoBox.jpg");
         ImDrawList* dl = ImGui::GetWindowDrawList();
         dl->PushClipRect(origin, ImVec2(origin.x + size.x, origin.y + size.y), true);
-        if (bg.id) dl->AddImage(bg.id, origin, ImVec2(origin.x + size.x, origin.y + size.y));
-        else dl->AddRectFilled(origin, ImVec2(origin.x + size.x, origin.y + size.y), IM_COL32(40, 60, 110, 255));
+        if (bg.id)
+          dl->AddImage(bg.id, origin, ImVec2(origin.x + size.x, origin.y + size.y));
+        else
+          dl->AddRectFilled(origin, ImVec2(origin.x + size.x, origin.y + size.y),
+                            IM_COL32(40, 60, 110, 255));
         ImFont* font = ImGui::GetFont();
         for (std::size_t i = 0; i < info_.CreditLines.size(); ++i) {
           const float px = i == 0 ? 24.0f : 16.0f;
@@ -471,8 +587,8 @@ void MainWindowUi::DrawDialogs() {
         for (const auto& f : openDialog_.Filters()) filterNames.push_back(f.description.c_str());
         int filter = openDialog_.FilterIndex();
         ImGui::SetNextItemWidth(320);
-        if (!filterNames.empty() &&
-            ImGui::Combo("##filter", &filter, filterNames.data(), static_cast<int>(filterNames.size())))
+        if (!filterNames.empty() && ImGui::Combo("##filter", &filter, filterNames.data(),
+                                                 static_cast<int>(filterNames.size())))
           openDialog_.SetFilter(filter);
         ImGui::EndGroup();
         ImGui::SameLine();
@@ -482,12 +598,15 @@ void MainWindowUi::DrawDialogs() {
         const ImVec2 pane(240, 236);
         const ImVec2 p0 = ImGui::GetCursorScreenPos();
         ImDrawList* dl = ImGui::GetWindowDrawList();
-        dl->AddRectFilled(p0, ImVec2(p0.x + pane.x, p0.y + pane.y), ImGui::GetColorU32(ImGuiCol_FrameBg));
+        dl->AddRectFilled(p0, ImVec2(p0.x + pane.x, p0.y + pane.y),
+                          ImGui::GetColorU32(ImGuiCol_FrameBg));
         if (!openDialog_.Preview().empty()) {
           const PictureTextures::Texture t = textures_.Get(openDialog_.Preview());
           if (t.id && t.width > 0 && t.height > 0) {
-            const float scale = std::min(pane.x / static_cast<float>(t.width), pane.y / static_cast<float>(t.height));
-            const float w = static_cast<float>(t.width) * scale, h = static_cast<float>(t.height) * scale;
+            const float scale = std::min(pane.x / static_cast<float>(t.width),
+                                         pane.y / static_cast<float>(t.height));
+            const float w = static_cast<float>(t.width) * scale,
+                        h = static_cast<float>(t.height) * scale;
             const ImVec2 a(p0.x + (pane.x - w) * 0.5f, p0.y + (pane.y - h) * 0.5f);
             dl->AddImage(t.id, a, ImVec2(a.x + w, a.y + h));
           }
@@ -497,14 +616,16 @@ void MainWindowUi::DrawDialogs() {
         const int place = openDialog_.CurrentPlace();
         for (int i = 0; i < static_cast<int>(openDialog_.Places().size()); ++i) {
           const auto& p = openDialog_.Places()[static_cast<std::size_t>(i)];
-          if (!p.folder.empty() && ImGui::RadioButton(p.label.c_str(), place == i)) openDialog_.GoToPlace(i);
+          if (!p.folder.empty() && ImGui::RadioButton(p.label.c_str(), place == i))
+            openDialog_.GoToPlace(i);
         }
         ImGui::EndGroup();
-        ImGui::Text("Datei: %s", openDialog_.Selected().c_str());
+        const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
+        ImGui::Text("%s %s", words.file, openDialog_.Selected().c_str());
         ImGui::Separator();
-        if (ImGui::Button("Öffnen", ImVec2(100, 0)) || EnterPressed()) ok = true;
+        if (WideButton(std::string(words.open) + "##open") || EnterPressed()) ok = true;
         ImGui::SameLine();
-        const bool cancel = ImGui::Button("Abbrechen", ImVec2(100, 0)) || EscapePressed();
+        const bool cancel = WideButton(std::string(words.cancel) + "##cancel") || EscapePressed();
         if (ok) {
           const std::string chosen = openDialog_.Accept();
           if (!chosen.empty()) {

@@ -11,6 +11,7 @@
 #include "ui/imgui/picture_textures.h"
 #include "ui/imgui/radio_ui.h"
 #include "ui/key_dialog.h"
+#include "ui/language.h"
 #include "ui/menu_model.h"
 #include "ui/open_dialog.h"
 #include "ui/simple_dialogs.h"
@@ -35,6 +36,17 @@ class MainWindowUi : public FrameTimer {
   // Runs a menu command as if its item was clicked (shortcut keys, tests).
   void Execute(const MenuItem& item);
   void ExecuteCommand(Command c);
+
+  // UpdateLanguage: every text from the language file of `index` (German
+  // defaults for what the file lacks); the main window's OnStartRunning calls it.
+  // SetLanguage is the "S&prache" menu's handler.
+  void UpdateLanguage(int index);
+  void SetLanguage(int index) { UpdateLanguage(index); }
+  // The texts in force, for every dialog that shows translated texts.
+  const LanguageTexts& Texts() const { return texts_; }
+  // Told the language and all its texts, so the fonts can cover them; called
+  // inside or outside a frame, the fonts change before the next frame.
+  std::function<void(int, const std::string&)> onLanguageFonts;
 
   bool QuitRequested() const { return quit_; }
   void RequestQuit() { quit_ = true; }
@@ -65,6 +77,10 @@ class MainWindowUi : public FrameTimer {
   void ShowMessage(std::string text);
 
   void ReinitializeView();
+  const std::string& T(const char* section, const char* key) const {
+    return texts_.Text(section, key);
+  }
+  bool OkCancel(const char* section, bool& ok, bool keysAllowed = true);
 
   TMainForm& form_;
   SettingsStore& settings_;
@@ -73,6 +89,7 @@ class MainWindowUi : public FrameTimer {
   std::function<void(bool, int)> applySound_;
   PictureTextures& textures_;
   Trace trace_;
+  LanguageTexts texts_;
   bool quit_ = false;
   bool viewRebuildQueued_ = false;
   float menuBarHeight_ = 0.0f;

@@ -12,14 +12,11 @@ namespace veltrane::ui {
 
 namespace {
 
-// "Ok" and "Abbrechen" below a separator; true when either was chosen.
-bool OkCancel(bool& ok) {
-  ImGui::Separator();
-  bool done = false;
-  if (ImGui::Button("Ok", ImVec2(100, 0))) ok = done = true;
-  ImGui::SameLine();
-  if (ImGui::Button("Abbrechen", ImVec2(100, 0)) || EscapePressed()) done = true;
-  return done;
+// A button at least `w` pixels wide that still shows a long translation whole.
+bool WideButton(const std::string& caption, float w = 100.0f) {
+  const float need =
+      ImGui::CalcTextSize(caption.c_str(), nullptr, true).x + ImGui::GetStyle().FramePadding.x * 2;
+  return ImGui::Button(caption.c_str(), ImVec2(need > w ? need : w, 0));
 }
 
 // A vertical gauge: filled from the bottom up to the position within min..max.
@@ -32,7 +29,8 @@ void VerticalBar(const char* label, double min, double max, double pos, float he
   double f = max > min ? (pos - min) / (max - min) : 0.0;
   f = f < 0 ? 0 : f > 1 ? 1 : f;
   const float top = p.y + size.y * static_cast<float>(1.0 - f);
-  dl->AddRectFilled(ImVec2(p.x, top), ImVec2(p.x + size.x, p.y + size.y), IM_COL32(60, 200, 90, 255));
+  dl->AddRectFilled(ImVec2(p.x, top), ImVec2(p.x + size.x, p.y + size.y),
+                    IM_COL32(60, 200, 90, 255));
   dl->AddRect(p, ImVec2(p.x + size.x, p.y + size.y), ImGui::GetColorU32(ImGuiCol_Border));
   ImGui::Dummy(size);
   ImGui::TextUnformatted(label);
@@ -41,13 +39,43 @@ void VerticalBar(const char* label, double min, double max, double pos, float he
 
 }  // namespace
 
-RadioUi::RadioUi(TMainForm& form, TRadioForm& radio, FrameTimer& timer)
-    : form_(form), radio_(radio), selection_(radio, timer) {
-  if (auto* joy = dynamic_cast<TRcJoyForm*>(radio.Interfaces[1])) joystick_ = std::make_unique<JoyDialog>(joy->Joysticks());
-  if (auto* pic = dynamic_cast<TRcPICForm*>(radio.Interfaces[4])) pic_ = std::make_unique<PicDialog>(*pic);
+RadioUi::RadioUi(TMainForm& form, TRadioForm& radio, FrameTimer& timer, const LanguageTexts& texts)
+    : form_(form), radio_(radio), texts_(texts), selection_(radio, timer) {
+  if (auto* joy = dynamic_cast<TRcJoyForm*>(radio.Interfaces[1]))
+    joystick_ = std::make_unique<JoyDialog>(joy->Joysticks());
+  if (auto* pic = dynamic_cast<TRcPICForm*>(radio.Interfaces[4]))
+    pic_ = std::make_unique<PicDialog>(*pic);
 }
 
 RadioUi::~RadioUi() = default;
+
+const std::string& RadioUi::T(const char* section, const std::string& key) const {
+  return texts_.Text(section, key);
+}
+
+// "Ok" and the cancel button below a separator; Enter is Ok, Esc cancels.
+bool RadioUi::OkCancel(const char* section, bool& ok) {
+  ImGui::Separator();
+  bool done = false;
+  if (WideButton(T(section, "Button1.Caption") + "##ok") || EnterPressed()) ok = done = true;
+  ImGui::SameLine();
+  if (WideButton(T(section, "Button2.Caption") + "##cancel") || (!done && EscapePressed()))
+    done = true;
+  return done;
+}
+
+// The headless dialogs keep their messages as fields; they follow the language.
+void RadioUi::ApplyTexts() {
+  for (std::size_t i = 0; i < calib_.Texts.size(); ++i) {
+    char key[16];
+    std::snprintf(key, sizeof key, "sCalibForm%03zu", i);
+    calib_.Texts[i] = T("CalibForm", key);
+  }
+  if (joystick_) {
+    joystick_->Ready = T("RcJoyForm", "sRcJoyForm000");
+    joystick_->NotConnected = T("RcJoyForm", "sRcJoyForm002");
+  }
+}
 
 void RadioUi::Show(Shown s) {
   shown_ = s;
@@ -55,6 +83,7 @@ void RadioUi::Show(Shown s) {
 }
 
 void RadioUi::Open() {
+  ApplyTexts();
   selection_.FormActivate();
   Show(Shown::Selection);
 }
@@ -81,23 +110,37 @@ void RadioUi::OpenProperties() {
 
 void RadioUi::Draw() {
   switch (shown_) {
-    case Shown::None: return;
-    case Shown::Selection: DrawSelection(); return;
-    case Shown::Joystick: DrawJoystick(); return;
-    case Shown::Pic: DrawPic(); return;
-    case Shown::Calibration: DrawCalibration(); return;
-    case Shown::Message: DrawMessage(); return;
+    case Shown::None:
+      return;
+    case Shown::Selection:
+      DrawSelection();
+      return;
+    case Shown::Joystick:
+      DrawJoystick();
+      return;
+    case Shown::Pic:
+      DrawPic();
+      return;
+    case Shown::Calibration:
+      DrawCalibration();
+      return;
+    case Shown::Message:
+      DrawMessage();
+      return;
   }
 }
 
 void RadioUi::DrawSelection() {
-  if (!BeginDialog("Steuerung", popupOpened_)) return;
-  ImGui::TextUnformatted("Interface");
-  if (ImGui::BeginListBox("##interfaces", ImVec2(400, 5 * ImGui::GetTextLineHeightWithSpacing() + 8))) {
+  if (!BeginDialog((T("RadioForm", "Caption") + "###radio").c_str(), popupOpened_)) return;
+  ImGui::TextUnformatted(T("RadioForm", "GroupBox1.Caption").c_str());
+  if (ImGui::BeginListBox("##interfaces",
+                          ImVec2(400, 5 * ImGui::GetTextLineHeightWithSpacing() + 8))) {
     for (int i = 0; i < kInterfaceCount; ++i) {
       const bool available = selection_.Available(i) || i == 0;
-      if (!available) ImGui::PushStyleColor(ImGuiCol_Text, ImGui::GetStyleColorVec4(ImGuiCol_TextDisabled));
-      const std::string label = RadioDialog::EntryTexts()[static_cast<std::size_t>(i)] + "##entry" + std::to_string(i);
+      if (!available)
+        ImGui::PushStyleColor(ImGuiCol_Text, ImGui::GetStyleColorVec4(ImGuiCol_TextDisabled));
+      const std::string label = T("RadioForm", "InterfaceBox.Items.Strings" + std::to_string(i)) +
+                                "##entry" + std::to_string(i);
       if (ImGui::Selectable(label.c_str(), selection_.Selected() == i)) selection_.Choose(i);
       if (!available) ImGui::PopStyleColor();
     }
@@ -105,9 +148,9 @@ void RadioUi::DrawSelection() {
   }
   const bool enabled = selection_.ButtonsEnabled();
   ImGui::BeginDisabled(!enabled);
-  const bool properties = ImGui::Button("Eigenschaften", ImVec2(195, 0));
+  const bool properties = WideButton(T("RadioForm", "Button4.Caption") + "##properties", 195);
   ImGui::SameLine();
-  const bool calibration = ImGui::Button("Belegung / Kalibration", ImVec2(195, 0));
+  const bool calibration = WideButton(T("RadioForm", "Button5.Caption") + "##calibration", 195);
   ImGui::EndDisabled();
   bool ok = false;
   if (properties) {
@@ -121,7 +164,7 @@ void RadioUi::DrawSelection() {
                     calib_.rows[static_cast<std::size_t>(f)].channel.c_str());
     calib_.FormActivate();
     Show(Shown::Calibration);
-  } else if (OkCancel(ok)) {
+  } else if (OkCancel("RadioForm", ok)) {
     if (ok) selection_.Ok();
     ImGui::CloseCurrentPopup();
     Show(Shown::None);
@@ -132,22 +175,25 @@ void RadioUi::DrawSelection() {
 }
 
 void RadioUi::DrawJoystick() {
-  if (!BeginDialog("Joystick", popupOpened_)) return;
+  if (!BeginDialog((T("RcJoyForm", "Caption") + "###joystick").c_str(), popupOpened_)) return;
   joystick_->TimerTick();  // every drawn frame: at least as often as the dialog's timer
   static const char* const kAxes[] = {"X", "Y", "Z", "R", "U", "V"};
   for (int d = 0; d < 2; ++d) {
     const JoyDialog::Group& g = joystick_->Joystick(d);
-    const std::string caption = "Joystick " + std::to_string(d + 1);
     ImGui::BeginGroup();
-    ImGui::TextUnformatted(caption.c_str());
+    ImGui::TextUnformatted(
+        T("RcJoyForm", d == 0 ? "GroupBox1.Caption" : "GroupBox2.Caption").c_str());
     ImGui::Separator();
     if (!g.present) {
-      ImGui::TextUnformatted("Nicht vorhanden");
+      ImGui::TextUnformatted(
+          T("RcJoyForm", d == 0 ? "Label24.Caption" : "Label25.Caption").c_str());
       ImGui::Dummy(ImVec2(200, 150));
     } else {
       ImGui::TextUnformatted(g.productName.c_str());
-      ImGui::Text("Anzahl Achsen: %s", g.axesText.c_str());
-      ImGui::Text("Status: %s", g.status.c_str());
+      ImGui::Text("%s %s", T("RcJoyForm", d == 0 ? "Label7.Caption" : "Label8.Caption").c_str(),
+                  g.axesText.c_str());
+      ImGui::Text("%s %s", T("RcJoyForm", d == 0 ? "Label9.Caption" : "Label3.Caption").c_str(),
+                  g.status.c_str());
       for (int k = 0; k < kJoystickAxes; ++k) {
         const JoyDialog::Bar& b = g.bars[static_cast<std::size_t>(k)];
         if (k > 0) ImGui::SameLine();
@@ -158,8 +204,7 @@ void RadioUi::DrawJoystick() {
     if (d == 0) ImGui::SameLine(0, 30);
   }
   ImGui::Separator();
-  if (ImGui::Button("Ok", ImVec2(100, 0)) || EscapePressed() ||
-      EnterPressed()) {
+  if (WideButton(T("RcJoyForm", "Button1.Caption") + "##ok") || EscapePressed() || EnterPressed()) {
     joystick_->FormDeactivate();
     BackToSelection();
     selection_.FormActivate();
@@ -168,28 +213,33 @@ void RadioUi::DrawJoystick() {
 }
 
 void RadioUi::DrawPic() {
-  if (!BeginDialog("PIC-Interface", popupOpened_)) return;
-  ImGui::TextUnformatted("Ressourcen");
+  if (!BeginDialog((T("RcPICForm", "Caption") + "###pic").c_str(), popupOpened_)) return;
+  ImGui::TextUnformatted(T("RcPICForm", "GroupBox1.Caption").c_str());
   ImGui::Separator();
-  ImGui::TextUnformatted("Schnittstelle:");
+  ImGui::TextUnformatted(T("RcPICForm", "Label1.Caption").c_str());
   ImGui::SameLine();
   ImGui::SetNextItemWidth(220);
   const auto& ports = pic_->Ports();
-  const char* shown = pic_->selectedPort >= 0 ? ports[static_cast<std::size_t>(pic_->selectedPort)].c_str() : "";
+  const char* shown =
+      pic_->selectedPort >= 0 ? ports[static_cast<std::size_t>(pic_->selectedPort)].c_str() : "";
   if (ImGui::BeginCombo("##port", shown)) {
     for (int i = 0; i < static_cast<int>(ports.size()); ++i)
-      if (ImGui::Selectable(ports[static_cast<std::size_t>(i)].c_str(), pic_->selectedPort == i)) pic_->ChoosePort(i);
+      if (ImGui::Selectable(ports[static_cast<std::size_t>(i)].c_str(), pic_->selectedPort == i))
+        pic_->ChoosePort(i);
     ImGui::EndCombo();
   }
-  ImGui::TextUnformatted("Protokoll");
+  ImGui::TextUnformatted(T("RcPICForm", "Protocol.Caption").c_str());
   ImGui::Separator();
   for (int p = 0; p < TRcPICForm::kProtocols; ++p)
-    if (ImGui::RadioButton(PicDialog::ProtocolTexts()[static_cast<std::size_t>(p)].c_str(), pic_->protocol == p))
+    if (ImGui::RadioButton(T("RcPICForm", "Protocol.Items.Strings" + std::to_string(p)).c_str(),
+                           pic_->protocol == p))
       pic_->protocol = p;
   bool ok = false;
-  if (OkCancel(ok)) {
-    if (ok) pic_->Ok();
-    else pic_->Cancel();
+  if (OkCancel("RcPICForm", ok)) {
+    if (ok)
+      pic_->Ok();
+    else
+      pic_->Cancel();
     BackToSelection();
     selection_.FormActivate();
   }
@@ -197,21 +247,24 @@ void RadioUi::DrawPic() {
 }
 
 void RadioUi::DrawCalibration() {
-  if (!BeginDialog("Kanalbelegung / Kalibration", popupOpened_)) return;
+  if (!BeginDialog((T("CalibForm", "Caption") + "###calibration").c_str(), popupOpened_)) return;
   calib_.TimerTick();
   ImGui::BeginGroup();
-  ImGui::TextUnformatted("Kanalbelegung");
+  ImGui::TextUnformatted(T("CalibForm", "GroupBox4.Caption").c_str());
   ImGui::Separator();
   ImGui::TextUnformatted("");
   ImGui::SameLine(120);
-  ImGui::TextUnformatted("Kanal");
+  ImGui::TextUnformatted(T("CalibForm", "Label2.Caption").c_str());
   ImGui::SameLine(175);
-  ImGui::TextUnformatted("Inv");
+  ImGui::TextUnformatted(T("CalibForm", "Label3.Caption").c_str());
   ImGui::SameLine(205);
-  ImGui::TextUnformatted("Exp");
+  ImGui::TextUnformatted(T("CalibForm", "Label4.Caption").c_str());
+  static const char* const kRowLabels[kFunctionCount] = {
+      "Label13.Caption", "Label14.Caption", "Label15.Caption", "Label16.Caption",
+      "Label17.Caption", "Label18.Caption", "Label19.Caption", "Label1.Caption"};
   for (int f = 0; f < kFunctionCount; ++f) {
     const auto i = static_cast<std::size_t>(f);
-    ImGui::TextUnformatted(CalibDialog::RowLabels()[i].c_str());
+    ImGui::TextUnformatted(T("CalibForm", kRowLabels[i]).c_str());
     ImGui::SameLine(120);
     ImGui::SetNextItemWidth(45);
     ImGui::InputText(("##ch" + std::to_string(f)).c_str(), rowBuf_[i].data(), rowBuf_[i].size());
@@ -223,21 +276,23 @@ void RadioUi::DrawCalibration() {
   ImGui::EndGroup();
   ImGui::SameLine(0, 30);
   ImGui::BeginGroup();
-  ImGui::TextUnformatted("Kanäle");
+  ImGui::TextUnformatted(T("CalibForm", "GroupBox2.Caption").c_str());
   ImGui::Separator();
   for (int g = 0; g < 8; ++g) {
     if (g > 0) ImGui::SameLine();
-    VerticalBar(std::to_string(g + 1).c_str(), 0, 100, calib_.bars[static_cast<std::size_t>(g)], 120.0f);
+    VerticalBar(std::to_string(g + 1).c_str(), 0, 100, calib_.bars[static_cast<std::size_t>(g)],
+                120.0f);
   }
   for (const std::string& l : calib_.lines) ImGui::TextUnformatted(l.c_str());
   if (ImGui::Button((calib_.button + "##calib").c_str(), ImVec2(120, 0))) calib_.KalibrierenClick();
   ImGui::EndGroup();
   bool ok = false;
-  if (OkCancel(ok)) {
+  if (OkCancel("CalibForm", ok)) {
     std::optional<std::string> error;
     if (ok) {
       for (int f = 0; f < kFunctionCount; ++f)
-        calib_.rows[static_cast<std::size_t>(f)].channel = rowBuf_[static_cast<std::size_t>(f)].data();
+        calib_.rows[static_cast<std::size_t>(f)].channel =
+            rowBuf_[static_cast<std::size_t>(f)].data();
       error = calib_.Ok();
     }
     calib_.FormDeactivate();
@@ -256,9 +311,7 @@ void RadioUi::DrawCalibration() {
 void RadioUi::DrawMessage() {
   if (!BeginDialog("Veltrane##radiomessage", popupOpened_)) return;
   ImGui::TextUnformatted(message_.c_str());
-  if (ImGui::Button("OK", ImVec2(100, 0)) || EnterPressed() ||
-      EscapePressed())
-    BackToSelection();
+  if (ImGui::Button("OK", ImVec2(100, 0)) || EnterPressed() || EscapePressed()) BackToSelection();
   ImGui::EndPopup();
 }
 

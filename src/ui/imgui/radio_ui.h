@@ -10,6 +10,7 @@
 #include "ui/calib_dialog.h"
 #include "ui/frame_timer.h"
 #include "ui/joy_dialog.h"
+#include "ui/language.h"
 #include "ui/pic_dialog.h"
 #include "ui/radio_dialog.h"
 
@@ -20,7 +21,7 @@ namespace veltrane::ui {
 // it when it closes, which is when the selection becomes active again.
 class RadioUi {
  public:
-  RadioUi(TMainForm& form, TRadioForm& radio, FrameTimer& timer);
+  RadioUi(TMainForm& form, TRadioForm& radio, FrameTimer& timer, const LanguageTexts& texts);
   ~RadioUi();
 
   void Open();  // "&Analoge Steuerung..."
@@ -38,9 +39,13 @@ class RadioUi {
   void DrawMessage();
   void BackToSelection();
   void OpenProperties();
+  void ApplyTexts();
+  const std::string& T(const char* section, const std::string& key) const;
+  bool OkCancel(const char* section, bool& ok);
 
   TMainForm& form_;
   TRadioForm& radio_;
+  const LanguageTexts& texts_;
   RadioDialog selection_;
   std::unique_ptr<JoyDialog> joystick_;
   std::unique_ptr<PicDialog> pic_;
