@@ -175,7 +175,7 @@ TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   constexpr int kOpenTitle = 59;
   const int models = program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ");
   OpenDialog(kFlugmodellX, kFirstItemY, kOpenTitle, "dialog_model.png");
-  Click(75, 223);  // glider.par: the powered airplanes come first
+  Click(75, 240);  // glider.par: the powered airplanes come first
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kOpenTitle);
   EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > models; }, 30s));

@@ -16,7 +16,7 @@ const char* const kAerobaticClimb =
 
 }  // namespace
 
-// Sorted as the open dialog lists them: powered airplanes, gliders, helicopters.
+// By kind: powered airplanes, gliders (the motor glider among them), helicopters.
 // Columns: file, kind, climb-out script, time at height, cruise throttle, winch elevator.
 const std::vector<ShippedModel>& ShippedModels() {
   static const std::vector<ShippedModel> models = {
