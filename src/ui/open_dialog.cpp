@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
 
 namespace veltrane::ui {
 
@@ -164,6 +167,32 @@ std::string OpenDialog::Accept() {
   return p.string();
 }
 
+namespace {
+
+// The number at the start of a line of a numeric model file; NaN when there is none.
+double LeadingNumber(const std::string& line) {
+  const char* begin = line.c_str();
+  char* end = nullptr;
+  const double v = std::strtod(begin, &end);
+  return end == begin ? std::nan("") : v;
+}
+
+}  // namespace
+
+int ModelKindRank(const fs::path& file) {
+  const std::string ext = Lower(file.extension().string());
+  if (ext != ".par" && ext != ".mdl") return 0;
+  std::ifstream in(file);
+  std::string first, second;
+  if (!std::getline(in, first) || !std::getline(in, second)) return 0;
+  // A .par starts with the model style, then the thrust; a .mdl with its title line.
+  const double style = ext == ".par" ? LeadingNumber(first) : 0.0;
+  const double thrust = LeadingNumber(second);
+  if (style == 1.0) return 2;
+  if (style == 0.0 && thrust == 0.0) return 1;
+  return 0;
+}
+
 void OpenDialog::Refresh() {
   entries_.clear();
   std::error_code ec;
@@ -184,7 +213,14 @@ void OpenDialog::Refresh() {
   }
   auto byName = [](const Entry& a, const Entry& b) { return Lower(a.name) < Lower(b.name); };
   std::sort(folders.begin(), folders.end(), byName);
-  std::sort(files.begin(), files.end(), byName);
+  // Models by kind, so trainers, gliders and helicopters each stand together.
+  std::vector<std::pair<int, Entry>> ranked;
+  for (Entry& e : files) ranked.emplace_back(ModelKindRank(folder_ / e.name), std::move(e));
+  std::sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : byName(a.second, b.second);
+  });
+  files.clear();
+  for (auto& r : ranked) files.push_back(std::move(r.second));
   entries_.insert(entries_.end(), folders.begin(), folders.end());
   entries_.insert(entries_.end(), files.begin(), files.end());
 }

@@ -20,6 +20,11 @@ bool MatchesPattern(const std::string& fileName, const std::string& pattern);
 // "_prv.jpg" beside the file; for picture files the file itself. Empty: none.
 std::string PreviewPictureFor(const std::filesystem::path& selected);
 
+// Where a model file stands in the list, from its first values: 0 powered airplanes
+// (and every file that is not a readable .par or .mdl), 1 gliders (no thrust),
+// 2 helicopters. The dialog lists by this rank, then by name.
+int ModelKindRank(const std::filesystem::path& file);
+
 // The open dialog with preview, without its drawing: folder browsing, filter
 // choice and selection. The ImGui layer shows it.
 class OpenDialog {

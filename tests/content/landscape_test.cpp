@@ -1,6 +1,7 @@
 // The shipped files load, and the landscapes are whole and flat where models start.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -26,13 +27,15 @@ double Probe(const std::string& scene, double x, double y) {
 }
 
 TEST(ShippedFiles, ModelFilesLoad) {
-  for (const char* f : {"Model/su-26.par", "Model/glider.par", "Model/parkflyer.par"}) {
+  for (const char* f : {"Model/su-26.par", "Model/glider.par", "Model/parkflyer.par",
+                        "Model/sport.par", "Model/warbird.par", "Model/edf-jet.par",
+                        "Model/rudder-glider.par", "Model/sailplane.par", "Model/hlg.par",
+                        "Model/motor-glider.par"}) {
     const nlohmann::json j = Inspect(f);
     EXPECT_EQ(j["iModelStyle"], 0) << f;
     EXPECT_GT(j["parameters"]["Mass"].get<double>(), 0.0) << f;
   }
-  const nlohmann::json heli = Inspect("Model/heli.par");
-  EXPECT_EQ(heli["iModelStyle"], 1);
+  for (const char* f : {"Model/heli.par", "Model/heli-sport.par"}) EXPECT_EQ(Inspect(f)["iModelStyle"], 1) << f;
   const nlohmann::json mdl = Inspect("Model/trainer.mdl");
   EXPECT_EQ(mdl["iModelStyle"], 0);
 }
@@ -86,10 +89,14 @@ TEST_P(LandscapeTest, RunwayIsFlat) {
 INSTANTIATE_TEST_SUITE_P(
     Shipped, LandscapeTest,
     ::testing::Values(Scene{"Landscape/world.scn", 1000, 1080, 790, 1120, 1210},
-                      Scene{"Landscape/lake.scn", 800, 680, 480, 920, 525}),
+                      Scene{"Landscape/lake.scn", 800, 680, 480, 920, 525},
+                      Scene{"Landscape/field.scn", 1000, 1080, 750, 1120, 1250},
+                      Scene{"Landscape/valley.scn", 800, 870, 480, 890, 1120},
+                      Scene{"Landscape/coast.scn", 800, 870, 500, 890, 1100}),
     [](const ::testing::TestParamInfo<Scene>& info) {
-      return info.param.file.find("world") != std::string::npos ? std::string("Airfield")
-                                                                : std::string("Lake");
+      std::string n = info.param.file.substr(10, info.param.file.size() - 14);
+      n[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(n[0])));
+      return n == "World" ? std::string("Airfield") : n;
     });
 
 }  // namespace

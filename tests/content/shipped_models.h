@@ -9,5 +9,13 @@ constexpr double kGliderClearance = 0.073;
 constexpr double kHeliClearance = 0.283;
 constexpr double kParkflyerClearance = 0.1508;
 constexpr double kTrainerFileClearance = 0.244;  // stated in the .mdl itself
+constexpr double kSportClearance = 0.2556;
+constexpr double kWarbirdClearance = 0.3195;
+constexpr double kJetClearance = 0.192;
+constexpr double kRudderGliderClearance = 0.0584;
+constexpr double kSailplaneClearance = 0.0876;
+constexpr double kHlgClearance = 0.0401;
+constexpr double kMotorGliderClearance = 0.12;  // the propeller tip
+constexpr double kHeliSportClearance = 0.2406;
 
 }  // namespace veltrane::content_test

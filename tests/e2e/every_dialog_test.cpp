@@ -175,14 +175,14 @@ TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   constexpr int kOpenTitle = 59;
   const int models = program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ");
   OpenDialog(kFlugmodellX, kFirstItemY, kOpenTitle, "dialog_model.png");
-  Click(75, 121);  // glider.par
+  Click(75, 240);  // glider.par: the powered airplanes come first
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kOpenTitle);
   EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > models; }, 30s));
   ReopenAndEscape(kFlugmodellX, kFirstItemY, kOpenTitle);
   const int scenes = program_->TraceCountStartingWith("LoadLib.LoadSCN File: ");
   OpenDialog(kLandschaftX, kFirstItemY, kOpenTitle, "dialog_scene.png");
-  Click(70, 121);  // lake.scn
+  Click(70, 155);  // lake.scn, after coast and field
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kOpenTitle);
   EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("LoadLib.LoadSCN File: ") > scenes; }, 30s));

@@ -91,7 +91,7 @@ TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
   Keep(dialog, "dialog_open.png");
   ASSERT_TRUE(opened) << "no open dialog";
   const int loads = program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ");
-  ASSERT_TRUE(program_->Click(75, 121));  // glider.par
+  ASSERT_TRUE(program_->Click(75, 240));  // glider.par, in the gliders after the powered models
   std::this_thread::sleep_for(300ms);
   ASSERT_TRUE(program_->Click(85, 411));  // Öffnen
   ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > loads; }, 30s));

@@ -64,6 +64,25 @@ TEST_F(OpenDialogTest, ListsFoldersFirstThenMatchingFiles) {
   EXPECT_EQ(d.Folder().filename(), "Model");
 }
 
+TEST_F(OpenDialogTest, ListsModelsByKindPoweredThenGlidersThenHelicopters) {
+  const fs::path dir = root / "Kinds";
+  fs::create_directories(dir);
+  // Style line, then the thrust (a .mdl has its title first); notes after the numbers.
+  const std::pair<const char*, const char*> files[] = {
+      {"a-heli.par", "1\tiModelStyle\n3.5\tMass\n"},
+      {"b-glider.par", "0\tiModelStyle\n0\tMaxThrust\n"},
+      {"c-sport.par", "0\n16\n"},
+      {"d-glider.mdl", "glider\n0\tMaxThrust\n"},
+      {"e-trainer.mdl", "trainer\n10\n"},
+      {"f-broken.par", "\n"},
+  };
+  for (const auto& [name, text] : files) std::ofstream(dir / name) << text;
+  OpenDialog d;
+  d.Open("Flugmodell laden", kModelFilter, "", dir);
+  EXPECT_EQ(Names(d), (std::vector<std::string>{"..", "c-sport.par", "e-trainer.mdl", "f-broken.par",
+                                                "b-glider.par", "d-glider.mdl", "a-heli.par"}));
+}
+
 TEST_F(OpenDialogTest, ProposedFileIsSelectedAndPreviewedByItsPicture) {
   OpenDialog d;
   d.Open("t", kModelFilter, (root / "Model" / "su-26.par").string(), root);

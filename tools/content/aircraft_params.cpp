@@ -42,49 +42,120 @@ std::vector<ParamLine> AirplaneLines(const AirplaneValues& v) {
 // with the fuselage level, lifts it off the runway well below 30 m/s (a faster ground
 // contact counts as a crash) and lets it glide in at about 2 m/s sink.
 AirplaneValues Su26Values() {
-  return {36.0, 0.35, 0.25, 0.018, 1.2,  -1.2, 5.0,  2.0,  0.012, 0.012, 0.05, 1.0, 0.0,
-          0.10, 2.0,  0.33, 0.10,  6.5, 1.1,  0.70, 0.45, 0.12, 0.06,  0.95, 0.02};
+  return {36.0, 0.35, 0.25, 0.018, 1.2, -1.2, 5.0, 2.0, 0.012, 0.012, 0.05, 1.0, 0.0,
+          0.10, 2.0, 0.33, 0.10, 6.5, 1.1, 0.70, 0.45, 0.12, 0.06, 0.95, 0.02};
 }
 
-// 1.8 kg on 0.54 m^2 (3.3 kg/m^2): trims hands-off at about 10 m/s, the speed of a
-// hand launch, with a glide ratio near 17. The incidence stands for the angle between
-// wing and tailplane; polyhedral gives a strong dihedral effect for rudder turns.
+// 1.8 kg on 0.54 m^2 (3.3 kg/m^2): trims hands-off at about 11.5 m/s with the stall
+// near 6.3 m/s. Every tail and wing value sets the phugoid in this flight model: the
+// trimmed lift coefficient hardly changes with speed, so only drag takes the energy
+// of a zoom away. A light pitch inertia and a big tailplane keep the wing's angle
+// close to trim while the path curves (a lagging angle feeds the phugoid), and the
+// profile drag is that of a robust club glider rather than a racing wing (glide ratio
+// near 10): after a winch launch the path settles instead of zooming to a stall.
 AirplaneValues GliderValues() {
-  return {0.0,  0.30, 0.12, 0.05, 1.1, -0.5, 5.2,  3.0,   0.008, 0.004, 0.15, 1.5, -0.02,
-          0.09, 3.0,  0.18, 0.063, 1.8, 0.90, 0.30, 0.60, 0.056, 0.04,  1.05, 0.10};
+  return {0.0, 0.30, 0.12, 0.006, 1.35, -0.5, 5.2, 3.0, 0.014, 0.004, 0.15, 1.5, -0.02,
+          0.066, 3.0, 0.18, 0.063, 1.8, 0.90, 0.077, 0.60, 0.074, 0.04, 1.05, 0.10};
+}
+
+// Two-metre thermal glider on rudder and elevator only: no aileron (gain 0), strong
+// dihedral so the rudder banks it, 2.5 kg/m^2.
+AirplaneValues RudderGliderValues() {
+  return {0.0, 0.12, 0.12, 0.0, 1.35, -0.5, 5.2, 3.0, 0.014, 0.004, 0.15, 1.5, -0.02,
+          0.066, 2.0, 0.2, 0.07, 1.0, 0.30, 0.04, 0.25, 0.05, 0.03, 0.8, 0.12};
+}
+
+// Four-metre sailplane, 3.5 kg on 0.88 m^2; long tail, big inertias about roll and yaw,
+// but a pitch inertia kept low like the glider's so that the launch does not zoom it.
+AirplaneValues SailplaneValues() {
+  return {0.0, 0.30, 0.12, 0.008, 1.35, -0.5, 5.4, 3.0, 0.012, 0.004, 0.15, 1.5, -0.02,
+          0.062, 4.0, 0.22, 0.077, 3.5, 2.5, 0.08, 2.0, 0.12, 0.06, 1.35, 0.08};
+}
+
+// Hand-launch glider, 1.5 m span and 300 g (1.3 kg/m^2): slow, light and quick to roll.
+AirplaneValues HandLaunchGliderValues() {
+  return {0.0, 0.30, 0.12, 0.0075, 1.35, -0.5, 5.2, 3.0, 0.014, 0.004, 0.15, 1.5, -0.02,
+          0.06, 1.5, 0.15, 0.052, 0.3, 0.04, 0.008, 0.04, 0.028, 0.015, 0.7, 0.10};
+}
+
+// Motor glider of 2.5 m with a folding-propeller electric motor of half its weight:
+// climbs steadily under power, then glides like the thermal glider.
+AirplaneValues MotorGliderValues() {
+  return {8.0, 0.30, 0.12, 0.005, 1.35, -0.5, 5.2, 3.0, 0.014, 0.006, 0.10, 1.5, -0.02,
+          0.066, 2.5, 0.2, 0.07, 1.6, 0.6, 0.06, 0.45, 0.07, 0.035, 0.95, 0.08};
 }
 
 // A forgiving high-wing trainer: plenty of dihedral, hands-off trim at 14 m/s, and an
 // engine of less than half its weight, so that full throttle climbs gently and half
 // throttle flies level.
 AirplaneValues TrainerValues() {
-  return {10.0, 0.30, 0.18, 0.04, 1.1,  -0.8, 5.0,  2.5,  0.012, 0.02, 0.06, 1.2, 0.0,
-          0.08, 1.6,  0.27, 0.085, 2.4, 0.25, 0.15, 0.12, 0.084, 0.031, 0.72, 0.08};
+  return {10.0, 0.30, 0.18, 0.004, 1.1, -0.8, 5.0, 2.5, 0.012, 0.02, 0.06, 1.2, 0.0,
+          0.08, 1.6, 0.27, 0.085, 2.4, 0.25, 0.15, 0.12, 0.084, 0.031, 0.72, 0.08};
 }
 
-// A light park flyer of 1 m span.
+// A light, slow park flyer of 1 m span. Its drag damps the phugoid, so it holds its
+// height on half throttle; a big tailplane and a little incidence trim it slow enough to
+// glide in on idle below the 3 m/s sink that breaks a landing gear.
 AirplaneValues ParkflyerValues() {
-  return {3.5,  0.30, 0.18, 0.04, 1.1,   -0.8, 5.0,  2.5,   0.014, 0.022, 0.06,  1.2, 0.0,
-          0.06, 1.0,  0.16, 0.053, 0.65, 0.025, 0.015, 0.012, 0.032, 0.012, 0.45, 0.08};
+  return {3.5, 0.30, 0.18, 0.004, 1.1, -0.8, 5.0, 2.5, 0.014, 0.022, 0.06, 1.2, 0.0,
+          0.065, 1.0, 0.16, 0.053, 0.65, 0.025, 0.015, 0.012, 0.05, 0.012, 0.45, 0.08};
 }
 
-std::vector<ParamLine> HelicopterLines() {
+// Low-wing sport model of 1.5 m, 2.8 kg: quicker than the trainer, little dihedral,
+// rolls and loops readily on a glow engine of 60 % of its weight.
+AirplaneValues SportValues() {
+  return {16.0, 0.30, 0.22, 0.01, 1.2, -1.0, 5.0, 2.0, 0.012, 0.014, 0.05, 1.0, 0.0,
+          0.10, 1.5, 0.28, 0.08, 2.8, 0.27, 0.17, 0.11, 0.068, 0.034, 0.72, 0.03};
+}
+
+// Scale warbird of 1.8 m and 5 kg (8.7 kg/m^2): fast, heavy on the controls, lands
+// fast; a powerful petrol engine.
+AirplaneValues WarbirdValues() {
+  return {25.0, 0.30, 0.20, 0.007, 1.15, -0.9, 5.0, 2.5, 0.012, 0.014, 0.05, 1.2, 0.0,
+          0.09, 1.8, 0.32, 0.09, 5.0, 0.8, 0.5, 0.35, 0.09, 0.045, 0.85, 0.04};
+}
+
+// Electric ducted-fan jet of 1.1 m and 2.2 kg: little drag, a thin swept wing that
+// stalls early, fan thrust of 55 % of its weight. A low incidence trims it fast, so that
+// full thrust right after the take-off does not loop it.
+AirplaneValues JetValues() {
+  return {12.0, 0.25, 0.18, 0.003, 1.0, -0.8, 4.5, 2.5, 0.009, 0.008, 0.04, 1.5, 0.0,
+          0.06, 1.1, 0.28, 0.08, 2.2, 0.15, 0.12, 0.05, 0.05, 0.03, 0.6, 0.02};
+}
+
+std::vector<ParamLine> HelicopterLines() { return HelicopterLines(TrainerHeli()); }
+
+HeliValues TrainerHeli() { return {}; }
+
+// Lighter and livelier: less damping, more cyclic, a faster head.
+HeliValues SportHeli() {
+  HeliValues h;
+  h.mass = 3.0;
+  h.damping = 0.7;
+  h.cyclic = 0.045;
+  h.rpm = 1800.0;
+  h.expo = 20.0;
+  h.gyro = 0.3;
+  return h;
+}
+
+std::vector<ParamLine> HelicopterLines(const HeliValues& h) {
   std::vector<ParamLine> l = {
-      {3.5, "Mass: kg"},
+      {h.mass, "Mass: kg"},
       {0.30, "HeliInertia about the up axis (yaw), kg m^2"},
       {0.26, "HeliInertia about the right axis (pitch), kg m^2"},
       {0.10, "HeliInertia about the forward axis (roll), kg m^2"},
-      {1.5, "RotationalDamping: torque per rad/s against any rotation, N m s"},
-      {30.0, "ExpoPitch: stick curve, > 0 softer around the centre"},
-      {30.0, "ExpoRoll"},
+      {h.damping, "RotationalDamping: torque per rad/s against any rotation, N m s"},
+      {h.expo, "ExpoPitch: stick curve, > 0 softer around the centre"},
+      {h.expo, "ExpoRoll"},
       {0.0, "ExpoYaw"},
       {0.0, "ExpoCollective: linear, so the hover point stays put"},
       {0.675, "RotorRadius: m"},
       {0.02, "BladeArea: area of one blade element (also the fuselage drag area), m^2"},
-      {1600.0, "RotorRpm: 1/min"},
+      {h.rpm, "RotorRpm: 1/min"},
       {0.15, "CollectiveGain: blade angle at full collective, rad (hovers near +0.3)"},
-      {0.03, "PitchCyclicGain: cyclic blade angle at full pitch stick, rad"},
-      {0.03, "RollCyclicGain: cyclic blade angle at full roll stick, rad"},
+      {h.cyclic, "PitchCyclicGain: cyclic blade angle at full pitch stick, rad"},
+      {h.cyclic, "RollCyclicGain: cyclic blade angle at full roll stick, rad"},
       {0.25, "RotorHeight: rotor plane above the centre of gravity, m"},
       {1.0, "InPlaneFlowFactor: share of the flight speed the blades feel in the rotor plane"},
       {0.125, "TailRotorRadius: m"},
@@ -94,7 +165,7 @@ std::vector<ParamLine> HelicopterLines() {
       {0.0174, "TailPitchTrim: tail blade angle that balances the rotor torque, rad"},
       {0.95, "TailRotorArm: tail rotor behind the centre of gravity, m"},
       {1.0, "SideFlowFactor: share of the sideways speed the tail rotor feels"},
-      {0.4, "GyroGain: tail blade angle per rad/s of yaw rate (heading hold), s"},
+      {h.gyro, "GyroGain: tail blade angle per rad/s of yaw rate (heading hold), s"},
       {50.0, "GyroStickReduction: gyro reduction per unit of yaw stick, percent"},
       {5.0, "LiftSlope: blade lift coefficient per radian"},
       {0.8, "MaxLift: blade lift coefficient limit"},

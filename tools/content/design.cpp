@@ -279,4 +279,86 @@ Design HighWing(double s, const Rgba& main_colour, const Rgba& trim_colour,
   return d;
 }
 
+Design DuctedFanJet() {
+  Design d;
+  d.title = "ducted-fan jet, 1.1 m span";
+  Model& m = d.body;
+  const int grey = m.Color({0.62, 0.66, 0.7, 1.0, "light grey"}), dark = m.Color(kDark),
+            canopy = m.Color(kCanopy), red = m.Color(kRed), silver = m.Color(kSilver);
+  const int n = 14;
+  // Pointed nose, wide centre body around the fan, tapering to the exhaust.
+  const std::vector<Station> fus = {
+      {-0.62, 0.00, 0.012, 0.012, 2.0}, {-0.52, 0.00, 0.040, 0.042, 2.0},
+      {-0.36, 0.01, 0.060, 0.062, 2.2}, {-0.10, 0.01, 0.075, 0.070, 2.4},
+      {0.20, 0.01, 0.075, 0.066, 2.4},  {0.45, 0.01, 0.058, 0.052, 2.2},
+      {0.62, 0.01, 0.045, 0.042, 2.0}};
+  auto rings = Rings(fus, n);
+  m.AddLoft(rings, {red, grey, grey, grey, grey, grey}, dark);
+  const std::vector<Station> can = {{-0.40, 0.055, 0.028, 0.025, 2.0},
+                                    {-0.30, 0.065, 0.036, 0.038, 2.0},
+                                    {-0.18, 0.060, 0.030, 0.030, 2.0}};
+  auto crings = Rings(can, n);
+  crings.insert(crings.begin(), Point(-0.47, 0.045, n));
+  crings.push_back(Point(-0.08, 0.05, n));
+  m.AddLoft(crings, canopy);
+  // Intakes on both sides of the cockpit.
+  for (int side : {1, -1}) {
+    auto ring = [&](double x) {
+      std::vector<P3> r = EllipseRing(x, -0.01, 0.03, 0.035, 10);
+      for (P3& p : r) p.y += side * 0.085;
+      return r;
+    };
+    m.AddLoft({ring(-0.18), ring(0.10)}, dark);
+  }
+  // Swept mid wing and swept tailplane, swept fin.
+  for (int side : {1, -1}) {
+    AddWingHalf(m, side, -0.05, 0.42, 0.22, 0.14, 0.55, 0.0, 0.0, 0.08, 0.07, 0.0,
+                {0.0, 0.85, 1.0}, {grey, red}, 8);
+    AddWingHalf(m, side, 0.42, 0.20, 0.56, 0.08, 0.24, 0.02, 0.0, 0.07, 0.07, 0.0, {0.0, 1.0},
+                {grey}, 6);
+  }
+  AddFin(m, 0.36, 0.26, 0.56, 0.10, 0.05, 0.30, 0.08, red, 6);
+  // Fan exhaust ring.
+  m.AddLoft({EllipseRing(0.62, 0.01, 0.040, 0.038, n), EllipseRing(0.64, 0.01, 0.036, 0.034, n),
+             Point(0.63, 0.01, n)},
+            dark);
+  // Tricycle gear.
+  for (int side : {1, -1})
+    m.AddStrut({0.10, side * 0.05, -0.05}, {0.12, side * 0.14, -0.16}, 0.014, 0.008, silver);
+  m.AddStrut({-0.42, 0.0, -0.04}, {-0.43, 0.0, -0.16}, 0.01, 0.01, silver);
+  d.wheels.push_back({{0.12, 0.15, -0.16}, 0.032, 0.02, dark, true});
+  d.wheels.push_back({{-0.43, 0.0, -0.17}, 0.028, 0.018, dark, false});
+  return d;
+}
+
+Design Scaled(const Design& d, double sx, double sy, double sz, const std::string& title) {
+  Design o = d;
+  o.title = title;
+  auto scale = [&](P3& p) { p = {p.x * sx, p.y * sy, p.z * sz}; };
+  for (Face& f : o.body.faces)
+    for (P3& p : f.corners) scale(p);
+  const double round = 0.5 * (sy + sz);
+  for (Wheel& w : o.wheels) {
+    scale(w.centre);
+    w.radius *= sz;
+    w.width *= sy;
+  }
+  for (Propeller& p : o.propellers) {
+    scale(p.centre);
+    p.radius *= round;
+  }
+  return o;
+}
+
+void Recolour(Design& d, const std::string& name, const Rgba& shade) {
+  for (Rgba& c : d.body.colors)
+    if (c.name == name) c = shade;
+}
+
+void AddNosePropeller(Design& d, double x, double radius) {
+  const int dark = d.body.Color(kDark);
+  AddBlades(d.body, {x, 0.0, 0.0}, false, radius, 0.02, dark);
+  d.propellers.push_back({{x, 0.0, 0.0}, {1.0, 0.0, 0.0}, radius});
+}
+
 }  // namespace veltrane::content

@@ -76,6 +76,7 @@ struct Landscape {
   Rect runway;
   int pilot_x = 0, pilot_y = 0, start_x = 0, start_y = 0;
   int sky_height = 700, sky_half_width = 3000;
+  std::string sky = "sky";
 
   int Cells() const { return 2 * size / step; }
   // Height of grid point (a, b) in metres.
@@ -206,7 +207,7 @@ std::string SceneText(const Landscape& l) {
     o << "QUADRANT " << q.tx << " " << q.ty << " " << q.nx << " " << q.ny << " " << q.texture
       << "\n";
   o << "\n// Sky dome: height, half width, picture.\n";
-  o << "SKY " << l.sky_height << " " << l.sky_half_width << " sky\n\n";
+  o << "SKY " << l.sky_height << " " << l.sky_half_width << " " << l.sky << "\n\n";
   o << "// The pilot stands beside the runway; models start on it facing north.\n";
   o << "PILOT_POSITION " << l.pilot_x << " " << l.pilot_y << " 0\n";
   o << "AIRCRAFT_POSITION " << l.start_x << " " << l.start_y << " 0\n";
@@ -347,6 +348,131 @@ Landscape Lake() {
   return l;
 }
 
+// A row of trees along a line, with a little scatter.
+void TreeLine(std::vector<Tree>& trees, Sequence& seq, double x0, double y0, double x1, double y1,
+              double spacing, double pine_share) {
+  const double len = std::hypot(x1 - x0, y1 - y0);
+  for (double d = 0.0; d <= len; d += spacing) {
+    const double f = d / len;
+    const double x = x0 + (x1 - x0) * f + 4.0 * (seq.Next() - 0.5);
+    const double y = y0 + (y1 - y0) * f + 4.0 * (seq.Next() - 0.5);
+    const bool pine = seq.Next() < pine_share;
+    trees.push_back({std::round(x * 10) / 10, std::round(y * 10) / 10, 10.0 + 5.0 * seq.Next(), pine});
+  }
+}
+
+Landscape Field() {
+  Landscape l;
+  l.name = "field";
+  l.title = "Field: a wide, flat field with a tree line and a hangar";
+  l.size = 1000;
+  l.tile = 200;
+  l.step = 10;
+  l.runway = {87.5, -250, 112.5, 250};
+  const int base = 20;
+  l.level = [base](double x, double y) {
+    // Flat for a kilometre around the strip; a gentle swell towards the edges.
+    const double edge = std::max(std::fabs(x), std::fabs(y));
+    const double swell = 30.0 * SmoothStep(600.0, 990.0, edge) * FractalNoise(x / 200.0, y / 200.0, 3, 31);
+    return std::clamp(base + static_cast<int>(std::lround(swell)), 0, 255);
+  };
+  l.quadrants = {{0, 0, 10, 10, "field_grass"}, {5, 2, 1, 6, "runway"},  {1, 1, 3, 2, "field_crop"},
+                 {7, 6, 2, 3, "field_crop"},    {1, 6, 2, 2, "field_soil"}, {7, 1, 2, 2, "field_soil"}};
+  l.pilot_x = 125;
+  l.pilot_y = -120;
+  l.start_x = 100;
+  l.start_y = -200;
+  l.sky = "sky_field";
+  l.buildings = {
+      {{20, -345, 58, -305}, 7.0, 9.5, false, {0.72, 0.74, 0.76}, {0.3, 0.34, 0.4}, "Hangar"},
+      {{150, -92, 162, -82}, 3.0, 4.4, true, {0.9, 0.88, 0.8}, {0.55, 0.15, 0.1}, "Club hut"}};
+  Sequence seq(3031);
+  // The tree line across the far (southern) end of the field as the pilot sees it,
+  // and one along its western edge.
+  TreeLine(l.trees, seq, -700, -480, 700, -480, 14.0, 0.3);
+  TreeLine(l.trees, seq, -220, -460, -220, 700, 16.0, 0.2);
+  ScatterWood(l.trees, seq, 650, -600, 140, 40, 0.6, [](double x, double y) {
+    return std::fabs(x) < 980 && std::fabs(y) < 980;
+  });
+  return l;
+}
+
+Landscape Valley() {
+  Landscape l;
+  l.name = "valley";
+  l.title = "Valley: a grass strip on the floor of a valley between wooded hills";
+  l.size = 800;
+  l.tile = 160;
+  l.step = 8;
+  l.runway = {70, -320, 90, 320};
+  const int base = 40;
+  l.level = [base](double x, double y) {
+    const double d = std::fabs(x - 80.0);
+    // Steep sides from 130 m off the strip, a ridge line that rises and falls.
+    const double sides = 190.0 * SmoothStep(100.0, 480.0, d) * (0.65 + 0.35 * FractalNoise(x / 150.0, y / 150.0, 4, 41));
+    const double ends = 90.0 * SmoothStep(450.0, 780.0, std::fabs(y));
+    const double floor = 4.0 * FractalNoise(x / 90.0, y / 90.0, 2, 43) * SmoothStep(60.0, 130.0, d);
+    return std::clamp(base + static_cast<int>(std::lround(sides + ends + floor)), 0, 255);
+  };
+  l.quadrants = {{0, 0, 10, 10, "valley_grass"}, {0, 0, 3, 10, "rock"}, {8, 0, 2, 10, "rock"},
+                 {3, 0, 1, 10, "grass_c"},        {6, 0, 2, 10, "grass_c"}, {5, 2, 1, 6, "runway"}};
+  l.pilot_x = 105;
+  l.pilot_y = -150;
+  l.start_x = 80;
+  l.start_y = -260;
+  l.sky = "sky_valley";
+  l.sky_height = 900;
+  l.buildings = {
+      {{115, -105, 127, -95}, 2.8, 4.6, true, {0.6, 0.45, 0.3}, {0.35, 0.2, 0.14}, "Hut"}};
+  auto free = [](double x, double y) {
+    return std::fabs(x - 80.0) > 110.0 && std::fabs(x) < 780 && std::fabs(y) < 780;
+  };
+  Sequence seq(4049);
+  // Trees along the foot of both slopes frame the valley floor.
+  TreeLine(l.trees, seq, -40, -620, -40, 620, 22.0, 0.6);
+  TreeLine(l.trees, seq, 200, -620, 200, 620, 22.0, 0.6);
+  ScatterWood(l.trees, seq, -300, 200, 250, 160, 0.85, free);
+  ScatterWood(l.trees, seq, 450, -250, 250, 160, 0.85, free);
+  ScatterWood(l.trees, seq, -350, -450, 200, 90, 0.7, free);
+  ScatterWood(l.trees, seq, 450, 450, 200, 90, 0.7, free);
+  return l;
+}
+
+Landscape Coast() {
+  Landscape l;
+  l.name = "coast";
+  l.title = "Coast: a grass strip behind a sandy beach, the sea to the east";
+  l.size = 800;
+  l.tile = 160;
+  l.step = 8;
+  l.runway = {70, -300, 90, 300};
+  const int base = 30;
+  l.level = [base](double x, double y) {
+    // Land west of x = 160; the beach slopes down into the sea from there.
+    const double beach = -14.0 * SmoothStep(160.0, 320.0, x) - 10.0 * SmoothStep(320.0, 700.0, x);
+    const double dunes = 40.0 * SmoothStep(-40.0, -500.0, x) * (0.5 + 0.5 * FractalNoise(x / 120.0, y / 120.0, 3, 51));
+    const double ripple = 3.0 * FractalNoise(x / 70.0, y / 70.0, 2, 53) * SmoothStep(-40.0, -120.0, x);
+    return std::clamp(base + static_cast<int>(std::lround(beach + dunes + ripple)), 0, 255);
+  };
+  const double sea = kLevel * (base - 6) + 0.05;
+  l.water.push_back({{240, -800, 800, 800}, sea, 80});
+  l.quadrants = {{0, 0, 10, 10, "coast_grass"}, {6, 0, 2, 10, "sand"}, {8, 0, 2, 10, "water"},
+                 {5, 2, 1, 6, "runway"}};
+  // West of the strip, so that the pilot looks past the model out to sea.
+  l.pilot_x = 40;
+  l.pilot_y = -150;
+  l.start_x = 80;
+  l.start_y = -190;
+  l.sky = "sky_coast";
+  l.buildings = {
+      {{150, -250, 158, -242}, 2.4, 3.6, true, {0.3, 0.5, 0.7}, {0.9, 0.9, 0.88}, "Beach hut"}};
+  auto free = [](double x, double y) { return x < -60.0 && std::fabs(x) < 780 && std::fabs(y) < 780; };
+  Sequence seq(5059);
+  ScatterWood(l.trees, seq, -450, 300, 260, 120, 0.9, free);
+  ScatterWood(l.trees, seq, -450, -400, 260, 120, 0.9, free);
+  return l;
+}
+
 void WriteLandscape(const std::string& dir, const Landscape& l) {
   WriteText(dir + "/" + l.name + ".scn", SceneText(l));
   WriteBmp(dir + "/" + l.name + ".bmp", Heightmap(l));
@@ -372,5 +498,18 @@ int main(int argc, char** argv) {
     WriteBmp(dir + "/tree_leaf.bmp", LeafTreeTexture(256, 256, 18));
     WriteLandscape(dir, Airfield());
     WriteLandscape(dir, Lake());
+    // The newer landscapes have their own grass, sky and surfaces; small pictures keep
+    // the data compact (they tile, so a 128 texel grass looks no coarser from the pilot).
+    WriteBmp(dir + "/field_grass.bmp", GrassTexture(128, {0.3, 0.42, 0.14}, {0.5, 0.6, 0.24}, 0.45, 21));
+    WriteBmp(dir + "/valley_grass.bmp", GrassTexture(128, {0.14, 0.3, 0.12}, {0.28, 0.44, 0.2}, 0.6, 22));
+    WriteBmp(dir + "/coast_grass.bmp", GrassTexture(128, {0.32, 0.44, 0.2}, {0.55, 0.6, 0.32}, 0.55, 23));
+    WriteBmp(dir + "/rock.bmp", GrassTexture(128, {0.36, 0.36, 0.34}, {0.55, 0.54, 0.5}, 0.8, 24));
+    WriteBmp(dir + "/sand.bmp", GrassTexture(128, {0.78, 0.7, 0.5}, {0.9, 0.84, 0.64}, 0.3, 25));
+    WriteBmp(dir + "/sky_field.bmp", SkyTexture(128, {0.5, 0.64, 0.86}, 0.45, 81));
+    WriteBmp(dir + "/sky_valley.bmp", SkyTexture(128, {0.26, 0.46, 0.84}, 0.6, 82));
+    WriteBmp(dir + "/sky_coast.bmp", SkyTexture(128, {0.4, 0.62, 0.92}, 0.55, 83));
+    WriteLandscape(dir, Field());
+    WriteLandscape(dir, Valley());
+    WriteLandscape(dir, Coast());
   });
 }

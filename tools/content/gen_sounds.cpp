@@ -132,6 +132,58 @@ std::vector<double> Helicopter() {
   return out;
 }
 
+// A four-stroke glow engine: slower, rounder beat than the two-stroke.
+std::vector<double> FourStroke() {
+  EngineVoice v{};
+  v.period = 150;  // 147 Hz firing
+  v.firings = 147;
+  v.resonances = {{380.0, 0.0045, 1.0}, {900.0, 0.0025, 0.6}, {2100.0, 0.0010, 0.3}};
+  v.noise_gain = 0.6;
+  v.noise_decay = 0.0018;
+  v.body_gain = 0.2;
+  v.variation = 0.08;
+  v.pattern = 1;
+  v.seed = 53;
+  return RenderEngine(v);
+}
+
+// A big radial petrol engine for the warbird: deep, uneven, with a heavy body.
+std::vector<double> Radial() {
+  EngineVoice v{};
+  v.period = 245;  // 90 Hz firing
+  v.firings = 90;
+  v.resonances = {{210.0, 0.0070, 1.0}, {520.0, 0.0040, 0.7}, {1200.0, 0.0018, 0.35}};
+  v.noise_gain = 0.8;
+  v.noise_decay = 0.0030;
+  v.body_gain = 0.3;
+  v.variation = 0.15;
+  v.pattern = 3;
+  v.seed = 61;
+  return RenderEngine(v);
+}
+
+// Electric motors: a steady whine of the motor and the fan or propeller blades over a
+// little air noise. `blade` is the blade-passing period in samples, `whine` the
+// motor's harmonic of it.
+std::vector<double> Electric(int blade, int blades_in_loop, int whine, double air,
+                             std::uint32_t seed) {
+  const int n = blade * blades_in_loop;
+  std::vector<double> out(static_cast<size_t>(n));
+  Sequence seq(seed);
+  double lp = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const double ph = 2.0 * kPi * i / blade;
+    lp += 0.2 * ((2.0 * seq.Next() - 1.0) - lp);
+    out[static_cast<size_t>(i)] = 0.45 * std::sin(ph) + 0.2 * std::sin(2.0 * ph) +
+                                  0.25 * std::sin(ph * whine) + 0.1 * std::sin(ph * (whine + 1)) +
+                                  air * lp;
+  }
+  double peak = 1e-9;
+  for (double v : out) peak = std::max(peak, std::fabs(v));
+  for (double& v : out) v *= 0.8 / peak;
+  return out;
+}
+
 // Impact: a low thump, a noise burst and a scatter of debris clicks.
 std::vector<double> Crash() {
   const int n = kRate * 3 / 2;
@@ -181,5 +233,11 @@ int main(int argc, char** argv) {
     WriteWav(dir + "/Model/su-26.wav", TwinEngine(), kRate);
     WriteWav(dir + "/Model/heli.wav", Helicopter(), kRate);
     WriteWav(dir + "/Model/parkflyer.wav", Motor(), kRate);
+    WriteWav(dir + "/Model/sport.wav", FourStroke(), kRate);
+    WriteWav(dir + "/Model/warbird.wav", Radial(), kRate);
+    // The fan: many blades, a high whine and plenty of rushing air.
+    WriteWav(dir + "/Model/edf-jet.wav", Electric(21, 1050, 5, 0.9, 71), kRate);
+    WriteWav(dir + "/Model/motor-glider.wav", Electric(90, 245, 7, 0.3, 73), kRate);
+    WriteWav(dir + "/Model/heli-sport.wav", Helicopter(), kRate);
   });
 }

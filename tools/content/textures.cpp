@@ -77,15 +77,16 @@ Image WaterTexture(int size, unsigned seed) {
   return img;
 }
 
-Image SkyTexture(int size) {
+Image SkyTexture(int size) { return SkyTexture(size, {0.36, 0.56, 0.88}, 0.52, 77); }
+
+Image SkyTexture(int size, const Rgb& sky, double clear, unsigned seed) {
   Image img(size, size);
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
       const double u = static_cast<double>(x) / size * 4;
       const double v = static_cast<double>(y) / size * 4;
-      const double n = FractalNoise(u, v, 5, 77, 4);
-      const double cloud = std::clamp((n - 0.52) * 3.5, 0.0, 1.0);
-      const Rgb sky{0.36, 0.56, 0.88};
+      const double n = FractalNoise(u, v, 5, seed, 4);
+      const double cloud = std::clamp((n - clear) * 3.5, 0.0, 1.0);
       const Rgb white{0.97, 0.97, 0.98};
       const Rgb shade{0.78, 0.8, 0.86};
       img.At(x, y) = Mix(sky, Mix(white, shade, std::clamp((n - 0.65) * 4.0, 0.0, 1.0)), cloud);

@@ -16,6 +16,9 @@ Image FieldTexture(int size, const Rgb& soil, const Rgb& crop, unsigned seed);
 Image WaterTexture(int size, unsigned seed);
 // Blue sky with soft clouds; repeats across the dome.
 Image SkyTexture(int size);
+// The same with its own blue, cloud cover (noise level above which clouds form: lower
+// is cloudier) and cloud pattern.
+Image SkyTexture(int size, const Rgb& sky, double clear, unsigned seed);
 // Trees on a black background (black shows as transparent); no tree pixel is black.
 Image PineTexture(int width, int height, unsigned seed);
 Image LeafTreeTexture(int width, int height, unsigned seed);
