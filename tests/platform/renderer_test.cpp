@@ -427,7 +427,7 @@ TEST_F(RendererTest, CullingSkipsUnseenAndFoggedGroundAndKeepsThePicture) {
     for (std::size_t i = 0; i < all.px.size(); ++i) differing += all.px[i] != culled.px[i];
     EXPECT_EQ(differing, 0u) << "fog " << fog;
     if (!fog) drawnWithoutFog = st.triangles;
-    else EXPECT_LT(st.triangles * 2, drawnWithoutFog);
+    else EXPECT_LT(st.triangles * 3, drawnWithoutFog * 2);  // a third or more lies beyond the fog
   }
 }
 

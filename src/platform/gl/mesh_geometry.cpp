@@ -62,7 +62,7 @@ struct Grid {
   }
 };
 
-constexpr int kMaxGridSide = 16;
+constexpr int kMaxGridSide = 32;
 
 }  // namespace
 

@@ -59,6 +59,6 @@ struct MeshGeometry {
 // fewer than three corners or indices out of range are skipped.
 // triangles_per_chunk sets the grid: a mesh of T opaque triangles gets about
 // T / triangles_per_chunk cells (at most 16 x 16); small meshes stay one cell.
-MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangles_per_chunk = 512);
+MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangles_per_chunk = 256);
 
 }  // namespace veltrane::gl
