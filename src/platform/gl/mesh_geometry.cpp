@@ -134,6 +134,7 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
     grid.cellX = (x1 - x0) / static_cast<float>(grid.side);
     grid.cellZ = (z1 - z0) / static_cast<float>(grid.side);
   }
+  g.opaque.reserve(triangles * 3);
   const auto cellCount = static_cast<std::size_t>(grid.side * grid.side);
   std::vector<std::vector<std::size_t>> cells(cellCount);
   for (const auto& list : groups) {
