@@ -168,6 +168,38 @@ void BM_RenderFrameSyntheticTerrain(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderFrameSyntheticTerrain)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Frame cost against the landscape's size, n x n cells, seen from its middle as
+// the pilot sees the program's landscapes: what lies outside the view or
+// beyond the fog is not drawn, so the cost grows far less than the triangles.
+void BM_FrameCostByLandscapeSize(benchmark::State& state) {
+  static Context ctx;
+  if (!ctx.ok) {
+    state.SkipWithError("no display with OpenGL 3.3 (set DISPLAY, e.g. under Xvfb)");
+    return;
+  }
+  const auto n = static_cast<int>(state.range(0));
+  ctx.renderer.SetCulling(state.range(1) != 0);
+  SyntheticScene s(n);
+  ctx.target.Bind();
+  ctx.renderer.Render(*s.scene, s.viewport, s.device, kWidth, kHeight);  // uploads once
+  glFinish();
+  for (auto _ : state) {
+    ctx.target.Bind();
+    ctx.renderer.Render(*s.scene, s.viewport, s.device, kWidth, kHeight);
+    glFinish();
+  }
+  state.counters["triangles"] = 2.0 * n * n;
+  state.counters["drawn"] = static_cast<double>(ctx.renderer.Stats().triangles);
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  ctx.renderer.SetCulling(true);
+}
+// Second argument: 1 culls, 0 draws everything (the cost without culling).
+BENCHMARK(BM_FrameCostByLandscapeSize)
+    ->ArgsProduct({{50, 100, 200, 299}, {1, 0}})
+    ->ArgNames({"cells", "culling"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 #ifdef VELTRANE_WITH_APP
 // The shipped default model and landscape, built by the main window's logic
 // headless; each iteration is one tick (physics, scene update) and one frame.

@@ -72,6 +72,46 @@ TEST(GlMath, PlanarShadowPutsPointsOnThePlaneAlongTheLight) {
   for (float v : flat.m) EXPECT_TRUE(std::isfinite(v));
 }
 
+TEST(GlMath, FrustumDropsOnlyBoxesWhollyOutside) {
+  // Camera at the origin looking along +z, front 1, back 100, 90 degrees wide.
+  Mat4 clip = ProjectionMatrix(1, 100, 1, 1) * ViewMatrix({0, 0, 0}, {0, 0, 1}, {0, 1, 0});
+  Frustum f = FrustumOf(clip);
+  struct Case {
+    V3 lo, hi;
+    bool outside;
+  } cases[] = {
+      {{-1, -1, 10}, {1, 1, 12}, false},      // straight ahead
+      {{-1, -1, -12}, {1, 1, -10}, true},     // behind
+      {{-30, -1, 10}, {-13, 1, 12}, true},    // left of the view
+      {{-30, -1, 10}, {-9, 1, 12}, false},    // reaches in from the left
+      {{-1, -1, 101}, {1, 1, 150}, true},     // beyond the back
+      {{-1, -1, 90}, {1, 1, 150}, false},     // crosses the back
+      {{-500, -500, -500}, {500, 500, 500}, false},  // around the camera
+      {{-1, 30, 20}, {1, 40, 25}, true},      // above
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(BoxOutside(f, c.lo, c.hi), c.outside)
+        << c.lo.x << "," << c.lo.y << "," << c.lo.z << " .. " << c.hi.x << "," << c.hi.y << "," << c.hi.z;
+  // Planes in a mesh's own frame: the same box moved by its placement.
+  Frustum moved = FrustumOf(clip * FrameMatrix({0, 0, -200}, {0, 0, 1}, {0, 1, 0}));
+  EXPECT_TRUE(BoxOutside(moved, {-1, -1, 10}, {1, 1, 12}));
+  EXPECT_FALSE(BoxOutside(moved, {-1, -1, 210}, {1, 1, 212}));
+}
+
+TEST(GlMath, PackedNormalsKeepTheirDirection) {
+  for (V3 n : {V3{1, 0, 0}, V3{0, -1, 0}, V3{0, 0, 1}, Normalize({-1, 2, -3}), Normalize({0.3f, -0.9f, 0.1f})}) {
+    V3 back = UnpackNormal(PackNormal(n));
+    EXPECT_NEAR(back.x, n.x, 1.0f / 511) << n.x << "," << n.y << "," << n.z;
+    EXPECT_NEAR(back.y, n.y, 1.0f / 511);
+    EXPECT_NEAR(back.z, n.z, 1.0f / 511);
+  }
+  // Out of range and not-a-number components do not spill into their neighbours.
+  V3 odd = UnpackNormal(PackNormal({5, std::nanf(""), -5}));
+  EXPECT_FLOAT_EQ(odd.x, 1);
+  EXPECT_FLOAT_EQ(odd.y, 0);
+  EXPECT_FLOAT_EQ(odd.z, -1);
+}
+
 class MeshGeometryTest : public ::testing::Test {
  protected:
   rm::MeshBuilder mb_;
@@ -86,13 +126,13 @@ TEST_F(MeshGeometryTest, FlatNormalPointsToTheSideTheCornersRunClockwise) {
   mb_.SetQuality(rm::quality::kSolidLitFlat);
   MeshGeometry g = BuildMeshGeometry(mb_);
   ASSERT_EQ(g.opaque.size(), 3u);
-  EXPECT_NEAR(g.opaque[0].normal[2], -1, 1e-6);
+  EXPECT_NEAR(UnpackNormal(g.opaque[0].normal).z, -1, 1e-6);
   EXPECT_TRUE(g.lit);
   EXPECT_FALSE(g.smooth);
   // Smooth quality takes the given vertex normals instead.
   mb_.SetQuality(rm::quality::kSolidLitPhong);
   g = BuildMeshGeometry(mb_);
-  EXPECT_NEAR(g.opaque[0].normal[2], 1, 1e-6);
+  EXPECT_NEAR(UnpackNormal(g.opaque[0].normal).z, 1, 1e-6);
   EXPECT_TRUE(g.smooth);
 }
 
@@ -109,6 +149,53 @@ TEST_F(MeshGeometryTest, PolygonsBecomeFansSplitByTranslucencyAndTexture) {
   std::uint32_t total = 0;
   for (const Batch& b : g.batches) total += b.count;
   EXPECT_EQ(total, 9u);
+}
+
+TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
+  // A 40 x 40 ground grid, two textures in stripes, one translucent face.
+  const int n = 40;
+  std::vector<rm::Vector> v;
+  for (int z = 0; z <= n; ++z)
+    for (int x = 0; x <= n; ++x) v.push_back({x * 10.0f, static_cast<float>((x * z) % 7), z * 10.0f});
+  std::vector<std::uint32_t> d;
+  auto at = [&](int x, int z) { return static_cast<std::uint32_t>(z * (n + 1) + x); };
+  for (int z = 0; z < n; ++z)
+    for (int x = 0; x < n; ++x)
+      for (auto i : {at(x, z), at(x, z + 1), at(x + 1, z + 1), at(x + 1, z)}) {
+        if (d.size() % 9 == 0) d.push_back(4);
+        d.push_back(i);
+        d.push_back(0);
+      }
+  d.push_back(0);
+  auto faces = mb_.AddFaces(v, n_, d);
+  auto a = std::make_shared<rm::Texture>(), b = std::make_shared<rm::Texture>();
+  for (std::size_t i = 0; i < faces.GetSize(); ++i) faces.GetElement(i).SetTexture(i / 3 % 2 ? a : b);
+  faces.GetElement(17).SetColor(rm::PackARGB(100, 255, 255, 255));
+
+  MeshGeometry whole = BuildMeshGeometry(mb_, 0);
+  EXPECT_EQ(whole.batches.size(), 2u);
+  MeshGeometry g = BuildMeshGeometry(mb_, 100);
+  // 3198 opaque triangles over 100 a chunk: a 6 x 6 grid, each cell holding both keys.
+  EXPECT_EQ(g.batches.size(), 72u);
+  EXPECT_EQ(g.opaque.size(), whole.opaque.size());
+  EXPECT_EQ(g.translucent.size(), 2u);
+  std::uint32_t next = 0;
+  std::size_t keyChanges = 0;
+  for (std::size_t i = 0; i < g.batches.size(); ++i) {
+    const Batch& bt = g.batches[i];
+    EXPECT_EQ(bt.first, next);  // end to end, nothing lost or doubled
+    next = bt.first + bt.count;
+    if (i && bt.texture != g.batches[i - 1].texture) ++keyChanges;
+    for (std::uint32_t k = bt.first; k < next; ++k) {
+      const float* p = g.opaque[k].pos;
+      EXPECT_TRUE(p[0] >= bt.lo.x && p[0] <= bt.hi.x && p[1] >= bt.lo.y && p[1] <= bt.hi.y &&
+                  p[2] >= bt.lo.z && p[2] <= bt.hi.z)
+          << "vertex " << k << " outside the box of run " << i;
+    }
+    EXPECT_LT(bt.hi.x - bt.lo.x, 90.0f);  // a sixth of 400 m and one cell of overlap
+  }
+  EXPECT_EQ(next, g.opaque.size());
+  EXPECT_EQ(keyChanges, 1u);  // runs of one key follow each other
 }
 
 TEST_F(MeshGeometryTest, UnlitQualityIsReported) {

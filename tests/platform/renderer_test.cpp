@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+
 #include "gl_test_context.h"
 
 namespace veltrane::test {
@@ -376,6 +379,56 @@ TEST_F(RendererTest, DiscardedMeshesLeaveTheCache) {
   world_->AddVisual(next);
   EXPECT_GT(Render().Centre().g, 240);
   EXPECT_EQ(renderer_->CachedMeshes(), 1u);
+}
+
+// Unseen and fully fogged parts of a large ground are skipped, and the picture
+// stays exactly what drawing everything gives.
+TEST_F(RendererTest, CullingSkipsUnseenAndFoggedGroundAndKeepsThePicture) {
+  AmbientOnly();
+  const int n = 100;
+  std::vector<rm::Vector> v, nrm{{0, 1, 0}};
+  for (int z = 0; z <= n; ++z)
+    for (int x = 0; x <= n; ++x)
+      v.push_back({(x - n / 2) * 10.0f, -3 + 2 * std::sin(x * 0.7f) * std::cos(z * 0.3f), (z - n / 2) * 10.0f});
+  std::vector<std::uint32_t> d;
+  auto at = [&](int x, int z) { return static_cast<std::uint32_t>(z * (n + 1) + x); };
+  for (int z = 0; z < n; ++z)
+    for (int x = 0; x < n; ++x)
+      for (auto tri : {std::array<std::uint32_t, 3>{at(x, z), at(x, z + 1), at(x + 1, z + 1)},
+                       std::array<std::uint32_t, 3>{at(x, z), at(x + 1, z + 1), at(x + 1, z)}}) {
+        d.push_back(3);
+        for (auto i : tri) d.insert(d.end(), {i, 0});
+      }
+  d.push_back(0);
+  auto ground = root_.CreateMeshBuilder();
+  auto faces = ground->AddFaces(v, nrm, d);
+  for (std::size_t i = 0; i < faces.GetSize(); ++i)
+    faces.GetElement(i).SetColor(PackARGB(255, static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(i * 11), 90));
+  world_->AddVisual(ground);
+  camera_->SetOrientation({0.3f, -0.2f, 1}, {0, 1, 0});
+  // Fog ends in the background colour, so what lies beyond it looks the same drawn or not.
+  scene_->SetSceneFogColor({0, 0, 1});
+  scene_->SetSceneFogParams(5, 250, 0.5f);
+
+  std::size_t drawnWithoutFog = 0;
+  for (bool fog : {false, true}) {
+    scene_->SetSceneFogEnable(fog);
+    renderer_->SetCulling(false);
+    Shot all = Render();
+    const std::size_t allTriangles = renderer_->Stats().triangles;
+    renderer_->SetCulling(true);
+    Shot culled = Render();
+    const gl::FrameStats st = renderer_->Stats();
+    culled.Save(fog ? "culled_fog" : "culled");
+    EXPECT_EQ(allTriangles, 20000u);
+    EXPECT_GT(st.culledRuns, 0u);
+    EXPECT_LT(st.triangles * 3, allTriangles) << "fog " << fog;
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < all.px.size(); ++i) differing += all.px[i] != culled.px[i];
+    EXPECT_EQ(differing, 0u) << "fog " << fog;
+    if (!fog) drawnWithoutFog = st.triangles;
+    else EXPECT_LT(st.triangles * 3, drawnWithoutFog * 2);  // a third or more lies beyond the fog
+  }
 }
 
 }  // namespace

@@ -103,4 +103,27 @@ Mat4 PlanarShadowMatrix(V3 l, V3 point, V3 normal) {
   return m;
 }
 
+Frustum FrustumOf(const Mat4& m) {
+  Frustum f;
+  // Gribb and Hartmann: -w <= x, y, z <= w, each a sum or difference of rows.
+  for (int axis = 0; axis < 3; ++axis)
+    for (int side = 0; side < 2; ++side) {
+      const float s = side ? -1.0f : 1.0f;
+      auto& p = f.planes[static_cast<std::size_t>(axis * 2 + side)];
+      for (int c = 0; c < 4; ++c) p[static_cast<std::size_t>(c)] = m.at(3, c) + s * m.at(axis, c);
+    }
+  return f;
+}
+
+bool BoxOutside(const Frustum& f, V3 lo, V3 hi) {
+  for (const auto& p : f.planes) {
+    // The box corner farthest along the plane's normal.
+    const float x = p[0] >= 0 ? hi.x : lo.x;
+    const float y = p[1] >= 0 ? hi.y : lo.y;
+    const float z = p[2] >= 0 ? hi.z : lo.z;
+    if (p[0] * x + p[1] * y + p[2] * z + p[3] < 0) return true;
+  }
+  return false;
+}
+
 }  // namespace veltrane::gl

@@ -54,4 +54,14 @@ Mat4 ProjectionMatrix(float front, float back, float field, float aspect_w_over_
 // to the plane (nothing sensible to cast).
 Mat4 PlanarShadowMatrix(V3 light_dir, V3 point, V3 normal);
 
+// The six planes of a clip matrix (projection * view * model), each as
+// (a, b, c, d) with a x + b y + c z + d >= 0 inside, in the model's frame.
+struct Frustum {
+  std::array<std::array<float, 4>, 6> planes{};
+};
+Frustum FrustumOf(const Mat4& clip);
+// True when the box lies wholly outside one of the planes (it cannot be seen);
+// boxes that only straddle a corner may be kept, never a visible one dropped.
+bool BoxOutside(const Frustum& f, V3 lo, V3 hi);
+
 }  // namespace veltrane::gl

@@ -4,25 +4,35 @@
 #include <memory>
 #include <vector>
 
+#include "platform/gl/gl_math.h"
 #include "platform/rm/mesh_builder.h"
 
 namespace veltrane::gl {
 
 // One vertex as the GPU takes it; colour is the face's packed ARGB, read as BGRA.
+// The normal is packed to 10 bits a component: lighting needs no more, and the
+// vertex fetch of a software rasteriser pays for every byte.
 struct GpuVertex {
   float pos[3];
-  float normal[3];
+  std::uint32_t normal;  // PackNormal: signed 10-bit x, y, z from the low bits up
   std::uint32_t argb;
   float uv[2];
 };
-static_assert(sizeof(GpuVertex) == 36);
+static_assert(sizeof(GpuVertex) == 28);
 
-// A run of triangles sharing texture and material.
+// GL_INT_2_10_10_10_REV, normalised; components are clamped to [-1, 1].
+std::uint32_t PackNormal(V3 n);
+V3 UnpackNormal(std::uint32_t packed);
+
+// A run of triangles sharing texture and material, all in one spatial chunk of
+// the mesh, with the frame-local box around them so unseen runs can be skipped.
+// Runs of the same texture and material follow each other.
 struct Batch {
   std::uint32_t first = 0;  // first vertex
   std::uint32_t count = 0;  // vertex count, a multiple of 3
   std::shared_ptr<rm::Texture> texture;
   std::shared_ptr<rm::Material> material;
+  V3 lo, hi;
 };
 
 // A translucent triangle, kept apart so it can be sorted every frame.
@@ -32,7 +42,9 @@ struct TranslucentTriangle {
   std::shared_ptr<rm::Material> material;
 };
 
-// A mesh builder turned into triangles: opaque faces grouped into batches,
+// A mesh builder turned into triangles: opaque faces grouped by texture and
+// material, and within each group by a square grid over the mesh's ground
+// plane (x, z) so that large meshes such as a landscape can be culled piecewise;
 // faces with alpha below 255 listed for sorted drawing.
 struct MeshGeometry {
   std::vector<GpuVertex> opaque;
@@ -45,6 +57,8 @@ struct MeshGeometry {
 // Polygons become triangle fans. Flat quality takes one normal per face from its
 // corners' order, smooth quality the builder's per-vertex normals. Faces with
 // fewer than three corners or indices out of range are skipped.
-MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh);
+// triangles_per_chunk sets the grid: a mesh of T opaque triangles gets about
+// T / triangles_per_chunk cells (at most 16 x 16); small meshes stay one cell.
+MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangles_per_chunk = 256);
 
 }  // namespace veltrane::gl

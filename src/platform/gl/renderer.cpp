@@ -21,7 +21,7 @@ void SetupAttributes() {
   glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
                         reinterpret_cast<const void*>(offsetof(GpuVertex, pos)));
   glEnableVertexAttribArray(1);
-  glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
+  glVertexAttribPointer(1, 4, GL_INT_2_10_10_10_REV, GL_TRUE, stride,
                         reinterpret_cast<const void*>(offsetof(GpuVertex, normal)));
   // Packed ARGB in little-endian memory is B, G, R, A: GL_BGRA swizzles it back.
   glEnableVertexAttribArray(2);
@@ -295,24 +295,13 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   glDisable(GL_BLEND);
   glDisable(GL_STENCIL_TEST);
 
+  // Nothing beyond the point where the fog is complete needs drawing: the
+  // culling frustum ends there.
+  const float aspect = static_cast<float>(width) / static_cast<float>(height);
+  const float cull_back = fog.enabled && fog.end > vp.front ? std::min(vp.back, fog.end) : vp.back;
+  DrawOpaque(placed, ProjectionMatrix(vp.front, cull_back, vp.field, aspect) * view, device.textureQuality,
+             view_specular);
   rm::TextureQuality q = device.textureQuality;
-  for (const Placed& p : placed) {
-    const MeshGeometry& g = p.mesh->geometry;
-    if (g.batches.empty()) continue;
-    ++stats_.meshes;
-    SetModel(p.model);
-    glUniform1i(u_.lit, g.lit ? 1 : 0);
-    glBindVertexArray(p.mesh->vao);
-    for (const Batch& b : g.batches) {
-      BindTexture(b.texture, q);
-      ApplyMaterial(b.material, view_specular);
-      glDrawArrays(GL_TRIANGLES, static_cast<GLint>(b.first), static_cast<GLsizei>(b.count));
-      ++stats_.drawCalls;
-      stats_.triangles += b.count / 3;
-    }
-  }
-  glBindVertexArray(0);
-
   DrawShadows(shadows, scene);
   DrawTranslucent(placed, view, q, view_specular,
                   (device.renderMode & rm::render_mode::kBlendedTransparency) != 0 || device.renderMode == 0,
@@ -334,6 +323,56 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
       ++it;
     }
   }
+}
+
+void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& cull_view_proj, rm::TextureQuality q,
+                          bool view_specular) {
+  for (const Placed& p : placed) {
+    const MeshGeometry& g = p.mesh->geometry;
+    if (g.batches.empty()) continue;
+    const Frustum frustum = FrustumOf(cull_view_proj * p.model);
+    bool placedYet = false;
+    // Runs of one texture and material follow each other: the visible ones go
+    // out in one multi-draw, neighbours in the buffer merged into one range.
+    for (std::size_t i = 0; i < g.batches.size();) {
+      const Batch& head = g.batches[i];
+      drawFirst_.clear();
+      drawCount_.clear();
+      std::size_t j = i;
+      for (; j < g.batches.size() && g.batches[j].texture == head.texture &&
+             g.batches[j].material == head.material;
+           ++j) {
+        const Batch& b = g.batches[j];
+        if (culling_ && BoxOutside(frustum, b.lo, b.hi)) {
+          ++stats_.culledRuns;
+          continue;
+        }
+        stats_.triangles += b.count / 3;
+        if (!drawFirst_.empty() &&
+            static_cast<std::uint32_t>(drawFirst_.back() + drawCount_.back()) == b.first)
+          drawCount_.back() += static_cast<int>(b.count);
+        else {
+          drawFirst_.push_back(static_cast<int>(b.first));
+          drawCount_.push_back(static_cast<int>(b.count));
+        }
+      }
+      i = j;
+      if (drawFirst_.empty()) continue;
+      if (!placedYet) {
+        placedYet = true;
+        ++stats_.meshes;
+        SetModel(p.model);
+        glUniform1i(u_.lit, g.lit ? 1 : 0);
+        glBindVertexArray(p.mesh->vao);
+      }
+      BindTexture(head.texture, q);
+      ApplyMaterial(head.material, view_specular);
+      glMultiDrawArrays(GL_TRIANGLES, drawFirst_.data(), drawCount_.data(),
+                        static_cast<GLsizei>(drawFirst_.size()));
+      ++stats_.drawCalls;
+    }
+  }
+  glBindVertexArray(0);
 }
 
 void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows,
@@ -373,10 +412,10 @@ void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>
     glStencilFunc(GL_NOTEQUAL, stencil_ref, 0xFF);
     glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
     glBindVertexArray(it->second.vao);
-    for (const Batch& b : it->second.geometry.batches) {
-      glDrawArrays(GL_TRIANGLES, static_cast<GLint>(b.first), static_cast<GLsizei>(b.count));
-      ++stats_.drawCalls;
-    }
+    // The runs fill the buffer end to end: one draw takes them all.
+    const Batch& last = it->second.geometry.batches.back();
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(last.first + last.count));
+    ++stats_.drawCalls;
     ++stats_.shadows;
   }
   glBindVertexArray(0);
@@ -416,9 +455,8 @@ void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& vi
     for (const GpuVertex& src : it.tri->v) {
       GpuVertex v = src;
       V3 p = TransformPoint(*it.model, {src.pos[0], src.pos[1], src.pos[2]});
-      V3 nn = TransformDir(*it.model, {src.normal[0], src.normal[1], src.normal[2]});
       v.pos[0] = p.x; v.pos[1] = p.y; v.pos[2] = p.z;
-      v.normal[0] = nn.x; v.normal[1] = nn.y; v.normal[2] = nn.z;
+      v.normal = PackNormal(TransformDir(*it.model, UnpackNormal(src.normal)));
       verts.push_back(v);
     }
   glBindVertexArray(streamVao_);

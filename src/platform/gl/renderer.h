@@ -24,6 +24,7 @@ struct FrameStats {
   std::size_t translucent = 0;
   std::size_t shadows = 0;
   std::size_t drawCalls = 0;
+  std::size_t culledRuns = 0;      // opaque runs outside the view or beyond the fog
 };
 
 // Draws a retained-mode scene with OpenGL 3.3 core. Mesh geometry goes to the
@@ -44,6 +45,10 @@ class Renderer {
   // width x height rectangle at the lower left of the bound framebuffer.
   void Render(const rm::Frame& scene, rm::Viewport& viewport, const rm::Device& device, int width,
               int height);
+
+  // Off draws every run whether it can be seen or not: the reference the
+  // culled picture is compared with.
+  void SetCulling(bool on) { culling_ = on; }
 
   const FrameStats& Stats() const { return stats_; }
   std::size_t TotalMeshUploads() const { return totalUploads_; }
@@ -77,6 +82,8 @@ class Renderer {
   void SetModel(const Mat4& model);
   void DrawTranslucent(const std::vector<Placed>& placed, const Mat4& view, rm::TextureQuality q,
                        bool view_specular, bool blended, bool sorted);
+  void DrawOpaque(const std::vector<Placed>& placed, const Mat4& cull_view_proj, rm::TextureQuality q,
+                  bool view_specular);
   void DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows, const rm::Frame& scene);
 
   ShaderProgram program_;
@@ -88,6 +95,9 @@ class Renderer {
   std::uint64_t frame_ = 0;
   FrameStats stats_;
   std::size_t totalUploads_ = 0;
+  bool culling_ = true;
+  std::vector<int> drawFirst_;  // ranges of one multi-draw, kept to spare allocations
+  std::vector<int> drawCount_;
 
   struct Uniforms {
     int model, view, proj, normalMat, lit, ambient, lightCount, lightToward, lightColor, cameraPos;

@@ -19,33 +19,40 @@ uniform vec3 uLightColor[8];
 uniform vec3 uCameraPos;
 uniform float uPower;
 uniform bool uSpecularOn;
-out vec4 vColor;
+uniform vec3 uSpecular;
+uniform vec3 uEmissive;
+uniform float uFogStart;
+uniform float uFogEnd;
+out vec4 vColor;     // lit and saturated surface colour, modulated by the texture
+out vec3 vSpecular;  // added on top of the texture
 out vec2 vUV;
-out float vDepth;
-out vec3 vLight;     // ambient + diffuse, multiplies the surface colour
-out vec3 vSpecular;  // added on top
-// Lighting per vertex: flat faces carry one normal at every corner, smooth
-// ones blend between their corners' results.
+out float vFog;      // share of the surface's own colour, before clamping
+// Everything that interpolates as well as it computes is done here, once per
+// vertex: lighting as the fixed-function pipeline does it (emissive plus
+// ambient and diffuse, saturated at white), and the linear fog factor, which
+// is affine in eye depth and so exact when interpolated.
 void main() {
   vec4 scenePos = uModel * vec4(aPos, 1.0);
   vec4 eye = uView * scenePos;
   vColor = aColor;
   vUV = aUV;
-  vDepth = -eye.z;
-  vLight = vec3(1.0);
+  vFog = (uFogEnd + eye.z) / max(uFogEnd - uFogStart, 1e-4);
   vSpecular = vec3(0.0);
   if (uLit) {
     vec3 n = normalize(uNormalMat * aNormal);
     vec3 v = normalize(uCameraPos - scenePos.xyz);
-    vLight = uAmbient;
+    vec3 light = uAmbient;
+    vec3 spec = vec3(0.0);
     for (int i = 0; i < uLightCount; ++i) {
       float d = max(dot(n, uLightToward[i]), 0.0);
-      vLight += uLightColor[i] * d;
+      light += uLightColor[i] * d;
       if (uSpecularOn && d > 0.0) {
         vec3 h = normalize(uLightToward[i] + v);
-        vSpecular += uLightColor[i] * pow(max(dot(n, h), 0.0), uPower);
+        spec += uLightColor[i] * pow(max(dot(n, h), 0.0), uPower);
       }
     }
+    vColor.rgb = clamp(aColor.rgb * light + uEmissive, 0.0, 1.0);
+    vSpecular = uSpecular * spec;
   }
   gl_Position = uProj * eye;
 }
@@ -53,20 +60,14 @@ void main() {
 
 const char* const kSceneFragmentShader = R"(#version 330 core
 in vec4 vColor;
-in vec2 vUV;
-in float vDepth;
-in vec3 vLight;
 in vec3 vSpecular;
-uniform bool uLit;
-uniform vec3 uSpecular;
-uniform vec3 uEmissive;
+in vec2 vUV;
+in float vFog;
 uniform bool uTextured;
 uniform sampler2D uTexture;
 uniform bool uAlphaTest;   // texels below half alpha are holes
 uniform bool uFogOn;
 uniform vec3 uFogColor;
-uniform float uFogStart;
-uniform float uFogEnd;
 uniform vec4 uSolid;       // alpha >= 0: one flat colour, unlit (shadows)
 out vec4 fragColor;
 void main() {
@@ -74,22 +75,16 @@ void main() {
   if (uSolid.a >= 0.0) {
     base = uSolid;
   } else {
-    // As the fixed-function pipeline lights: emissive plus ambient and diffuse,
-    // saturated at white, then modulated by the texture; specular on top.
     base = vColor;
-    if (uLit) base.rgb = clamp(base.rgb * vLight + uEmissive, 0.0, 1.0);
     if (uTextured) {
       vec4 t = texture(uTexture, vUV);
       if (uAlphaTest && t.a < 0.5) discard;
       base *= t;
     }
-    if (uLit) base.rgb += uSpecular * vSpecular;
+    base.rgb += vSpecular;
   }
   vec3 c = base.rgb;
-  if (uFogOn) {
-    float f = clamp((uFogEnd - vDepth) / max(uFogEnd - uFogStart, 1e-4), 0.0, 1.0);
-    c = mix(uFogColor, c, f);
-  }
+  if (uFogOn) c = mix(uFogColor, c, clamp(vFog, 0.0, 1.0));
   fragColor = vec4(clamp(c, 0.0, 1.0), base.a);
 }
 )";
