@@ -246,6 +246,13 @@ void ReadSnapshot(ByteReader& r, SimState& s, int* contactsRead) {
   }
 }
 
+bool SameFlight(std::string_view a, std::string_view b) {
+  // The pilot's place is the seventh vector of a snapshot.
+  constexpr std::size_t kPilotAt = 6 * 24, kPilotEnd = kPilotAt + 24;
+  if (a.size() != b.size() || a.size() < kPilotEnd) return a == b;
+  return a.substr(0, kPilotAt) == b.substr(0, kPilotAt) && a.substr(kPilotEnd) == b.substr(kPilotEnd);
+}
+
 std::string EncodeSnapshot(const SimState& s) {
   std::string out;
   out.reserve(2048);

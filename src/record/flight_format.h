@@ -131,6 +131,9 @@ void WriteSnapshot(ByteWriter& w, const SimState& s, bool thermals = true);
 // without its thermal table leaves the table of s.
 void ReadSnapshot(ByteReader& r, SimState& s, int* contacts = nullptr);
 std::string EncodeSnapshot(const SimState& s);
+// Whether two snapshots hold the same flight: everything but the pilot's
+// place, which the follow-flight camera moves and no flight model reads.
+bool SameFlight(std::string_view a, std::string_view b);
 // The thermal table as a snapshot holds it, to tell when it changed.
 std::string EncodeThermals(const ThermalTable& t);
 

@@ -22,6 +22,7 @@ bool FlightRecorder::Start(const std::string& path, const FlightHeader& header, 
   path_ = path;
   buffer_.clear();
   written_ = 0;
+  frames_ = 0;
   ByteWriter w(buffer_);
   buffer_.append(kMagic);
   w.U16(kFormatVersion);
@@ -46,6 +47,7 @@ void FlightRecorder::Stop() {
   Flush();
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  if (frames_ == 0) std::remove(path_.c_str());
 }
 
 void FlightRecorder::Flush() {
@@ -88,6 +90,7 @@ void FlightRecorder::Frame(const SimState& s) {
   }
   lastTick_ = s.LastTickTime;
   lastValues_ = s.FunctionValue;
+  ++frames_;
 }
 
 void FlightRecorder::AfterTick(const SimState& s) {

@@ -24,7 +24,8 @@ class FlightRecorder {
   // Starts a new file (ending the one open). False, with Error(), when the
   // file cannot be created; nothing is recorded then.
   bool Start(const std::string& path, const FlightHeader& header, const SimState& s);
-  // Writes the rest and the end mark, and closes the file.
+  // Writes the rest and the end mark, and closes the file. A flight without
+  // a single frame is not worth keeping: its file is removed.
   void Stop();
   bool Recording() const { return file_ != nullptr; }
   const std::string& Path() const { return path_; }
@@ -53,6 +54,7 @@ class FlightRecorder {
   std::string error_;
   std::string buffer_;
   std::uint64_t written_ = 0;
+  std::uint64_t frames_ = 0;
   std::int64_t lastTick_ = 0;
   std::int64_t lastSnapshot_ = 0;
   std::int64_t lastFlush_ = 0;

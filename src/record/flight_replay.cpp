@@ -60,7 +60,7 @@ bool ReplayCursor::Step() {
   while (nextCheck_ < rec_.checks.size() && rec_.checks[nextCheck_].afterFrames < position_) ++nextCheck_;
   if (nextCheck_ < rec_.checks.size() && rec_.checks[nextCheck_].afterFrames == position_) {
     const Recording::Check& c = rec_.checks[nextCheck_++];
-    if (!firstDifference_ && EncodeSnapshot(s_) != c.state) firstDifference_ = c.clock - rec_.StartClock();
+    if (!firstDifference_ && !SameFlight(EncodeSnapshot(s_), c.state)) firstDifference_ = c.clock - rec_.StartClock();
   }
   return true;
 }
