@@ -125,5 +125,31 @@ TEST_F(FlightsTest, AReplayRetracesTheLiveFlightSeeksAndHandsOverToThePilot) {
   EXPECT_GT(VecLength(moved), 0.0);
 }
 
+TEST_F(FlightsTest, TheGhostFliesItsRecordingBesideTheNextLiveFlight) {
+  services.held = {kV, kLeft};
+  FlyLive(200);
+  const std::string recorded = form->RecordingPath();
+  form->Initialisieren1Click();
+  services.held.clear();  // this time the model stays on the ground
+  form->ShowGhost(recorded);
+  ASSERT_TRUE(form->GhostShown());
+  ASSERT_FALSE(form->HasErrorMessage());
+  for (std::size_t k = 0; k < 150; ++k) {
+    FlyLive(1);
+    ASSERT_TRUE(Same(form->GhostState()->ModelPosition, path[k])) << "frame " << k;
+  }
+  EXPECT_GT(VecLength(form->GhostState()->ModelPosition - form->State().ModelPosition), 5.0);
+  // A new live flight starts the ghost again.
+  form->Initialisieren1Click();
+  FlyLive(1);
+  EXPECT_TRUE(Same(form->GhostState()->ModelPosition, path[0]));
+  form->HideGhost();
+  EXPECT_FALSE(form->GhostShown());
+  // A file that cannot be read gives a message, not a ghost.
+  form->ShowGhost(std::string(VELTRANE_TEST_DIR) + "/no-such.vflight");
+  EXPECT_FALSE(form->GhostShown());
+  EXPECT_TRUE(form->HasErrorMessage());
+}
+
 }  // namespace
 }  // namespace veltrane
