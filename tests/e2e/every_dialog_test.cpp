@@ -17,8 +17,8 @@ namespace {
 using namespace std::chrono_literals;
 
 // Menu titles with the Sound menu present, and the rows of their items.
-constexpr int kFlugmodellX = 82, kLandschaftX = 157, kSimulationX = 284, kSoundX = 340, kGrafikX = 450,
-              kSteuerungX = 506, kHilfeWithSoundX = 612;
+constexpr int kFlugmodellX = 70, kLandschaftX = 140, kSimulationX = 250, kSoundX = 302, kGrafikX = 401,
+              kSteuerungX = 451, kHilfeWithSoundX = 548;
 constexpr int kFirstItemY = 34, kAutozoomEinstellenY = 89, kThermikY = 110, kOptionenY = 89;
 
 // ImGui's blue title bar of a modal dialog, right of any title text.
@@ -114,7 +114,7 @@ TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   constexpr int kGraphicsTitle = 136;
   OpenDialog(kGrafikX, kOptionenY, kGraphicsTitle, "dialog_graphics.png");
   rebuilds = Rebuilds();
-  for (int y : {203, 243, 266, 306}) Toggle(226, y);  // 32 bit, vertical blank, flip, mipmapping
+  for (int y : {203, 243, 266, 306}) Toggle(213, y);  // 32 bit, vertical blank, flip, mipmapping
   Keep(program_->Grab(), "dialog_graphics_changed.png");
   Click(265, 333);  // Ok
   ExpectClosed(kGraphicsTitle);
@@ -135,10 +135,10 @@ TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   ReopenAndEscape(kAnsichtX, kAutozoomEinstellenY, kAutozoomTitle);
 
   // Simulation > Thermik einstellen...: both sliders near their ends, Enter.
-  constexpr int kThermalTitle = 196;
+  constexpr int kThermalTitle = 180;
   OpenDialog(kSimulationX, kThermikY, kThermalTitle, "dialog_thermal.png");
   Click(390, 223);
-  Click(390, 246);
+  Click(390, 263);
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kThermalTitle);
   ReopenAndEscape(kSimulationX, kThermikY, kThermalTitle);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr int kBarY = 8;
-constexpr int kSteuerungX = 455;
+constexpr int kSteuerungX = 411;
 constexpr int kAnalogeY = 55;
 
 int Brightness(const pictures::Picture& p, int x, int y) {
@@ -125,13 +126,13 @@ class RadioProgramTest : public ::testing::Test {
   std::unique_ptr<ProgramDriver> program_;
 };
 
-// Places in a 640x480 window (ImGui's 13 px default font).
+// Places in a 640x480 window (13 px DejaVu Sans).
 constexpr int kDateiX = 24, kBeendenY = 55;
 constexpr int kJoystickEntryX = 190, kJoystickEntryY = 213, kPicEntryY = 264;
 constexpr int kEigenschaftenX = 217, kKalibrationX = 420, kSubButtonsY = 293;
 constexpr int kSelectionOkX = 170, kSelectionOkY = 320;
 constexpr int kJoyOkX = 178, kJoyOkY = 346;
-constexpr int kCalibButtonX = 378, kCalibButtonY = 343;
+constexpr int kCalibButtonX = 400, kCalibButtonY = 343;
 constexpr int kCalibOkX = 111, kCalibOkY = 370;
 constexpr int kAwayX = 620, kAwayY = 460;  // outside every dialog
 
@@ -140,8 +141,8 @@ bool SelectionShown(const pictures::Picture& p) {
 }
 bool NothingInFront(const pictures::Picture& p) { return DialogPixels(p, 115, 145, 525, 335) < 20000; }
 bool JoystickShown(const pictures::Picture& p) { return GreenPixels(p, 128, 262, 146, 300) > 500; }
-bool CalibrationShown(const pictures::Picture& p) { return GreenPixels(p, 318, 200, 336, 262) > 500; }
-bool MenuOpen(const pictures::Picture& p) { return DialogPixels(p, 435, 22, 600, 66) > 5000; }
+bool CalibrationShown(const pictures::Picture& p) { return GreenPixels(p, 341, 200, 359, 262) > 500; }
+bool MenuOpen(const pictures::Picture& p) { return DialogPixels(p, 385, 22, 525, 66) > 4000; }
 
 // The value of `key=` in a section of the settings text, NaN when missing.
 double Setting(const std::string& settings, const std::string& section, const std::string& key) {
@@ -150,7 +151,10 @@ double Setting(const std::string& settings, const std::string& section, const st
   const auto end = settings.find("\n[", start);
   const auto at = settings.find("\n" + key + "=", start);
   if (at == std::string::npos || at > end) return std::nan("");
-  return std::strtod(settings.c_str() + at + key.size() + 2, nullptr);
+  // The program runs in a German locale, which writes decimal commas.
+  std::string value = settings.substr(at + key.size() + 2, settings.find('\n', at + 1) - (at + key.size() + 2));
+  std::replace(value.begin(), value.end(), ',', '.');
+  return std::strtod(value.c_str(), nullptr);
 }
 
 // The rest of the class's helpers need the driver.
@@ -237,12 +241,12 @@ TEST_F(RadioFlow, CalibrationAndAssignmentThroughTheDialog) {
   // Rudder fed by channel 2 and reversed.
   ASSERT_TRUE(Hover(kAwayX, kAwayY));
   const pictures::Picture before = program_->Grab();
-  ASSERT_TRUE(Press(205, 164));  // the field takes the focus
+  ASSERT_TRUE(Press(215, 164));  // the field takes the focus
   ASSERT_TRUE(HoldKey("End") && HoldKey("BackSpace") && program_->Key("2"));
   ASSERT_TRUE(Hover(kAwayX, kAwayY));
-  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return ChangedPixels(before, p, 180, 152, 230, 176) > 5; }))
+  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return ChangedPixels(before, p, 205, 152, 250, 176) > 5; }))
       << "the channel field did not change";
-  ASSERT_TRUE(PressChanging(246, 164, 236, 154, 258, 174));
+  ASSERT_TRUE(PressChanging(269, 164, 259, 154, 281, 174));
 
   // Range capture of X between -20000 and 20000, then centred at 5000.
   ASSERT_TRUE(PressChanging(kCalibButtonX, kCalibButtonY, 310, 280, 580, 352));
@@ -276,7 +280,7 @@ TEST_F(RadioFlow, SerialBoardPropertiesAndAbbrechen) {
   // The selection gives way to the PIC dialog.
   ASSERT_TRUE(PressChanging(kEigenschaftenX, kSubButtonsY, 115, 145, 525, 335)) << "no PIC-Interface dialog";
   ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 200, 200, 440, 280) > 15000; }));
-  ASSERT_TRUE(PressChanging(166, 280, 155, 270, 340, 290));  // "19200 Baud / 0xFF Sync"
+  ASSERT_TRUE(PressChanging(179, 280, 165, 270, 345, 290));  // "19200 Baud / 0xFF Sync"
   Keep(program_->Grab(), "dialog_pic.png");
   ASSERT_TRUE(PressUntil(206, 306, SelectionShown)) << "Ok does not hand back to the selection";
   ASSERT_TRUE(PressUntil(278, kSelectionOkY, NothingInFront)) << "Abbrechen does not close the selection";

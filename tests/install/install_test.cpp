@@ -111,14 +111,15 @@ TEST_F(InstallTest, DebianPackageHoldsProgramDataAndDesktopEntry) {
 
   ASSERT_EQ(Shell("dpkg-deb --contents \"" + deb.string() + "\"", &out), 0);
   for (const char* f : {"./usr/bin/veltrane", "./usr/bin/veltrane-tool", "./usr/share/veltrane/Model/su-26.par",
-                        "./usr/share/veltrane/Landscape/world.scn",
+                        "./usr/share/veltrane/Landscape/world.scn", "./usr/share/veltrane/Language/Japanese.ini",
                         "./usr/share/applications/org.veltrane.Veltrane.desktop",
                         "./usr/share/icons/hicolor/scalable/apps/veltrane.svg"})
     EXPECT_NE(out.find(std::string(f) + "\n"), std::string::npos) << f;
 
   // The runtime libraries come from the program's own links.
   ASSERT_EQ(Shell("dpkg-deb --field \"" + deb.string() + "\" Depends", &out), 0);
-  for (const char* dep : {"libsdl2-2.0-0", "libopenal1", "libassimp5", "libjpeg62-turbo", "fonts-dejavu-core"})
+  for (const char* dep : {"libsdl2-2.0-0", "libopenal1", "libassimp5", "libjpeg62-turbo", "libserialport0",
+                          "fonts-dejavu-core", "fonts-wqy-microhei"})
     EXPECT_NE(out.find(dep), std::string::npos) << dep << " in " << out;
 }
 

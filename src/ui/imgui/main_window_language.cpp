@@ -1,6 +1,6 @@
-#include "ui/imgui/main_window_ui.h"
-
 #include "ui/file_dialog_words.h"
+#include "ui/imgui/main_window_ui.h"
+#include "ui/program_words.h"
 
 namespace veltrane::ui {
 
@@ -15,6 +15,13 @@ void MainWindowUi::UpdateLanguage(int index) {
   t.SpeedLabel = texts_.Text("MainForm", "sMainForm004");
   t.HeightLabel = texts_.Text("MainForm", "sMainForm005");
   t.VarioLabel = texts_.Text("MainForm", "sMainForm006");
+  const ProgramWords& m = ProgramWordsFor(index);
+  t.ModelNotFound = m.modelNotFound;
+  t.LandscapeNotFound = m.landscapeNotFound;
+  t.SettingsNotSaved = m.settingsNotSaved;
+  t.ModelWithoutGeometry = m.modelWithoutGeometry;
+  t.SkippedAfterCrash = m.skippedAfterCrash;
+  t.DefaultInstead = m.defaultInstead;
   // The file's values lose their trailing blank; the file or path follows it.
   auto lead = [this](const char* key) { return texts_.Text("FlightForm", key) + " "; };
   t.ReplayLabel = texts_.Text("FlightForm", "Replay");
@@ -26,8 +33,15 @@ void MainWindowUi::UpdateLanguage(int index) {
   t.GhostNeedsSameFiles = lead("GhostNeeds");
   t.RecordingFailed = lead("RecordFailed");
   if (onLanguageFonts) {
+    // Every glyph the language can show, the words outside its file included.
     const FileDialogWords& w = FileDialogWordsFor(index);
-    onLanguageFonts(index, texts_.AllText() + w.loadModel + w.loadScene + w.open + w.cancel + w.file);
+    std::string glyphs = texts_.AllText();
+    for (const char* s :
+         {w.loadModel, w.loadScene, w.open, w.cancel, w.file, w.shippedModels, w.ownModels,
+          w.shippedScenes, w.ownScenes, m.modelNotFound, m.landscapeNotFound, m.settingsNotSaved,
+          m.modelWithoutGeometry, m.skippedAfterCrash, m.defaultInstead})
+      glyphs += s;
+    onLanguageFonts(index, glyphs);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "radio/joystick/rc_joy_form.h"
@@ -252,25 +253,32 @@ void RadioUi::DrawCalibration() {
   ImGui::BeginGroup();
   ImGui::TextUnformatted(T("CalibForm", "GroupBox4.Caption").c_str());
   ImGui::Separator();
-  ImGui::TextUnformatted("");
-  ImGui::SameLine(120);
-  ImGui::TextUnformatted(T("CalibForm", "Label2.Caption").c_str());
-  ImGui::SameLine(175);
-  ImGui::TextUnformatted(T("CalibForm", "Label3.Caption").c_str());
-  ImGui::SameLine(205);
-  ImGui::TextUnformatted(T("CalibForm", "Label4.Caption").c_str());
   static const char* const kRowLabels[kFunctionCount] = {
       "Label13.Caption", "Label14.Caption", "Label15.Caption", "Label16.Caption",
       "Label17.Caption", "Label18.Caption", "Label19.Caption", "Label1.Caption"};
+  // Columns after the widest row label, so that long translations stay whole.
+  float labels = 0;
+  for (const char* key : kRowLabels) labels = std::max(labels, ImGui::CalcTextSize(T("CalibForm", key).c_str()).x);
+  const float left = ImGui::GetCursorPosX();
+  const float channel = std::max(left + 112.0f, left + labels + 12.0f);
+  const float inv = channel + 55.0f;
+  const float exp = inv + std::max(30.0f, ImGui::CalcTextSize(T("CalibForm", "Label3.Caption").c_str()).x + 10.0f);
+  ImGui::TextUnformatted("");
+  ImGui::SameLine(channel);
+  ImGui::TextUnformatted(T("CalibForm", "Label2.Caption").c_str());
+  ImGui::SameLine(inv);
+  ImGui::TextUnformatted(T("CalibForm", "Label3.Caption").c_str());
+  ImGui::SameLine(exp);
+  ImGui::TextUnformatted(T("CalibForm", "Label4.Caption").c_str());
   for (int f = 0; f < kFunctionCount; ++f) {
     const auto i = static_cast<std::size_t>(f);
     ImGui::TextUnformatted(T("CalibForm", kRowLabels[i]).c_str());
-    ImGui::SameLine(120);
+    ImGui::SameLine(channel);
     ImGui::SetNextItemWidth(45);
     ImGui::InputText(("##ch" + std::to_string(f)).c_str(), rowBuf_[i].data(), rowBuf_[i].size());
-    ImGui::SameLine(175);
+    ImGui::SameLine(inv);
     ImGui::Checkbox(("##inv" + std::to_string(f)).c_str(), &calib_.rows[i].inv);
-    ImGui::SameLine(205);
+    ImGui::SameLine(exp);
     ImGui::Checkbox(("##exp" + std::to_string(f)).c_str(), &calib_.rows[i].exp);
   }
   ImGui::EndGroup();
