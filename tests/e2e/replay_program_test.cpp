@@ -14,6 +14,7 @@ using namespace std::chrono_literals;
 constexpr int kViewTop = 70;
 // "Flug abspielen..." is the first item after "Beenden" and its separator.
 constexpr int kFlugAbspielenY = kBeendenY + 21;
+constexpr int kGeistY = kFlugAbspielenY + 17;
 
 int ViewDifference(const pictures::Picture& a, const pictures::Picture& b) {
   if (a.width != b.width || a.height != b.height) return a.width * a.height;
@@ -62,6 +63,30 @@ TEST_F(ReplayProgramTest, TheReplayShowsWhatTheLiveFlightShowedAtTheSameTimes) {
   // F9: the pilot takes over and the flight goes on live.
   ASSERT_TRUE(program_->Key("F9"));
   EXPECT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.TakeOver") == 1; }, 5s));
+}
+
+TEST_F(ReplayProgramTest, AGhostFliesTheLastFlightBesideTheLiveOne) {
+  ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
+  ASSERT_TRUE(program_->KeyDown("v"));
+  std::this_thread::sleep_for(8s);
+  ASSERT_TRUE(program_->KeyUp("v"));
+  ASSERT_TRUE(program_->Key("i"));  // a new flight; the last one is the ghost's
+  std::this_thread::sleep_for(300ms);
+
+  ChooseFromMenu(kDateiX, kGeistY);
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 100, 150, 540, 330) > 20000; }))
+      << "no list of flights";
+  ASSERT_TRUE(program_->Key("Return"));
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.ShowGhost File:") == 1; }, 5s));
+  // The live model rests paused on the ground; only the ghost moves on.
+  ASSERT_TRUE(program_->Key("p"));
+  std::this_thread::sleep_for(500ms);
+  const pictures::Picture before = program_->Grab();
+  std::this_thread::sleep_for(2s);
+  const pictures::Picture after = program_->Grab();
+  Keep(after, "ghost.png");
+  EXPECT_GT(ViewDifference(before, after), 50) << "the ghost did not move";
+  EXPECT_EQ(program_->TraceCount("TMainForm.TakeOver"), 0);
 }
 
 }  // namespace

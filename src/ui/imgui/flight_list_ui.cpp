@@ -16,7 +16,7 @@ bool Button(const std::string& caption) {
 }  // namespace
 
 void MainWindowUi::OpenFlightList(FlightListDialog::Purpose purpose) {
-  flightList_.Open(form_.FlightsFolder(), purpose);
+  flightList_.Open(form_.FlightsFolder(), purpose, form_.RecordingPath());
   Open(Dialog::Flights);
 }
 
