@@ -108,6 +108,8 @@ bool TMainForm::Replaying() const { return flights_->replay != nullptr; }
 void TMainForm::ReplayFlight(const std::string& path) {
   trace_("TMainForm.ReplayFlight File: " + path + "\r\n");
   if (!scene_) return;
+  // The flight being flown: what it has not written out yet belongs in the replay.
+  if (flights_->recorder.Recording() && flights_->recorder.Path() == path) flights_->recorder.Stop();
   auto replay = std::make_unique<FlightLog::Replay>();
   try {
     replay->rec = record::ReadRecording(path);

@@ -14,7 +14,7 @@ class FlightListDialog {
  public:
   enum class Purpose { Replay, Ghost };
 
-  // The flight being recorded now (`recording`) is not finished: it is left out.
+  // `recording`, when given, is left out of the list.
   void Open(const std::string& folder, Purpose purpose, const std::string& recording = {});
   // The table's cells of row i: date, model, landscape, duration ("1:05").
   std::vector<std::string> Row(std::size_t i) const;

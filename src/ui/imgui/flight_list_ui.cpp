@@ -16,7 +16,9 @@ bool Button(const std::string& caption) {
 }  // namespace
 
 void MainWindowUi::OpenFlightList(FlightListDialog::Purpose purpose) {
-  flightList_.Open(form_.FlightsFolder(), purpose, form_.RecordingPath());
+  // The flight being flown is the one most often replayed, but it cannot be its own ghost.
+  flightList_.Open(form_.FlightsFolder(), purpose,
+                   purpose == FlightListDialog::Purpose::Ghost ? form_.RecordingPath() : std::string());
   Open(Dialog::Flights);
 }
 
