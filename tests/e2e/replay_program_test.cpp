@@ -82,6 +82,7 @@ TEST_F(ReplayProgramTest, AGhostFliesTheLastFlightBesideTheLiveOne) {
   ASSERT_TRUE(program_->Key("p"));
   std::this_thread::sleep_for(500ms);
   const pictures::Picture before = program_->Grab();
+  Keep(before, "ghost_before.png");
   std::this_thread::sleep_for(2s);
   const pictures::Picture after = program_->Grab();
   Keep(after, "ghost.png");
