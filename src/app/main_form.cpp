@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/flight_log.h"
 #include "app/main_form_scene.h"
 
 #include <cmath>
@@ -22,8 +23,9 @@ TMainForm::TMainForm(std::string exePath, SettingsStore& settings, Trace trace, 
       clock_(clock),
       services_(services),
       sound_(sound ? sound : &nullSound_),
+      flights_(std::make_unique<FlightLog>(clock_)),
       worldProxy_(std::make_unique<WorldProxy>(*this)),
-      tick_(std::make_unique<SimTick>(sim_, clock_, trace_, worldProxy_.get())) {
+      tick_(std::make_unique<SimTick>(sim_, flights_->clock, trace_, worldProxy_.get())) {
   if (exePath_.empty()) exePath_ = "./";
   if (exePath_.back() != '/') exePath_ += '/';
   root_.SetPictureDecoder([](const std::string& path) -> std::optional<rm::Picture> {
@@ -36,10 +38,13 @@ TMainForm::TMainForm(std::string exePath, SettingsStore& settings, Trace trace, 
   });
   tick_->heliStep = MoveHelicopter;
   tick_->hooks.displayReady = [this] { return SceneReady(); };
-  tick_->hooks.readRadio = [this] { ReadRadio(); };
+  tick_->hooks.readRadio = [this] { ReadFrameControls(); };
   tick_->hooks.cameraUpdate = [this] { UpdateCameraControll(); };
   tick_->hooks.soundUpdate = [this](bool crashStarted) { sound_->UpdateSound(sim_, crashStarted); };
-  tick_->hooks.sceneUpdate = [this] { UpdateGraphics(); };
+  tick_->hooks.sceneUpdate = [this] {
+    if (!Replaying()) flights_->recorder.AfterTick(sim_);
+    UpdateGraphics();
+  };
 }
 
 const World& TMainForm::CurrentWorld() const { return *worldProxy_; }
@@ -101,21 +106,50 @@ void TMainForm::ReadRadio() {
 void TMainForm::DXTimerTimer() {
   if (!timerEnabled_) return;
   if (SceneReady()) fpsMeter_.Frame(clock_.NowMs());
-  tick_->Tick();
+  if (Replaying())
+    StepReplay();
+  else
+    tick_->Tick();
 }
 
 // ---- commands ----
 
 void TMainForm::Initialisieren1Click() {
+  LiveCommand();
   Reinitialise(sim_, CurrentWorld(), trace_, cam_.Hinterherflug);
   UpdateCameraControll();
+  StartRecording();
 }
 
-void TMainForm::PauseClick() { sim_.Flags.Pause = !sim_.Flags.Pause; }
-void TMainForm::Windenstart1Click() { AttachWinch(sim_); }
-void TMainForm::Handstart1Click() { Handstart(sim_, trace_); }
-void TMainForm::AutorestartClick() { sim_.Flags.Autorestart = !sim_.Flags.Autorestart; }
-void TMainForm::AutoInitClick() { sim_.Flags.AutoInit = !sim_.Flags.AutoInit; }
+void TMainForm::PauseClick() {
+  LiveCommand();
+  sim_.Flags.Pause = !sim_.Flags.Pause;
+  RecordCommand(int(record::CommandCode::Pause), sim_.Flags.Pause);
+}
+
+void TMainForm::Windenstart1Click() {
+  LiveCommand();
+  AttachWinch(sim_);
+  StartRecording();
+}
+
+void TMainForm::Handstart1Click() {
+  LiveCommand();
+  Handstart(sim_, trace_);
+  StartRecording();
+}
+
+void TMainForm::AutorestartClick() {
+  LiveCommand();
+  sim_.Flags.Autorestart = !sim_.Flags.Autorestart;
+  RecordCommand(int(record::CommandCode::Indestructible), sim_.Flags.Autorestart);
+}
+
+void TMainForm::AutoInitClick() {
+  LiveCommand();
+  sim_.Flags.AutoInit = !sim_.Flags.AutoInit;
+  RecordCommand(int(record::CommandCode::AutoInit), sim_.Flags.AutoInit);
+}
 void TMainForm::GeschwHoeheClick() { checks_.GeschwHoehe = !checks_.GeschwHoehe; }
 void TMainForm::FPSClick() { checks_.FPS = !checks_.FPS; }
 
@@ -184,7 +218,9 @@ void TMainForm::FormKeyPress(char key) {
     case '6':
     case '8':
     case '9':
+      LiveCommand();
       Standort(sim_, CurrentWorld(), key, trace_);
+      RecordCommand(int(record::CommandCode::Pilot), key);
       PlaceCamera();
       break;
     case 27:  // Esc: back to a window
@@ -200,6 +236,17 @@ void TMainForm::FormKeyDown(int key, bool ctrl) {
     if (key == 'M') ModelNeuLadenClick();
     if (key == 'L') LandNeuLadenClick();
     return;
+  }
+  if (Replaying()) {
+    switch (key) {
+      case vk::kSpace: ReplayTogglePause(); return;
+      case vk::kF5: ReplaySeek(-10000); return;
+      case vk::kF6: ReplaySeek(10000); return;
+      case vk::kF7: ReplayFaster(false); return;
+      case vk::kF8: ReplayFaster(true); return;
+      case vk::kF9: TakeOver(); return;
+      default: break;
+    }
   }
   switch (key) {
     // Esc produces no character on every platform, so it arrives as a key.

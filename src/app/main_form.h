@@ -24,6 +24,7 @@ namespace veltrane {
 
 class SimTick;
 class CollisionWorld;
+struct FlightLog;
 
 // Virtual-key numbers the main window handles itself.
 namespace vk {
@@ -31,6 +32,13 @@ constexpr int kEscape = 0x1B;
 constexpr int kF12 = 0x7B;
 constexpr int kAdd = 0x6B;       // numeric keypad +
 constexpr int kSubtract = 0x6D;  // numeric keypad -
+// The replay's keys: none of them is a command or a keyboard-control default.
+constexpr int kSpace = 0x20;  // pause and go on
+constexpr int kF5 = 0x74;     // 10 s back
+constexpr int kF6 = 0x75;     // 10 s forward
+constexpr int kF7 = 0x76;     // slower
+constexpr int kF8 = 0x77;     // faster
+constexpr int kF9 = 0x78;     // the pilot takes over
 }  // namespace vk
 
 // The 3D view's display options, read by the window at start and on every
@@ -66,6 +74,8 @@ struct Overlay {
   OverlayLine speed;
   OverlayLine height;
   OverlayLine vario;
+  OverlayLine replay;      // replay time and speed
+  OverlayLine replayKeys;  // what the replay's keys do
   int hudBandHeight = 40;  // top band forced to redraw every frame
 };
 
@@ -94,6 +104,17 @@ struct MainFormTexts {
   std::string SkippedAfterCrash =
       "Beim letzten Start wurde Veltrane beim Laden dieser Datei beendet; sie wird diesmal nicht geladen: ";
   std::string DefaultInstead = "Stattdessen wird die Voreinstellung geladen: ";
+  std::string ReplayLabel = "Wiedergabe:";
+  std::string ReplayPaused = "angehalten";
+  std::string ReplayEnd = "Ende";
+  std::string ReplayKeys =
+      "Leertaste: Pause   F5/F6: 10 s zurück/vor   F7/F8: langsamer/schneller   F9: selbst weiterfliegen";
+  std::string ReplayFailed = "Der Flug kann nicht abgespielt werden: ";
+  std::string ReplayDiffers =
+      "Der Flug lässt sich nicht genau wiederholen (Flugmodell, Landschaft oder Programm geändert), ab Sekunde ";
+  std::string GhostNeedsSameFiles =
+      "Als Geist fliegt nur ein Flug mit dem geladenen Flugmodell und der geladenen Landschaft: ";
+  std::string RecordingFailed = "Der Flug kann nicht aufgezeichnet werden: ";
 };
 
 // The main window without its toolkit: settings, scene building and update,
@@ -169,6 +190,35 @@ class TMainForm {
   void FormKeyPress(char key);
   void FormKeyDown(int vk, bool ctrl);
   void FormKeyUp(int vk);
+
+  // Recorded flights. Each flight (start, re-initialisation, a launch, a new
+  // model or landscape) goes to a file of its own in the flights folder.
+  void SetFlightsFolder(std::string folder);
+  const std::string& FlightsFolder() const;
+  bool RecordFlights() const;
+  void SetRecordFlights(bool on);
+  void RecordFlightsClick() { SetRecordFlights(!RecordFlights()); }
+  // The file being written now; empty when nothing is recorded.
+  std::string RecordingPath() const;
+  // The model flies the recorded flight; a file that cannot be replayed gives a message.
+  void ReplayFlight(const std::string& path);
+  bool Replaying() const;
+  double ReplaySeconds() const;
+  double ReplaySpeed() const;
+  bool ReplayPaused() const;
+  void ReplayTogglePause();
+  void ReplaySeek(std::int64_t ms);
+  void ReplayFaster(bool faster);
+  // The flight goes on live from the replayed state.
+  void TakeOver();
+  // A recorded flight of the loaded model and landscape flies beside the live
+  // one, semi-transparent, from the start of each live flight.
+  void ShowGhost(const std::string& path);
+  void HideGhost();
+  bool GhostShown() const;
+  const SimState* GhostState() const;
+  // The thermal settings changed the flight between two frames.
+  void FlightStateChanged();
 
   // Camera.
   void SetCameraZoom(double zoom);
@@ -259,6 +309,14 @@ class TMainForm {
   void PlaceCamera();
   void UpdateOverlay();
   void CountFrame();
+  void StartRecording();
+  void RecordCommand(int code, int arg = 0);
+  // A command that changes the flight ends a replay first: the pilot takes over.
+  void LiveCommand();
+  void StepReplay();
+  void StepGhost();
+  void PlaceGhost();
+  void ReadFrameControls();
 
   std::string exePath_;
   SettingsStore& settings_;
@@ -308,6 +366,8 @@ class TMainForm {
   rm::Device device_;
   std::shared_ptr<rm::Frame> sceneFrame_;
   std::unique_ptr<Scene> scene_;
+  std::unique_ptr<FlightLog> flights_;
+  bool loadingForReplay_ = false;
   std::unique_ptr<WorldProxy> worldProxy_;
   std::unique_ptr<SimTick> tick_;
 };

@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
+#include "app/flight_log.h"
 #include "app/main_form.h"
 #include "app/main_form_scene.h"
 #include "loaders/file_names.h"
@@ -72,8 +74,11 @@ TMainForm::~TMainForm() = default;
 bool TMainForm::SceneReady() const { return canDraw_ && scene_ && sceneFrame_; }
 
 void TMainForm::SimInit() {
+  flights_->replay.reset();
+  flights_->clock.replaying = false;
   veltrane::SimInit(sim_, CurrentWorld(), *tick_, trace_, [this] { DXDrawInitialize(); });
   DXDrawInitializeSurface();
+  StartRecording();
 }
 
 void TMainForm::CreateLights() {
@@ -196,6 +201,7 @@ void TMainForm::DXDrawInitializeSurface() {
 void TMainForm::DXDrawFinalize() {
   trace_("TMainForm.DXDrawFinalize\r\n");
   timerEnabled_ = false;
+  HideGhost();
   if (scene_) scene_->worldCollision.reset();
 }
 
@@ -246,6 +252,7 @@ void TMainForm::PlaceCamera() {
 void TMainForm::LoadAirplane(const std::string& fileName) {
   trace_("TMainForm.LoadAirplane File: " + fileName + "\r\n");
   if (!scene_) return;
+  if (!loadingForReplay_) LiveCommand();
   HourglassScope hourglass(services_, menuIsVisible_);
   Scene& sc = *scene_;
   // Loaded beside the current model, which stays in place (flying, and as the
@@ -296,11 +303,15 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
   sc.modelVisual = visual;
   sc.modelFrame->AddVisual(sc.modelVisual);
   sc.modelShadow->SetVisual(sc.modelVisual);
+  HideGhost();  // it wears the old model's mesh
+  StartRecording();
 }
 
 void TMainForm::LoadWorld(const std::string& fileName) {
   trace_("TMainForm.LoadWorld File: " + fileName + "\r\n");
   if (!scene_) return;
+  if (!loadingForReplay_) LiveCommand();
+  HideGhost();
   HourglassScope hourglass(services_, menuIsVisible_);
   Scene& sc = *scene_;
   sc.worldFrame->DeleteVisual(sc.terrainVisual);
@@ -318,6 +329,7 @@ void TMainForm::LoadWorld(const std::string& fileName) {
   PlaceCamera();
   InitFlight(sim_, w, trace_);
   UpdateCameraControll();
+  StartRecording();
 }
 
 void TMainForm::UpdateGraphics() {
@@ -335,6 +347,7 @@ void TMainForm::UpdateGraphics() {
   sc.modelFrame->SetPosition(rm::ToLayer(sim_.ModelPosition));
   sc.modelFrame->SetOrientation(rm::ToLayer(sim_.AxisForward * -1.0), rm::ToLayer(sim_.AxisUp));
 
+  StepGhost();
   viewport_.ForceUpdate(0, 0, surfaceWidth_, kHudBandHeight);
   UpdateOverlay();
 }
@@ -351,6 +364,22 @@ void TMainForm::UpdateOverlay() {
   overlay_.vario = {VarioLine(Texts.VarioLabel, sim_.ModelVelocity.z + sim_.ThermalLift,
                               settings_.Format().decimalSeparator),
                     6, 6 + 2 * pitch, show};
+  const bool replaying = Replaying();
+  std::string replay;
+  if (replaying) {
+    char line[96];
+    std::snprintf(line, sizeof line, " %.1f / %.1f s   %gx", ReplaySeconds(),
+                  static_cast<double>(flights_->replay->rec.DurationMs()) / 1000.0, ReplaySpeed());
+    replay = Texts.ReplayLabel + line;
+    if (flights_->replay->cursor->AtEnd())
+      replay += "   " + Texts.ReplayEnd;
+    else if (ReplayPaused())
+      replay += "   " + Texts.ReplayPaused;
+  }
+  // Below the speed lines when they show, so neither hides the other.
+  const int replayY = 6 + (show ? 3 : 0) * pitch;
+  overlay_.replay = {replay, 6, replayY, replaying};
+  overlay_.replayKeys = {Texts.ReplayKeys, 6, replayY + pitch, replaying};
 }
 
 }  // namespace veltrane

@@ -107,6 +107,7 @@ void TMainForm::SkipFilesThatEndedTheLastRun(bool previousRunEndedAbnormally) {
 void TMainForm::ReadSettings() {
   SettingsStore& s = settings_;
   SetMenuVisible(s.ReadBool(kMain, "MenuIsVisible", true));
+  SetRecordFlights(s.ReadBool(kMain, "RecordFlights", true));
   sound_->SetSoundEin(s.ReadBool(kMain, "SoundEin", true));
   sound_->SetSoundVolume(std::clamp(s.ReadInteger(kMain, "SoundVolume", sound_->SoundVolume()), 0, 100));
   {
@@ -176,6 +177,7 @@ void TMainForm::ReadSettings() {
 void TMainForm::WriteSettings() {
   SettingsStore& s = settings_;
   s.WriteBool(kMain, "MenuIsVisible", menuIsVisible_);
+  s.WriteBool(kMain, "RecordFlights", RecordFlights());
   s.WriteBool(kMain, "SoundEin", sound_->SoundEin());
   s.WriteInteger(kMain, "SoundVolume", sound_->SoundVolume());
   s.WriteString(kMain, "sModellFilename", sModellFilename_);
@@ -226,6 +228,7 @@ void TMainForm::FormClose() {
   trace_("TMainForm.FormClose\r\n");
   RestoreWindow();
   WriteSettings();
+  SetRecordFlights(false);  // closes the flight's file; the setting is written
   keyForm_.WriteSettings(settings_);
   plainInterface_.WriteSettings(settings_);
   std::string error;

@@ -86,7 +86,9 @@ bool SimTick::RunSubSteps(double frameTime) {
 }
 
 void SimTick::HandleCrash(bool wasCrashed) {
-  const std::int64_t now = clock_.NowMs();
+  // The frame's own time, not a second clock reading: the tick must depend on
+  // one reading per frame so that a recorded flight replays exactly.
+  const std::int64_t now = s_.LastTickTime;
   if (s_.Flags.AutoInit && s_.Crashed && !wasCrashed) {
     s_.AutoInitPending = true;
     s_.CrashTime = now;

@@ -56,6 +56,10 @@ const std::vector<LanguageKey>& LanguageKeys() {
       {"MainForm", "sMainForm004", "Geschwindigkeit:"},
       {"MainForm", "sMainForm005", "Höhe:"},
       {"MainForm", "sMainForm006", "Vario:"},
+      {"MainForm", "Flugabspielen1.Caption", "Flug &abspielen..."},
+      {"MainForm", "Geistanzeigen1.Caption", "Flug als G&eist zeigen..."},
+      {"MainForm", "Geistausblenden1.Caption", "Geist a&usblenden"},
+      {"MainForm", "Fluegeaufzeichnen1.Caption", "Flüge auf&zeichnen"},
 
       {"ConfigForm", "Caption", "Grafikkarte auswählen"},
       {"ConfigForm", "Label1.Caption", "Installierte Grafikkarten:"},
@@ -198,6 +202,26 @@ const std::vector<LanguageKey>& LanguageKeys() {
       {"CalibForm", "sCalibForm010", "Beenden Sie die Kalibration mit 'Fertig'."},
       {"CalibForm", "sCalibForm011", "Fertig"},
       {"CalibForm", "sCalibForm012", "Zentrieren Sie alle Knüppel"},
+
+      {"FlightForm", "Caption", "Flug abspielen"},
+      {"FlightForm", "GhostCaption", "Flug als Geist zeigen"},
+      {"FlightForm", "Label1.Caption", "Aufgezeichnete Flüge:"},
+      {"FlightForm", "Column1", "Datum"},
+      {"FlightForm", "Column2", "Flugmodell"},
+      {"FlightForm", "Column3", "Landschaft"},
+      {"FlightForm", "Column4", "Dauer"},
+      {"FlightForm", "Button1.Caption", "Abspielen"},
+      {"FlightForm", "Button2.Caption", "Abbrechen"},
+      {"FlightForm", "Button3.Caption", "Als Geist zeigen"},
+      {"FlightForm", "Empty", "Noch kein Flug aufgezeichnet."},
+      {"FlightForm", "Keys", "Leertaste: Pause   F5/F6: 10 s zurück/vor   F7/F8: langsamer/schneller   F9: selbst weiterfliegen"},
+      {"FlightForm", "Replay", "Wiedergabe:"},
+      {"FlightForm", "Paused", "angehalten"},
+      {"FlightForm", "End", "Ende"},
+      {"FlightForm", "Failed", "Der Flug kann nicht abgespielt werden:"},
+      {"FlightForm", "Differs", "Der Flug lässt sich nicht genau wiederholen (Flugmodell, Landschaft oder Programm geändert), ab Sekunde"},
+      {"FlightForm", "GhostNeeds", "Als Geist fliegt nur ein Flug mit dem geladenen Flugmodell und der geladenen Landschaft:"},
+      {"FlightForm", "RecordFailed", "Der Flug kann nicht aufgezeichnet werden:"},
   };
   return keys;
 }

@@ -10,6 +10,7 @@ namespace veltrane::ui {
 enum class Command {
   None,
   Grafikkarteauswhlen, Beenden,
+  FlugAbspielen, GeistAnzeigen, GeistAusblenden, FluegeAufzeichnen,
   FlugmodellLaden, FlugmodellNeuLaden,
   LandschaftLaden, LandschaftNeuLaden,
   Vergroessern, Verkleinern, Autozoom, AutozoomEinstellen, Hinterherflug, GeschwHoehe, FPS,

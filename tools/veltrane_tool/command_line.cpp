@@ -23,7 +23,8 @@ const char* const kUsage =
     R"(usage:
   veltrane-tool fly --model FILE [--landscape FILE] --script FILE
                     [--frame SECONDS] [--duration SECONDS] [--clearance METRES]
-                    [--csv FILE] [--trace FILE]
+                    [--csv FILE] [--record FILE] [--trace FILE]
+  veltrane-tool replay FILE [--csv FILE] [--trace FILE]
   veltrane-tool inspect FILE
   veltrane-tool probe --landscape FILE X Y [Z]
   veltrane-tool radio --interface none|joystick|pic [--port NAME] [--protocol 0|1]
@@ -46,6 +47,8 @@ fly      Flies a model headless with the program's own tick and flight models an
   --clearance METRES GroundClearance (0 to 100) instead of the one the geometry gives
                      (a .par without geometry beside it has none: 0).
   --csv FILE         telemetry: a row at t = 0 after SimInit and after every tick.
+  --record FILE      records the flight in the program's format (the controls
+                     are rounded to single precision, as the program does).
   --trace FILE       every trace line the program writes ("-" for stderr).
 
   SimInit runs at t = 0, ticks at t = frame, 2 frame, ...; a command at time T
@@ -65,6 +68,12 @@ fly      Flies a model headless with the program's own tick and flight models an
                               half of that RADIUS metres out (default 60)
   A bad line is reported with its number and the tool exits with status 1.
 
+replay   Flies a recorded flight again on its model and landscape, prints fly's
+         summary with "reproduced", "first_difference" (flight time in s of the
+         first snapshot that differs), "snapshots" and "complete" (false: the file
+         was cut off; it is replayed to its last whole frame). A flight that does
+         not reproduce (another model file, another program version) ends with
+         status 3 and the time of the first difference on stderr.
 inspect  Prints as JSON what the loader made of a .par, .mdl, .geo, .x or .scn
          file: parameters by name (a .geo or .x takes them from the .par beside
          it); for geometry also GroundClearance, the collected "build" (.x: null)
@@ -132,6 +141,7 @@ int Fly(Args& args, std::ostream& out) {
     else if (opt == "--duration") o.duration = Number(opt, args.Value(opt));
     else if (opt == "--clearance") o.clearance = NumberIn(opt, args.Value(opt), 0.0, kMaxClearance);
     else if (opt == "--csv") csv_file = args.Value(opt);
+    else if (opt == "--record") o.record = args.Value(opt);
     else if (opt == "--trace") trace_file = args.Value(opt);
     else throw ToolError("fly: unknown option \"" + opt + "\"");
   }
@@ -166,6 +176,36 @@ int Fly(Args& args, std::ostream& out) {
     if (!csv) throw ToolError("writing the CSV file failed: " + csv_file);
   }
   out << summary.dump(2) << '\n';
+  return 0;
+}
+
+int ReplayCommand(Args& args, std::ostream& out, std::ostream& err) {
+  std::string file, csv_file, trace_file;
+  while (args.More()) {
+    const std::string opt = args.Next();
+    if (opt == "--csv") csv_file = args.Value(opt);
+    else if (opt == "--trace") trace_file = args.Value(opt);
+    else if (file.empty() && (opt.empty() || opt[0] != '-')) file = opt;
+    else throw ToolError("replay: unknown option \"" + opt + "\"");
+  }
+  if (file.empty()) throw ToolError("replay needs a FILE");
+  RequireFile(file, "recorded flight");
+  std::ofstream csv;
+  if (!csv_file.empty()) {
+    csv.open(csv_file, std::ios::trunc);
+    if (!csv) throw ToolError("cannot write CSV file: " + csv_file);
+  }
+  Trace trace;
+  if (!trace_file.empty()) trace = Trace::ToFile(trace_file);
+  const nlohmann::json summary = tool::Replay(file, csv_file.empty() ? nullptr : &csv, trace);
+  out << summary.dump(2) << '\n';
+  if (!summary["complete"].get<bool>())
+    err << "veltrane-tool: " << file << " was cut off; replayed up to its last whole frame\n";
+  if (!summary["reproduced"].get<bool>()) {
+    err << "veltrane-tool: " << file << " does not reproduce: the first difference is at "
+        << Number2Text(summary["first_difference"].get<double>()) << " s\n";
+    return 3;
+  }
   return 0;
 }
 
@@ -209,6 +249,7 @@ int RunTool(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     }
     if (cmd == "fly") return Fly(args, out);
     if (cmd == "inspect") return InspectCommand(args, out);
+    if (cmd == "replay") return ReplayCommand(args, out, err);
     if (cmd == "probe") return ProbeCommand(args, out);
 #ifdef VELTRANE_TOOL_RADIO
     if (cmd == "radio") return RadioCommand(std::vector<std::string>(argv.begin() + 2, argv.end()), out, err);

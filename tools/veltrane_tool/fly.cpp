@@ -4,7 +4,12 @@
 #include <cstdio>
 #include <limits>
 
+#include <ctime>
+#include <filesystem>
+
 #include "platform/clock/clock.h"
+#include "record/flight_recorder.h"
+#include "record/flight_replay.h"
 #include "sim/airplane.h"
 #include "sim/helicopter.h"
 #include "sim/lifecycle.h"
@@ -108,6 +113,120 @@ void Apply(const ScriptCommand& c, SimState& s, const World& w, ScriptRadio& rad
   }
 }
 
+// What fly reports of a flight, gathered tick by tick.
+class Summary {
+ public:
+  Summary(const SimState& s, const World& w, std::ostream* csv) : s_(s), w_(w), csv_(csv) {
+    if (csv_) *csv_ << kCsvHeader << '\n';
+  }
+  // Before each tick: whether the frame starts with a launch.
+  void BeforeTick(bool launched) {
+    launched_ = launched;
+    wasCrashed_ = wasCrashed_ && s_.Crashed;
+    winchBefore_ = s_.WinchAttached;
+    crashStarted = false;
+  }
+  void AfterTick(double t, double frame) {
+    if ((crashStarted || s_.Crashed) && !wasCrashed_) {
+      ++crashes_;
+      if (crashTime_.is_null()) crashTime_ = t;
+    }
+    wasCrashed_ = s_.Crashed;
+    if (winchBefore_ && !s_.WinchAttached && !s_.Crashed && !launched_ && winchRelease_.is_null())
+      winchRelease_ = t;
+    if (s_.Airborne) airborne_ += frame;
+    Observe(t);
+  }
+  void Observe(double t) {
+    const double agl = s_.ModelPosition.z - w_.GroundHeightAt(s_.ModelPosition.x, s_.ModelPosition.y);
+    maxAgl_ = std::max(maxAgl_, agl);
+    maxHeight_ = std::max(maxHeight_, s_.ModelPosition.z);
+    if (csv_) WriteRow(*csv_, t, s_);
+  }
+  void Start() { wasCrashed_ = s_.Crashed; }
+  nlohmann::json Finish(std::int64_t frames, double frame, double duration, std::int64_t substeps) const {
+    nlohmann::json j;
+    j["crashed"] = crashes_ > 0;
+    j["crash_time"] = crashTime_;
+    j["crashes"] = crashes_;
+    j["crashed_at_end"] = s_.Crashed;
+    j["max_height_agl"] = maxAgl_;
+    j["max_height"] = maxHeight_;
+    j["final_position"] = VecJson(s_.ModelPosition);
+    j["final_velocity"] = VecJson(s_.ModelVelocity);
+    j["final_airspeed"] = s_.Airspeed;
+    j["final_axis_up"] = VecJson(s_.AxisUp);
+    j["airborne_time"] = airborne_;
+    j["winch_release_time"] = winchRelease_;
+    j["frames"] = frames;
+    j["substeps"] = substeps;
+    j["frame"] = frame;
+    j["duration"] = duration;
+    j["iModelStyle"] = s_.iModelStyle;
+    j["pilot_position"] = VecJson(s_.PilotPosition);
+    j["start_position"] = VecJson(s_.StartPosition);
+    j["winch_position"] = VecJson(s_.WinchPosition);
+    return j;
+  }
+
+  bool crashStarted = false;  // the tick's sound hook sets it
+
+ private:
+  const SimState& s_;
+  const World& w_;
+  std::ostream* csv_;
+  nlohmann::json crashTime_ = nullptr, winchRelease_ = nullptr;
+  int crashes_ = 0;
+  double maxAgl_ = -std::numeric_limits<double>::infinity(), maxHeight_ = maxAgl_;
+  double airborne_ = 0.0;
+  bool wasCrashed_ = false, winchBefore_ = false, launched_ = false;
+};
+
+// The script's commands as the recorder writes them; false for those that only
+// set a control (the frames carry those).
+void RecordCommand(record::FlightRecorder& r, const ScriptCommand& c, const SimState& s) {
+  using K = ScriptCommand::Kind;
+  using C = record::CommandCode;
+  switch (c.kind) {
+    case K::Set: break;
+    case K::Init: r.Command(C::Init); break;
+    case K::Restart: r.Command(C::Restart); break;
+    case K::Handstart: r.Command(C::Handstart); break;
+    case K::Winch: r.Command(C::Winch); break;
+    case K::Pause: r.Command(C::Pause, c.on); break;
+    case K::AutoInit: r.Command(C::AutoInit, c.on); break;
+    case K::Indestructible: r.Command(C::Indestructible, c.on); break;
+    case K::Pilot: r.Command(C::Pilot, static_cast<std::uint8_t>(c.key)); break;
+    case K::Thermals:
+    case K::Thermal: r.StateChanged(s); break;
+  }
+}
+
+record::FlightHeader HeaderFor(const SimState& s, const std::string& model, const std::string& landscape) {
+  namespace fs = std::filesystem;
+  record::FlightHeader h;
+  h.programVersion = "veltrane-tool";
+  h.startedAt = static_cast<std::int64_t>(std::time(nullptr));
+  h.modelFile = fs::absolute(model).string();
+  h.modelHash = record::HashFile(model);
+  if (!landscape.empty()) {
+    h.landscapeFile = fs::absolute(landscape).string();
+    h.landscapeHash = record::HashFile(landscape);
+  }
+  h.thermalCount = s.Thermals.iBubbles;
+  h.thermalStrength = s.Thermals.BubbleZ;
+  h.randomSeed = s.Random.State();
+  h.modelStyle = s.iModelStyle;
+  h.groundClearance = s.GroundClearance;
+  h.autoInit = s.Flags.AutoInit;
+  h.indestructible = s.Flags.Autorestart;
+  return h;
+}
+
+void RoundControls(SimState& s) {
+  for (double& v : s.FunctionValue) v = static_cast<double>(static_cast<float>(v));
+}
+
 }  // namespace
 
 nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script,
@@ -141,31 +260,33 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
     MoveHelicopter(st, w);
   };
   ScriptRadio radio;
-  bool crash_started = false;
+  record::FlightRecorder recorder;
+  const bool recording = !o.record.empty();
+  Summary summary(s, world, csv);
   tick.hooks.displayReady = [] { return true; };
-  tick.hooks.readRadio = [&] { radio.Read(s); };
-  tick.hooks.soundUpdate = [&](bool started) { crash_started = crash_started || started; };
+  tick.hooks.readRadio = [&] {
+    radio.Read(s);
+    if (!recording) return;
+    RoundControls(s);
+    recorder.Frame(s);
+  };
+  tick.hooks.soundUpdate = [&](bool started) { summary.crashStarted = summary.crashStarted || started; };
+  tick.hooks.sceneUpdate = [&] { recorder.AfterTick(s); };
 
   clock.Set(0);
   SimInit(s, world, tick, trace);
+  if (recording) {
+    RoundControls(s);
+    if (!recorder.Start(o.record, HeaderFor(s, o.model, o.landscape), s))
+      throw ToolError(recorder.Error());
+  }
 
-  nlohmann::json crash_time = nullptr, winch_release_time = nullptr;
-  int crashes = 0;
-  double max_agl = -std::numeric_limits<double>::infinity(), max_height = max_agl;
-  double airborne_time = 0.0;
-  auto observe = [&](double t) {
-    const double agl = s.ModelPosition.z - world.GroundHeightAt(s.ModelPosition.x, s.ModelPosition.y);
-    max_agl = std::max(max_agl, agl);
-    max_height = std::max(max_height, s.ModelPosition.z);
-    if (csv) WriteRow(*csv, t, s);
-  };
-  if (csv) *csv << kCsvHeader << '\n';
-  observe(0.0);
+  summary.Observe(0.0);
+  summary.Start();
 
   // Frames counted, not times summed, so long runs do not drift.
   const auto frames = static_cast<std::int64_t>(std::ceil(o.duration / o.frame - 1e-9));
   std::size_t next = 0;
-  bool was_crashed = s.Crashed;
   for (std::int64_t k = 1; k <= frames; ++k) {
     const double t = static_cast<double>(k) * o.frame;
     bool launched = false;
@@ -175,45 +296,76 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
                  c.kind == ScriptCommand::Kind::Restart ||
                  c.kind == ScriptCommand::Kind::Handstart;
       Apply(c, s, world, radio, trace);
+      if (recording) RecordCommand(recorder, c, s);
     }
-    was_crashed = was_crashed && s.Crashed;
-    const bool winch_before = s.WinchAttached;
-    crash_started = false;
+    summary.BeforeTick(launched);
     clock.Set(std::llround(t * 1000.0));
     tick.Tick();
-    if ((crash_started || s.Crashed) && !was_crashed) {
-      ++crashes;
-      if (crash_time.is_null()) crash_time = t;
-    }
-    was_crashed = s.Crashed;
-    if (winch_before && !s.WinchAttached && !s.Crashed && !launched &&
-        winch_release_time.is_null())
-      winch_release_time = t;
-    if (s.Airborne) airborne_time += o.frame;
-    observe(t);
+    summary.AfterTick(t, o.frame);
   }
+  recorder.Stop();
+  if (recording && !recorder.Error().empty()) throw ToolError(recorder.Error());
+  return summary.Finish(frames, o.frame, static_cast<double>(frames) * o.frame, substeps);
+}
 
-  nlohmann::json j;
-  j["crashed"] = crashes > 0;
-  j["crash_time"] = crash_time;
-  j["crashes"] = crashes;
-  j["crashed_at_end"] = s.Crashed;
-  j["max_height_agl"] = max_agl;
-  j["max_height"] = max_height;
-  j["final_position"] = VecJson(s.ModelPosition);
-  j["final_velocity"] = VecJson(s.ModelVelocity);
-  j["final_airspeed"] = s.Airspeed;
-  j["final_axis_up"] = VecJson(s.AxisUp);
-  j["airborne_time"] = airborne_time;
-  j["winch_release_time"] = winch_release_time;
-  j["frames"] = frames;
-  j["substeps"] = substeps;
-  j["frame"] = o.frame;
-  j["duration"] = static_cast<double>(frames) * o.frame;
-  j["iModelStyle"] = s.iModelStyle;
-  j["pilot_position"] = VecJson(s.PilotPosition);
-  j["start_position"] = VecJson(s.StartPosition);
-  j["winch_position"] = VecJson(s.WinchPosition);
+nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& trace) {
+  record::Recording rec;
+  try {
+    rec = record::ReadRecording(file);
+  } catch (const record::FormatError& e) {
+    throw ToolError(e.what());
+  }
+  const record::FlightHeader& h = rec.header;
+  SimState s;
+  Landscape land = h.landscapeFile.empty() ? FlatLandscape() : LoadLandscape(h.landscapeFile, s, trace);
+  const World& world = *land.world;
+  LoadModel(s, h.modelFile, trace);
+  s.GroundClearance = h.groundClearance;
+  ApplyScenePlaces(s, world, land.pilotX, land.pilotY, land.startX, land.startY);
+
+  ManualClock clock;
+  SimTick tick(s, clock, trace, &world);
+  std::int64_t substeps = 0;
+  tick.airplaneStep = [&substeps](SimState& st, const World& w) {
+    ++substeps;
+    MoveAirplane(st, w);
+  };
+  tick.heliStep = [&substeps](SimState& st, const World& w) {
+    ++substeps;
+    MoveHelicopter(st, w);
+  };
+  record::ReplayCursor cursor(rec, s, tick, clock, trace);
+  Summary summary(s, world, csv);
+  tick.hooks.displayReady = [] { return true; };
+  tick.hooks.readRadio = [&] { s.FunctionValue = cursor.Controls(); };
+  tick.hooks.soundUpdate = [&](bool started) { summary.crashStarted = summary.crashStarted || started; };
+
+  summary.Observe(0.0);
+  summary.Start();
+  std::size_t eventIndex = 0;
+  double previous = 0.0;
+  while (!cursor.AtEnd()) {
+    bool launched = false;
+    for (; eventIndex < rec.events.size() && rec.events[eventIndex].beforeFrame <= cursor.Position(); ++eventIndex) {
+      const record::CommandCode c = rec.events[eventIndex].code;
+      launched = launched || (rec.events[eventIndex].kind == record::Tag::Command &&
+                              (c == record::CommandCode::Init || c == record::CommandCode::InitFollow ||
+                               c == record::CommandCode::Restart || c == record::CommandCode::Handstart));
+    }
+    summary.BeforeTick(launched);
+    cursor.Step();
+    const double t = static_cast<double>(cursor.TimeMs()) / 1000.0;
+    summary.AfterTick(t, t - previous);
+    previous = t;
+  }
+  const auto frames = static_cast<std::int64_t>(rec.frames.size());
+  const double duration = static_cast<double>(rec.DurationMs()) / 1000.0;
+  nlohmann::json j = summary.Finish(frames, frames ? duration / static_cast<double>(frames) : 0.0, duration, substeps);
+  j["reproduced"] = !cursor.FirstDifference().has_value();
+  j["first_difference"] = cursor.FirstDifference() ? nlohmann::json(static_cast<double>(*cursor.FirstDifference()) / 1000.0)
+                                                   : nlohmann::json(nullptr);
+  j["snapshots"] = rec.checks.size();
+  j["complete"] = rec.complete;
   return j;
 }
 

@@ -19,7 +19,16 @@ struct FlyOptions {
   double duration = 10.0;
   // GroundClearance to use instead of the model file's (a .par carries none).
   std::optional<double> clearance;
+  // Records the flight to this file (the program's format); the controls are
+  // then rounded to single precision, as the program rounds them.
+  std::string record;
 };
+
+// Re-simulates a recorded flight on its model and landscape and checks every
+// snapshot. The summary is fly's, with "reproduced", "first_difference" (the
+// flight time of the first snapshot that differs, or null), "snapshots" and
+// "complete" (false: the file was cut off).
+nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& trace);
 
 // Header of the telemetry CSV.
 extern const char* const kCsvHeader;

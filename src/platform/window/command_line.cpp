@@ -73,6 +73,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!takeValue(c.model)) return std::nullopt;
     } else if (a == "--landscape") {
       if (!takeValue(c.landscape)) return std::nullopt;
+    } else if (a == "--replay") {
+      if (!takeValue(c.replay)) return std::nullopt;
     } else if (a == "--screenshot") {
       if (!takeValue(c.screenshot)) return std::nullopt;
     } else if (a == "--preview") {
@@ -123,6 +125,7 @@ std::string UsageText(const std::string& program) {
          "  --trace FILE           write trace lines to FILE ('-' for stderr)\n"
          "  --model FILE           fly this model (.par or .mdl)\n"
          "  --landscape FILE       use this landscape (.scn)\n"
+         "  --replay FILE          replay this recorded flight (its model and landscape)\n"
          "  --screenshot FILE      render --frames N frames, write FILE as PNG and exit\n"
          "  --preview FILE         like --screenshot, but write the open dialog's JPEG preview:\n"
          "                         the --model alone, else the landscape from the pilot\n"

@@ -14,6 +14,7 @@ struct CommandLine {
   std::string traceFile;  // empty: no trace; "-": stderr
   std::string model;
   std::string landscape;
+  std::string replay;  // a recorded flight to replay at the start
   std::string screenshot;  // non-empty: render, write this PNG, exit
   // Non-empty: render the preview picture (the --model alone, else the
   // landscape from the pilot's place), write this JPEG, exit.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/user_folders.h"
 #include "platform/sound/program_sound.h"
 #include "platform/window/data_folder.h"
 #include "platform/window/display_choice.h"
@@ -41,6 +42,8 @@ bool Program::Start() {
   form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_, sound_.get());
   if (!form_->OnInitalizeAppliciation(window_.GlMajor(), window_.GlMinor())) return false;
   form_->FormCreate();
+  // Unattended pictures are no flights worth keeping.
+  form_->SetFlightsFolder(unattended_ ? "" : UserDataFolder("flights"));
   if (const std::string missing = MissingDataFolders(ExecutableFolder(), DataFolder(cl_)); !missing.empty())
     form_->ReportError(missing);
   radio_ = std::make_unique<platform::ProgramRadio>(settings_, trace_, cl_.testJoystick);
@@ -77,6 +80,7 @@ bool Program::Start() {
   // the start screen with the language's text.
   form_->onStartScreen = [this](const std::string& text) { ShowStartScreen(text); };
   form_->SimInit();
+  if (!cl_.replay.empty()) form_->ReplayFlight(CommandLineFile(cl_.replay).empty() ? cl_.replay : CommandLineFile(cl_.replay));
   window_.SetTitle(form_->Caption());
   return true;
 }

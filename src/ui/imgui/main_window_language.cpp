@@ -22,6 +22,16 @@ void MainWindowUi::UpdateLanguage(int index) {
   t.ModelWithoutGeometry = m.modelWithoutGeometry;
   t.SkippedAfterCrash = m.skippedAfterCrash;
   t.DefaultInstead = m.defaultInstead;
+  // The file's values lose their trailing blank; the file or path follows it.
+  auto lead = [this](const char* key) { return texts_.Text("FlightForm", key) + " "; };
+  t.ReplayLabel = texts_.Text("FlightForm", "Replay");
+  t.ReplayPaused = texts_.Text("FlightForm", "Paused");
+  t.ReplayEnd = texts_.Text("FlightForm", "End");
+  t.ReplayKeys = texts_.Text("FlightForm", "Keys");
+  t.ReplayFailed = lead("Failed");
+  t.ReplayDiffers = lead("Differs");
+  t.GhostNeedsSameFiles = lead("GhostNeeds");
+  t.RecordingFailed = lead("RecordFailed");
   if (onLanguageFonts) {
     // Every glyph the language can show, the words outside its file included.
     const FileDialogWords& w = FileDialogWordsFor(index);

@@ -49,6 +49,7 @@ MainWindowUi::MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformSer
                [this] {
                  SimState& s = form_.State();
                  RandomizeThermal(s, s.ModelPosition.x, s.ModelPosition.y, trace_);
+                 form_.FlightStateChanged();
                }),
       sound_(*this),
       keys_(form.KeyForm(), *this, services),
@@ -128,6 +129,8 @@ bool MainWindowUi::IsChecked(Command c) const {
       return k.weicheTexturen;
     case Command::Texturen:
       return k.Texturen;
+    case Command::FluegeAufzeichnen:
+      return form_.RecordFlights();
     default:
       return false;
   }
@@ -135,6 +138,7 @@ bool MainWindowUi::IsChecked(Command c) const {
 
 bool MainWindowUi::IsEnabled(Command c) const {
   if (c == Command::AnalogeSteuerung) return radio_ != nullptr;
+  if (c == Command::GeistAusblenden) return form_.GhostShown();
   return true;
 }
 
@@ -177,6 +181,18 @@ void MainWindowUi::Execute(const MenuItem& item) {
     case Command::Beenden:
       trace_("TMainForm.Beenden1Click\r\n");
       quit_ = true;
+      break;
+    case Command::FlugAbspielen:
+      OpenFlightList(FlightListDialog::Purpose::Replay);
+      break;
+    case Command::GeistAnzeigen:
+      OpenFlightList(FlightListDialog::Purpose::Ghost);
+      break;
+    case Command::GeistAusblenden:
+      form_.HideGhost();
+      break;
+    case Command::FluegeAufzeichnen:
+      form_.RecordFlightsClick();
       break;
     case Command::FlugmodellLaden: {
       const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
@@ -338,6 +354,9 @@ void MainWindowUi::DrawDialogs() {
   bool ok = false;
   switch (active_) {
     case Dialog::None:
+      return;
+    case Dialog::Flights:
+      DrawFlightList();
       return;
     case Dialog::Message:
       if (BeginDialog("Veltrane##message", popupOpened_)) {

@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "platform/trace/trace.h"
 #include "ui/autozoom_dialog.h"
+#include "ui/flight_list_dialog.h"
 #include "ui/frame_timer.h"
 #include "ui/imgui/picture_textures.h"
 #include "ui/imgui/radio_ui.h"
@@ -68,13 +69,15 @@ class MainWindowUi : public FrameTimer {
   bool IsEnabled(Command c) const;
 
  private:
-  enum class Dialog { None, Driver, Autozoom, Thermal, Sound, Graphics, Keys, Info, OpenModel, OpenScene, Message };
+  enum class Dialog { None, Driver, Autozoom, Thermal, Sound, Graphics, Keys, Info, OpenModel, OpenScene, Message, Flights };
 
   void DrawMenuBar();
   void DrawDialogs();
   void Open(Dialog d);
   void CloseDialog();
   void ShowMessage(std::string text);
+  void OpenFlightList(FlightListDialog::Purpose purpose);
+  void DrawFlightList();
 
   void ReinitializeView();
   const std::string& T(const char* section, const char* key) const {
@@ -105,6 +108,7 @@ class MainWindowUi : public FrameTimer {
   KeyDialog keys_;
   TInfoForm info_;
   OpenDialog openDialog_;
+  FlightListDialog flightList_;
   std::string driverChoiceBuffer_;
   char noZoomBuf_[32] = {};
   char fullZoomBuf_[32] = {};

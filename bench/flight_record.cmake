@@ -1,0 +1,1 @@
+veltrane_bench(flight_record_bench flight_record_bench.cpp LIBS veltrane_record)

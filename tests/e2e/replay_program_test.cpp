@@ -1,0 +1,94 @@
+// A flight flown on the keyboard and chosen from "Datei > Flug abspielen..."
+// shows the same pictures in the replay as it did live.
+#include <chrono>
+#include <thread>
+
+#include "program_fixture.h"
+
+namespace veltrane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Below the menu bar and the replay's two overlay lines.
+constexpr int kViewTop = 70;
+// "Flug abspielen..." is the first item after "Beenden" and its separator.
+constexpr int kFlugAbspielenY = kBeendenY + 21;
+constexpr int kGeistY = kFlugAbspielenY + 17;
+
+int ViewDifference(const pictures::Picture& a, const pictures::Picture& b) {
+  if (a.width != b.width || a.height != b.height) return a.width * a.height;
+  int n = 0;
+  for (int y = kViewTop; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x)
+      if (std::abs(Brightness(a, x, y) - Brightness(b, x, y)) > 30) ++n;
+  return n;
+}
+
+class ReplayProgramTest : public WindowedProgramTest {};
+
+TEST_F(ReplayProgramTest, TheReplayShowsWhatTheLiveFlightShowedAtTheSameTimes) {
+  ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
+  // Full throttle from the start; two long pauses give pictures of fixed flight times.
+  ASSERT_TRUE(program_->KeyDown("v"));
+  std::vector<pictures::Picture> live;
+  for (int i = 0; i < 2; ++i) {
+    std::this_thread::sleep_for(i == 0 ? 3s : 2500ms);
+    ASSERT_TRUE(program_->Key("p"));
+    std::this_thread::sleep_for(300ms);
+    live.push_back(program_->Grab());
+    std::this_thread::sleep_for(2s);
+    ASSERT_TRUE(program_->Key("p"));
+  }
+  std::this_thread::sleep_for(1500ms);
+  ASSERT_TRUE(program_->KeyUp("v"));
+  ASSERT_GT(ViewDifference(live[0], live[1]), 500) << "the model did not move";
+  Keep(live[0], "replay_live.png");
+
+  ChooseFromMenu(kDateiX, kFlugAbspielenY);
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 100, 150, 540, 330) > 20000; }))
+      << "no list of flights";
+  ASSERT_TRUE(program_->Key("Return"));  // the newest flight is selected
+  for (std::size_t i = 0; i < live.size(); ++i) {
+    pictures::Picture seen;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          seen = program_->Grab();
+          return ViewDifference(seen, live[i]) < 200;
+        },
+        15s))
+        << "picture " << i << " never came back; " << ViewDifference(seen, live[i]) << " pixels differ";
+    if (i == 0) Keep(seen, "replay_replayed.png");
+  }
+  // F9: the pilot takes over and the flight goes on live.
+  ASSERT_TRUE(program_->Key("F9"));
+  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.TakeOver") == 1; }, 5s));
+}
+
+TEST_F(ReplayProgramTest, AGhostFliesTheLastFlightBesideTheLiveOne) {
+  ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
+  ASSERT_TRUE(program_->KeyDown("v"));
+  std::this_thread::sleep_for(8s);
+  ASSERT_TRUE(program_->KeyUp("v"));
+  ASSERT_TRUE(program_->Key("i"));  // a new flight; the last one is the ghost's
+  std::this_thread::sleep_for(300ms);
+
+  ChooseFromMenu(kDateiX, kGeistY);
+  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 100, 150, 540, 330) > 20000; }))
+      << "no list of flights";
+  ASSERT_TRUE(program_->Key("Return"));
+  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.ShowGhost File:") == 1; }, 5s));
+  // The live model rests paused on the ground; only the ghost moves on.
+  ASSERT_TRUE(program_->Key("p"));
+  std::this_thread::sleep_for(500ms);
+  const pictures::Picture before = program_->Grab();
+  Keep(before, "ghost_before.png");
+  std::this_thread::sleep_for(2s);
+  const pictures::Picture after = program_->Grab();
+  Keep(after, "ghost.png");
+  EXPECT_GT(ViewDifference(before, after), 50) << "the ghost did not move";
+  EXPECT_EQ(program_->TraceCount("TMainForm.TakeOver"), 0);
+}
+
+}  // namespace
+}  // namespace veltrane::test
