@@ -43,11 +43,12 @@ std::vector<Menu> Build() {
   std::vector<Menu> menus;
   menus.push_back({"Datei1", "&Datei",
                    {Item("Grafikkarteauswhlen1", "&Grafikkarte auswählen", "", Command::Grafikkarteauswhlen, true),
-                    Item("Beenden1", "&Beenden", "", Command::Beenden, true),
                     Item("Flugabspielen1", "Flug &abspielen...", "", Command::FlugAbspielen),
                     Item("Geistanzeigen1", "Flug als G&eist zeigen...", "", Command::GeistAnzeigen),
                     Item("Geistausblenden1", "Geist a&usblenden", "", Command::GeistAusblenden, true),
-                    Check("Fluegeaufzeichnen1", "Flüge auf&zeichnen", "", Command::FluegeAufzeichnen, true)}});
+                    Check("Fluegeaufzeichnen1", "Flüge auf&zeichnen", "", Command::FluegeAufzeichnen, true, true),
+                    // Quitting stays the last entry, as in every desktop program.
+                    Item("Beenden1", "&Beenden", "", Command::Beenden)}});
   menus.push_back({"Modell1", "&Flugmodell",
                    {Item("Flugmodellladen1", "&Laden...", "F2", Command::FlugmodellLaden),
                     Item("Flugmodellneuladen1", "&Neu laden", "Ctrl+M", Command::FlugmodellNeuLaden)}});

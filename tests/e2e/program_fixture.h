@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 // Menu bar titles and items of the German menu in a 640x480 window (13 px DejaVu Sans).
 constexpr int kBarY = 8;
 constexpr int kDateiX = 24, kAnsichtX = 195, kAufloesungX = 312, kSpracheX = 470, kHilfeX = 508;
-constexpr int kBeendenY = 55, kAutozoomY = 72, kFensterY = 34, k800x600Y = 106;
+constexpr int kBeendenY = 131, kAutozoomY = 72, kFensterY = 34, k800x600Y = 106;
 constexpr int kItemX = 12;  // from a menu's left edge
 
 inline int Brightness(const pictures::Picture& p, int x, int y) {

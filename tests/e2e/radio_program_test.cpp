@@ -127,7 +127,7 @@ class RadioProgramTest : public ::testing::Test {
 };
 
 // Places in a 640x480 window (13 px DejaVu Sans).
-constexpr int kDateiX = 24, kBeendenY = 55;
+constexpr int kDateiX = 24, kBeendenY = 131;
 constexpr int kJoystickEntryX = 190, kJoystickEntryY = 213, kPicEntryY = 264;
 constexpr int kEigenschaftenX = 217, kKalibrationX = 420, kSubButtonsY = 293;
 constexpr int kSelectionOkX = 170, kSelectionOkY = 320;

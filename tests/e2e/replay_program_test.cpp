@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 // Below the menu bar and the replay's two overlay lines.
 constexpr int kViewTop = 70;
 // "Flug abspielen..." is the first item after "Beenden" and its separator.
-constexpr int kFlugAbspielenY = kBeendenY + 21;
+constexpr int kFlugAbspielenY = 55;
 constexpr int kGeistY = kFlugAbspielenY + 17;
 
 int ViewDifference(const pictures::Picture& a, const pictures::Picture& b) {

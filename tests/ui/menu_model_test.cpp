@@ -26,11 +26,11 @@ TEST(MainMenu, EveryItemWithShortcutCheckMarkAndSeparator) {
   // caption, shortcut, checkable, checked by default, separator after
   const std::vector<std::tuple<std::string, std::string, bool, bool, bool>> expected = {
       {"&Grafikkarte auswählen", "", false, false, true},
-      {"&Beenden", "", false, false, true},
       {"Flug &abspielen...", "", false, false, false},
       {"Flug als G&eist zeigen...", "", false, false, false},
       {"Geist a&usblenden", "", false, false, true},
-      {"Flüge auf&zeichnen", "", true, true, false},
+      {"Flüge auf&zeichnen", "", true, true, true},
+      {"&Beenden", "", false, false, false},
       {"&Laden...", "F2", false, false, false},
       {"&Neu laden", "Ctrl+M", false, false, false},
       {"&Laden...", "F3", false, false, false},
