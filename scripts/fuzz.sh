@@ -45,7 +45,9 @@ for h in "${HARNESSES[@]}"; do
   esac
   # The shipped .x model is larger than the cut; it still seeds the start.
   if [ "$h" = x_check ]; then max_len=65536; fi
-  seeds=("$ROOT/tests/fuzz/corpus/$h")
+  corpus=$h
+  if [ "$h" = x_check ]; then corpus=x; fi
+  seeds=("$ROOT/tests/fuzz/corpus/$corpus")
   if [ "$h" = x_check ] && [ -d /usr/share/assimp/models/X ]; then seeds+=(/usr/share/assimp/models/X); fi
   mkdir -p "$BUILD/corpus-$h"
   args=("$BUILD/corpus-$h" "${seeds[@]}" -max_len=$max_len -timeout=1 -rss_limit_mb=512

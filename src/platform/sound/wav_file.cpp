@@ -77,7 +77,9 @@ bool LoadWav(const std::string& file, WavData& out, std::string* error) {
     out.sampleRate = spec.freq;
     out.bitsPerSample = spec.format == AUDIO_U8 ? 8 : 16;
     out.channels = spec.channels;
-    out.bytes.assign(buf, buf + len);
+    // A data chunk cut off mid-frame: the player takes whole frames only.
+    const Uint32 frame = static_cast<Uint32>(spec.channels) * (spec.format == AUDIO_U8 ? 1u : 2u);
+    out.bytes.assign(buf, buf + len / frame * frame);
     SDL_FreeWAV(buf);
     return !out.bytes.empty();
   }
@@ -96,7 +98,7 @@ bool LoadWav(const std::string& file, WavData& out, std::string* error) {
     if (error) *error = SDL_GetError();
     return false;
   }
-  work.resize(static_cast<std::size_t>(cvt.len_cvt));
+  work.resize(static_cast<std::size_t>(cvt.len_cvt) / 4 * 4);  // whole 16-bit stereo frames
   out.sampleRate = spec.freq;
   out.bitsPerSample = 16;
   out.channels = 2;
