@@ -166,10 +166,9 @@ void TMainForm::ReadSettings() {
     trace_("TMainForm.FormCreate doFullscreen\r\n");
     StoreWindow();
     display_.doFullscreen = true;
-    display_.DisplayWidth = 640;
-    display_.DisplayHeight = 480;
-    integer("DisplayWidth", display_.DisplayWidth, 320, kMaxWindowSide);
-    integer("DisplayHeight", display_.DisplayHeight, 200, kMaxWindowSide);
+    // A size the display does not offer is replaced when the display mode is chosen.
+    display_.DisplayWidth = s.ReadInteger(kMain, "DisplayWidth", 640);
+    display_.DisplayHeight = s.ReadInteger(kMain, "DisplayHeight", 480);
   }
   display_.iDXDrawDriver = s.ReadInteger(kMain, "iDXDrawDriver", 0);
   trace_("TMainForm.FormCreate iDXDrawDriver = " + std::to_string(display_.iDXDrawDriver) + "\r\n");

@@ -220,16 +220,14 @@ TEST_F(MainFormTest, AbsurdStoredValuesStartOnDefaultsAndAreNamedInOneLine) {
   EXPECT_DOUBLE_EQ(form->Zooms().aZoom, 2.0);
   EXPECT_EQ(form->Zooms().fZoomSpeed, 50);
   EXPECT_EQ(form->Display().BitCount, 16);
-  EXPECT_EQ(form->Display().DisplayWidth, 640);
-  EXPECT_EQ(form->Display().DisplayHeight, 480);
   EXPECT_EQ(form->iLanguage(), 0);
   EXPECT_TRUE(std::isfinite(form->Zooms().pStandort.x) && std::fabs(form->Zooms().pStandort.x) < 1e7);
   EXPECT_TRUE(std::isfinite(form->Zooms().pStandort.y));
   EXPECT_EQ(form->sModellFilename(), "Model/su-26.par");
   EXPECT_EQ(form->sLandFileName(), "Landscape/world.scn");
   EXPECT_TRUE(traces.Contains(
-      "TMainForm.FormCreate settings out of range, kept defaults for: Zoom, aZoom, fZoomSpeed, DisplayWidth, "
-      "DisplayHeight, BitCount, Width, Height, pStandort.fX, pStandort.fY\r\n"));
+      "TMainForm.FormCreate settings out of range, kept defaults for: Zoom, aZoom, fZoomSpeed, BitCount, "
+      "Width, Height, pStandort.fX, pStandort.fY\r\n"));
   Close();
   EXPECT_EQ(Stored("Width"), "640");
   EXPECT_EQ(Stored("Zoom"), "2");

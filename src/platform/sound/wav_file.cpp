@@ -63,6 +63,11 @@ bool ReadSoundFile(const std::string& file, std::vector<std::uint8_t>& bytes, st
 bool LoadWav(const std::string& file, WavData& out, std::string* error) {
   std::vector<std::uint8_t> bytes;
   if (!ReadSoundFile(file, bytes, error)) return false;
+  // Without the RIFF header the decoder would trust the first chunk's length as it stands.
+  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
+    if (error) *error = file + " is not a RIFF WAVE file";
+    return false;
+  }
   ClampChunkSizes(bytes);
   SDL_AudioSpec spec;
   Uint8* buf = nullptr;
@@ -86,6 +91,11 @@ bool LoadWav(const std::string& file, WavData& out, std::string* error) {
   SDL_AudioCVT cvt;
   if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16LSB, 2, spec.freq) < 0) {
     if (error) *error = SDL_GetError();
+    SDL_FreeWAV(buf);
+    return false;
+  }
+  if (len == 0) {
+    if (error) *error = file + " holds no sound";
     SDL_FreeWAV(buf);
     return false;
   }
