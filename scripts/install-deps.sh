@@ -22,6 +22,7 @@ PACKAGES=(
   clang
   libfuzzer-14-dev
   fonts-wqy-microhei
+  time
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_sections.h"
 #include "platform/settings/settings_store.h"
 #include "platform/trace/trace.h"
 #include "platform/window/command_line.h"
@@ -52,8 +53,8 @@ int main(int argc, char** argv) {
     if (!cl->traceFile.empty()) trace = Trace::ToFile(cl->traceFile);
     std::filesystem::path folder = cl->configDir.empty() ? SettingsStore::DefaultFolder()
                                                           : std::filesystem::path(cl->configDir);
-    SettingsStore settings(folder);
-    if (!settings.LoadNote().empty()) trace("SettingsStore " + settings.LoadNote() + "\r\n");
+    SettingsStore settings(folder, NumberFormat::FromEnvironment(), ProgramSettingsSections());
+    if (!settings.LoadNote().empty()) ReportSettingsNote(settings.LoadNote(), trace);
     window::Program program(*cl, trace, settings);
     return program.Run();
   } catch (const std::exception& e) {

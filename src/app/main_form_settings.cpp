@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "app/main_form.h"
@@ -8,6 +9,9 @@ namespace veltrane {
 
 namespace {
 constexpr const char* kMain = "MainForm";
+// Window sides a desktop can show; stored sizes outside them are damage.
+constexpr int kMinWindowSide = 64;
+constexpr int kMaxWindowSide = 16384;
 constexpr const char* kRoot = "";
 constexpr const char* kIgnoreCheck = "IgnoreDirectXCheck";
 constexpr int kNeedMajor = 3;
@@ -106,6 +110,30 @@ void TMainForm::SkipFilesThatEndedTheLastRun(bool previousRunEndedAbnormally) {
 
 void TMainForm::ReadSettings() {
   SettingsStore& s = settings_;
+  // Hand-edited or damaged values that no run of the program writes keep the
+  // current value; they are named in one trace line at the end.
+  std::string rejected;
+  auto reject = [&](const char* name) { rejected += rejected.empty() ? name : std::string(", ") + name; };
+  // Stored text that is no number at all ("nan", "inf", words) counts as out of range too.
+  auto unreadable = [&](const char* name, bool asFloat) {
+    const auto text = s.ReadString(kMain, name);
+    return text && !(asFloat ? SettingsStore::ParseFloat(*text, s.Format()).has_value()
+                             : SettingsStore::ParseInteger(*text).has_value());
+  };
+  auto integer = [&](const char* name, int& v, int lo, int hi) {
+    const int r = s.ReadInteger(kMain, name, v);
+    if (r >= lo && r <= hi && !unreadable(name, false))
+      v = r;
+    else
+      reject(name);
+  };
+  auto finite = [&](const char* name, double& v) {
+    const double r = s.ReadFloat(kMain, name, v);
+    if (std::isfinite(r) && std::fabs(r) < 1e7 && !unreadable(name, true))
+      v = r;
+    else
+      reject(name);
+  };
   SetMenuVisible(s.ReadBool(kMain, "MenuIsVisible", true));
   SetRecordFlights(s.ReadBool(kMain, "RecordFlights", true));
   sound_->SetSoundEin(s.ReadBool(kMain, "SoundEin", true));
@@ -119,14 +147,17 @@ void TMainForm::ReadSettings() {
   // program and would divide by zero in the view; such values keep the current one.
   auto positive = [&](const char* name, double& v, bool zeroAllowed) {
     const double r = s.ReadFloat(kMain, name, v);
-    if (r > 0.0 || (zeroAllowed && r == 0.0)) v = r;
+    if (std::isfinite(r) && r < 1e7 && (r > 0.0 || (zeroAllowed && r == 0.0)) && !unreadable(name, true))
+      v = r;
+    else
+      reject(name);
   };
   positive("Zoom", cam_.Zoom, false);
   positive("aZoom", cam_.aZoom, false);
   positive("fZoom", cam_.fZoom, false);
   positive("fNoZoom", cam_.fNoZoom, true);
   positive("fFullZoom", cam_.fFullZoom, false);
-  cam_.fZoomSpeed = s.ReadInteger(kMain, "fZoomSpeed", cam_.fZoomSpeed);
+  integer("fZoomSpeed", cam_.fZoomSpeed, 0, 100000);
   sim_.Flags.Autorestart = s.ReadBool(kMain, "AutoRestart", false);
   sim_.Flags.AutoInit = s.ReadBool(kMain, "AutoInit", false);
   checks_.Nebel = s.ReadBool(kMain, "Nebel", true);
@@ -136,6 +167,7 @@ void TMainForm::ReadSettings() {
     trace_("TMainForm.FormCreate doFullscreen\r\n");
     StoreWindow();
     display_.doFullscreen = true;
+    // A size the display does not offer is replaced when the display mode is chosen.
     display_.DisplayWidth = s.ReadInteger(kMain, "DisplayWidth", 640);
     display_.DisplayHeight = s.ReadInteger(kMain, "DisplayHeight", 480);
   }
@@ -150,12 +182,12 @@ void TMainForm::ReadSettings() {
         drivers.empty() ? std::string() : drivers[static_cast<std::size_t>(display_.iDXDrawDriver)].name;
     trace_("TMainForm.FormCreate DriverName = " + name + "\r\n");
   }
-  display_.BitCount = s.ReadInteger(kMain, "BitCount", display_.BitCount);
+  integer("BitCount", display_.BitCount, 8, 32);
   display_.doWaitVBlank = s.ReadBool(kMain, "doWaitVBlank", true);
   display_.doFlip = s.ReadBool(kMain, "doFlip", true);
   mipmapping_ = s.ReadBool(kMain, "Mipmapping", true);
-  width_ = s.ReadInteger(kMain, "Width", width_);
-  height_ = s.ReadInteger(kMain, "Height", height_);
+  integer("Width", width_, kMinWindowSide, kMaxWindowSide);
+  integer("Height", height_, kMinWindowSide, kMaxWindowSide);
   // A full-screen start stored the placement before the window had its stored
   // size; the window to return to is the one of the stored size.
   if (windowPlacementSaved_) {
@@ -169,9 +201,10 @@ void TMainForm::ReadSettings() {
     if (loaders::FileExists(DataPath(f))) sLandFileName_ = f;
   }
   cam_.Hinterherflug = s.ReadBool(kMain, "Hinterherflug", false);
-  cam_.pStandort.x = s.ReadFloat(kMain, "pStandort.fX", cam_.pStandort.x);
-  cam_.pStandort.y = s.ReadFloat(kMain, "pStandort.fY", cam_.pStandort.y);
-  cam_.pStandort.z = s.ReadFloat(kMain, "pStandort.fZ", cam_.pStandort.z);
+  finite("pStandort.fX", cam_.pStandort.x);
+  finite("pStandort.fY", cam_.pStandort.y);
+  finite("pStandort.fZ", cam_.pStandort.z);
+  if (!rejected.empty()) trace_("TMainForm.FormCreate settings out of range, kept defaults for: " + rejected + "\r\n");
 }
 
 void TMainForm::WriteSettings() {

@@ -207,6 +207,32 @@ TEST_F(MainFormTest, ZoomValuesThatWouldBreakTheViewKeepTheirDefaults) {
   EXPECT_EQ(Stored("SoundVolume"), "100");
 }
 
+TEST_F(MainFormTest, AbsurdStoredValuesStartOnDefaultsAndAreNamedInOneLine) {
+  WriteSettings(
+      "[MainForm]\nWidth=-5\nHeight=99999999\nZoom=nan\naZoom=inf\nfZoomSpeed=-3\nBitCount=7\n"
+      "doFullscreen=1\nDisplayWidth=0\nDisplayHeight=2147483647\niLanguage=99\n"
+      "pStandort.fX=1e308\npStandort.fY=-inf\nsModellFilename=Model/none.par\nsLandFileName=/nowhere.scn\n");
+  Start();
+  form->FormCreate();
+  EXPECT_EQ(form->Width(), 640);
+  EXPECT_EQ(form->Height(), 479);
+  EXPECT_DOUBLE_EQ(form->Zooms().Zoom, 2.0);
+  EXPECT_DOUBLE_EQ(form->Zooms().aZoom, 2.0);
+  EXPECT_EQ(form->Zooms().fZoomSpeed, 50);
+  EXPECT_EQ(form->Display().BitCount, 16);
+  EXPECT_EQ(form->iLanguage(), 0);
+  EXPECT_TRUE(std::isfinite(form->Zooms().pStandort.x) && std::fabs(form->Zooms().pStandort.x) < 1e7);
+  EXPECT_TRUE(std::isfinite(form->Zooms().pStandort.y));
+  EXPECT_EQ(form->sModellFilename(), "Model/su-26.par");
+  EXPECT_EQ(form->sLandFileName(), "Landscape/world.scn");
+  EXPECT_TRUE(traces.Contains(
+      "TMainForm.FormCreate settings out of range, kept defaults for: Zoom, aZoom, fZoomSpeed, BitCount, "
+      "Width, Height, pStandort.fX, pStandort.fY\r\n"));
+  Close();
+  EXPECT_EQ(Stored("Width"), "640");
+  EXPECT_EQ(Stored("Zoom"), "2");
+}
+
 TEST_F(MainFormTest, UnknownDriverFallsBackToTheFirst) {
   WriteSettings("[MainForm]\niDXDrawDriver=7\n");
   Start();

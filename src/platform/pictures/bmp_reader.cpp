@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 
 #include "platform/pictures/file_bytes.h"
 
@@ -203,8 +204,9 @@ void DecodeUncompressed(std::span<const std::uint8_t> d, const Header& h, Pictur
 
 void DecodeRle(std::span<const std::uint8_t> d, const Header& h, Picture& p) {
   const Palette pal = ReadPalette(d, h);
-  for (int y = 0; y < p.height; ++y)
-    for (int x = 0; x < p.width; ++x) PutIndex(p, x, y, pal, 0);  // skipped pixels
+  // Skipped pixels have colour 0. A few bytes of RLE may announce a picture of
+  // millions of pixels: fill it in one pass, not pixel by pixel.
+  for (std::size_t i = 0; i < p.pixels.size(); i += 4) std::memcpy(p.pixels.data() + i, pal[0].data(), 4);
 
   const bool four = h.compression == kRle4;
   const bool topDown = h.height < 0;

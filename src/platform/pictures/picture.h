@@ -29,7 +29,9 @@ class PictureError : public std::runtime_error {
 
 // Hard limits that keep a hostile header from asking for an unbounded allocation.
 inline constexpr int kMaxPictureSide = 32768;
-inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 26;  // 256 MiB of RGBA
+// 64 MiB of RGBA (a 4096 x 4096 texture); a few bytes of RLE or a forged header
+// must not make the reader take more.
+inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 24;
 
 // Throws PictureError unless 0 < width, height <= kMaxPictureSide and the area is in bounds.
 void CheckPictureSize(std::int64_t width, std::int64_t height);

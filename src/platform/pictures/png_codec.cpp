@@ -85,9 +85,27 @@ void WritePng(const std::string& path, const Picture& picture) {
   WriteFileBytes(path, EncodePng(picture));
 }
 
+namespace {
+
+// The decoder allocates a chunk's announced length before it reads the chunk;
+// a length beyond the end of the file would cost memory the file never fills.
+void CheckChunkLengths(std::span<const std::uint8_t> data) {
+  std::size_t at = 8;
+  while (at + 8 <= data.size()) {
+    const std::uint64_t length = static_cast<std::uint64_t>(data[at]) << 24 | data[at + 1] << 16 |
+                                 data[at + 2] << 8 | data[at + 3];
+    if (length + 12 > data.size() - at) throw PictureError("PNG: a chunk runs past the end of the file");
+    if (std::memcmp(data.data() + at + 4, "IEND", 4) == 0) return;
+    at += static_cast<std::size_t>(length) + 12;
+  }
+}
+
+}  // namespace
+
 Picture DecodePng(std::span<const std::uint8_t> data) {
   if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
     throw PictureError("PNG: not a PNG file");
+  CheckChunkLengths(data);
   auto s = std::make_unique<ReadState>();
   s->data = data;
   s->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, s.get(), OnReadError, OnWarning);
@@ -103,7 +121,7 @@ Picture DecodePng(std::span<const std::uint8_t> data) {
   }
   png_set_read_fn(s->png, s.get(), ReadFromSpan);
   png_set_user_limits(s->png, kMaxPictureSide, kMaxPictureSide);
-  png_set_chunk_malloc_max(s->png, 64 * 1024 * 1024);
+  png_set_chunk_malloc_max(s->png, 8 * 1024 * 1024);  // text and profiles; never pixels
   png_read_info(s->png, s->info);
   const auto width = png_get_image_width(s->png, s->info);
   const auto height = png_get_image_height(s->png, s->info);

@@ -1,6 +1,7 @@
 #include "platform/settings/settings_store.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,7 +21,8 @@ namespace veltrane {
 
 namespace {
 
-constexpr const char* kFileName = "settings.ini";
+const std::string kFileName = "settings.ini";
+const std::string kBadName = "settings.ini.bad";
 
 std::string EnvOrEmpty(const char* name) {
   const char* v = std::getenv(name);
@@ -179,6 +181,109 @@ void WriteAll(int fd, const std::string& data, const std::string& path) {
   }
 }
 
+// What a file had that the program never writes.
+struct ParseDamage {
+  int badLines = 0;         // binary bytes, no "name=value", a bad name
+  int outsideSection = 0;   // values before any section that are not known there
+  int unknownSections = 0;
+
+  bool Any() const { return badLines + outsideSection + unknownSections > 0; }
+  std::string Describe() const {
+    std::string d;
+    auto add = [&](int n, const char* what) {
+      if (n == 0) return;
+      if (!d.empty()) d += ", ";
+      d += std::to_string(n) + " " + what;
+    };
+    add(badLines, "unreadable lines");
+    add(outsideSection, "values outside any section");
+    add(unknownSections, "unknown sections");
+    return d + " skipped";
+  }
+};
+
+// Values in front of every section: the product key's own values, which the
+// file keeps under a section of the product's name.
+constexpr const char* kRootSection = "Veltrane";
+bool IsKnownRootName(const std::string& name) { return name == "IgnoreDirectXCheck"; }
+
+bool IsKnownSection(const std::string& name, const std::vector<std::string>& known) {
+  if (known.empty()) return true;
+  for (const std::string& k : known)
+    if (k == name) return true;
+  return false;
+}
+
+// Tolerant: what is not "name=value" with a plain name is skipped, and so is
+// everything under a section header that is not a known plain name.
+ParseDamage ParseSettings(std::string data, const std::vector<std::string>& known,
+                          std::map<std::string, std::map<std::string, std::string>>& out) {
+  ParseDamage damage;
+  // An editor's UTF-8 byte-order mark would otherwise hide the first section header.
+  if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);
+  std::string section;
+  bool inRoot = true;
+  bool sectionValid = true;
+  std::size_t pos = 0;
+  while (pos < data.size()) {
+    std::size_t end = data.find('\n', pos);
+    if (end == std::string::npos) end = data.size();
+    std::string line = data.substr(pos, end - pos);
+    pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (HasControlBytes(line)) {  // never written by us: damage
+      ++damage.badLines;
+      continue;
+    }
+    const std::string t = Trim(line);
+    if (t.empty() || t[0] == ';' || t[0] == '#') continue;
+    if (t[0] == '[') {
+      const auto close = t.find(']');
+      const std::string name = close == std::string::npos ? "" : Trim(t.substr(1, close - 1));
+      inRoot = false;
+      if (close == std::string::npos || !IsValidName(name)) {
+        ++damage.badLines;
+        sectionValid = false;
+      } else if (name == kRootSection) {
+        section.clear();
+        sectionValid = true;
+      } else if (!IsKnownSection(name, known)) {
+        ++damage.unknownSections;
+        sectionValid = false;
+      } else {
+        section = name;
+        sectionValid = true;
+      }
+      continue;
+    }
+    if (!sectionValid) continue;
+    const auto eq = t.find('=');
+    const std::string name = eq == std::string::npos ? "" : Trim(t.substr(0, eq));
+    if (!IsValidName(name)) {
+      ++damage.badLines;
+      continue;
+    }
+    if (inRoot && !IsKnownRootName(name)) {
+      ++damage.outsideSection;
+      continue;
+    }
+    out[section][name] = DecodeValue(t.substr(eq + 1));
+  }
+  return damage;
+}
+
+std::string FormatSettings(const std::map<std::string, std::map<std::string, std::string>>& sections) {
+  std::string out;
+  auto emit = [&](const std::string& header, const std::map<std::string, std::string>& values) {
+    if (!out.empty()) out += "\n";
+    out += "[" + header + "]\n";
+    for (const auto& [name, value] : values) out += name + "=" + EncodeValue(value) + "\n";
+  };
+  for (const auto& [section, values] : sections)
+    if (!values.empty()) emit(section.empty() ? kRootSection : section, values);
+  return out;
+}
+
 }  // namespace
 
 NumberFormat NumberFormat::ForLocale(const std::string& localeName) {
@@ -239,8 +344,10 @@ std::string LanguageNameForLocale(const std::string& localeName) {
   return "Other (" + localeName + ")";
 }
 
-SettingsStore::SettingsStore(std::filesystem::path folder, NumberFormat format)
-    : folder_(std::move(folder)), file_(folder_ / kFileName), format_(format) {
+SettingsStore::SettingsStore(std::filesystem::path folder, NumberFormat format,
+                             std::vector<std::string> knownSections)
+    : folder_(std::move(folder)), file_(folder_ / kFileName), format_(format),
+      knownSections_(std::move(knownSections)) {
   Load();
 }
 
@@ -256,55 +363,59 @@ std::filesystem::path SettingsStore::DefaultFolder() {
 void SettingsStore::Load() {
   RemoveStaleTemporaries();
   std::string data;
-  if (!ReadBoundedRegularFile(file_, data, loadNote_)) return;
-  // An editor's UTF-8 byte-order mark would otherwise hide the first section header.
-  if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);
-
-  // Tolerant: lines that are not "name=value" with a plain name are skipped, and
-  // so is everything under a section header that is not a plain name.
-  std::string section;
-  bool sectionValid = true;
-  std::size_t pos = 0;
-  while (pos <= data.size()) {
-    std::size_t end = data.find('\n', pos);
-    if (end == std::string::npos) end = data.size();
-    std::string line = data.substr(pos, end - pos);
-    pos = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (HasControlBytes(line)) continue;  // never written by us: damage
-    const std::string t = Trim(line);
-    if (t.empty() || t[0] == ';' || t[0] == '#') continue;
-    if (t[0] == '[') {
-      const auto close = t.find(']');
-      const std::string name = close == std::string::npos ? "" : Trim(t.substr(1, close - 1));
-      sectionValid = close != std::string::npos && IsValidName(name);
-      section = name;
-      continue;
-    }
-    if (!sectionValid) continue;
-    const auto eq = t.find('=');
-    if (eq == std::string::npos) continue;
-    const std::string name = Trim(t.substr(0, eq));
-    if (!IsValidName(name)) continue;
-    sections_[section][name] = DecodeValue(t.substr(eq + 1));
+  if (!ReadBoundedRegularFile(file_, data, loadNote_)) {
+    // Unreadable or oversized: the next save must not lose the only copy.
+    keepBadCopy_ = !loadNote_.empty();
+    if (keepBadCopy_) loadNote_ += "; " + kFileName + " starts from defaults and is kept as " + kBadName;
+    return;
+  }
+  const ParseDamage damage = ParseSettings(data, knownSections_, sections_);
+  if (damage.Any()) {
+    keepBadCopy_ = true;
+    loadNote_ = file_.string() + " is damaged (" + damage.Describe() + "); the rest is used and the file is kept as " +
+                kBadName + " when settings are next saved";
   }
 }
 
 void SettingsStore::Flush() {
-  std::string out;
-  auto emit = [&](const std::map<std::string, std::string>& values) {
-    for (const auto& [name, value] : values) out += name + "=" + EncodeValue(value) + "\n";
-  };
-  if (auto root = sections_.find(""); root != sections_.end()) emit(root->second);
-  for (const auto& [section, values] : sections_) {
-    if (section.empty()) continue;
-    if (!out.empty()) out += "\n";
-    out += "[" + section + "]\n";
-    emit(values);
-  }
-
   std::error_code ec;
   std::filesystem::create_directories(folder_, ec);
+  // One save at a time per folder; the lock goes with the process, even a killed one.
+  const int lockFd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (lockFd >= 0) ::flock(lockFd, LOCK_EX);
+  try {
+    WriteMerged();
+  } catch (...) {
+    if (lockFd >= 0) ::close(lockFd);
+    throw;
+  }
+  if (lockFd >= 0) ::close(lockFd);
+}
+
+void SettingsStore::WriteMerged() {
+  // Another instance may have saved since this one read the file: its values
+  // stay, and only what this one changed goes over them.
+  if (!keepBadCopy_) {
+    std::string data, note;
+    std::map<std::string, std::map<std::string, std::string>> disk;
+    const bool read = ReadBoundedRegularFile(file_, data, note);
+    if (!read && !note.empty()) keepBadCopy_ = true;  // damaged since it was loaded
+    if (read && ParseSettings(data, knownSections_, disk).Any()) keepBadCopy_ = true;
+    if (read && !keepBadCopy_) {
+      for (const auto& [section, values] : changes_)
+        for (const auto& [name, value] : values) {
+          if (value)
+            disk[section][name] = *value;
+          else if (auto d = disk.find(section); d != disk.end())
+            d->second.erase(name);
+        }
+      sections_ = std::move(disk);
+    }
+  }
+  const std::string out = FormatSettings(sections_);
+  std::error_code ec;
+
+
   // A settings.ini that is a symbolic link (to a dotfiles repository, say) stays
   // one: the new text replaces the file it points to.
   std::filesystem::path target = file_;
@@ -328,6 +439,7 @@ void SettingsStore::Flush() {
     throw;
   }
   ::close(fd);
+  if (keepBadCopy_) KeepBadCopy(target);
   if (std::rename(tmp.c_str(), target.c_str()) != 0) {
     const std::string err = std::strerror(errno);
     ::unlink(tmp.c_str());
@@ -340,6 +452,20 @@ void SettingsStore::Flush() {
     ::close(dfd);
   }
   dirty_ = false;
+  keepBadCopy_ = false;
+  changes_.clear();
+}
+
+void SettingsStore::KeepBadCopy(const std::filesystem::path& target) const {
+  // A hard link keeps even a huge file at no cost; the copy is for file
+  // systems without links. A file that cannot be read cannot be copied either,
+  // and is then still renamed aside rather than written over.
+  const std::filesystem::path bad = target.parent_path() / kBadName;
+  std::error_code ec;
+  std::filesystem::remove(bad, ec);
+  if (::link(target.c_str(), bad.c_str()) == 0) return;
+  if (std::filesystem::copy_file(target, bad, ec)) return;
+  std::rename(target.c_str(), bad.c_str());
 }
 
 void SettingsStore::RemoveStaleTemporaries() const {
@@ -399,13 +525,18 @@ double SettingsStore::ReadFloat(const std::string& section, const std::string& n
 
 void SettingsStore::WriteString(const std::string& section, const std::string& name,
                                 const std::string& value) {
-  sections_[section][name] = value;
+  auto& slot = sections_[section];
+  const auto it = slot.find(name);
+  if (it != slot.end() && it->second == value) return;  // unchanged: another instance's value may win
+  slot[name] = value;
+  changes_[section][name] = value;
   dirty_ = true;
 }
 
 void SettingsStore::Remove(const std::string& section, const std::string& name) {
   const auto s = sections_.find(section);
   if (s == sections_.end() || s->second.erase(name) == 0) return;
+  changes_[section][name] = std::nullopt;
   dirty_ = true;
 }
 

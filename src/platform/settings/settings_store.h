@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace veltrane {
 
@@ -18,7 +19,8 @@ struct NumberFormat {
 };
 
 // Settings in one INI file: sections are the windows' names ("MainForm", "KeyForm",
-// ...), keys before the first section form the root section "". Every value is
+// ...); the unnamed section "" holds the product's own values and is kept in the
+// file as "[Veltrane]" (values before any section are read into it). Every value is
 // text; the typed readers fall back to the default for text they cannot read.
 // Nothing reaches the disk before Flush, which replaces the file atomically.
 class SettingsStore {
@@ -26,8 +28,11 @@ class SettingsStore {
   // The file settings.ini in folder; a missing or unreadable file gives no
   // values, and so does anything that is not a regular file of at most 1 MB.
   // Temporary files of earlier runs that were killed while saving are removed.
+  // With `knownSections`, other sections in the file are dropped on reading
+  // (the unnamed section is always known); without, every section is kept.
   explicit SettingsStore(std::filesystem::path folder,
-                         NumberFormat format = NumberFormat::FromEnvironment());
+                         NumberFormat format = NumberFormat::FromEnvironment(),
+                         std::vector<std::string> knownSections = {});
   ~SettingsStore();
   SettingsStore(const SettingsStore&) = delete;
   SettingsStore& operator=(const SettingsStore&) = delete;
@@ -61,6 +66,8 @@ class SettingsStore {
   // std::runtime_error when the folder or file cannot be written.
   void Flush();
   bool Dirty() const { return dirty_; }
+  // Section -> name -> value, as read and written so far.
+  const std::map<std::string, std::map<std::string, std::string>>& AllValues() const { return sections_; }
 
   // The text conversions, for other readers of numbers in the same format.
   static std::string FormatFloat(double value, const NumberFormat& format);
@@ -69,6 +76,8 @@ class SettingsStore {
 
  private:
   void Load();
+  void WriteMerged();
+  void KeepBadCopy(const std::filesystem::path& target) const;
   void RemoveStaleTemporaries() const;
 
   std::filesystem::path folder_;
@@ -77,6 +86,11 @@ class SettingsStore {
   std::map<std::string, std::map<std::string, std::string>> sections_;
   bool dirty_ = false;
   std::string loadNote_;
+  std::vector<std::string> knownSections_;
+  // What this instance wrote or removed since its last save (nullopt: removed).
+  std::map<std::string, std::map<std::string, std::optional<std::string>>> changes_;
+  // The file on disk could not be read whole: keep it as settings.ini.bad before replacing it.
+  bool keepBadCopy_ = false;
 };
 
 // The language index of the user-interface from a locale name ("de_DE" -> 0,
