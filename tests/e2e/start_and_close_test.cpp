@@ -20,7 +20,7 @@ class GermanKeyboardTest : public WindowedProgramTest {
  protected:
   void BeforeStart() override {
     ASSERT_EQ(std::system("setxkbmap -layout de"), 0);
-    std::ofstream(program_->ConfigDir() / "settings.ini") << "[MainForm]\nWidth=800\nHeight=99999999\n";
+    std::ofstream(program_->ConfigDir() / "settings.ini") << "[MainForm]\nWidth=800\nHeight=5000\n";
   }
   void TearDown() override {
     WindowedProgramTest::TearDown();
