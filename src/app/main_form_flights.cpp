@@ -57,7 +57,7 @@ void TMainForm::ReadFrameControls() {
   }
   ReadRadio();
   // Single precision is finer than any transmitter and halves the recording.
-  for (double& v : sim_.FunctionValue) v = static_cast<double>(static_cast<float>(v));
+  record::RoundControls(sim_);
   flights_->recorder.Frame(sim_);
 }
 
@@ -70,21 +70,14 @@ void TMainForm::StartRecording() {
   std::error_code ec;
   std::filesystem::create_directories(f.folder, ec);
   record::PruneFlights(f.folder, record::kFlightsKept - 1);
-  record::FlightHeader h;
+  record::FlightHeader h = record::HeaderFromState(sim_);
   h.programVersion = VELTRANE_VERSION;
   h.startedAt = static_cast<std::int64_t>(std::time(nullptr));
   h.modelFile = Absolute(DataPath(loadedModelFile_.empty() ? sModellFilename_ : loadedModelFile_));
   h.modelHash = record::HashFile(h.modelFile);
   h.landscapeFile = Absolute(DataPath(sLandFileName_));
   h.landscapeHash = record::HashFile(h.landscapeFile);
-  h.thermalCount = sim_.Thermals.iBubbles;
-  h.thermalStrength = sim_.Thermals.BubbleZ;
-  h.randomSeed = sim_.Random.State();
-  h.modelStyle = sim_.iModelStyle;
-  h.groundClearance = sim_.GroundClearance;
-  h.autoInit = sim_.Flags.AutoInit;
-  h.indestructible = sim_.Flags.Autorestart;
-  for (double& v : sim_.FunctionValue) v = static_cast<double>(static_cast<float>(v));
+  record::RoundControls(sim_);
   if (!f.recorder.Start(record::NewFlightPath(f.folder, static_cast<std::time_t>(h.startedAt)), h, sim_)) {
     // Said once: a folder that cannot be written stops the recording, not the flying.
     PushError(Texts.RecordingFailed + f.recorder.Error());

@@ -155,6 +155,22 @@ void WriteHeader(ByteWriter& w, const FlightHeader& h) {
   w.Bool(h.indestructible);
 }
 
+FlightHeader HeaderFromState(const SimState& s) {
+  FlightHeader h;
+  h.thermalCount = s.Thermals.iBubbles;
+  h.thermalStrength = s.Thermals.BubbleZ;
+  h.randomSeed = s.Random.State();
+  h.modelStyle = s.iModelStyle;
+  h.groundClearance = s.GroundClearance;
+  h.autoInit = s.Flags.AutoInit;
+  h.indestructible = s.Flags.Autorestart;
+  return h;
+}
+
+void RoundControls(SimState& s) {
+  for (double& v : s.FunctionValue) v = static_cast<double>(static_cast<float>(v));
+}
+
 FlightHeader ReadHeader(ByteReader& r) {
   FlightHeader h;
   h.programVersion = r.Str(64);

@@ -57,6 +57,14 @@ struct FlightHeader {
   bool indestructible = false;
 };
 
+// The header's physics part from the state a flight starts from: thermals,
+// seed, model style, clearance and the flags. Names, hashes and times are the
+// caller's.
+FlightHeader HeaderFromState(const SimState& s);
+// Controls as a recording stores them (single precision), so that the live
+// flight and its replay see the same values.
+void RoundControls(SimState& s);
+
 // 64-bit FNV-1a of a file's bytes; 0 when it cannot be read.
 std::uint64_t HashBytes(std::string_view bytes);
 std::uint64_t HashFile(const std::string& path);

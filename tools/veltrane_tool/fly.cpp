@@ -204,7 +204,7 @@ void RecordCommand(record::FlightRecorder& r, const ScriptCommand& c, const SimS
 
 record::FlightHeader HeaderFor(const SimState& s, const std::string& model, const std::string& landscape) {
   namespace fs = std::filesystem;
-  record::FlightHeader h;
+  record::FlightHeader h = record::HeaderFromState(s);
   h.programVersion = "veltrane-tool";
   h.startedAt = static_cast<std::int64_t>(std::time(nullptr));
   h.modelFile = fs::absolute(model).string();
@@ -213,18 +213,19 @@ record::FlightHeader HeaderFor(const SimState& s, const std::string& model, cons
     h.landscapeFile = fs::absolute(landscape).string();
     h.landscapeHash = record::HashFile(landscape);
   }
-  h.thermalCount = s.Thermals.iBubbles;
-  h.thermalStrength = s.Thermals.BubbleZ;
-  h.randomSeed = s.Random.State();
-  h.modelStyle = s.iModelStyle;
-  h.groundClearance = s.GroundClearance;
-  h.autoInit = s.Flags.AutoInit;
-  h.indestructible = s.Flags.Autorestart;
   return h;
 }
 
-void RoundControls(SimState& s) {
-  for (double& v : s.FunctionValue) v = static_cast<double>(static_cast<float>(v));
+// The flight models as the program runs them, each sub-step counted for the summary.
+void CountSubsteps(SimTick& tick, std::int64_t& substeps) {
+  tick.airplaneStep = [&substeps](SimState& st, const World& w) {
+    ++substeps;
+    MoveAirplane(st, w);
+  };
+  tick.heliStep = [&substeps](SimState& st, const World& w) {
+    ++substeps;
+    MoveHelicopter(st, w);
+  };
 }
 
 }  // namespace
@@ -251,14 +252,7 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
   ManualClock clock;
   SimTick tick(s, clock, trace, &world);
   std::int64_t substeps = 0;
-  tick.airplaneStep = [&substeps](SimState& st, const World& w) {
-    ++substeps;
-    MoveAirplane(st, w);
-  };
-  tick.heliStep = [&substeps](SimState& st, const World& w) {
-    ++substeps;
-    MoveHelicopter(st, w);
-  };
+  CountSubsteps(tick, substeps);
   ScriptRadio radio;
   record::FlightRecorder recorder;
   const bool recording = !o.record.empty();
@@ -267,7 +261,7 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
   tick.hooks.readRadio = [&] {
     radio.Read(s);
     if (!recording) return;
-    RoundControls(s);
+    record::RoundControls(s);
     recorder.Frame(s);
   };
   tick.hooks.soundUpdate = [&](bool started) { summary.crashStarted = summary.crashStarted || started; };
@@ -276,7 +270,7 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
   clock.Set(0);
   SimInit(s, world, tick, trace);
   if (recording) {
-    RoundControls(s);
+    record::RoundControls(s);
     if (!recorder.Start(o.record, HeaderFor(s, o.model, o.landscape), s))
       throw ToolError(recorder.Error());
   }
@@ -326,14 +320,7 @@ nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& t
   ManualClock clock;
   SimTick tick(s, clock, trace, &world);
   std::int64_t substeps = 0;
-  tick.airplaneStep = [&substeps](SimState& st, const World& w) {
-    ++substeps;
-    MoveAirplane(st, w);
-  };
-  tick.heliStep = [&substeps](SimState& st, const World& w) {
-    ++substeps;
-    MoveHelicopter(st, w);
-  };
+  CountSubsteps(tick, substeps);
   record::ReplayCursor cursor(rec, s, tick, clock, trace);
   Summary summary(s, world, csv);
   tick.hooks.displayReady = [] { return true; };
