@@ -142,7 +142,8 @@ TEST_F(MeshGeometryTest, PolygonsBecomeFansSplitByTranslucencyAndTexture) {
   faces.GetElement(1).SetColor(rm::PackARGB(128, 255, 0, 0));
   faces.GetElement(2).SetTexture(std::make_shared<rm::Texture>());
   MeshGeometry g = BuildMeshGeometry(mb_);
-  EXPECT_EQ(g.opaque.size(), 9u);  // quad as two triangles + one triangle
+  EXPECT_EQ(g.indices.size(), 9u);  // quad as two triangles + one triangle
+  EXPECT_EQ(g.opaque.size(), 7u);   // the quad's two triangles share their diagonal
   EXPECT_EQ(g.batches.size(), 2u);
   ASSERT_EQ(g.translucent.size(), 1u);
   EXPECT_EQ(g.translucent[0].v[0].argb, rm::PackARGB(128, 255, 0, 0));
@@ -177,7 +178,9 @@ TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
   MeshGeometry g = BuildMeshGeometry(mb_, 100);
   // 3198 opaque triangles over 100 a chunk: a 6 x 6 grid, each cell holding both keys.
   EXPECT_EQ(g.batches.size(), 72u);
-  EXPECT_EQ(g.opaque.size(), whole.opaque.size());
+  EXPECT_EQ(g.indices.size(), whole.indices.size());
+  // Each grid point becomes one vertex a run at most, however many triangles meet there.
+  EXPECT_LE(whole.opaque.size(), 2u * (n + 1) * (n + 1));
   EXPECT_EQ(g.translucent.size(), 2u);
   std::uint32_t next = 0;
   std::size_t keyChanges = 0;
@@ -187,14 +190,15 @@ TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
     next = bt.first + bt.count;
     if (i && bt.texture != g.batches[i - 1].texture) ++keyChanges;
     for (std::uint32_t k = bt.first; k < next; ++k) {
-      const float* p = g.opaque[k].pos;
+      ASSERT_LT(g.indices[k], g.opaque.size());
+      const float* p = g.opaque[g.indices[k]].pos;
       EXPECT_TRUE(p[0] >= bt.lo.x && p[0] <= bt.hi.x && p[1] >= bt.lo.y && p[1] <= bt.hi.y &&
                   p[2] >= bt.lo.z && p[2] <= bt.hi.z)
           << "vertex " << k << " outside the box of run " << i;
     }
     EXPECT_LT(bt.hi.x - bt.lo.x, 90.0f);  // a sixth of 400 m and one cell of overlap
   }
-  EXPECT_EQ(next, g.opaque.size());
+  EXPECT_EQ(next, g.indices.size());
   EXPECT_EQ(keyChanges, 1u);  // runs of one key follow each other
 }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 namespace veltrane::gl {
@@ -63,6 +65,39 @@ struct Grid {
 };
 
 constexpr int kMaxGridSide = 32;
+
+// Vertices of one run by their bytes: equal bytes, one vertex.
+struct VertexBytesHash {
+  std::size_t operator()(const GpuVertex& v) const {
+    std::uint32_t w[sizeof(GpuVertex) / 4];
+    std::memcpy(w, &v, sizeof w);
+    std::uint64_t h = 1469598103934665603ull;
+    for (std::uint32_t x : w) h = (h ^ x) * 1099511628211ull;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+};
+struct VertexBytesEqual {
+  bool operator()(const GpuVertex& a, const GpuVertex& b) const {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+  }
+};
+
+class VertexIndex {
+ public:
+  VertexIndex(std::vector<GpuVertex>& vertices, std::vector<std::uint32_t>& indices)
+      : vertices_(vertices), indices_(indices) {}
+  void Clear() { seen_.clear(); }
+  void Add(const GpuVertex& v) {
+    auto [it, fresh] = seen_.try_emplace(v, static_cast<std::uint32_t>(vertices_.size()));
+    if (fresh) vertices_.push_back(v);
+    indices_.push_back(it->second);
+  }
+
+ private:
+  std::vector<GpuVertex>& vertices_;
+  std::vector<std::uint32_t>& indices_;
+  std::unordered_map<GpuVertex, std::uint32_t, VertexBytesHash, VertexBytesEqual> seen_;
+};
 
 }  // namespace
 
@@ -134,7 +169,8 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
     grid.cellX = (x1 - x0) / static_cast<float>(grid.side);
     grid.cellZ = (z1 - z0) / static_cast<float>(grid.side);
   }
-  g.opaque.reserve(triangles * 3);
+  g.indices.reserve(triangles * 3);
+  VertexIndex index(g.opaque, g.indices);
   const auto cellCount = static_cast<std::size_t>(grid.side * grid.side);
   std::vector<std::vector<std::size_t>> cells(cellCount);
   for (const auto& list : groups) {
@@ -153,7 +189,8 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
     for (const auto& cell : cells) {
       if (cell.empty()) continue;
       Batch b;
-      b.first = static_cast<std::uint32_t>(g.opaque.size());
+      b.first = static_cast<std::uint32_t>(g.indices.size());
+      index.Clear();
       b.texture = faces[cell.front()].texture;
       b.material = faces[cell.front()].material;
       b.lo = {INFINITY, INFINITY, INFINITY};
@@ -162,9 +199,9 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
         const rm::Face& f = faces[i];
         V3 flat = FaceNormal(mesh, f);
         for (std::size_t k = 1; k + 1 < f.corners.size(); ++k) {
-          g.opaque.push_back(MakeVertex(mesh, f, f.corners[0], g.smooth, flat));
-          g.opaque.push_back(MakeVertex(mesh, f, f.corners[k], g.smooth, flat));
-          g.opaque.push_back(MakeVertex(mesh, f, f.corners[k + 1], g.smooth, flat));
+          index.Add(MakeVertex(mesh, f, f.corners[0], g.smooth, flat));
+          index.Add(MakeVertex(mesh, f, f.corners[k], g.smooth, flat));
+          index.Add(MakeVertex(mesh, f, f.corners[k + 1], g.smooth, flat));
         }
         for (const auto& c : f.corners) {
           const rm::Vector& p = vs[c.vertex];
@@ -172,7 +209,7 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
           b.hi = {std::max(b.hi.x, p.x), std::max(b.hi.y, p.y), std::max(b.hi.z, p.z)};
         }
       }
-      b.count = static_cast<std::uint32_t>(g.opaque.size()) - b.first;
+      b.count = static_cast<std::uint32_t>(g.indices.size()) - b.first;
       if (b.count) g.batches.push_back(std::move(b));
     }
   }

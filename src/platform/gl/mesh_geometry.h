@@ -28,8 +28,8 @@ V3 UnpackNormal(std::uint32_t packed);
 // the mesh, with the frame-local box around them so unseen runs can be skipped.
 // Runs of the same texture and material follow each other.
 struct Batch {
-  std::uint32_t first = 0;  // first vertex
-  std::uint32_t count = 0;  // vertex count, a multiple of 3
+  std::uint32_t first = 0;  // first index
+  std::uint32_t count = 0;  // index count, a multiple of 3
   std::shared_ptr<rm::Texture> texture;
   std::shared_ptr<rm::Material> material;
   V3 lo, hi;
@@ -46,8 +46,12 @@ struct TranslucentTriangle {
 // material, and within each group by a square grid over the mesh's ground
 // plane (x, z) so that large meshes such as a landscape can be culled piecewise;
 // faces with alpha below 255 listed for sorted drawing.
+// Opaque triangles are indexed: corners equal in every attribute share one
+// vertex within a run, so a grid such as a landscape sends each of its points
+// through the vertex stage about once instead of six times.
 struct MeshGeometry {
   std::vector<GpuVertex> opaque;
+  std::vector<std::uint32_t> indices;  // three a triangle, into opaque
   std::vector<Batch> batches;
   std::vector<TranslucentTriangle> translucent;
   bool lit = true;

@@ -80,7 +80,21 @@ bool FindShadowLight(const rm::Frame& f, const rm::Light* light, const rm::Frame
   return where != nullptr;
 }
 
+// Byte offset of an index in the bound element buffer, as GL takes it.
+const std::uint32_t* IndexOffset(std::uint32_t first) {
+  return static_cast<const std::uint32_t*>(nullptr) + first;
+}
+
+void ReleaseBuffers(unsigned& vao, unsigned& vbo, unsigned& ibo) {
+  if (vbo) glDeleteBuffers(1, &vbo);
+  if (ibo) glDeleteBuffers(1, &ibo);
+  if (vao) glDeleteVertexArrays(1, &vao);
+  vao = vbo = ibo = 0;
+}
+
 }  // namespace
+
+void Renderer::ReleaseBuffers(GpuMesh& m) { gl::ReleaseBuffers(m.vao, m.vbo, m.ibo); }
 
 Renderer::~Renderer() { Shutdown(); }
 
@@ -121,10 +135,7 @@ bool Renderer::Init(std::string& error) {
 
 void Renderer::Shutdown() {
   if (!Ready()) return;
-  for (auto& [k, m] : meshes_) {
-    if (m.vbo) glDeleteBuffers(1, &m.vbo);
-    if (m.vao) glDeleteVertexArrays(1, &m.vao);
-  }
+  for (auto& [k, m] : meshes_) ReleaseBuffers(m);
   meshes_.clear();
   textures_.Clear();
   if (streamVbo_) glDeleteBuffers(1, &streamVbo_);
@@ -144,21 +155,28 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
   if (!g.vao) {
     glGenVertexArrays(1, &g.vao);
     glGenBuffers(1, &g.vbo);
+    glGenBuffers(1, &g.ibo);
     glBindVertexArray(g.vao);
     glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
     SetupAttributes();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.ibo);  // part of the vertex array's state
     glBindVertexArray(0);
   }
   g.source = mesh;
   g.generation = mesh->Generation();
   g.geometry = BuildMeshGeometry(*mesh);
+  MeshGeometry& geo = g.geometry;
   glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.geometry.opaque.size() * sizeof(GpuVertex)),
-               g.geometry.opaque.empty() ? nullptr : g.geometry.opaque.data(), GL_STATIC_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(geo.opaque.size() * sizeof(GpuVertex)),
+               geo.opaque.empty() ? nullptr : geo.opaque.data(), GL_STATIC_DRAW);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
-  // The GPU holds the opaque vertices now; keep only the batch table.
-  g.geometry.opaque.clear();
-  g.geometry.opaque.shrink_to_fit();
+  glBindVertexArray(g.vao);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(geo.indices.size() * sizeof(std::uint32_t)),
+               geo.indices.empty() ? nullptr : geo.indices.data(), GL_STATIC_DRAW);
+  glBindVertexArray(0);
+  // The GPU holds the opaque triangles now; keep only the batch table.
+  geo.opaque = {};
+  geo.indices = {};
   g.lastFrame = frame_;
   ++stats_.meshUploads;
   ++totalUploads_;
@@ -316,8 +334,7 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   // Meshes not seen for a while belong to discarded scenes.
   for (auto it = meshes_.begin(); it != meshes_.end();) {
     if (it->second.source.expired()) {
-      if (it->second.vbo) glDeleteBuffers(1, &it->second.vbo);
-      if (it->second.vao) glDeleteVertexArrays(1, &it->second.vao);
+      ReleaseBuffers(it->second);
       it = meshes_.erase(it);
     } else {
       ++it;
@@ -348,11 +365,11 @@ void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& cull_vi
           continue;
         }
         stats_.triangles += b.count / 3;
-        if (!drawFirst_.empty() &&
-            static_cast<std::uint32_t>(drawFirst_.back() + drawCount_.back()) == b.first)
+        if (!drawFirst_.empty() && IndexOffset(b.first) == static_cast<const std::uint32_t*>(drawFirst_.back()) +
+                                                               drawCount_.back())
           drawCount_.back() += static_cast<int>(b.count);
         else {
-          drawFirst_.push_back(static_cast<int>(b.first));
+          drawFirst_.push_back(IndexOffset(b.first));
           drawCount_.push_back(static_cast<int>(b.count));
         }
       }
@@ -367,8 +384,8 @@ void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& cull_vi
       }
       BindTexture(head.texture, q);
       ApplyMaterial(head.material, view_specular);
-      glMultiDrawArrays(GL_TRIANGLES, drawFirst_.data(), drawCount_.data(),
-                        static_cast<GLsizei>(drawFirst_.size()));
+      glMultiDrawElements(GL_TRIANGLES, drawCount_.data(), GL_UNSIGNED_INT, drawFirst_.data(),
+                          static_cast<GLsizei>(drawFirst_.size()));
       ++stats_.drawCalls;
     }
   }
@@ -414,7 +431,7 @@ void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>
     glBindVertexArray(it->second.vao);
     // The runs fill the buffer end to end: one draw takes them all.
     const Batch& last = it->second.geometry.batches.back();
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(last.first + last.count));
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(last.first + last.count), GL_UNSIGNED_INT, nullptr);
     ++stats_.drawCalls;
     ++stats_.shadows;
   }

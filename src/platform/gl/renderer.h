@@ -60,7 +60,8 @@ class Renderer {
     std::uint64_t generation = 0;
     unsigned vao = 0;
     unsigned vbo = 0;
-    MeshGeometry geometry;  // opaque vertices are dropped after the upload
+    unsigned ibo = 0;
+    MeshGeometry geometry;  // opaque vertices and indices are dropped after the upload
     std::uint64_t lastFrame = 0;
   };
   struct Placed {
@@ -74,6 +75,7 @@ class Renderer {
   };
 
   GpuMesh* Upload(const std::shared_ptr<rm::MeshBuilder>& mesh);
+  static void ReleaseBuffers(GpuMesh& mesh);
   void Collect(const rm::Frame& frame, std::vector<Placed>& meshes,
                std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows);
   LightSet GatherLights(const rm::Frame& scene) const;
@@ -96,7 +98,7 @@ class Renderer {
   FrameStats stats_;
   std::size_t totalUploads_ = 0;
   bool culling_ = true;
-  std::vector<int> drawFirst_;  // ranges of one multi-draw, kept to spare allocations
+  std::vector<const void*> drawFirst_;  // ranges of one multi-draw, kept to spare allocations
   std::vector<int> drawCount_;
 
   struct Uniforms {

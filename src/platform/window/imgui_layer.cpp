@@ -87,9 +87,12 @@ void ImGuiLayer::BeginFrame(int display_w, int display_h) {
   }
   ImGui_ImplOpenGL3_NewFrame();
   fontTextureMade_ = true;
+  ImGuiIO& io = ImGui::GetIO();
+  // The texture holds the glyphs now; the atlas rebuilds its pixels from the
+  // fonts it keeps should the texture have to be made again.
+  if (io.Fonts->TexPixelsAlpha8 || io.Fonts->TexPixelsRGBA32) io.Fonts->ClearTexData();
   ImGui_ImplSDL2_NewFrame();
   // The picture may be rendered at another size than the window (full screen).
-  ImGuiIO& io = ImGui::GetIO();
   if (display_w > 0 && display_h > 0) {
     ImVec2 win = io.DisplaySize;
     if (win.x > 0 && win.y > 0) {
