@@ -20,6 +20,7 @@ void MeshBuild::Clear() {
   vertexCells_.clear();
   vertexIndexStale_ = false;
   refsByVertex_.clear();
+  refIndexStale_ = false;
   vertices_.clear();
   refs_.clear();
   faces_.clear();
@@ -68,8 +69,15 @@ int MeshBuild::AppendVertex(const MeshVertex& p) {
 
 int MeshBuild::AppendVertexRef(int vertex, bool textured, double u, double v) {
   const int index = Append(refs_, VertexRef{vertex, u, v, textured && texturesEnabled_}, "vertex references");
-  refsByVertex_[vertex].push_back(index);
+  if (!refIndexStale_) refsByVertex_[vertex].push_back(index);
   return index;
+}
+
+void MeshBuild::DropSearchIndex() {
+  decltype(vertexCells_)().swap(vertexCells_);
+  vertexIndexStale_ = true;
+  decltype(refsByVertex_)().swap(refsByVertex_);
+  refIndexStale_ = true;
 }
 
 int MeshBuild::AppendColor(const ColorEntry& c) { return Append(colors_, c, "colours"); }
@@ -104,6 +112,10 @@ int MeshBuild::AddVertexHinted(const MeshVertex& p, int hint) {
 }
 
 int MeshBuild::AddVertexRef(int vertex, bool textured, double u, double v) {
+  if (refIndexStale_) {
+    refIndexStale_ = false;
+    for (std::size_t i = 0; i < refs_.size(); ++i) refsByVertex_[refs_[i].vertex].push_back(static_cast<int>(i));
+  }
   const bool t = textured && texturesEnabled_;
   if (const auto it = refsByVertex_.find(vertex); it != refsByVertex_.end()) {
     for (auto i = it->second.rbegin(); i != it->second.rend(); ++i) {
@@ -287,43 +299,50 @@ void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) 
     textures.push_back(std::move(tex));
   }
 
-  std::vector<std::array<std::int32_t, 4>> slots;
-  const std::vector<NormalF> normals = ComputeNormals(mb, slots);
-
-  std::vector<rm::Vector> vertices;
-  vertices.reserve(mb.Refs().size());
-  for (const VertexRef& r : mb.Refs()) {
-    const MeshVertex& v = mb.Vertices()[static_cast<std::size_t>(r.vertex)];
-    vertices.push_back({static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)});
-  }
-  std::vector<rm::Vector> normalList;
-  normalList.reserve(normals.size());
-  for (const NormalF& n : normals) normalList.push_back({n.x, n.y, n.z});
-
-  std::vector<std::uint32_t> data;
   bool allSingleSided = true;
-  for (std::size_t fi = 0; fi < mb.Faces().size(); ++fi) {
-    const MeshFace& f = mb.Faces()[fi];
-    if (!f.singleSided) allSingleSided = false;
-    // A zero count would end the face list early and shift every later face.
-    if (f.cornerCount == 0) continue;
-    const auto n = static_cast<std::size_t>(f.cornerCount);
-    data.push_back(static_cast<std::uint32_t>(n));
-    for (std::size_t k = 0; k < n; ++k) {
-      data.push_back(static_cast<std::uint32_t>(f.corner[k]));
-      data.push_back(static_cast<std::uint32_t>(slots[fi][k]));
+  rm::FaceArray faces(target, 0, 0);
+  {
+    // The builder copies these; they go before the faces are dressed.
+    std::vector<std::array<std::int32_t, 4>> slots;
+    const std::vector<NormalF> normals = ComputeNormals(mb, slots);
+    std::vector<rm::Vector> vertices;
+    vertices.reserve(mb.Refs().size());
+    for (const VertexRef& r : mb.Refs()) {
+      const MeshVertex& v = mb.Vertices()[static_cast<std::size_t>(r.vertex)];
+      vertices.push_back({static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)});
     }
-    if (!f.singleSided) {
+    std::vector<rm::Vector> normalList;
+    normalList.reserve(normals.size());
+    for (const NormalF& n : normals) normalList.push_back({n.x, n.y, n.z});
+
+    std::size_t words = 1;
+    for (const MeshFace& f : mb.Faces())
+      words += static_cast<std::size_t>(f.cornerCount > 0) * (1 + 2 * static_cast<std::size_t>(f.cornerCount)) *
+               (f.singleSided ? 1 : 2);
+    std::vector<std::uint32_t> data;
+    data.reserve(words);
+    for (std::size_t fi = 0; fi < mb.Faces().size(); ++fi) {
+      const MeshFace& f = mb.Faces()[fi];
+      if (!f.singleSided) allSingleSided = false;
+      // A zero count would end the face list early and shift every later face.
+      if (f.cornerCount == 0) continue;
+      const auto n = static_cast<std::size_t>(f.cornerCount);
       data.push_back(static_cast<std::uint32_t>(n));
-      for (std::size_t k = n; k-- > 0;) {
+      for (std::size_t k = 0; k < n; ++k) {
         data.push_back(static_cast<std::uint32_t>(f.corner[k]));
         data.push_back(static_cast<std::uint32_t>(slots[fi][k]));
       }
+      if (!f.singleSided) {
+        data.push_back(static_cast<std::uint32_t>(n));
+        for (std::size_t k = n; k-- > 0;) {
+          data.push_back(static_cast<std::uint32_t>(f.corner[k]));
+          data.push_back(static_cast<std::uint32_t>(slots[fi][k]));
+        }
+      }
     }
+    data.push_back(0);
+    faces = target.AddFaces(vertices, normalList, data);
   }
-  data.push_back(0);
-
-  const rm::FaceArray faces = target.AddFaces(vertices, normalList, data);
 
   std::vector<std::shared_ptr<rm::Material>> materials(mb.Materials().size());
   for (std::size_t i = 1; i < mb.Materials().size(); ++i) {

@@ -72,6 +72,10 @@ class MeshBuild {
 
   bool TexturesEnabled() const { return texturesEnabled_; }
 
+  // Frees the search structures behind AddVertex and AddVertexRef once
+  // everything is collected; a later search builds them again.
+  void DropSearchIndex();
+
   // The loader maps its points into display axes before calling these.
   // The highest-numbered vertex within kMergeDistance, else a new one.
   int AddVertex(const MeshVertex& p);
@@ -124,6 +128,7 @@ class MeshBuild {
   std::unordered_map<std::int64_t, std::vector<int>> vertexCells_;
   bool vertexIndexStale_ = false;
   std::unordered_map<int, std::vector<int>> refsByVertex_;
+  bool refIndexStale_ = false;
 
   bool texturesEnabled_;
   std::vector<MeshVertex> vertices_;

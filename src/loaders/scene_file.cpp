@@ -320,6 +320,7 @@ void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, 
   AddSky(reader.Sky(), skyBuild, trace);
 
   // Both are assembled only once everything has been read, so a failure leaves them empty.
+  terrainBuild.DropSearchIndex();
   const auto shift = static_cast<float>(layout.size);
   AssembleMesh(terrainBuild, root, terrain);
   terrain.Translate(shift, 0.0f, shift);

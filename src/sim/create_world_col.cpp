@@ -23,6 +23,10 @@ collision::CollisionModel CreateWorldCol(const std::vector<DisplayFace>& faces) 
 
 collision::CollisionModel CreateWorldCol(const rm::MeshBuilder& mesh) {
   collision::CollisionModel model;
+  std::size_t triangles = 0;
+  for (const rm::Face& f : mesh.Faces())
+    if (f.corners.size() > 2) triangles += f.corners.size() - 2;
+  model.reserve(triangles);
   const auto& vertices = mesh.Vertices();
   std::vector<DisplayVertex> face;
   for (const rm::Face& f : mesh.Faces()) {

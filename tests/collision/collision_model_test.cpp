@@ -135,9 +135,12 @@ TEST(CollisionModel, EmptyAndUnfinalisedModelsAnswerSafely) {
   const float in[3] = {5, 5, 10};
   EXPECT_TRUE(m.rayCollision(in, kDown, true, 0, 1e10f));
   m.finalize();
+  const std::size_t before = m.TriangleCount();
   const float a[3] = {20, 0, 6}, b[3] = {30, 0, 6}, c[3] = {20, 10, 6};
   m.addTriangle(a, b, c);
   EXPECT_FALSE(m.IsFinalized());
+  EXPECT_EQ(m.TriangleCount(), before + 1);
+  EXPECT_TRUE(m.rayCollision(in, kDown, true, 0, 1e10f)) << "the finalised triangles are scanned again";
   const float far[3] = {21, 1, 10};
   ASSERT_TRUE(m.rayCollision(far, kDown, true, 0, 1e10f));
   float p[3];

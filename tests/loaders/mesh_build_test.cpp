@@ -69,12 +69,20 @@ TEST(MeshBuildSearch, IndexedSearchAgreesWithAFullScan) {
   EXPECT_LT(all.size(), 3900u);
 }
 
-TEST(MeshBuildSearch, SearchSeesVerticesChangedInPlace) {
+TEST(MeshBuildSearch, SearchSeesVerticesChangedInPlaceAndSurvivesADroppedIndex) {
   MeshBuild mb;
   mb.AddVertex({0, 0, 0});
   mb.MutableVertices()[0] = {5, 5, 5};
   EXPECT_EQ(mb.AddVertex({5, 5, 5.00001}), 0);
   EXPECT_EQ(mb.AddVertex({0, 0, 0}), 1);
+  // Once the search structures are freed, the same questions get the same answers.
+  EXPECT_EQ(mb.AddVertexRef(1, true, 3, 4), 0);
+  mb.DropSearchIndex();
+  EXPECT_EQ(mb.AddVertex({5, 5, 5.00001}), 0);
+  EXPECT_EQ(mb.AddVertexRef(1, true, 3, 4), 0);
+  EXPECT_EQ(mb.AddVertexRef(1, true, 3, 5), 1);
+  mb.DropSearchIndex();
+  EXPECT_EQ(mb.AddVertexRef(1, true, 3, 5), 1);  // one appended after a drop is found too
 }
 
 TEST(MeshBuildSearch, ReferencesKeyOnVertexFlagAndCoordinates) {

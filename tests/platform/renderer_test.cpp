@@ -365,6 +365,28 @@ TEST_F(RendererTest, GeometryIsUploadedOnceAndAgainOnlyAfterAChange) {
   EXPECT_EQ(renderer_->TotalMeshUploads(), before + 2);
 }
 
+TEST_F(RendererTest, ALandscapeReleasedAfterItsUploadKeepsBeingDrawn) {
+  AmbientOnly(0.5f);
+  auto quad = Quad(0, 0, 10, 8, PackARGB(255, 255, 255, 255));
+  auto texture = MakeTexture(1, 2, {255, 0, 0, 255, 0, 255, 0, 255});
+  texture->releaseAfterUpload = true;
+  quad->SetFaceTexture(0, texture);
+  quad->SetReleaseAfterUpload(true);
+  const rm::Box box = quad->GetBox();
+  world_->AddVisual(quad);
+  Shot first = Render();
+  EXPECT_EQ(quad->FaceCount(), 0u);
+  EXPECT_TRUE(quad->Vertices().empty());
+  EXPECT_TRUE(texture->picture.pixels.empty());
+  EXPECT_FLOAT_EQ(quad->GetBox().max.x, box.max.x);
+  const std::size_t uploads = renderer_->TotalMeshUploads();
+  Shot again = Render();
+  EXPECT_EQ(renderer_->TotalMeshUploads(), uploads);
+  EXPECT_EQ(again.px, first.px);
+  EXPECT_NEAR(again.At(80, 45).r, 128, 6);  // still textured: red on top
+  EXPECT_NEAR(again.At(80, 75).g, 128, 6);
+}
+
 TEST_F(RendererTest, DiscardedMeshesLeaveTheCache) {
   AmbientOnly();
   {

@@ -180,9 +180,21 @@ void AabbTree::Build(const std::vector<Triangle>& input) {
     tasks.push_back({left + 1, mid, task.end, task.depth + 1});
   }
 
+  // A terrain's tree lives as long as the landscape: no spare capacity.
+  nodes_.shrink_to_fit();
   tris_.resize(n);
   ids_ = std::move(order);
-  for (std::uint32_t i = 0; i < n; ++i) tris_[i] = input[ids_[i]];
+  slotOf_.resize(n);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    tris_[i] = input[ids_[i]];
+    slotOf_[ids_[i]] = i;
+  }
+}
+
+std::vector<Triangle> AabbTree::TrianglesInOrder() const {
+  std::vector<Triangle> out(tris_.size());
+  for (std::size_t i = 0; i < tris_.size(); ++i) out[ids_[i]] = tris_[i];
+  return out;
 }
 
 namespace {

@@ -24,6 +24,10 @@ class AabbTree {
   bool TouchSphere(const Point3& centre, double radius, QueryHit& hit) const;
 
   std::size_t TriangleCount() const { return tris_.size(); }
+  // The triangle added as number `id` (ids as in QueryHit::triangle).
+  const Triangle& TriangleById(std::uint32_t id) const { return tris_[slotOf_[id]]; }
+  // All triangles back in their order of addition.
+  std::vector<Triangle> TrianglesInOrder() const;
   std::size_t NodeCount() const { return nodes_.size(); }
   int Depth() const { return depth_; }
 
@@ -41,7 +45,8 @@ class AabbTree {
 
   std::vector<Node> nodes_;
   std::vector<Triangle> tris_;      // in leaf order
-  std::vector<std::uint32_t> ids_;  // index of addition of each tris_ entry
+  std::vector<std::uint32_t> ids_;     // index of addition of each tris_ entry
+  std::vector<std::uint32_t> slotOf_;  // the inverse: tris_ entry of each index of addition
   int depth_ = 0;
 };
 

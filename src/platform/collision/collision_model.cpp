@@ -7,6 +7,8 @@ namespace veltrane::collision {
 bool CollisionModel::addTriangle(const float* v1, const float* v2, const float* v3) {
   Triangle t{{v1[0], v1[1], v1[2]}, {v2[0], v2[1], v2[2]}, {v3[0], v3[1], v3[2]}};
   if (!IsFinite(t)) return false;
+  // The tree holds the only copy once finalised.
+  if (finalized_) tris_ = tree_.TrianglesInOrder();
   tris_.push_back(t);
   // The tree no longer covers everything; scans answer until the next finalize.
   finalized_ = false;
@@ -14,8 +16,15 @@ bool CollisionModel::addTriangle(const float* v1, const float* v2, const float* 
 }
 
 void CollisionModel::finalize() {
+  if (finalized_) return;
   tree_ = AabbTree(tris_);
+  // A landscape has some hundred thousand triangles: one copy, the tree's, is enough.
+  std::vector<Triangle>().swap(tris_);
   finalized_ = true;
+}
+
+void CollisionModel::reserve(std::size_t triangles) {
+  if (!finalized_) tris_.reserve(triangles);
 }
 
 std::optional<CollisionModel::Hit> CollisionModel::MakeHit(bool found,
@@ -23,7 +32,7 @@ std::optional<CollisionModel::Hit> CollisionModel::MakeHit(bool found,
   if (!found) return std::nullopt;
   Hit h;
   h.index = q.triangle;
-  h.triangle = tris_[q.triangle];
+  h.triangle = finalized_ ? tree_.TriangleById(q.triangle) : tris_[q.triangle];
   h.point = ToFloat(q.point);
   h.t = q.t;
   return h;

@@ -37,6 +37,8 @@ class CollisionModel {
   // (returns false) because it would poison the bounds of everything near it.
   bool addTriangle(const float* v1, const float* v2, const float* v3);
   void finalize();
+  // Room for this many triangles before finalize, so a large model grows once.
+  void reserve(std::size_t triangles);
 
   // Hit of origin + t * direction for t in [segmin, segmax]; closest picks the
   // nearest, otherwise any hit will do.
@@ -54,7 +56,7 @@ class CollisionModel {
                          float segmin, float segmax) const;
   std::optional<Hit> Sphere(const Float3& centre, float radius) const;
 
-  std::size_t TriangleCount() const { return tris_.size(); }
+  std::size_t TriangleCount() const { return finalized_ ? tree_.TriangleCount() : tris_.size(); }
   bool IsFinalized() const { return finalized_; }
   const AabbTree& Tree() const { return tree_; }
 

@@ -165,6 +165,7 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
   g.source = mesh;
   g.generation = mesh->Generation();
   g.geometry = BuildMeshGeometry(*mesh);
+  if (mesh->ReleaseAfterUpload()) mesh->ReleaseGeometry();
   MeshGeometry& geo = g.geometry;
   glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(geo.opaque.size() * sizeof(GpuVertex)),
@@ -175,8 +176,8 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
                geo.indices.empty() ? nullptr : geo.indices.data(), GL_STATIC_DRAW);
   glBindVertexArray(0);
   // The GPU holds the opaque triangles now; keep only the batch table.
-  geo.opaque = {};
-  geo.indices = {};
+  std::vector<GpuVertex>().swap(geo.opaque);
+  std::vector<std::uint32_t>().swap(geo.indices);
   g.lastFrame = frame_;
   ++stats_.meshUploads;
   ++totalUploads_;

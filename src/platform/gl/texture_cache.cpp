@@ -60,11 +60,14 @@ unsigned TextureCache::Get(const std::shared_ptr<rm::Texture>& tex, rm::TextureQ
   if (!tex) return 0;
   const rm::Picture& pic = tex->picture;
   std::size_t need = static_cast<std::size_t>(pic.width) * static_cast<std::size_t>(pic.height) * 4;
-  if (pic.width <= 0 || pic.height <= 0 || pic.pixels.size() < need) return 0;
+  auto found = entries_.find(tex.get());
+  // A new object at a freed address is a different texture.
+  const bool current = found != entries_.end() && found->second.id && found->second.source.lock() == tex &&
+                       found->second.decal == tex->decalTransparency && found->second.mipmap == tex->mipmap;
+  if (!current && (pic.width <= 0 || pic.height <= 0 || pic.pixels.size() < need)) return 0;
 
   Entry& e = entries_[tex.get()];
-  // A new object at a freed address is a different texture.
-  if (e.id && (e.source.lock() != tex || e.decal != tex->decalTransparency || e.mipmap != tex->mipmap)) {
+  if (e.id && !current) {
     glDeleteTextures(1, &e.id);
     e = Entry{};
   }
@@ -87,6 +90,7 @@ unsigned TextureCache::Get(const std::shared_ptr<rm::Texture>& tex, rm::TextureQ
     // Rows arrive top first; v = 0 is the top, which is GL's t = 0 row.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pic.width, pic.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, data);
     if (e.mipmap) glGenerateMipmap(GL_TEXTURE_2D);
+    if (tex->releaseAfterUpload) std::vector<std::uint8_t>().swap(tex->picture.pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     ++uploads_;

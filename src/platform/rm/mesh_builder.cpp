@@ -24,29 +24,32 @@ FaceArray MeshBuilder::AddFaces(std::span<const Vector> vertices, std::span<cons
   const auto vertexBase = static_cast<std::uint32_t>(vertices_.size());
   const auto normalBase = static_cast<std::uint32_t>(normals_.size());
 
-  // Parse everything first so bad data leaves the builder untouched.
-  std::vector<Face> created;
-  std::size_t pos = 0;
-  while (pos < faceData.size()) {
+  // Check everything first so bad data leaves the builder untouched.
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < faceData.size();) {
     const std::uint32_t n = faceData[pos++];
     if (n == 0) break;
     if (n > (faceData.size() - pos) / 2) throw FaceDataError("face data ends inside a face");
-    Face face;
-    face.corners.reserve(n);
-    for (std::uint32_t k = 0; k < n; ++k) {
-      const std::uint32_t vi = faceData[pos++];
-      const std::uint32_t ni = faceData[pos++];
-      if (vi >= vertices.size()) throw FaceDataError("face data names a vertex that does not exist");
-      if (ni >= normals.size()) throw FaceDataError("face data names a normal that does not exist");
-      face.corners.push_back(Corner{vertexBase + vi, normalBase + ni, 0.0f, 0.0f});
+    for (std::uint32_t k = 0; k < n; ++k, pos += 2) {
+      if (faceData[pos] >= vertices.size()) throw FaceDataError("face data names a vertex that does not exist");
+      if (faceData[pos + 1] >= normals.size()) throw FaceDataError("face data names a normal that does not exist");
     }
-    created.push_back(std::move(face));
+    ++count;
   }
 
+  // A landscape brings some hundred thousand faces at once: they go straight
+  // into place, without a second list.
   const std::size_t first = faces_.size();
+  if (faces_.capacity() < first + count) faces_.reserve(std::max(first + count, 2 * faces_.capacity()));
   vertices_.insert(vertices_.end(), vertices.begin(), vertices.end());
   normals_.insert(normals_.end(), normals.begin(), normals.end());
-  faces_.insert(faces_.end(), std::make_move_iterator(created.begin()), std::make_move_iterator(created.end()));
+  for (std::size_t pos = 0, f = 0; f < count; ++f) {
+    const std::uint32_t n = faceData[pos++];
+    Face& face = faces_.emplace_back();
+    face.corners.reserve(n);
+    for (std::uint32_t k = 0; k < n; ++k, pos += 2)
+      face.corners.push_back(Corner{vertexBase + faceData[pos], normalBase + faceData[pos + 1], 0.0f, 0.0f});
+  }
   Touch();
   return FaceArray(*this, first, faces_.size() - first);
 }
@@ -70,8 +73,16 @@ void MeshBuilder::Translate(float dx, float dy, float dz) {
   Touch();
 }
 
+void MeshBuilder::ReleaseGeometry() {
+  if (!releasedBox_) releasedBox_ = GetBox();
+  // Swapped out: assigning {} would keep the capacity.
+  std::vector<Vector>().swap(vertices_);
+  std::vector<Vector>().swap(normals_);
+  std::vector<Face>().swap(faces_);
+}
+
 Box MeshBuilder::GetBox() const {
-  if (vertices_.empty()) return Box{};
+  if (vertices_.empty()) return releasedBox_.value_or(Box{});
   Box box{vertices_.front(), vertices_.front()};
   for (const auto& v : vertices_) {
     box.min = {std::min(box.min.x, v.x), std::min(box.min.y, v.y), std::min(box.min.z, v.z)};

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -110,7 +111,16 @@ class MeshBuilder {
   bool LoadX(std::string bytes, Root& root, std::string* error = nullptr);
 
   // Min and max corners over all vertices; an empty builder gives both at the origin.
+  // After ReleaseGeometry, the box the geometry had.
   Box GetBox() const;
+
+  // Geometry only the renderer needs once it has taken it (a landscape, which
+  // is large and never changes): the renderer then calls ReleaseGeometry,
+  // which drops vertices, normals and faces but keeps Generation(), so the
+  // renderer goes on drawing what it took.
+  void SetReleaseAfterUpload(bool on) { releaseAfterUpload_ = on; }
+  bool ReleaseAfterUpload() const { return releaseAfterUpload_; }
+  void ReleaseGeometry();
 
   const std::vector<Vector>& Vertices() const { return vertices_; }
   const std::vector<Vector>& Normals() const { return normals_; }
@@ -137,6 +147,8 @@ class MeshBuilder {
   // Smooth until told otherwise: ".x" models bring their own normals and set no quality.
   std::uint32_t quality_ = quality::kSolidLitGouraud;
   std::uint64_t generation_ = 0;
+  bool releaseAfterUpload_ = false;
+  std::optional<Box> releasedBox_;
 };
 
 }  // namespace veltrane::rm

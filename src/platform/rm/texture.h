@@ -12,6 +12,9 @@ struct Texture {
   Picture picture;
   bool mipmap = false;             // GenerateMIPMap was called: sample with mip levels
   bool decalTransparency = false;  // black texels (r = g = b = 0) are fully transparent
+  // The renderer may drop the picture once it holds the texture (a landscape's
+  // ground pictures, never changed after loading).
+  bool releaseAfterUpload = false;
 
   void GenerateMIPMap() { mipmap = true; }
   void SetDecalTransparency(bool on) { decalTransparency = on; }
