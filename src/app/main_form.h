@@ -11,6 +11,7 @@
 #include "app/load_marker.h"
 #include "app/overlay_format.h"
 #include "app/platform_services.h"
+#include "platform/trace/startup_stages.h"
 #include "app/sound_hook.h"
 #include "platform/clock/clock.h"
 #include "platform/rm/rm.h"
@@ -194,6 +195,8 @@ class TMainForm {
   // Recorded flights. Each flight (start, re-initialisation, a launch, a new
   // model or landscape) goes to a file of its own in the flights folder.
   void SetFlightsFolder(std::string folder);
+  // While the program starts: the stages of building the scene are marked there.
+  void SetStartupStages(StartupStages* stages) { stages_ = stages; }
   const std::string& FlightsFolder() const;
   bool RecordFlights() const;
   void SetRecordFlights(bool on);
@@ -321,6 +324,7 @@ class TMainForm {
   std::string exePath_;
   SettingsStore& settings_;
   Trace trace_;
+  StartupStages* stages_ = nullptr;
   LoadMarker marker_{settings_, trace_};
   Clock& clock_;
   PlatformServices& services_;

@@ -131,7 +131,15 @@ void TMainForm::BuildWorld(const std::string& fileName) {
     }
     marker_.End(LoadMarker::Kind::Landscape);
   }
+  if (stages_) stages_->Mark("landscape loaded");
   sc.worldCollision = std::make_unique<CollisionWorld>(CreateWorldCol(*sc.terrainVisual));
+  if (stages_) stages_->Mark("collision model built");
+  // The collision model has what it needs; the renderer needs the landscape once.
+  for (const auto& visual : {sc.terrainVisual, sc.skyVisual}) {
+    visual->SetReleaseAfterUpload(true);
+    for (const rm::Face& f : visual->Faces())
+      if (f.texture) f.texture->releaseAfterUpload = true;
+  }
 }
 
 void TMainForm::DXDrawInitialize() {
@@ -183,6 +191,7 @@ void TMainForm::DXDrawInitialize() {
   sc.modelFrame->AddVisual(sc.modelShadow);
 
   LoadAirplane(sModellFilename_);
+  if (stages_) stages_->Mark("model loaded");
 
   trace_("TMainForm.DXDrawInitialize DXTimer.Enable\r\n");
   timerEnabled_ = true;

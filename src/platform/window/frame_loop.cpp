@@ -48,7 +48,9 @@ int Program::Loop() {
     }
     RenderFrame(true);
     services_->KeysRead();
+
     if (unattended_) {
+      MarkFirstFrame();
       if (--framesLeft <= 0) {
         ShowErrors();
         bool ok = cl_.preview.empty() ? WriteScreenshot() : WritePreview();
@@ -57,11 +59,19 @@ int Program::Loop() {
       continue;
     }
     window_.Swap();
+    MarkFirstFrame();
     if (!ticking) SDL_WaitEventTimeout(nullptr, 100);  // idle without spinning
   }
   return Close() ? 0 : 1;
 }
 
+
+void Program::MarkFirstFrame() {
+  if (firstFrameShown_) return;
+  firstFrameShown_ = true;
+  stages_.Mark("first scene frame");
+  form_->SetStartupStages(nullptr);
+}
 
 void Program::ShowStartScreen(const std::string& text) {
   int w = window_.RenderWidth(), h = window_.RenderHeight();

@@ -35,6 +35,7 @@ int Program::Run() {
 
 bool Program::Start() {
   if (!OpenWindow()) return false;
+  stages_.Mark("window open");
   services_ = std::make_unique<SdlPlatformServices>(window_.Handle(), !unattended_);
   // Unattended runs stay silent and need no audio device.
   if (!unattended_) sound_ = std::make_unique<sound::ProgramSound>(trace_);
@@ -74,7 +75,9 @@ bool Program::Start() {
   ui_->SetRadio(&radio_->Form());
   ui_->onLanguageFonts = [this](int index, const std::string& texts) { imgui_.RequestLanguageFonts(index, texts); };
 #endif
+  stages_.Mark("interface ready");
   form_->OnStartRunning();
+  form_->SetStartupStages(&stages_);
   form_->ReportSurfaceSize(window_.RenderWidth(), window_.RenderHeight());
   // Every build of the 3D scene (the first and each re-initialisation) shows
   // the start screen with the language's text.

@@ -14,6 +14,7 @@
 #include "platform/gl/renderer.h"
 #include "platform/radio/program_radio.h"
 #include "platform/settings/settings_store.h"
+#include "platform/trace/startup_stages.h"
 #include "platform/trace/trace.h"
 #include "platform/window/command_line.h"
 #include "platform/window/gl_window.h"
@@ -39,7 +40,7 @@ std::string DataFolder(const CommandLine& cl);
 class Program {
  public:
   Program(const CommandLine& cl, Trace trace, SettingsStore& settings)
-      : cl_(cl), trace_(std::move(trace)), settings_(settings), unattended_(cl.Unattended()) {}
+      : cl_(cl), trace_(std::move(trace)), stages_(trace_), settings_(settings), unattended_(cl.Unattended()) {}
 
   // Opens the window, runs the frames until the user closes, and closes: the exit status.
   int Run();
@@ -51,6 +52,7 @@ class Program {
   void ApplyDisplayOptions();
   void ShowStartScreen(const std::string& text);
   void RenderFrame(bool drawOverlay);
+  void MarkFirstFrame();  // once, after the first frame of the scene
   void HandleEvent(const SDL_Event& e);
   // toStderr: also where the box may be missed (the last words of a run).
   void ShowErrors(bool toStderr = false);
@@ -67,6 +69,8 @@ class Program {
 
   const CommandLine& cl_;
   Trace trace_;
+  StartupStages stages_;
+  bool firstFrameShown_ = false;
   SettingsStore& settings_;
   bool unattended_;
   SteadyClock steady_;
