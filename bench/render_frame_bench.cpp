@@ -115,11 +115,17 @@ struct SyntheticScene {
     d.push_back(0);
     auto terrain = root.CreateMeshBuilder();
     auto faces = terrain->AddFaces(v, nrm, d);
+    // As the landscape files give it: one colour, the texture repeated every
+    // four cells, so that neighbouring faces share their corners.
     for (std::size_t i = 0; i < faces.GetSize(); ++i) {
       auto f = faces.GetElement(i);
-      auto shade = static_cast<std::uint8_t>(200 + (i * 7919 % 56));
-      f.SetColor(rm::PackARGB(255, shade, shade, shade));
+      f.SetColor(rm::PackARGB(255, 230, 230, 230));
       f.SetTexture(tex);
+      const auto& corners = f.Get().corners;
+      for (std::size_t c = 0; c < corners.size(); ++c) {
+        const rm::Vector& p = terrain->Vertices()[corners[c].vertex];
+        f.SetTextureCoordinates(c, p.x / (4 * step), p.z / (4 * step));
+      }
     }
     auto world = root.CreateFrame(scene);
     world->AddVisual(terrain);
@@ -175,7 +181,8 @@ BENCHMARK(BM_RenderFrameSyntheticTerrain)->Unit(benchmark::kMillisecond)->UseRea
 
 // Frame cost against the landscape's size, n x n cells, seen from its middle as
 // the pilot sees the program's landscapes: what lies outside the view or
-// beyond the fog is not drawn, so the cost grows far less than the triangles.
+// beyond the fog is not drawn, and far runs are drawn coarse, so the cost
+// grows far less than the triangles.
 void BM_FrameCostByLandscapeSize(benchmark::State& state) {
   static Context ctx;
   if (!ctx.ok) {
@@ -183,18 +190,22 @@ void BM_FrameCostByLandscapeSize(benchmark::State& state) {
     return;
   }
   const auto n = static_cast<int>(state.range(0));
-  ctx.renderer.SetCulling(state.range(1) != 0);
+  ctx.renderer.SetCulling(state.range(1) >= 1);
+  ctx.renderer.SetLevelOfDetail(state.range(1) >= 2);
   SyntheticScene s(n);
   TimeFrames(state, ctx, s);
   state.counters["triangles"] = 2.0 * n * n;
   state.counters["drawn"] = static_cast<double>(ctx.renderer.Stats().triangles);
+  state.counters["coarse_runs"] = static_cast<double>(ctx.renderer.Stats().coarseRuns);
   state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   ctx.renderer.SetCulling(true);
+  ctx.renderer.SetLevelOfDetail(true);
 }
-// Second argument: 1 culls, 0 draws everything (the cost without culling).
+// Second argument: 2 culls and draws far runs coarse, 1 only culls, 0 draws
+// everything in full (the cost without either).
 BENCHMARK(BM_FrameCostByLandscapeSize)
-    ->ArgsProduct({{50, 100, 200, 299}, {1, 0}})
-    ->ArgNames({"cells", "culling"})
+    ->ArgsProduct({{50, 100, 200, 299}, {2, 1, 0}})
+    ->ArgNames({"cells", "mode"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

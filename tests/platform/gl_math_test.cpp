@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/gl/gl_math.h"
 #include "platform/gl/mesh_geometry.h"
 #include "platform/rm/rm.h"
@@ -152,6 +154,72 @@ TEST_F(MeshGeometryTest, PolygonsBecomeFansSplitByTranslucencyAndTexture) {
   EXPECT_EQ(total, 9u);
 }
 
+// Twice the area a triangle covers seen from above, signed by its turn.
+float GroundArea(const MeshGeometry& g, const std::uint32_t* t) {
+  const float* a = g.opaque[t[0]].pos;
+  const float* b = g.opaque[t[1]].pos;
+  const float* c = g.opaque[t[2]].pos;
+  return (b[0] - a[0]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[0] - a[0]);
+}
+
+TEST_F(MeshGeometryTest, CoarseRunsCoverTheSameGroundAndKeepEveryEdgeTheyShare) {
+  // A 64 x 64 ground grid of rolling hills, one texture spread over it.
+  const int n = 64;
+  std::vector<rm::Vector> v;
+  for (int z = 0; z <= n; ++z)
+    for (int x = 0; x <= n; ++x) v.push_back({x * 10.0f, 3 * std::sin(x * 0.3f) * std::cos(z * 0.2f), z * 10.0f});
+  std::vector<std::uint32_t> d;
+  auto at = [&](int x, int z) { return static_cast<std::uint32_t>(z * (n + 1) + x); };
+  for (int z = 0; z < n; ++z)
+    for (int x = 0; x < n; ++x)
+      for (auto tri : {std::array<std::uint32_t, 3>{at(x, z), at(x, z + 1), at(x + 1, z + 1)},
+                       std::array<std::uint32_t, 3>{at(x, z), at(x + 1, z + 1), at(x + 1, z)}}) {
+        d.push_back(3);
+        for (auto i : tri) d.insert(d.end(), {i, 0});
+      }
+  d.push_back(0);
+  auto faces = mb_.AddFaces(v, n_, d);
+  auto tex = std::make_shared<rm::Texture>();
+  for (std::size_t i = 0; i < faces.GetSize(); ++i) {
+    auto f = faces.GetElement(i);
+    f.SetTexture(tex);
+    for (std::size_t c = 0; c < 3; ++c) {
+      const rm::Vector& p = mb_.Vertices()[f.Get().corners[c].vertex];
+      f.SetTextureCoordinates(c, p.x / 40, p.z / 40);
+    }
+  }
+  MeshGeometry g = BuildMeshGeometry(mb_);
+  std::size_t coarse = 0;
+  for (const Batch& b : g.batches) {
+    if (!b.lodCount) continue;
+    ++coarse;
+    ASSERT_GE(b.lodFirst, g.fullIndexCount);
+    ASSERT_LE(b.lodFirst + b.lodCount, g.indices.size());
+    EXPECT_LE(b.lodCount * 3, b.count * 2);  // a third saved at least
+    EXPECT_GT(b.lodError, 0.0f);
+    EXPECT_LT(b.lodError, 6.0f);  // no corner moved by more than the hills are high
+    // Same ground, no holes and nothing twice: the areas add up to the same.
+    double full = 0, lod = 0;
+    std::set<std::uint32_t> kept;
+    for (std::uint32_t k = b.first; k < b.first + b.count; k += 3) full += GroundArea(g, &g.indices[k]);
+    for (std::uint32_t k = b.lodFirst; k < b.lodFirst + b.lodCount; k += 3) {
+      const float a = GroundArea(g, &g.indices[k]);
+      EXPECT_GT(a * full, 0.0f) << "a coarse triangle turned over";
+      lod += a;
+      kept.insert(g.indices.begin() + k, g.indices.begin() + k + 3);
+    }
+    EXPECT_NEAR(lod, full, std::fabs(full) * 1e-5);
+    // Every corner on the run's edge is still there, so neighbours meet it without a crack.
+    for (std::uint32_t k = b.first; k < b.first + b.count; ++k) {
+      const float* p = g.opaque[g.indices[k]].pos;
+      if (p[0] == b.lo.x || p[0] == b.hi.x || p[2] == b.lo.z || p[2] == b.hi.z) {
+        EXPECT_TRUE(kept.count(g.indices[k])) << "edge corner " << p[0] << ", " << p[2] << " dropped";
+      }
+    }
+  }
+  EXPECT_GT(coarse, g.batches.size() / 2);
+}
+
 TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
   // A 40 x 40 ground grid, two textures in stripes, one translucent face.
   const int n = 40;
@@ -198,7 +266,7 @@ TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
     }
     EXPECT_LT(bt.hi.x - bt.lo.x, 90.0f);  // a sixth of 400 m and one cell of overlap
   }
-  EXPECT_EQ(next, g.indices.size());
+  EXPECT_EQ(next, g.fullIndexCount);
   EXPECT_EQ(keyChanges, 1u);  // runs of one key follow each other
 }
 

@@ -453,5 +453,60 @@ TEST_F(RendererTest, CullingSkipsUnseenAndFoggedGroundAndKeepsThePicture) {
   }
 }
 
+TEST_F(RendererTest, FarGroundIsDrawnCoarseWithoutHolesAndNearGroundInFull) {
+  AmbientOnly();
+  // Gentle hills, 640 m square, one colour: the picture shows the shape only.
+  const int n = 64;
+  std::vector<rm::Vector> v, nrm{{0, 1, 0}};
+  for (int z = 0; z <= n; ++z)
+    for (int x = 0; x <= n; ++x)
+      v.push_back({(x - n / 2) * 10.0f, -20 + 4 * std::sin(x * 0.2f) * std::cos(z * 0.15f), z * 10.0f});
+  std::vector<std::uint32_t> d;
+  auto at = [&](int x, int z) { return static_cast<std::uint32_t>(z * (n + 1) + x); };
+  for (int z = 0; z < n; ++z)
+    for (int x = 0; x < n; ++x)
+      for (auto tri : {std::array<std::uint32_t, 3>{at(x, z), at(x, z + 1), at(x + 1, z + 1)},
+                       std::array<std::uint32_t, 3>{at(x, z), at(x + 1, z + 1), at(x + 1, z)}}) {
+        d.push_back(3);
+        for (auto i : tri) d.insert(d.end(), {i, 0});
+      }
+  d.push_back(0);
+  auto ground = root_.CreateMeshBuilder();
+  auto faces = ground->AddFaces(v, nrm, d);
+  for (std::size_t i = 0; i < faces.GetSize(); ++i) faces.GetElement(i).SetColor(PackARGB(255, 40, 160, 40));
+  world_->AddVisual(ground);
+  viewport_.SetBack(5000);
+
+  // From the ground's near edge the far runs are coarse, the near ones not; from
+  // far away all of them.
+  std::size_t coarseNear = 0;
+  for (const float distance : {2.0f, 1200.0f}) {
+    camera_->SetPosition({0, distance < 10 ? 0.0f : 300.0f, -distance});
+    camera_->SetOrientation({0, distance < 10 ? -0.05f : -0.3f, 1}, {0, 1, 0});
+    renderer_->SetLevelOfDetail(false);
+    Shot full = Render();
+    const std::size_t fullTriangles = renderer_->Stats().triangles;
+    renderer_->SetLevelOfDetail(true);
+    Shot lod = Render();
+    const gl::FrameStats st = renderer_->Stats();
+    if (distance < 10) {
+      coarseNear = st.coarseRuns;
+    } else {
+      EXPECT_GT(st.coarseRuns, coarseNear);
+      EXPECT_LT(st.triangles * 2, fullTriangles);
+    }
+    // Half a pixel of height at most: a rim pixel may flip, the ground stays whole.
+    std::size_t differing = 0, ground = 0;
+    for (int y = 0; y < full.height; ++y)
+      for (int x = 0; x < full.width; ++x) {
+        const Rgb a = full.At(x, y), b = lod.At(x, y);
+        differing += a.g != b.g;
+        ground += a.g > 100;
+      }
+    EXPECT_GT(ground, 100u) << distance;
+    EXPECT_LE(differing, std::max<std::size_t>(4, ground / 50)) << distance;
+  }
+}
+
 }  // namespace
 }  // namespace veltrane::test

@@ -33,6 +33,15 @@ struct Batch {
   std::shared_ptr<rm::Texture> texture;
   std::shared_ptr<rm::Material> material;
   V3 lo, hi;
+  // A coarser version of the run for far away (count 0: none): its own
+  // indices into the same vertices, after the full ones in the index buffer.
+  // Corners the run shares with other runs stay where they are, so a coarse
+  // run meets its neighbours without a crack whichever version they show.
+  // lodError is the largest height between a dropped corner and the coarse
+  // surface: the coarse run is drawn where that is under a pixel on screen.
+  std::uint32_t lodFirst = 0;
+  std::uint32_t lodCount = 0;
+  float lodError = 0;
 };
 
 // A translucent triangle, kept apart so it can be sorted every frame.
@@ -51,7 +60,8 @@ struct TranslucentTriangle {
 // through the vertex stage about once instead of six times.
 struct MeshGeometry {
   std::vector<GpuVertex> opaque;
-  std::vector<std::uint32_t> indices;  // three a triangle, into opaque
+  std::vector<std::uint32_t> indices;  // three a triangle, into opaque; the coarse runs' after the full ones
+  std::size_t fullIndexCount = 0;      // where the full runs end
   std::vector<Batch> batches;
   std::vector<TranslucentTriangle> translucent;
   bool lit = true;
@@ -64,5 +74,12 @@ struct MeshGeometry {
 // triangles_per_chunk sets the grid: a mesh of T opaque triangles gets about
 // T / triangles_per_chunk cells (at most 16 x 16); small meshes stay one cell.
 MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangles_per_chunk = 256);
+
+// Gives runs of at least min_triangles over a ground-like surface a coarse
+// version (see Batch): corners within cells of twice the run's mean edge
+// length merge into one, the corner nearest the cell's low corner, unless
+// another run shares them. A run whose coarse version would turn a triangle
+// over, or save less than a third, keeps none.
+void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles = 64);
 
 }  // namespace veltrane::gl

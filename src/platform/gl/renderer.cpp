@@ -85,6 +85,15 @@ const std::uint32_t* IndexOffset(std::uint32_t first) {
   return static_cast<const std::uint32_t*>(nullptr) + first;
 }
 
+// The coarse run may stand in where, seen from the nearest point of its box,
+// the coarse surface passes within half a pixel of every corner it dropped.
+constexpr float kCoarseErrorPixels = 0.5f;
+bool CoarseIsFine(const Batch& b, const Mat4& model_view, float pixels_per_unit) {
+  const V3 centre = TransformPoint(model_view, (b.lo + b.hi) * 0.5f);
+  const float distance = Length(centre) - Length(b.hi - b.lo) * 0.5f;
+  return distance > 0 && b.lodError * pixels_per_unit < kCoarseErrorPixels * distance;
+}
+
 void ReleaseBuffers(unsigned& vao, unsigned& vbo, unsigned& ibo) {
   if (vbo) glDeleteBuffers(1, &vbo);
   if (ibo) glDeleteBuffers(1, &ibo);
@@ -318,8 +327,8 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   // culling frustum ends there.
   const float aspect = static_cast<float>(width) / static_cast<float>(height);
   const float cull_back = fog.enabled && fog.end > vp.front ? std::min(vp.back, fog.end) : vp.back;
-  DrawOpaque(placed, ProjectionMatrix(vp.front, cull_back, vp.field, aspect) * view, device.textureQuality,
-             view_specular);
+  DrawOpaque(placed, view, ProjectionMatrix(vp.front, cull_back, vp.field, aspect) * view,
+             proj.at(1, 1) * 0.5f * static_cast<float>(height), device.textureQuality, view_specular);
   rm::TextureQuality q = device.textureQuality;
   DrawShadows(shadows, scene);
   DrawTranslucent(placed, view, q, view_specular,
@@ -343,12 +352,13 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   }
 }
 
-void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& cull_view_proj, rm::TextureQuality q,
-                          bool view_specular) {
+void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view, const Mat4& cull_view_proj,
+                          float pixels_per_unit, rm::TextureQuality q, bool view_specular) {
   for (const Placed& p : placed) {
     const MeshGeometry& g = p.mesh->geometry;
     if (g.batches.empty()) continue;
     const Frustum frustum = FrustumOf(cull_view_proj * p.model);
+    const Mat4 modelView = view * p.model;
     bool placedYet = false;
     // Runs of one texture and material follow each other: the visible ones go
     // out in one multi-draw, neighbours in the buffer merged into one range.
@@ -365,13 +375,19 @@ void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& cull_vi
           ++stats_.culledRuns;
           continue;
         }
-        stats_.triangles += b.count / 3;
-        if (!drawFirst_.empty() && IndexOffset(b.first) == static_cast<const std::uint32_t*>(drawFirst_.back()) +
-                                                               drawCount_.back())
-          drawCount_.back() += static_cast<int>(b.count);
+        std::uint32_t first = b.first, count = b.count;
+        if (levelOfDetail_ && b.lodCount && CoarseIsFine(b, modelView, pixels_per_unit)) {
+          first = b.lodFirst;
+          count = b.lodCount;
+          ++stats_.coarseRuns;
+        }
+        stats_.triangles += count / 3;
+        if (!drawFirst_.empty() &&
+            IndexOffset(first) == static_cast<const std::uint32_t*>(drawFirst_.back()) + drawCount_.back())
+          drawCount_.back() += static_cast<int>(count);
         else {
-          drawFirst_.push_back(IndexOffset(b.first));
-          drawCount_.push_back(static_cast<int>(b.count));
+          drawFirst_.push_back(IndexOffset(first));
+          drawCount_.push_back(static_cast<int>(count));
         }
       }
       i = j;

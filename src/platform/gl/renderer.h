@@ -25,6 +25,7 @@ struct FrameStats {
   std::size_t shadows = 0;
   std::size_t drawCalls = 0;
   std::size_t culledRuns = 0;      // opaque runs outside the view or beyond the fog
+  std::size_t coarseRuns = 0;      // opaque runs drawn in their coarse version
 };
 
 // Draws a retained-mode scene with OpenGL 3.3 core. Mesh geometry goes to the
@@ -49,6 +50,8 @@ class Renderer {
   // Off draws every run whether it can be seen or not: the reference the
   // culled picture is compared with.
   void SetCulling(bool on) { culling_ = on; }
+  // Far runs in their coarse version (on by default); off for a reference picture.
+  void SetLevelOfDetail(bool on) { levelOfDetail_ = on; }
 
   const FrameStats& Stats() const { return stats_; }
   std::size_t TotalMeshUploads() const { return totalUploads_; }
@@ -84,8 +87,9 @@ class Renderer {
   void SetModel(const Mat4& model);
   void DrawTranslucent(const std::vector<Placed>& placed, const Mat4& view, rm::TextureQuality q,
                        bool view_specular, bool blended, bool sorted);
-  void DrawOpaque(const std::vector<Placed>& placed, const Mat4& cull_view_proj, rm::TextureQuality q,
-                  bool view_specular);
+  // pixels_per_unit: screen pixels a unit of height spans at distance 1.
+  void DrawOpaque(const std::vector<Placed>& placed, const Mat4& view, const Mat4& cull_view_proj,
+                  float pixels_per_unit, rm::TextureQuality q, bool view_specular);
   void DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows, const rm::Frame& scene);
 
   ShaderProgram program_;
@@ -98,6 +102,7 @@ class Renderer {
   FrameStats stats_;
   std::size_t totalUploads_ = 0;
   bool culling_ = true;
+  bool levelOfDetail_ = true;
   std::vector<const void*> drawFirst_;  // ranges of one multi-draw, kept to spare allocations
   std::vector<int> drawCount_;
 
