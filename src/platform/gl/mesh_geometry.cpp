@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <unordered_map>
@@ -245,149 +246,161 @@ float GroundArea(const GpuVertex& a, const GpuVertex& b, const GpuVertex& c) {
   return (b.pos[0] - a.pos[0]) * (c.pos[2] - a.pos[2]) - (b.pos[2] - a.pos[2]) * (c.pos[0] - a.pos[0]);
 }
 
+// One run's vertices: a run's corners are the contiguous block the vertex
+// index made for it.
+struct RunVertices {
+  std::uint32_t first = 0, count = 0;
+};
+
+RunVertices VerticesOf(const MeshGeometry& g, const Batch& run) {
+  std::uint32_t lo = UINT32_MAX, hi = 0;
+  for (std::uint32_t k = run.first; k < run.first + run.count; ++k) {
+    lo = std::min(lo, g.indices[k]);
+    hi = std::max(hi, g.indices[k]);
+  }
+  return run.count ? RunVertices{lo, hi - lo + 1} : RunVertices{};
+}
+
+// A square grid of cells over a run's box, cell side `side`.
+struct Cells {
+  double x0 = 0, z0 = 0, side = 1;
+  std::size_t nx = 1, nz = 1;
+  Cells(const Batch& run, double s)
+      : x0(run.lo.x), z0(run.lo.z), side(s),
+        nx(static_cast<std::size_t>(std::max(0.0, (run.hi.x - run.lo.x) / s)) + 1),
+        nz(static_cast<std::size_t>(std::max(0.0, (run.hi.z - run.lo.z) / s)) + 1) {}
+  std::size_t Count() const { return nx * nz; }
+  std::size_t Of(double x, double z) const {
+    const auto cx = static_cast<std::size_t>(std::clamp((x - x0) / side, 0.0, static_cast<double>(nx - 1)));
+    const auto cz = static_cast<std::size_t>(std::clamp((z - z0) / side, 0.0, static_cast<double>(nz - 1)));
+    return cz * nx + cx;
+  }
+  // Squared distance from the cell's low corner, in cells.
+  double Offset(double x, double z) const {
+    const double fx = std::max(0.0, (x - x0) / side), fz = std::max(0.0, (z - z0) / side);
+    return (fx - std::floor(fx)) * (fx - std::floor(fx)) + (fz - std::floor(fz)) * (fz - std::floor(fz));
+  }
+};
+
 // How far the coarse surface passes from each merged-away corner: its height
 // against the coarse triangle above or below it; a corner no coarse
 // triangle covers counts the height between it and the corner it merged into.
-float CoarseError(const std::vector<GpuVertex>& vs, const std::unordered_map<std::uint32_t, std::uint32_t>& repOf,
-                  const std::vector<std::uint32_t>& tris, V3 lo, double cell) {
-  auto cellOf = [&](double x, double z) {
-    const auto cx = static_cast<std::int64_t>(std::floor((x - lo.x) / cell));
-    const auto cz = static_cast<std::int64_t>(std::floor((z - lo.z) / cell));
-    return (static_cast<std::uint64_t>(cx) << 32) ^ static_cast<std::uint32_t>(cz);
-  };
-  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> gone;  // merged corners by cell
-  std::unordered_map<std::uint32_t, float> error;
-  for (const auto& [v, r] : repOf)
-    if (v != r) {
-      gone[cellOf(vs[v].pos[0], vs[v].pos[2])].push_back(v);
-      error[v] = std::fabs(vs[v].pos[1] - vs[r].pos[1]);
-    }
-  std::unordered_set<std::uint32_t> covered;
+float CoarseError(const std::vector<GpuVertex>& vs, RunVertices rv, const std::vector<std::uint32_t>& repOf,
+                  const std::vector<std::uint32_t>& tris, const Cells& cells) {
+  std::vector<std::vector<std::uint32_t>> gone(cells.Count());
+  std::vector<float> error(rv.count, 0.0f);
+  std::vector<char> covered(rv.count, 0);
+  for (std::uint32_t i = 0; i < rv.count; ++i) {
+    const std::uint32_t v = rv.first + i, r = repOf[i];
+    if (r == v) continue;
+    gone[cells.Of(vs[v].pos[0], vs[v].pos[2])].push_back(v);
+    error[i] = std::fabs(vs[v].pos[1] - vs[r].pos[1]);
+  }
   for (std::size_t t = 0; t < tris.size(); t += 3) {
     const float* a = vs[tris[t]].pos;
     const float* b = vs[tris[t + 1]].pos;
     const float* c = vs[tris[t + 2]].pos;
     const double det = (b[0] - a[0]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[0] - a[0]);
     if (det == 0) continue;
-    const double x0 = std::min({a[0], b[0], c[0]}), x1 = std::max({a[0], b[0], c[0]});
-    const double z0 = std::min({a[2], b[2], c[2]}), z1 = std::max({a[2], b[2], c[2]});
-    for (double x = x0; x <= x1 + cell; x += cell)
-      for (double z = z0; z <= z1 + cell; z += cell) {
-        auto it = gone.find(cellOf(std::min(x, x1), std::min(z, z1)));
-        if (it == gone.end()) continue;
-        for (std::uint32_t v : it->second) {
+    const std::size_t lo = cells.Of(std::min({a[0], b[0], c[0]}), std::min({a[2], b[2], c[2]}));
+    const std::size_t hi = cells.Of(std::max({a[0], b[0], c[0]}), std::max({a[2], b[2], c[2]}));
+    for (std::size_t cz = lo / cells.nx; cz <= hi / cells.nx; ++cz)
+      for (std::size_t cx = lo % cells.nx; cx <= hi % cells.nx; ++cx)
+        for (std::uint32_t v : gone[cz * cells.nx + cx]) {
           const float* p = vs[v].pos;
           const double s = ((p[0] - a[0]) * (c[2] - a[2]) - (p[2] - a[2]) * (c[0] - a[0])) / det;
           const double u = ((b[0] - a[0]) * (p[2] - a[2]) - (b[2] - a[2]) * (p[0] - a[0])) / det;
           if (s < -1e-6 || u < -1e-6 || s + u > 1 + 1e-6) continue;
-          const double height = a[1] + s * (b[1] - a[1]) + u * (c[1] - a[1]);
-          const auto e = static_cast<float>(std::fabs(p[1] - height));
-          if (covered.insert(v).second) error[v] = e;
-          else error[v] = std::max(error[v], e);
+          const auto e = static_cast<float>(std::fabs(p[1] - (a[1] + s * (b[1] - a[1]) + u * (c[1] - a[1]))));
+          const std::uint32_t i = v - rv.first;
+          error[i] = covered[i] ? std::max(error[i], e) : e;
+          covered[i] = 1;
         }
-      }
   }
-  float worst = 0;
-  for (const auto& [v, e] : error) worst = std::max(worst, e);
-  return worst;
+  return error.empty() ? 0.0f : *std::max_element(error.begin(), error.end());
 }
 
 }  // namespace
 
 void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
-  // Which positions more than one run uses: those corners must stay.
-  std::unordered_map<std::array<float, 3>, std::size_t, PositionHash> owner;
-  std::unordered_set<std::array<float, 3>, PositionHash> shared;
-  for (std::size_t b = 0; b < g.batches.size(); ++b) {
-    const Batch& run = g.batches[b];
-    for (std::uint32_t k = run.first; k < run.first + run.count; ++k) {
-      const auto p = PositionOf(g.opaque[g.indices[k]]);
-      auto [it, fresh] = owner.try_emplace(p, b);
-      if (!fresh && it->second != b) shared.insert(p);
-    }
-  }
-  owner.clear();
+  const auto& vs = g.opaque;
+  std::vector<RunVertices> runVertices;
+  runVertices.reserve(g.batches.size());
+  for (const Batch& run : g.batches) runVertices.push_back(VerticesOf(g, run));
 
-  // A position with several vertices in one run is a seam of texture
-  // coordinates or colours; merging across it would smear the texture.
-  std::unordered_set<std::array<float, 3>, PositionHash> seams;
-  for (const Batch& run : g.batches) {
-    std::unordered_map<std::array<float, 3>, std::uint32_t, PositionHash> vertexAt;
-    for (std::uint32_t k = run.first; k < run.first + run.count; ++k) {
-      const std::uint32_t v = g.indices[k];
-      auto [it, fresh] = vertexAt.try_emplace(PositionOf(g.opaque[v]), v);
-      if (!fresh && it->second != v) seams.insert(it->first);
+  // Corners that must stay: where another run continues (shared), and where a
+  // position has several vertices in one run, a seam of texture coordinates
+  // or colours that merging would smear.
+  std::vector<char> stays(vs.size(), 0);
+  std::unordered_map<std::array<float, 3>, std::pair<std::size_t, std::uint32_t>, PositionHash> firstAt;
+  firstAt.reserve(vs.size());
+  for (std::size_t b = 0; b < g.batches.size(); ++b)
+    for (std::uint32_t v = runVertices[b].first; v < runVertices[b].first + runVertices[b].count; ++v) {
+      auto [it, fresh] = firstAt.try_emplace(PositionOf(vs[v]), b, v);
+      if (!fresh) stays[v] = stays[it->second.second] = 1;
     }
-  }
+  firstAt = {};
 
   std::vector<std::uint32_t> coarse;
   const auto fullEnd = static_cast<std::uint32_t>(g.indices.size());
-  for (Batch& run : g.batches) {
+  for (std::size_t b = 0; b < g.batches.size(); ++b) {
+    Batch& run = g.batches[b];
+    const RunVertices rv = runVertices[b];
     if (run.count / 3 < min_triangles) continue;
     const std::uint32_t* idx = g.indices.data() + run.first;
-    const auto& vs = g.opaque;
     double edges = 0;
     for (std::uint32_t t = 0; t < run.count; t += 3)
       for (int e = 0; e < 3; ++e) {
-        const GpuVertex &a = vs[idx[t + e]], &b = vs[idx[t + (e + 1) % 3]];
-        edges += std::hypot(a.pos[0] - b.pos[0], a.pos[2] - b.pos[2]);
+        const GpuVertex &p = vs[idx[t + e]], &q = vs[idx[t + (e + 1) % 3]];
+        edges += std::hypot(p.pos[0] - q.pos[0], p.pos[2] - q.pos[2]);
       }
-    const double cell = 2.0 * edges / run.count;
-    if (!(cell > 0)) continue;
+    const double side = 2.0 * edges / run.count;
+    if (!(side > 0)) continue;
+    const Cells cells(run, side);
 
-    // Each corner's representative: itself when shared, else the corner of
-    // its cell nearest the cell's low corner.
-    struct Place {
-      std::uint64_t cell;
-      double offset;  // squared distance from the cell's low corner, in cells
-    };
-    auto placeOf = [&](const GpuVertex& v) {
-      const double fx = std::max(0.0, (v.pos[0] - run.lo.x) / cell);
-      const double fz = std::max(0.0, (v.pos[2] - run.lo.z) / cell);
-      const double cx = std::floor(fx), cz = std::floor(fz);
-      return Place{(static_cast<std::uint64_t>(cx) << 32) | static_cast<std::uint32_t>(cz),
-                   (fx - cx) * (fx - cx) + (fz - cz) * (fz - cz)};
-    };
-    std::unordered_map<std::uint32_t, std::uint32_t> repOf;
-    std::unordered_map<std::uint64_t, std::pair<std::uint32_t, double>> repOfCell;
     // The run's own edge stays too: where no other run continues it, it is
-    // the edge of the whole mesh, seen against the sky.
-    const float eps = 1e-5f * static_cast<float>(cell);
-    auto stays = [&](const GpuVertex& v) {
-      return std::fabs(v.pos[0] - run.lo.x) <= eps || std::fabs(v.pos[0] - run.hi.x) <= eps ||
-             std::fabs(v.pos[2] - run.lo.z) <= eps || std::fabs(v.pos[2] - run.hi.z) <= eps ||
-             shared.count(PositionOf(v)) > 0 || seams.count(PositionOf(v)) > 0;
+    // the edge of the whole mesh, seen against the sky. Every other corner
+    // merges into the one of its cell nearest the cell's low corner.
+    const float eps = 1e-5f * static_cast<float>(side);
+    auto stay = [&](std::uint32_t v) {
+      const float* p = vs[v].pos;
+      return stays[v] || std::fabs(p[0] - run.lo.x) <= eps || std::fabs(p[0] - run.hi.x) <= eps ||
+             std::fabs(p[2] - run.lo.z) <= eps || std::fabs(p[2] - run.hi.z) <= eps;
     };
-    for (std::uint32_t k = 0; k < run.count; ++k) {
-      const std::uint32_t v = idx[k];
-      if (!repOf.try_emplace(v, v).second || stays(vs[v])) continue;
-      const Place place = placeOf(vs[v]);
-      auto [it, fresh] = repOfCell.try_emplace(place.cell, v, place.offset);
-      if (!fresh && place.offset < it->second.second) it->second = {v, place.offset};
+    std::vector<std::uint32_t> repOf(rv.count);
+    std::vector<std::uint32_t> repOfCell(cells.Count(), UINT32_MAX);
+    for (std::uint32_t i = 0; i < rv.count; ++i) {
+      const std::uint32_t v = rv.first + i;
+      repOf[i] = v;
+      if (stay(v)) continue;
+      std::uint32_t& r = repOfCell[cells.Of(vs[v].pos[0], vs[v].pos[2])];
+      if (r == UINT32_MAX ||
+          cells.Offset(vs[v].pos[0], vs[v].pos[2]) < cells.Offset(vs[r].pos[0], vs[r].pos[2]))
+        r = v;
     }
-    for (auto& [v, r] : repOf)
-      if (!stays(vs[v])) r = repOfCell.at(placeOf(vs[v]).cell).first;
+    for (std::uint32_t i = 0; i < rv.count; ++i)
+      if (!stay(rv.first + i)) repOf[i] = repOfCell[cells.Of(vs[rv.first + i].pos[0], vs[rv.first + i].pos[2])];
 
     std::vector<std::uint32_t> tris;
     std::unordered_set<std::array<std::uint32_t, 3>, TripleHash> seen;
     bool turned = false;
     for (std::uint32_t t = 0; t < run.count && !turned; t += 3) {
-      const std::uint32_t a = repOf[idx[t]], b = repOf[idx[t + 1]], c = repOf[idx[t + 2]];
-      if (a == b || b == c || a == c) continue;
+      const std::uint32_t a = repOf[idx[t] - rv.first], c1 = repOf[idx[t + 1] - rv.first],
+                          c2 = repOf[idx[t + 2] - rv.first];
+      if (a == c1 || c1 == c2 || a == c2) continue;
       const float before = GroundArea(vs[idx[t]], vs[idx[t + 1]], vs[idx[t + 2]]);
-      const float after = GroundArea(vs[a], vs[b], vs[c]);
+      const float after = GroundArea(vs[a], vs[c1], vs[c2]);
       if (after == 0) continue;
       if ((before > 0) != (after > 0)) turned = true;
-      std::array<std::uint32_t, 3> key{a, b, c};
+      std::array<std::uint32_t, 3> key{a, c1, c2};
       std::sort(key.begin(), key.end());
       if (!seen.insert(key).second) continue;  // several fine triangles become the same coarse one
-      tris.insert(tris.end(), {a, b, c});
+      tris.insert(tris.end(), {a, c1, c2});
     }
     if (turned || tris.empty() || tris.size() * 3 > static_cast<std::size_t>(run.count) * 2) continue;
-    const float error = CoarseError(vs, repOf, tris, run.lo, cell);
     run.lodFirst = fullEnd + static_cast<std::uint32_t>(coarse.size());
     run.lodCount = static_cast<std::uint32_t>(tris.size());
-    run.lodError = error;
+    run.lodError = CoarseError(vs, rv, repOf, tris, cells);
     coarse.insert(coarse.end(), tris.begin(), tris.end());
   }
   g.indices.insert(g.indices.end(), coarse.begin(), coarse.end());

@@ -76,7 +76,9 @@ struct MeshGeometry {
 MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangles_per_chunk = 256);
 
 // Gives runs of at least min_triangles over a ground-like surface a coarse
-// version (see Batch): corners within cells of twice the run's mean edge
+// version (of geometry as BuildMeshGeometry makes it, each run's vertices a
+// block of their own; BuildMeshGeometry calls it for meshes it splits; see
+// Batch): corners within cells of twice the run's mean edge
 // length merge into one, the corner nearest the cell's low corner, unless
 // another run shares them. A run whose coarse version would turn a triangle
 // over, or save less than a third, keeps none.
