@@ -301,6 +301,7 @@ class TMainForm {
  private:
   struct Scene;
   class WorldProxy;
+  struct LandscapeRead;
   void PushError(std::string message);
   void ReadSettings();
   void SkipFilesThatEndedTheLastRun(bool previousRunEndedAbnormally);
@@ -309,6 +310,12 @@ class TMainForm {
   std::string DataPath(const std::string& file) const;
   void CreateLights();
   void BuildWorld(const std::string& fileName);
+  // BuildWorld in two halves: the first reads the file and builds the
+  // collision model and may run on a worker thread (it needs no GL and uses
+  // nothing of the form but the random numbers); the second puts the result
+  // into the scene.
+  LandscapeRead ReadLandscape(const std::string& fileName);
+  void PlaceLandscape(const std::string& fileName, LandscapeRead read);
   void PlaceCamera();
   void UpdateOverlay();
   void CountFrame();

@@ -2,6 +2,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <future>
+#include <string_view>
 
 #include "app/flight_log.h"
 #include "app/main_form.h"
@@ -110,40 +112,66 @@ void TMainForm::CreateLights() {
 
 // Terrain and sky into a new world frame, and the collision model over the terrain.
 void TMainForm::BuildWorld(const std::string& fileName) {
-  Scene& sc = *scene_;
-  sc.worldFrame = root_.CreateFrame(sceneFrame_);
-  sc.terrainVisual = root_.CreateMeshBuilder();
-  sc.skyVisual = root_.CreateMeshBuilder();
-  sc.info = loaders::SceneInfo{};
   const std::string path = DataPath(fileName);
-  if (!loaders::FileExists(path)) {
-    PushError(Texts.LandscapeNotFound + path);
-  } else {
+  if (loaders::FileExists(path)) {
     marker_.Begin(LoadMarker::Kind::Landscape, fileName);
-    try {
-      root_.SetSearchPath(loaders::FolderOf(path));
-      loaders::LoadSCN(path, root_, checks_.Texturen, sc.info, sc.grid, *sc.skyVisual,
-                       *sc.terrainVisual, sim_.Random, trace_);
-    } catch (const std::exception& e) {
-      PushError(e.what());
-      sc.terrainVisual = root_.CreateMeshBuilder();
-      sc.skyVisual = root_.CreateMeshBuilder();
-    }
-    marker_.End(LoadMarker::Kind::Landscape);
+    root_.SetSearchPath(loaders::FolderOf(path));
   }
-  if (stages_) stages_->Mark("landscape loaded");
-  sc.worldCollision = std::make_unique<CollisionWorld>(CreateWorldCol(*sc.terrainVisual));
-  if (stages_) stages_->Mark("collision model built");
+  PlaceLandscape(fileName, ReadLandscape(fileName));
+}
+
+TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName) {
+  LandscapeRead r;
+  r.terrain = root_.CreateMeshBuilder();
+  r.sky = root_.CreateMeshBuilder();
+  const std::string path = DataPath(fileName);
+  r.found = loaders::FileExists(path);
+  if (r.found) {
+    const Trace trace([&r](std::string_view line) { r.trace.emplace_back(line); });
+    try {
+      loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain, sim_.Random, trace);
+    } catch (const std::exception& e) {
+      r.error = e.what();
+      r.terrain = root_.CreateMeshBuilder();
+      r.sky = root_.CreateMeshBuilder();
+    }
+  }
+  r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(*r.terrain));
   // The collision model has what it needs; the renderer needs the landscape once.
-  for (const auto& visual : {sc.terrainVisual, sc.skyVisual}) {
+  for (const auto& visual : {r.terrain, r.sky}) {
     visual->SetReleaseAfterUpload(true);
     for (const rm::Face& f : visual->Faces())
       if (f.texture) f.texture->releaseAfterUpload = true;
   }
+  return r;
+}
+
+void TMainForm::PlaceLandscape(const std::string& fileName, LandscapeRead read) {
+  for (const std::string& line : read.trace) trace_(line);
+  if (!read.found) PushError(Texts.LandscapeNotFound + DataPath(fileName));
+  if (!read.error.empty()) PushError(read.error);
+  if (read.found) marker_.End(LoadMarker::Kind::Landscape);
+  Scene& sc = *scene_;
+  sc.worldFrame = root_.CreateFrame(sceneFrame_);
+  sc.terrainVisual = std::move(read.terrain);
+  sc.skyVisual = std::move(read.sky);
+  sc.info = read.info;
+  sc.grid = std::move(read.grid);
+  sc.worldCollision = std::move(read.collision);
+  if (stages_) stages_->Mark("landscape and collision model built");
 }
 
 void TMainForm::DXDrawInitialize() {
   trace_("TMainForm.DXDrawInitialize\r\n");
+  // The landscape is read on a worker while the start screen is drawn: the
+  // one needs the files and the processor, the other the GL. Its trace lines
+  // are written where they always came, after "CreateWorldFrame".
+  if (const std::string path = DataPath(sLandFileName_); loaders::FileExists(path)) {
+    marker_.Begin(LoadMarker::Kind::Landscape, sLandFileName_);
+    root_.SetSearchPath(loaders::FolderOf(path));
+  }
+  std::future<LandscapeRead> landscape =
+      std::async(std::launch::async, [this, file = sLandFileName_] { return ReadLandscape(file); });
   if (onStartScreen) onStartScreen(Texts.InitText);
   scene_ = std::make_unique<Scene>();
   sceneFrame_ = root_.CreateFrame(nullptr);
@@ -159,7 +187,7 @@ void TMainForm::DXDrawInitialize() {
   sceneFrame_->SetSceneFogParams(5.0f, 5000.0f, 0.5f);
 
   trace_("TMainForm.DXDrawInitialize CreateWorldFrame\r\n");
-  BuildWorld(sLandFileName_);
+  PlaceLandscape(sLandFileName_, landscape.get());
   Scene& sc = *scene_;
 
   const World& w = CurrentWorld();

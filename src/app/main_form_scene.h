@@ -2,6 +2,7 @@
 
 // The scene objects the main window owns; shared by its source files only.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/main_form.h"
@@ -22,6 +23,17 @@ struct TMainForm::Scene {
   std::unique_ptr<CollisionWorld> worldCollision;
   loaders::SceneInfo info;
   loaders::HeightGrid grid;
+};
+
+// A landscape read from its file, not yet in the scene.
+struct TMainForm::LandscapeRead {
+  bool found = false;
+  std::string error;  // why the file could not be read; empty when it was
+  std::shared_ptr<rm::MeshBuilder> terrain, sky;
+  loaders::SceneInfo info;
+  loaders::HeightGrid grid;
+  std::unique_ptr<CollisionWorld> collision;
+  std::vector<std::string> trace;  // the lines the reading traced, to be written in order
 };
 
 // The world the flight code sees, looked up at each call: the landscape's

@@ -118,6 +118,36 @@ TEST_F(ProgramTest, StandingViewLooksAsBeforeWithoutHolesInTheGround) {
   EXPECT_EQ(holes, 0) << "pixels of the ground that show the sky";
 }
 
+TEST_F(ProgramTest, TheLandscapeReadWhileTheStartScreenShowsTracesInItsOwnPlaceAndTheStagesAreTimed) {
+  const std::string trace = (dir_ / "trace.txt").string();
+  Shot("--trace \"" + trace + "\"", 1);
+  std::ifstream in(trace);
+  std::vector<std::string> lines;
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  auto at = [&](const std::string& start) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      if (lines[i].rfind(start, 0) == 0) return static_cast<int>(i);
+    return -1;
+  };
+  const int frame = at("TMainForm.DXDrawInitialize CreateWorldFrame");
+  const int scn = at("LoadLib.LoadSCN File: ");
+  const int sky = at("LoadLib.LoadSCN.AddSky");
+  const int built = at("Startup landscape and collision model built: ");
+  const int shadow = at("TMainForm.DXDrawInitialize CreateShadow");
+  ASSERT_GE(frame, 0);
+  EXPECT_LT(frame, scn);
+  EXPECT_LT(scn, sky);
+  EXPECT_LT(sky, built);
+  EXPECT_LT(built, shadow);
+  int last = -1;
+  for (const char* stage : {"window open", "interface ready", "landscape and collision model built", "model loaded",
+                            "first scene frame"}) {
+    const int i = at(std::string("Startup ") + stage + ": ");
+    EXPECT_GT(i, last) << stage;
+    last = i;
+  }
+}
+
 TEST_F(ProgramTest, HelpVersionAndBadArguments) {
   std::string out;
   EXPECT_EQ(Run("--help", &out), 0);
