@@ -11,11 +11,11 @@
 #include "app/load_marker.h"
 #include "app/overlay_format.h"
 #include "app/platform_services.h"
-#include "platform/trace/startup_stages.h"
 #include "app/sound_hook.h"
 #include "platform/clock/clock.h"
 #include "platform/rm/rm.h"
 #include "platform/settings/settings_store.h"
+#include "platform/trace/startup_stages.h"
 #include "platform/trace/trace.h"
 #include "radio/key_form.h"
 #include "radio/rc_int_form.h"
@@ -310,11 +310,13 @@ class TMainForm {
   std::string DataPath(const std::string& file) const;
   void CreateLights();
   void BuildWorld(const std::string& fileName);
-  // BuildWorld in two halves: the first reads the file and builds the
-  // collision model and may run on a worker thread (it needs no GL and uses
-  // nothing of the form but the random numbers); the second puts the result
-  // into the scene.
-  LandscapeRead ReadLandscape(const std::string& fileName);
+  // BuildWorld in three steps. BeginLandscape marks the load and sets the
+  // search path (false: no such file). ReadLandscape reads the file and
+  // builds the collision model and may run on a worker thread (it needs no GL
+  // and uses nothing of the form but the random numbers). PlaceLandscape puts
+  // the result into the scene.
+  bool BeginLandscape(const std::string& fileName);
+  LandscapeRead ReadLandscape(const std::string& fileName, bool found);
   void PlaceLandscape(const std::string& fileName, LandscapeRead read);
   void PlaceCamera();
   void UpdateOverlay();

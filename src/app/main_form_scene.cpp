@@ -112,20 +112,24 @@ void TMainForm::CreateLights() {
 
 // Terrain and sky into a new world frame, and the collision model over the terrain.
 void TMainForm::BuildWorld(const std::string& fileName) {
-  const std::string path = DataPath(fileName);
-  if (loaders::FileExists(path)) {
-    marker_.Begin(LoadMarker::Kind::Landscape, fileName);
-    root_.SetSearchPath(loaders::FolderOf(path));
-  }
-  PlaceLandscape(fileName, ReadLandscape(fileName));
+  const bool found = BeginLandscape(fileName);
+  PlaceLandscape(fileName, ReadLandscape(fileName, found));
 }
 
-TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName) {
+bool TMainForm::BeginLandscape(const std::string& fileName) {
+  const std::string path = DataPath(fileName);
+  if (!loaders::FileExists(path)) return false;
+  marker_.Begin(LoadMarker::Kind::Landscape, fileName);
+  root_.SetSearchPath(loaders::FolderOf(path));
+  return true;
+}
+
+TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, bool found) {
   LandscapeRead r;
   r.terrain = root_.CreateMeshBuilder();
   r.sky = root_.CreateMeshBuilder();
   const std::string path = DataPath(fileName);
-  r.found = loaders::FileExists(path);
+  r.found = found;
   if (r.found) {
     const Trace trace([&r](std::string_view line) { r.trace.emplace_back(line); });
     try {
@@ -166,12 +170,9 @@ void TMainForm::DXDrawInitialize() {
   // The landscape is read on a worker while the start screen is drawn: the
   // one needs the files and the processor, the other the GL. Its trace lines
   // are written where they always came, after "CreateWorldFrame".
-  if (const std::string path = DataPath(sLandFileName_); loaders::FileExists(path)) {
-    marker_.Begin(LoadMarker::Kind::Landscape, sLandFileName_);
-    root_.SetSearchPath(loaders::FolderOf(path));
-  }
-  std::future<LandscapeRead> landscape =
-      std::async(std::launch::async, [this, file = sLandFileName_] { return ReadLandscape(file); });
+  const bool landFound = BeginLandscape(sLandFileName_);
+  std::future<LandscapeRead> landscape = std::async(
+      std::launch::async, [this, file = sLandFileName_, landFound] { return ReadLandscape(file, landFound); });
   if (onStartScreen) onStartScreen(Texts.InitText);
   scene_ = std::make_unique<Scene>();
   sceneFrame_ = root_.CreateFrame(nullptr);

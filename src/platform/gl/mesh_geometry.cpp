@@ -331,15 +331,17 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
   // Corners that must stay: where another run continues (shared), and where a
   // position has several vertices in one run, a seam of texture coordinates
   // or colours that merging would smear.
+  // A position met twice is one of the two, whichever runs the vertices are in.
   std::vector<char> stays(vs.size(), 0);
-  std::unordered_map<std::array<float, 3>, std::pair<std::size_t, std::uint32_t>, PositionHash> firstAt;
-  firstAt.reserve(vs.size());
-  for (std::size_t b = 0; b < g.batches.size(); ++b)
-    for (std::uint32_t v = runVertices[b].first; v < runVertices[b].first + runVertices[b].count; ++v) {
-      auto [it, fresh] = firstAt.try_emplace(PositionOf(vs[v]), b, v);
-      if (!fresh) stays[v] = stays[it->second.second] = 1;
-    }
-  firstAt = {};
+  {
+    std::unordered_map<std::array<float, 3>, std::uint32_t, PositionHash> firstAt;
+    firstAt.reserve(vs.size());
+    for (const RunVertices& rv : runVertices)
+      for (std::uint32_t v = rv.first; v < rv.first + rv.count; ++v) {
+        auto [it, fresh] = firstAt.try_emplace(PositionOf(vs[v]), v);
+        if (!fresh) stays[v] = stays[it->second] = 1;
+      }
+  }
 
   std::vector<std::uint32_t> coarse;
   const auto fullEnd = static_cast<std::uint32_t>(g.indices.size());
