@@ -6,6 +6,8 @@
 #include "platform/gl/mesh_geometry.h"
 #include "platform/rm/rm.h"
 
+#include "ground_grid.h"
+
 namespace veltrane::gl {
 namespace {
 
@@ -165,19 +167,9 @@ float GroundArea(const MeshGeometry& g, const std::uint32_t* t) {
 TEST_F(MeshGeometryTest, CoarseRunsCoverTheSameGroundAndKeepEveryEdgeTheyShare) {
   // A 64 x 64 ground grid of rolling hills, one texture spread over it.
   const int n = 64;
-  std::vector<rm::Vector> v;
-  for (int z = 0; z <= n; ++z)
-    for (int x = 0; x <= n; ++x) v.push_back({x * 10.0f, 3 * std::sin(x * 0.3f) * std::cos(z * 0.2f), z * 10.0f});
-  std::vector<std::uint32_t> d;
-  auto at = [&](int x, int z) { return static_cast<std::uint32_t>(z * (n + 1) + x); };
-  for (int z = 0; z < n; ++z)
-    for (int x = 0; x < n; ++x)
-      for (auto tri : {std::array<std::uint32_t, 3>{at(x, z), at(x, z + 1), at(x + 1, z + 1)},
-                       std::array<std::uint32_t, 3>{at(x, z), at(x + 1, z + 1), at(x + 1, z)}}) {
-        d.push_back(3);
-        for (auto i : tri) d.insert(d.end(), {i, 0});
-      }
-  d.push_back(0);
+  const std::vector<rm::Vector> v = test::GroundPoints(
+      n, 10, 0, 0, [](int x, int z) { return 3 * std::sin(x * 0.3f) * std::cos(z * 0.2f); });
+  const std::vector<std::uint32_t> d = test::GroundTriangles(n);
   auto faces = mb_.AddFaces(v, n_, d);
   auto tex = std::make_shared<rm::Texture>();
   for (std::size_t i = 0; i < faces.GetSize(); ++i) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gl_test_context.h"
+#include "ground_grid.h"
 
 namespace veltrane::test {
 namespace {
@@ -408,20 +409,10 @@ TEST_F(RendererTest, DiscardedMeshesLeaveTheCache) {
 TEST_F(RendererTest, CullingSkipsUnseenAndFoggedGroundAndKeepsThePicture) {
   AmbientOnly();
   const int n = 100;
-  std::vector<rm::Vector> v, nrm{{0, 1, 0}};
-  for (int z = 0; z <= n; ++z)
-    for (int x = 0; x <= n; ++x)
-      v.push_back({(x - n / 2) * 10.0f, -3 + 2 * std::sin(x * 0.7f) * std::cos(z * 0.3f), (z - n / 2) * 10.0f});
-  std::vector<std::uint32_t> d;
-  auto at = [&](int x, int z) { return static_cast<std::uint32_t>(z * (n + 1) + x); };
-  for (int z = 0; z < n; ++z)
-    for (int x = 0; x < n; ++x)
-      for (auto tri : {std::array<std::uint32_t, 3>{at(x, z), at(x, z + 1), at(x + 1, z + 1)},
-                       std::array<std::uint32_t, 3>{at(x, z), at(x + 1, z + 1), at(x + 1, z)}}) {
-        d.push_back(3);
-        for (auto i : tri) d.insert(d.end(), {i, 0});
-      }
-  d.push_back(0);
+  std::vector<rm::Vector> nrm{{0, 1, 0}};
+  const std::vector<rm::Vector> v = GroundPoints(
+      n, 10, -(n / 2) * 10.0f, -(n / 2) * 10.0f, [](int x, int z) { return -3 + 2 * std::sin(x * 0.7f) * std::cos(z * 0.3f); });
+  const std::vector<std::uint32_t> d = GroundTriangles(n);
   auto ground = root_.CreateMeshBuilder();
   auto faces = ground->AddFaces(v, nrm, d);
   for (std::size_t i = 0; i < faces.GetSize(); ++i)
@@ -457,20 +448,10 @@ TEST_F(RendererTest, FarGroundIsDrawnCoarseWithoutHolesAndNearGroundInFull) {
   AmbientOnly();
   // Gentle hills, 640 m square, one colour: the picture shows the shape only.
   const int n = 64;
-  std::vector<rm::Vector> v, nrm{{0, 1, 0}};
-  for (int z = 0; z <= n; ++z)
-    for (int x = 0; x <= n; ++x)
-      v.push_back({(x - n / 2) * 10.0f, -20 + 4 * std::sin(x * 0.2f) * std::cos(z * 0.15f), z * 10.0f});
-  std::vector<std::uint32_t> d;
-  auto at = [&](int x, int z) { return static_cast<std::uint32_t>(z * (n + 1) + x); };
-  for (int z = 0; z < n; ++z)
-    for (int x = 0; x < n; ++x)
-      for (auto tri : {std::array<std::uint32_t, 3>{at(x, z), at(x, z + 1), at(x + 1, z + 1)},
-                       std::array<std::uint32_t, 3>{at(x, z), at(x + 1, z + 1), at(x + 1, z)}}) {
-        d.push_back(3);
-        for (auto i : tri) d.insert(d.end(), {i, 0});
-      }
-  d.push_back(0);
+  std::vector<rm::Vector> nrm{{0, 1, 0}};
+  const std::vector<rm::Vector> v = GroundPoints(
+      n, 10, -(n / 2) * 10.0f, 0, [](int x, int z) { return -20 + 4 * std::sin(x * 0.2f) * std::cos(z * 0.15f); });
+  const std::vector<std::uint32_t> d = GroundTriangles(n);
   auto ground = root_.CreateMeshBuilder();
   auto faces = ground->AddFaces(v, nrm, d);
   for (std::size_t i = 0; i < faces.GetSize(); ++i) faces.GetElement(i).SetColor(PackARGB(255, 40, 160, 40));
