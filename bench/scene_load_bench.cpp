@@ -65,14 +65,7 @@ const Landscape& TheLandscape() {
 }
 
 rm::Root MakeRoot() {
-  return rm::Root([](const std::string& path) -> std::optional<rm::Picture> {
-    try {
-      pictures::Picture p = pictures::LoadPicture(path);
-      return rm::Picture{p.width, p.height, std::move(p.pixels)};
-    } catch (const pictures::PictureError&) {
-      return std::nullopt;
-    }
-  });
+  return rm::Root(pictures::LoadTexturePicture);
 }
 
 struct Loaded {

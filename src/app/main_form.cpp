@@ -30,8 +30,7 @@ TMainForm::TMainForm(std::string exePath, SettingsStore& settings, Trace trace, 
   if (exePath_.back() != '/') exePath_ += '/';
   root_.SetPictureDecoder([](const std::string& path) -> std::optional<rm::Picture> {
     try {
-      pictures::Picture p = pictures::LoadPicture(path);
-      return rm::Picture{p.width, p.height, std::move(p.pixels)};
+      return pictures::LoadTexturePicture(path);
     } catch (const std::exception&) {
       return std::nullopt;  // a texture that cannot be read is left out
     }

@@ -91,14 +91,7 @@ inline void WriteNamedFiles(std::string_view text, std::string_view attachment) 
 }
 
 inline rm::Root DecodingRoot() {
-  return rm::Root([](const std::string& path) -> std::optional<rm::Picture> {
-    try {
-      pictures::Picture p = pictures::LoadPicture(path);
-      return rm::Picture{p.width, p.height, std::move(p.pixels)};
-    } catch (const pictures::PictureError&) {
-      return std::nullopt;
-    }
-  });
+  return rm::Root(pictures::LoadTexturePicture);
 }
 
 }  // namespace veltrane::fuzz

@@ -27,14 +27,7 @@ inline pictures::Picture Pattern(int w, int h, const std::function<int(int, int)
 }
 
 inline rm::Root DecodingRoot() {
-  return rm::Root([](const std::string& path) -> std::optional<rm::Picture> {
-    try {
-      pictures::Picture p = pictures::LoadPicture(path);
-      return rm::Picture{p.width, p.height, std::move(p.pixels)};
-    } catch (const pictures::PictureError&) {
-      return std::nullopt;
-    }
-  });
+  return rm::Root(pictures::LoadTexturePicture);
 }
 
 struct LoadedScene {

@@ -22,4 +22,13 @@ Picture LoadPicture(const std::string& path) {
   }
 }
 
+std::optional<rm::Picture> LoadTexturePicture(const std::string& path) {
+  try {
+    Picture p = LoadPicture(path);
+    return rm::Picture{p.width, p.height, std::move(p.pixels)};
+  } catch (const PictureError&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace veltrane::pictures
