@@ -94,16 +94,14 @@ bool CoarseIsFine(const Batch& b, const Mat4& model_view, float pixels_per_unit)
   return distance > 0 && b.lodError * pixels_per_unit < kCoarseErrorPixels * distance;
 }
 
-void ReleaseBuffers(unsigned& vao, unsigned& vbo, unsigned& ibo) {
-  if (vbo) glDeleteBuffers(1, &vbo);
-  if (ibo) glDeleteBuffers(1, &ibo);
-  if (vao) glDeleteVertexArrays(1, &vao);
-  vao = vbo = ibo = 0;
-}
-
 }  // namespace
 
-void Renderer::ReleaseBuffers(GpuMesh& m) { gl::ReleaseBuffers(m.vao, m.vbo, m.ibo); }
+void Renderer::ReleaseBuffers(GpuMesh& m) {
+  if (m.vbo) glDeleteBuffers(1, &m.vbo);
+  if (m.ibo) glDeleteBuffers(1, &m.ibo);
+  if (m.vao) glDeleteVertexArrays(1, &m.vao);
+  m.vao = m.vbo = m.ibo = 0;
+}
 
 Renderer::~Renderer() { Shutdown(); }
 
