@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace veltrane::collision {
 namespace {
@@ -54,9 +55,9 @@ struct Task {
 
 }  // namespace
 
-AabbTree::AabbTree(const std::vector<Triangle>& tris) { Build(tris); }
+AabbTree::AabbTree(std::vector<Triangle> tris) { Build(std::move(tris)); }
 
-void AabbTree::Build(const std::vector<Triangle>& input) {
+void AabbTree::Build(std::vector<Triangle> input) {
   const auto n = static_cast<std::uint32_t>(input.size());
   nodes_.clear();
   tris_.clear();
@@ -76,7 +77,6 @@ void AabbTree::Build(const std::vector<Triangle>& input) {
   std::vector<std::uint32_t> order(n);
   for (std::uint32_t i = 0; i < n; ++i) order[i] = i;
 
-  nodes_.reserve(2 * static_cast<std::size_t>(n));
   nodes_.push_back({});
   std::vector<Task> tasks{{0, 0, n, 1}};
   while (!tasks.empty()) {
@@ -180,15 +180,28 @@ void AabbTree::Build(const std::vector<Triangle>& input) {
     tasks.push_back({left + 1, mid, task.end, task.depth + 1});
   }
 
-  // A terrain's tree lives as long as the landscape: no spare capacity.
+  // A terrain's tree lives as long as the landscape: no spare capacity, and
+  // the scratch goes before the triangles are put in leaf order, in place.
+  std::vector<Item>().swap(items);
   nodes_.shrink_to_fit();
-  tris_.resize(n);
   ids_ = std::move(order);
   slotOf_.resize(n);
-  for (std::uint32_t i = 0; i < n; ++i) {
-    tris_[i] = input[ids_[i]];
-    slotOf_[ids_[i]] = i;
+  for (std::uint32_t i = 0; i < n; ++i) slotOf_[ids_[i]] = i;
+  std::vector<bool> placed(n, false);
+  for (std::uint32_t start = 0; start < n; ++start) {
+    if (placed[start]) continue;
+    // Follow the cycle: slot j takes the triangle from slot ids_[j].
+    const Triangle first = input[start];
+    std::uint32_t j = start;
+    while (ids_[j] != start) {
+      input[j] = input[ids_[j]];
+      placed[j] = true;
+      j = ids_[j];
+    }
+    input[j] = first;
+    placed[j] = true;
   }
+  tris_ = std::move(input);
 }
 
 std::vector<Triangle> AabbTree::TrianglesInOrder() const {

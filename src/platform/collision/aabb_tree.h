@@ -17,8 +17,9 @@ namespace veltrane::collision {
 class AabbTree {
  public:
   AabbTree() = default;
-  // Non-finite triangles must have been filtered out by the caller.
-  explicit AabbTree(const std::vector<Triangle>& tris);
+  // Non-finite triangles must have been filtered out by the caller. The tree
+  // keeps the triangles it is given, reordered: move them in to keep one copy.
+  explicit AabbTree(std::vector<Triangle> tris);
 
   bool CastRay(const Ray& ray, bool closest, QueryHit& hit) const;
   bool TouchSphere(const Point3& centre, double radius, QueryHit& hit) const;
@@ -41,7 +42,7 @@ class AabbTree {
     std::uint32_t count;
   };
 
-  void Build(const std::vector<Triangle>& input);
+  void Build(std::vector<Triangle> input);
 
   std::vector<Node> nodes_;
   std::vector<Triangle> tris_;      // in leaf order

@@ -17,8 +17,8 @@ bool CollisionModel::addTriangle(const float* v1, const float* v2, const float* 
 
 void CollisionModel::finalize() {
   if (finalized_) return;
-  tree_ = AabbTree(tris_);
   // A landscape has some hundred thousand triangles: one copy, the tree's, is enough.
+  tree_ = AabbTree(std::move(tris_));
   std::vector<Triangle>().swap(tris_);
   finalized_ = true;
 }
