@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/settings_sections.h"
+#include "platform/memory/heap_release.h"
 #include "platform/settings/settings_store.h"
 #include "platform/trace/trace.h"
 #include "platform/window/command_line.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
   using namespace veltrane;
   using window::CommandLineFile;
   using window::Fail;
+  KeepLargeBlocksApart();
   window::InstallTerminationHandlers();
   if (const auto status = window::RunAsMessageBox(argc, argv)) return *status;
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);

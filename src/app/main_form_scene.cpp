@@ -12,6 +12,7 @@
 #include "loaders/model_loader.h"
 #include "loaders/par_file.h"
 #include "loaders/scene_file.h"
+#include "platform/memory/heap_release.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
 #include "sim/lifecycle.h"
@@ -134,6 +135,7 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
     const Trace trace([&r](std::string_view line) { r.trace.emplace_back(line); });
     try {
       loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain, sim_.Random, trace);
+      ReleaseFreedHeap();  // the loader's tables, about as large as the landscape itself
     } catch (const std::exception& e) {
       r.error = e.what();
       r.terrain = root_.CreateMeshBuilder();
@@ -141,6 +143,7 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
     }
   }
   r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(*r.terrain));
+  ReleaseFreedHeap();  // the tree's scratch
   // The collision model has what it needs; the renderer needs the landscape once.
   for (const auto& visual : {r.terrain, r.sky}) {
     visual->SetReleaseAfterUpload(true);

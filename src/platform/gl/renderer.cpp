@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "platform/gl/scene_shaders.h"
+#include "platform/memory/heap_release.h"
 
 namespace veltrane::gl {
 namespace {
@@ -172,7 +173,8 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
   g.source = mesh;
   g.generation = mesh->Generation();
   g.geometry = BuildMeshGeometry(*mesh);
-  if (mesh->ReleaseAfterUpload()) mesh->ReleaseGeometry();
+  const bool released = mesh->ReleaseAfterUpload();
+  if (released) mesh->ReleaseGeometry();
   MeshGeometry& geo = g.geometry;
   glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(geo.opaque.size() * sizeof(GpuVertex)),
@@ -185,6 +187,8 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
   // The GPU holds the opaque triangles now; keep only the batch table.
   std::vector<GpuVertex>().swap(geo.opaque);
   std::vector<std::uint32_t>().swap(geo.indices);
+  // A landscape's faces were a block each: give their pages back.
+  if (released) ReleaseFreedHeap();
   g.lastFrame = frame_;
   ++stats_.meshUploads;
   ++totalUploads_;
