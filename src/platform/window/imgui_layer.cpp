@@ -112,11 +112,13 @@ void ImGuiLayer::BeginFrame(int display_w, int display_h) {
   ImGui_ImplOpenGL3_NewFrame();
   fontTextureMade_ = true;
   ImGuiIO& io = ImGui::GetIO();
-  // The texture holds the glyphs now; the atlas rebuilds its pixels from the
-  // fonts it keeps should the texture have to be made again.
+  // The texture holds the glyphs now: neither the atlas's pixels nor the font
+  // files it read (2 MB) are needed again. A new language builds a new atlas
+  // from the files (RebuildFonts).
   if (io.Fonts->TexPixelsAlpha8 || io.Fonts->TexPixelsRGBA32) {
     ShrinkFontTexture(*io.Fonts);
     io.Fonts->ClearTexData();
+    io.Fonts->ClearInputData();
   }
   ImGui_ImplSDL2_NewFrame();
   // The picture may be rendered at another size than the window (full screen).
