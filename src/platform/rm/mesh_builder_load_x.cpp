@@ -5,19 +5,21 @@
 // builder holds the file's own numbers: a vertex (1, 2, 3) stays (1, 2, 3).
 // The file's frame matrices are applied; nothing else is re-oriented.
 
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 
 #include "platform/rm/mesh_builder.h"
 #include "platform/rm/root.h"
 #include "platform/rm/x_file_check.h"
+#include "platform/rm/x_importer.h"
 
 namespace veltrane::rm {
 namespace {
@@ -118,23 +120,26 @@ struct FileMaterial {
   std::shared_ptr<Texture> texture;
 };
 
-FileMaterial ConvertMaterial(const aiMaterial& m, Root& root) {
+FileMaterial ConvertMaterial(const XImporter& x, const aiMaterial& m, Root& root) {
   FileMaterial fm;
+  // Each value keeps its default where the file has none.
   aiColor4D diffuse(1, 1, 1, 1);
-  m.Get(AI_MATKEY_COLOR_DIFFUSE, diffuse);
+  x.materialColor(&m, AI_MATKEY_COLOR_DIFFUSE, &diffuse);
   fm.color = PackARGB(Byte(diffuse.a), Byte(diffuse.r), Byte(diffuse.g), Byte(diffuse.b));
 
-  float power = 0.0f;
-  m.Get(AI_MATKEY_SHININESS, power);
-  aiColor3D specular(0, 0, 0), emissive(0, 0, 0);
-  m.Get(AI_MATKEY_COLOR_SPECULAR, specular);
-  m.Get(AI_MATKEY_COLOR_EMISSIVE, emissive);
+  ai_real power = 0.0f;
+  x.materialFloats(&m, AI_MATKEY_SHININESS, &power, nullptr);
+  aiColor4D specular(0, 0, 0, 1), emissive(0, 0, 0, 1);
+  x.materialColor(&m, AI_MATKEY_COLOR_SPECULAR, &specular);
+  x.materialColor(&m, AI_MATKEY_COLOR_EMISSIVE, &emissive);
   fm.material = root.CreateMaterial(power);
   fm.material->SetSpecular(specular.r, specular.g, specular.b);
   fm.material->SetEmissive(emissive.r, emissive.g, emissive.b);
 
   aiString path;
-  if (m.GetTexture(aiTextureType_DIFFUSE, 0, &path) == AI_SUCCESS && path.length > 0)
+  if (x.materialTexture(&m, aiTextureType_DIFFUSE, 0, &path, nullptr, nullptr, nullptr, nullptr, nullptr,
+                        nullptr) == AI_SUCCESS &&
+      path.length > 0)
     fm.texture = root.LoadTexture(path.C_Str());
   return fm;
 }
@@ -173,13 +178,21 @@ bool MeshBuilder::LoadX(std::string raw, Root& root, std::string* error) {
   std::optional<std::string> bytes = CheckXFile(std::move(raw), error);
   if (!bytes) return false;
 
-  Assimp::Importer importer;
+  const XImporter* x = OpenXImporter(error);
+  if (!x) return false;
+  if (bytes->size() > std::numeric_limits<unsigned int>::max()) {
+    if (error) *error = "the model file is too large";
+    return false;
+  }
   // Only joining identical vertices: it changes no axis, and it gives back the
   // file's own vertex table, which the importer otherwise splits per corner.
-  const aiScene* scene =
-      importer.ReadFileFromMemory(bytes->data(), bytes->size(), aiProcess_JoinIdenticalVertices, "x");
+  std::unique_ptr<const aiScene, void (*)(const aiScene*)> imported(
+      x->importFromMemory(bytes->data(), static_cast<unsigned int>(bytes->size()), aiProcess_JoinIdenticalVertices,
+                          "x"),
+      x->release);
+  const aiScene* scene = imported.get();
   if (!scene || !scene->mRootNode || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
-    if (error) *error = importer.GetErrorString();
+    if (error) *error = x->lastError();
     return false;
   }
 
@@ -195,7 +208,7 @@ bool MeshBuilder::LoadX(std::string raw, Root& root, std::string* error) {
   std::map<unsigned, FileMaterial> materials;
   for (unsigned m : c.faceMaterial)
     if (!materials.contains(m) && m < scene->mNumMaterials && scene->mMaterials[m])
-      materials[m] = ConvertMaterial(*scene->mMaterials[m], root);
+      materials[m] = ConvertMaterial(*x, *scene->mMaterials[m], root);
 
   std::optional<FaceArray> added;
   try {
