@@ -135,7 +135,6 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
     const Trace trace([&r](std::string_view line) { r.trace.emplace_back(line); });
     try {
       loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain, sim_.Random, trace);
-      ReleaseFreedHeap();  // the loader's tables, about as large as the landscape itself
     } catch (const std::exception& e) {
       r.error = e.what();
       r.terrain = root_.CreateMeshBuilder();
@@ -143,7 +142,7 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
     }
   }
   r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(*r.terrain));
-  ReleaseFreedHeap();  // the tree's scratch
+  ReleaseFreedHeap();  // the loader's tables and the tree's scratch
   // The collision model has what it needs; the renderer needs the landscape once.
   for (const auto& visual : {r.terrain, r.sky}) {
     visual->SetReleaseAfterUpload(true);

@@ -6,7 +6,7 @@ namespace veltrane {
 // later use; a landscape's load frees tens of megabytes of small blocks that
 // the program never asks for again.
 
-// Large blocks (from 128 KiB) get pages of their own that go back to the
+// Large blocks (from 1 MiB) get pages of their own that go back to the
 // system when they are freed; the rest of the heap is given back only by
 // ReleaseFreedHeap. Call once at the start, before any thread.
 void KeepLargeBlocksApart();
