@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace veltrane::rm {
 namespace {
 
@@ -25,6 +27,52 @@ TEST(MeshBuilder, AddFacesReturnsFacesInDataOrderAndRebasesIndices) {
   EXPECT_EQ(mb.Normals().size(), 2u);
   EXPECT_EQ(mb.FaceCount(), 3u);
   EXPECT_EQ(f.color, 0xFFFFFFFFu);
+
+  // A polygon of more corners than a face holds inline.
+  const std::vector<Vector> ring = {{0, 0, 0}, {1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {0, 1, 0}};
+  const Face& pentagon =
+      mb.AddFaces(ring, kUp, std::vector<std::uint32_t>{5, 0, 0, 1, 0, 2, 0, 3, 0, 4, 0, 0}).GetElement(0).Get();
+  ASSERT_EQ(pentagon.corners.size(), 5u);
+  for (std::uint32_t k = 0; k < 5; ++k) EXPECT_EQ(pentagon.corners[k].vertex, 6u + k);
+}
+
+// Corners stay inside the face up to three and move to a block beyond: both
+// must read back the same through growth, copies and moves.
+TEST(CornerList, KeepsItsCornersThroughGrowthCopiesAndMoves) {
+  const auto filled = [](std::uint32_t n) {
+    CornerList<Corner> list;
+    for (std::uint32_t i = 0; i < n; ++i) list.push_back({i, 10 * i, 0.5f * i, 0.25f * i});
+    return list;
+  };
+  const auto holds = [](const CornerList<Corner>& list, std::uint32_t n) {
+    if (list.size() != n) return false;
+    std::uint32_t i = 0;
+    for (const Corner& c : list)
+      if (c.vertex != i || c.normal != 10 * i || c.u != 0.5f * i || c.v != 0.25f * i || list[i++].vertex != c.vertex)
+        return false;
+    return true;
+  };
+  for (std::uint32_t n : {0u, 2u, 3u, 4u, 9u}) {
+    SCOPED_TRACE(n);
+    CornerList<Corner> list = filled(n);
+    EXPECT_TRUE(holds(list, n));
+    const CornerList<Corner> copy(list);
+    EXPECT_TRUE(holds(copy, n));
+    for (std::uint32_t other : {1u, 7u}) {
+      CornerList<Corner> target = filled(other);
+      target = copy;
+      EXPECT_TRUE(holds(target, n));
+    }
+    CornerList<Corner> moved(std::move(list));
+    EXPECT_TRUE(holds(moved, n));
+    EXPECT_TRUE(list.empty());  // NOLINT(bugprone-use-after-move): a moved-from list is empty and usable
+    list.push_back({0, 0, 0.0f, 0.0f});
+    EXPECT_TRUE(holds(list, 1));
+    CornerList<Corner> assigned = filled(5);
+    assigned = std::move(moved);
+    EXPECT_TRUE(holds(assigned, n));
+    EXPECT_TRUE(holds(copy, n));  // copies share nothing with their source
+  }
 }
 
 TEST(MeshBuilder, BadFaceDataLeavesTheBuilderUnchanged) {

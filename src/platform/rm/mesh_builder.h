@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rm/corner_list.h"
 #include "platform/rm/material.h"
 #include "platform/rm/texture.h"
 #include "platform/rm/types.h"
@@ -37,7 +38,7 @@ struct Corner {
 // A polygon, drawn in corner order. The front side is the one from which the
 // corners run clockwise (left-handed layer, as the loaders produce them).
 struct Face {
-  std::vector<Corner> corners;
+  CornerList<Corner> corners;
   ColorARGB color = 0xFFFFFFFF;
   std::shared_ptr<Texture> texture;    // may be null: untextured
   std::shared_ptr<Material> material;  // may be null: default material
