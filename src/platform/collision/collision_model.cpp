@@ -17,9 +17,9 @@ bool CollisionModel::addTriangle(const float* v1, const float* v2, const float* 
 
 void CollisionModel::finalize() {
   if (finalized_) return;
-  // A landscape has some hundred thousand triangles: one copy, the tree's, is enough.
+  // A landscape has some hundred thousand triangles: one copy, the tree's, is
+  // enough. Moved from, the list is left empty and without capacity.
   tree_ = AabbTree(std::move(tris_));
-  std::vector<Triangle>().swap(tris_);
   finalized_ = true;
 }
 
