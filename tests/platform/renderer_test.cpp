@@ -376,6 +376,7 @@ TEST_F(RendererTest, ALandscapeReleasedAfterItsUploadKeepsBeingDrawn) {
   const rm::Box box = quad->GetBox();
   world_->AddVisual(quad);
   Shot first = Render();
+  EXPECT_EQ(renderer_->Stats().releasedMeshes, 1u);
   EXPECT_EQ(quad->FaceCount(), 0u);
   EXPECT_TRUE(quad->Vertices().empty());
   EXPECT_TRUE(texture->picture.pixels.empty());
@@ -383,6 +384,7 @@ TEST_F(RendererTest, ALandscapeReleasedAfterItsUploadKeepsBeingDrawn) {
   const std::size_t uploads = renderer_->TotalMeshUploads();
   Shot again = Render();
   EXPECT_EQ(renderer_->TotalMeshUploads(), uploads);
+  EXPECT_EQ(renderer_->Stats().releasedMeshes, 0u);
   EXPECT_EQ(again.px, first.px);
   EXPECT_NEAR(again.At(80, 45).r, 128, 6);  // still textured: red on top
   EXPECT_NEAR(again.At(80, 75).g, 128, 6);

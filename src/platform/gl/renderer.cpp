@@ -173,8 +173,10 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
   g.source = mesh;
   g.generation = mesh->Generation();
   g.geometry = BuildMeshGeometry(*mesh);
-  const bool released = mesh->ReleaseAfterUpload();
-  if (released) mesh->ReleaseGeometry();
+  if (mesh->ReleaseAfterUpload()) {
+    mesh->ReleaseGeometry();
+    ++stats_.releasedMeshes;
+  }
   MeshGeometry& geo = g.geometry;
   glBindBuffer(GL_ARRAY_BUFFER, g.vbo);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(geo.opaque.size() * sizeof(GpuVertex)),
@@ -187,8 +189,6 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
   // The GPU holds the opaque triangles now; keep only the batch table.
   std::vector<GpuVertex>().swap(geo.opaque);
   std::vector<std::uint32_t>().swap(geo.indices);
-  // A landscape's faces were a block each: give their pages back.
-  if (released) ReleaseFreedHeap();
   g.lastFrame = frame_;
   ++stats_.meshUploads;
   ++totalUploads_;
@@ -290,6 +290,9 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   Collect(scene, placed, shadows);
   // Shadows need their visual on the GPU even when it is not drawn itself.
   for (auto& [s, m] : shadows) Upload(s->visual);
+  // A landscape's CPU copy went with its upload: its pages go back once,
+  // whatever number of meshes it came in.
+  if (stats_.releasedMeshes) ReleaseFreedHeap();
   LightSet lights = GatherLights(scene);
   const rm::Fog& fog = scene.SceneFog();
   bool view_specular = (device.renderMode & rm::render_mode::kViewDependentSpecular) != 0 ||

@@ -20,6 +20,7 @@ namespace veltrane::gl {
 struct FrameStats {
   std::size_t meshes = 0;          // mesh visuals drawn
   std::size_t meshUploads = 0;     // meshes (re)uploaded this frame
+  std::size_t releasedMeshes = 0;  // of those, meshes whose CPU copy was dropped
   std::size_t triangles = 0;       // opaque + translucent
   std::size_t translucent = 0;
   std::size_t shadows = 0;
