@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+
+#include "sim/air/gusts.h"
+#include "sim/air/slope_flow.h"
+#include "sim/air/terrain_grid.h"
+#include "sim/air/turbulence.h"
+#include "sim/air/wind_settings.h"
+#include "sim/vec3.h"
+
+namespace veltrane {
+
+// The air the flight models fly in: the wind over the terrain with its boundary
+// layer and slope flow, gusts and turbulence. Answers the air's velocity at a
+// world point. In still air (wind speed 0) every answer is exactly (0, 0, 0) and
+// the flight models keep their still-air arithmetic.
+class AirModel {
+ public:
+  AirModel();
+
+  const WindSettings& Settings() const { return settings_; }
+  // New settings; the slope flow is recomputed when the direction changed, the
+  // gust and turbulence generators restart from the seed when it changed.
+  void SetWind(const WindSettings& settings);
+  // A new landscape terrain (an empty grid: flat ground at height 0).
+  void SetTerrain(std::shared_ptr<const TerrainGrid> terrain);
+  const TerrainGrid& Terrain() const { return *terrain_; }
+  bool Still() const { return settings_.Still(); }
+  // Restarts gusts and turbulence from the settings' seed (a new flight, a replay).
+  void RestartGenerators();
+
+  // Mean wind speed at `height` metres above the terrain over flat ground: the
+  // boundary-layer profile scaled to the set speed at 10 m.
+  double ProfileSpeed(double height) const;
+  // The steady air velocity (no gusts, no turbulence), world axes, m/s.
+  Vec3 SteadyAt(const Vec3& p) const;
+  // The steady air with the present gusts: what a windsock shows.
+  Vec3 MeanAt(const Vec3& p) const;
+
+  // Advances gusts and turbulence by one sub-step for a model at p flying at
+  // `airspeed` relative to the air, with the given wing (or rotor) span.
+  void Advance(double dt, const Vec3& p, double airspeed, double span);
+  // The air at the model: mean air at p plus the present linear turbulence.
+  Vec3 AtModel(const Vec3& p) const;
+  // The present rotational turbulence (see DrydenTurbulence::Rates).
+  Vec3 TurbulenceRates() const;
+  // The present gust factor and direction offset, for displays.
+  double GustSpeedFactor() const;
+  double GustDirectionOffset() const;
+
+ private:
+  WindSettings settings_;
+  std::shared_ptr<const TerrainGrid> terrain_;
+  std::shared_ptr<const SlopeFlow> flow_;
+  Gusts gusts_;
+  DrydenTurbulence turbulence_;
+};
+
+}  // namespace veltrane
