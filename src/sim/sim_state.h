@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "sim/air/air.h"
 #include "sim/random.h"
 #include "sim/vec3.h"
 
@@ -144,6 +145,7 @@ struct SimState {
   AirplaneParams Airplane;
   HelicopterParams Heli;
   ThermalTable Thermals;
+  AirModel Air;  // still unless the pilot sets a wind
   SimFlags Flags;
   ProgramRandom Random;
 };
