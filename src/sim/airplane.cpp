@@ -76,14 +76,25 @@ struct HalfWing {
   Vec3 dragForce;  // drag and wheel friction, along the velocity
 };
 
+// The air the model flies through in this sub-step. In still air `still` is set
+// and the relative velocity is the ground velocity itself, so every formula runs
+// exactly as it always has.
+struct Airflow {
+  bool still = true;
+  Vec3 wind;      // the air's velocity at the model
+  Vec3 velocity;  // the model's velocity relative to the air
+  Vec3 rates;     // rotational turbulence: roll (right wing down), pitch, yaw
+};
+
 // One wing half. side is +1 for the right half, -1 for the left; the right half's
 // induced drag carries an extra factor the left one does not.
-HalfWing WingHalf(const SimState& s, double side, double speed, double deltaPitch) {
+HalfWing WingHalf(const SimState& s, const Airflow& air, double side, double speed,
+                  double deltaPitch) {
   const AirplaneParams& p = s.Airplane;
   const Vec3 normal = s.AxisUp - side * p.Dihedral * s.AxisRight;
   double a = 0.0;
   if (speed != 0.0) {
-    a = FlowAngle(s.ModelVelocity, normal, speed) + p.WingIncidence +
+    a = FlowAngle(air.velocity, normal, speed) + p.WingIncidence +
         side * s.FunctionValue[2] * p.AileronGain + deltaPitch / 2.0;
   }
   const double cl = LiftCoefficient(p, a);
@@ -93,15 +104,30 @@ HalfWing WingHalf(const SimState& s, double side, double speed, double deltaPitc
                                     : cl * cl * p.WingArea / spanSq / 2.0;
   const double cd = induced + ProfileDragCoefficient(p, a) + p.ParasiteDrag;
   double k = -cd * kHalfRho * speed * p.WingArea;
+  if (air.still) {
+    if (!s.Airborne) {
+      // Touching the ground in the previous sub-step: the half carries what its lift does not.
+      if (std::fabs(speed) >= kStillGroundSpeed) {
+        k -= std::fabs(kGravity * p.Mass / 2.0 - lift) * p.WheelFriction / std::fabs(speed);
+      } else {
+        k = 0.0;
+      }
+    }
+    return {lift, s.ModelVelocity * k};
+  }
+  // In moving air the drag follows the air and the wheels' friction the ground.
+  Vec3 force = air.velocity * k;
   if (!s.Airborne) {
-    // Touching the ground in the previous sub-step: the half carries what its lift does not.
-    if (std::fabs(speed) >= kStillGroundSpeed) {
-      k -= std::fabs(kGravity * p.Mass / 2.0 - lift) * p.WheelFriction / std::fabs(speed);
-    } else {
-      k = 0.0;
+    const double groundSpeed = VecLength(s.ModelVelocity);
+    if (groundSpeed >= kStillGroundSpeed) {
+      // Friction stops a rolling model but never pushes it backwards within a step.
+      const double friction =
+          std::min(std::fabs(kGravity * p.Mass / 2.0 - lift) * p.WheelFriction,
+                   p.Mass / 2.0 * groundSpeed / std::max(s.TimeStep, 1e-9));
+      force = force + s.ModelVelocity * (-friction / groundSpeed);
     }
   }
-  return {lift, s.ModelVelocity * k};
+  return {lift, force};
 }
 
 Vec3 Normalized(Vec3 v) {
@@ -168,10 +194,21 @@ void Fly(SimState& s, const World& w) {
 
   const Vec3 thrust = s.AxisForward * ((fv[3] + 1.0) / 2.0 * p.MaxThrust);
 
-  const double v = VecLength(s.ModelVelocity);
+  Airflow air;
+  air.still = s.Air.Still();
+  if (air.still) {
+    air.velocity = s.ModelVelocity;
+  } else {
+    s.Air.Advance(dt, s.ModelPosition, s.Airspeed, p.WingSpan);
+    air.wind = s.Air.AtModel(s.ModelPosition);
+    air.velocity = s.ModelVelocity - air.wind;
+    air.rates = s.Air.TurbulenceRates();
+  }
+
+  const double v = VecLength(air.velocity);
   s.Airspeed = v;
   const double alpha =
-      std::fabs(v) > kStillAirspeed ? FlowAngle(s.ModelVelocity, s.AxisUp, v) : 0.0;
+      std::fabs(v) > kStillAirspeed ? FlowAngle(air.velocity, s.AxisUp, v) : 0.0;
 
   // Pitch: the angle of attack oscillates towards the trim the elevator sets.
   const double q = kHalfRho * v * v;
@@ -186,7 +223,10 @@ void Fly(SimState& s, const World& w) {
   if (k1 == 0.0) {
     deltaPitch = s.PitchRate * dt;
   } else {
-    const OscillatorResult r = OscillatorStep(alpha + k2 / k1, s.PitchRate, k1, v, dt);
+    // A turning gust moves the angle the damping settles to: y'' + 2v (y' - q) + K y = 0.
+    double trim = alpha + k2 / k1;
+    if (air.rates.y != 0.0) trim -= 2.0 * v * air.rates.y / k1;
+    const OscillatorResult r = OscillatorStep(trim, s.PitchRate, k1, v, dt);
     deltaPitch = r.change;
     s.PitchRate = r.rate;
   }
@@ -194,27 +234,31 @@ void Fly(SimState& s, const World& w) {
   // Yaw: the sideslip oscillates towards what the rudder commands.
   double deltaYaw = 0.0;
   if (v != 0.0) {
-    const double beta = FlowAngle(s.ModelVelocity, s.AxisRight, v) + fv[0] * p.RudderGain;
+    double beta = FlowAngle(air.velocity, s.AxisRight, v) + fv[0] * p.RudderGain;
     const double ky = kHalfRho * v * v * p.LiftSlope / p.YawInertia * p.FinArea * p.TailArm;
     if (ky == 0.0) {
       deltaYaw = s.YawRate * dt;
     } else {
+      if (air.rates.z != 0.0) beta -= 2.0 * v * air.rates.z / ky;
       const OscillatorResult r = OscillatorStep(beta, s.YawRate, ky, v, dt);
       deltaYaw = r.change;
       s.YawRate = r.rate;
     }
   }
 
-  const HalfWing right = WingHalf(s, +1.0, v, deltaPitch);
-  const HalfWing left = WingHalf(s, -1.0, v, deltaPitch);
+  const HalfWing right = WingHalf(s, air, +1.0, v, deltaPitch);
+  const HalfWing left = WingHalf(s, air, -1.0, v, deltaPitch);
   const Vec3 lift = s.AxisUp * (right.lift + left.lift);
   const Vec3 drag = right.dragForce + left.dragForce;
 
   // Roll: lift difference of the halves against quadratic damping.
   s.RollRate += (right.lift - left.lift) * (p.WingSpan / 4.0) * dt / p.RollInertia;
-  if (s.RollRate != 0.0) {
-    const double damp = s.RollRate * p.WingSpan / kRollDampSpanDivisor;
-    s.RollRate -= (s.RollRate / std::fabs(s.RollRate)) * p.WingArea * damp * damp *
+  // The damping acts on the roll relative to the air; a rolling gust (right wing
+  // down) counts against RollRate (right wing up).
+  const double rollThroughAir = air.rates.x != 0.0 ? s.RollRate + air.rates.x : s.RollRate;
+  if (rollThroughAir != 0.0) {
+    const double damp = rollThroughAir * p.WingSpan / kRollDampSpanDivisor;
+    s.RollRate -= (rollThroughAir / std::fabs(rollThroughAir)) * p.WingArea * damp * damp *
                   kRollDampFactor / p.RollInertia * dt;
   }
 
@@ -236,6 +280,11 @@ void Fly(SimState& s, const World& w) {
   vel.y += (force.y / p.Mass) * dt;
   vel.z += (force.z / p.Mass - kGravity) * dt;
 
+  if (!air.still) {
+    // Thermals drift with the wind at the height they are met.
+    const Vec3 drift = s.Air.ProfileWind(s.ModelPosition.z - s.GroundHeight);
+    DriftThermals(s.Thermals, drift.x * dt, drift.y * dt);
+  }
   RecycleThermals(s, s.ModelPosition.x, s.ModelPosition.y);
   s.ThermalLift = ThermalLiftAt(s.Thermals, s.ModelPosition.x, s.ModelPosition.y,
                                 s.ModelPosition.z - s.GroundHeight);
@@ -246,7 +295,7 @@ void Fly(SimState& s, const World& w) {
   s.ModelPosition.z += (vel.z + s.ThermalLift) * dt;
 
   s.GroundHeight = GroundBelow(w, s.ModelPosition);
-  s.Airspeed = VecLength(vel);
+  s.Airspeed = air.still ? VecLength(vel) : VecLength(vel - air.wind);
   UpdateAttitude(s, deltaPitch, deltaYaw, dt);
 }
 
@@ -263,8 +312,10 @@ void MoveAirplane(SimState& s, const World& w) {
   if (s.GroundHeight + s.GroundClearance > s.ModelPosition.z) {
     s.ModelPosition.z = s.GroundHeight + s.GroundClearance;
     s.Airborne = false;
+    // The crash tests judge the speed over the ground, not through the air.
+    const double impactSpeed = s.Air.Still() ? s.Airspeed : VecLength(s.ModelVelocity);
     const bool hard =
-        s.ModelVelocity.z < kCrashSinkSpeed || s.Airspeed > kCrashSpeed || s.AxisUp.z < 0.0;
+        s.ModelVelocity.z < kCrashSinkSpeed || impactSpeed > kCrashSpeed || s.AxisUp.z < 0.0;
     if (hard && !s.Crashed && !indestructible) {
       s.WinchAttached = false;
       Vec3& vel = s.ModelVelocity;

@@ -136,7 +136,20 @@ void MoveHelicopter(SimState& s, const World& w) {
   const Vec3& F = s.AxisForward;
   const Vec3& R = s.AxisRight;
   const Vec3& U = s.AxisUp;
-  const Vec3& V = s.ModelVelocity;
+  // Aerodynamics use the velocity through the air; the skids keep the ground's.
+  const bool stillAir = s.Air.Still();
+  Vec3 airRates;
+  Vec3 Va = s.ModelVelocity;
+  if (!stillAir) {
+    const double airspeed = VecLength(s.ModelVelocity - s.Air.AtModel(s.ModelPosition));
+    s.Air.Advance(dt, s.ModelPosition, airspeed, 2.0 * h.RotorRadius);
+    Va = s.ModelVelocity - s.Air.AtModel(s.ModelPosition);
+    // Body rates (roll, pitch, yaw) of the turbulence turned into the world axes
+    // AngularVelocity uses.
+    const Vec3 r = s.Air.TurbulenceRates();
+    BodyToWorld({r.x, r.y, r.z}, s.AxisForward, s.AxisRight, s.AxisUp, airRates);
+  }
+  const Vec3& V = Va;
 
   // Offsets in world orientation: blade elements right, front, left, back.
   const double rb = kElementRadius * h.RotorRadius;
@@ -205,7 +218,8 @@ void MoveHelicopter(SimState& s, const World& w) {
 
   // Torques are force x offset; RotateAttitude turns the opposite way, which
   // together gives the physical sense of rotation.
-  ApplyTorque(s, s.AngularVelocity * -h.RotationalDamping);
+  ApplyTorque(s, (stillAir ? s.AngularVelocity : s.AngularVelocity - airRates) *
+                    -h.RotationalDamping);
   for (std::size_t i = 0; i < 4; ++i) ApplyTorque(s, Cross(L[i], P[(i + 1) % 4]));
   for (std::size_t i = 0; i < 4; ++i) ApplyTorque(s, Cross(D[i], P[i]));
   ApplyTorque(s, Cross(Ft, T));

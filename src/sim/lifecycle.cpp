@@ -57,9 +57,18 @@ void RestartFlight(SimState& s, const World& w, const Trace& trace) {
 void Handstart(SimState& s, const Trace& trace) {
   trace("Simulate.Handstart\r\n");
   CommonReset(s);
-  s.ModelVelocity = {0.0, kHandLaunchSpeed, 0.0};
-  // No terrain probe: on a slope the first sub-step's ground contact lifts it out.
-  s.ModelPosition = {s.PilotPosition.x, s.PilotPosition.y + kHandLaunchAhead, s.PilotPosition.z};
+  if (s.Air.Still()) {
+    s.ModelVelocity = {0.0, kHandLaunchSpeed, 0.0};
+    // No terrain probe: on a slope the first sub-step's ground contact lifts it out.
+    s.ModelPosition = {s.PilotPosition.x, s.PilotPosition.y + kHandLaunchAhead, s.PilotPosition.z};
+  } else {
+    // In a wind the pilot faces into it and throws at launch speed through the air.
+    const Vec3 into = s.Air.IntoWind();
+    s.ModelPosition = s.PilotPosition + into * kHandLaunchAhead;
+    s.ModelVelocity = s.Air.SteadyAt(s.ModelPosition) + into * kHandLaunchSpeed;
+    s.AxisForward = into;
+    s.AxisRight = {into.y, -into.x, 0.0};
+  }
   s.FunctionValue[0] = 0.0;
   s.FunctionValue[1] = 0.0;
   s.FunctionValue[2] = 0.0;

@@ -48,6 +48,14 @@ void RecycleThermals(SimState& s, double x, double y) {
   }
 }
 
+void DriftThermals(ThermalTable& t, double dx, double dy) {
+  const int n = ActiveCount(t);
+  for (int i = 0; i < n; ++i) {
+    t.Thermals[static_cast<std::size_t>(i)].x += dx;
+    t.Thermals[static_cast<std::size_t>(i)].y += dy;
+  }
+}
+
 double ThermalLiftAt(const ThermalTable& t, double x, double y, double h) {
   double sum = 0.0;
   const int n = ActiveCount(t);

@@ -13,6 +13,9 @@ void RandomizeThermal(SimState& s, double x, double y, const Trace& trace);
 // the model at (x, y) somewhere within +-1250 m of it.
 void RecycleThermals(SimState& s, double x, double y);
 
+// Moves every active thermal by (dx, dy): they drift with the wind.
+void DriftThermals(ThermalTable& t, double dx, double dy);
+
 // Vertical air speed in m/s at (x, y), h metres above the terrain: the sum of
 // the thermals, faded in with height, minus a constant sink, capped at 6 m/s.
 double ThermalLiftAt(const ThermalTable& t, double x, double y, double h);

@@ -31,6 +31,7 @@ AirModel::AirModel() : terrain_(std::make_shared<TerrainGrid>()) {}
 
 void AirModel::SetWind(const WindSettings& requested) {
   const WindSettings next = requested.Clamped();
+  uniform_ = false;
   const bool newDirection = !flow_ || next.fromDegrees != settings_.fromDegrees;
   const bool newSeed = next.turbulenceSeed != settings_.turbulenceSeed;
   settings_ = next;
@@ -49,6 +50,28 @@ void AirModel::RestartGenerators() {
   turbulence_.Reset(settings_.turbulenceSeed);
 }
 
+void AirModel::SetUniform(const Vec3& velocity) {
+  uniform_ = true;
+  uniformVelocity_ = velocity;
+  settings_.speed = std::min(std::hypot(velocity.x, velocity.y, velocity.z), WindSettings::kMaxSpeed);
+  if (settings_.speed > 0.0 && (velocity.x != 0.0 || velocity.y != 0.0)) {
+    double from = std::atan2(-velocity.x, -velocity.y) / kDegToRad;
+    settings_.fromDegrees = from < 0.0 ? from + 360.0 : from;
+  }
+}
+
+Vec3 AirModel::IntoWind() const {
+  const double a = settings_.fromDegrees * kDegToRad;
+  return {std::sin(a), std::cos(a), 0.0};
+}
+
+Vec3 AirModel::ProfileWind(double height) const {
+  if (uniform_) return {uniformVelocity_.x, uniformVelocity_.y, 0.0};
+  const Vec3 into = IntoWind();
+  const double u = ProfileSpeed(height);
+  return {-into.x * u, -into.y * u, 0.0};
+}
+
 double AirModel::ProfileSpeed(double height) const {
   if (settings_.Still()) return 0.0;
   const double h = std::clamp(height, kLowestHeight, kTopHeight);
@@ -57,6 +80,7 @@ double AirModel::ProfileSpeed(double height) const {
 
 Vec3 AirModel::SteadyAt(const Vec3& p) const {
   if (settings_.Still()) return {};
+  if (uniform_) return uniformVelocity_;
   if (!flow_) return {};  // only before SetWind ran with a wind
   const double height = p.z - terrain_->HeightAt(p.x, p.y);
   const Vec3 f = flow_->FactorAt(p.x, p.y, height);

@@ -30,6 +30,15 @@ class AirModel {
   // Restarts gusts and turbulence from the settings' seed (a new flight, a replay).
   void RestartGenerators();
 
+  // A constant air velocity everywhere instead of the boundary layer and the slope
+  // flow (gusts and turbulence still add to it): for flight tests and tools.
+  void SetUniform(const Vec3& velocity);
+  // The horizontal unit vector pointing into the wind (where it blows from).
+  Vec3 IntoWind() const;
+  // The flat-ground wind at `height` metres above the terrain: the profile speed
+  // along the wind direction, no slope flow. Thermals drift with it.
+  Vec3 ProfileWind(double height) const;
+
   // Mean wind speed at `height` metres above the terrain over flat ground: the
   // boundary-layer profile scaled to the set speed at 10 m.
   double ProfileSpeed(double height) const;
@@ -51,6 +60,8 @@ class AirModel {
 
  private:
   WindSettings settings_;
+  bool uniform_ = false;
+  Vec3 uniformVelocity_;
   std::shared_ptr<const TerrainGrid> terrain_;
   std::shared_ptr<const SlopeFlow> flow_;
   Gusts gusts_;
