@@ -9,6 +9,7 @@ namespace veltrane::record {
 
 namespace {
 constexpr std::size_t kMaxPathLength = 4096;
+constexpr std::size_t kMaxAirStateBytes = 4096;
 }
 
 std::uint64_t HashBytes(std::string_view bytes) {
@@ -139,6 +140,30 @@ std::string ByteReader::Str(std::size_t maxLength) {
   return s;
 }
 
+namespace {
+void WriteWind(ByteWriter& w, const WindSettings& wind) {
+  w.F64(wind.speed);
+  w.F64(wind.fromDegrees);
+  w.U8(static_cast<std::uint8_t>(std::clamp(wind.gusts, 0, 100)));
+  w.U8(static_cast<std::uint8_t>(std::clamp(wind.turbulence, 0, 100)));
+  w.U32(wind.turbulenceSeed);
+}
+
+WindSettings ReadWind(ByteReader& r) {
+  WindSettings wind;
+  wind.speed = r.F64();
+  wind.fromDegrees = r.F64();
+  wind.gusts = r.U8();
+  wind.turbulence = r.U8();
+  wind.turbulenceSeed = r.U32();
+  if (!(wind.speed >= 0.0 && wind.speed <= WindSettings::kMaxSpeed) ||
+      !(wind.fromDegrees >= 0.0 && wind.fromDegrees < 360.0) || wind.gusts > 100 ||
+      wind.turbulence > 100)
+    r.Fail("wind settings out of range");
+  return wind;
+}
+}  // namespace
+
 void WriteHeader(ByteWriter& w, const FlightHeader& h) {
   w.Str(h.programVersion);
   w.I64(h.startedAt);
@@ -153,6 +178,7 @@ void WriteHeader(ByteWriter& w, const FlightHeader& h) {
   w.F64(h.groundClearance);
   w.Bool(h.autoInit);
   w.Bool(h.indestructible);
+  WriteWind(w, h.wind);
 }
 
 FlightHeader HeaderFromState(const SimState& s) {
@@ -164,6 +190,7 @@ FlightHeader HeaderFromState(const SimState& s) {
   h.groundClearance = s.GroundClearance;
   h.autoInit = s.Flags.AutoInit;
   h.indestructible = s.Flags.Autorestart;
+  h.wind = s.Air.Settings();
   return h;
 }
 
@@ -186,6 +213,8 @@ FlightHeader ReadHeader(ByteReader& r) {
   h.groundClearance = r.F64();
   h.autoInit = r.Bool();
   h.indestructible = r.Bool();
+  // A format 1 header ends here: its flight was in still air.
+  if (!r.AtEnd()) h.wind = ReadWind(r);
   if (h.modelFile.empty()) r.Fail("the header names no model");
   return h;
 }
@@ -230,6 +259,11 @@ void WriteSnapshot(ByteWriter& w, const SimState& s, bool thermals) {
   for (int i = 0; i < contacts; ++i) w.Vec(s.Heli.Contacts[static_cast<std::size_t>(i)].WorldOffset);
   w.Bool(thermals);
   if (thermals) WriteThermals(w, s.Thermals);
+  // Still air adds nothing, so a still flight encodes as format 1 did.
+  if (!s.Air.Still()) {
+    WriteWind(w, s.Air.Settings());
+    w.Str(s.Air.DynamicState());
+  }
 }
 
 void ReadSnapshot(ByteReader& r, SimState& s, int* contactsRead) {
@@ -251,15 +285,25 @@ void ReadSnapshot(ByteReader& r, SimState& s, int* contactsRead) {
   if (contacts > kMaxContacts) r.Fail(std::to_string(contacts) + " helicopter contacts");
   if (contactsRead) *contactsRead = contacts;
   for (int i = 0; i < contacts; ++i) s.Heli.Contacts[static_cast<std::size_t>(i)].WorldOffset = r.Vec();
-  if (!r.Bool()) return;
-  const int bubbles = r.U8();
-  if (bubbles > kMaxThermals) r.Fail(std::to_string(bubbles) + " thermals");
-  s.Thermals.iBubbles = bubbles;
-  s.Thermals.BubbleZ = r.F64();
-  for (int i = 0; i < bubbles; ++i) {
-    Thermal& t = s.Thermals.Thermals[static_cast<std::size_t>(i)];
-    for (double* d : {&t.x, &t.y, &t.strength, &t.radius}) *d = r.F64();
+  if (r.Bool()) {
+    const int bubbles = r.U8();
+    if (bubbles > kMaxThermals) r.Fail(std::to_string(bubbles) + " thermals");
+    s.Thermals.iBubbles = bubbles;
+    s.Thermals.BubbleZ = r.F64();
+    for (int i = 0; i < bubbles; ++i) {
+      Thermal& t = s.Thermals.Thermals[static_cast<std::size_t>(i)];
+      for (double* d : {&t.x, &t.y, &t.strength, &t.radius}) *d = r.F64();
+    }
   }
+  if (r.AtEnd()) {
+    WindSettings still = s.Air.Settings();
+    still.speed = 0.0;
+    s.Air.SetWind(still);
+    return;
+  }
+  s.Air.SetWind(ReadWind(r));
+  if (s.Air.Still() || !s.Air.SetDynamicState(r.Str(kMaxAirStateBytes)))
+    r.Fail("a gust and turbulence state that does not fit this program");
 }
 
 bool SameFlight(std::string_view a, std::string_view b) {

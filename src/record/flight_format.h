@@ -13,7 +13,9 @@ namespace veltrane::record {
 // A recorded flight file: "VLTFLGHT", a format version, the header, then
 // records in flight order. Little-endian throughout.
 constexpr std::string_view kMagic = "VLTFLGHT";
-constexpr std::uint16_t kFormatVersion = 1;
+// 2: the header carries the wind, and snapshots of a flight in moving air the
+// state of its gusts and turbulence. Format 1 files (still air) read as before.
+constexpr std::uint16_t kFormatVersion = 2;
 // Seconds of flight between two check snapshots.
 constexpr std::int64_t kSnapshotIntervalMs = 5000;
 
@@ -55,6 +57,7 @@ struct FlightHeader {
   double groundClearance = 0.0;
   bool autoInit = false;
   bool indestructible = false;
+  WindSettings wind;  // format 1: still air
 };
 
 // The header's physics part from the state a flight starts from: thermals,

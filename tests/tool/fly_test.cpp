@@ -57,10 +57,10 @@ double Cell(const FlightRun& r, std::size_t row, const std::string& column) {
 TEST(Fly, CsvHasAHeaderARowAtZeroAndOneRowPerTick) {
   const FlightRun r = FlyScript("airplane.par", "0 thermals 0 0\n", 1.0);
   ASSERT_EQ(r.rows.size(), 1u + 1u + 50u);
-  EXPECT_EQ(r.rows[0].size(), 30u);
+  EXPECT_EQ(r.rows[0].size(), 33u);
   EXPECT_EQ(r.rows[0][0], "t");
   EXPECT_EQ(r.rows[0][29], "f7");
-  for (std::size_t i = 1; i < r.rows.size(); ++i) ASSERT_EQ(r.rows[i].size(), 30u) << i;
+  for (std::size_t i = 1; i < r.rows.size(); ++i) ASSERT_EQ(r.rows[i].size(), 33u) << i;
   EXPECT_EQ(Cell(r, 1, "t"), 0.0);
   EXPECT_DOUBLE_EQ(Cell(r, 51, "t"), 1.0);
   // After SimInit the throttle is at its lowest and the model stands at the start.

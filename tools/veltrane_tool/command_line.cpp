@@ -23,10 +23,12 @@ const char* const kUsage =
     R"(usage:
   veltrane-tool fly --model FILE [--landscape FILE] --script FILE
                     [--frame SECONDS] [--duration SECONDS] [--clearance METRES]
+                    [--wind SPEED[,FROM_DEGREES]] [--gusts PERCENT]
+                    [--turbulence PERCENT] [--seed N]
                     [--csv FILE] [--record FILE] [--trace FILE]
   veltrane-tool replay FILE [--csv FILE] [--trace FILE]
   veltrane-tool inspect FILE
-  veltrane-tool probe --landscape FILE X Y [Z]
+  veltrane-tool probe --landscape FILE [--wind SPEED[,FROM_DEGREES]] X Y [Z]
   veltrane-tool radio --interface none|joystick|pic [--port NAME] [--protocol 0|1]
                       [--config-dir DIR] [--frames N] [--frame-time S] [--trace FILE]
   veltrane-tool radio --list
@@ -46,7 +48,17 @@ fly      Flies a model headless with the program's own tick and flight models an
   --duration SECONDS how long to fly (default 10).
   --clearance METRES GroundClearance (0 to 100) instead of the one the geometry gives
                      (a .par without geometry beside it has none: 0).
-  --csv FILE         telemetry: a row at t = 0 after SimInit and after every tick.
+  --wind SPEED[,FROM_DEGREES]  wind of SPEED m/s (0 to 20) 10 m above the terrain,
+                     blowing from FROM_DEGREES (0 = from +y, 90 = from +x;
+                     default 0); near the ground it weakens, over slopes it rises
+                     and sinks. Without it the air is still.
+  --gusts PERCENT    slow changes of the wind's speed and direction, 0 to 100.
+  --turbulence PERCENT  Dryden turbulence, 0 to 100 (100: the vertical gusts'
+                     standard deviation is a tenth of the wind 6 m up).
+  --seed N           seed of the gusts and the turbulence (default 1): the same
+                     seed gives the same air.
+  --csv FILE         telemetry: a row at t = 0 after SimInit and after every tick;
+                     wind_x, wind_y, wind_z are the air's velocity at the model.
   --record FILE      records the flight in the program's format (the controls
                      are rounded to single precision, as the program does).
   --trace FILE       every trace line the program writes ("-" for stderr).
@@ -66,9 +78,13 @@ fly      Flies a model headless with the program's own tick and flight models an
     TIME thermal X Y STRENGTH [RADIUS]   exactly one thermal, centred at the
                               world position (X, Y): STRENGTH m/s at its centre,
                               half of that RADIUS metres out (default 60)
+    TIME wind SPEED FROM_DEGREES   the wind from now on (as --wind)
+    TIME gusts PERCENT | turbulence PERCENT
+  The summary's "wind" gives the settings in force at the end.
   A bad line is reported with its number and the tool exits with status 1.
 
-replay   Flies a recorded flight again on its model and landscape, prints fly's
+replay   Flies a recorded flight again on its model, landscape and wind (all
+         taken from the recording), prints fly's
          summary with "reproduced", "first_difference" (flight time in s of the
          first snapshot that differs), "snapshots" and "complete" (false: the file
          was cut off; it is replayed to its last whole frame). A flight that does
@@ -87,7 +103,9 @@ radio    Opens a transmitter interface as the program does, with the calibration
          port that cannot be opened still gives frames, with a trace line on stderr
          (or in --trace FILE). --list prints the serial ports and joysticks seen.
 probe    Prints {"ground_height_at": H} of a landscape at (X, Y), and with Z also
-         "ground_height_below" from the point (X, Y, Z).
+         "ground_height_below" from the point (X, Y, Z). With --wind also
+         "wind": [x, y, z], the steady air velocity in m/s (no gusts, no
+         turbulence) at (X, Y, Z), or 10 m above the terrain without Z.
 )";
 
 namespace {
@@ -118,6 +136,23 @@ double NumberIn(const std::string& option, const std::string& text, double lo, d
   return v;
 }
 
+// "SPEED" or "SPEED,FROM_DEGREES".
+void WindOption(const std::string& option, const std::string& text, WindSettings& wind) {
+  const std::size_t comma = text.find(',');
+  wind.speed = NumberIn(option, text.substr(0, comma), 0.0, WindSettings::kMaxSpeed);
+  wind.fromDegrees = 0.0;
+  if (comma != std::string::npos) {
+    wind.fromDegrees = NumberIn(option, text.substr(comma + 1), 0.0, 360.0);
+    if (wind.fromDegrees == 360.0) wind.fromDegrees = 0.0;
+  }
+}
+
+int Percent(const std::string& option, const std::string& text) {
+  const double v = NumberIn(option, text, 0.0, 100.0);
+  if (v != std::floor(v)) throw ToolError(option + ": a whole percentage, got " + text.substr(0, 80));
+  return static_cast<int>(v);
+}
+
 struct Args {
   const std::vector<std::string>& a;
   std::size_t i = 1;
@@ -140,6 +175,10 @@ int Fly(Args& args, std::ostream& out) {
     else if (opt == "--frame") o.frame = Number(opt, args.Value(opt));
     else if (opt == "--duration") o.duration = Number(opt, args.Value(opt));
     else if (opt == "--clearance") o.clearance = NumberIn(opt, args.Value(opt), 0.0, kMaxClearance);
+    else if (opt == "--wind") WindOption(opt, args.Value(opt), o.wind);
+    else if (opt == "--gusts") o.wind.gusts = Percent(opt, args.Value(opt));
+    else if (opt == "--turbulence") o.wind.turbulence = Percent(opt, args.Value(opt));
+    else if (opt == "--seed") o.wind.turbulenceSeed = static_cast<std::uint32_t>(NumberIn(opt, args.Value(opt), 0.0, 4294967295.0));
     else if (opt == "--csv") csv_file = args.Value(opt);
     else if (opt == "--record") o.record = args.Value(opt);
     else if (opt == "--trace") trace_file = args.Value(opt);
@@ -220,16 +259,18 @@ int InspectCommand(Args& args, std::ostream& out) {
 int ProbeCommand(Args& args, std::ostream& out) {
   std::string landscape;
   std::vector<double> coords;
+  std::optional<WindSettings> wind;
   while (args.More()) {
     const std::string a = args.Next();
     if (a == "--landscape") landscape = args.Value(a);
+    else if (a == "--wind") WindOption(a, args.Value(a), wind.emplace());
     else coords.push_back(Number("probe", a));
   }
   if (landscape.empty()) throw ToolError("probe needs --landscape FILE");
   if (coords.size() < 2 || coords.size() > 3) throw ToolError("probe needs X Y [Z]");
   std::optional<double> z;
   if (coords.size() == 3) z = coords[2];
-  out << Probe(landscape, coords[0], coords[1], z).dump(2) << '\n';
+  out << Probe(landscape, coords[0], coords[1], z, wind).dump(2) << '\n';
   return 0;
 }
 

@@ -23,7 +23,7 @@ namespace veltrane::tool {
 
 const char* const kCsvHeader =
     "t,x,y,z,vx,vy,vz,airspeed,fx,fy,fz,ux,uy,uz,rx,ry,rz,ground_height,thermal_lift,"
-    "airborne,crashed,winch,f0,f1,f2,f3,f4,f5,f6,f7";
+    "airborne,crashed,winch,f0,f1,f2,f3,f4,f5,f6,f7,wind_x,wind_y,wind_z";
 
 namespace {
 
@@ -53,6 +53,10 @@ void WriteRow(std::ostream& out, double t, const SimState& s) {
   Num(out, s.ThermalLift);
   out << ',' << int(s.Airborne) << ',' << int(s.Crashed) << ',' << int(s.WinchAttached);
   for (double f : s.FunctionValue) Num(out, f);
+  const Vec3 air = s.Air.AtModel(s.ModelPosition);
+  Num(out, air.x);
+  Num(out, air.y);
+  Num(out, air.z);
   out << '\n';
 }
 
@@ -103,6 +107,21 @@ void Apply(const ScriptCommand& c, SimState& s, const World& w, ScriptRadio& rad
       s.Thermals.BubbleZ = c.strength;
       RandomizeThermal(s, s.ModelPosition.x, s.ModelPosition.y, trace);
       break;
+    case K::Wind:
+    case K::Gusts:
+    case K::Turbulence: {
+      WindSettings wind = s.Air.Settings();
+      if (c.kind == K::Wind) {
+        wind.speed = c.value;
+        wind.fromDegrees = c.strength;
+      } else if (c.kind == K::Gusts) {
+        wind.gusts = c.count;
+      } else {
+        wind.turbulence = c.count;
+      }
+      s.Air.SetWind(wind);
+      break;
+    }
     case K::Thermal:
       // One thermal where the script says. BubbleZ follows it so that a thermal
       // the flight recycles (1250 m away) comes back no stronger than this one.
@@ -166,6 +185,12 @@ class Summary {
     j["pilot_position"] = VecJson(s_.PilotPosition);
     j["start_position"] = VecJson(s_.StartPosition);
     j["winch_position"] = VecJson(s_.WinchPosition);
+    const WindSettings& wind = s_.Air.Settings();
+    j["wind"] = {{"speed", wind.speed},
+                 {"from", wind.fromDegrees},
+                 {"gusts", wind.gusts},
+                 {"turbulence", wind.turbulence},
+                 {"seed", wind.turbulenceSeed}};
     return j;
   }
 
@@ -198,7 +223,10 @@ void RecordCommand(record::FlightRecorder& r, const ScriptCommand& c, const SimS
     case K::Indestructible: r.Command(C::Indestructible, c.on); break;
     case K::Pilot: r.Command(C::Pilot, static_cast<std::uint8_t>(c.key)); break;
     case K::Thermals:
-    case K::Thermal: r.StateChanged(s); break;
+    case K::Thermal:
+    case K::Wind:
+    case K::Gusts:
+    case K::Turbulence: r.StateChanged(s); break;
   }
 }
 
@@ -248,6 +276,7 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
   LoadModel(s, o.model, trace);
   if (o.clearance) s.GroundClearance = *o.clearance;
   ApplyScenePlaces(s, world, land.pilotX, land.pilotY, land.startX, land.startY);
+  s.Air.SetWind(o.wind);
 
   ManualClock clock;
   SimTick tick(s, clock, trace, &world);
@@ -316,6 +345,7 @@ nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& t
   LoadModel(s, h.modelFile, trace);
   s.GroundClearance = h.groundClearance;
   ApplyScenePlaces(s, world, land.pilotX, land.pilotY, land.startX, land.startY);
+  s.Air.SetWind(h.wind);
 
   ManualClock clock;
   SimTick tick(s, clock, trace, &world);

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/trace/trace.h"
+#include "sim/air/wind_settings.h"
 #include "tools/veltrane_tool/script.h"
 
 namespace veltrane::tool {
@@ -22,6 +23,8 @@ struct FlyOptions {
   // Records the flight to this file (the program's format); the controls are
   // then rounded to single precision, as the program rounds them.
   std::string record;
+  // The air: still unless a wind speed is given.
+  WindSettings wind;
 };
 
 // Re-simulates a recorded flight on its model and landscape and checks every

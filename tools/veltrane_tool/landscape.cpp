@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "loaders/scene_air.h"
 #include "loaders/scene_file.h"
 #include "platform/rm/root.h"
 #include "sim/collision_world.h"
@@ -27,6 +28,7 @@ Landscape LoadLandscape(const std::string& path, SimState& s, const Trace& trace
   loaders::LoadSCN(path, root, false, info, grid, sky, terrain, s.Random, trace);
   Landscape l;
   l.world = std::make_unique<CollisionWorld>(CreateWorldCol(terrain));
+  s.Air.SetTerrain(loaders::TerrainFromScene(info, grid));
   l.pilotX = info.PilotX;
   l.pilotY = info.PilotY;
   l.startX = info.StartX;

@@ -110,6 +110,18 @@ ScriptCommand ParseLine(const std::vector<std::string>& tok, int line) {
     // The lift formula needs a real radius; zero would leave a thermal that lifts nowhere.
     if (args == 4 && (!ParseNumber(tok[5], c.radius) || c.radius <= 0.0))
       throw fail("thermal radius must be a number above 0, got " + Quote(tok[5]));
+  } else if (cmd == "wind") {
+    want_args(2, "wind SPEED FROM_DEGREES");
+    c.kind = ScriptCommand::Kind::Wind;
+    if (!ParseNumber(tok[2], c.value) || c.value < 0.0 || c.value > 20.0)
+      throw fail("wind speed must be 0 to 20 m/s, got " + Quote(tok[2]));
+    if (!ParseNumber(tok[3], c.strength) || c.strength < 0.0 || c.strength >= 360.0)
+      throw fail("wind direction must be 0 to 359 degrees, got " + Quote(tok[3]));
+  } else if (cmd == "gusts" || cmd == "turbulence") {
+    want_args(1, cmd == "gusts" ? "gusts PERCENT" : "turbulence PERCENT");
+    c.kind = cmd == "gusts" ? ScriptCommand::Kind::Gusts : ScriptCommand::Kind::Turbulence;
+    if (!ParseInt(tok[2], c.count) || c.count < 0 || c.count > 100)
+      throw fail(cmd + " must be a whole percentage 0..100, got " + Quote(tok[2]));
   } else {
     throw fail("unknown command " + Quote(tok[1]));
   }

@@ -21,6 +21,9 @@ struct ScriptCommand {
     Pilot,           // key
     Thermals,        // count, strength
     Thermal,         // x, y, strength, radius
+    Wind,            // value: speed (m/s at 10 m), strength: where it blows from (degrees)
+    Gusts,           // count: percent
+    Turbulence,      // count: percent
   };
   double time = 0.0;
   Kind kind = Kind::Init;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 #include <utility>
 
 namespace veltrane {
@@ -122,6 +124,25 @@ Vec3 AirModel::AtModel(const Vec3& p) const {
 Vec3 AirModel::TurbulenceRates() const {
   if (settings_.turbulence == 0 || settings_.Still()) return {};
   return turbulence_.Rates();
+}
+
+// Both generators are plain values (the flight state is copied as an undo point
+// every sub-step), so their bytes are their whole state.
+static_assert(std::is_trivially_copyable_v<Gusts>);
+static_assert(std::is_trivially_copyable_v<DrydenTurbulence>);
+
+std::string AirModel::DynamicState() const {
+  std::string out(sizeof(Gusts) + sizeof(DrydenTurbulence), '\0');
+  std::memcpy(out.data(), &gusts_, sizeof(Gusts));
+  std::memcpy(out.data() + sizeof(Gusts), &turbulence_, sizeof(DrydenTurbulence));
+  return out;
+}
+
+bool AirModel::SetDynamicState(std::string_view bytes) {
+  if (bytes.size() != sizeof(Gusts) + sizeof(DrydenTurbulence)) return false;
+  std::memcpy(&gusts_, bytes.data(), sizeof(Gusts));
+  std::memcpy(&turbulence_, bytes.data() + sizeof(Gusts), sizeof(DrydenTurbulence));
+  return true;
 }
 
 double AirModel::GustSpeedFactor() const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "sim/air/gusts.h"
 #include "sim/air/slope_flow.h"
@@ -54,6 +56,12 @@ class AirModel {
   Vec3 AtModel(const Vec3& p) const;
   // The present rotational turbulence (see DrydenTurbulence::Rates).
   Vec3 TurbulenceRates() const;
+  // The gusts' and the turbulence's generator and filter state as bytes, so that
+  // a recorded flight can be resumed exactly; SetDynamicState refuses bytes of
+  // another size.
+  std::string DynamicState() const;
+  bool SetDynamicState(std::string_view bytes);
+
   // The present gust factor and direction offset, for displays.
   double GustSpeedFactor() const;
   double GustDirectionOffset() const;
