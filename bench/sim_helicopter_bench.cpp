@@ -17,9 +17,22 @@ SimState HoveringOnSkids() {
   return s;
 }
 
+// Resting on its skids in an 8 m/s wind with full gusts and turbulence.
+SimState OnSkidsInMovingAir() {
+  SimState s = HoveringOnSkids();
+  WindSettings wind;
+  wind.speed = 8.0;
+  wind.fromDegrees = 30.0;
+  wind.gusts = 100;
+  wind.turbulence = 100;
+  s.Air.SetWind(wind);
+  return s;
+}
+
+// Argument 0: still air; 1: wind, gusts and turbulence.
 void BM_MoveHelicopterFourContacts(benchmark::State& state) {
   FlatWorld world;
-  const SimState start = HoveringOnSkids();
+  const SimState start = state.range(0) ? OnSkidsInMovingAir() : HoveringOnSkids();
   SimState s = start;
   int steps = 0;
   for (auto _ : state) {
@@ -35,7 +48,7 @@ void BM_MoveHelicopterFourContacts(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_MoveHelicopterFourContacts);
+BENCHMARK(BM_MoveHelicopterFourContacts)->Arg(0)->Arg(1);
 
 }  // namespace
 }  // namespace veltrane

@@ -60,6 +60,11 @@ TEST(Replay, EachShippedKindFliesAgainBitForBit) {
       {"helicopter", "Model/heli.par", "Landscape/lake.scn",
        "0 set pitch 0.4\n2 set nick 0.1\n6 set tail 0.3\n9 set nick 0\n12 autoinit on\n"
        "13 set pitch -1\n"},
+      {"glider in gusty, turbulent wind over hills", "Model/glider.par", "Landscape/world.scn",
+       "0 wind 7 30\n0 gusts 80\n0 turbulence 100\n0 handstart\n4 set aileron 0.3\n"
+       "6 set aileron 0\n11 wind 4 200\n"},
+      {"helicopter into a rising wind", "Model/heli.par", "",
+       "0 set pitch 0.4\n3 turbulence 60\n5 wind 9 90\n8 set nick 0.1\n15 gusts 100\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
