@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -205,6 +206,55 @@ TEST_F(EndToEnd, MissingFilesAndBadOptionsFail) {
   EXPECT_NE(r.status, 0);
 }
 
+// The wind's options and script lines: what the summary and the CSV say of the air,
+// and the refusals of values outside their ranges.
+TEST_F(EndToEnd, WindOptionsReachTheAirAndBadValuesAreRefused) {
+  const std::string csv = (dir / "t.csv").string();
+  Result r = FlyScript("airplane.par", "0 gusts 40\n1 wind 5 270\n", 2,
+                       "--wind 8,90 --turbulence 30 --seed 7 --csv '" + csv + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const nlohmann::json wind = r.Json()["wind"];
+  EXPECT_EQ(wind["speed"], 5.0);
+  EXPECT_EQ(wind["from"], 270.0);
+  EXPECT_EQ(wind["gusts"], 40);
+  EXPECT_EQ(wind["turbulence"], 30);
+  EXPECT_EQ(wind["seed"], 7);
+  // The last row's air: from 270 degrees it blows towards +x, weaker near the ground.
+  std::istringstream rows(Read(csv));
+  std::string header, row, last;
+  std::getline(rows, header);
+  while (std::getline(rows, row)) last = row;
+  EXPECT_EQ(header.substr(header.size() - 20), "wind_x,wind_y,wind_z");
+  std::vector<double> air;
+  for (std::size_t at = last.size(), n = 0; n < 3; ++n) {
+    const std::size_t comma = last.rfind(',', at - 1);
+    air.insert(air.begin(), std::stod(last.substr(comma + 1, at - comma - 1)));
+    at = comma;
+  }
+  EXPECT_GT(air[0], 0.5) << last;
+  EXPECT_LT(air[0], 5.0) << last;
+
+  r = Run("probe --landscape '" + std::string(VELTRANE_DATA_DIR) + "/Landscape/world.scn' --wind 10,90 100 100");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const nlohmann::json v = r.Json()["wind"];
+  ASSERT_EQ(v.size(), 3u);
+  EXPECT_LT(v[0].get<double>(), -5.0) << v;  // from +x, 10 m above the terrain
+  EXPECT_NEAR(v[1].get<double>(), 0.0, 3.0) << v;
+
+  const std::string s = Write("s.txt", "0 init\n");
+  for (const char* bad : {"--wind 21", "--wind -1", "--wind 5,400", "--wind 5,x", "--gusts 101",
+                          "--turbulence 5.5", "--seed -1"}) {
+    r = Run("fly --model '" + kData + "airplane.par' --script '" + s + "' " + bad);
+    EXPECT_EQ(r.status, 1) << bad;
+    EXPECT_NE(r.err.find(std::string(bad).substr(0, std::string(bad).find(' '))), std::string::npos) << r.err;
+  }
+  for (const char* line : {"0 wind 30 0", "0 wind 5 360", "0 gusts 120", "0 turbulence -1", "0 wind 5"}) {
+    r = FlyScript("airplane.par", std::string(line) + "\n", 1);
+    EXPECT_EQ(r.status, 1) << line;
+    EXPECT_NE(r.err.find("line 1"), std::string::npos) << r.err;
+  }
+}
+
 TEST_F(EndToEnd, LoaderErrorsArePrintedAndFail) {
   const std::string bad_mdl = Write("broken.mdl", "this is not a model\n");
   Result r = Run("inspect '" + bad_mdl + "'");
@@ -231,7 +281,8 @@ TEST_F(EndToEnd, HelpDocumentsEveryCommandAndInspectPrintsJson) {
   for (const char* word : {"fly", "inspect", "probe", "--model", "--landscape", "--script",
                            "--frame", "--duration", "--csv", "--trace", "handstart", "winch",
                            "thermals", "thermal X Y STRENGTH [RADIUS]", "pilot", "indestructible",
-                           "autoinit", "pause", "--clearance"})
+                           "autoinit", "pause", "--clearance", "--wind", "--gusts",
+                           "--turbulence", "--seed", "wind SPEED FROM_DEGREES", "wind_x"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
   r = Run("inspect '" + kData + "heli.par'");
   ASSERT_EQ(r.status, 0) << r.err;
