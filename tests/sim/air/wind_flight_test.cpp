@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "loaders/par_file.h"
+#include "platform/collision/collision_model.h"
+#include "platform/trace/trace.h"
+#include "sim/airplane.h"
+#include "sim/collision_world.h"
+#include "sim/lifecycle.h"
+#include "sim/math_u.h"
+
+namespace veltrane {
+namespace {
+
+constexpr double kDt = 0.005;
+
+SimState Glider() {
+  SimState s;
+  loaders::LoadPAR(s, std::string(VELTRANE_DATA_DIR) + "/Model/glider.par", Trace());
+  s.GroundClearance = 0.1;
+  s.Thermals.iBubbles = 0;
+  return s;
+}
+
+// In a uniform wind the air carries the glider along: relative to the air it
+// flies exactly as in still air, so over the ground its track is the still-air
+// track plus the wind times the time.
+TEST(UniformWind, GroundTrackIsTheStillTrackCarriedByTheWind) {
+  const FlatWorld world;
+  for (const Vec3 wind : {Vec3{4.0, -3.0, 0.0}, Vec3{0.0, -12.0, 0.0}, Vec3{-7.0, 2.0, 0.5}}) {
+    SimState still = Glider();
+    still.ModelPosition = {10.0, 20.0, 150.0};
+    still.ModelVelocity = {0.0, 11.0, 0.0};
+    still.TimeStep = kDt;
+    still.Airborne = true;
+    SimState moving = still;
+    moving.Air.SetUniform(wind);
+    moving.ModelVelocity = still.ModelVelocity + wind;
+
+    double worst = 0.0;
+    for (int i = 1; i <= 6000; ++i) {  // 30 s with turns from the ailerons
+      const double aileron = 0.3 * std::sin(i * kDt * 0.4);
+      still.FunctionValue[2] = moving.FunctionValue[2] = aileron;
+      MoveAirplane(still, world);
+      MoveAirplane(moving, world);
+      const Vec3 expected = still.ModelPosition + wind * (i * kDt);
+      worst = std::max(worst, VecLength(moving.ModelPosition - expected));
+      ASSERT_FALSE(still.Crashed || moving.Crashed);
+    }
+    EXPECT_LT(worst, 1e-6) << wind.x << "," << wind.y << "," << wind.z;
+    EXPECT_NEAR(moving.Airspeed, still.Airspeed, 1e-9);
+  }
+}
+
+// A long ridge across x, its slope facing +y: a plateau 50 m high for y below
+// 450 m, falling at about 30 degrees to the plain at y = 540 m. The collision world is built from
+// the same triangles the air sees.
+struct Ridge {
+  std::shared_ptr<const TerrainGrid> grid;
+  std::unique_ptr<CollisionWorld> world;
+};
+
+Ridge MakeRidge() {
+  constexpr int kCells = 200;
+  constexpr double kStep = 5.0;
+  std::vector<double> h(static_cast<std::size_t>((kCells + 1) * (kCells + 1)));
+  for (int i = 0; i <= kCells; ++i)
+    for (int j = 0; j <= kCells; ++j) {
+      const double y = j * kStep;
+      h[static_cast<std::size_t>(i * (kCells + 1) + j)] = std::clamp((540.0 - y) / 90.0, 0.0, 1.0) * 50.0;
+    }
+  Ridge r;
+  r.grid = std::make_shared<TerrainGrid>(kCells, kStep, std::move(h));
+  collision::CollisionModel m;
+  const auto P = [&](int i, int j) {
+    return std::array<float, 3>{static_cast<float>(i * kStep), static_cast<float>(j * kStep),
+                                static_cast<float>(r.grid->PointHeight(i, j))};
+  };
+  for (int i = 0; i < kCells; ++i)
+    for (int j = 0; j < kCells; ++j) {
+      const auto a = P(i, j), b = P(i, j + 1), c = P(i + 1, j), d = P(i + 1, j + 1);
+      m.addTriangle(a.data(), b.data(), c.data());
+      m.addTriangle(d.data(), c.data(), b.data());
+    }
+  r.world = std::make_unique<CollisionWorld>(std::move(m));
+  return r;
+}
+
+// A pilot at the ridge's edge keeps the glider in the lift band: beats along
+// the ridge, crabbing into the wind, turning out over the slope at each end and
+// moving the beat nearer or farther from the slope to stay in front of it.
+void PilotTheRidge(SimState& s) {
+  const Vec3& f = s.AxisForward;
+  const bool goingEast = f.x >= 0.0;
+  const bool turn = (goingEast && s.ModelPosition.x > 650.0) || (!goingEast && s.ModelPosition.x < 350.0);
+  const double east = turn ? -Sign(f.x) * 0.2 : (goingEast ? 1.0 : -1.0);
+  // Crab into the wind: about 52 degrees holds a 12 m/s glider over the slope in a
+  // 7 to 9 m/s wind; more when it has drifted back, less when it is too far out.
+  const double out = std::clamp((500.0 - s.ModelPosition.y) / 25.0 + 1.3, 0.3, 3.0);
+  const double north = turn ? 1.0 : out;
+  const double wanted = std::atan2(north, east);
+  double error = wanted - std::atan2(f.y, f.x);
+  while (error > M_PI) error -= 2.0 * M_PI;
+  while (error < -M_PI) error += 2.0 * M_PI;
+  const double bankLeft = std::asin(std::clamp(s.AxisRight.z, -1.0, 1.0));
+  const double wantedBank = std::clamp(1.2 * error, -0.5, 0.5);
+  s.FunctionValue[2] = std::clamp(3.0 * (wantedBank - bankLeft), -1.0, 1.0);
+  s.FunctionValue[1] = -0.25 * std::fabs(bankLeft);  // a little up elevator in the turns
+}
+
+struct RidgeFlight {
+  double highest = -1e9;     // above the launch point, m
+  double lowestLate = 1e9;   // above the launch point after the first minute
+  double endHeight = 0.0;    // above the launch point
+  bool crashed = false;
+};
+
+RidgeFlight FlyFromTheRidge(double windSpeed, bool piloted, double seconds) {
+  Ridge ridge = MakeRidge();
+  SimState s = Glider();
+  s.Air.SetTerrain(ridge.grid);
+  WindSettings wind;
+  wind.speed = windSpeed;
+  wind.fromDegrees = 0.0;  // straight at the slope
+  s.Air.SetWind(wind);
+  s.PilotPosition = {500.0, 450.0, ridge.grid->HeightAt(500.0, 450.0) + 2.0};
+  Handstart(s, Trace());
+  s.TimeStep = kDt;
+  const double launch = s.ModelPosition.z;
+  RidgeFlight r;
+  const int steps = static_cast<int>(seconds / kDt);
+  for (int i = 0; i < steps && !s.Crashed; ++i) {
+    if (piloted) PilotTheRidge(s);
+    MoveAirplane(s, *ridge.world);
+    const double above = s.ModelPosition.z - launch;
+      std::printf("t=%5.1f x=%6.1f y=%6.1f z=%6.1f above=%6.1f vair=%5.1f fwd=(%5.2f %5.2f %5.2f) upz=%5.2f ail=%5.2f\n", i * kDt, s.ModelPosition.x, s.ModelPosition.y, s.ModelPosition.z, above, s.Airspeed, s.AxisForward.x, s.AxisForward.y, s.AxisForward.z, s.AxisUp.z, s.FunctionValue[2]);
+    r.highest = std::max(r.highest, i * kDt < 60.0 ? above : r.highest);
+    if (i * kDt > 60.0) r.lowestLate = std::min(r.lowestLate, above);
+  }
+  r.crashed = s.Crashed;
+  r.endHeight = s.ModelPosition.z - launch;
+  return r;
+}
+
+TEST(RidgeLift, AGliderThrownIntoTheWindClimbsAndStillAirLetsItDown) {
+  const RidgeFlight windy = FlyFromTheRidge(7.0, false, 60.0);
+  EXPECT_FALSE(windy.crashed);
+  EXPECT_GT(windy.highest, 15.0) << "climb in the first minute, sticks neutral";
+  const RidgeFlight still = FlyFromTheRidge(0.0, false, 60.0);
+  EXPECT_LT(still.endHeight, 0.0);
+  EXPECT_LT(still.highest, 1.0);
+}
+
+TEST(RidgeLift, APilotKeepsItUpForFiveMinutes) {
+  const RidgeFlight r = FlyFromTheRidge(7.0, true, 300.0);
+  EXPECT_FALSE(r.crashed);
+  EXPECT_GT(r.lowestLate, 0.0) << "never below the launch point after the first minute";
+  EXPECT_GT(r.endHeight, 10.0);
+}
+
+}  // namespace
+}  // namespace veltrane
