@@ -139,9 +139,8 @@ RidgeFlight FlyFromTheRidge(double windSpeed, bool piloted, double seconds) {
     if (piloted) PilotTheRidge(s);
     MoveAirplane(s, *ridge.world);
     const double above = s.ModelPosition.z - launch;
-      std::printf("t=%5.1f x=%6.1f y=%6.1f z=%6.1f above=%6.1f vair=%5.1f fwd=(%5.2f %5.2f %5.2f) upz=%5.2f ail=%5.2f\n", i * kDt, s.ModelPosition.x, s.ModelPosition.y, s.ModelPosition.z, above, s.Airspeed, s.AxisForward.x, s.AxisForward.y, s.AxisForward.z, s.AxisUp.z, s.FunctionValue[2]);
-    r.highest = std::max(r.highest, i * kDt < 60.0 ? above : r.highest);
-    if (i * kDt > 60.0) r.lowestLate = std::min(r.lowestLate, above);
+    if (i * kDt < 60.0) r.highest = std::max(r.highest, above);
+    else r.lowestLate = std::min(r.lowestLate, above);
   }
   r.crashed = s.Crashed;
   r.endHeight = s.ModelPosition.z - launch;
