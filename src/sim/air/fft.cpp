@@ -45,10 +45,4 @@ void Fft::Transform(std::complex<double>* data, bool inverse) const {
   }
 }
 
-void Fft::Inverse(std::complex<double>* data) const {
-  Transform(data, true);
-  const double scale = 1.0 / size_;
-  for (int k = 0; k < size_; ++k) data[k] *= scale;
-}
-
 }  // namespace veltrane

@@ -14,8 +14,9 @@ class Fft {
   int Size() const { return size_; }
   // data[k] <- sum_j data[j] e^{-2 pi i jk / n}
   void Forward(std::complex<double>* data) const { Transform(data, false); }
-  // The inverse, including the 1/n.
-  void Inverse(std::complex<double>* data) const;
+  // data[k] <- sum_j data[j] e^{+2 pi i jk / n}: the inverse without the 1/n,
+  // which callers fold into their spectral factors.
+  void Backward(std::complex<double>* data) const { Transform(data, true); }
 
  private:
   void Transform(std::complex<double>* data, bool inverse) const;

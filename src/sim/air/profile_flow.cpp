@@ -41,6 +41,8 @@ ProfileFlowSolver::ProfileFlowSolver(int samples, double dx, std::vector<double>
     : n_(samples), dx_(dx), etas_(std::move(etas)), fft_(samples) {
   const double pi = 3.141592653589793;
   const double dk = 2.0 * pi / (n_ * dx_);
+  // The decay factors carry the inverse transform's 1 / n.
+  const double scale = 1.0 / n_;
   sign_.assign(static_cast<std::size_t>(n_), 0.0);
   for (int k = 1; k < n_ / 2; ++k) {
     sign_[static_cast<std::size_t>(k)] = 1.0;
@@ -50,7 +52,7 @@ ProfileFlowSolver::ProfileFlowSolver(int samples, double dx, std::vector<double>
   for (std::size_t m = 0; m < etas_.size(); ++m)
     for (int k = 0; k < n_; ++k) {
       const int freq = k <= n_ / 2 ? k : n_ - k;
-      decay_[m * n_ + k] = std::exp(-dk * freq * etas_[m]);
+      decay_[m * n_ + k] = scale * std::exp(-dk * freq * etas_[m]);
     }
   spectrum_.resize(static_cast<std::size_t>(n_));
   work_.resize(static_cast<std::size_t>(n_));
@@ -69,8 +71,12 @@ void ProfileFlowSolver::Solve(const double* ea, const double* eb, Streamlines& a
     for (int k = 0; k < n_; ++k) w[k] = {ya_[k], yb_[k]};
     fft_.Forward(w);
     // X = H[Y]: multiply by i sign(k).
-    for (int k = 0; k < n_; ++k) w[k] = {-w[k].imag() * sign_[k], w[k].real() * sign_[k]};
-    fft_.Inverse(w);
+    const double scale = 1.0 / n_;
+    for (int k = 0; k < n_; ++k) {
+      const double f = sign_[k] * scale;
+      w[k] = {-w[k].imag() * f, w[k].real() * f};
+    }
+    fft_.Backward(w);
     double worstA = 0.0, worstB = 0.0;
     for (int k = 0; k < n_; ++k) {
       const double xi = k * dx_;
@@ -109,8 +115,8 @@ void ProfileFlowSolver::Levels(Streamlines& a, Streamlines& b) {
       y[k] = c;
       x[k] = {-c.imag() * sign_[k], c.real() * sign_[k]};
     }
-    fft_.Inverse(y);
-    fft_.Inverse(x);
+    fft_.Backward(y);
+    fft_.Backward(x);
     const std::size_t row = m * n_;
     for (int k = 0; k < n_; ++k) {
       a.x[row + k] = k * dx_ + x[k].real();

@@ -103,6 +103,7 @@ class TableFlow final : public SlopeFlow {
   double extent_ = 0.0, fade_ = 0.0, step_ = 1.0, s0_ = 0.0, t0_ = 0.0, top_ = 0.0;
   int ns_ = 0, nt_ = 0, period_ = 0;
   std::vector<std::int16_t> table_;  // (along, vertical) per level, column, row
+  std::vector<double> colAbove_, colU_, colW_;  // Store's scratch: streamlines at the columns
 };
 
 void TableFlow::Envelope(std::vector<double>& e) const {
@@ -183,6 +184,10 @@ void TableFlow::Build() {
     Store(j, ground[0], surface[0], lines[0]);
     if (j + 1 < nt_) Store(j + 1, ground[1], surface[1], lines[1]);
   }
+  for (std::vector<double>* v : {&colAbove_, &colU_, &colW_}) {
+    v->clear();
+    v->shrink_to_fit();
+  }
 }
 
 void TableFlow::Store(int j, const std::vector<double>& ground, const std::vector<double>& surface,
@@ -191,33 +196,33 @@ void TableFlow::Store(int j, const std::vector<double>& ground, const std::vecto
   const double period = n * step_;
   // Streamline m at column i: height above the ground and velocity.
   double above[kStreamlines], u[kStreamlines], w[kStreamlines];
-  std::vector<double> colAbove(static_cast<std::size_t>(kStreamlines) * ns_),
-      colU(colAbove.size()), colW(colAbove.size());
+  colAbove_.resize(static_cast<std::size_t>(kStreamlines) * ns_);
+  colU_.resize(colAbove_.size());
+  colW_.resize(colAbove_.size());
   for (int m = 0; m < kStreamlines; ++m) {
-    const std::size_t row = static_cast<std::size_t>(m) * n;
-    auto xAt = [&](long k) {
-      const long wrap = k >= 0 ? k / n : -((-k + n - 1) / n);
-      return lines.x[row + (k - wrap * n)] + wrap * period;
+    const double* xs = &lines.x[static_cast<std::size_t>(m) * n];
+    const double* zs = &lines.z[static_cast<std::size_t>(m) * n];
+    const double* us = &lines.u[static_cast<std::size_t>(m) * n];
+    const double* ws = &lines.w[static_cast<std::size_t>(m) * n];
+    // Point k of the streamline continued periodically, k in [-n, 2n).
+    auto point = [&](long k, double& shift) {
+      shift = k < 0 ? -period : k >= n ? period : 0.0;
+      return static_cast<std::size_t>(k < 0 ? k + n : k >= n ? k - n : k);
     };
-    auto valueAt = [&](const std::vector<double>& v, long k) {
-      const long wrap = k >= 0 ? k / n : -((-k + n - 1) / n);
-      return v[row + (k - wrap * n)];
-    };
+    double shift0 = 0.0, shift1 = 0.0;
     // Walk along the streamline (x grows with xi) to bracket each column.
-    long k = -n / 2;
+    long k = 0;
+    while (k > -n && xs[point(k, shift0)] + shift0 > 0.0) --k;
     for (int i = 0; i < ns_; ++i) {
       const double x = i * step_;
-      while (k < n + n / 2 && xAt(k + 1) <= x) ++k;
-      const double x0 = xAt(k), x1 = xAt(k + 1);
+      while (k + 2 < 2 * n && xs[point(k + 1, shift1)] + shift1 <= x) ++k;
+      const std::size_t a = point(k, shift0), b = point(k + 1, shift1);
+      const double x0 = xs[a] + shift0, x1 = xs[b] + shift1;
       const double f = x1 > x0 ? std::clamp((x - x0) / (x1 - x0), 0.0, 1.0) : 0.0;
-      auto lerp = [&](const std::vector<double>& v) {
-        const double a = valueAt(v, k), b = valueAt(v, k + 1);
-        return a + (b - a) * f;
-      };
       const std::size_t c = static_cast<std::size_t>(i) * kStreamlines + m;
-      colAbove[c] = lerp(lines.z) - ground[i];
-      colU[c] = lerp(lines.u);
-      colW[c] = lerp(lines.w);
+      colAbove_[c] = zs[a] + (zs[b] - zs[a]) * f - ground[i];
+      colU_[c] = us[a] + (us[b] - us[a]) * f;
+      colW_[c] = ws[a] + (ws[b] - ws[a]) * f;
     }
   }
   for (int i = 0; i < ns_; ++i) {
@@ -225,11 +230,11 @@ void TableFlow::Store(int j, const std::vector<double>& ground, const std::vecto
     // The lowest streamline runs on the effective surface; pin it there exactly
     // so attached flow starts at the ground and a bubble only where there is one.
     const double depth = std::max(surface[i] - ground[i], 0.0);
-    const double shift = depth - colAbove[c0];
+    const double shift = depth - colAbove_[c0];
     for (int m = 0; m < kStreamlines; ++m) {
-      above[m] = colAbove[c0 + m] + shift;
-      u[m] = colU[c0 + m];
-      w[m] = colW[c0 + m];
+      above[m] = colAbove_[c0 + m] + shift;
+      u[m] = colU_[c0 + m];
+      w[m] = colW_[c0 + m];
     }
     int m = 0;
     for (int l = 0; l < kLevels; ++l) {
@@ -257,11 +262,14 @@ void TableFlow::Store(int j, const std::vector<double>& ground, const std::vecto
         }
       }
       if (!std::isfinite(fu) || !std::isfinite(fw)) fu = 1.0, fw = 0.0;
-      const double length = std::hypot(fu, fw);
-      if (length > kMaxFactor) fu *= kMaxFactor / length, fw *= kMaxFactor / length;
+      const double square = fu * fu + fw * fw;
+      if (square > kMaxFactor * kMaxFactor) {
+        const double scale = kMaxFactor / std::sqrt(square);
+        fu *= scale, fw *= scale;
+      }
       std::int16_t* out = &table_[Index(i, j, l)];
-      out[0] = static_cast<std::int16_t>(std::lround(fu * kQuantum));
-      out[1] = static_cast<std::int16_t>(std::lround(fw * kQuantum));
+      out[0] = static_cast<std::int16_t>(std::floor(fu * kQuantum + 0.5));
+      out[1] = static_cast<std::int16_t>(std::floor(fw * kQuantum + 0.5));
     }
   }
 }

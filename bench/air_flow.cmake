@@ -1,0 +1,1 @@
+veltrane_bench(air_flow_bench air_flow_bench.cpp LIBS veltrane_sim)
