@@ -75,6 +75,7 @@ struct Overlay {
   OverlayLine speed;
   OverlayLine height;
   OverlayLine vario;
+  OverlayLine wind;        // only while a wind blows
   OverlayLine replay;      // replay time and speed
   OverlayLine replayKeys;  // what the replay's keys do
   int hudBandHeight = 40;  // top band forced to redraw every frame
@@ -97,6 +98,8 @@ struct MainFormTexts {
   std::string SpeedLabel = "Geschwindigkeit:";
   std::string HeightLabel = "Höhe:";
   std::string VarioLabel = "Vario:";
+  std::string WindLabel = "Wind:";
+  std::string WindFrom = "aus";  // "Wind: 6.0 m/s aus 270°"
   std::string ProgramTitle = "Veltrane";
   std::string ModelNotFound = "Das Flugmodell wurde nicht gefunden: ";
   std::string LandscapeNotFound = "Die Landschaft wurde nicht gefunden: ";

@@ -11,7 +11,7 @@ namespace veltrane {
 // Every section of settings.ini the program reads or writes; a file's other
 // sections are dropped as damage. Add a window's name here when it stores values.
 inline std::vector<std::string> ProgramSettingsSections() {
-  return {"MainForm", "ThermalForm", "RadioForm", "KeyForm",  "RcIntForm",
+  return {"MainForm", "ThermalForm", "WindForm", "RadioForm", "KeyForm",  "RcIntForm",
           "RcJoyForm", "RcPICForm",  "RcVxdForm", "RcDllForm"};
 }
 

@@ -68,7 +68,8 @@ std::vector<Menu> Build() {
                     Check("Pause", "&Pause", "P", Command::Pause, false, true),
                     Item("Windenstart1", "&Windenstart", "W", Command::Windenstart),
                     Item("Handstart1", "Handsta&rt", "R", Command::Handstart, true),
-                    Item("Thermikeinstellen1", "&Thermik einstellen...", "", Command::ThermikEinstellen, true),
+                    Item("Thermikeinstellen1", "&Thermik einstellen...", "", Command::ThermikEinstellen),
+                    Item("Windeinstellen1", "Wi&nd einstellen...", "", Command::WindEinstellen, true),
                     Check("Autorestart", "Modell &unzerstörbar", "U", Command::Autorestart, false),
                     Check("AutoInit", "&Automatische Initialisierung", "", Command::AutoInit, false)}});
   menus.push_back({"Sound1", "S&ound", {Item("Sound2", "So&und", "", Command::Sound)}});

@@ -14,7 +14,7 @@ enum class Command {
   FlugmodellLaden, FlugmodellNeuLaden,
   LandschaftLaden, LandschaftNeuLaden,
   Vergroessern, Verkleinern, Autozoom, AutozoomEinstellen, Hinterherflug, GeschwHoehe, FPS,
-  Initialisieren, Pause, Windenstart, Handstart, ThermikEinstellen, Autorestart, AutoInit,
+  Initialisieren, Pause, Windenstart, Handstart, ThermikEinstellen, WindEinstellen, Autorestart, AutoInit,
   Sound,
   Fenster, Resolution,
   Nebel, WeicheTexturen, Texturen, Optionen,

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include "ui/autozoom_dialog.h"
 #include "ui/simple_dialogs.h"
 #include "ui/thermal_dialog.h"
+#include "ui/wind_dialog.h"
 
 namespace veltrane::ui {
 namespace {
@@ -229,6 +232,111 @@ TEST(ThermalDialog, SettingsRoundTripInTheLocaleFormat) {
   TThermalForm::ReadSettings(again, u);
   EXPECT_DOUBLE_EQ(u.BubbleZ, 2.0);
   EXPECT_EQ(u.iBubbles, 160);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(WindDialog, OkSetsTheClampedWindAtOnceAndCancelLeavesTheAir) {
+  CountingTimer timer;
+  AirModel air;
+  WindSettings before;
+  before.turbulenceSeed = 77;
+  air.SetWind(before);
+  int applied = 0;
+  TWindForm form(timer, [&] { ++applied; });
+
+  form.FormActivate(air.Settings());
+  EXPECT_FALSE(timer.enabled);
+  form.SetSpeed(6.5);
+  form.SetDirection(270.0);
+  form.FormDeactivate();  // Abbrechen, Esc
+  EXPECT_TRUE(timer.enabled);
+  EXPECT_EQ(air.Settings(), before);
+  EXPECT_EQ(applied, 0);
+
+  // Each field pulled into its range as it is set: direction wraps, the rest clamps.
+  struct Case {
+    double speed, direction;
+    int gusts, turbulence;
+    double wantSpeed, wantDirection;
+    int wantGusts, wantTurbulence;
+  };
+  const Case cases[] = {
+      {6.0, 270.0, 30, 40, 6.0, 270.0, 30, 40},
+      {25.0, 370.0, 150, 101, 20.0, 10.0, 100, 100},
+      {-3.0, -90.0, -1, -50, 0.0, 270.0, 0, 0},
+      {std::nan(""), 359.7, 0, 0, 0.0, 0.0, 0, 0},
+      {20.0, std::numeric_limits<double>::infinity(), 100, 100, 20.0, 0.0, 100, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.speed);
+    form.FormActivate(air.Settings());
+    form.SetSpeed(c.speed);
+    form.SetDirection(c.direction);
+    form.SetGusts(c.gusts);
+    form.SetTurbulence(c.turbulence);
+    form.Button1Click(air);
+    form.FormDeactivate();
+    const WindSettings& w = air.Settings();
+    EXPECT_DOUBLE_EQ(w.speed, c.wantSpeed);
+    EXPECT_DOUBLE_EQ(w.fromDegrees, c.wantDirection);
+    EXPECT_EQ(w.gusts, c.wantGusts);
+    EXPECT_EQ(w.turbulence, c.wantTurbulence);
+    EXPECT_EQ(w.turbulenceSeed, 77u) << "the dialog has no seed to change";
+  }
+  EXPECT_EQ(applied, 5);
+  // Reopened, the dialog shows what is in force.
+  air.SetWind({6.0, 90.0, 25, 10, 77});
+  form.FormActivate(air.Settings());
+  EXPECT_DOUBLE_EQ(form.speed, 6.0);
+  EXPECT_DOUBLE_EQ(form.direction, 90.0);
+  EXPECT_EQ(form.gusts, 25);
+  EXPECT_EQ(form.turbulence, 10);
+}
+
+TEST(WindDialog, SettingsRoundTripMissingKeepDefaultsAndBadOnesClamp) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("veltrane_wind_settings_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  {
+    SettingsStore store(dir, NumberFormat{','});
+    AirModel untouched;
+    TWindForm::ReadSettings(store, untouched);  // nothing stored: still air, seed 1
+    EXPECT_EQ(untouched.Settings(), WindSettings{});
+    EXPECT_TRUE(untouched.Still());
+    TWindForm::WriteSettings(store, {6.5, 270.25, 30, 45, 4000000000u});
+    EXPECT_EQ(store.ReadString("WindForm", "fWindSpeed", ""), "6,5");
+    EXPECT_EQ(store.ReadString("WindForm", "fWindDirection", ""), "270,25");
+    store.Flush();
+  }
+  SettingsStore again(dir, NumberFormat{','});
+  AirModel air;
+  TWindForm::ReadSettings(again, air);
+  EXPECT_EQ(air.Settings(), (WindSettings{6.5, 270.25, 30, 45, 4000000000u}));
+
+  struct Case {
+    const char* key;
+    const char* value;
+    WindSettings want;  // from the defaults, the one key changed
+  };
+  const Case cases[] = {
+      {"fWindSpeed", "99", {20.0, 0.0, 0, 0, 1}},
+      {"fWindSpeed", "-4", {0.0, 0.0, 0, 0, 1}},
+      {"fWindSpeed", "stark", {0.0, 0.0, 0, 0, 1}},
+      {"fWindDirection", "-90", {0.0, 270.0, 0, 0, 1}},
+      {"fWindDirection", "720,5", {0.0, 0.5, 0, 0, 1}},
+      {"iGusts", "250", {0.0, 0.0, 100, 0, 1}},
+      {"iTurbulence", "-7", {0.0, 0.0, 0, 0, 1}},
+      {"iTurbulence", "viel", {0.0, 0.0, 0, 0, 1}},
+      {"iTurbulenceSeed", "12", {0.0, 0.0, 0, 0, 12}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+    SettingsStore one(dir / "one", NumberFormat{','});
+    one.WriteString("WindForm", c.key, c.value);
+    AirModel fresh;
+    TWindForm::ReadSettings(one, fresh);
+    EXPECT_EQ(fresh.Settings(), c.want);
+  }
   std::filesystem::remove_all(dir);
 }
 

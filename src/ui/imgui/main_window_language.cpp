@@ -15,6 +15,8 @@ void MainWindowUi::UpdateLanguage(int index) {
   t.SpeedLabel = texts_.Text("MainForm", "sMainForm004");
   t.HeightLabel = texts_.Text("MainForm", "sMainForm005");
   t.VarioLabel = texts_.Text("MainForm", "sMainForm006");
+  t.WindLabel = texts_.Text("MainForm", "sMainForm007");
+  t.WindFrom = texts_.Text("MainForm", "sMainForm008");
   const ProgramWords& m = ProgramWordsFor(index);
   t.ModelNotFound = m.modelNotFound;
   t.LandscapeNotFound = m.landscapeNotFound;

@@ -51,10 +51,12 @@ MainWindowUi::MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformSer
                  RandomizeThermal(s, s.ModelPosition.x, s.ModelPosition.y, trace_);
                  form_.FlightStateChanged();
                }),
+      wind_(*this, [this] { form_.FlightStateChanged(); }),
       sound_(*this),
       keys_(form.KeyForm(), *this, services),
       info_(*this) {
   TThermalForm::ReadSettings(settings_, form_.State().Thermals);
+  TWindForm::ReadSettings(settings_, form_.State().Air);
   form_.onUpdateLanguage = [this](int index) { UpdateLanguage(index); };
 }
 
@@ -80,6 +82,7 @@ bool MainWindowUi::OkCancel(const char* section, bool& ok, bool keysAllowed) {
 
 void MainWindowUi::WriteSettings() {
   TThermalForm::WriteSettings(settings_, form_.State().Thermals);
+  TWindForm::WriteSettings(settings_, form_.State().Air.Settings());
 }
 
 void MainWindowUi::SetTimerEnabled(bool enabled) { form_.SetTimerEnabled(enabled); }
@@ -260,6 +263,10 @@ void MainWindowUi::Execute(const MenuItem& item) {
       thermal_.FormActivate(form_.State().Thermals);
       Open(Dialog::Thermal);
       break;
+    case Command::WindEinstellen:
+      wind_.FormActivate(form_.State().Air.Settings());
+      Open(Dialog::Wind);
+      break;
     case Command::Autorestart:
       form_.AutorestartClick();
       break;
@@ -348,6 +355,63 @@ void MainWindowUi::DrawMenuBar() {
   }
   ImGui::PopStyleVar();
   ImGui::EndMainMenuBar();
+}
+
+namespace {
+
+// A slider with the same value as a number beside it, for typing it exactly.
+bool SliderWithNumber(const char* id, double& value, double max, const char* sliderFormat,
+                      const char* numberFormat, const char* unit) {
+  float f = static_cast<float>(value);
+  ImGui::SetNextItemWidth(240);
+  const std::string slider = std::string("##slider") + id;
+  bool changed = false;
+  if (ImGui::SliderFloat(slider.c_str(), &f, 0.0f, static_cast<float>(max), sliderFormat,
+                         ImGuiSliderFlags_AlwaysClamp)) {
+    value = f;
+    changed = true;
+  }
+  ImGui::SameLine();
+  ImGui::SetNextItemWidth(70);
+  const std::string number = std::string(unit) + "##number" + id;
+  changed |= ImGui::InputDouble(number.c_str(), &value, 0.0, 0.0, numberFormat, ImGuiInputTextFlags_AutoSelectAll);
+  return changed;
+}
+
+}  // namespace
+
+void MainWindowUi::DrawWind() {
+  const char* s = "WindForm";
+  if (!BeginDialog((T(s, "Caption") + "###wind").c_str(), popupOpened_)) return;
+  double speed = wind_.speed;
+  double direction = wind_.direction;
+  ImGui::TextUnformatted(T(s, "Label1.Caption").c_str());
+  if (SliderWithNumber("speed", speed, TWindForm::kMaxSpeed, "%.1f m/s", "%.1f", "m/s")) wind_.SetSpeed(speed);
+  ImGui::TextUnformatted(T(s, "Label2.Caption").c_str());
+  if (SliderWithNumber("direction", direction, TWindForm::kMaxDirection, "%.0f°", "%.0f", "°"))
+    wind_.SetDirection(direction);
+  ImGui::TextDisabled("%s", T(s, "Label3.Caption").c_str());
+  const std::string& gustsLabel = T(s, "Label4.Caption");
+  const std::string& turbulenceLabel = T(s, "Label5.Caption");
+  const float column = LabelColumn({&gustsLabel, &turbulenceLabel});
+  int gusts = wind_.gusts;
+  int turbulence = wind_.turbulence;
+  ImGui::TextUnformatted(gustsLabel.c_str());
+  ImGui::SameLine(column);
+  ImGui::SetNextItemWidth(200);
+  if (ImGui::SliderInt("##gusts", &gusts, 0, TWindForm::kMaxPercent, "%d %%")) wind_.SetGusts(gusts);
+  ImGui::TextUnformatted(turbulenceLabel.c_str());
+  ImGui::SameLine(column);
+  ImGui::SetNextItemWidth(200);
+  if (ImGui::SliderInt("##turbulence", &turbulence, 0, TWindForm::kMaxPercent, "%d %%"))
+    wind_.SetTurbulence(turbulence);
+  bool ok = false;
+  if (OkCancel(s, ok)) {
+    if (ok) wind_.Button1Click(form_.State().Air);
+    CloseDialog();
+    wind_.FormDeactivate();
+  }
+  ImGui::EndPopup();
 }
 
 void MainWindowUi::DrawDialogs() {
@@ -459,6 +523,9 @@ void MainWindowUi::DrawDialogs() {
         }
         ImGui::EndPopup();
       }
+      return;
+    case Dialog::Wind:
+      DrawWind();
       return;
     case Dialog::Sound:
       if (BeginDialog((T("SoundForm", "Caption") + "###sound").c_str(), popupOpened_)) {

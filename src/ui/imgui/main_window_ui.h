@@ -17,6 +17,7 @@
 #include "ui/open_dialog.h"
 #include "ui/simple_dialogs.h"
 #include "ui/thermal_dialog.h"
+#include "ui/wind_dialog.h"
 
 namespace veltrane::ui {
 
@@ -57,7 +58,7 @@ class MainWindowUi : public FrameTimer {
   // Makes the chosen interface the one the main window reads.
   void SetRadio(TRadioForm* radio);
   float MenuBarHeight() const { return menuBarHeight_; }
-  // Settings the dialogs own ("ThermalForm"); call before the main window's FormClose.
+  // Settings the dialogs own ("ThermalForm", "WindForm"); call before the main window's FormClose.
   void WriteSettings();
 
   // FrameTimer: the dialogs stop the main window's frame timer while active.
@@ -69,7 +70,7 @@ class MainWindowUi : public FrameTimer {
   bool IsEnabled(Command c) const;
 
  private:
-  enum class Dialog { None, Driver, Autozoom, Thermal, Sound, Graphics, Keys, Info, OpenModel, OpenScene, Message, Flights };
+  enum class Dialog { None, Driver, Autozoom, Thermal, Wind, Sound, Graphics, Keys, Info, OpenModel, OpenScene, Message, Flights };
 
   void DrawMenuBar();
   void DrawDialogs();
@@ -78,6 +79,7 @@ class MainWindowUi : public FrameTimer {
   void ShowMessage(std::string text);
   void OpenFlightList(FlightListDialog::Purpose purpose);
   void DrawFlightList();
+  void DrawWind();
 
   void ReinitializeView();
   const std::string& T(const char* section, const char* key) const {
@@ -103,6 +105,7 @@ class MainWindowUi : public FrameTimer {
   TConfigForm driver_;
   TAZoomForm autozoom_;
   TThermalForm thermal_;
+  TWindForm wind_;
   TSoundForm sound_;
   TGraphConfigForm graphics_;
   KeyDialog keys_;
