@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "sim/air/air_random.h"
+#include "sim/air/lag_chain.h"
+
 namespace veltrane {
 
 // Slow changes of the wind's speed and direction around the set wind: periods of
@@ -17,6 +20,18 @@ class Gusts {
   // negative) and the change of the direction the wind blows from, degrees.
   double SpeedFactor(double strength) const;
   double DirectionOffsetDegrees(double strength) const;
+
+ private:
+  // Each signal is the sum of a quick and a slow smooth component.
+  static constexpr int kParts = 2;
+  double Signal(const LagChain (&parts)[kParts]) const;
+
+  AirRandom rng_;
+  LagChain speed_[kParts];
+  LagChain direction_[kParts];
+  // The steps prepared for the last step length (it rarely changes).
+  double preparedDt_ = 0.0;
+  LagChain::Step prepared_[kParts]{};
 };
 
 }  // namespace veltrane

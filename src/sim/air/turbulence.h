@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "sim/air/air_random.h"
+#include "sim/air/lag_chain.h"
 #include "sim/vec3.h"
 
 namespace veltrane {
@@ -27,12 +29,30 @@ class DrydenTurbulence {
   };
   // Advances every filter by dt seconds.
   void Advance(double dt, const Conditions& c);
-  // The linear gust velocity in world axes (x, y, z up), m/s.
+  // The linear gust velocity in world axes (x, y, z up), m/s: u along the
+  // direction the mean wind blows to, v horizontal 90 degrees to the left of u,
+  // w up.
   Vec3 Linear() const;
   // The rotational gust rates, rad/s: x about the roll axis (right wing down
   // positive), y about the pitch axis (nose up positive), z about the yaw axis
   // (nose right positive).
+  // Pitch follows the slope of w along the path, yaw that of v; the pairing of a
+  // rate with the aircraft's own axes is statistical, as the mean wind, not the
+  // heading, sets the axes of u and v.
   Vec3 Rates() const;
+
+ private:
+  AirRandom rng_;
+  Lag u_;
+  Lag p_;
+  LagChain v_;  // with the yaw rate's lag
+  LagChain w_;  // with the pitch rate's lag
+  std::uint64_t started_ = 0;  // the filters are drawn from their steady state on the first step
+  // From the last step: what turns the unit-variance states into m/s and rad/s.
+  double scaleU_ = 0.0, scaleV_ = 0.0, scaleW_ = 0.0;
+  double scaleP_ = 0.0, scaleQ_ = 0.0, scaleR_ = 0.0;
+  double alongX_ = 0.0, alongY_ = 0.0;  // unit vector of u in world axes
+  double fromDegrees_ = -1.0;           // the wind direction alongX_, alongY_ belong to
 };
 
 }  // namespace veltrane
