@@ -11,6 +11,7 @@
 #include "loaders/file_names.h"
 #include "loaders/model_loader.h"
 #include "loaders/par_file.h"
+#include "loaders/scene_air.h"
 #include "loaders/scene_file.h"
 #include "platform/memory/heap_release.h"
 #include "sim/collision_world.h"
@@ -142,6 +143,8 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
     }
   }
   r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(*r.terrain));
+  // A landscape that did not load leaves flat ground to the wind, as to the flight.
+  r.air = r.found && r.error.empty() ? loaders::TerrainFromScene(r.info, r.grid) : std::make_shared<TerrainGrid>();
   ReleaseFreedHeap();  // the loader's tables and the tree's scratch
   // The collision model has what it needs; the renderer needs the landscape once.
   for (const auto& visual : {r.terrain, r.sky}) {
@@ -164,6 +167,10 @@ void TMainForm::PlaceLandscape(const std::string& fileName, LandscapeRead read) 
   sc.info = read.info;
   sc.grid = std::move(read.grid);
   sc.worldCollision = std::move(read.collision);
+  sim_.Air.SetTerrain(std::move(read.air));
+  const double poleX = sc.info.WindpoleX, poleY = sc.info.WindpoleY;
+  sc.windsock = std::make_unique<Windsock>(root_, sc.worldFrame,
+                                           Vec3{poleX, poleY, CurrentWorld().GroundHeightAt(poleX, poleY)});
   if (stages_) stages_->Mark("landscape and collision model built");
 }
 
@@ -359,6 +366,7 @@ void TMainForm::LoadWorld(const std::string& fileName) {
   sceneFrame_->DeleteChild(sc.worldFrame);
   sc.worldFrame.reset();
   sc.worldCollision.reset();
+  sc.windsock.reset();
 
   BuildWorld(fileName);
   sc.worldFrame->AddVisual(sc.terrainVisual);
@@ -387,6 +395,7 @@ void TMainForm::UpdateGraphics() {
   sc.modelFrame->SetPosition(rm::ToLayer(sim_.ModelPosition));
   sc.modelFrame->SetOrientation(rm::ToLayer(sim_.AxisForward * -1.0), rm::ToLayer(sim_.AxisUp));
 
+  if (sc.windsock) sc.windsock->Show(sim_.Air.MeanAt(sc.windsock->Top()));
   StepGhost();
   viewport_.ForceUpdate(0, 0, surfaceWidth_, kHudBandHeight);
   UpdateOverlay();
@@ -404,6 +413,12 @@ void TMainForm::UpdateOverlay() {
   overlay_.vario = {VarioLine(Texts.VarioLabel, sim_.ModelVelocity.z + sim_.ThermalLift,
                               settings_.Format().decimalSeparator),
                     6, 6 + 2 * pitch, show};
+  const WindSettings& wind = sim_.Air.Settings();
+  const bool showWind = show && !wind.Still();
+  overlay_.wind = {showWind ? WindLine(Texts.WindLabel, Texts.WindFrom, wind.speed, wind.fromDegrees,
+                                       settings_.Format().decimalSeparator)
+                            : std::string(),
+                   6, 6 + 3 * pitch, showWind};
   const bool replaying = Replaying();
   std::string replay;
   if (replaying) {
@@ -417,7 +432,7 @@ void TMainForm::UpdateOverlay() {
       replay += "   " + Texts.ReplayPaused;
   }
   // Below the speed lines when they show, so neither hides the other.
-  const int replayY = 6 + (show ? 3 : 0) * pitch;
+  const int replayY = 6 + (show ? (showWind ? 4 : 3) : 0) * pitch;
   overlay_.replay = {replay, 6, replayY, replaying};
   overlay_.replayKeys = {Texts.ReplayKeys, 6, replayY + pitch, replaying};
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/windsock.h"
 #include "loaders/scene_file.h"
 #include "sim/collision_world.h"
 
@@ -21,6 +22,7 @@ struct TMainForm::Scene {
   std::shared_ptr<rm::MeshBuilder> modelVisual;
   std::shared_ptr<rm::Shadow> modelShadow;
   std::unique_ptr<CollisionWorld> worldCollision;
+  std::unique_ptr<Windsock> windsock;  // in the world frame, gone with it
   loaders::SceneInfo info;
   loaders::HeightGrid grid;
 };
@@ -33,6 +35,7 @@ struct TMainForm::LandscapeRead {
   loaders::SceneInfo info;
   loaders::HeightGrid grid;
   std::unique_ptr<CollisionWorld> collision;
+  std::shared_ptr<const TerrainGrid> air;  // the terrain the wind flows over
   std::vector<std::string> trace;  // the lines the reading traced, to be written in order
 };
 

@@ -24,15 +24,30 @@ std::string HeightLine(const std::string& label, double height) {
   return label + " " + std::to_string(RoundHalfEven(height)) + " m";
 }
 
-std::string VarioLine(const std::string& label, double climb, char decimal) {
-  if (!std::isfinite(climb)) climb = 0.0;
+namespace {
+
+std::string OneDecimal(double v, char decimal) {
+  if (!std::isfinite(v)) v = 0.0;
   char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, climb, std::chars_format::fixed, 1);
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1);
   std::string s(buf, r.ptr);
   if (s == "-0.0") s = "0.0";  // a tiny sink is no sink on the display
   for (char& c : s)
     if (c == '.') c = decimal;
-  return label + " " + s + " m/s";
+  return s;
+}
+
+}  // namespace
+
+std::string VarioLine(const std::string& label, double climb, char decimal) {
+  return label + " " + OneDecimal(climb, decimal) + " m/s";
+}
+
+std::string WindLine(const std::string& label, const std::string& from, double speed, double fromDegrees,
+                     char decimal) {
+  std::int64_t degrees = std::isfinite(fromDegrees) ? RoundHalfEven(fromDegrees) % 360 : 0;
+  if (degrees < 0) degrees += 360;
+  return label + " " + OneDecimal(speed, decimal) + " m/s " + from + " " + std::to_string(degrees) + "°";
 }
 
 std::string FpsLine(const std::string& label, int fps) { return label + " " + std::to_string(fps); }

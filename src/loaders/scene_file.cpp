@@ -1,6 +1,8 @@
 #include "loaders/scene_file.h"
 
 #include <array>
+#include <optional>
+#include <utility>
 #include <string_view>
 
 #include "loaders/file_names.h"
@@ -124,9 +126,12 @@ class SceneReader {
           offset_ = {x, z, y};
           break;
         }
-        case kWindpole:
-          for (int k = 0; k < 3; ++k) reader_.ReadNumber();
+        case kWindpole: {
+          const double x = reader_.ReadNumber(), y = reader_.ReadNumber();
+          reader_.ReadNumber();  // its height: the pole stands on the ground, as the pilot does
+          windpole_ = {x, y};
           break;
+        }
         default:
           break;
       }
@@ -140,6 +145,8 @@ class SceneReader {
     return d;
   }
   void ResetOffset() { offset_ = {}; }
+  // x, y from the centre of the terrain, as the file gives them; none without WINDPOLE.
+  const std::optional<std::pair<double, double>>& Windpole() const { return windpole_; }
 
  private:
   // Folder of the scene file + name + ".bmp", as it is spelled on disk.
@@ -292,6 +299,7 @@ class SceneReader {
   Vec3 offset_;  // T, in display axes
   SkyDome sky_;
   std::string skyName_;
+  std::optional<std::pair<double, double>> windpole_;
 };
 
 }  // namespace
@@ -314,6 +322,13 @@ void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, 
   layout.Validate();
 
   BuildScene(layout, terrainBuild, info, grid, random, trace);
+  if (const auto& pole = reader.Windpole()) {
+    info.WindpoleX = pole->first + static_cast<double>(layout.size);
+    info.WindpoleY = pole->second + static_cast<double>(layout.size);
+  } else {
+    info.WindpoleX = info.PilotX + SceneInfo::kWindpoleRight;
+    info.WindpoleY = info.PilotY;
+  }
 
   MeshBuild skyBuild(texturesEnabled);
   skyBuild.FindColor(0.0, 0.0, 0.0, 1.0);

@@ -22,6 +22,10 @@ struct SceneInfo {
   std::int32_t CellsY = 0;        // and along y (the terrain is square)
   double PilotX = 0.0, PilotY = 0.0;
   double StartX = 0.0, StartY = 0.0;
+  // The windsock's foot (x, y like the pilot's; it stands on the ground): the file's
+  // "WINDPOLE", else kWindpoleRight metres to the right of the pilot facing +y.
+  static constexpr double kWindpoleRight = 15.0;
+  double WindpoleX = 0.0, WindpoleY = 0.0;
 };
 
 // Height level (0..255) of every terrain grid point, [column][row]; only the scene loader

@@ -611,5 +611,44 @@ TEST_F(MainFormTest, StoppedFrameTimerFreezesAndTheFirstTickAfterIsCapped) {
   form.reset();
 }
 
+// The wind flows over the same ground the model lands on: the air's terrain is
+// the shipped landscape's collision terrain, only its objects stand above it.
+TEST_F(MainFormTest, TheAirSeesTheLandscapesGroundAndTheOverlayShowsTheWind) {
+  WriteSettings("[MainForm]\nsModellFilename=Model/glider.par\nsLandFileName=Landscape/valley.scn\n");
+  Start(std::string(VELTRANE_DATA_DIR) + "/");
+  form->FormCreate();
+  form->SimInit();
+  const TerrainGrid& terrain = form->State().Air.Terrain();
+  ASSERT_FALSE(terrain.Empty());
+  const double side = terrain.Cells() * terrain.Step();
+  EXPECT_DOUBLE_EQ(side, 1600.0);
+  int points = 0, same = 0;
+  for (int i = 0; i <= 20; ++i)
+    for (int k = 0; k <= 20; ++k) {
+      // Off the grid lines, where the triangles' diagonals matter.
+      const double x = std::clamp(side * (i + 0.37) / 21.0, 0.01, side - 0.01);
+      const double y = std::clamp(side * (k + 0.61) / 21.0, 0.01, side - 0.01);
+      const double ground = form->CurrentWorld().GroundHeightAt(x, y), air = terrain.HeightAt(x, y);
+      ++points;
+      EXPECT_LE(air, ground + 0.03) << x << ", " << y;
+      if (std::abs(air - ground) <= 0.03) ++same;
+    }
+  EXPECT_GE(same, points * 97 / 100) << same << " of " << points;
+
+  form->FormKeyDown('A', false);  // speed, height, vario
+  Ticks(1, 20);
+  const Overlay& ov = form->CurrentOverlay();
+  EXPECT_FALSE(ov.wind.visible) << "still air adds no line";
+  form->State().Air.SetWind({6.0, 270.0, 0, 0, 1});
+  Ticks(1, 20);
+  EXPECT_TRUE(ov.wind.visible);
+  EXPECT_EQ(ov.wind.text, "Wind: 6.0 m/s aus 270°");
+  EXPECT_EQ(ov.wind.y, ov.vario.y + 16);
+  form->FormKeyDown('A', false);
+  Ticks(1, 20);
+  EXPECT_FALSE(ov.wind.visible) << "only with speed, height and vario";
+  form.reset();
+}
+
 }  // namespace
 }  // namespace veltrane

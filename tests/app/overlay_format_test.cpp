@@ -25,6 +25,22 @@ TEST(OverlayFormat, VarioHasOneDecimalInTheLocaleFormat) {
   EXPECT_EQ(VarioLine("Vario:", -0.01, '.'), "Vario: 0.0 m/s");
 }
 
+TEST(OverlayFormat, WindShowsTheSetSpeedAndTheWholeDegreeItBlowsFrom) {
+  struct Case {
+    double speed, from;
+    char decimal;
+    const char* line;
+  };
+  const Case cases[] = {
+      {6.0, 270.0, '.', "Wind: 6.0 m/s aus 270°"},
+      {12.25, 89.6, ',', "Wind: 12,2 m/s aus 90°"},
+      {0.5, 359.7, '.', "Wind: 0.5 m/s aus 0°"},
+      {20.0, 0.0, '.', "Wind: 20.0 m/s aus 0°"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WindLine("Wind:", "aus", c.speed, c.from, c.decimal), c.line);
+  EXPECT_EQ(WindLine("Ветер:", "с", 3.0, 45.0, ','), "Ветер: 3,0 m/s с 45°");
+}
+
 TEST(FrameRateMeter, MeasuresOverAtLeastOneSecond) {
   FrameRateMeter m;
   m.Reset(0);

@@ -53,6 +53,26 @@ TEST(SceneFile, StartAndPilotPositions) {
   EXPECT_DOUBLE_EQ(b.info.StartY, 493.0);
   EXPECT_EQ(b.info.Reserved, 42);
 
+  // The windsock: the file's x, y shifted like the pilot's, wherever the item
+  // stands; without it 15 m to the pilot's right (+x as the pilot faces +y).
+  struct Pole {
+    const char* items;
+    double x, y;
+  };
+  const Pole poles[] = {
+      {"PILOT_POSITION -20 30 0 WINDPOLE 40 -60 2", 540.0, 440.0},
+      {"WINDPOLE 40 -60 2 PILOT_POSITION -20 30 0", 540.0, 440.0},
+      {"PILOT_POSITION -20 30 0", 495.0, 530.0},
+      {"PILOT_POSITION AUTOMATIC", 515.0, 500.0},
+  };
+  for (const Pole& p : poles) {
+    SCOPED_TRACE(p.items);
+    LoadedScene w;
+    dir.Load(Scene(p.items), w);
+    EXPECT_DOUBLE_EQ(w.info.WindpoleX, p.x);
+    EXPECT_DOUBLE_EQ(w.info.WindpoleY, p.y);
+  }
+
   // A word that is no number fails with the reader's message and its line.
   LoadedScene c;
   EXPECT_NE(ErrorOf(dir, Scene("AIRCRAFT_POSITION ABC 1 2"), c).find("Floating point value expected at: ABC"),
