@@ -136,7 +136,8 @@ nlohmann::json InspectScn(const std::string& path) {
                 {"cells_x", info.CellsX},
                 {"cells_y", info.CellsY},
                 {"pilot", nlohmann::json::array({info.PilotX, info.PilotY})},
-                {"start", nlohmann::json::array({info.StartX, info.StartY})}};
+                {"start", nlohmann::json::array({info.StartX, info.StartY})},
+                {"windpole", nlohmann::json::array({info.WindpoleX, info.WindpoleY})}};
   j["terrain"] = {{"build", BuildJson(builds.terrain)}, {"mesh", MeshJson(terrain)}};
   j["sky"] = {{"build", BuildJson(builds.sky)}, {"mesh", MeshJson(sky)}};
   return j;
