@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 // Menu titles with the Sound menu present, and the rows of their items.
 constexpr int kFlugmodellX = 70, kLandschaftX = 140, kSimulationX = 250, kSoundX = 302, kGrafikX = 401,
               kSteuerungX = 451, kHilfeWithSoundX = 548;
-constexpr int kFirstItemY = 34, kAutozoomEinstellenY = 89, kThermikY = 110, kOptionenY = 89;
+constexpr int kFirstItemY = 34, kAutozoomEinstellenY = 89, kThermikY = 110, kWindY = 127, kOptionenY = 89;
 
 // ImGui's blue title bar of a modal dialog, right of any title text.
 bool TitleAt(const pictures::Picture& p, int y) {
@@ -40,6 +40,22 @@ int MarkPixels(const pictures::Picture& p, int x, int y) {
       if (q[2] > 200 && q[1] > 120 && q[1] < 180 && q[0] < 100) ++n;
     }
   return n;
+}
+
+// Where a slider's grab stands: the mean x of its blue pixels in the row (the
+// frame around it is darker, hovered or not, and the value text is white).
+double GrabX(const pictures::Picture& p, int left, int right, int y) {
+  double sum = 0;
+  int n = 0;
+  for (int yy = y - 6; yy <= y + 6; ++yy)
+    for (int x = left; x <= right; ++x) {
+      const std::uint8_t* q = p.At(x, yy);
+      if (q[2] > 200 && q[0] < 100) {
+        sum += x;
+        ++n;
+      }
+    }
+  return n > 20 ? sum / n : -100.0;
 }
 
 bool Has(const std::string& text, const std::string& line) { return text.find("\n" + line + "\n") != std::string::npos; }
@@ -230,6 +246,66 @@ TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   EXPECT_FALSE(Has(s, "SoundVolume=70")) << "volume unchanged";
   EXPECT_NE(s.find("/Model/glider.par\n"), std::string::npos);
   EXPECT_NE(s.find("/Landscape/lake.scn\n"), std::string::npos);
+}
+
+// Simulation > Wind einstellen...: speed and direction changed, Ok; opened again
+// they stand where they were left; gusts changed and Esc keeps nothing of it;
+// turbulence changed and Enter applies. The settings file holds what was confirmed.
+TEST_F(EveryDialogTest, WindChangedConfirmedKeptLeftWithEscAndConfirmedWithEnter) {
+  ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
+  constexpr int kWindTitle = 149;
+  constexpr int kSliderLeft = 149, kSliderRight = 387, kSpeedY = 192, kDirectionY = 232;
+  constexpr int kPercentLeft = 221, kPercentRight = 419, kGustsY = 272, kTurbulenceY = 295;
+  const auto grabs = [&](const pictures::Picture& p) {
+    return std::pair{GrabX(p, kSliderLeft, kSliderRight, kSpeedY), GrabX(p, kSliderLeft, kSliderRight, kDirectionY)};
+  };
+
+  OpenDialog(kSimulationX, kWindY, kWindTitle, "dialog_wind.png");
+  const auto still = grabs(program_->Grab());
+  Click(kSliderLeft + (kSliderRight - kSliderLeft) * 6 / 10, kSpeedY);     // about 12 m/s
+  Click(kSliderLeft + (kSliderRight - kSliderLeft) * 3 / 4, kDirectionY);  // about 270°
+  pictures::Picture p;
+  ASSERT_TRUE(ShowsSoon(
+      [&](const pictures::Picture& q) {
+        const auto [speed, direction] = grabs(q);
+        return speed > still.first + 100 && direction > still.second + 100;
+      },
+      &p))
+      << "the sliders did not move";
+  Keep(p, "dialog_wind_changed.png");
+  const auto changed = grabs(p);
+  Click(197, 323);  // Ok
+  ExpectClosed(kWindTitle);
+
+  OpenDialog(kSimulationX, kWindY, kWindTitle);
+  p = program_->Grab();
+  const auto kept = grabs(p);
+  EXPECT_NEAR(kept.first, changed.first, 2.0) << "speed not kept";
+  EXPECT_NEAR(kept.second, changed.second, 2.0) << "direction not kept";
+  const double gusts = GrabX(p, kPercentLeft, kPercentRight, kGustsY);
+  Click(kPercentLeft + (kPercentRight - kPercentLeft) * 8 / 10, kGustsY);
+  ASSERT_TRUE(program_->Key("Escape"));
+  ExpectClosed(kWindTitle);
+
+  OpenDialog(kSimulationX, kWindY, kWindTitle);
+  EXPECT_NEAR(GrabX(program_->Grab(), kPercentLeft, kPercentRight, kGustsY), gusts, 2.0) << "Esc kept the gusts";
+  Click(kPercentLeft + (kPercentRight - kPercentLeft) / 2, kTurbulenceY);
+  ASSERT_TRUE(program_->Key("Return"));
+  ExpectClosed(kWindTitle);
+  EXPECT_TRUE(program_->Running());
+
+  ASSERT_TRUE(program_->Terminate());
+  EXPECT_EQ(program_->WaitExit(20s), 0);
+  const std::string s = "\n" + program_->Settings();
+  const auto section = s.find("\n[WindForm]\n");
+  ASSERT_NE(section, std::string::npos) << s;
+  const std::string wind = s.substr(section);
+  for (const char* key : {"fWindSpeed=", "fWindDirection=", "iTurbulence="}) {
+    EXPECT_NE(wind.find(std::string("\n") + key), std::string::npos) << key << " missing in" << wind;
+    EXPECT_FALSE(Has(wind, std::string(key) + "0")) << key << " still 0 in" << wind;
+  }
+  EXPECT_TRUE(Has(wind, "iGusts=0")) << "gusts changed by Esc in" << wind;
+  EXPECT_TRUE(Has(wind, "iTurbulenceSeed=1")) << wind;
 }
 
 }  // namespace
