@@ -11,7 +11,7 @@
 
 #include "app/fake_services.h"
 #include "app/main_form.h"
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "record/flight_folder.h"
 #include "record/flight_reader.h"
 #include "sim/math_u.h"
@@ -48,7 +48,7 @@ class FlightsTest : public ::testing::Test {
     }
   }
 
-  TempDir config, flights;
+  test_support::TempDir config, flights;
   ManualClock clock;
   FakeServices services;
   std::unique_ptr<SettingsStore> store;

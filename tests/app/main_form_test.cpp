@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/fake_services.h"
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {
@@ -59,7 +59,7 @@ class MainFormTest : public ::testing::Test {
     form->SimInit();
   }
 
-  TempDir config;
+  test_support::TempDir config;
   ManualClock clock;
   FakeServices services;
   TraceCapture traces;

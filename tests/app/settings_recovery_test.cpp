@@ -19,7 +19,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/settings/settings_store.h"
 
 namespace veltrane {
@@ -73,7 +73,7 @@ TEST(SettingsRecovery, DamagedFilesKeepWhatIsKnownSayItAndLeaveACopy) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    TempDir dir;
+    test_support::TempDir dir;
     const fs::path file = dir.path() / "settings.ini", bad = dir.path() / "settings.ini.bad";
     WriteFile(file, r.text);
     {
@@ -112,7 +112,7 @@ TEST(SettingsRecovery, DamagedFilesKeepWhatIsKnownSayItAndLeaveACopy) {
 }
 
 TEST(SettingsRecovery, ASecondInstanceClosingLaterKeepsTheFirstOnesChanges) {
-  TempDir dir;
+  test_support::TempDir dir;
   WriteFile(dir.path() / "settings.ini", "[MainForm]\nZoom=2\nWidth=640\nSoundVolume=70\nOld=1\n");
   SettingsStore first(dir.path(), kEnglish, kKnown), second(dir.path(), kEnglish, kKnown);
   first.WriteString("MainForm", "Zoom", "5");
@@ -307,14 +307,14 @@ bool AwaitTemporary(SavingChild& child, const fs::path& tmp, int untilSaves) {
 // saves: the file is always the last whole save or the one in progress, never
 // missing, never empty, never a mix, and it always reads cleanly.
 TEST(SettingsRecovery, KilledWhileSavingLeavesTheOldOrTheNewFile) {
-  TempDir dir;
+  test_support::TempDir dir;
   const fs::path file = dir.path() / "settings.ini";
   constexpr int kKeys = 200, kRounds = 500, kGenerationsPerRound = 1000;
   // The exact text of one generation, as the store writes it.
   const std::string kSentinel = "987654321";
   std::string pattern;
   {
-    TempDir reference;
+    test_support::TempDir reference;
     SettingsStore s(reference.path(), kEnglish, kKnown);
     for (int k = 0; k < kKeys; ++k) s.WriteString("MainForm", "Key" + std::to_string(k), kSentinel);
     s.Flush();

@@ -10,7 +10,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {
@@ -31,7 +31,7 @@ std::string ReadFile(const std::filesystem::path& p) {
 }
 
 TEST(SettingsStore, MissingFileGivesDefaultsAndFlushCreatesFolder) {
-  TempDir dir;
+  test_support::TempDir dir;
   const auto folder = dir.path() / "nested" / "veltrane";
   SettingsStore s(folder, kEnglish);
   EXPECT_FALSE(s.ValueExists("MainForm", "Zoom"));
@@ -69,14 +69,14 @@ TEST(SettingsStore, FloatsFollowTheLocaleDecimalSeparator) {
 }
 
 TEST(SettingsStore, GermanReadsCommaTextEnglishKeepsDefault) {
-  TempDir dir;
+  test_support::TempDir dir;
   WriteFile(dir.path() / "settings.ini", "[MainForm]\nZoom=2,5\n");
   EXPECT_DOUBLE_EQ(SettingsStore(dir.path(), kGerman).ReadFloat("MainForm", "Zoom", 2.0), 2.5);
   EXPECT_DOUBLE_EQ(SettingsStore(dir.path(), kEnglish).ReadFloat("MainForm", "Zoom", 2.0), 2.0);
 }
 
 TEST(SettingsStore, IntegersAndBooleansFallBackOnBadText) {
-  TempDir dir;
+  test_support::TempDir dir;
   WriteFile(dir.path() / "settings.ini",
             "[MainForm]\nA=12\nB= -7 \nC=1.5\nD=abc\nE=99999999999\nF=2\nG=0\nH=yes\n");
   SettingsStore s(dir.path(), kEnglish);
@@ -91,7 +91,7 @@ TEST(SettingsStore, IntegersAndBooleansFallBackOnBadText) {
 }
 
 TEST(SettingsStore, StringsSurviveUnchangedAndSectionsStaySeparate) {
-  TempDir dir;
+  test_support::TempDir dir;
   const std::string odd = "  /home/u/My Models/a;b=c\\d \"q\".par ";
   {
     SettingsStore s(dir.path(), kEnglish);
@@ -112,7 +112,7 @@ TEST(SettingsStore, StringsSurviveUnchangedAndSectionsStaySeparate) {
 }
 
 TEST(SettingsStore, FileCutOffMidwayKeepsWhatIsComplete) {
-  TempDir dir;
+  test_support::TempDir dir;
   WriteFile(dir.path() / "settings.ini", "[MainForm]\nSoundVolume=40\nZoom=3.5\nfNoZo");
   SettingsStore s(dir.path(), kEnglish);
   EXPECT_EQ(s.ReadInteger("MainForm", "SoundVolume", 70), 40);
@@ -124,7 +124,7 @@ TEST(SettingsStore, FileCutOffMidwayKeepsWhatIsComplete) {
 }
 
 TEST(SettingsStore, GarbageFileGivesDefaultsAndIsReplacedCleanly) {
-  TempDir dir;
+  test_support::TempDir dir;
   std::mt19937 rng(7);
   std::string junk;
   for (int i = 0; i < 20000; ++i) junk += static_cast<char>(rng() & 0xFF);
@@ -149,7 +149,7 @@ TEST(SettingsStore, GarbageFileGivesDefaultsAndIsReplacedCleanly) {
 }
 
 TEST(SettingsStore, FlushIntoAnUnwritableFolderThrowsAndKeepsTheOldFile) {
-  TempDir dir;
+  test_support::TempDir dir;
   WriteFile(dir.path() / "blocker", "x");
   SettingsStore s(dir.path() / "blocker", kEnglish);  // a file where the folder should be
   s.WriteInteger("MainForm", "A", 1);
@@ -159,11 +159,11 @@ TEST(SettingsStore, FlushIntoAnUnwritableFolderThrowsAndKeepsTheOldFile) {
 
 TEST(SettingsStore, OnlyABoundedRegularFileIsRead) {
   // A FIFO would block the open forever, /dev/zero would read without end.
-  TempDir fifoDir, zeroDir, bigDir;
+  test_support::TempDir fifoDir, zeroDir, bigDir;
   ASSERT_EQ(mkfifo((fifoDir.path() / "settings.ini").c_str(), 0600), 0);
   std::filesystem::create_symlink("/dev/zero", zeroDir.path() / "settings.ini");
   WriteFile(bigDir.path() / "settings.ini", "[MainForm]\nZoom=3\n" + std::string(2 << 20, ';'));
-  for (const TempDir* dir : {&fifoDir, &zeroDir, &bigDir}) {
+  for (const test_support::TempDir* dir : {&fifoDir, &zeroDir, &bigDir}) {
     SettingsStore s(dir->path(), kEnglish);
     EXPECT_FALSE(s.ValueExists("MainForm", "Zoom")) << dir->path();
     EXPECT_NE(s.LoadNote().find("settings.ini"), std::string::npos) << dir->path();
@@ -171,7 +171,7 @@ TEST(SettingsStore, OnlyABoundedRegularFileIsRead) {
 }
 
 TEST(SettingsStore, ByteOrderMarkIsSkipped) {
-  TempDir dir;
+  test_support::TempDir dir;
   WriteFile(dir.path() / "settings.ini", "\xEF\xBB\xBF[MainForm]\nZoom=3\n");
   SettingsStore s(dir.path(), kEnglish);
   EXPECT_EQ(s.ReadInteger("MainForm", "Zoom", 0), 3);
@@ -179,7 +179,7 @@ TEST(SettingsStore, ByteOrderMarkIsSkipped) {
 }
 
 TEST(SettingsStore, StaleTemporaryFilesGoAndLiveOnesStay) {
-  TempDir dir;
+  test_support::TempDir dir;
   const pid_t child = fork();
   if (child == 0) _exit(0);
   ASSERT_GT(child, 0);
@@ -195,7 +195,7 @@ TEST(SettingsStore, StaleTemporaryFilesGoAndLiveOnesStay) {
 }
 
 TEST(SettingsStore, ASymbolicLinkIsWrittenThroughToItsTarget) {
-  TempDir dir;
+  test_support::TempDir dir;
   const auto target = dir.path() / "dotfiles" / "veltrane.ini";
   WriteFile(target, "[MainForm]\nZoom=3\n");
   std::filesystem::create_directories(dir.path() / "config");

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include <unistd.h>
+#include "support/temp_dir.h"
 
 namespace veltrane::content_test {
 
@@ -57,13 +57,8 @@ std::vector<Row> ReadCsv(const std::string& path) {
 
 Flight Fly(const std::string& model, double duration, const std::string& script,
            const std::string& landscape) {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  // Per process too: two builds may run the same case side by side.
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() /
-      ("veltrane-content-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-       std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const test_support::TempDir temp;
+  const std::filesystem::path& dir = temp.path();
   const std::string script_file = (dir / "script.txt").string();
   const std::string csv_file = (dir / "telemetry.csv").string();
   std::ofstream(script_file) << script;
@@ -77,7 +72,6 @@ Flight Fly(const std::string& model, double duration, const std::string& script,
   if (status != 0) return f;
   f.summary = nlohmann::json::parse(out);
   f.rows = ReadCsv(csv_file);
-  std::filesystem::remove_all(dir);
   return f;
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/pictures/png_codec.h"
 #include "program_driver.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::test {
 
@@ -77,20 +78,13 @@ class WindowedProgramTest : public ::testing::Test {
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
     if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
-    dir_ = fs::temp_directory_path() /
-           ("veltrane_e2e_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
     // The user's own models and landscapes go here, not into the real home.
     ::setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
     program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_);
     BeforeStart();
     ASSERT_TRUE(program_->Start()) << "no window with focus";
   }
-  void TearDown() override {
-    program_.reset();
-    if (!dir_.empty()) fs::remove_all(dir_);
-  }
+  void TearDown() override { program_.reset(); }
 
   // A picture for the README when VELTRANE_E2E_SHOTS names a folder.
   void Keep(const pictures::Picture& p, const std::string& name) {
@@ -117,7 +111,8 @@ class WindowedProgramTest : public ::testing::Test {
     ASSERT_TRUE(program_->Click(titleX - 20 + kItemX, itemY));
   }
 
-  fs::path dir_;
+  test_support::TempDir temp_;
+  fs::path dir_ = temp_.path();
   std::unique_ptr<ProgramDriver> program_;
 };
 

@@ -14,6 +14,7 @@
 
 #include "platform/pictures/png_codec.h"
 #include "program_driver.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::test {
 namespace {
@@ -66,21 +67,13 @@ class RadioProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
-    dir_ = fs::temp_directory_path() /
-           ("veltrane_e2e_radio_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     axes_ = dir_ / "axes.txt";
     Move("0 0 0 32767 0 0");  // sticks centred, throttle closed
     program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_,
                                                std::vector<std::string>{"--test-joystick", axes_.string()});
     ASSERT_TRUE(program_->Start()) << "no window with focus";
   }
-  void TearDown() override {
-    program_.reset();
-    if (!dir_.empty()) fs::remove_all(dir_);
-  }
+  void TearDown() override { program_.reset(); }
   void Move(const std::string& axes) {
     const fs::path tmp = dir_ / "axes.tmp";
     std::ofstream(tmp) << axes << "\n";
@@ -122,7 +115,9 @@ class RadioProgramTest : public ::testing::Test {
     return r;
   }
 
-  fs::path dir_, axes_;
+  test_support::TempDir temp_;
+  const fs::path dir_ = temp_.path();
+  fs::path axes_;
   std::unique_ptr<ProgramDriver> program_;
 };
 

@@ -16,6 +16,7 @@
 
 #include "platform/pictures/png_codec.h"
 #include "program_driver.h"
+#include "support/temp_dir.h"
 #include "x_screen.h"
 
 namespace veltrane::test {
@@ -51,13 +52,6 @@ std::vector<std::string> MessageBoxes() {
 
 class StartProblems : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("veltrane_e2e_start_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   void WriteSettings(ProgramDriver& p, const std::string& text) {
     std::ofstream(p.ConfigDir() / "settings.ini", std::ios::binary) << text;
   }
@@ -92,7 +86,8 @@ class StartProblems : public ::testing::Test {
     return box;
   }
 
-  fs::path dir;
+  test_support::TempDir temp;
+  const fs::path dir = temp.path();
 };
 
 TEST_F(StartProblems, AMissingDataFolderIsNamedAndSigtermClosesTheBox) {

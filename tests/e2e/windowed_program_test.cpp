@@ -232,8 +232,7 @@ class LanguageTest : public WindowedProgramTest {
  protected:
   void SetUp() override {}  // each case starts its own program
   void StartWith(const std::string& settings) {
-    dir_ = fs::temp_directory_path() / ("veltrane_e2e_lang_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
+    fs::remove_all(dir_);  // each start from nothing
     program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_);
     if (!settings.empty()) std::ofstream(program_->ConfigDir() / "settings.ini") << settings;
     ASSERT_TRUE(program_->Start()) << "no window with focus";

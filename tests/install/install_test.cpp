@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "platform/pictures/png_codec.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::test {
 namespace {
@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 // Runs a shell command; its output (stdout and stderr) in *out.
 int Shell(const std::string& cmd, std::string* out = nullptr) {
-  const fs::path log = fs::temp_directory_path() / ("veltrane_install_log_" + std::to_string(::getpid()));
+  const test_support::TempDir temp("log");
+  const fs::path log = temp.path() / "output";
   const int status = std::system((cmd + " >\"" + log.string() + "\" 2>&1").c_str());
   if (out) {
     std::ifstream in(log);
@@ -28,7 +29,6 @@ int Shell(const std::string& cmd, std::string* out = nullptr) {
     s << in.rdbuf();
     *out = s.str();
   }
-  fs::remove(log);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -36,15 +36,8 @@ bool Have(const char* tool) { return Shell(std::string("command -v ") + tool) ==
 
 class InstallTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("veltrane_install_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
+  test_support::TempDir temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(InstallTest, InstalledProgramFindsItsDataFromAnyFolderAndRendersTheScene) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::loaders {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "loaders/load_error.h"
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::loaders {
 namespace {

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "loaders/load_error.h"
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::loaders {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "loaders/load_error.h"
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::loaders {
 namespace {

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <fstream>
 #include <string>
 
 #include "loaders/load_error.h"
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::loaders {
 namespace {

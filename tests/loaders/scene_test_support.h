@@ -7,7 +7,7 @@
 #include <string>
 
 #include "loaders/scene_file.h"
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/pictures/bmp_writer.h"
 #include "platform/pictures/picture_file.h"
 #include "platform/rm/root.h"

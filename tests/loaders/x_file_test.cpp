@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "loaders/load_error.h"
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 
 // The importer leaks a few hundred bytes when it gives up on a damaged file;
 // that is its own, not ours, so the leak checker is told to skip it.

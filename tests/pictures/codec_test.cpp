@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,29 +8,12 @@
 #include "platform/pictures/jpeg_codec.h"
 #include "platform/pictures/picture_file.h"
 #include "platform/pictures/png_codec.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::pictures {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
- public:
-  TempFolder() {
-    path_ = fs::temp_directory_path() / ("veltrane-pictures-" + std::to_string(::getpid()) + "-" +
-                                         std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
 
 // Smooth gradients survive lossy compression within a few grey levels.
 Picture Gradient(int w, int h) {
@@ -66,7 +48,7 @@ std::string ErrorOf(const std::function<void()>& f) {
 }
 
 TEST(JpegCodec, RoundTripThroughFile) {
-  TempFolder dir;
+  test_support::TempDir dir;
   const Picture p = Gradient(64, 48);
   WriteJpeg(dir.File("preview_prv.jpg"), p, 95);
   const Picture q = ReadJpeg(dir.File("preview_prv.jpg"));
@@ -117,7 +99,7 @@ TEST(JpegCodec, EncoderChecksItsInput) {
 }
 
 TEST(PngCodec, RoundTripKeepsEveryByteAndAlpha) {
-  TempFolder dir;
+  test_support::TempDir dir;
   const Picture p = Gradient(33, 17);
   WritePng(dir.File("shot.png"), p);
   const Picture q = ReadPng(dir.File("shot.png"));
@@ -144,7 +126,7 @@ TEST(PngCodec, WriteToMissingFolderFails) {
 }
 
 TEST(PictureFile, ChoosesTheDecoderByContentNotName) {
-  TempFolder dir;
+  test_support::TempDir dir;
   const Picture p = Gradient(8, 8);
   // Landscape files name ".bmp" pictures that may really hold another format.
   WriteFileBytes(dir.File("a.bmp"), EncodePng(p));

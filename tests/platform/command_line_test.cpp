@@ -6,6 +6,7 @@
 
 #include "platform/window/command_line.h"
 #include "platform/window/data_folder.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::window {
 namespace {
@@ -56,8 +57,8 @@ TEST(CommandLine, MistakesAreReportedNotGuessed) {
 
 TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   namespace fs = std::filesystem;
-  fs::path root = fs::temp_directory_path() / ("veltrane_data_" + std::to_string(::getpid()));
-  fs::remove_all(root);
+  const test_support::TempDir temp;
+  const fs::path& root = temp.path();
   fs::create_directories(root / "bin");
   EXPECT_EQ(FindDataFolder((root / "bin").string() + "/"), (root / "share" / "veltrane").string() + "/");
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "share" / "veltrane").string() + "/");
@@ -84,7 +85,6 @@ TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   EXPECT_EQ(MissingDataFolders(exe, mine), "Veltrane findet seine Daten nicht: im gewählten Datenordner " + mine +
                                                " fehlen \"Model/\" und \"Landscape/\" (--data-dir oder VELTRANE_DATA_DIR).");
   EXPECT_EQ(MissingDataFolders(exe, exe), "");
-  fs::remove_all(root);
   EXPECT_EQ(ExecutableFolder().back(), '/');
 }
 

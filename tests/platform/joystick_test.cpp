@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/joystick/sdl_joystick_service.h"
 #include "platform/settings/settings_store.h"
 #include "radio/joystick/rc_joy_form.h"
@@ -40,7 +40,7 @@ TEST_F(VirtualJoystickTest, TwoDevicesFullStrokeWithoutCalibrationAndUnplugging)
   SDL_Joystick* first = Attach(2);
   SDL_Joystick* second = Attach(4);
   TRcJoyForm form(*service_);
-  TempDir dir;
+  test_support::TempDir dir;
   SettingsStore store(dir.path(), NumberFormat{'.'});
   form.Create(store);  // nothing stored: the defaults come from the devices
 

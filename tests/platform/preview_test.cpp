@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "platform/pictures/jpeg_codec.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::test {
 namespace {
@@ -34,14 +34,7 @@ class PreviewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
-    dir_ = fs::temp_directory_path() /
-           ("veltrane_preview_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
     fs::create_directories(dir_ / "config");
-  }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
   }
 
   int Run(const std::string& args, std::string& output) {
@@ -58,7 +51,8 @@ class PreviewTest : public ::testing::Test {
 
   fs::path Jpeg() const { return dir_ / "preview.jpg"; }
 
-  fs::path dir_;
+  test_support::TempDir temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 std::string Shipped(const std::string& file) { return std::string(VELTRANE_DATA_DIR) + "/" + file; }

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/pictures/png_codec.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::test {
 namespace {
@@ -37,14 +38,7 @@ class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
-    dir_ = fs::temp_directory_path() /
-           ("veltrane_program_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
     fs::create_directories(dir_ / "config");
-  }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
   }
 
   // Settings the program starts from, as lines of the main window's section.
@@ -82,7 +76,8 @@ class ProgramTest : public ::testing::Test {
     return pictures::ReadPng(png.string());
   }
 
-  fs::path dir_;
+  test_support::TempDir temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 const std::string kData = VELTRANE_DATA_DIR;

@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "tools/veltrane_tool/command_line.h"
 
 namespace veltrane {
@@ -31,7 +31,7 @@ TEST(RadioTool, FramesFromTheSerialBoardWithTheStoredCalibration) {
   ASSERT_EQ(::grantpt(board), 0);
   ASSERT_EQ(::unlockpt(board), 0);
   const std::string port = ::ptsname(board);
-  TempDir dir;
+  test_support::TempDir dir;
   std::ofstream(dir.path() / "settings.ini") << "[RcPICForm]\nProtocol=0\ncentre0=100\nfup0=0.02\nfdown0=0.02\ncentre1=100\nfup1=0.02\n"
                                                 "i3=0\ninv3=1\n";
   // Sent before the tool opens the port, so repeated until the frames show it.
@@ -72,7 +72,7 @@ TEST(RadioTool, FramesFromTheSerialBoardWithTheStoredCalibration) {
 }
 
 TEST(RadioTool, MistakesAndAPortThatCannotBeOpened) {
-  TempDir dir;
+  test_support::TempDir dir;
   std::string out, err;
   EXPECT_EQ(Tool({"--interface", "serial"}, out, err), 1);
   EXPECT_NE(err.find("radio needs --interface none, joystick or pic"), std::string::npos) << err;

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/serial/libserialport_port.h"
 #include "platform/settings/settings_store.h"
 #include "radio/pic/rc_pic_form.h"

@@ -6,7 +6,7 @@
 
 #include "platform/settings/settings_store.h"
 #include "radio/key_names.h"
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "radio/fake_keys.h"
 
 namespace veltrane {
@@ -93,7 +93,7 @@ TEST(ReadRadio, WithAThrottleChannelGAddsToTheInterfaceValueEachFrame) {
 }
 
 TEST(KeyFormSettings, DefaultsRoundTripAndOutOfRangeCodesFallBack) {
-  TempDir dir;
+  test_support::TempDir dir;
   std::ofstream(dir.path() / "settings.ini")
       << "[KeyForm]\nKeyChannel0=65601\nKeyChannel1=abc\nKeyChannel3=-1\nKeyChannel4=160\n";
   SettingsStore store(dir.path(), NumberFormat{'.'});

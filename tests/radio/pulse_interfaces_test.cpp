@@ -6,7 +6,7 @@
 #include <cstring>
 #include <deque>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/settings/settings_store.h"
 #include "radio/dll/rc_dll_form.h"
 #include "radio/vxd/rc_vxd_form.h"
@@ -68,7 +68,7 @@ std::vector<std::uint8_t> Reply(std::uint32_t count, std::uint32_t first) {
 }
 
 TEST(RcVxdForm, CallOrderAndTracesOverARun) {
-  TempDir dir;
+  test_support::TempDir dir;
   SettingsStore store(dir.path(), NumberFormat{'.'});
   store.WriteString("RcVxdForm", "PortName", "COM9");  // no longer offered
   FakeDriver d;
@@ -113,7 +113,7 @@ TEST(RcVxdForm, UnavailableLoadsNothingButStillTraces) {
   NoVxdDriver none;
   TraceCapture trace;
   TRcVxdForm vxd(none, trace.Sink());
-  TempDir dir;
+  test_support::TempDir dir;
   SettingsStore store(dir.path(), NumberFormat{'.'});
   vxd.Create(store);
   EXPECT_FALSE(vxd.GetAvailable());
@@ -151,7 +151,7 @@ TEST(RcDllForm, StartsWithTheChosenListPositions) {
     std::string start;
   } rows[] = {{nullptr, nullptr, "start 1 3;"}, {"9", "0", "start 8 3;"}, {"6", "2", "start 6 4;"}};
   for (const Row& r : rows) {
-    TempDir dir;
+    test_support::TempDir dir;
     SettingsStore store(dir.path(), NumberFormat{'.'});
     if (r.addr) store.WriteString("RcDllForm", "PortAddr", r.addr);
     if (r.irq) store.WriteString("RcDllForm", "PortIRQ", r.irq);
@@ -165,7 +165,7 @@ TEST(RcDllForm, StartsWithTheChosenListPositions) {
 }
 
 TEST(RcDllForm, DialogChannelsAndExit) {
-  TempDir dir;
+  test_support::TempDir dir;
   SettingsStore store(dir.path(), NumberFormat{'.'});
   FakeLibrary lib;
   TraceCapture trace;

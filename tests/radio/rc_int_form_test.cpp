@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "platform/settings/settings_store.h"
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "radio/fake_keys.h"
 #include "radio/key_form.h"
 
@@ -177,7 +177,7 @@ TEST(ClampFunctionValues, LimitsToUnitRange) {
 }
 
 TEST(RcIntFormSettings, DefaultsComeFromTheVirtualOperations) {
-  TempDir dir;
+  test_support::TempDir dir;
   SettingsStore store(dir.path(), NumberFormat{'.'});
   FakeInterface f;
   f.ReadSettings(store);
@@ -189,7 +189,7 @@ TEST(RcIntFormSettings, DefaultsComeFromTheVirtualOperations) {
 }
 
 TEST(RcIntFormSettings, RoundTripInTheUsersNumberFormat) {
-  TempDir dir;
+  test_support::TempDir dir;
   {
     SettingsStore store(dir.path(), NumberFormat{','});
     FakeInterface f;
@@ -215,7 +215,7 @@ TEST(RcIntFormSettings, RoundTripInTheUsersNumberFormat) {
 }
 
 TEST(RcIntFormSettings, UnreadableTextFallsBackToDefaults) {
-  TempDir dir;
+  test_support::TempDir dir;
   std::ofstream(dir.path() / "settings.ini") << "[RcFakeForm]\ncentre0=12.5\ni0=x\ninv0=true\nfup1=0,5\n";
   SettingsStore store(dir.path(), NumberFormat{'.'});
   FakeInterface f;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/settings/settings_store.h"
 
 namespace veltrane {
@@ -42,7 +42,7 @@ TEST(RcPICForm, StoredPortAndProtocolAtStartAndExit) {
       {nullptr, nullptr, {}, "", 9600},
   };
   for (const Row& r : rows) {
-    TempDir dir;
+    test_support::TempDir dir;
     SettingsStore store(dir.path(), NumberFormat{'.'});
     if (r.stored) store.WriteString("RcPICForm", "PortName", r.stored);
     if (r.protocol) store.WriteString("RcPICForm", "Protocol", r.protocol);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "record/flight_folder.h"
 #include "record/flight_reader.h"
 #include "record/flight_recorder.h"
@@ -15,7 +15,7 @@ namespace {
 
 // A small flight: frames with float and double controls, commands, a state
 // change and snapshots, as a recorder writes it.
-std::string SampleFlight(const TempDir& dir, SimState& s) {
+std::string SampleFlight(const test_support::TempDir& dir, SimState& s) {
   const std::string path = (dir.path() / "f.vflight").string();
   FlightHeader h;
   h.programVersion = "test";
@@ -48,7 +48,7 @@ std::string SampleFlight(const TempDir& dir, SimState& s) {
 }
 
 TEST(FlightFile, ReadsBackFramesCommandsAndSnapshotsExactly) {
-  TempDir dir;
+  test_support::TempDir dir;
   SimState s;
   const std::string bytes = SampleFlight(dir, s);
   const Recording rec = ParseRecording(bytes);
@@ -78,7 +78,7 @@ TEST(FlightFile, ReadsBackFramesCommandsAndSnapshotsExactly) {
 }
 
 TEST(FlightFile, BadFilesGiveAMessage) {
-  TempDir dir;
+  test_support::TempDir dir;
   SimState s;
   const std::string good = SampleFlight(dir, s);
   const std::size_t afterHeader = 14 + good[10] + (good[11] << 8);
@@ -124,7 +124,7 @@ TEST(FlightFile, BadFilesGiveAMessage) {
 }
 
 TEST(FlightFolder, KeepsTheNewestFiftyAndListsThemNewestFirst) {
-  TempDir dir;
+  test_support::TempDir dir;
   SimState s;
   const std::string flight = SampleFlight(dir, s);
   std::filesystem::remove(dir.path() / "f.vflight");

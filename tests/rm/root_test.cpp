@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/rm/find_file.h"
 
 namespace veltrane::rm {

@@ -5,7 +5,7 @@
 #include <regex>
 #include <sstream>
 
-#include "loaders/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/rm/mesh_builder.h"
 #include "platform/rm/root.h"
 #include "platform/rm/x_file_check.h"

@@ -5,9 +5,8 @@
 #include <fstream>
 #include <map>
 
-#include <unistd.h>
-
 #include "app/sound/engine_sound.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::sound {
 namespace {
@@ -43,17 +42,12 @@ struct FakeDevice : SoundDevice {
 class EngineSoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("veltrane_sound_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
     Touch("crash.wav");
     Touch("motor.wav");
     s.PilotPosition = {0, 0, 2};
     s.ModelPosition = {0, 0, 2};
     s.Airplane.MaxThrust = 20;
   }
-  void TearDown() override { std::filesystem::remove_all(dir); }
   std::string Touch(const std::string& name) {
     const auto p = (dir / name).string();
     std::ofstream(p) << "RIFF";
@@ -62,7 +56,8 @@ class EngineSoundTest : public ::testing::Test {
   const FakeStream* Engine() const { return static_cast<const FakeStream*>(sound.Engine()); }
   const FakeStream* Crash() const { return static_cast<const FakeStream*>(sound.Crash()); }
 
-  std::filesystem::path dir;
+  test_support::TempDir temp;
+  const std::filesystem::path dir = temp.path();
   FakeDevice device;
   TraceCapture traces;
   Trace trace = traces.Sink();

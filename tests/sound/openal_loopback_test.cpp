@@ -7,9 +7,8 @@
 #include <fstream>
 #include <vector>
 
-#include <unistd.h>
-
 #include "platform/sound/openal_device.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::sound {
 namespace {
@@ -87,15 +86,10 @@ class OpenAlLoopback : public ::testing::Test {
     std::string error;
     device = OpenAlDevice::OpenLoopback(kMixRate, &error);
     if (!device) GTEST_SKIP() << error;
-    dir = std::filesystem::temp_directory_path() /
-          ("veltrane_al_" + std::to_string(::getpid()) + "_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override {
-    if (!dir.empty()) std::filesystem::remove_all(dir);
   }
   std::unique_ptr<OpenAlDevice> device;
-  std::filesystem::path dir;
+  test_support::TempDir temp;
+  const std::filesystem::path dir = temp.path();
 };
 
 TEST_F(OpenAlLoopback, PitchFollowsPlaybackFrequency) {

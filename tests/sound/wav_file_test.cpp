@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::sound {
 namespace {
@@ -33,7 +33,7 @@ TEST(WavFile, DamagedFilesGiveWholeFramesOrAClearRefusal) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    TempDir dir;
+    test_support::TempDir dir;
     const std::string file = (dir.path() / "sound.wav").string();
     std::ofstream(file, std::ios::binary) << r.bytes;
     WavData wav;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,8 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
+
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -24,21 +25,10 @@ struct Result {
 
 class EndToEnd : public ::testing::Test {
  protected:
-  fs::path dir;
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    // Per process too: two builds may run the same case side by side.
-    dir = fs::temp_directory_path() /
-          (std::string("veltrane_tool_") + info->name() + "_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  veltrane::test_support::TempDir temp;
+  const fs::path dir = temp.path();
 
-  std::string Write(const std::string& name, const std::string& text) {
-    const fs::path p = dir / name;
-    std::ofstream(p) << text;
-    return p.string();
-  }
+  std::string Write(const std::string& name, const std::string& text) { return temp.Write(name, text); }
 
   static std::string Read(const fs::path& p) {
     std::ifstream in(p);

@@ -5,8 +5,7 @@
 #include <string>
 #include <utility>
 
-#include <unistd.h>
-
+#include "support/temp_dir.h"
 #include "tools/veltrane_tool/inspect.h"
 #include "tools/veltrane_tool/tool_error.h"
 
@@ -14,13 +13,6 @@ namespace veltrane::tool {
 namespace {
 
 const std::string kData = std::string(VELTRANE_TEST_DIR) + "/data/";
-
-std::string WriteTemp(const std::string& name, const std::string& text) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("veltrane_inspect_" + std::to_string(::getpid()) + "_" + name);
-  std::ofstream(path) << text;
-  return path.string();
-}
 
 TEST(Inspect, AirplaneParameterFileByName) {
   const auto j = Inspect(kData + "airplane.par");
@@ -51,11 +43,12 @@ TEST(Inspect, HelicopterContactsAsAList) {
 }
 
 TEST(Inspect, OtherStylesAndBadValues) {
-  const auto other = Inspect(WriteTemp("style2.par", "2\n5\n"));
+  const test_support::TempDir dir;
+  const auto other = Inspect(dir.Write("style2.par", "2\n5\n"));
   EXPECT_EQ(other["iModelStyle"], 2);
   EXPECT_TRUE(other["parameters"].empty());
   // A value the reader cannot use shows up in the trace lines.
-  const auto bad = Inspect(WriteTemp("bad.PAR", "0\nlots\n1\n2\n"));
+  const auto bad = Inspect(dir.Write("bad.PAR", "0\nlots\n1\n2\n"));
   EXPECT_EQ(bad["iModelStyle"], 0);
   EXPECT_GE(bad["trace"].size(), 2u);
 }
@@ -93,18 +86,15 @@ TEST(Inspect, GeometryFilesShowBuildAndAssembledMesh) {
 // Geometry copied beside a parameter file of a different model, names in other cases.
 class GeometryBesideParameters : public ::testing::Test {
  protected:
-  std::filesystem::path dir;
+  test_support::TempDir temp;
+  const std::filesystem::path dir = temp.path();
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("veltrane_inspect_beside_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
     const std::string models = std::string(VELTRANE_DATA_DIR) + "/Model/";
     std::filesystem::copy_file(models + "glider.geo", dir / "Thing.GEO");
     std::filesystem::copy_file(kData + "airplane.par", dir / "thing.par");
     std::filesystem::copy_file(models + "parkflyer.x", dir / "Other.X");
     std::filesystem::copy_file(kData + "airplane.par", dir / "OTHER.par");
   }
-  void TearDown() override { std::filesystem::remove_all(dir); }
 };
 
 TEST_F(GeometryBesideParameters, ParametersComeFromTheParFileBeside) {
@@ -142,7 +132,8 @@ TEST(Inspect, SceneShowsGridPlacesTerrainAndSky) {
 
 TEST(Inspect, MissingAndUnknownFilesAreErrors) {
   EXPECT_THROW(Inspect(kData + "missing.par"), ToolError);
-  EXPECT_THROW(Inspect(WriteTemp("thing.txt", "0\n")), ToolError);
+  const test_support::TempDir dir;
+  EXPECT_THROW(Inspect(dir.Write("thing.txt", "0\n")), ToolError);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "record/flight_reader.h"
 #include "tools/veltrane_tool/fly.h"
 #include "tools/veltrane_tool/tool_error.h"
@@ -33,7 +33,7 @@ struct Recorded {
   std::vector<std::string> flownRows, replayedRows;
 };
 
-Recorded RecordAndReplay(const TempDir& dir, FlyOptions o, const std::string& script) {
+Recorded RecordAndReplay(const test_support::TempDir& dir, FlyOptions o, const std::string& script) {
   o.record = (dir.path() / "flight.vflight").string();
   std::ostringstream a, b;
   Recorded r;
@@ -68,7 +68,7 @@ TEST(Replay, EachShippedKindFliesAgainBitForBit) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempDir dir;
+    test_support::TempDir dir;
     FlyOptions o;
     o.model = kData + c.model;
     if (*c.landscape) o.landscape = kData + c.landscape;
@@ -87,7 +87,7 @@ TEST(Replay, EachShippedKindFliesAgainBitForBit) {
 }
 
 TEST(Replay, AChangedModelFileIsReportedAtTheFirstSnapshotThatDiffers) {
-  TempDir dir;
+  test_support::TempDir dir;
   for (const char* f : {"glider.par", "glider.geo"})
     fs::copy_file(kData + "Model/" + f, dir.path() / f);
   FlyOptions o;
@@ -112,7 +112,7 @@ TEST(Replay, AChangedModelFileIsReportedAtTheFirstSnapshotThatDiffers) {
 }
 
 TEST(Replay, AFileCutOffAnywhereReplaysItsWholeFramesExactly) {
-  TempDir dir;
+  test_support::TempDir dir;
   FlyOptions o;
   o.model = kData + "Model/glider.par";
   o.duration = 12;

@@ -5,8 +5,7 @@
 #include <limits>
 #include <string>
 
-#include <unistd.h>
-
+#include "support/temp_dir.h"
 #include "ui/autozoom_dialog.h"
 #include "ui/simple_dialogs.h"
 #include "ui/thermal_dialog.h"
@@ -208,9 +207,8 @@ TEST(ThermalDialog, OkStoresSlidersAndRescatters) {
 }
 
 TEST(ThermalDialog, SettingsRoundTripInTheLocaleFormat) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("veltrane_thermal_settings_" + std::to_string(::getpid()));
-  std::filesystem::remove_all(dir);
+  const test_support::TempDir temp;
+  const auto& dir = temp.path();
   {
     SettingsStore store(dir, NumberFormat{','});
     ThermalTable t;
@@ -232,7 +230,6 @@ TEST(ThermalDialog, SettingsRoundTripInTheLocaleFormat) {
   TThermalForm::ReadSettings(again, u);
   EXPECT_DOUBLE_EQ(u.BubbleZ, 2.0);
   EXPECT_EQ(u.iBubbles, 160);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(WindDialog, OkSetsTheClampedWindAtOnceAndCancelLeavesTheAir) {
@@ -294,9 +291,8 @@ TEST(WindDialog, OkSetsTheClampedWindAtOnceAndCancelLeavesTheAir) {
 }
 
 TEST(WindDialog, SettingsRoundTripMissingKeepDefaultsAndBadOnesClamp) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("veltrane_wind_settings_" + std::to_string(::getpid()));
-  std::filesystem::remove_all(dir);
+  const test_support::TempDir temp;
+  const auto& dir = temp.path();
   {
     SettingsStore store(dir, NumberFormat{','});
     AirModel untouched;
@@ -337,7 +333,6 @@ TEST(WindDialog, SettingsRoundTripMissingKeepDefaultsAndBadOnesClamp) {
     TWindForm::ReadSettings(one, fresh);
     EXPECT_EQ(fresh.Settings(), c.want);
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

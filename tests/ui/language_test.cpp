@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::ui {
 namespace {
@@ -86,7 +86,7 @@ TEST(LanguageFiles, EveryShippedFileIsCompleteValidUtf8AndGermanIsTheDefault) {
 }
 
 TEST(UpdateLanguage, AMissingKeyKeepsItsGermanTextAndOutOfRangeReadsNoFile) {
-  TempDir dir;
+  test_support::TempDir dir;
   const fs::path lang = dir.path() / "Language";
   std::string english = ReadBytes(fs::path(VELTRANE_DATA_DIR) / "Language" / "English.ini");
   const auto at = english.find("Info1.Caption=");
@@ -133,7 +133,7 @@ TEST(UpdateLanguage, FilesInTheLanguagesOldCodePagesShowTheRightCharacters) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.utf8);
-    TempDir dir;
+    test_support::TempDir dir;
     WriteBytes(dir.path() / "Language" / LanguageFileName(c.index),
                std::string("[MainForm]\r\nDatei1.Caption=") + c.bytes + "\r\n");
     const LanguageTexts t = UpdateLanguage(c.index, dir.path().string(), Trace());

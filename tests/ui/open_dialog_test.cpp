@@ -4,9 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "ui/open_dialog.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::ui {
 namespace {
@@ -16,22 +15,17 @@ namespace fs = std::filesystem;
 class OpenDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // One folder per test and process: ctest runs the cases side by side.
-    root = fs::temp_directory_path() /
-           ("veltrane_open_dialog_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
     fs::create_directories(root / "Model" / "Gliders");
     for (auto name : {"su-26.par", "su-26.geo", "su-26_prv.jpg", "Trainer.MDL", "notes.txt", "pic.bmp"})
       std::ofstream(root / "Model" / name) << "x";
   }
-  void TearDown() override { fs::remove_all(root); }
   std::vector<std::string> Names(const OpenDialog& d) {
     std::vector<std::string> v;
     for (const auto& e : d.Entries()) v.push_back(e.name);
     return v;
   }
-  fs::path root;
+  test_support::TempDir temp;
+  const fs::path root = temp.path();
 };
 
 const char* kModelFilter =

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "platform/settings/settings_store.h"
 #include "ui/calib_dialog.h"
 #include "ui/joy_dialog.h"
@@ -98,7 +98,7 @@ TEST(RadioForm, StoredIndexOpensTheActiveInterfaceAndOutOfRangeIsNone) {
     int active;
   } rows[] = {{nullptr, 0}, {"4", 4}, {"5", 0}, {"-1", 0}, {"joystick", 0}};
   for (const Row& r : rows) {
-    TempDir dir;
+    test_support::TempDir dir;
     SettingsStore store(dir.path(), NumberFormat{'.'});
     if (r.stored) store.WriteString("RadioForm", "InterfaceIndex", r.stored);
     Selection s;
@@ -254,7 +254,7 @@ class ListedPorts : public SerialPort {
 TEST(PicDialog, OkTakesPortAndProtocolCancelRestores) {
   ListedPorts port;
   TRcPICForm pic(port, Trace());
-  TempDir dir;
+  test_support::TempDir dir;
   SettingsStore store(dir.path(), NumberFormat{'.'});
   pic.Create(store);
   PicDialog d(pic);
