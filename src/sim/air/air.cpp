@@ -19,12 +19,11 @@ constexpr double kRoughness = 0.03;
 constexpr double kReferenceHeight = 10.0;
 constexpr double kLowestHeight = 2.0 * kRoughness;
 constexpr double kTopHeight = 300.0;
+constexpr double kReferenceLog = 5.809142990314028;  // ln(kReferenceHeight / kRoughness)
 
-Vec3 RotateHorizontal(const Vec3& v, double degrees) {
-  // Turning the direction the wind comes from clockwise (seen from above) turns
-  // the air's velocity clockwise as well.
-  const double a = degrees * kDegToRad;
-  const double c = std::cos(a), s = std::sin(a);
+// Turning the direction the wind comes from clockwise (seen from above) turns the
+// air's velocity clockwise as well; c and s are the cosine and sine of the turn.
+Vec3 RotateHorizontal(const Vec3& v, double c, double s) {
   return {v.x * c + v.y * s, v.y * c - v.x * s, v.z};
 }
 }  // namespace
@@ -39,6 +38,7 @@ void AirModel::SetWind(const WindSettings& requested) {
   settings_ = next;
   if (newDirection && !settings_.Still()) flow_ = SlopeFlow::Compute(*terrain_, settings_.fromDegrees);
   if (newSeed) RestartGenerators();
+  Resample();
 }
 
 void AirModel::SetTerrain(std::shared_ptr<const TerrainGrid> terrain) {
@@ -50,6 +50,7 @@ void AirModel::SetTerrain(std::shared_ptr<const TerrainGrid> terrain) {
 void AirModel::RestartGenerators() {
   gusts_.Reset(settings_.turbulenceSeed);
   turbulence_.Reset(settings_.turbulenceSeed);
+  Resample();
 }
 
 void AirModel::SetUniform(const Vec3& velocity) {
@@ -77,7 +78,7 @@ Vec3 AirModel::ProfileWind(double height) const {
 double AirModel::ProfileSpeed(double height) const {
   if (settings_.Still()) return 0.0;
   const double h = std::clamp(height, kLowestHeight, kTopHeight);
-  return settings_.speed * std::log(h / kRoughness) / std::log(kReferenceHeight / kRoughness);
+  return settings_.speed * std::log(h / kRoughness) / kReferenceLog;
 }
 
 Vec3 AirModel::SteadyAt(const Vec3& p) const {
@@ -93,16 +94,47 @@ Vec3 AirModel::SteadyAt(const Vec3& p) const {
 Vec3 AirModel::MeanAt(const Vec3& p) const {
   const Vec3 steady = SteadyAt(p);
   if (settings_.gusts == 0 || settings_.Still()) return steady;
-  const double strength = settings_.gusts / 100.0;
-  const Vec3 turned = RotateHorizontal(steady, gusts_.DirectionOffsetDegrees(strength));
-  const double k = gusts_.SpeedFactor(strength);
-  return {turned.x * k, turned.y * k, turned.z * k};
+  const std::array<double, 4> g = gustBlend_.Now();
+  const Vec3 turned = RotateHorizontal(steady, g[2], g[3]);
+  return {turned.x * g[0], turned.y * g[0], turned.z * g[0]};
+}
+
+template <std::size_t N>
+void AirModel::Blend<N>::Restart(const std::array<double, N>& now) {
+  previous = latest = now;
+  since = 0.0;
+  interval = 1.0;
+}
+
+template <std::size_t N>
+bool AirModel::Blend<N>::Due(double dt, double period) {
+  since += dt;
+  return since >= period;
+}
+
+template <std::size_t N>
+void AirModel::Blend<N>::Push(const std::array<double, N>& next) {
+  previous = latest;
+  latest = next;
+  interval = since;
+  since = 0.0;
+}
+
+template <std::size_t N>
+std::array<double, N> AirModel::Blend<N>::Now() const {
+  const double f = std::min(since / interval, 1.0);
+  std::array<double, N> out;
+  for (std::size_t i = 0; i < N; ++i) out[i] = previous[i] + (latest[i] - previous[i]) * f;
+  return out;
 }
 
 void AirModel::Advance(double dt, const Vec3& p, double airspeed, double span) {
   if (settings_.Still()) return;
-  if (settings_.gusts > 0) gusts_.Advance(dt);
-  if (settings_.turbulence > 0) {
+  if (settings_.gusts > 0 && gustBlend_.Due(dt, kGustStep)) {
+    gusts_.Advance(gustBlend_.since);
+    gustBlend_.Push(GustOutput());
+  }
+  if (settings_.turbulence > 0 && turbulenceBlend_.Due(dt, kTurbulenceStep)) {
     DrydenTurbulence::Conditions c;
     c.airspeed = airspeed;
     c.height = p.z - terrain_->HeightAt(p.x, p.y);
@@ -110,47 +142,100 @@ void AirModel::Advance(double dt, const Vec3& p, double airspeed, double span) {
     c.windFromDegrees = settings_.fromDegrees;
     c.wingSpan = span;
     c.strength = settings_.turbulence / 100.0;
-    turbulence_.Advance(dt, c);
+    turbulence_.Advance(turbulenceBlend_.since, c);
+    turbulenceBlend_.Push(TurbulenceOutput());
   }
+}
+
+std::array<double, 4> AirModel::GustOutput() const {
+  if (settings_.Still() || settings_.gusts == 0) return {1.0, 0.0, 1.0, 0.0};
+  const double strength = settings_.gusts / 100.0;
+  const double direction = gusts_.DirectionOffsetDegrees(strength);
+  // The cosine and sine are blended too: between two steps the direction moves by
+  // a fraction of a degree, so the blend stays a rotation to about 1e-5.
+  return {gusts_.SpeedFactor(strength), direction, std::cos(direction * kDegToRad),
+          std::sin(direction * kDegToRad)};
+}
+
+std::array<double, 6> AirModel::TurbulenceOutput() const {
+  if (settings_.Still() || settings_.turbulence == 0) return {};
+  const Vec3 l = turbulence_.Linear(), r = turbulence_.Rates();
+  return {l.x, l.y, l.z, r.x, r.y, r.z};
+}
+
+void AirModel::Resample() {
+  gustBlend_.Restart(GustOutput());
+  turbulenceBlend_.Restart(TurbulenceOutput());
 }
 
 Vec3 AirModel::AtModel(const Vec3& p) const {
   const Vec3 mean = MeanAt(p);
   if (settings_.turbulence == 0 || settings_.Still()) return mean;
-  const Vec3 t = turbulence_.Linear();
-  return {mean.x + t.x, mean.y + t.y, mean.z + t.z};
+  const std::array<double, 6> t = turbulenceBlend_.Now();
+  return {mean.x + t[0], mean.y + t[1], mean.z + t[2]};
 }
 
 Vec3 AirModel::TurbulenceRates() const {
   if (settings_.turbulence == 0 || settings_.Still()) return {};
-  return turbulence_.Rates();
+  const std::array<double, 6> t = turbulenceBlend_.Now();
+  return {t[3], t[4], t[5]};
 }
 
-// Both generators are plain values (the flight state is copied as an undo point
-// every sub-step), so their bytes are their whole state.
+// The generators and the samples are plain values (the flight state is copied as
+// an undo point every sub-step), so their bytes are their whole state.
 static_assert(std::is_trivially_copyable_v<Gusts>);
 static_assert(std::is_trivially_copyable_v<DrydenTurbulence>);
 
-std::string AirModel::DynamicState() const {
-  std::string out(sizeof(Gusts) + sizeof(DrydenTurbulence), '\0');
-  std::memcpy(out.data(), &gusts_, sizeof(Gusts));
-  std::memcpy(out.data() + sizeof(Gusts), &turbulence_, sizeof(DrydenTurbulence));
+namespace {
+// Bytes of plain values, one after the other.
+template <class... T>
+std::string Pack(const T&... parts) {
+  std::string out;
+  (out.append(reinterpret_cast<const char*>(&parts), sizeof(T)), ...);
   return out;
 }
 
+template <std::size_t N>
+bool Finite(const std::array<double, N>& values) {
+  for (double d : values)
+    if (!std::isfinite(d)) return false;
+  return true;
+}
+}  // namespace
+
+std::string AirModel::DynamicState() const {
+  return Pack(gusts_, turbulence_, gustBlend_, turbulenceBlend_);
+}
+
 bool AirModel::SetDynamicState(std::string_view bytes) {
-  if (bytes.size() != sizeof(Gusts) + sizeof(DrydenTurbulence)) return false;
-  std::memcpy(&gusts_, bytes.data(), sizeof(Gusts));
-  std::memcpy(&turbulence_, bytes.data() + sizeof(Gusts), sizeof(DrydenTurbulence));
+  Gusts gusts;
+  DrydenTurbulence turbulence;
+  Blend<4> gustBlend;
+  Blend<6> turbulenceBlend;
+  if (bytes.size() != sizeof gusts + sizeof turbulence + sizeof gustBlend + sizeof turbulenceBlend)
+    return false;
+  const char* at = bytes.data();
+  for (const std::pair<void*, std::size_t>& part :
+       {std::pair<void*, std::size_t>{&gusts, sizeof gusts}, {&turbulence, sizeof turbulence},
+        {&gustBlend, sizeof gustBlend}, {&turbulenceBlend, sizeof turbulenceBlend}}) {
+    std::memcpy(part.first, at, part.second);
+    at += part.second;
+  }
+  // A state from a damaged file must not put NaNs or endless values into a flight.
+  const auto sane = [](const auto& b) {
+    return Finite(b.previous) && Finite(b.latest) && b.since >= 0.0 && b.since < 1e6 &&
+           b.interval > 0.0 && b.interval < 1e6;
+  };
+  if (!sane(gustBlend) || !sane(turbulenceBlend)) return false;
+  gusts_ = gusts;
+  turbulence_ = turbulence;
+  gustBlend_ = gustBlend;
+  turbulenceBlend_ = turbulenceBlend;
   return true;
 }
 
-double AirModel::GustSpeedFactor() const {
-  return settings_.gusts == 0 ? 1.0 : gusts_.SpeedFactor(settings_.gusts / 100.0);
-}
+double AirModel::GustSpeedFactor() const { return gustBlend_.Now()[0]; }
 
-double AirModel::GustDirectionOffset() const {
-  return settings_.gusts == 0 ? 0.0 : gusts_.DirectionOffsetDegrees(settings_.gusts / 100.0);
-}
+double AirModel::GustDirectionOffset() const { return gustBlend_.Now()[1]; }
 
 }  // namespace veltrane

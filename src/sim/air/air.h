@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,7 +52,13 @@ class AirModel {
   Vec3 MeanAt(const Vec3& p) const;
 
   // Advances gusts and turbulence by one sub-step for a model at p flying at
-  // `airspeed` relative to the air, with the given wing (or rotor) span.
+  // `airspeed` relative to the air, with the given wing (or rotor) span. Their
+  // generators change over tenths of seconds (turbulence) and seconds (gusts),
+  // so they are stepped every kTurbulenceStep and kGustStep of flight, and what
+  // the model meets in between is blended from their last two steps: smooth,
+  // and cheap enough for every sub-step.
+  static constexpr double kTurbulenceStep = 0.05;
+  static constexpr double kGustStep = 0.2;
   void Advance(double dt, const Vec3& p, double airspeed, double span);
   // The air at the model: mean air at p plus the present linear turbulence.
   Vec3 AtModel(const Vec3& p) const;
@@ -67,6 +75,26 @@ class AirModel {
   double GustDirectionOffset() const;
 
  private:
+  // The last two outputs of a generator and how far the flight has come since
+  // the latest: values in between are blended.
+  template <std::size_t N>
+  struct Blend {
+    std::array<double, N> previous{}, latest{};
+    double since = 0.0;
+    double interval = 1.0;
+    void Restart(const std::array<double, N>& now);
+    // True when `period` has passed and a new output is due.
+    bool Due(double dt, double period);
+    void Push(const std::array<double, N>& next);
+    std::array<double, N> Now() const;
+  };
+  // Speed factor, direction offset (degrees) and its cosine and sine.
+  std::array<double, 4> GustOutput() const;
+  // Linear gust velocity (world axes) and the rotational rates.
+  std::array<double, 6> TurbulenceOutput() const;
+  // Both blends from the generators as they stand (new settings, a restart).
+  void Resample();
+
   WindSettings settings_;
   bool uniform_ = false;
   Vec3 uniformVelocity_;
@@ -74,6 +102,8 @@ class AirModel {
   std::shared_ptr<const SlopeFlow> flow_;
   Gusts gusts_;
   DrydenTurbulence turbulence_;
+  Blend<4> gustBlend_;
+  Blend<6> turbulenceBlend_;
 };
 
 }  // namespace veltrane
