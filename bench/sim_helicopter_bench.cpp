@@ -13,7 +13,7 @@ SimState HoveringOnSkids() {
   loaders::LoadPAR(s, VELTRANE_HELI_PAR, Trace());
   s.TimeStep = 0.005;
   s.ModelPosition = {0, 0, 0.27};
-  s.FunctionValue[7] = -1.0;
+  s.FunctionValue[fn::kCollective] = -1.0;
   return s;
 }
 

@@ -84,7 +84,7 @@ void UpdateFunctionValues(TRcIntForm& active, int listPosition, FunctionValues& 
   FunctionValues v{};
   active.GetFunctionValues(v);
   for (int i = 0; i < kFunctionCount; ++i) {
-    if (i == 3 || i == 7) {
+    if (i == fn::kThrottle || i == fn::kCollective) {
       if (listPosition == 0 || active.Assign[i].Channel == -1) continue;
     }
     functionValue[i] = v[i];

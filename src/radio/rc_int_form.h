@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/functions.h"
+
 namespace veltrane {
 
 class SettingsStore;
 
 constexpr int kMaxChannels = 16;
-constexpr int kFunctionCount = 8;
+constexpr int kFunctionCount = fn::kCount;
 
 // Raw channel values as an interface delivers them, in its own units.
 struct TRcChannels {
@@ -76,7 +78,7 @@ class TRcIntForm {
   std::string name_;
 };
 
-// The per-frame copy into FunctionValue. Throttle (3) and collective (7) are kept
+// The per-frame copy into FunctionValue. Throttle and collective are kept
 // when there is no interface (list position 0) or their assignment is exactly -1,
 // so that the keyboard can hold them.
 void UpdateFunctionValues(TRcIntForm& active, int listPosition, FunctionValues& functionValue);

@@ -112,7 +112,7 @@ Recording ParseRecording(const std::string& bytes) {
           const std::uint8_t changed = r.U8();
           const std::uint8_t wide = static_cast<Tag>(tag) == Tag::FrameWide ? r.U8() : 0;
           if (wide & ~changed) r.Fail("a frame with doubles for unchanged controls");
-          for (int i = 0; i < 8; ++i) {
+          for (int i = 0; i < fn::kCount; ++i) {
             if (!(changed & (1u << i))) continue;
             f.values[static_cast<std::size_t>(i)] = (wide & (1u << i)) ? r.F64() : double(r.F32());
           }

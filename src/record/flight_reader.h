@@ -13,7 +13,7 @@ namespace veltrane::record {
 struct Recording {
   struct Frame {
     std::int64_t clock = 0;  // the program clock of this tick, ms
-    std::array<double, 8> values{};
+    std::array<double, fn::kCount> values{};
   };
   // A command or a state change, carried out before frame `beforeFrame`.
   struct Event {

@@ -67,7 +67,7 @@ void FlightRecorder::Flush() {
 void FlightRecorder::Frame(const SimState& s) {
   if (!file_) return;
   std::uint8_t changed = 0, wide = 0;
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < fn::kCount; ++i) {
     const double v = s.FunctionValue[static_cast<std::size_t>(i)];
     // Compared as bits: -0 and NaN must replay as they were.
     if (std::memcmp(&v, &lastValues_[static_cast<std::size_t>(i)], sizeof v) != 0) {
@@ -80,7 +80,7 @@ void FlightRecorder::Frame(const SimState& s) {
   w.VarInt(s.LastTickTime - lastTick_);
   w.U8(changed);
   if (wide) w.U8(wide);
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < fn::kCount; ++i) {
     if (!(changed & (1u << i))) continue;
     const double v = s.FunctionValue[static_cast<std::size_t>(i)];
     if (wide & (1u << i))

@@ -58,7 +58,7 @@ class FlightRecorder {
   std::int64_t lastTick_ = 0;
   std::int64_t lastSnapshot_ = 0;
   std::int64_t lastFlush_ = 0;
-  std::array<double, 8> lastValues_{};
+  std::array<double, fn::kCount> lastValues_{};
   std::string lastThermals_;
 };
 

@@ -36,7 +36,7 @@ class ReplayCursor {
   // Program time since the start of the flight at the current position, ms.
   std::int64_t TimeMs() const;
   // The controls of the frame being ticked.
-  const std::array<double, 8>& Controls() const { return controls_; }
+  const std::array<double, fn::kCount>& Controls() const { return controls_; }
   // Set once a snapshot did not match: the flight time of the first one, ms.
   std::optional<std::int64_t> FirstDifference() const { return firstDifference_; }
   const Recording& Rec() const { return rec_; }
@@ -56,7 +56,7 @@ class ReplayCursor {
   std::size_t position_ = 0;
   std::size_t nextEvent_ = 0;
   std::size_t nextCheck_ = 0;
-  std::array<double, 8> controls_{};
+  std::array<double, fn::kCount> controls_{};
   std::optional<std::int64_t> firstDifference_;
 };
 

@@ -95,7 +95,7 @@ HalfWing WingHalf(const SimState& s, const Airflow& air, double side, double spe
   double a = 0.0;
   if (speed != 0.0) {
     a = FlowAngle(air.velocity, normal, speed) + p.WingIncidence +
-        side * s.FunctionValue[2] * p.AileronGain + deltaPitch / 2.0;
+        side * s.FunctionValue[fn::kAileron] * p.AileronGain + deltaPitch / 2.0;
   }
   const double cl = LiftCoefficient(p, a);
   const double lift = kHalfRho * p.WingArea / 2.0 * speed * speed * cl;
@@ -190,9 +190,9 @@ bool HitsObstacle(const World& w, const Vec3& p, double radius) {
 void Fly(SimState& s, const World& w) {
   const AirplaneParams& p = s.Airplane;
   const double dt = s.TimeStep;
-  const std::array<double, 8>& fv = s.FunctionValue;
+  const auto& fv = s.FunctionValue;
 
-  const Vec3 thrust = s.AxisForward * ((fv[3] + 1.0) / 2.0 * p.MaxThrust);
+  const Vec3 thrust = s.AxisForward * ((fv[fn::kThrottle] + 1.0) / 2.0 * p.MaxThrust);
 
   Airflow air;
   air.still = s.Air.Still();
@@ -216,7 +216,7 @@ void Fly(SimState& s, const World& w) {
   const double tailVolume = p.StabilizerArea * p.TailArm;
   const double k1 = q * p.LiftSlope / p.PitchInertia * (p.WingArea * cgArm + tailVolume);
   const double k2 = q / p.PitchInertia *
-                    (tailVolume * p.LiftSlope * fv[1] * p.ElevatorGain -
+                    (tailVolume * p.LiftSlope * fv[fn::kElevator] * p.ElevatorGain -
                      p.PitchMomentCoef * p.WingChord * p.WingArea +
                      p.LiftSlope * p.WingArea * cgArm * p.WingIncidence);
   double deltaPitch;
@@ -234,7 +234,7 @@ void Fly(SimState& s, const World& w) {
   // Yaw: the sideslip oscillates towards what the rudder commands.
   double deltaYaw = 0.0;
   if (v != 0.0) {
-    double beta = FlowAngle(air.velocity, s.AxisRight, v) + fv[0] * p.RudderGain;
+    double beta = FlowAngle(air.velocity, s.AxisRight, v) + fv[fn::kRudder] * p.RudderGain;
     const double ky = kHalfRho * v * v * p.LiftSlope / p.YawInertia * p.FinArea * p.TailArm;
     if (ky == 0.0) {
       deltaYaw = s.YawRate * dt;

@@ -163,10 +163,10 @@ void MoveHelicopter(SimState& s, const World& w) {
     c.WorldOffset = ToWorld(s, c.Position);
   }
 
-  const double pitch = Expo(s.FunctionValue[5], h.ExpoPitch);
-  const double roll = Expo(s.FunctionValue[6], h.ExpoRoll);
-  const double yaw = Expo(s.FunctionValue[4], h.ExpoYaw);
-  const double coll = Expo(s.FunctionValue[7], h.ExpoCollective);
+  const double pitch = Expo(s.FunctionValue[fn::kPitchCyclic], h.ExpoPitch);
+  const double roll = Expo(s.FunctionValue[fn::kRollCyclic], h.ExpoRoll);
+  const double yaw = Expo(s.FunctionValue[fn::kTailRotor], h.ExpoYaw);
+  const double coll = Expo(s.FunctionValue[fn::kCollective], h.ExpoCollective);
 
   // Air as the blades meet it; the rotor turns anticlockwise seen from above.
   const Vec3 vn = U * VecDot(V, U);

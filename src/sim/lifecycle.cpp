@@ -43,8 +43,8 @@ void InitFlight(SimState& s, const World& w, const Trace& trace) {
   s.ModelPosition.y = s.StartPosition.y;
   s.ModelPosition.z = w.GroundHeightAt(s.ModelPosition.x, s.ModelPosition.y) + s.GroundClearance;
   s.FunctionValue.fill(0.0);
-  s.FunctionValue[3] = -1.0;
-  s.FunctionValue[7] = -1.0;
+  s.FunctionValue[fn::kThrottle] = -1.0;
+  s.FunctionValue[fn::kCollective] = -1.0;
 }
 
 void RestartFlight(SimState& s, const World& w, const Trace& trace) {
@@ -69,10 +69,10 @@ void Handstart(SimState& s, const Trace& trace) {
     s.AxisForward = into;
     s.AxisRight = {into.y, -into.x, 0.0};
   }
-  s.FunctionValue[0] = 0.0;
-  s.FunctionValue[1] = 0.0;
-  s.FunctionValue[2] = 0.0;
-  s.FunctionValue[3] = -1.0;
+  s.FunctionValue[fn::kRudder] = 0.0;
+  s.FunctionValue[fn::kElevator] = 0.0;
+  s.FunctionValue[fn::kAileron] = 0.0;
+  s.FunctionValue[fn::kThrottle] = -1.0;
 }
 
 void AttachWinch(SimState& s) { s.WinchAttached = true; }

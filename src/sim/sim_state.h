@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "sim/air/air.h"
+#include "sim/functions.h"
 #include "sim/random.h"
 #include "sim/vec3.h"
 
@@ -138,9 +139,8 @@ struct SimState {
   std::int64_t CrashTime = 0;
   bool AutoInitPending = false;
 
-  // Controls: 0 rudder, 1 elevator, 2 aileron, 3 throttle,
-  // 4 tail rotor, 5 pitch cyclic, 6 roll cyclic, 7 collective.
-  std::array<double, 8> FunctionValue{};
+  // Controls, indexed by fn::kRudder ... fn::kCollective.
+  std::array<double, fn::kCount> FunctionValue{};
 
   AirplaneParams Airplane;
   HelicopterParams Heli;

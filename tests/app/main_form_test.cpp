@@ -413,13 +413,13 @@ TEST_F(MainFormTest, TenSecondsOfKeyboardFlightAndTheCommandsArePersisted) {
   const double startY = form->State().ModelPosition.y;
   services.held = {kV};  // full throttle
   Ticks(250, 20);
-  EXPECT_DOUBLE_EQ(form->State().FunctionValue[3], 1.0);
+  EXPECT_DOUBLE_EQ(form->State().FunctionValue[fn::kThrottle], 1.0);
   form->FormKeyDown('Z', false);  // autozoom
   form->FormKeyDown('A', false);  // speed, height, vario
   form->FormKeyDown(vk::kAdd, false);
   services.held = {kV, kLeft};
   Ticks(250, 20);
-  EXPECT_DOUBLE_EQ(form->State().FunctionValue[0], 1.0);
+  EXPECT_DOUBLE_EQ(form->State().FunctionValue[fn::kRudder], 1.0);
   EXPECT_GT(std::abs(form->State().ModelPosition.y - startY), 5.0);
   EXPECT_FALSE(form->State().Crashed && form->State().ModelPosition.z < 0);
 
@@ -508,7 +508,7 @@ TEST_F(MainFormTest, PauseStillReadsTheKeysAndDrawsButFreezesTheFlight) {
   services.held = {kLeft};
   Ticks(50, 20);
   EXPECT_EQ(form->State().ModelPosition, at);
-  EXPECT_DOUBLE_EQ(form->State().FunctionValue[0], 1.0);
+  EXPECT_DOUBLE_EQ(form->State().FunctionValue[fn::kRudder], 1.0);
   form.reset();
 }
 
@@ -570,7 +570,7 @@ TEST_F(MainFormTest, TexturesToggleReloadsBothFilesAndRestartsTheFlight) {
   EXPECT_TRUE(traces.Contains("TMainForm.LoadAirplane File: Model/trainer.par\r\n"));
   EXPECT_TRUE(traces.Contains("TMainForm.LoadWorld File: Landscape/field.scn\r\n"));
   EXPECT_NEAR(form->State().ModelPosition.y, 500.0, 1e-9);
-  EXPECT_DOUBLE_EQ(form->State().FunctionValue[3], -1.0);
+  EXPECT_DOUBLE_EQ(form->State().FunctionValue[fn::kThrottle], -1.0);
   form.reset();
 }
 

@@ -24,8 +24,8 @@ TEST(ApplyKeys, DefaultKeyDrivesAirplaneAndHelicopterFunction) {
   EXPECT_EQ(fv, (FunctionValues{1, 0, 0, 0, 1, 0, 0, 0}));
   held.held = {kUp};
   keys.ApplyKeys(fv, held);
-  EXPECT_DOUBLE_EQ(fv[1], 1.0);
-  EXPECT_DOUBLE_EQ(fv[5], 1.0);
+  EXPECT_DOUBLE_EQ(fv[fn::kElevator], 1.0);
+  EXPECT_DOUBLE_EQ(fv[fn::kPitchCyclic], 1.0);
 }
 
 TEST(ApplyKeys, LaterSlotOfAPairWins) {
@@ -34,13 +34,13 @@ TEST(ApplyKeys, LaterSlotOfAPairWins) {
   held.held = {kLeft, kRight};
   FunctionValues fv{};
   keys.ApplyKeys(fv, held);
-  EXPECT_DOUBLE_EQ(fv[0], -1.0);
+  EXPECT_DOUBLE_EQ(fv[fn::kRudder], -1.0);
   held.held = {kV, kH};
   TRcIntForm plain;
-  fv[3] = fv[7] = 0.3;
+  fv[fn::kThrottle] = fv[fn::kCollective] = 0.3;
   ReadRadio(plain, 0, keys, held, fv);
-  EXPECT_DOUBLE_EQ(fv[3], -1.0);
-  EXPECT_DOUBLE_EQ(fv[7], -1.0);
+  EXPECT_DOUBLE_EQ(fv[fn::kThrottle], -1.0);
+  EXPECT_DOUBLE_EQ(fv[fn::kCollective], -1.0);
 }
 
 TEST(ApplyKeys, IncrementsSeeEarlierSlotsAndTheClampCaps) {
@@ -49,9 +49,9 @@ TEST(ApplyKeys, IncrementsSeeEarlierSlotsAndTheClampCaps) {
   held.held = {kV, kG};
   FunctionValues fv{};
   keys.ApplyKeys(fv, held);
-  EXPECT_DOUBLE_EQ(fv[3], 1.05);
+  EXPECT_DOUBLE_EQ(fv[fn::kThrottle], 1.05);
   ClampFunctionValues(fv);
-  EXPECT_DOUBLE_EQ(fv[3], 1.0);
+  EXPECT_DOUBLE_EQ(fv[fn::kThrottle], 1.0);
 }
 
 TEST(ReadRadio, HoldingGTenFramesFromClosedThrottleWithoutInterface) {
@@ -60,18 +60,18 @@ TEST(ReadRadio, HoldingGTenFramesFromClosedThrottleWithoutInterface) {
   FakeKeys held;
   held.held = {kG};
   FunctionValues fv{};
-  fv[3] = -1.0;
-  fv[7] = -1.0;
+  fv[fn::kThrottle] = -1.0;
+  fv[fn::kCollective] = -1.0;
   for (int frame = 0; frame < 10; ++frame) ReadRadio(plain, 0, keys, held, fv);
-  EXPECT_NEAR(fv[3], -0.5, 1e-12);
-  EXPECT_NEAR(fv[7], -0.5, 1e-12);
+  EXPECT_NEAR(fv[fn::kThrottle], -0.5, 1e-12);
+  EXPECT_NEAR(fv[fn::kCollective], -0.5, 1e-12);
   held.held = {kB};
   ReadRadio(plain, 0, keys, held, fv);
-  EXPECT_NEAR(fv[3], -0.55, 1e-12);
+  EXPECT_NEAR(fv[fn::kThrottle], -0.55, 1e-12);
   held.held.clear();  // released: the value stays
   ReadRadio(plain, 0, keys, held, fv);
-  EXPECT_NEAR(fv[3], -0.55, 1e-12);
-  EXPECT_DOUBLE_EQ(fv[0], 0.0);
+  EXPECT_NEAR(fv[fn::kThrottle], -0.55, 1e-12);
+  EXPECT_DOUBLE_EQ(fv[fn::kRudder], 0.0);
 }
 
 TEST(ReadRadio, WithAThrottleChannelGAddsToTheInterfaceValueEachFrame) {
@@ -89,7 +89,7 @@ TEST(ReadRadio, WithAThrottleChannelGAddsToTheInterfaceValueEachFrame) {
   held.held = {kG};
   FunctionValues fv{};
   for (int frame = 0; frame < 10; ++frame) ReadRadio(stick, 1, keys, held, fv);
-  EXPECT_NEAR(fv[3], 0.25, 1e-12);
+  EXPECT_NEAR(fv[fn::kThrottle], 0.25, 1e-12);
 }
 
 TEST(KeyFormSettings, DefaultsRoundTripAndOutOfRangeCodesFallBack) {

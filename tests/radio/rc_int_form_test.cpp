@@ -110,11 +110,11 @@ TEST(ReadRadio, OneFunctionThroughTheWholeFrame) {
       {"beyond the low end clamps to -1", 2, {2, false, false}, -300.0, 4, 0.0, -1.0},
       {"channel 9 reads 0", 0, {8, false, false}, 200.0, 4, 0.7, 0.0},
       {"channel 16 reads 0", 5, {15, false, false}, 200.0, 4, 0.7, 0.0},
-      {"no interface keeps throttle", 3, {3, false, false}, 200.0, 0, -0.6, -0.6},
-      {"no interface keeps pitch", 7, {7, false, false}, 200.0, 0, 0.4, 0.4},
-      {"throttle unassigned (-1) is kept", 3, {-1, false, false}, 200.0, 4, -0.6, -0.6},
-      {"pitch assigned out of range reads 0", 7, {9, false, false}, 200.0, 4, 0.4, 0.0},
-      {"throttle from the interface", 3, {3, false, false}, 150.0, 4, -1.0, 0.5},
+      {"no interface keeps throttle", fn::kThrottle, {3, false, false}, 200.0, 0, -0.6, -0.6},
+      {"no interface keeps pitch", fn::kCollective, {7, false, false}, 200.0, 0, 0.4, 0.4},
+      {"throttle unassigned (-1) is kept", fn::kThrottle, {-1, false, false}, 200.0, 4, -0.6, -0.6},
+      {"pitch assigned out of range reads 0", fn::kCollective, {9, false, false}, 200.0, 4, 0.4, 0.0},
+      {"throttle from the interface", fn::kThrottle, {3, false, false}, 150.0, 4, -1.0, 0.5},
   };
   for (const Row& r : rows) {
     FakeInterface f = Calibrated(16);
@@ -155,19 +155,19 @@ TEST(UpdateFunctionValues, InterfaceCopiesThrottleUnlessUnassignedExactly) {
   for (int c = 0; c < 8; ++c) f.channels.Value[c] = 150.0;  // 0.5 each
   FunctionValues fv{};
   fv.fill(-0.9);
-  f.Assign[3].Channel = -1;  // throttle held by the keyboard
-  f.Assign[7].Channel = -2;  // out of range but not -1: reads 0
+  f.Assign[fn::kThrottle].Channel = -1;  // throttle held by the keyboard
+  f.Assign[fn::kCollective].Channel = -2;  // out of range but not -1: reads 0
   UpdateFunctionValues(f, 4, fv);
-  EXPECT_DOUBLE_EQ(fv[3], -0.9);
-  EXPECT_DOUBLE_EQ(fv[7], 0.0);
+  EXPECT_DOUBLE_EQ(fv[fn::kThrottle], -0.9);
+  EXPECT_DOUBLE_EQ(fv[fn::kCollective], 0.0);
   EXPECT_DOUBLE_EQ(fv[0], 0.5);
   // The same object at list position 0 keeps both.
   fv.fill(-0.9);
-  f.Assign[3].Channel = 3;
-  f.Assign[7].Channel = 7;
+  f.Assign[fn::kThrottle].Channel = 3;
+  f.Assign[fn::kCollective].Channel = 7;
   UpdateFunctionValues(f, 0, fv);
-  EXPECT_DOUBLE_EQ(fv[3], -0.9);
-  EXPECT_DOUBLE_EQ(fv[7], -0.9);
+  EXPECT_DOUBLE_EQ(fv[fn::kThrottle], -0.9);
+  EXPECT_DOUBLE_EQ(fv[fn::kCollective], -0.9);
 }
 
 TEST(ClampFunctionValues, LimitsToUnitRange) {

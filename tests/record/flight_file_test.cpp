@@ -28,8 +28,8 @@ std::string SampleFlight(const test_support::TempDir& dir, SimState& s) {
   for (int k = 1; k <= 700; ++k) {
     s.PrevTickTime = s.LastTickTime;
     s.LastTickTime += 16 + k % 3;
-    s.FunctionValue[1] = k < 100 ? 0.5 : 0.1;  // 0.1 needs a double
-    s.FunctionValue[3] = k * 0.25;
+    s.FunctionValue[fn::kElevator] = k < 100 ? 0.5 : 0.1;  // 0.1 needs a double
+    s.FunctionValue[fn::kThrottle] = k * 0.25;
     if (k == 50) r.Command(CommandCode::Pilot, '8');
     if (k == 300) {
       s.Thermals.Thermals[1].x = 77.0;
@@ -55,9 +55,9 @@ TEST(FlightFile, ReadsBackFramesCommandsAndSnapshotsExactly) {
   EXPECT_TRUE(rec.complete);
   EXPECT_EQ(rec.header.modelFile, "/m/glider.par");
   ASSERT_EQ(rec.frames.size(), 700u);
-  EXPECT_EQ(rec.frames[98].values[1], 0.5);
-  EXPECT_EQ(rec.frames[699].values[1], 0.1);
-  EXPECT_EQ(rec.frames[699].values[3], 175.0);
+  EXPECT_EQ(rec.frames[98].values[fn::kElevator], 0.5);
+  EXPECT_EQ(rec.frames[699].values[fn::kElevator], 0.1);
+  EXPECT_EQ(rec.frames[699].values[fn::kThrottle], 175.0);
   EXPECT_EQ(rec.frames.back().clock, s.LastTickTime);
   ASSERT_EQ(rec.events.size(), 2u);
   EXPECT_EQ(rec.events[0].beforeFrame, 49u);

@@ -44,7 +44,7 @@ SimState Flying(double speed) {
   s.ModelVelocity = {0.0, speed, 0.0};
   s.Airborne = true;
   s.TimeStep = 0.005;
-  s.FunctionValue[3] = -1.0;
+  s.FunctionValue[fn::kThrottle] = -1.0;
   return s;
 }
 
@@ -57,7 +57,7 @@ SimState Landing(Vec3 velocity) {
   s.ModelVelocity = velocity;
   s.Airborne = true;
   s.TimeStep = 0.005;
-  s.FunctionValue[3] = -1.0;
+  s.FunctionValue[fn::kThrottle] = -1.0;
   return s;
 }
 
@@ -72,7 +72,7 @@ TEST(Airplane, StandingStillOnTheGroundStaysStill) {
   s.GroundClearance = 0.3;
   s.ModelPosition = {5.0, 7.0, 0.3};
   s.ModelVelocity = {0.0, 1e-8, 0.0};
-  s.FunctionValue[3] = -1.0;
+  s.FunctionValue[fn::kThrottle] = -1.0;
   s.TimeStep = 0.005;
   const FlatWorld w;
   for (int i = 0; i < 2000; ++i) MoveAirplane(s, w);
@@ -96,7 +96,7 @@ TEST(Airplane, ThrottleScalesThrustFromZeroToMax) {
     s.ModelPosition = {0, 0, 100};
     s.Airborne = true;
     s.TimeStep = 0.005;
-    s.FunctionValue[3] = throttle;
+    s.FunctionValue[fn::kThrottle] = throttle;
     MoveAirplane(s, w);
     // From rest no drag acts: the whole thrust accelerates the model along +y.
     const double thrust = (throttle + 1.0) / 2.0 * 10.0;
@@ -114,7 +114,7 @@ TEST(Airplane, WheelFrictionHoldsBackOnTheRunway) {
     s.Airplane.Mass = 2.0;
     s.Airplane.MaxThrust = 10.0;
     s.Airplane.WheelFriction = friction;
-    s.FunctionValue[3] = 1.0;
+    s.FunctionValue[fn::kThrottle] = 1.0;
     MoveAirplane(s, w);
     return s.ModelVelocity.y;
   };
@@ -235,14 +235,14 @@ TEST(Airplane, AileronRollsAndElevatorPitches) {
   const FlatWorld w;
   SimState s = Flying(20.0);
   s.Airplane.AileronGain = 0.1;
-  s.FunctionValue[2] = 1.0;  // positive aileron raises the right wing
+  s.FunctionValue[fn::kAileron] = 1.0;  // positive aileron raises the right wing
   MoveAirplane(s, w);
   EXPECT_GT(s.RollRate, 0.0);
 
   auto noseAfter = [&](double elevator) {
     SimState t = Flying(20.0);
     t.Airplane.ElevatorGain = 0.2;
-    t.FunctionValue[1] = elevator;
+    t.FunctionValue[fn::kElevator] = elevator;
     for (int i = 0; i < 40; ++i) MoveAirplane(t, w);
     return t.AxisForward.z;
   };
@@ -254,7 +254,7 @@ TEST(Airplane, RudderYawsTheNoseLeft) {
   const FlatWorld w;
   SimState s = Flying(20.0);
   s.Airplane.RudderGain = 0.2;
-  s.FunctionValue[0] = 1.0;
+  s.FunctionValue[fn::kRudder] = 1.0;
   MoveAirplane(s, w);
   EXPECT_LT(s.YawRate, 0.0);
   for (int i = 0; i < 40; ++i) MoveAirplane(s, w);
@@ -271,7 +271,7 @@ TEST(Airplane, WinchPullsWithTheWeightAndReleasesBehindTheNose) {
   s.WinchAttached = true;
   s.Airborne = true;
   s.TimeStep = 0.005;
-  s.FunctionValue[3] = -1.0;
+  s.FunctionValue[fn::kThrottle] = -1.0;
   MoveAirplane(s, w);
   Vec3 dir = Vec3{0.0, 30.0, -9.9};
   VecNormalize(dir);
@@ -297,7 +297,7 @@ TEST(Airplane, ThermalLiftMovesTheModelButNotItsVelocity) {
   s.ModelPosition = {0.0, 0.0, 30.0};
   s.Airborne = true;
   s.TimeStep = 0.005;
-  s.FunctionValue[3] = -1.0;
+  s.FunctionValue[fn::kThrottle] = -1.0;
   MoveAirplane(s, w);
   EXPECT_DOUBLE_EQ(s.ThermalLift, 0.97);
   EXPECT_DOUBLE_EQ(s.ModelVelocity.z, -9.81 * 0.005);

@@ -44,7 +44,7 @@ TEST(AirplaneOnCollisionWorld, TakesOffFromThePlateauAndHitsTheWall) {
   EXPECT_DOUBLE_EQ(s.PilotPosition.z, 14.0);
   SimInit(s, world, tick, Trace());
   EXPECT_DOUBLE_EQ(s.ModelPosition.z, 12.15);
-  tick.hooks.readRadio = [&] { s.FunctionValue[3] = 1.0; };
+  tick.hooks.readRadio = [&] { s.FunctionValue[fn::kThrottle] = 1.0; };
 
   bool wasAirborne = false;
   for (int i = 0; i < 2500 && !s.Crashed; ++i) {

@@ -102,7 +102,7 @@ SimState BareRotor() {
   h.TailRotorRpm = 6000;
   h.TailRotorArm = 0.8;
   s.ModelPosition = {0, 0, 10};
-  s.FunctionValue[7] = 0.5;
+  s.FunctionValue[fn::kCollective] = 0.5;
   return s;
 }
 
@@ -120,13 +120,13 @@ TEST(HeliRotor, CyclicActsAQuarterTurnLater) {
   FlatWorld w;
   // Pitch stick changes the right and left elements: the model pitches nose down.
   SimState p = BareRotor();
-  p.FunctionValue[5] = 0.5;
+  p.FunctionValue[fn::kPitchCyclic] = 0.5;
   for (int i = 0; i < 40; ++i) MoveHelicopter(p, w);
   EXPECT_LT(p.AxisForward.z, -0.01);
   EXPECT_NEAR(p.AxisRight.z, 0.0, 1e-9);
   // Roll stick changes the front and back elements: the right side rises.
   SimState r = BareRotor();
-  r.FunctionValue[6] = 0.5;
+  r.FunctionValue[fn::kRollCyclic] = 0.5;
   for (int i = 0; i < 40; ++i) MoveHelicopter(r, w);
   EXPECT_GT(r.AxisRight.z, 0.01);
   EXPECT_NEAR(r.AxisForward.z, 0.0, 1e-9);
@@ -206,7 +206,7 @@ double GyroResponse(double yawStick) {
   s.Heli.TailRotorArea = 0.01;
   s.Heli.GyroGain = 0.01;
   s.Heli.GyroStickReduction = 100;
-  s.FunctionValue[4] = yawStick;  // TailPitchGain 0: the stick only weakens the gyro
+  s.FunctionValue[fn::kTailRotor] = yawStick;  // TailPitchGain 0: the stick only weakens the gyro
   s.AngularVelocity = {0, 0, 2.0};
   MoveHelicopter(s, FlatWorld());
   return s.AngularVelocity.z - 2.0;
@@ -224,7 +224,7 @@ TEST(HeliTail, GyroReductionFollowsTheYawStick) {
 // One contact straight below the reference point, `depth` m into flat ground.
 SimState PressedContact(double depth) {
   SimState s = BareRotor();
-  s.FunctionValue[7] = 0.0;  // no rotor lift
+  s.FunctionValue[fn::kCollective] = 0.0;  // no rotor lift
   s.Heli.ContactCount = 1;
   HeliContact& c = s.Heli.Contacts[0];
   c.Position = {0.0, 0.0, -0.5};
@@ -298,7 +298,7 @@ class HeliFlight : public ::testing::Test {
     ASSERT_EQ(s.Heli.ContactCount, 4);
     s.TimeStep = kDt;
     s.ModelPosition = {0, 0, 0.28};  // skids just touching
-    s.FunctionValue[7] = -1.0;
+    s.FunctionValue[fn::kCollective] = -1.0;
   }
   // Runs `seconds`; returns the lowest AxisUp.z seen.
   double Fly(double seconds) {
@@ -325,12 +325,12 @@ TEST_F(HeliFlight, RestsOnItsSkidsAtLowestCollective) {
 
 TEST_F(HeliFlight, LiftsOffWithCollectiveAndHoversNearItsWeight) {
   Fly(1.0);
-  s.FunctionValue[7] = 0.6;
+  s.FunctionValue[fn::kCollective] = 0.6;
   Fly(2.0);
   EXPECT_GT(s.ModelPosition.z, 3.0);
   EXPECT_GT(s.ModelVelocity.z, 0.5);
   // Hands off at about the collective that carries its weight, knocked a little.
-  s.FunctionValue[7] = 0.347;
+  s.FunctionValue[fn::kCollective] = 0.347;
   s.AngularVelocity = {0.3, 0.2, 0.0};
   s.ModelVelocity = {1.0, 0.0, 0.0};
   const double z0 = s.ModelPosition.z;

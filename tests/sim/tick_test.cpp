@@ -112,10 +112,10 @@ TEST(Tick, DisplayNotReadySkipsEverything) {
 TEST(Tick, PauseReadsControlsAndDrawsButRunsNoPhysics) {
   TickRig r;
   r.s.Flags.Pause = true;
-  r.s.FunctionValue[1] = 4.0;
+  r.s.FunctionValue[fn::kElevator] = 4.0;
   r.TickAfter(20);
   EXPECT_EQ(r.calls, (std::vector<std::string>{"radio", "scene"}));
-  EXPECT_EQ(r.s.FunctionValue[1], 1.0);
+  EXPECT_EQ(r.s.FunctionValue[fn::kElevator], 1.0);
   EXPECT_DOUBLE_EQ(r.s.TimeStep, 0.02);
 }
 
@@ -172,7 +172,7 @@ TEST(TickCrash, AutoInitFiresOnlyAfterMoreThanOneAndAHalfSeconds) {
   r.crashNext = false;
   EXPECT_TRUE(r.s.AutoInitPending);
   EXPECT_EQ(r.s.CrashTime, r.clock.NowMs());
-  r.s.FunctionValue[3] = 0.5;
+  r.s.FunctionValue[fn::kThrottle] = 0.5;
   r.Reset();
   r.TickAfter(1000);
   r.TickAfter(500);  // exactly 1500 ms: not yet
@@ -182,7 +182,7 @@ TEST(TickCrash, AutoInitFiresOnlyAfterMoreThanOneAndAHalfSeconds) {
   EXPECT_TRUE(r.cap.Contains("Simulate.InitFlight\r\n"));
   EXPECT_FALSE(r.s.Crashed);
   EXPECT_FALSE(r.s.AutoInitPending);
-  EXPECT_EQ(r.s.FunctionValue[3], -1.0);
+  EXPECT_EQ(r.s.FunctionValue[fn::kThrottle], -1.0);
   // The camera follows the re-initialised model before the sound and scene.
   const std::vector<std::string> tail(r.calls.end() - 3, r.calls.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"camera", "sound", "scene"}));
@@ -235,7 +235,7 @@ TEST(TickCrash, IndestructibleRestartsAtOnceWhereTheModelIs) {
   r.s.Flags.Autorestart = true;
   r.s.GroundClearance = 0.25;
   r.s.ModelPosition = {40.0, 50.0, 12.0};
-  r.s.FunctionValue[3] = 0.7;
+  r.s.FunctionValue[fn::kThrottle] = 0.7;
   r.crashNext = true;
   r.TickAfter(10);
   r.TickAfter(10);
@@ -243,7 +243,7 @@ TEST(TickCrash, IndestructibleRestartsAtOnceWhereTheModelIs) {
   EXPECT_EQ(r.cap.Count(kCrashTrace), 0u);
   EXPECT_FALSE(r.s.Crashed);
   EXPECT_EQ(r.s.ModelPosition, (Vec3{40.0, 50.0, 0.25}));
-  EXPECT_EQ(r.s.FunctionValue[3], 0.7);
+  EXPECT_EQ(r.s.FunctionValue[fn::kThrottle], 0.7);
 }
 
 TEST(TickFault, FailedSubStepIsUndoneTracedAndEndsTheFrame) {

@@ -79,9 +79,9 @@ TEST(EngineSoundFormulas, PitchFollowsThrottleSpeedAndDoppler) {
   SimState s;
   s.PilotPosition = {0, 0, 0};
   s.ModelPosition = {0, 100, 0};
-  s.FunctionValue[3] = 0.0;  // half throttle
+  s.FunctionValue[fn::kThrottle] = 0.0;  // half throttle
   EXPECT_EQ(EngineSound::EngineFrequency(s), 8000);
-  s.FunctionValue[3] = -1.0;
+  s.FunctionValue[fn::kThrottle] = -1.0;
   EXPECT_EQ(EngineSound::EngineFrequency(s), 0);
   s.iModelStyle = 1;
   EXPECT_EQ(EngineSound::EngineFrequency(s), 20000);
@@ -99,7 +99,7 @@ TEST_F(EngineSoundTest, EngineSilentWhileCrashedAndForGliders) {
   sound.LoadSound((dir / "motor.wav").string(), s);
   ASSERT_NE(Engine(), nullptr);
   EXPECT_TRUE(Engine()->playing);
-  s.FunctionValue[3] = 1.0;
+  s.FunctionValue[fn::kThrottle] = 1.0;
   sound.UpdateSound(s, false);
   EXPECT_EQ(Engine()->volume, EngineSound::VolumeAt(0, 70));
   EXPECT_EQ(Engine()->frequency, 16000);
@@ -138,7 +138,7 @@ TEST_F(EngineSoundTest, ModelWithoutWavIsSilentAndPreviousSoundGone) {
 
 TEST_F(EngineSoundTest, FarAwayVolumesAreIgnoredAndPreviousValueStays) {
   sound.LoadSound((dir / "motor.wav").string(), s);
-  s.FunctionValue[3] = 1.0;
+  s.FunctionValue[fn::kThrottle] = 1.0;
   s.ModelPosition = {0, 1000, 2};
   sound.UpdateSound(s, false);
   const int at1000 = Engine()->volume;
@@ -155,7 +155,7 @@ TEST_F(EngineSoundTest, DialogSwitchesEngineOnAndOff) {
   EXPECT_EQ(sound.SoundVolume, 40);
   // Off: updates change nothing.
   const int before = Engine()->frequency;
-  s.FunctionValue[3] = 1.0;
+  s.FunctionValue[fn::kThrottle] = 1.0;
   sound.UpdateSound(s, false);
   EXPECT_EQ(Engine()->frequency, before);
   sound.ApplySettings(true, 40, s);

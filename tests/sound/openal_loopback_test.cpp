@@ -166,7 +166,7 @@ TEST_F(OpenAlLoopback, ProgramSoundPlaysTheEngineAtItsPitch) {
   ASSERT_TRUE(sound.Available());
   SimState s;
   s.Airplane.MaxThrust = 10;
-  s.FunctionValue[3] = 0.0;  // half throttle at rest: 8000 Hz playback
+  s.FunctionValue[fn::kThrottle] = 0.0;  // half throttle at rest: 8000 Hz playback
   sound.LoadSound(WriteSine(dir / "motor.wav", 8000, 400.0, 1.0, 16), s);
   ASSERT_NE(sound.Engine().Engine(), nullptr);
   EXPECT_EQ(sound.Engine().Engine()->Frequency(), 8000);

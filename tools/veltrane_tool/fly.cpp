@@ -64,7 +64,7 @@ nlohmann::json VecJson(const Vec3& v) { return nlohmann::json::array({v.x, v.y, 
 
 // The script as a transmitter: each function it has set keeps its value.
 struct ScriptRadio {
-  std::array<std::optional<double>, 8> held;
+  std::array<std::optional<double>, fn::kCount> held;
   void Read(SimState& s) const {
     for (std::size_t i = 0; i < held.size(); ++i)
       if (held[i]) s.FunctionValue[i] = *held[i];

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <sstream>
 
+#include "sim/functions.h"
+
 namespace veltrane::tool {
 namespace {
 
-constexpr std::array<const char*, 8> kFunctionNames = {
+constexpr std::array<const char*, fn::kCount> kFunctionNames = {
     "rudder", "elevator", "aileron", "throttle", "tail", "nick", "roll", "pitch"};
 
 std::string Lower(std::string s) {

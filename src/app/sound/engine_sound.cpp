@@ -38,7 +38,7 @@ int EngineSound::EngineFrequency(const SimState& s) {
   const double doppler = ApproachSpeed(s) / kSpeedOfSound + 1.0;
   double factor = 0.0;
   if (s.iModelStyle == 0) {
-    factor = ((s.FunctionValue[3] + 1.0) * 0.4 + 0.01 * s.Airspeed) * doppler;
+    factor = ((s.FunctionValue[fn::kThrottle] + 1.0) * 0.4 + 0.01 * s.Airspeed) * doppler;
   } else {
     factor = (0.01 * s.Airspeed + 1.0) * doppler;
   }

@@ -55,14 +55,14 @@ std::uint64_t FlyReference(const std::string& parFile, bool helicopter) {
   SimInit(s, world, tick, Trace());
   double t = 0.0;
   tick.hooks.readRadio = [&] {
-    s.FunctionValue[0] = 0.1 * std::sin(0.7 * t);
-    s.FunctionValue[1] = 0.08 * std::sin(0.31 * t);
-    s.FunctionValue[2] = 0.15 * std::sin(0.53 * t);
-    s.FunctionValue[3] = t < 40.0 ? 1.0 : -1.0;
-    s.FunctionValue[4] = 0.05 * std::sin(0.9 * t);
-    s.FunctionValue[5] = 0.03 * std::sin(0.37 * t);
-    s.FunctionValue[6] = 0.03 * std::sin(0.41 * t);
-    s.FunctionValue[7] = t < 3.0 ? 0.6 : 0.347 + 0.05 * std::sin(0.2 * t);
+    s.FunctionValue[fn::kRudder] = 0.1 * std::sin(0.7 * t);
+    s.FunctionValue[fn::kElevator] = 0.08 * std::sin(0.31 * t);
+    s.FunctionValue[fn::kAileron] = 0.15 * std::sin(0.53 * t);
+    s.FunctionValue[fn::kThrottle] = t < 40.0 ? 1.0 : -1.0;
+    s.FunctionValue[fn::kTailRotor] = 0.05 * std::sin(0.9 * t);
+    s.FunctionValue[fn::kPitchCyclic] = 0.03 * std::sin(0.37 * t);
+    s.FunctionValue[fn::kRollCyclic] = 0.03 * std::sin(0.41 * t);
+    s.FunctionValue[fn::kCollective] = t < 3.0 ? 0.6 : 0.347 + 0.05 * std::sin(0.2 * t);
   };
   StateHash hash;
   const int frameMs[] = {16, 17, 33, 5, 16, 100};

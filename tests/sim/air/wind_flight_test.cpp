@@ -46,7 +46,7 @@ TEST(UniformWind, GroundTrackIsTheStillTrackCarriedByTheWind) {
     double worst = 0.0;
     for (int i = 1; i <= 6000; ++i) {  // 30 s with turns from the ailerons
       const double aileron = 0.3 * std::sin(i * kDt * 0.4);
-      still.FunctionValue[2] = moving.FunctionValue[2] = aileron;
+      still.FunctionValue[fn::kAileron] = moving.FunctionValue[fn::kAileron] = aileron;
       MoveAirplane(still, world);
       MoveAirplane(moving, world);
       const Vec3 expected = still.ModelPosition + wind * (i * kDt);
@@ -110,8 +110,8 @@ void PilotTheRidge(SimState& s) {
   while (error < -M_PI) error += 2.0 * M_PI;
   const double bankLeft = std::asin(std::clamp(s.AxisRight.z, -1.0, 1.0));
   const double wantedBank = std::clamp(1.2 * error, -0.5, 0.5);
-  s.FunctionValue[2] = std::clamp(3.0 * (wantedBank - bankLeft), -1.0, 1.0);
-  s.FunctionValue[1] = -0.25 * std::fabs(bankLeft);  // a little up elevator in the turns
+  s.FunctionValue[fn::kAileron] = std::clamp(3.0 * (wantedBank - bankLeft), -1.0, 1.0);
+  s.FunctionValue[fn::kElevator] = -0.25 * std::fabs(bankLeft);  // a little up elevator in the turns
 }
 
 struct RidgeFlight {
