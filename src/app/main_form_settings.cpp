@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "loaders/file_names.h"
+#include "platform/settings/locale_language.h"
 
 namespace veltrane {
 
@@ -117,8 +118,8 @@ void TMainForm::ReadSettings() {
   // Stored text that is no number at all ("nan", "inf", words) counts as out of range too.
   auto unreadable = [&](const char* name, bool asFloat) {
     const auto text = s.ReadString(kMain, name);
-    return text && !(asFloat ? SettingsStore::ParseFloat(*text, s.Format()).has_value()
-                             : SettingsStore::ParseInteger(*text).has_value());
+    return text && !(asFloat ? ParseFloat(*text, s.Format()).has_value()
+                             : ParseInteger(*text).has_value());
   };
   auto integer = [&](const char* name, int& v, int lo, int hi) {
     const int r = s.ReadInteger(kMain, name, v);

@@ -90,7 +90,7 @@ std::optional<std::string> CalibDialog::Ok() {
   if (!rc_) return std::nullopt;
   for (int f = 0; f < kFunctionCount; ++f) {
     const Row& r = rows[static_cast<std::size_t>(f)];
-    const auto n = SettingsStore::ParseInteger(r.channel);
+    const auto n = ParseInteger(r.channel);
     if (!n)
       return "\"" + r.channel + "\" ist keine gültige ganze Zahl (" + RowLabels()[static_cast<std::size_t>(f)] + ")";
     TRcAssign& a = rc_->Assign[static_cast<std::size_t>(f)];

@@ -1,4 +1,5 @@
 #include "platform/settings/settings_store.h"
+#include "platform/settings/locale_language.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -47,25 +48,25 @@ TEST(SettingsStore, MissingFileGivesDefaultsAndFlushCreatesFolder) {
 }
 
 TEST(SettingsStore, FloatsFollowTheLocaleDecimalSeparator) {
-  EXPECT_EQ(SettingsStore::FormatFloat(2.5, kGerman), "2,5");
-  EXPECT_EQ(SettingsStore::FormatFloat(2.5, kEnglish), "2.5");
-  EXPECT_EQ(SettingsStore::FormatFloat(60, kGerman), "60");
-  EXPECT_EQ(SettingsStore::FormatFloat(0.1, kEnglish), "0.1");
-  EXPECT_EQ(SettingsStore::FormatFloat(1e20, kEnglish), "1E20");
-  EXPECT_EQ(SettingsStore::FormatFloat(-1.5e-7, kGerman), "-1,5E-7");
-  EXPECT_EQ(SettingsStore::FormatFloat(2 * 1.2 * 1.2 * 1.2 * 1.2 * 1.2, kEnglish), "4.97664");
+  EXPECT_EQ(FormatFloat(2.5, kGerman), "2,5");
+  EXPECT_EQ(FormatFloat(2.5, kEnglish), "2.5");
+  EXPECT_EQ(FormatFloat(60, kGerman), "60");
+  EXPECT_EQ(FormatFloat(0.1, kEnglish), "0.1");
+  EXPECT_EQ(FormatFloat(1e20, kEnglish), "1E20");
+  EXPECT_EQ(FormatFloat(-1.5e-7, kGerman), "-1,5E-7");
+  EXPECT_EQ(FormatFloat(2 * 1.2 * 1.2 * 1.2 * 1.2 * 1.2, kEnglish), "4.97664");
   // Numbers that 15 digits cannot carry keep the digits they need.
   for (double v : {0.1 + 0.2, 61.384498596191406, 1.0 / 3.0, -2.0 / 7.0e-300})
-    EXPECT_EQ(SettingsStore::ParseFloat(SettingsStore::FormatFloat(v, kGerman), kGerman), v);
-  EXPECT_EQ(SettingsStore::FormatFloat(0.1 + 0.2, kEnglish), "0.30000000000000004");
+    EXPECT_EQ(ParseFloat(FormatFloat(v, kGerman), kGerman), v);
+  EXPECT_EQ(FormatFloat(0.1 + 0.2, kEnglish), "0.30000000000000004");
 
-  EXPECT_EQ(SettingsStore::ParseFloat("2,5", kGerman), 2.5);
-  EXPECT_EQ(SettingsStore::ParseFloat("2,5", kEnglish), std::nullopt);
-  EXPECT_EQ(SettingsStore::ParseFloat("2.5", kGerman), std::nullopt);
-  EXPECT_EQ(SettingsStore::ParseFloat(" -3.25 ", kEnglish), -3.25);
-  EXPECT_EQ(SettingsStore::ParseFloat("1E20", kEnglish), 1e20);
+  EXPECT_EQ(ParseFloat("2,5", kGerman), 2.5);
+  EXPECT_EQ(ParseFloat("2,5", kEnglish), std::nullopt);
+  EXPECT_EQ(ParseFloat("2.5", kGerman), std::nullopt);
+  EXPECT_EQ(ParseFloat(" -3.25 ", kEnglish), -3.25);
+  EXPECT_EQ(ParseFloat("1E20", kEnglish), 1e20);
   for (const char* bad : {"", "abc", "nan", "inf", "2.5x", "0x10", "1e999", "1.2.3"})
-    EXPECT_EQ(SettingsStore::ParseFloat(bad, kEnglish), std::nullopt) << bad;
+    EXPECT_EQ(ParseFloat(bad, kEnglish), std::nullopt) << bad;
 }
 
 TEST(SettingsStore, GermanReadsCommaTextEnglishKeepsDefault) {

@@ -6,17 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/settings/ini_codec.h"
+#include "platform/settings/number_format.h"
+
 namespace veltrane {
-
-// How the user's locale writes numbers. Only the decimal separator matters here.
-struct NumberFormat {
-  char decimalSeparator = '.';
-
-  // From LC_ALL, LC_NUMERIC or LANG (the first one set), as the C library orders them.
-  static NumberFormat FromEnvironment();
-  // For a locale name such as "de_DE.UTF-8".
-  static NumberFormat ForLocale(const std::string& localeName);
-};
 
 // Settings in one INI file: sections are the windows' names ("MainForm", "KeyForm",
 // ...); the unnamed section "" holds the product's own values and is kept in the
@@ -67,23 +60,16 @@ class SettingsStore {
   void Flush();
   bool Dirty() const { return dirty_; }
   // Section -> name -> value, as read and written so far.
-  const std::map<std::string, std::map<std::string, std::string>>& AllValues() const { return sections_; }
-
-  // The text conversions, for other readers of numbers in the same format.
-  static std::string FormatFloat(double value, const NumberFormat& format);
-  static std::optional<double> ParseFloat(const std::string& text, const NumberFormat& format);
-  static std::optional<int> ParseInteger(const std::string& text);
+  const SettingsSections& AllValues() const { return sections_; }
 
  private:
   void Load();
   void WriteMerged();
-  void KeepBadCopy(const std::filesystem::path& target) const;
-  void RemoveStaleTemporaries() const;
 
   std::filesystem::path folder_;
   std::filesystem::path file_;
   NumberFormat format_;
-  std::map<std::string, std::map<std::string, std::string>> sections_;
+  SettingsSections sections_;
   bool dirty_ = false;
   std::string loadNote_;
   std::vector<std::string> knownSections_;
@@ -92,13 +78,5 @@ class SettingsStore {
   // The file on disk could not be read whole: keep it as settings.ini.bad before replacing it.
   bool keepBadCopy_ = false;
 };
-
-// The language index of the user-interface from a locale name ("de_DE" -> 0,
-// "en_US" -> 1, "zh_TW" -> 17, "zh_CN" -> 16; anything unknown -> 1).
-int LanguageIndexForLocale(const std::string& localeName);
-// The locale name the language comes from: LC_ALL, LC_MESSAGES or LANG.
-std::string UserLocaleName();
-// A readable name of the locale's language, for the trace.
-std::string LanguageNameForLocale(const std::string& localeName);
 
 }  // namespace veltrane
