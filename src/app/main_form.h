@@ -14,6 +14,7 @@
 #include "app/sound_hook.h"
 #include "platform/clock/clock.h"
 #include "platform/rm/rm.h"
+#include "platform/settings/locale_language.h"
 #include "platform/settings/settings_store.h"
 #include "platform/trace/startup_stages.h"
 #include "platform/trace/trace.h"
@@ -355,7 +356,7 @@ class TMainForm {
   int surfaceWidth_ = 640;
   int surfaceHeight_ = 479;
   int textHeight_ = 13;
-  int iLanguage_ = 1;
+  int iLanguage_ = lang::kEnglish;
   std::string sModellFilename_ = "Model/su-26.par";
   std::string loadedModelFile_;  // the model on screen; kept when another fails to load
   std::string sLandFileName_ = "Landscape/world.scn";

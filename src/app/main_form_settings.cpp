@@ -55,7 +55,7 @@ void TMainForm::FormCreate() {
   trace_("TMainForm.FormCreate UserDefaultLang = " + LanguageNameForLocale(locale) + "\r\n");
   ReadSettings();
   iLanguage_ = settings_.ReadInteger(kMain, "iLanguage", defaultLanguage);
-  if (iLanguage_ < 0 || iLanguage_ > 17) iLanguage_ = defaultLanguage;
+  if (!lang::IsIndex(iLanguage_)) iLanguage_ = defaultLanguage;
 
   // A run that did not close normally left the screen saver disabled; the state
   // from before that run is the one to restore.

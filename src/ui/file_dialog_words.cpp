@@ -1,5 +1,9 @@
 #include "ui/file_dialog_words.h"
 
+#include <iterator>
+
+#include "platform/settings/locale_language.h"
+
 namespace veltrane::ui {
 
 const FileDialogWords& FileDialogWordsFor(int index) {
@@ -42,7 +46,8 @@ const FileDialogWords& FileDialogWordsFor(int index) {
       {"載入模型", "載入場地", "開啟", "取消", "檔案:", "隨附的模型", "我的模型", "隨附的場地",
        "我的場地"},
   };
-  return index >= 0 && index < 18 ? kWords[index] : kWords[0];
+  static_assert(std::size(kWords) == lang::kCount);
+  return lang::IsIndex(index) ? kWords[index] : kWords[lang::kGerman];
 }
 
 }  // namespace veltrane::ui

@@ -17,6 +17,7 @@ struct LanguageInfo {
   const char* codePage;
 };
 
+// In the order of lang::Language.
 constexpr LanguageInfo kLanguages[kLanguageCount] = {
     {"German.ini", "CP1252"},
     {"English.ini", "CP1252"},
@@ -75,11 +76,11 @@ struct ApplyContext {
 }  // namespace
 
 std::string LanguageFileName(int index) {
-  return index >= 0 && index < kLanguageCount ? kLanguages[index].file : "";
+  return lang::IsIndex(index) ? kLanguages[index].file : "";
 }
 
 const char* LanguageCodePage(int index) {
-  return index >= 0 && index < kLanguageCount ? kLanguages[index].codePage : "CP1252";
+  return lang::IsIndex(index) ? kLanguages[index].codePage : "CP1252";
 }
 
 bool IsValidUtf8(std::string_view s) {

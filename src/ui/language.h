@@ -4,11 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/settings/locale_language.h"
 #include "platform/trace/trace.h"
 
 namespace veltrane::ui {
 
-constexpr int kLanguageCount = 18;
+inline constexpr int kLanguageCount = lang::kCount;
 
 // One translated text: the window's section, the key, the German design text.
 struct LanguageKey {

@@ -1,6 +1,7 @@
 #include "ui/menu_model.h"
 
 #include "app/display_sizes.h"
+#include "platform/settings/locale_language.h"
 
 namespace veltrane::ui {
 
@@ -87,15 +88,19 @@ std::vector<Menu> Build() {
                    {Item("Tastatur1", "&Tastatur...", "", Command::Tastatur, true),
                     Item("AnalogeSteuerung", "&Analoge Steuerung...", "", Command::AnalogeSteuerung)}});
   menus.push_back({"Sprache1", "S&prache",
-                   {Lang("ChineseSimplified1", "&Chinese Simplified", 16),
-                    Lang("ChineseTraditional1", "Chinese &Traditional", 17), Lang("Czech1", "C&zech", 5),
-                    Lang("Danish1", "&Danish", 14), Lang("Dutch1", "D&utch", 15), Lang("German1", "&German", 0),
-                    Lang("Greek1", "G&reek", 13), Lang("English1", "&English", 1), Lang("French1", "&French", 6),
-                    Lang("Italian1", "&Italian", 3), Lang("Japanese1", "&Japanese", 11),
-                    Lang("Norwegian1", "&Norwegian", 7), Lang("Polish1", "&Polish", 10),
-                    Lang("Portugues1", "P&ortugues", 8), Lang("Russian1", "&Russian", 4),
-                    Lang("Slovak1", "&Slovak", 12), Lang("Spanish1", "S&panish", 9),
-                    Lang("Swedish1", "S&wedish", 2)}});
+                   {Lang("ChineseSimplified1", "&Chinese Simplified", lang::kChineseSimplified),
+                    Lang("ChineseTraditional1", "Chinese &Traditional", lang::kChineseTraditional),
+                    Lang("Czech1", "C&zech", lang::kCzech), Lang("Danish1", "&Danish", lang::kDanish),
+                    Lang("Dutch1", "D&utch", lang::kDutch), Lang("German1", "&German", lang::kGerman),
+                    Lang("Greek1", "G&reek", lang::kGreek), Lang("English1", "&English", lang::kEnglish),
+                    Lang("French1", "&French", lang::kFrench), Lang("Italian1", "&Italian", lang::kItalian),
+                    Lang("Japanese1", "&Japanese", lang::kJapanese),
+                    Lang("Norwegian1", "&Norwegian", lang::kNorwegian),
+                    Lang("Polish1", "&Polish", lang::kPolish),
+                    Lang("Portugues1", "P&ortugues", lang::kPortuguese),
+                    Lang("Russian1", "&Russian", lang::kRussian), Lang("Slovak1", "&Slovak", lang::kSlovak),
+                    Lang("Spanish1", "S&panish", lang::kSpanish),
+                    Lang("Swedish1", "S&wedish", lang::kSwedish)}});
   menus.push_back({"Hilfe1", "&Hilfe", {Item("Info1", "&Info", "", Command::Info)}});
   return menus;
 }

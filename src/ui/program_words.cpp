@@ -1,5 +1,9 @@
 #include "ui/program_words.h"
 
+#include <iterator>
+
+#include "platform/settings/locale_language.h"
+
 namespace veltrane::ui {
 
 const ProgramWords& ProgramWordsFor(int index) {
@@ -87,7 +91,8 @@ const ProgramWords& ProgramWordsFor(int index) {
       {"找不到模型: ", "找不到場地: ", "無法儲存設定: ", "模型沒有幾何資料: ",
        "上次啟動時 Veltrane 在載入此檔案時結束;本次不載入: ", "改為載入預設項目: "},
   };
-  return index >= 0 && index < 18 ? kWords[index] : kWords[0];
+  static_assert(std::size(kWords) == lang::kCount);
+  return lang::IsIndex(index) ? kWords[index] : kWords[lang::kGerman];
 }
 
 }  // namespace veltrane::ui

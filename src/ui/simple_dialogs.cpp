@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/settings/locale_language.h"
+
 namespace veltrane::ui {
 
 void TSoundForm::FormActivate(bool soundEin, int soundVolume) {
@@ -33,7 +35,7 @@ void TConfigForm::FormCreate(std::vector<std::string> driverDescriptions, int iD
 
 void TInfoForm::FormActivate(int iLanguage) {
   ScrollOffset = 0;
-  caption = iLanguage == 0 ? "Info" : "About";
+  caption = iLanguage == lang::kGerman ? "Info" : "About";
   CreditLines = DefaultCredits();
   timer_.SetTimerEnabled(false);
   timerRunning = true;

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/settings/locale_language.h"
+
 namespace veltrane::window {
 
 namespace {
@@ -31,7 +33,8 @@ void UiFonts::Plan(int index, const std::string& texts) {
   cjkFile_.clear();
   cjkCommon_.clear();
   cjkTexts_.clear();
-  const bool japanese = index == 11, chinese = index == 16 || index == 17;
+  const bool japanese = index == lang::kJapanese,
+             chinese = index == lang::kChineseSimplified || index == lang::kChineseTraditional;
   if (!japanese && !chinese) return;
   for (const char* f : kCjk)
     if (Exists(f)) {
