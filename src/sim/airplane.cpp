@@ -199,7 +199,7 @@ void Fly(SimState& s, const World& w) {
   if (air.still) {
     air.velocity = s.ModelVelocity;
   } else {
-    s.Air.Advance(dt, s.ModelPosition, s.Airspeed, p.WingSpan);
+    s.Air.Advance(dt, s.ModelPosition, s.ModelVelocity, p.WingSpan);
     air.wind = s.Air.AtModel(s.ModelPosition);
     air.velocity = s.ModelVelocity - air.wind;
     air.rates = s.Air.TurbulenceRates();
@@ -282,8 +282,7 @@ void Fly(SimState& s, const World& w) {
 
   if (!air.still) {
     // Thermals drift with the wind at the height they are met.
-    const Vec3 drift = s.Air.ProfileWind(s.ModelPosition.z - s.GroundHeight);
-    DriftThermals(s.Thermals, drift.x * dt, drift.y * dt);
+    DriftThermals(s.Thermals, air.wind.x * dt, air.wind.y * dt);
   }
   RecycleThermals(s, s.ModelPosition.x, s.ModelPosition.y);
   s.ThermalLift = ThermalLiftAt(s.Thermals, s.ModelPosition.x, s.ModelPosition.y,

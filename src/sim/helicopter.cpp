@@ -141,8 +141,7 @@ void MoveHelicopter(SimState& s, const World& w) {
   Vec3 airRates;
   Vec3 Va = s.ModelVelocity;
   if (!stillAir) {
-    const double airspeed = VecLength(s.ModelVelocity - s.Air.AtModel(s.ModelPosition));
-    s.Air.Advance(dt, s.ModelPosition, airspeed, 2.0 * h.RotorRadius);
+    s.Air.Advance(dt, s.ModelPosition, s.ModelVelocity, 2.0 * h.RotorRadius);
     Va = s.ModelVelocity - s.Air.AtModel(s.ModelPosition);
     // Body rates (roll, pitch, yaw) of the turbulence turned into the world axes
     // AngularVelocity uses.

@@ -128,7 +128,7 @@ std::array<double, N> AirModel::Blend<N>::Now() const {
   return out;
 }
 
-void AirModel::Advance(double dt, const Vec3& p, double airspeed, double span) {
+void AirModel::Advance(double dt, const Vec3& p, const Vec3& groundVelocity, double span) {
   if (settings_.Still()) return;
   if (settings_.gusts > 0 && gustBlend_.Due(dt, kGustStep)) {
     gusts_.Advance(gustBlend_.since);
@@ -136,7 +136,8 @@ void AirModel::Advance(double dt, const Vec3& p, double airspeed, double span) {
   }
   if (settings_.turbulence > 0 && turbulenceBlend_.Due(dt, kTurbulenceStep)) {
     DrydenTurbulence::Conditions c;
-    c.airspeed = airspeed;
+    const Vec3 air = AtModel(p);
+    c.airspeed = std::hypot(groundVelocity.x - air.x, groundVelocity.y - air.y, groundVelocity.z - air.z);
     c.height = p.z - terrain_->HeightAt(p.x, p.y);
     c.windAt6m = ProfileSpeed(6.0);
     c.windFromDegrees = settings_.fromDegrees;

@@ -51,15 +51,15 @@ class AirModel {
   // The steady air with the present gusts: what a windsock shows.
   Vec3 MeanAt(const Vec3& p) const;
 
-  // Advances gusts and turbulence by one sub-step for a model at p flying at
-  // `airspeed` relative to the air, with the given wing (or rotor) span. Their
+  // Advances gusts and turbulence by one sub-step for a model at p moving at
+  // `groundVelocity`, with the given wing (or rotor) span. Their
   // generators change over tenths of seconds (turbulence) and seconds (gusts),
   // so they are stepped every kTurbulenceStep and kGustStep of flight, and what
   // the model meets in between is blended from their last two steps: smooth,
   // and cheap enough for every sub-step.
   static constexpr double kTurbulenceStep = 0.05;
   static constexpr double kGustStep = 0.2;
-  void Advance(double dt, const Vec3& p, double airspeed, double span);
+  void Advance(double dt, const Vec3& p, const Vec3& groundVelocity, double span);
   // The air at the model: mean air at p plus the present linear turbulence.
   Vec3 AtModel(const Vec3& p) const;
   // The present rotational turbulence (see DrydenTurbulence::Rates).

@@ -25,7 +25,7 @@ TEST(AirModel, StillAirAnswersExactlyZeroWhateverElseIsSet) {
   AirModel air;
   air.SetWind(Windy(0.0, 100, 100));
   const Vec3 p{10.0, 20.0, 30.0};
-  for (int i = 0; i < 100; ++i) air.Advance(0.005, p, 12.0, 2.0);
+  for (int i = 0; i < 100; ++i) air.Advance(0.005, p, {0.0, 12.0, 0.0}, 2.0);
   for (const Vec3 v : {air.SteadyAt(p), air.MeanAt(p), air.AtModel(p), air.TurbulenceRates()}) {
     EXPECT_EQ(v.x, 0.0);
     EXPECT_EQ(v.y, 0.0);
@@ -44,7 +44,7 @@ TEST(AirModel, GustsAndTurbulenceAreSmoothAndKeepTheirStrength) {
   double sum = 0.0, sumSq = 0.0, largestJump = 0.0;
   Vec3 before = air.AtModel(p);
   for (int i = 0; i < steps; ++i) {
-    air.Advance(0.005, p, 15.0, 2.0);
+    air.Advance(0.005, p, {0.0, 15.0, 0.0}, 2.0);
     const Vec3 now = air.AtModel(p);
     largestJump = std::max(largestJump, VecLength(now - before));
     before = now;
@@ -62,13 +62,13 @@ TEST(AirModel, SavedStateResumesExactlyAndDamagedStateIsRefused) {
   AirModel a;
   a.SetWind(Windy(6.0, 70, 100));
   const Vec3 p{5.0, 5.0, 12.0};
-  for (int i = 0; i < 777; ++i) a.Advance(0.004, p, 11.0, 1.5);
+  for (int i = 0; i < 777; ++i) a.Advance(0.004, p, {11.0, 0.0, 0.0}, 1.5);
   AirModel b;
   b.SetWind(Windy(6.0, 70, 100));
   ASSERT_TRUE(b.SetDynamicState(a.DynamicState()));
   for (int i = 0; i < 2000; ++i) {
-    a.Advance(0.004, p, 11.0, 1.5);
-    b.Advance(0.004, p, 11.0, 1.5);
+    a.Advance(0.004, p, {11.0, 0.0, 0.0}, 1.5);
+    b.Advance(0.004, p, {11.0, 0.0, 0.0}, 1.5);
     const Vec3 va = a.AtModel(p), vb = b.AtModel(p);
     ASSERT_EQ(va, vb) << i;
   }
