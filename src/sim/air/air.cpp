@@ -68,13 +68,6 @@ Vec3 AirModel::IntoWind() const {
   return {std::sin(a), std::cos(a), 0.0};
 }
 
-Vec3 AirModel::ProfileWind(double height) const {
-  if (uniform_) return {uniformVelocity_.x, uniformVelocity_.y, 0.0};
-  const Vec3 into = IntoWind();
-  const double u = ProfileSpeed(height);
-  return {-into.x * u, -into.y * u, 0.0};
-}
-
 double AirModel::ProfileSpeed(double height) const {
   if (settings_.Still()) return 0.0;
   const double h = std::clamp(height, kLowestHeight, kTopHeight);
@@ -234,9 +227,5 @@ bool AirModel::SetDynamicState(std::string_view bytes) {
   turbulenceBlend_ = turbulenceBlend;
   return true;
 }
-
-double AirModel::GustSpeedFactor() const { return gustBlend_.Now()[0]; }
-
-double AirModel::GustDirectionOffset() const { return gustBlend_.Now()[1]; }
 
 }  // namespace veltrane

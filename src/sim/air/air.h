@@ -39,9 +39,6 @@ class AirModel {
   void SetUniform(const Vec3& velocity);
   // The horizontal unit vector pointing into the wind (where it blows from).
   Vec3 IntoWind() const;
-  // The flat-ground wind at `height` metres above the terrain: the profile speed
-  // along the wind direction, no slope flow. Thermals drift with it.
-  Vec3 ProfileWind(double height) const;
 
   // Mean wind speed at `height` metres above the terrain over flat ground: the
   // boundary-layer profile scaled to the set speed at 10 m.
@@ -70,9 +67,6 @@ class AirModel {
   std::string DynamicState() const;
   bool SetDynamicState(std::string_view bytes);
 
-  // The present gust factor and direction offset, for displays.
-  double GustSpeedFactor() const;
-  double GustDirectionOffset() const;
 
  private:
   // The last two outputs of a generator and how far the flight has come since
