@@ -58,6 +58,29 @@ TEST(UniformWind, GroundTrackIsTheStillTrackCarriedByTheWind) {
   }
 }
 
+// In a wind the pilot turns to face it and throws at launch speed through the air;
+// in still air the throw goes along +y as always.
+TEST(HandLaunch, GoesIntoTheWindAtTenMetresASecondThroughTheAir) {
+  for (const double from : {0.0, 90.0, 225.0, -1.0}) {
+    SimState s = Glider();
+    s.PilotPosition = {100.0, 200.0, 2.0};
+    if (from >= 0.0) {
+      WindSettings wind;
+      wind.speed = 6.0;
+      wind.fromDegrees = from;
+      s.Air.SetWind(wind);
+    }
+    Handstart(s, Trace());
+    const double a = (from >= 0.0 ? from : 0.0) * M_PI / 180.0;
+    const Vec3 into{std::sin(a), std::cos(a), 0.0};
+    EXPECT_LT(VecLength(s.AxisForward - into), 1e-12) << from;
+    EXPECT_LT(VecLength(s.ModelPosition - (s.PilotPosition + into * 5.0)), 1e-9) << from;
+    const Vec3 through = s.ModelVelocity - s.Air.SteadyAt(s.ModelPosition);
+    EXPECT_LT(VecLength(through - into * 10.0), 1e-9) << from;
+    EXPECT_NEAR(VecDot(s.AxisRight, s.AxisForward), 0.0, 1e-12);
+  }
+}
+
 // A long ridge across x, its slope facing +y: a plateau 50 m high for y below
 // 450 m, falling at about 30 degrees to the plain at y = 540 m. The collision world is built from
 // the same triangles the air sees.
