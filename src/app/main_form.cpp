@@ -232,8 +232,7 @@ void TMainForm::FormKeyPress(char key) {
 
 void TMainForm::FormKeyDown(int key, bool ctrl) {
   if (ctrl) {
-    if (key == 'M') ModelNeuLadenClick();
-    if (key == 'L') LandNeuLadenClick();
+    if (const AppCommand* c = CommandForKey(key, true)) RunCommand(*c, *this);
     return;
   }
   if (Replaying()) {
@@ -247,21 +246,12 @@ void TMainForm::FormKeyDown(int key, bool ctrl) {
       default: break;
     }
   }
-  switch (key) {
-    // Esc produces no character on every platform, so it arrives as a key.
-    case vk::kEscape: FormKeyPress('\x1b'); break;
-    case vk::kAdd: Vergssern1Click(); break;
-    case vk::kSubtract: Verkleinern1Click(); break;
-    case 'Z': AutozoomClick(); break;
-    case 'C': Hinterherflug1Click(); break;
-    case 'A': GeschwHoeheClick(); break;
-    case 'I': Initialisieren1Click(); break;
-    case 'P': PauseClick(); break;
-    case 'W': Windenstart1Click(); break;
-    case 'R': Handstart1Click(); break;
-    case 'U': AutorestartClick(); break;
-    default: break;
+  // Esc produces no character on every platform, so it arrives as a key.
+  if (key == vk::kEscape) {
+    FormKeyPress('\x1b');
+    return;
   }
+  if (const AppCommand* c = CommandForKey(key, false)) RunCommand(*c, *this);
 }
 
 void TMainForm::FormKeyUp(int key) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/camera.h"
+#include "app/commands.h"
 #include "app/load_marker.h"
 #include "app/overlay_format.h"
 #include "app/platform_services.h"
@@ -160,7 +161,12 @@ class TMainForm {
   // The per-frame radio read: interface, keys, clamp.
   void ReadRadio();
 
-  // Commands (keys now, the menu later).
+  // The user interface's dialogs and quitting, for the commands that need
+  // them; null without a user interface.
+  void SetCommandHost(CommandHost* host) { host_ = host; }
+  CommandHost* Host() const { return host_; }
+
+  // Commands; commands.h maps the menu and the keys to them.
   void Initialisieren1Click();
   void PauseClick();
   void Windenstart1Click();
@@ -341,6 +347,7 @@ class TMainForm {
   LoadMarker marker_{settings_, trace_};
   Clock& clock_;
   PlatformServices& services_;
+  CommandHost* host_ = nullptr;
   SoundHook nullSound_;
   SoundHook* sound_;
 

@@ -3,31 +3,20 @@
 #include <string>
 #include <vector>
 
+#include "app/commands.h"
+
 namespace veltrane::ui {
 
-// Every command of the main menu. The menu drawing maps clicks to these and
-// the main window carries them out.
-enum class Command {
-  None,
-  Grafikkarteauswhlen, Beenden,
-  FlugAbspielen, GeistAnzeigen, GeistAusblenden, FluegeAufzeichnen,
-  FlugmodellLaden, FlugmodellNeuLaden,
-  LandschaftLaden, LandschaftNeuLaden,
-  Vergroessern, Verkleinern, Autozoom, AutozoomEinstellen, Hinterherflug, GeschwHoehe, FPS,
-  Initialisieren, Pause, Windenstart, Handstart, ThermikEinstellen, WindEinstellen, Autorestart, AutoInit,
-  Sound,
-  Fenster, Resolution,
-  Nebel, WeicheTexturen, Texturen, Optionen,
-  Tastatur, AnalogeSteuerung,
-  Language,
-  Info,
-};
+// What a menu item does: a command of the table in app/commands.h, or one
+// of the items built from a list (a full-screen size, a language).
+enum class Command { None, Table, Resolution, Language };
 
 struct MenuItem {
   std::string name;      // the item's component name (translation key prefix)
   std::string caption;   // German default; "&" marks the underlined letter
   std::string shortcut;  // as shown, e.g. "F2", "Ctrl+M", "Num +"; empty when none
   Command command = Command::None;
+  const AppCommand* app = nullptr;  // the table's entry when command is Table
   bool checkable = false;
   bool checkedByDefault = false;
   bool separatorAfter = false;

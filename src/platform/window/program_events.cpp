@@ -24,13 +24,6 @@ void Program::HandleEvent(const SDL_Event& e) {
     case SDL_KEYDOWN:
       if ((imguiTook && imgui_.WantsKeyboard()) || DialogOpen()) break;
       if (int vk = VirtualKeyFromKey(e.key.keysym.sym, e.key.keysym.scancode)) {
-#ifdef VELTRANE_WITH_MENU
-        // The open dialogs' shortcuts: the menu shows them, so they must work too.
-        if (ui_ && (vk == 0x71 || vk == 0x72)) {
-          ui_->ExecuteCommand(vk == 0x71 ? ui::Command::FlugmodellLaden : ui::Command::LandschaftLaden);
-          break;
-        }
-#endif
         form_->FormKeyDown(vk, (e.key.keysym.mod & KMOD_CTRL) != 0);
       }
       break;

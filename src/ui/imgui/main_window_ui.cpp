@@ -58,9 +58,13 @@ MainWindowUi::MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformSer
   TThermalForm::ReadSettings(settings_, form_.State().Thermals);
   TWindForm::ReadSettings(settings_, form_.State().Air);
   form_.onUpdateLanguage = [this](int index) { UpdateLanguage(index); };
+  form_.SetCommandHost(this);
 }
 
-MainWindowUi::~MainWindowUi() { form_.onUpdateLanguage = nullptr; }
+MainWindowUi::~MainWindowUi() {
+  form_.onUpdateLanguage = nullptr;
+  form_.SetCommandHost(nullptr);
+}
 
 // Ok is the default button (Enter), the cancel button answers Esc; keysAllowed
 // false while the dialog takes keys for itself.
@@ -101,48 +105,14 @@ void MainWindowUi::ReinitializeView() {
   services_.SetCursor(form_.MenuIsVisible() ? CursorKind::Arrow : CursorKind::Hidden);
 }
 
-const MenuItem* MainWindowUi::FindItem(Command c) {
-  for (const auto& m : MainMenu())
-    for (const auto& i : m.items)
-      if (i.command == c) return &i;
-  return nullptr;
+bool MainWindowUi::IsChecked(const MenuItem& item) const {
+  // The language in force is marked like a check mark.
+  if (item.command == Command::Language) return item.value == form_.iLanguage();
+  return item.app && item.app->Checkable() && item.app->checked(form_);
 }
 
-bool MainWindowUi::IsChecked(Command c) const {
-  const SimState& s = form_.State();
-  const MenuChecks& k = form_.Checks();
-  switch (c) {
-    case Command::Autozoom:
-      return form_.Zooms().AutoZoom;
-    case Command::Hinterherflug:
-      return form_.Zooms().Hinterherflug;
-    case Command::GeschwHoehe:
-      return k.GeschwHoehe;
-    case Command::FPS:
-      return k.FPS;
-    case Command::Pause:
-      return s.Flags.Pause;
-    case Command::Autorestart:
-      return s.Flags.Autorestart;
-    case Command::AutoInit:
-      return s.Flags.AutoInit;
-    case Command::Nebel:
-      return k.Nebel;
-    case Command::WeicheTexturen:
-      return k.weicheTexturen;
-    case Command::Texturen:
-      return k.Texturen;
-    case Command::FluegeAufzeichnen:
-      return form_.RecordFlights();
-    default:
-      return false;
-  }
-}
-
-bool MainWindowUi::IsEnabled(Command c) const {
-  if (c == Command::AnalogeSteuerung) return radio_ != nullptr;
-  if (c == Command::GeistAusblenden) return form_.GhostShown();
-  return true;
+bool MainWindowUi::IsEnabled(const MenuItem& item) const {
+  return !item.app || veltrane::IsEnabled(*item.app, form_);
 }
 
 void MainWindowUi::SetRadio(TRadioForm* radio) {
@@ -166,156 +136,83 @@ void MainWindowUi::ShowMessage(std::string text) {
   Open(Dialog::Message);
 }
 
-void MainWindowUi::ExecuteCommand(Command c) {
-  if (const MenuItem* item = FindItem(c)) Execute(*item);
-}
-
 void MainWindowUi::Execute(const MenuItem& item) {
-  if (!IsEnabled(item.command)) return;
   switch (item.command) {
-    case Command::Grafikkarteauswhlen: {
-      trace_("TMainForm.Grafikkarteauswhlen1Click\r\n");
-      std::vector<std::string> names;
-      for (const auto& d : services_.Drivers()) names.push_back(d.description);
-      driver_.FormCreate(std::move(names), form_.Display().iDXDrawDriver);
-      Open(Dialog::Driver);
-      break;
-    }
-    case Command::Beenden:
-      trace_("TMainForm.Beenden1Click\r\n");
-      quit_ = true;
-      break;
-    case Command::FlugAbspielen:
-      OpenFlightList(FlightListDialog::Purpose::Replay);
-      break;
-    case Command::GeistAnzeigen:
-      OpenFlightList(FlightListDialog::Purpose::Ghost);
-      break;
-    case Command::GeistAusblenden:
-      form_.HideGhost();
-      break;
-    case Command::FluegeAufzeichnen:
-      form_.RecordFlightsClick();
-      break;
-    case Command::FlugmodellLaden: {
-      const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
-      openDialog_.SetPlaces({{words.shippedModels, form_.ExePath() + "Model"},
-                             {words.ownModels, UserDataFolder("Model")}});
-      openDialog_.Open(words.loadModel, T("MainForm", "sMainForm001"), form_.sModellFilename(),
-                       form_.ExePath() + "Model");
-      Open(Dialog::OpenModel);
-      break;
-    }
-    case Command::FlugmodellNeuLaden:
-      form_.ModelNeuLadenClick();
-      break;
-    case Command::LandschaftLaden: {
-      const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
-      openDialog_.SetPlaces({{words.shippedScenes, form_.ExePath() + "Landscape"},
-                             {words.ownScenes, UserDataFolder("Landscape")}});
-      openDialog_.Open(words.loadScene, T("MainForm", "sMainForm002"), form_.sLandFileName(),
-                       form_.ExePath() + "Landscape");
-      Open(Dialog::OpenScene);
-      break;
-    }
-    case Command::LandschaftNeuLaden:
-      form_.LandNeuLadenClick();
-      break;
-    case Command::Vergroessern:
-      form_.Vergssern1Click();
-      break;
-    case Command::Verkleinern:
-      form_.Verkleinern1Click();
-      break;
-    case Command::Autozoom:
-      form_.AutozoomClick();
-      break;
-    case Command::AutozoomEinstellen: {
-      const CameraSettings& z = form_.Zooms();
-      autozoom_.FormActivate({z.fNoZoom, z.fFullZoom, z.fZoomSpeed});
-      std::snprintf(noZoomBuf_, sizeof noZoomBuf_, "%s", autozoom_.noZoomText.c_str());
-      std::snprintf(fullZoomBuf_, sizeof fullZoomBuf_, "%s", autozoom_.fullZoomText.c_str());
-      Open(Dialog::Autozoom);
-      break;
-    }
-    case Command::Hinterherflug:
-      form_.Hinterherflug1Click();
-      break;
-    case Command::GeschwHoehe:
-      form_.GeschwHoeheClick();
-      break;
-    case Command::FPS:
-      form_.FPSClick();
-      break;
-    case Command::Initialisieren:
-      form_.Initialisieren1Click();
-      break;
-    case Command::Pause:
-      form_.PauseClick();
-      break;
-    case Command::Windenstart:
-      form_.Windenstart1Click();
-      break;
-    case Command::Handstart:
-      form_.Handstart1Click();
-      break;
-    case Command::ThermikEinstellen:
-      thermal_.FormActivate(form_.State().Thermals);
-      Open(Dialog::Thermal);
-      break;
-    case Command::WindEinstellen:
-      wind_.FormActivate(form_.State().Air.Settings());
-      Open(Dialog::Wind);
-      break;
-    case Command::Autorestart:
-      form_.AutorestartClick();
-      break;
-    case Command::AutoInit:
-      form_.AutoInitClick();
-      break;
-    case Command::Sound:
-      sound_.FormActivate(soundHook_ ? soundHook_->SoundEin() : true,
-                          soundHook_ ? soundHook_->SoundVolume() : 70);
-      Open(Dialog::Sound);
-      break;
-    case Command::Fenster:
-      form_.SetDisplay({false, 0, 0});
+    case Command::Table:
+      RunCommand(*item.app, form_);
       break;
     case Command::Resolution:
       form_.SetDisplay({true, item.value, item.value2});
-      break;
-    case Command::Nebel:
-      form_.NebelClick();
-      break;
-    case Command::WeicheTexturen:
-      form_.weicheTexturenClick();
-      break;
-    case Command::Texturen:
-      form_.TexturenClick();
-      break;
-    case Command::Optionen: {
-      const DisplayOptions& d = form_.Display();
-      graphics_.FormShow({d.BitCount, d.doWaitVBlank, d.doFlip, form_.Mipmapping()});
-      Open(Dialog::Graphics);
-      break;
-    }
-    case Command::Tastatur:
-      keys_.FormActivate();
-      Open(Dialog::Keys);
-      break;
-    case Command::Info:
-      info_.FormActivate(form_.iLanguage());
-      infoTickAccumulator_ = 0.0;
-      Open(Dialog::Info);
-      break;
-    case Command::AnalogeSteuerung:
-      radio_->Open();
       break;
     case Command::Language:
       SetLanguage(item.value);
       break;
     case Command::None:
       break;
+  }
+}
+
+bool MainWindowUi::CanOpenDialog(std::string_view id) const { return id != "radio" || radio_ != nullptr; }
+
+void MainWindowUi::Quit() {
+  trace_("TMainForm.Beenden1Click\r\n");
+  quit_ = true;
+}
+
+void MainWindowUi::ShowDialog(std::string_view id) {
+  if (!CanOpenDialog(id)) return;
+  if (id == "driver") {
+    trace_("TMainForm.Grafikkarteauswhlen1Click\r\n");
+    std::vector<std::string> names;
+    for (const auto& d : services_.Drivers()) names.push_back(d.description);
+    driver_.FormCreate(std::move(names), form_.Display().iDXDrawDriver);
+    Open(Dialog::Driver);
+  } else if (id == "replay") {
+    OpenFlightList(FlightListDialog::Purpose::Replay);
+  } else if (id == "ghost") {
+    OpenFlightList(FlightListDialog::Purpose::Ghost);
+  } else if (id == "open_model") {
+    const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
+    openDialog_.SetPlaces({{words.shippedModels, form_.ExePath() + "Model"},
+                           {words.ownModels, UserDataFolder("Model")}});
+    openDialog_.Open(words.loadModel, T("MainForm", "sMainForm001"), form_.sModellFilename(),
+                     form_.ExePath() + "Model");
+    Open(Dialog::OpenModel);
+  } else if (id == "open_scene") {
+    const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
+    openDialog_.SetPlaces({{words.shippedScenes, form_.ExePath() + "Landscape"},
+                           {words.ownScenes, UserDataFolder("Landscape")}});
+    openDialog_.Open(words.loadScene, T("MainForm", "sMainForm002"), form_.sLandFileName(),
+                     form_.ExePath() + "Landscape");
+    Open(Dialog::OpenScene);
+  } else if (id == "autozoom") {
+    const CameraSettings& z = form_.Zooms();
+    autozoom_.FormActivate({z.fNoZoom, z.fFullZoom, z.fZoomSpeed});
+    std::snprintf(noZoomBuf_, sizeof noZoomBuf_, "%s", autozoom_.noZoomText.c_str());
+    std::snprintf(fullZoomBuf_, sizeof fullZoomBuf_, "%s", autozoom_.fullZoomText.c_str());
+    Open(Dialog::Autozoom);
+  } else if (id == "thermal") {
+    thermal_.FormActivate(form_.State().Thermals);
+    Open(Dialog::Thermal);
+  } else if (id == "wind") {
+    wind_.FormActivate(form_.State().Air.Settings());
+    Open(Dialog::Wind);
+  } else if (id == "sound") {
+    sound_.FormActivate(soundHook_ ? soundHook_->SoundEin() : true, soundHook_ ? soundHook_->SoundVolume() : 70);
+    Open(Dialog::Sound);
+  } else if (id == "graphics") {
+    const DisplayOptions& d = form_.Display();
+    graphics_.FormShow({d.BitCount, d.doWaitVBlank, d.doFlip, form_.Mipmapping()});
+    Open(Dialog::Graphics);
+  } else if (id == "keys") {
+    keys_.FormActivate();
+    Open(Dialog::Keys);
+  } else if (id == "info") {
+    info_.FormActivate(form_.iLanguage());
+    infoTickAccumulator_ = 0.0;
+    Open(Dialog::Info);
+  } else if (id == "radio") {
+    radio_->Open();
   }
 }
 
@@ -342,12 +239,8 @@ void MainWindowUi::DrawMenuBar() {
     for (const MenuItem& item : menu.items) {
       const std::string label =
           Plain(texts_.Text("MainForm", item.name + ".Caption", item.caption)) + "##" + item.name;
-      // The language in force is marked like a check mark.
-      bool checked = item.checkable
-                         ? IsChecked(item.command)
-                         : item.command == Command::Language && item.value == form_.iLanguage();
       const char* shortcut = item.shortcut.empty() ? nullptr : item.shortcut.c_str();
-      if (ImGui::MenuItem(label.c_str(), shortcut, checked, IsEnabled(item.command))) Execute(item);
+      if (ImGui::MenuItem(label.c_str(), shortcut, IsChecked(item), IsEnabled(item))) Execute(item);
       if (item.separatorAfter) ImGui::Separator();
     }
     ImGui::PopStyleVar();

@@ -23,7 +23,7 @@ namespace veltrane::ui {
 
 // The main menu and every dialog, drawn with Dear ImGui over the 3D view, and
 // the menu commands carried out on the main window.
-class MainWindowUi : public FrameTimer {
+class MainWindowUi : public FrameTimer, public CommandHost {
  public:
   // applySound: the sound dialog's Ok (switch and volume, starting or stopping the engine).
   MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformServices& services, PictureTextures& textures,
@@ -35,9 +35,8 @@ class MainWindowUi : public FrameTimer {
   // Between two frames: work a dialog's Ok asked for that builds the 3D view
   // anew (its start screen draws a frame of its own).
   void RunQueuedWork();
-  // Runs a menu command as if its item was clicked (shortcut keys, tests).
+  // Runs a menu item as if it was clicked (tests).
   void Execute(const MenuItem& item);
-  void ExecuteCommand(Command c);
 
   // UpdateLanguage: every text from the language file of `index` (German
   // defaults for what the file lacks); the main window's OnStartRunning calls it.
@@ -64,10 +63,13 @@ class MainWindowUi : public FrameTimer {
   // FrameTimer: the dialogs stop the main window's frame timer while active.
   void SetTimerEnabled(bool enabled) override;
 
-  // Which menu item a command belongs to, for shortcuts.
-  static const MenuItem* FindItem(Command c);
-  bool IsChecked(Command c) const;
-  bool IsEnabled(Command c) const;
+  bool IsChecked(const MenuItem& item) const;
+  bool IsEnabled(const MenuItem& item) const;
+
+  // CommandHost: the table's commands open the dialogs by identifier.
+  void ShowDialog(std::string_view id) override;
+  bool CanOpenDialog(std::string_view id) const override;
+  void Quit() override;
 
  private:
   enum class Dialog { None, Driver, Autozoom, Thermal, Wind, Sound, Graphics, Keys, Info, OpenModel, OpenScene, Message, Flights };
