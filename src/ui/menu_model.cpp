@@ -1,5 +1,7 @@
 #include "ui/menu_model.h"
 
+#include <cctype>
+
 #include "app/display_sizes.h"
 #include "platform/settings/locale_language.h"
 
@@ -18,6 +20,7 @@ MenuItem Item(std::string name, std::string caption, Command c) {
 MenuItem FromTable(const AppCommand& c) {
   MenuItem m = Item(c.key, c.caption, Command::Table);
   m.app = &c;
+  m.id = c.id;
   if (!c.shortcuts.empty()) m.shortcut = ShortcutText(c.shortcuts.front());
   m.checkable = c.Checkable();
   m.checkedByDefault = c.checkedByDefault;
@@ -28,24 +31,34 @@ MenuItem FromTable(const AppCommand& c) {
 MenuItem Resolution(int w, int h) {
   const std::string text = std::to_string(w) + "x" + std::to_string(h);
   MenuItem m = Item("N" + text, text, Command::Resolution);
+  m.id = "resolution_" + text;
   m.value = w;
   m.value2 = h;
   return m;
 }
 
 MenuItem Lang(std::string name, std::string caption, int index) {
+  std::string id = "language_";
+  for (const char c : name)
+    if (std::isalpha(static_cast<unsigned char>(c))) id += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   MenuItem m = Item(std::move(name), std::move(caption), Command::Language);
+  m.id = std::move(id);
   m.value = index;
   return m;
 }
 
 std::vector<Menu> Build() {
-  std::vector<Menu> menus = {{"Datei1", "&Datei", {}},        {"Modell1", "&Flugmodell", {}},
-                             {"Landschaft1", "&Landschaft", {}}, {"Ansicht1", "A&nsicht", {}},
-                             {"Simulation1", "Si&mulation", {}}, {"Sound1", "S&ound", {}},
-                             {"Auflsung1", "&Auflösung", {}},    {"Grafik", "&Grafik", {}},
-                             {"Steuerung1", "&Steuerung", {}},   {"Sprache1", "S&prache", {}},
-                             {"Hilfe1", "&Hilfe", {}}};
+  std::vector<Menu> menus = {{"Datei1", "&Datei", {}, "file"},
+                             {"Modell1", "&Flugmodell", {}, "model"},
+                             {"Landschaft1", "&Landschaft", {}, "scene"},
+                             {"Ansicht1", "A&nsicht", {}, "view"},
+                             {"Simulation1", "Si&mulation", {}, "simulation"},
+                             {"Sound1", "S&ound", {}, "sound"},
+                             {"Auflsung1", "&Auflösung", {}, "resolution"},
+                             {"Grafik", "&Grafik", {}, "graphics"},
+                             {"Steuerung1", "&Steuerung", {}, "controls"},
+                             {"Sprache1", "S&prache", {}, "language"},
+                             {"Hilfe1", "&Hilfe", {}, "help"}};
   for (Menu& m : menus) {
     for (const AppCommand& c : Commands())
       if (m.name == c.menu) m.items.push_back(FromTable(c));

@@ -12,6 +12,7 @@ namespace veltrane::ui {
 enum class Command { None, Table, Resolution, Language };
 
 struct MenuItem {
+  std::string id;        // English identifier: the command's, "resolution_800x600", "language_russian"
   std::string name;      // the item's component name (translation key prefix)
   std::string caption;   // German default; "&" marks the underlined letter
   std::string shortcut;  // as shown, e.g. "F2", "Ctrl+M", "Num +"; empty when none
@@ -28,6 +29,7 @@ struct Menu {
   std::string name;
   std::string caption;
   std::vector<MenuItem> items;
+  std::string id;  // English identifier: "view"
 };
 
 // The main menu in display order.

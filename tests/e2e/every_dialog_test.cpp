@@ -130,9 +130,13 @@ TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   constexpr int kGraphicsTitle = 136;
   OpenDialog(kGrafikX, kOptionenY, kGraphicsTitle, "dialog_graphics.png");
   rebuilds = Rebuilds();
-  for (int y : {203, 243, 266, 306}) Toggle(213, y);  // 32 bit, vertical blank, flip, mipmapping
+  for (const char* id : {"color_32", "wait_vblank", "flip", "mipmapping"}) {
+    const UiRect box = Ui(id);
+    Toggle(box.BoxX(), box.CenterY());
+  }
   Keep(program_->Grab(), "dialog_graphics_changed.png");
-  Click(265, 333);  // Ok
+  const UiRect ok = Ui("ok");
+  Click(ok.CenterX(), ok.CenterY());
   ExpectClosed(kGraphicsTitle);
   EXPECT_TRUE(WaitUntil([&] { return Rebuilds() > rebuilds; }, 30s)) << "no rebuild after Ok";
   ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));

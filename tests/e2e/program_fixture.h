@@ -10,7 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <fstream>
 #include <memory>
+#include <optional>
+#include <regex>
 #include <string>
 
 #include "platform/pictures/png_codec.h"
@@ -80,6 +83,8 @@ class WindowedProgramTest : public ::testing::Test {
     if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
     // The user's own models and landscapes go here, not into the real home.
     ::setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
+    // The program tells where its widgets are; the tests click them by name.
+    ::setenv("VELTRANE_UI_MAP", UiMapPath().c_str(), 1);
     program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_);
     BeforeStart();
     ASSERT_TRUE(program_->Start()) << "no window with focus";
@@ -109,6 +114,34 @@ class WindowedProgramTest : public ::testing::Test {
     ASSERT_TRUE(program_->Click(titleX, kBarY));
     ASSERT_TRUE(MenuOpenBelow(titleX)) << "menu did not open";
     ASSERT_TRUE(program_->Click(titleX - 20 + kItemX, itemY));
+  }
+
+  // A widget of the program's interface map, by its English identifier.
+  struct UiRect {
+    int x = 0, y = 0, w = 0, h = 0;
+    int CenterX() const { return x + w / 2; }
+    int CenterY() const { return y + h / 2; }
+    // Where a check box's or radio button's box is: square, at the left.
+    int BoxX() const { return x + h / 2; }
+  };
+  fs::path UiMapPath() const { return dir_ / "ui_map.jsonl"; }
+  // The widget as the map shows it now, or nothing.
+  std::optional<UiRect> UiNow(const std::string& id) const {
+    std::ifstream in(UiMapPath());
+    static const std::regex line(
+        R"re(\{"id": "([^"]*)", "label": "(?:[^"\\]|\\.)*", "x": (-?\d+), "y": (-?\d+), "w": (-?\d+), "h": (-?\d+)\})re");
+    std::smatch m;
+    for (std::string l; std::getline(in, l);)
+      if (std::regex_match(l, m, line) && m[1] == id)
+        return UiRect{std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4]), std::stoi(m[5])};
+    return std::nullopt;
+  }
+  // The widget once the map shows it; polled with a generous bound.
+  UiRect Ui(const std::string& id) {
+    std::optional<UiRect> r;
+    WaitUntil([&] { return (r = UiNow(id)).has_value(); }, std::chrono::seconds(10));
+    EXPECT_TRUE(r.has_value()) << id << " not in the interface map";
+    return r.value_or(UiRect{});
   }
 
   test_support::TempDir temp_;

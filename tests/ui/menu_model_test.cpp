@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <tuple>
 
 #include "ui/menu_model.h"
@@ -94,6 +95,21 @@ TEST(MainMenu, ResolutionAndLanguageItemsCarryTheirValues) {
   for (std::size_t i = 0; i < lang.size(); ++i) EXPECT_EQ(lang[i].value, order[i]) << lang[i].caption;
   EXPECT_EQ(lang[0].caption, "&Chinese Simplified");
   EXPECT_EQ(lang[17].caption, "S&wedish");
+}
+
+TEST(MainMenu, EveryMenuAndItemHasItsOwnEnglishIdentifier) {
+  std::set<std::string> ids;
+  for (const auto& m : MainMenu()) {
+    EXPECT_TRUE(ids.insert(m.id).second) << m.id;
+    for (const auto& i : m.items) {
+      EXPECT_TRUE(ids.insert(i.id).second) << i.id;
+      if (i.app) EXPECT_EQ(i.id, i.app->id);
+    }
+  }
+  EXPECT_EQ(ids.count(""), 0u);
+  const std::vector<std::string> some = {"view", "help", "wind_dialog", "resolution_800x600", "language_russian",
+                                         "language_chinesesimplified", "window_mode", "quit"};
+  for (const std::string& id : some) EXPECT_EQ(ids.count(id), 1u) << id;
 }
 
 TEST(MainMenu, PlainCaptionDropsAccelerators) {

@@ -7,6 +7,8 @@ namespace {
 
 bool KeyPressed(ImGuiKey key) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), false); }
 
+UiMap* uiMap = nullptr;
+
 }  // namespace
 
 bool BeginDialog(const char* title, bool& opened) {
@@ -23,5 +25,46 @@ bool BeginDialog(const char* title, bool& opened) {
 
 bool EscapePressed() { return KeyPressed(ImGuiKey_Escape); }
 bool EnterPressed() { return KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_KeyPadEnter); }
+
+void SetUiMap(UiMap* map) { uiMap = map; }
+
+void MapLastItem(const std::string& id, const std::string& label) {
+  if (!uiMap) return;
+  const ImVec2 p = ImGui::GetItemRectMin(), size = ImGui::GetItemRectSize();
+  uiMap->Add({id, label, static_cast<int>(p.x), static_cast<int>(p.y), static_cast<int>(size.x),
+              static_cast<int>(size.y)});
+}
+
+void MapLastItem(const std::string& imguiLabel) {
+  const std::size_t hashes = imguiLabel.find("##");
+  if (hashes == std::string::npos) {
+    MapLastItem(imguiLabel, imguiLabel);
+    return;
+  }
+  const std::size_t id = imguiLabel.find_first_not_of('#', hashes);
+  MapLastItem(id == std::string::npos ? "" : imguiLabel.substr(id), imguiLabel.substr(0, hashes));
+}
+
+bool DialogButton(const std::string& caption, float minWidth) {
+  const float need = ImGui::CalcTextSize(caption.c_str(), nullptr, true).x + ImGui::GetStyle().FramePadding.x * 2;
+  const bool pressed = ImGui::Button(caption.c_str(), ImVec2(need > minWidth ? need : minWidth, 0));
+  MapLastItem(caption);
+  return pressed;
+}
+
+bool OkCancelButtons(const std::string& okCaption, const std::string& cancelCaption, bool& ok, bool keysAllowed) {
+  ImGui::Separator();
+  bool done = false;
+  if (DialogButton(okCaption + "##ok") || (keysAllowed && EnterPressed())) ok = done = true;
+  ImGui::SameLine();
+  if (DialogButton(cancelCaption + "##cancel") || (!done && keysAllowed && EscapePressed())) done = true;
+  return done;
+}
+
+bool CloseButton(const char* caption) {
+  const bool pressed = ImGui::Button(caption, ImVec2(100, 0));
+  MapLastItem("close", caption);
+  return pressed || EnterPressed() || EscapePressed();
+}
 
 }  // namespace veltrane::ui

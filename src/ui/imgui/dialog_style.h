@@ -1,7 +1,11 @@
 #pragma once
 
-// What every dialog shares: the modal frame and the keys read the way this
-// ImGui version needs.
+// What every dialog shares: the modal frame, the buttons and the keys read
+// the way this ImGui version needs.
+
+#include <string>
+
+#include "ui/ui_map.h"
 
 namespace veltrane::ui {
 
@@ -13,5 +17,25 @@ bool BeginDialog(const char* title, bool& opened);
 // scancode); the named keys have to be looked up first.
 bool EscapePressed();
 bool EnterPressed();
+
+// Where the widgets of this frame are recorded for tests; null: nowhere.
+void SetUiMap(UiMap* map);
+// Records the widget drawn last under its English identifier and caption.
+void MapLastItem(const std::string& id, const std::string& label);
+// Records a widget whose ImGui label is "caption##id": the id after "##", the caption before.
+void MapLastItem(const std::string& imguiLabel);
+
+// A button at least minWidth pixels wide that still shows a long translation
+// whole (the "##" part of the caption not counted).
+bool DialogButton(const std::string& caption, float minWidth = 100.0f);
+
+// Ok and cancel below a separator: Enter is Ok, Esc cancels; keysAllowed is
+// false while the dialog takes keys for itself. True once either was chosen,
+// with ok telling which.
+bool OkCancelButtons(const std::string& okCaption, const std::string& cancelCaption, bool& ok,
+                     bool keysAllowed = true);
+
+// The one button of a dialog that only informs: Enter and Esc press it too.
+bool CloseButton(const char* caption = "OK");
 
 }  // namespace veltrane::ui

@@ -6,20 +6,11 @@
 
 namespace veltrane::ui {
 
-namespace {
-
-bool Button(const std::string& caption) {
-  const float w = ImGui::CalcTextSize(caption.c_str()).x + ImGui::GetStyle().FramePadding.x * 2;
-  return ImGui::Button(caption.c_str(), ImVec2(w > 100 ? w : 100, 0));
-}
-
-}  // namespace
-
 void MainWindowUi::OpenFlightList(FlightListDialog::Purpose purpose) {
   // The flight being flown is the one most often replayed, but it cannot be its own ghost.
   flightList_.Open(form_.FlightsFolder(), purpose,
                    purpose == FlightListDialog::Purpose::Ghost ? form_.RecordingPath() : std::string());
-  Open(Dialog::Flights);
+  Open(purpose == FlightListDialog::Purpose::Ghost ? "ghost" : "replay");
 }
 
 void MainWindowUi::DrawFlightList() {
@@ -65,11 +56,11 @@ void MainWindowUi::DrawFlightList() {
   ImGui::Separator();
   const std::string path = flightList_.Button1Click();
   ImGui::BeginDisabled(path.empty());
-  chosen = (Button(T(s, ghost ? "Button3.Caption" : "Button1.Caption") + "##ok") || EnterPressed() || chosen) &&
+  chosen = (DialogButton(T(s, ghost ? "Button3.Caption" : "Button1.Caption") + "##ok") || EnterPressed() || chosen) &&
            !path.empty();
   ImGui::EndDisabled();
   ImGui::SameLine();
-  bool cancel = Button(T(s, "Button2.Caption") + "##cancel") || (!chosen && EscapePressed());
+  bool cancel = DialogButton(T(s, "Button2.Caption") + "##cancel") || (!chosen && EscapePressed());
   if (chosen || cancel) CloseDialog();
   ImGui::EndPopup();
   if (!chosen) return;

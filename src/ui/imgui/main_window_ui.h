@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/main_form.h"
 #include "platform/trace/trace.h"
@@ -17,6 +19,7 @@
 #include "ui/open_dialog.h"
 #include "ui/simple_dialogs.h"
 #include "ui/thermal_dialog.h"
+#include "ui/ui_map.h"
 #include "ui/wind_dialog.h"
 
 namespace veltrane::ui {
@@ -52,7 +55,7 @@ class MainWindowUi : public FrameTimer, public CommandHost {
   bool QuitRequested() const { return quit_; }
   void RequestQuit() { quit_ = true; }
   // While a dialog is open the keys belong to it, not to the simulation.
-  bool DialogOpen() const { return active_ != Dialog::None || (radio_ && radio_->IsOpen()); }
+  bool DialogOpen() const { return active_ != nullptr || (radio_ && radio_->IsOpen()); }
   // The transmitter interfaces; until they are handed in, "&Analoge Steuerung..." is disabled.
   // Makes the chosen interface the one the main window reads.
   void SetRadio(TRadioForm* radio);
@@ -72,11 +75,40 @@ class MainWindowUi : public FrameTimer, public CommandHost {
   void Quit() override;
 
  private:
-  enum class Dialog { None, Driver, Autozoom, Thermal, Wind, Sound, Graphics, Keys, Info, OpenModel, OpenScene, Message, Flights };
+  // A dialog by its English identifier: how it opens and how a frame draws it.
+  struct DialogEntry {
+    const char* id;
+    void (MainWindowUi::*open)();
+    void (MainWindowUi::*draw)();
+  };
+  static const std::vector<DialogEntry>& Dialogs();
 
   void DrawMenuBar();
   void DrawDialogs();
-  void Open(Dialog d);
+  // Makes the dialog of that identifier the one drawn.
+  void Open(std::string_view id);
+  void OpenDriver();
+  void OpenReplay();
+  void OpenGhost();
+  void OpenModelFile();
+  void OpenSceneFile();
+  void OpenAutozoom();
+  void OpenThermal();
+  void OpenWind();
+  void OpenSound();
+  void OpenGraphics();
+  void OpenKeys();
+  void OpenInfo();
+  void OpenRadio();
+  void DrawMessage();
+  void DrawDriver();
+  void DrawAutozoom();
+  void DrawThermal();
+  void DrawSound();
+  void DrawGraphics();
+  void DrawKeys();
+  void DrawInfo();
+  void DrawOpenFile();
   void CloseDialog();
   void ShowMessage(std::string text);
   void OpenFlightList(FlightListDialog::Purpose purpose);
@@ -100,7 +132,7 @@ class MainWindowUi : public FrameTimer, public CommandHost {
   bool quit_ = false;
   bool viewRebuildQueued_ = false;
   float menuBarHeight_ = 0.0f;
-  Dialog active_ = Dialog::None;
+  const DialogEntry* active_ = nullptr;
   bool popupOpened_ = false;
   std::string message_;
 
@@ -119,6 +151,7 @@ class MainWindowUi : public FrameTimer, public CommandHost {
   char fullZoomBuf_[32] = {};
   double infoTickAccumulator_ = 0.0;
   std::unique_ptr<RadioUi> radio_;
+  UiMap uiMap_;
 };
 
 }  // namespace veltrane::ui

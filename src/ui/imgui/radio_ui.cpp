@@ -13,13 +13,6 @@ namespace veltrane::ui {
 
 namespace {
 
-// A button at least `w` pixels wide that still shows a long translation whole.
-bool WideButton(const std::string& caption, float w = 100.0f) {
-  const float need =
-      ImGui::CalcTextSize(caption.c_str(), nullptr, true).x + ImGui::GetStyle().FramePadding.x * 2;
-  return ImGui::Button(caption.c_str(), ImVec2(need > w ? need : w, 0));
-}
-
 // A vertical gauge: filled from the bottom up to the position within min..max.
 void VerticalBar(const char* label, double min, double max, double pos, float height = 90.0f) {
   ImGui::BeginGroup();
@@ -56,13 +49,7 @@ const std::string& RadioUi::T(const char* section, const std::string& key) const
 
 // "Ok" and the cancel button below a separator; Enter is Ok, Esc cancels.
 bool RadioUi::OkCancel(const char* section, bool& ok) {
-  ImGui::Separator();
-  bool done = false;
-  if (WideButton(T(section, "Button1.Caption") + "##ok") || EnterPressed()) ok = done = true;
-  ImGui::SameLine();
-  if (WideButton(T(section, "Button2.Caption") + "##cancel") || (!done && EscapePressed()))
-    done = true;
-  return done;
+  return OkCancelButtons(T(section, "Button1.Caption"), T(section, "Button2.Caption"), ok);
 }
 
 // The headless dialogs keep their messages as fields; they follow the language.
@@ -149,9 +136,9 @@ void RadioUi::DrawSelection() {
   }
   const bool enabled = selection_.ButtonsEnabled();
   ImGui::BeginDisabled(!enabled);
-  const bool properties = WideButton(T("RadioForm", "Button4.Caption") + "##properties", 195);
+  const bool properties = DialogButton(T("RadioForm", "Button4.Caption") + "##properties", 195);
   ImGui::SameLine();
-  const bool calibration = WideButton(T("RadioForm", "Button5.Caption") + "##calibration", 195);
+  const bool calibration = DialogButton(T("RadioForm", "Button5.Caption") + "##calibration", 195);
   ImGui::EndDisabled();
   bool ok = false;
   if (properties) {
@@ -205,7 +192,7 @@ void RadioUi::DrawJoystick() {
     if (d == 0) ImGui::SameLine(0, 30);
   }
   ImGui::Separator();
-  if (WideButton(T("RcJoyForm", "Button1.Caption") + "##ok") || EscapePressed() || EnterPressed()) {
+  if (DialogButton(T("RcJoyForm", "Button1.Caption") + "##ok") || EscapePressed() || EnterPressed()) {
     joystick_->FormDeactivate();
     BackToSelection();
     selection_.FormActivate();
@@ -319,7 +306,7 @@ void RadioUi::DrawCalibration() {
 void RadioUi::DrawMessage() {
   if (!BeginDialog("Veltrane##radiomessage", popupOpened_)) return;
   ImGui::TextUnformatted(message_.c_str());
-  if (ImGui::Button("OK", ImVec2(100, 0)) || EnterPressed() || EscapePressed()) BackToSelection();
+  if (CloseButton()) BackToSelection();
   ImGui::EndPopup();
 }
 
