@@ -17,9 +17,6 @@ namespace {
 using namespace std::chrono_literals;
 
 // Menu titles with the Sound menu present, and the rows of their items.
-constexpr int kFlugmodellX = 70, kLandschaftX = 140, kSimulationX = 250, kSoundX = 302, kGrafikX = 401,
-              kSteuerungX = 451, kHilfeWithSoundX = 548;
-constexpr int kFirstItemY = 34, kAutozoomEinstellenY = 89, kThermikY = 110, kWindY = 127, kOptionenY = 89;
 
 // ImGui's blue title bar of a modal dialog, right of any title text.
 bool TitleAt(const pictures::Picture& p, int y) {
@@ -68,15 +65,15 @@ class EveryDialogTest : public WindowedProgramTest {
 
   // From the menu; the dialog's title bar at titleY shows it is open. A
   // click that a slow software-rendered frame lost is made once more.
-  void OpenDialog(int titleX, int itemY, int titleY, const std::string& shot = "") {
+  void OpenDialog(const std::string& menu, const std::string& item, int titleY, const std::string& shot = "") {
     pictures::Picture p;
     bool open = false;
     for (int attempt = 0; attempt < 2 && !open; ++attempt) {
-      ChooseFromMenu(titleX, itemY);
+      ChooseFromMenu(menu, item);
       open = ShowsSoon([&](const pictures::Picture& q) { return TitleAt(q, titleY); }, &p);
     }
     if (!shot.empty()) Keep(p, shot);
-    ASSERT_TRUE(open) << "no dialog below menu title " << titleX;
+    ASSERT_TRUE(open) << "no dialog from " << menu << " > " << item;
   }
   // A check box or radio button clicked until its mark has changed.
   void Toggle(int x, int y) {
@@ -100,8 +97,8 @@ class EveryDialogTest : public WindowedProgramTest {
     std::this_thread::sleep_for(200ms);
   }
   // Reopened, it is left with Esc.
-  void ReopenAndEscape(int titleX, int itemY, int titleY) {
-    OpenDialog(titleX, itemY, titleY);
+  void ReopenAndEscape(const std::string& menu, const std::string& item, int titleY) {
+    OpenDialog(menu, item, titleY);
     ASSERT_TRUE(program_->Key("Escape"));
     ExpectClosed(titleY);
   }
@@ -114,21 +111,21 @@ TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   // Datei > Grafikkarte auswählen: Abbrechen, then the display chosen and
   // Enter. Ok builds the 3D view anew and the program flies on.
   constexpr int kDriverTitle = 149;
-  OpenDialog(kDateiX, kFirstItemY, kDriverTitle, "dialog_driver.png");
+  OpenDialog("file", "choose_driver", kDriverTitle, "dialog_driver.png");
   int rebuilds = Rebuilds();
-  Click(296, 321);  // Abbrechen
+  Click(Ui("cancel").CenterX(), Ui("cancel").CenterY());
   ExpectClosed(kDriverTitle);
-  OpenDialog(kDateiX, kFirstItemY, kDriverTitle);
+  OpenDialog("file", "choose_driver", kDriverTitle);
   Click(300, 194);  // the display
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kDriverTitle);
   EXPECT_TRUE(WaitUntil([&] { return Rebuilds() > rebuilds; }, 30s)) << "no rebuild after Ok";
   ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
-  ReopenAndEscape(kDateiX, kFirstItemY, kDriverTitle);
+  ReopenAndEscape("file", "choose_driver", kDriverTitle);
 
   // Grafik > Optionen ...: every option changed, Ok clicked.
   constexpr int kGraphicsTitle = 136;
-  OpenDialog(kGrafikX, kOptionenY, kGraphicsTitle, "dialog_graphics.png");
+  OpenDialog("graphics", "graphics_options", kGraphicsTitle, "dialog_graphics.png");
   rebuilds = Rebuilds();
   for (const char* id : {"color_32", "wait_vblank", "flip", "mipmapping"}) {
     const UiRect box = Ui(id);
@@ -140,73 +137,73 @@ TEST_F(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   ExpectClosed(kGraphicsTitle);
   EXPECT_TRUE(WaitUntil([&] { return Rebuilds() > rebuilds; }, 30s)) << "no rebuild after Ok";
   ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
-  ReopenAndEscape(kGrafikX, kOptionenY, kGraphicsTitle);
+  ReopenAndEscape("graphics", "graphics_options", kGraphicsTitle);
   EXPECT_TRUE(program_->Running());
 
   // Ansicht > Autozoom einstellen...: 80 and 50 typed, Enter.
   constexpr int kAutozoomTitle = 176;
-  OpenDialog(kAnsichtX, kAutozoomEinstellenY, kAutozoomTitle, "dialog_autozoom.png");
-  Click(355, 203);
+  OpenDialog("view", "autozoom_dialog", kAutozoomTitle, "dialog_autozoom.png");
+  Click(Ui("nozoom").CenterX(), Ui("nozoom").CenterY());
   ASSERT_TRUE(program_->Key("8 0"));
-  Click(355, 226);
+  Click(Ui("fullzoom").CenterX(), Ui("fullzoom").CenterY());
   ASSERT_TRUE(program_->Key("5 0"));
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kAutozoomTitle);
-  ReopenAndEscape(kAnsichtX, kAutozoomEinstellenY, kAutozoomTitle);
+  ReopenAndEscape("view", "autozoom_dialog", kAutozoomTitle);
 
   // Simulation > Thermik einstellen...: both sliders near their ends, Enter.
   constexpr int kThermalTitle = 180;
-  OpenDialog(kSimulationX, kThermikY, kThermalTitle, "dialog_thermal.png");
+  OpenDialog("simulation", "thermal_dialog", kThermalTitle, "dialog_thermal.png");
   Click(390, 223);
   Click(390, 263);
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kThermalTitle);
-  ReopenAndEscape(kSimulationX, kThermikY, kThermalTitle);
+  ReopenAndEscape("simulation", "thermal_dialog", kThermalTitle);
 
   // Sound > Sound: switched off, quieter, Enter.
   constexpr int kSoundTitle = 179;
-  OpenDialog(kSoundX, kFirstItemY, kSoundTitle, "dialog_sound.png");
-  Toggle(189, 224);
+  OpenDialog("sound", "sound_dialog", kSoundTitle, "dialog_sound.png");
+  Toggle(Ui("sound_on").BoxX(), Ui("sound_on").CenterY());
   Click(250, 263);
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kSoundTitle);
-  ReopenAndEscape(kSoundX, kFirstItemY, kSoundTitle);
+  ReopenAndEscape("sound", "sound_dialog", kSoundTitle);
 
   // Steuerung > Tastatur...: K for "Seitenruder links". K neither cancels
   // nor confirms; Enter does.
   constexpr int kKeysTitle = 97;
-  OpenDialog(kSteuerungX, kFirstItemY, kKeysTitle, "dialog_keys.png");
+  OpenDialog("controls", "keyboard_dialog", kKeysTitle, "dialog_keys.png");
   Click(125, 140);
   ASSERT_TRUE(program_->Key("k"));
   ExpectOpen(kKeysTitle);
   Keep(program_->Grab(), "dialog_keys_assigned.png");
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kKeysTitle);
-  ReopenAndEscape(kSteuerungX, kFirstItemY, kKeysTitle);
+  ReopenAndEscape("controls", "keyboard_dialog", kKeysTitle);
 
   // Hilfe > Info: Enter, then Esc.
   constexpr int kInfoTitle = 117;
-  OpenDialog(kHilfeWithSoundX, kFirstItemY, kInfoTitle, "dialog_info_menu.png");
+  OpenDialog("help", "info", kInfoTitle, "dialog_info_menu.png");
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kInfoTitle);
-  ReopenAndEscape(kHilfeWithSoundX, kFirstItemY, kInfoTitle);
+  ReopenAndEscape("help", "info", kInfoTitle);
 
   // Flugmodell > Laden... and Landschaft > Laden...: another file, Enter.
   constexpr int kOpenTitle = 59;
   const int models = program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ");
-  OpenDialog(kFlugmodellX, kFirstItemY, kOpenTitle, "dialog_model.png");
+  OpenDialog("model", "load_model", kOpenTitle, "dialog_model.png");
   Click(75, 240);  // glider.par: the powered airplanes come first
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kOpenTitle);
   EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > models; }, 30s));
-  ReopenAndEscape(kFlugmodellX, kFirstItemY, kOpenTitle);
+  ReopenAndEscape("model", "load_model", kOpenTitle);
   const int scenes = program_->TraceCountStartingWith("LoadLib.LoadSCN File: ");
-  OpenDialog(kLandschaftX, kFirstItemY, kOpenTitle, "dialog_scene.png");
+  OpenDialog("scene", "load_scene", kOpenTitle, "dialog_scene.png");
   Click(70, 155);  // lake.scn, after coast and field
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed(kOpenTitle);
   EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("LoadLib.LoadSCN File: ") > scenes; }, 30s));
-  ReopenAndEscape(kLandschaftX, kFirstItemY, kOpenTitle);
+  ReopenAndEscape("scene", "load_scene", kOpenTitle);
 
   // F12 hides the menu and the mouse cursor, and the cursor stays hidden
   // over the following frames; F12 shows both again.
@@ -264,7 +261,7 @@ TEST_F(EveryDialogTest, WindChangedConfirmedKeptLeftWithEscAndConfirmedWithEnter
     return std::pair{GrabX(p, kSliderLeft, kSliderRight, kSpeedY), GrabX(p, kSliderLeft, kSliderRight, kDirectionY)};
   };
 
-  OpenDialog(kSimulationX, kWindY, kWindTitle, "dialog_wind.png");
+  OpenDialog("simulation", "wind_dialog", kWindTitle, "dialog_wind.png");
   const auto still = grabs(program_->Grab());
   Click(kSliderLeft + (kSliderRight - kSliderLeft) * 6 / 10, kSpeedY);     // about 12 m/s
   Click(kSliderLeft + (kSliderRight - kSliderLeft) * 3 / 4, kDirectionY);  // about 270°
@@ -278,10 +275,10 @@ TEST_F(EveryDialogTest, WindChangedConfirmedKeptLeftWithEscAndConfirmedWithEnter
       << "the sliders did not move";
   Keep(p, "dialog_wind_changed.png");
   const auto changed = grabs(p);
-  Click(197, 323);  // Ok
+  Click(Ui("ok").CenterX(), Ui("ok").CenterY());
   ExpectClosed(kWindTitle);
 
-  OpenDialog(kSimulationX, kWindY, kWindTitle);
+  OpenDialog("simulation", "wind_dialog", kWindTitle);
   p = program_->Grab();
   const auto kept = grabs(p);
   EXPECT_NEAR(kept.first, changed.first, 2.0) << "speed not kept";
@@ -291,7 +288,7 @@ TEST_F(EveryDialogTest, WindChangedConfirmedKeptLeftWithEscAndConfirmedWithEnter
   ASSERT_TRUE(program_->Key("Escape"));
   ExpectClosed(kWindTitle);
 
-  OpenDialog(kSimulationX, kWindY, kWindTitle);
+  OpenDialog("simulation", "wind_dialog", kWindTitle);
   EXPECT_NEAR(GrabX(program_->Grab(), kPercentLeft, kPercentRight, kGustsY), gusts, 2.0) << "Esc kept the gusts";
   Click(kPercentLeft + (kPercentRight - kPercentLeft) / 2, kTurbulenceY);
   ASSERT_TRUE(program_->Key("Return"));
