@@ -391,19 +391,16 @@ void MainWindowUi::DrawAutozoom() {
     const std::string& noZoom = T("AZoomForm", "Label1.Caption");
     const std::string& fullZoom = T("AZoomForm", "Label3.Caption");
     const float column = LabelColumn({&noZoom, &fullZoom});
-    ImGui::TextUnformatted(noZoom.c_str());
-    ImGui::SameLine(column);
-    ImGui::SetNextItemWidth(80);
-    // A click into a field selects its number, so typing replaces it.
-    ImGui::InputText("m##nozoom", noZoomBuf_, sizeof noZoomBuf_,
-                     ImGuiInputTextFlags_AutoSelectAll);
-    MapLastItem("nozoom", noZoom);
-    ImGui::TextUnformatted(fullZoom.c_str());
-    ImGui::SameLine(column);
-    ImGui::SetNextItemWidth(80);
-    ImGui::InputText("m##fullzoom", fullZoomBuf_, sizeof fullZoomBuf_,
-                     ImGuiInputTextFlags_AutoSelectAll);
-    MapLastItem("fullzoom", fullZoom);
+    const auto distance = [column](const std::string& label, const char* id, char* buf, std::size_t size) {
+      ImGui::TextUnformatted(label.c_str());
+      ImGui::SameLine(column);
+      ImGui::SetNextItemWidth(80);
+      // A click into a field selects its number, so typing replaces it.
+      ImGui::InputText((std::string("m##") + id).c_str(), buf, size, ImGuiInputTextFlags_AutoSelectAll);
+      MapLastItem(id, label);
+    };
+    distance(noZoom, "nozoom", noZoomBuf_, sizeof noZoomBuf_);
+    distance(fullZoom, "fullzoom", fullZoomBuf_, sizeof fullZoomBuf_);
     ImGui::TextUnformatted(T("AZoomForm", "Label6.Caption").c_str());
     ImGui::TextUnformatted(T("AZoomForm", "Label7.Caption").c_str());
     ImGui::SameLine();
