@@ -11,10 +11,10 @@
 
 #include "app/fake_services.h"
 #include "app/main_form.h"
-#include "support/temp_dir.h"
 #include "record/flight_folder.h"
 #include "record/flight_reader.h"
 #include "sim/math_u.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {

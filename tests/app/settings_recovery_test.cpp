@@ -19,8 +19,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "support/temp_dir.h"
 #include "platform/settings/settings_store.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "loaders/scene_file.h"
-#include "support/temp_dir.h"
 #include "platform/pictures/bmp_writer.h"
 #include "platform/pictures/picture_file.h"
 #include "platform/rm/root.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::loaders::testing {
 

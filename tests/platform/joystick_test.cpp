@@ -4,10 +4,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
 #include "platform/joystick/sdl_joystick_service.h"
 #include "platform/settings/settings_store.h"
 #include "radio/joystick/rc_joy_form.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {

@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "support/temp_dir.h"
 #include "platform/serial/libserialport_port.h"
 #include "platform/settings/settings_store.h"
 #include "radio/pic/rc_pic_form.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {

@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "platform/settings/settings_store.h"
+#include "radio/fake_keys.h"
 #include "radio/key_names.h"
 #include "support/temp_dir.h"
-#include "radio/fake_keys.h"
 
 namespace veltrane {
 namespace {

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <deque>
 
-#include "support/temp_dir.h"
 #include "platform/settings/settings_store.h"
 #include "radio/dll/rc_dll_form.h"
 #include "radio/vxd/rc_vxd_form.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {

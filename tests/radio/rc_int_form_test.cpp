@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "platform/settings/settings_store.h"
-#include "support/temp_dir.h"
 #include "radio/fake_keys.h"
 #include "radio/key_form.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {

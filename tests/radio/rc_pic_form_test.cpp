@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
 #include "platform/settings/settings_store.h"
+#include "support/temp_dir.h"
 
 namespace veltrane {
 namespace {

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "support/temp_dir.h"
 #include "record/flight_folder.h"
 #include "record/flight_reader.h"
 #include "record/flight_recorder.h"
+#include "support/temp_dir.h"
 
 namespace veltrane::record {
 namespace {

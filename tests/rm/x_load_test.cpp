@@ -5,10 +5,10 @@
 #include <regex>
 #include <sstream>
 
-#include "support/temp_dir.h"
 #include "platform/rm/mesh_builder.h"
 #include "platform/rm/root.h"
 #include "platform/rm/x_file_check.h"
+#include "support/temp_dir.h"
 
 // The importer leaks a few hundred bytes when it gives up on a damaged file;
 // that is its own, not ours, so the leak checker is told to skip it.

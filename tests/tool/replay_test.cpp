@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_dir.h"
 #include "record/flight_reader.h"
+#include "support/temp_dir.h"
 #include "tools/veltrane_tool/fly.h"
 #include "tools/veltrane_tool/tool_error.h"
 

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include "ui/open_dialog.h"
 #include "support/temp_dir.h"
+#include "ui/open_dialog.h"
 
 namespace veltrane::ui {
 namespace {

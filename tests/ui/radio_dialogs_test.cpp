@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "support/temp_dir.h"
 #include "platform/settings/settings_store.h"
+#include "support/temp_dir.h"
 #include "ui/calib_dialog.h"
 #include "ui/joy_dialog.h"
 #include "ui/pic_dialog.h"
@@ -224,7 +224,7 @@ TEST(CalibDialog, BadRowStopsOkThereAndNamesIt) {
   d.EditInterface(rc);
   d.rows[0].channel = "3";
   d.rows[2].channel = " 0 ";
-  d.rows[4].channel = "2x";
+  d.rows[fn::kTailRotor].channel = "2x";  // the row named "Heckrotor:"
   d.rows[5].channel = "1";
   d.Mid[0] = 12.0;
   const auto error = d.Ok();
