@@ -145,8 +145,7 @@ void MoveHelicopter(SimState& s, const World& w) {
     Va = s.ModelVelocity - s.Air.AtModel(s.ModelPosition);
     // Body rates (roll, pitch, yaw) of the turbulence turned into the world axes
     // AngularVelocity uses.
-    const Vec3 r = s.Air.TurbulenceRates();
-    BodyToWorld({r.x, r.y, r.z}, s.AxisForward, s.AxisRight, s.AxisUp, airRates);
+    BodyToWorld(s.Air.TurbulenceRates(), s.AxisForward, s.AxisRight, s.AxisUp, airRates);
   }
   const Vec3& V = Va;
 

@@ -37,7 +37,10 @@ void AirModel::SetWind(const WindSettings& requested) {
   const bool newSeed = next.turbulenceSeed != settings_.turbulenceSeed;
   settings_ = next;
   if (newDirection && !settings_.Still()) flow_ = SlopeFlow::Compute(*terrain_, settings_.fromDegrees);
-  if (newSeed) RestartGenerators();
+  if (newSeed) {
+    gusts_.Reset(settings_.turbulenceSeed);
+    turbulence_.Reset(settings_.turbulenceSeed);
+  }
   Resample();
 }
 
@@ -45,12 +48,6 @@ void AirModel::SetTerrain(std::shared_ptr<const TerrainGrid> terrain) {
   terrain_ = terrain ? std::move(terrain) : std::make_shared<TerrainGrid>();
   flow_.reset();
   if (!settings_.Still()) flow_ = SlopeFlow::Compute(*terrain_, settings_.fromDegrees);
-}
-
-void AirModel::RestartGenerators() {
-  gusts_.Reset(settings_.turbulenceSeed);
-  turbulence_.Reset(settings_.turbulenceSeed);
-  Resample();
 }
 
 void AirModel::SetUniform(const Vec3& velocity) {

@@ -31,8 +31,6 @@ class AirModel {
   void SetTerrain(std::shared_ptr<const TerrainGrid> terrain);
   const TerrainGrid& Terrain() const { return *terrain_; }
   bool Still() const { return settings_.Still(); }
-  // Restarts gusts and turbulence from the settings' seed (a new flight, a replay).
-  void RestartGenerators();
 
   // A constant air velocity everywhere instead of the boundary layer and the slope
   // flow (gusts and turbulence still add to it): for flight tests and tools.
