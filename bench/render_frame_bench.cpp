@@ -15,13 +15,13 @@
 #ifdef VELTRANE_WITH_APP
 #include "app/main_form.h"
 #include "app/platform_services.h"
-#include "platform/clock/clock.h"
-#include "platform/settings/settings_store.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/settings/settings_store.h"
+#include "base/trace/trace.h"
 #endif
 #include "platform/gl/render_target.h"
 #include "platform/gl/renderer.h"
-#include "platform/rm/rm.h"
+#include "base/rm/rm.h"
 #include "platform/window/gl_window.h"
 
 namespace {

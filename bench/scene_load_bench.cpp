@@ -10,9 +10,9 @@
 #include <string>
 
 #include "loaders/scene_file.h"
-#include "platform/pictures/bmp_writer.h"
-#include "platform/pictures/picture_file.h"
-#include "platform/rm/root.h"
+#include "base/pictures/bmp_writer.h"
+#include "base/pictures/picture_file.h"
+#include "base/rm/root.h"
 #ifdef VELTRANE_HAVE_WORLD_COL
 #include "sim/create_world_col.h"
 #endif

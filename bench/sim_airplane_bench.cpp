@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/clock/clock.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/trace/trace.h"
 #include "sim/aerobatic_params.h"
 #include "sim/airplane.h"
 #include "sim/thermals.h"

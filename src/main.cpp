@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/settings_sections.h"
-#include "platform/memory/heap_release.h"
-#include "platform/settings/settings_store.h"
-#include "platform/trace/trace.h"
+#include "base/memory/heap_release.h"
+#include "base/settings/settings_store.h"
+#include "base/trace/trace.h"
 #include "platform/window/command_line.h"
 #include "platform/window/message_box.h"
 #include "platform/window/program.h"

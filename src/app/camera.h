@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sim/sim_state.h"
-#include "sim/vec3.h"
+#include "base/math/vec3.h"
 #include "sim/world.h"
 
 namespace veltrane {

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/clock/clock.h"
-#include "platform/rm/rm.h"
+#include "base/clock/clock.h"
+#include "base/rm/rm.h"
 #include "record/flight_recorder.h"
 #include "record/flight_replay.h"
 #include "sim/tick.h"

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/settings/settings_store.h"
-#include "platform/trace/trace.h"
+#include "base/settings/settings_store.h"
+#include "base/trace/trace.h"
 
 namespace veltrane {
 

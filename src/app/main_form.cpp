@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "loaders/file_names.h"
-#include "platform/pictures/picture_file.h"
+#include "base/pictures/picture_file.h"
 #include "sim/collision_world.h"
 #include "sim/helicopter.h"
 #include "sim/lifecycle.h"

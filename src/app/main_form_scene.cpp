@@ -13,7 +13,7 @@
 #include "loaders/par_file.h"
 #include "loaders/scene_air.h"
 #include "loaders/scene_file.h"
-#include "platform/memory/heap_release.h"
+#include "base/memory/heap_release.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
 #include "sim/lifecycle.h"

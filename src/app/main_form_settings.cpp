@@ -4,7 +4,7 @@
 
 #include "app/main_form.h"
 #include "loaders/file_names.h"
-#include "platform/settings/locale_language.h"
+#include "base/settings/locale_language.h"
 
 namespace veltrane {
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/rm/root.h"
-#include "platform/rm/viewport.h"
-#include "platform/trace/trace.h"
+#include "base/rm/root.h"
+#include "base/rm/viewport.h"
+#include "base/trace/trace.h"
 
 namespace veltrane {
 

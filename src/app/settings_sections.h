@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 
 namespace veltrane {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/rm/rm.h"
-#include "sim/vec3.h"
+#include "base/rm/rm.h"
+#include "base/math/vec3.h"
 
 namespace veltrane {
 

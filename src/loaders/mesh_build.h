@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/rm/mesh_builder.h"
-#include "platform/rm/root.h"
+#include "base/rm/mesh_builder.h"
+#include "base/rm/root.h"
 
 namespace veltrane::loaders {
 

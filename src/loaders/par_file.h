@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "sim/sim_state.h"
 
 namespace veltrane::loaders {

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "loaders/mesh_build.h"
-#include "sim/vec3.h"
+#include "base/math/vec3.h"
 
 namespace veltrane::loaders {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "loaders/mesh_build.h"
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 
 namespace veltrane::loaders {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "loaders/load_error.h"
-#include "platform/pictures/picture_file.h"
+#include "base/pictures/picture_file.h"
 
 namespace veltrane::loaders {
 namespace {

@@ -3,7 +3,7 @@
 #include "loaders/mesh_build.h"
 #include "loaders/scene_file.h"
 #include "loaders/scene_layout.h"
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "sim/random.h"
 
 namespace veltrane::loaders {

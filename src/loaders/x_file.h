@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/rm/mesh_builder.h"
-#include "platform/rm/root.h"
-#include "platform/trace/trace.h"
+#include "base/rm/mesh_builder.h"
+#include "base/rm/root.h"
+#include "base/trace/trace.h"
 #include "sim/sim_state.h"
 
 namespace veltrane::loaders {

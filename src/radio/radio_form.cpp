@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 
 namespace veltrane {
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "platform/clock/clock.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/trace/trace.h"
 #include "record/flight_reader.h"
 #include "sim/sim_state.h"
 #include "sim/tick.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/collision/collision_model.h"
+#include "base/collision/collision_model.h"
 #include "sim/world.h"
 
 namespace veltrane {

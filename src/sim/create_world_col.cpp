@@ -1,6 +1,6 @@
 #include "sim/create_world_col.h"
 
-#include "platform/rm/mesh_builder.h"
+#include "base/rm/mesh_builder.h"
 
 namespace veltrane {
 

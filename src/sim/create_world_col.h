@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/collision/collision_model.h"
+#include "base/collision/collision_model.h"
 
 namespace veltrane {
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "sim/sim_state.h"
 #include "sim/world.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/vec3.h"
+#include "base/math/vec3.h"
 
 // The vector operations every flight routine uses. Each takes its vector
 // arguments by reference and copies them first, so an output may alias an input.

@@ -6,7 +6,7 @@
 #include "sim/air/air.h"
 #include "sim/functions.h"
 #include "sim/random.h"
-#include "sim/vec3.h"
+#include "base/math/vec3.h"
 
 namespace veltrane {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/clock/clock.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/trace/trace.h"
 #include "sim/sim_state.h"
 #include "sim/world.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/vec3.h"
+#include "base/math/vec3.h"
 
 namespace veltrane {
 

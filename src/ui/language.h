@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/settings/locale_language.h"
-#include "platform/trace/trace.h"
+#include "base/settings/locale_language.h"
+#include "base/trace/trace.h"
 
 namespace veltrane::ui {
 

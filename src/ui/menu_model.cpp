@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "app/display_sizes.h"
-#include "platform/settings/locale_language.h"
+#include "base/settings/locale_language.h"
 
 namespace veltrane::ui {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/settings/locale_language.h"
+#include "base/settings/locale_language.h"
 
 namespace veltrane::ui {
 

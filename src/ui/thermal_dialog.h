@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "sim/sim_state.h"
 #include "ui/frame_timer.h"
 

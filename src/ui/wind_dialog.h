@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "sim/air/air.h"
 #include "ui/frame_timer.h"
 

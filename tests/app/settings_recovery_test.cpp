@@ -19,7 +19,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "support/temp_dir.h"
 
 namespace veltrane {

@@ -1,5 +1,5 @@
-#include "platform/settings/settings_store.h"
-#include "platform/settings/locale_language.h"
+#include "base/settings/settings_store.h"
+#include "base/settings/locale_language.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/collision/collision_model.h"
+#include "base/collision/collision_model.h"
 
 namespace veltrane::collision {
 namespace {

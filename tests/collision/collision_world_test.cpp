@@ -2,7 +2,7 @@
 
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
-#include "platform/rm/mesh_builder.h"
+#include "base/rm/mesh_builder.h"
 
 namespace veltrane {
 namespace {

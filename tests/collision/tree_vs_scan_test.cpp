@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "platform/collision/aabb_tree.h"
-#include "platform/collision/query.h"
+#include "base/collision/aabb_tree.h"
+#include "base/collision/query.h"
 
 namespace veltrane::collision {
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "sim/sim_state.h"
 #include "tools/veltrane_tool/landscape.h"
 

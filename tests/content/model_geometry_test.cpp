@@ -6,9 +6,9 @@
 #include <string>
 
 #include "loaders/model_loader.h"
-#include "platform/rm/mesh_builder.h"
-#include "platform/rm/root.h"
-#include "platform/trace/trace.h"
+#include "base/rm/mesh_builder.h"
+#include "base/rm/root.h"
+#include "base/trace/trace.h"
 #include "shipped_models.h"
 #include "sim/sim_state.h"
 

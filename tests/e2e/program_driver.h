@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/pictures/picture.h"
+#include "base/pictures/picture.h"
 
 namespace veltrane::test {
 

@@ -16,7 +16,7 @@
 #include <regex>
 #include <string>
 
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/png_codec.h"
 #include "program_driver.h"
 #include "support/temp_dir.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/png_codec.h"
 #include "program_driver.h"
 #include "support/temp_dir.h"
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/png_codec.h"
 #include "program_driver.h"
 #include "support/temp_dir.h"
 #include "x_screen.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/pictures/picture.h"
+#include "base/pictures/picture.h"
 
 namespace veltrane::test {
 

@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pictures/picture.h"
-#include "platform/pictures/picture_file.h"
-#include "platform/rm/root.h"
+#include "base/pictures/picture.h"
+#include "base/pictures/picture_file.h"
+#include "base/rm/root.h"
 
 namespace veltrane::fuzz {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/pictures/jpeg_codec.h"
+#include "base/pictures/jpeg_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace veltrane::pictures;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/png_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace veltrane::pictures;

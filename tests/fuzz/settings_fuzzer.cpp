@@ -8,7 +8,7 @@
 
 #include "app/settings_sections.h"
 #include "fuzz_support.h"
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace veltrane;

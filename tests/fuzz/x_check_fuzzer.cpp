@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/rm/mesh_builder.h"
-#include "platform/rm/root.h"
-#include "platform/rm/x_file_check.h"
+#include "base/rm/mesh_builder.h"
+#include "base/rm/root.h"
+#include "base/rm/x_file_check.h"
 
 // The importer keeps a few hundred bytes of logging state per process.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libassimp.so\n"; }

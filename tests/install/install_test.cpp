@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/png_codec.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::test {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "loaders/load_error.h"
-#include "platform/rm/root.h"
+#include "base/rm/root.h"
 
 namespace veltrane::loaders {
 namespace {

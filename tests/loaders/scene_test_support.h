@@ -7,9 +7,9 @@
 #include <string>
 
 #include "loaders/scene_file.h"
-#include "platform/pictures/bmp_writer.h"
-#include "platform/pictures/picture_file.h"
-#include "platform/rm/root.h"
+#include "base/pictures/bmp_writer.h"
+#include "base/pictures/picture_file.h"
+#include "base/rm/root.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::loaders::testing {

@@ -1,11 +1,11 @@
-#include "platform/pictures/bmp_reader.h"
+#include "base/pictures/bmp_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "pictures/bmp_builder.h"
-#include "platform/pictures/bmp_writer.h"
+#include "base/pictures/bmp_writer.h"
 
 namespace veltrane::pictures {
 namespace {

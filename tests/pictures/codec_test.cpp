@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/pictures/bmp_writer.h"
-#include "platform/pictures/file_bytes.h"
-#include "platform/pictures/jpeg_codec.h"
-#include "platform/pictures/picture_file.h"
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/bmp_writer.h"
+#include "base/pictures/file_bytes.h"
+#include "base/pictures/jpeg_codec.h"
+#include "base/pictures/picture_file.h"
+#include "base/pictures/png_codec.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::pictures {

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
-#include "platform/pictures/bmp_reader.h"
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/bmp_reader.h"
+#include "base/pictures/png_codec.h"
 
 namespace veltrane::pictures {
 namespace {

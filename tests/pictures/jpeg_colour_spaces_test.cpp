@@ -8,7 +8,7 @@
 
 #include <jpeglib.h>
 
-#include "platform/pictures/jpeg_codec.h"
+#include "base/pictures/jpeg_codec.h"
 
 namespace veltrane::pictures {
 namespace {

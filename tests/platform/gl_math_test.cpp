@@ -4,7 +4,7 @@
 
 #include "platform/gl/gl_math.h"
 #include "platform/gl/mesh_geometry.h"
-#include "platform/rm/rm.h"
+#include "base/rm/rm.h"
 
 #include "ground_grid.h"
 

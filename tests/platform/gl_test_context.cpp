@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/png_codec.h"
 
 namespace veltrane::test {
 

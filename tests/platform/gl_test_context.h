@@ -9,7 +9,7 @@
 
 #include "platform/gl/render_target.h"
 #include "platform/gl/renderer.h"
-#include "platform/rm/rm.h"
+#include "base/rm/rm.h"
 #include "platform/window/gl_window.h"
 
 namespace veltrane::test {

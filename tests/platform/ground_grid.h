@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/rm/types.h"
+#include "base/rm/types.h"
 
 namespace veltrane::test {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/joystick/sdl_joystick_service.h"
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "radio/joystick/rc_joy_form.h"
 #include "support/temp_dir.h"
 

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/pictures/jpeg_codec.h"
+#include "base/pictures/jpeg_codec.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::test {

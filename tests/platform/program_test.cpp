@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/png_codec.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::test {

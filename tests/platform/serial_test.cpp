@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/serial/libserialport_port.h"
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "radio/pic/rc_pic_form.h"
 #include "support/temp_dir.h"
 

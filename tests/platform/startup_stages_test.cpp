@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/trace/startup_stages.h"
+#include "base/trace/startup_stages.h"
 
 namespace veltrane::test {
 namespace {

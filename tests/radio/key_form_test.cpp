@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "radio/fake_keys.h"
 #include "radio/key_names.h"
 #include "support/temp_dir.h"

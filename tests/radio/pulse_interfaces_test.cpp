@@ -6,7 +6,7 @@
 #include <cstring>
 #include <deque>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "radio/dll/rc_dll_form.h"
 #include "radio/vxd/rc_vxd_form.h"
 #include "support/temp_dir.h"

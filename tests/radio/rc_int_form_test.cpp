@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "radio/fake_keys.h"
 #include "radio/key_form.h"
 #include "support/temp_dir.h"

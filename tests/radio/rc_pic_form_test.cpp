@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "support/temp_dir.h"
 
 namespace veltrane {

@@ -1,8 +1,8 @@
-#include "platform/rm/frame.h"
+#include "base/rm/frame.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/rm/root.h"
+#include "base/rm/root.h"
 
 namespace veltrane::rm {
 namespace {

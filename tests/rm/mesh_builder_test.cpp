@@ -1,4 +1,4 @@
-#include "platform/rm/mesh_builder.h"
+#include "base/rm/mesh_builder.h"
 
 #include <gtest/gtest.h>
 

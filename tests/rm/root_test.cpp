@@ -1,8 +1,8 @@
-#include "platform/rm/root.h"
+#include "base/rm/root.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/rm/find_file.h"
+#include "base/rm/find_file.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::rm {

@@ -5,9 +5,9 @@
 #include <regex>
 #include <sstream>
 
-#include "platform/rm/mesh_builder.h"
-#include "platform/rm/root.h"
-#include "platform/rm/x_file_check.h"
+#include "base/rm/mesh_builder.h"
+#include "base/rm/root.h"
+#include "base/rm/x_file_check.h"
 #include "support/temp_dir.h"
 
 // The importer leaks a few hundred bytes when it gives up on a damaged file;

@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "aerobatic_params.h"
-#include "platform/clock/clock.h"
-#include "platform/collision/collision_model.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/collision/collision_model.h"
+#include "base/trace/trace.h"
 #include "sim/collision_world.h"
 #include "sim/lifecycle.h"
 #include "sim/tick.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "aerobatic_params.h"
-#include "platform/clock/clock.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/trace/trace.h"
 #include "sim/lifecycle.h"
 #include "sim/tick.h"
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "platform/clock/clock.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/trace/trace.h"
 #include "sim/math_u.h"
 #include "sim/tick.h"
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 
 namespace veltrane {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock/clock.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/trace/trace.h"
 #include "sim/lifecycle.h"
 
 namespace veltrane {

@@ -15,9 +15,9 @@
 
 #include "loaders/model_loader.h"
 #include "loaders/scene_file.h"
-#include "platform/pictures/picture_file.h"
-#include "platform/rm/mesh_builder.h"
-#include "platform/rm/root.h"
+#include "base/pictures/picture_file.h"
+#include "base/rm/mesh_builder.h"
+#include "base/rm/root.h"
 #include "tools/veltrane_tool/fly.h"
 #include "tools/veltrane_tool/inspect.h"
 

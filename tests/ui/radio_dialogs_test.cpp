@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 #include "support/temp_dir.h"
 #include "ui/calib_dialog.h"
 #include "ui/joy_dialog.h"

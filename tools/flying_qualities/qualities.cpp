@@ -7,7 +7,7 @@
 #include <numbers>
 #include <sstream>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "sim/sim_state.h"
 #include "tools/veltrane_tool/fly.h"
 #include "tools/veltrane_tool/model_files.h"

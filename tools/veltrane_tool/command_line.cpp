@@ -7,7 +7,7 @@
 #include <fstream>
 #include <optional>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "tools/veltrane_tool/fly.h"
 #include "tools/veltrane_tool/inspect.h"
 #include "tools/veltrane_tool/probe.h"

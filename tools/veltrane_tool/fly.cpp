@@ -7,7 +7,7 @@
 #include <ctime>
 #include <filesystem>
 
-#include "platform/clock/clock.h"
+#include "base/clock/clock.h"
 #include "record/flight_recorder.h"
 #include "record/flight_replay.h"
 #include "sim/airplane.h"

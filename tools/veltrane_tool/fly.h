@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "sim/air/wind_settings.h"
 #include "tools/veltrane_tool/script.h"
 

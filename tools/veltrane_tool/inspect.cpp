@@ -8,8 +8,8 @@
 #include "loaders/par_file.h"
 #include "loaders/scene_file.h"
 #include "loaders/x_file.h"
-#include "platform/rm/root.h"
-#include "platform/trace/trace.h"
+#include "base/rm/root.h"
+#include "base/trace/trace.h"
 #include "tools/veltrane_tool/model_files.h"
 #include "tools/veltrane_tool/tool_error.h"
 

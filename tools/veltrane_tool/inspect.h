@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "loaders/mesh_build.h"
-#include "platform/rm/mesh_builder.h"
+#include "base/rm/mesh_builder.h"
 #include "sim/sim_state.h"
 
 namespace veltrane::tool {

@@ -4,7 +4,7 @@
 
 #include "loaders/scene_air.h"
 #include "loaders/scene_file.h"
-#include "platform/rm/root.h"
+#include "base/rm/root.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
 #include "tools/veltrane_tool/tool_error.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "sim/sim_state.h"
 #include "sim/world.h"
 

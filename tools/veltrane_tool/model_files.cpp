@@ -5,7 +5,7 @@
 
 #include "loaders/model_loader.h"
 #include "loaders/par_file.h"
-#include "platform/rm/root.h"
+#include "base/rm/root.h"
 #include "tools/veltrane_tool/tool_error.h"
 
 namespace veltrane::tool {

@@ -10,8 +10,8 @@
 
 #include "platform/joystick/sdl_joystick_service.h"
 #include "platform/serial/libserialport_port.h"
-#include "platform/settings/settings_store.h"
-#include "platform/trace/trace.h"
+#include "base/settings/settings_store.h"
+#include "base/trace/trace.h"
 #include "radio/joystick/rc_joy_form.h"
 #include "radio/pic/rc_pic_form.h"
 #include "tools/veltrane_tool/tool_error.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/sound/sound_device.h"
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "sim/sim_state.h"
 
 namespace veltrane::sound {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "platform/rm/types.h"
+#include "base/rm/types.h"
 
 namespace veltrane::gl {
 

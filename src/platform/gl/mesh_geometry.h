@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/gl/gl_math.h"
-#include "platform/rm/mesh_builder.h"
+#include "base/rm/mesh_builder.h"
 
 namespace veltrane::gl {
 

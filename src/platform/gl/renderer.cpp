@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "platform/gl/scene_shaders.h"
-#include "platform/memory/heap_release.h"
+#include "base/memory/heap_release.h"
 
 namespace veltrane::gl {
 namespace {

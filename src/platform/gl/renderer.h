@@ -11,8 +11,8 @@
 #include "platform/gl/mesh_geometry.h"
 #include "platform/gl/shader_program.h"
 #include "platform/gl/texture_cache.h"
-#include "platform/rm/frame.h"
-#include "platform/rm/viewport.h"
+#include "base/rm/frame.h"
+#include "base/rm/viewport.h"
 
 namespace veltrane::gl {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <unordered_map>
 
-#include "platform/rm/texture.h"
-#include "platform/rm/viewport.h"
+#include "base/rm/texture.h"
+#include "base/rm/viewport.h"
 
 namespace veltrane::gl {
 

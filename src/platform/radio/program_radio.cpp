@@ -1,7 +1,7 @@
 #include "platform/radio/program_radio.h"
 
 #include "platform/joystick/file_joystick.h"
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 
 namespace veltrane::platform {
 

@@ -5,7 +5,7 @@
 
 #include "platform/joystick/sdl_joystick_service.h"
 #include "platform/serial/libserialport_port.h"
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "radio/joystick/rc_joy_form.h"
 #include "radio/pic/rc_pic_form.h"
 #include "radio/radio_form.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 
 namespace veltrane::sound {
 

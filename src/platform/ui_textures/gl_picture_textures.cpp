@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/pictures/picture_file.h"
+#include "base/pictures/picture_file.h"
 
 namespace veltrane::platform {
 

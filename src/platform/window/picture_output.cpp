@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/model_preview_scene.h"
-#include "platform/pictures/jpeg_codec.h"
-#include "platform/pictures/png_codec.h"
+#include "base/pictures/jpeg_codec.h"
+#include "base/pictures/png_codec.h"
 
 namespace veltrane::window {
 

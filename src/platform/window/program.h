@@ -9,13 +9,13 @@
 #include <string>
 
 #include "app/main_form.h"
-#include "platform/clock/clock.h"
+#include "base/clock/clock.h"
 #include "platform/gl/render_target.h"
 #include "platform/gl/renderer.h"
 #include "platform/radio/program_radio.h"
-#include "platform/settings/settings_store.h"
-#include "platform/trace/startup_stages.h"
-#include "platform/trace/trace.h"
+#include "base/settings/settings_store.h"
+#include "base/trace/startup_stages.h"
+#include "base/trace/trace.h"
 #include "platform/window/command_line.h"
 #include "platform/window/gl_window.h"
 #include "platform/window/imgui_layer.h"

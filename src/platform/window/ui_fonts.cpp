@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "platform/settings/locale_language.h"
+#include "base/settings/locale_language.h"
 
 namespace veltrane::window {
 

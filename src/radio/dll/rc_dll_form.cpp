@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 
 namespace veltrane {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "radio/dll/load16_library.h"
 #include "radio/rc_int_form.h"
 

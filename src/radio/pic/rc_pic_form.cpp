@@ -1,6 +1,6 @@
 #include "radio/pic/rc_pic_form.h"
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 
 namespace veltrane {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "radio/pic/serial_port.h"
 #include "radio/rc_int_form.h"
 

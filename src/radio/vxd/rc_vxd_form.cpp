@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/settings/settings_store.h"
+#include "base/settings/settings_store.h"
 
 namespace veltrane {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "radio/rc_int_form.h"
 #include "radio/vxd/vxd_driver.h"
 

@@ -11,7 +11,7 @@
 #include "sim/air/terrain_grid.h"
 #include "sim/air/turbulence.h"
 #include "sim/air/wind_settings.h"
-#include "sim/vec3.h"
+#include "base/math/vec3.h"
 
 namespace veltrane {
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "sim/air/terrain_grid.h"
-#include "sim/vec3.h"
+#include "base/math/vec3.h"
 
 namespace veltrane {
 

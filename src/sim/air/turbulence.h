@@ -4,7 +4,7 @@
 
 #include "sim/air/air_random.h"
 #include "sim/air/lag_chain.h"
-#include "sim/vec3.h"
+#include "base/math/vec3.h"
 
 namespace veltrane {
 

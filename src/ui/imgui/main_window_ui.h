@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "platform/trace/trace.h"
+#include "base/trace/trace.h"
 #include "ui/autozoom_dialog.h"
 #include "ui/flight_list_dialog.h"
 #include "ui/frame_timer.h"

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "loaders/par_file.h"
-#include "platform/clock/clock.h"
-#include "platform/trace/trace.h"
+#include "base/clock/clock.h"
+#include "base/trace/trace.h"
 #include "sim/lifecycle.h"
 #include "sim/tick.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "loaders/par_file.h"
-#include "platform/collision/collision_model.h"
-#include "platform/trace/trace.h"
+#include "base/collision/collision_model.h"
+#include "base/trace/trace.h"
 #include "sim/airplane.h"
 #include "sim/collision_world.h"
 #include "sim/lifecycle.h"

@@ -1,0 +1,132 @@
+#include "base/collision/triangle.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace veltrane::collision {
+namespace {
+
+Point3 Sub(const Point3& a, const Point3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Point3 Add(const Point3& a, const Point3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Point3 Scale(const Point3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+double Dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Point3 Cross(const Point3& a, const Point3& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// Barycentric slack: 1e-7 of an edge is far below float resolution of the
+// vertices but well above the rounding of the double-precision test.
+constexpr double kEdgeSlack = 1e-7;
+
+// A triangle counts as having no area when its normal is this small relative
+// to its edges; such slivers give meaningless plane intersections.
+constexpr double kFlatness = 1e-12;
+
+bool HasArea(const Point3& e1, const Point3& e2) {
+  const Point3 n = Cross(e1, e2);
+  return Dot(n, n) > kFlatness * Dot(e1, e1) * Dot(e2, e2);
+}
+
+Point3 ClosestOnSegment(const Point3& p, const Point3& a, const Point3& b) {
+  const Point3 ab = Sub(b, a);
+  const double len2 = Dot(ab, ab);
+  if (len2 <= 0.0) return a;
+  const double t = std::clamp(Dot(Sub(p, a), ab) / len2, 0.0, 1.0);
+  return Add(a, Scale(ab, t));
+}
+
+}  // namespace
+
+bool IntersectRayTriangle(const Ray& ray, const Triangle& tri, RayTriangleHit& hit) {
+  const Point3 a = ToPoint(tri.a);
+  const Point3 e1 = Sub(ToPoint(tri.b), a);
+  const Point3 e2 = Sub(ToPoint(tri.c), a);
+  if (!HasArea(e1, e2)) return false;
+  const Point3& d = ray.direction;
+  const Point3 p = Cross(d, e2);
+  const double det = Dot(e1, p);
+  // Parallel rays (det relative to |n||d| close to 0) cannot hit a plane crossing.
+  const Point3 n = Cross(e1, e2);
+  if (!(std::fabs(det) > 1e-12 * std::sqrt(Dot(n, n) * Dot(d, d)))) return false;
+  const double inv = 1.0 / det;
+  const Point3 s = Sub(ray.origin, a);
+  const double u = Dot(s, p) * inv;
+  if (!(u >= -kEdgeSlack && u <= 1.0 + kEdgeSlack)) return false;
+  const Point3 q = Cross(s, e1);
+  const double v = Dot(d, q) * inv;
+  if (!(v >= -kEdgeSlack && u + v <= 1.0 + kEdgeSlack)) return false;
+  const double t = Dot(e2, q) * inv;
+  if (!(t >= ray.tmin && t <= ray.tmax)) return false;
+  hit.t = t;
+  // The point from the triangle's own coordinates keeps the full precision of
+  // the vertices, even when the origin is far away (probes start 100 km up).
+  hit.point = Add(a, Add(Scale(e1, u), Scale(e2, v)));
+  return true;
+}
+
+double ClosestPointOnTriangle(const Point3& p, const Triangle& tri, Point3& closest) {
+  const Point3 a = ToPoint(tri.a), b = ToPoint(tri.b), c = ToPoint(tri.c);
+  const Point3 ab = Sub(b, a), ac = Sub(c, a);
+  auto dist2 = [&](const Point3& q) {
+    const Point3 d = Sub(p, q);
+    return Dot(d, d);
+  };
+  if (!HasArea(ab, ac)) {
+    // A sliver or a point: the nearest of its three edges.
+    const Point3 c1 = ClosestOnSegment(p, a, b), c2 = ClosestOnSegment(p, b, c),
+                 c3 = ClosestOnSegment(p, c, a);
+    const double d1 = dist2(c1), d2 = dist2(c2), d3 = dist2(c3);
+    if (d1 <= d2 && d1 <= d3) {
+      closest = c1;
+      return d1;
+    }
+    closest = d2 <= d3 ? c2 : c3;
+    return std::min(d2, d3);
+  }
+  // Voronoi regions of the vertices, edges and face.
+  const Point3 ap = Sub(p, a);
+  const double d1 = Dot(ab, ap), d2 = Dot(ac, ap);
+  if (d1 <= 0.0 && d2 <= 0.0) {
+    closest = a;
+    return dist2(closest);
+  }
+  const Point3 bp = Sub(p, b);
+  const double d3 = Dot(ab, bp), d4 = Dot(ac, bp);
+  if (d3 >= 0.0 && d4 <= d3) {
+    closest = b;
+    return dist2(closest);
+  }
+  const double vc = d1 * d4 - d3 * d2;
+  if (vc <= 0.0 && d1 >= 0.0 && d3 <= 0.0) {
+    closest = Add(a, Scale(ab, d1 / (d1 - d3)));
+    return dist2(closest);
+  }
+  const Point3 cp = Sub(p, c);
+  const double d5 = Dot(ab, cp), d6 = Dot(ac, cp);
+  if (d6 >= 0.0 && d5 <= d6) {
+    closest = c;
+    return dist2(closest);
+  }
+  const double vb = d5 * d2 - d1 * d6;
+  if (vb <= 0.0 && d2 >= 0.0 && d6 <= 0.0) {
+    closest = Add(a, Scale(ac, d2 / (d2 - d6)));
+    return dist2(closest);
+  }
+  const double va = d3 * d6 - d5 * d4;
+  if (va <= 0.0 && (d4 - d3) >= 0.0 && (d5 - d6) >= 0.0) {
+    closest = Add(b, Scale(Sub(c, b), (d4 - d3) / ((d4 - d3) + (d5 - d6))));
+    return dist2(closest);
+  }
+  const double denom = 1.0 / (va + vb + vc);
+  closest = Add(a, Add(Scale(ab, vb * denom), Scale(ac, vc * denom)));
+  return dist2(closest);
+}
+
+bool IsFinite(const Triangle& tri) {
+  for (const Float3* v : {&tri.a, &tri.b, &tri.c})
+    for (float f : *v)
+      if (!std::isfinite(f)) return false;
+  return true;
+}
+
+}  // namespace veltrane::collision
