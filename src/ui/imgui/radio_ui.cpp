@@ -130,6 +130,7 @@ void RadioUi::DrawSelection() {
       const std::string label = T("RadioForm", "InterfaceBox.Items.Strings" + std::to_string(i)) +
                                 "##entry" + std::to_string(i);
       if (ImGui::Selectable(label.c_str(), selection_.Selected() == i)) selection_.Choose(i);
+      MapLastItem(label);
       if (!available) ImGui::PopStyleColor();
     }
     ImGui::EndListBox();
@@ -218,10 +219,11 @@ void RadioUi::DrawPic() {
   }
   ImGui::TextUnformatted(T("RcPICForm", "Protocol.Caption").c_str());
   ImGui::Separator();
-  for (int p = 0; p < TRcPICForm::kProtocols; ++p)
-    if (ImGui::RadioButton(T("RcPICForm", "Protocol.Items.Strings" + std::to_string(p)).c_str(),
-                           pic_->protocol == p))
-      pic_->protocol = p;
+  for (int p = 0; p < TRcPICForm::kProtocols; ++p) {
+    const std::string& caption = T("RcPICForm", "Protocol.Items.Strings" + std::to_string(p));
+    if (ImGui::RadioButton(caption.c_str(), pic_->protocol == p)) pic_->protocol = p;
+    MapLastItem("protocol" + std::to_string(p), caption);
+  }
   bool ok = false;
   if (OkCancel("RcPICForm", ok)) {
     if (ok)
@@ -263,10 +265,13 @@ void RadioUi::DrawCalibration() {
     ImGui::SameLine(channel);
     ImGui::SetNextItemWidth(45);
     ImGui::InputText(("##ch" + std::to_string(f)).c_str(), rowBuf_[i].data(), rowBuf_[i].size());
+    MapLastItem("##ch" + std::to_string(f));
     ImGui::SameLine(inv);
     ImGui::Checkbox(("##inv" + std::to_string(f)).c_str(), &calib_.rows[i].inv);
+    MapLastItem("##inv" + std::to_string(f));
     ImGui::SameLine(exp);
     ImGui::Checkbox(("##exp" + std::to_string(f)).c_str(), &calib_.rows[i].exp);
+    MapLastItem("##exp" + std::to_string(f));
   }
   ImGui::EndGroup();
   ImGui::SameLine(0, 30);
@@ -280,6 +285,7 @@ void RadioUi::DrawCalibration() {
   }
   for (const std::string& l : calib_.lines) ImGui::TextUnformatted(l.c_str());
   if (ImGui::Button((calib_.button + "##calib").c_str(), ImVec2(120, 0))) calib_.KalibrierenClick();
+  MapLastItem(calib_.button + "##calib");
   ImGui::EndGroup();
   bool ok = false;
   if (OkCancel("CalibForm", ok)) {
