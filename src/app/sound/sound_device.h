@@ -32,9 +32,14 @@ class SoundDevice {
   virtual ~SoundDevice() = default;
   // Reads a WAV file; null when it cannot be read.
   virtual std::unique_ptr<SoundStream> Open(const std::string& file, bool looping) = 0;
+  // A generated tone, looping, kToneSamplesPerCycle samples a cycle: playing it
+  // at the rate hz * kToneSamplesPerCycle sounds hz. Null where the layer has none.
+  virtual std::unique_ptr<SoundStream> OpenTone() { return nullptr; }
   // The format of the mixing buffer; a hint only on layers that mix themselves.
   virtual void SetPrimaryFormat(int sampleRate, int bitsPerSample, int channels) = 0;
 };
+
+constexpr int kToneSamplesPerCycle = 40;
 
 // Range checks every audio layer applies before passing a value on.
 constexpr int kMinVolume = -10000;
