@@ -15,6 +15,7 @@
 #include "tools/veltrane_tool/radio.h"
 #endif
 #include "tools/veltrane_tool/script.h"
+#include "tools/veltrane_tool/task.h"
 #include "tools/veltrane_tool/tool_error.h"
 
 namespace veltrane::tool {
@@ -26,6 +27,9 @@ const char* const kUsage =
                     [--wind SPEED[,FROM_DEGREES]] [--gusts PERCENT]
                     [--turbulence PERCENT] [--seed N]
                     [--csv FILE] [--record FILE] [--trace FILE]
+  veltrane-tool task f3f|duration|limbo --model FILE [--landscape FILE] --script FILE
+                    [--wind SPEED[,FROM_DEGREES]] [--working-time MINUTES]
+                    [--frame S] [--duration S] [--csv FILE] [fly's other options]
   veltrane-tool replay FILE [--csv FILE] [--trace FILE]
   veltrane-tool inspect FILE
   veltrane-tool probe --landscape FILE [--wind SPEED[,FROM_DEGREES]] X Y [Z]
@@ -83,6 +87,32 @@ fly      Flies a model headless with the program's own tick and flight models an
   The summary's "wind" gives the settings in force at the end.
   A bad line is reported with its number and the tool exits with status 1.
 
+task     Flies a task as fly does, with the program's own rules of the task
+         watching every tick, and prints one JSON object: "task", "state"
+         ("running", "finished" or "ended": stopped without a score), "score",
+         "events", "course", "details" and "wind". The flight stops once the run
+         is over, else after --duration.
+  f3f       slope race: bases A and B 100 m apart across the wind through the
+            pilot (A on the left facing into the wind, +y in still air); 30 s
+            after the launch to enter over A from outside (else the clock starts
+            then); ten legs, each ended by crossing the far base outward. The
+            score is the time; a crash ends the run without one.
+  duration  flight time from the launch to the first touchdown scores a point
+            a second up to the working time (--working-time MINUTES, 3 to 15,
+            default 10) and loses one a second beyond it; the landing at rest
+            100 points within 1 m of the start point, 5 less for every metre or
+            part of one beyond, 0 beyond 15 m or after a crash.
+  limbo     two poles 10 m apart with a tape from 6 m, across +y 60 m in front
+            of the pilot, part of the collision world; each clean pass under the
+            tape between the poles lowers it 0.5 m once the model is 5 m clear.
+            A touch, a crash or a pass at 0.5 m ends the run; the score is the
+            number of passes.
+  A launch is a "handstart" or "winch" command, or the first tick off the
+  ground; "init" or "restart" after it ends the run. Events: {"t": seconds,
+  "event": NAME} with NAME launch, start, base_a, base_b, leg ("n", "time":
+  the leg's seconds), finish ("time"), pass ("height"), touch, landing
+  ("distance": metres from the model to the spot, "points"), crash.
+  Crossings are timed between ticks along the straight path.
 replay   Flies a recorded flight again on its model, landscape and wind (all
          taken from the recording), prints fly's
          summary with "reproduced", "first_difference" (flight time in s of the
@@ -164,7 +194,8 @@ struct Args {
   }
 };
 
-int Fly(Args& args, std::ostream& out) {
+// A task flies with fly's options and its own.
+int Fly(Args& args, std::ostream& out, TaskOptions* task = nullptr) {
   FlyOptions o;
   std::string script_file, csv_file, trace_file;
   while (args.More()) {
@@ -182,6 +213,7 @@ int Fly(Args& args, std::ostream& out) {
     else if (opt == "--csv") csv_file = args.Value(opt);
     else if (opt == "--record") o.record = args.Value(opt);
     else if (opt == "--trace") trace_file = args.Value(opt);
+    else if (task && opt == "--working-time") task->workingTime = NumberIn(opt, args.Value(opt), 3.0, 15.0) * 60.0;
     else throw ToolError("fly: unknown option \"" + opt + "\"");
   }
   if (o.model.empty()) throw ToolError("fly needs --model FILE");
@@ -209,13 +241,29 @@ int Fly(Args& args, std::ostream& out) {
       throw ToolError("cannot write trace file " + trace_file + ": " + e.what());
     }
   }
-  const nlohmann::json summary = tool::Fly(o, script, csv_file.empty() ? nullptr : &csv, trace);
+  std::ostream* csv_out = csv_file.empty() ? nullptr : &csv;
+  nlohmann::json summary;
+  if (task) {
+    task->fly = o;
+    summary = FlyTask(*task, script, csv_out, trace);
+  } else {
+    summary = tool::Fly(o, script, csv_out, trace);
+  }
   if (csv) {
     csv.flush();
     if (!csv) throw ToolError("writing the CSV file failed: " + csv_file);
   }
   out << summary.dump(2) << '\n';
   return 0;
+}
+
+int TaskCommand(Args& args, std::ostream& out) {
+  const std::string name = args.Value("task");
+  const std::optional<tasks::TaskKind> kind = tasks::KindFromName(name);
+  if (!kind) throw ToolError("task: unknown task \"" + name.substr(0, 80) + "\" (f3f, duration or limbo)");
+  TaskOptions task;
+  task.kind = *kind;
+  return Fly(args, out, &task);
 }
 
 int ReplayCommand(Args& args, std::ostream& out, std::ostream& err) {
@@ -289,6 +337,7 @@ int RunTool(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
       return 0;
     }
     if (cmd == "fly") return Fly(args, out);
+    if (cmd == "task") return TaskCommand(args, out);
     if (cmd == "inspect") return InspectCommand(args, out);
     if (cmd == "replay") return ReplayCommand(args, out, err);
     if (cmd == "probe") return ProbeCommand(args, out);

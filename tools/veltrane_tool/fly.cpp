@@ -259,7 +259,7 @@ void CountSubsteps(SimTick& tick, std::int64_t& substeps) {
 }  // namespace
 
 nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script,
-                   std::ostream* csv, const Trace& trace) {
+                   std::ostream* csv, const Trace& trace, FlightWatch* watch) {
   // The clock counts whole milliseconds and the tick caps a frame at 0.1 s;
   // outside that range the flight would not cover the script's time.
   if (!(o.frame >= 0.001 && o.frame <= 0.1))
@@ -277,9 +277,10 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
   if (o.clearance) s.GroundClearance = *o.clearance;
   ApplyScenePlaces(s, world, land.pilotX, land.pilotY, land.startX, land.startY);
   s.Air.SetWind(o.wind);
+  const World& flightWorld = watch ? watch->Prepare(s, land) : world;
 
   ManualClock clock;
-  SimTick tick(s, clock, trace, &world);
+  SimTick tick(s, clock, trace, &flightWorld);
   std::int64_t substeps = 0;
   CountSubsteps(tick, substeps);
   ScriptRadio radio;
@@ -297,7 +298,7 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
   tick.hooks.sceneUpdate = [&] { recorder.AfterTick(s); };
 
   clock.Set(0);
-  SimInit(s, world, tick, trace);
+  SimInit(s, flightWorld, tick, trace);
   if (recording) {
     record::RoundControls(s);
     if (!recorder.Start(o.record, HeaderFor(s, o.model, o.landscape), s))
@@ -306,11 +307,13 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
 
   summary.Observe(0.0);
   summary.Start();
+  bool done = watch && watch->Ticked(s, 0.0);
 
   // Frames counted, not times summed, so long runs do not drift.
   const auto frames = static_cast<std::int64_t>(std::ceil(o.duration / o.frame - 1e-9));
   std::size_t next = 0;
-  for (std::int64_t k = 1; k <= frames; ++k) {
+  std::int64_t k = 1;
+  for (; k <= frames && !done; ++k) {
     const double t = static_cast<double>(k) * o.frame;
     bool launched = false;
     while (next < script.size() && script[next].time <= t + 1e-9) {
@@ -318,17 +321,20 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
       launched = launched || c.kind == ScriptCommand::Kind::Init ||
                  c.kind == ScriptCommand::Kind::Restart ||
                  c.kind == ScriptCommand::Kind::Handstart;
-      Apply(c, s, world, radio, trace);
+      Apply(c, s, flightWorld, radio, trace);
       if (recording) RecordCommand(recorder, c, s);
+      if (watch) watch->Commanded(c, s, t - o.frame);
     }
     summary.BeforeTick(launched);
     clock.Set(std::llround(t * 1000.0));
     tick.Tick();
     summary.AfterTick(t, o.frame);
+    done = watch && watch->Ticked(s, t);
   }
   recorder.Stop();
   if (recording && !recorder.Error().empty()) throw ToolError(recorder.Error());
-  return summary.Finish(frames, o.frame, static_cast<double>(frames) * o.frame, substeps);
+  const std::int64_t flown = k - 1;
+  return summary.Finish(flown, o.frame, static_cast<double>(flown) * o.frame, substeps);
 }
 
 nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& trace) {

@@ -9,6 +9,9 @@
 
 #include "base/trace/trace.h"
 #include "sim/air/wind_settings.h"
+#include "sim/sim_state.h"
+#include "sim/world.h"
+#include "tools/veltrane_tool/landscape.h"
 #include "tools/veltrane_tool/script.h"
 
 namespace veltrane::tool {
@@ -27,6 +30,20 @@ struct FlyOptions {
   WindSettings wind;
 };
 
+// What a caller adds to a flight: a world of its own over the landscape, and a
+// look at every command and tick.
+class FlightWatch {
+ public:
+  virtual ~FlightWatch() = default;
+  // Once model, landscape, places and wind are set, before SimInit: the world
+  // the flight runs in (it must outlive the flight).
+  virtual const World& Prepare(SimState& s, const Landscape& land) = 0;
+  // After a script command took effect, before the tick that starts at t.
+  virtual void Commanded(const ScriptCommand& c, const SimState& s, double t) = 0;
+  // After SimInit (t = 0) and after every tick; true ends the flight there.
+  virtual bool Ticked(const SimState& s, double t) = 0;
+};
+
 // Re-simulates a recorded flight on its model and landscape and checks every
 // snapshot. The summary is fly's, with "reproduced", "first_difference" (the
 // flight time of the first snapshot that differs, or null), "snapshots" and
@@ -42,6 +59,6 @@ extern const char* const kCsvHeader;
 // tick when csv is given. Returns the summary. Throws ToolError (bad options,
 // missing files) and the loaders' errors.
 nlohmann::json Fly(const FlyOptions& options, const std::vector<ScriptCommand>& script,
-                   std::ostream* csv, const Trace& trace);
+                   std::ostream* csv, const Trace& trace, FlightWatch* watch = nullptr);
 
 }  // namespace veltrane::tool
