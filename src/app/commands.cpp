@@ -78,6 +78,9 @@ std::vector<AppCommand> Build() {
       {"auto_init", "Simulation1", "AutoInit", "&Automatische Initialisierung", none,
        [](const F& f) { return f.State().Flags.AutoInit; }, false, nullptr, [](F& f) { f.AutoInitClick(); }},
       {"sound_dialog", "Sound1", "Sound2", "So&und", none, nullptr, false, nullptr, OpenDialog<kSound>},
+      // Until the user sets it, the mark follows the model: on for a glider.
+      {"vario", "Sound1", "Vario", "&Vario", none, [](const F& f) { return f.VarioOn(); }, false, nullptr,
+       [](F& f) { f.VarioClick(); }},
       {"window_mode", "Auflsung1", "NFenster", "&Fenster", none, nullptr, false, nullptr,
        [](F& f) { f.SetDisplay({false, 0, 0}); }, true},
       {"fog", "Grafik", "Nebel", "&Nebel", none, [](const F& f) { return f.Checks().Nebel; }, true, nullptr,

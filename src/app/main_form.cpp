@@ -103,6 +103,7 @@ void TMainForm::ReadRadio() {
 }
 
 void TMainForm::DXTimerTimer() {
+  if (!timerEnabled_ || sim_.Flags.Pause || Replaying()) sound_->HoldFlight();
   if (!timerEnabled_) return;
   if (SceneReady()) fpsMeter_.Frame(clock_.NowMs());
   if (Replaying())
@@ -125,6 +126,10 @@ void TMainForm::PauseClick() {
   sim_.Flags.Pause = !sim_.Flags.Pause;
   RecordCommand(int(record::CommandCode::Pause), sim_.Flags.Pause);
 }
+
+bool TMainForm::VarioOn() const { return sound::VarioWanted(sound_->VarioChoice(), sim_); }
+
+void TMainForm::VarioClick() { sound_->SetVarioChoice(VarioOn() ? sound::VarioChoice::Off : sound::VarioChoice::On); }
 
 void TMainForm::Windenstart1Click() {
   LiveCommand();

@@ -173,6 +173,9 @@ class TMainForm {
   void Handstart1Click();
   void AutorestartClick();  // "indestructible model"
   void AutoInitClick();
+  // The vario check item: the user's choice, or on for a model without an engine.
+  bool VarioOn() const;
+  void VarioClick();
   void AutozoomClick();
   void Hinterherflug1Click();
   void GeschwHoeheClick();

@@ -139,6 +139,10 @@ void TMainForm::ReadSettings() {
   SetRecordFlights(s.ReadBool(kMain, "RecordFlights", true));
   sound_->SetSoundEin(s.ReadBool(kMain, "SoundEin", true));
   sound_->SetSoundVolume(std::clamp(s.ReadInteger(kMain, "SoundVolume", sound_->SoundVolume()), 0, 100));
+  // -1 automatic, 0 off, 1 on; anything else is automatic.
+  const int vario = s.ReadInteger(kMain, "Vario", -1);
+  sound_->SetVarioChoice(vario == 0 || vario == 1 ? static_cast<sound::VarioChoice>(vario) : sound::VarioChoice::Automatic);
+  sound_->SetVarioVolume(std::clamp(s.ReadInteger(kMain, "VarioVolume", sound_->VarioVolume()), 0, 100));
   {
     const std::string f = s.ReadString(kMain, "sModellFilename", exePath_ + "Model/su-26.par");
     if (loaders::FileExists(DataPath(f))) sModellFilename_ = f;
@@ -214,6 +218,8 @@ void TMainForm::WriteSettings() {
   s.WriteBool(kMain, "RecordFlights", RecordFlights());
   s.WriteBool(kMain, "SoundEin", sound_->SoundEin());
   s.WriteInteger(kMain, "SoundVolume", sound_->SoundVolume());
+  s.WriteInteger(kMain, "Vario", static_cast<int>(sound_->VarioChoice()));
+  s.WriteInteger(kMain, "VarioVolume", sound_->VarioVolume());
   s.WriteString(kMain, "sModellFilename", sModellFilename_);
   s.WriteBool(kMain, "AutoZoom", cam_.AutoZoom);
   s.WriteFloat(kMain, "Zoom", cam_.Zoom);

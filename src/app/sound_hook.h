@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/sound/vario.h"
 #include "sim/sim_state.h"
 
 namespace veltrane {
@@ -19,16 +20,27 @@ class SoundHook {
   virtual void LoadSound(const std::string& /*file*/, const SimState& /*state*/) {}
   // Once per unpaused frame; crashStarted on the frame the model crashed.
   virtual void UpdateSound(const SimState& /*state*/, bool /*crashStarted*/) {}
+  // A frame in which the flight stands still (paused, a dialog open, a replay):
+  // the vario's tone stops instead of hanging on.
+  virtual void HoldFlight() {}
   virtual void Finalize() {}
   // The persisted switches of the sound dialog.
   virtual bool SoundEin() const { return soundEin_; }
   virtual void SetSoundEin(bool on) { soundEin_ = on; }
   virtual int SoundVolume() const { return soundVolume_; }
   virtual void SetSoundVolume(int volume) { soundVolume_ = volume; }
+  // The vario: automatic (on for models without an engine) until the user sets
+  // it in the menu, then the user's choice for every model; its own volume.
+  sound::VarioChoice VarioChoice() const { return varioChoice_; }
+  void SetVarioChoice(sound::VarioChoice choice) { varioChoice_ = choice; }
+  int VarioVolume() const { return varioVolume_; }
+  void SetVarioVolume(int volume) { varioVolume_ = volume; }
 
  private:
   bool soundEin_ = true;
   int soundVolume_ = 70;
+  sound::VarioChoice varioChoice_ = sound::VarioChoice::Automatic;
+  int varioVolume_ = 70;
 };
 
 }  // namespace veltrane

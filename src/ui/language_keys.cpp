@@ -36,6 +36,7 @@ const std::vector<LanguageKey>& LanguageKeys() {
       {"MainForm", "AutoInit.Caption", "&Automatische Initialisierung"},
       {"MainForm", "Sound1.Caption", "S&ound"},
       {"MainForm", "Sound2.Caption", "So&und"},
+      {"MainForm", "Vario.Caption", "&Vario"},
       {"MainForm", "Auflsung1.Caption", "&Auflösung"},
       {"MainForm", "NFenster.Caption", "&Fenster"},
       {"MainForm", "Grafik.Caption", "&Grafik"},
@@ -103,6 +104,7 @@ const std::vector<LanguageKey>& LanguageKeys() {
       {"SoundForm", "GroupBox1.Caption", "Optionen"},
       {"SoundForm", "CheckBox1.Caption", "Sound ein/aus"},
       {"SoundForm", "GroupBox2.Caption", "Lautstärke"},
+      {"SoundForm", "GroupBox3.Caption", "Lautstärke des Varios"},
       {"SoundForm", "Label1.Caption", "Leise"},
       {"SoundForm", "Label2.Caption", "Laut"},
 

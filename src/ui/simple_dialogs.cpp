@@ -6,13 +6,16 @@
 
 namespace veltrane::ui {
 
-void TSoundForm::FormActivate(bool soundEin, int soundVolume) {
+void TSoundForm::FormActivate(bool soundEin, int soundVolume, int varioVolume) {
   timer_.SetTimerEnabled(false);
   checkBox = soundEin;
   SetVolume(soundVolume);
+  SetVarioVolume(varioVolume);
 }
 
 void TSoundForm::SetVolume(int v) { volume = std::clamp(v, 0, 100); }
+
+void TSoundForm::SetVarioVolume(int v) { varioVolume = std::clamp(v, 0, 100); }
 
 void TGraphConfigForm::FormShow(const GraphicsOptions& current) {
   // Depths other than 16 and 32 leave the buttons as they were.

@@ -7,16 +7,18 @@
 
 namespace veltrane::ui {
 
-// "Sound": on/off and master volume. Stops the frame timer while active.
+// "Sound": on/off, master volume and the vario's volume. Stops the frame timer while active.
 class TSoundForm {
  public:
   explicit TSoundForm(FrameTimer& timer) : timer_(timer) {}
-  void FormActivate(bool soundEin, int soundVolume);
+  void FormActivate(bool soundEin, int soundVolume, int varioVolume = 70);
   void FormDeactivate() { timer_.SetTimerEnabled(true); }
   void SetVolume(int v);
+  void SetVarioVolume(int v);
 
   bool checkBox = true;  // "Sound ein/aus"
   int volume = 70;       // scroll bar 0..100
+  int varioVolume = 70;  // scroll bar 0..100
 
  private:
   FrameTimer& timer_;

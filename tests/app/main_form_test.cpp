@@ -97,7 +97,7 @@ TEST_F(MainFormTest, FirstStartKeepsEveryBuiltInValueAndWritesThemAtClose) {
       {"FPS", "0"},            {"GeschwHoehe", "0"},     {"sLandFileName", "Landscape/world.scn"},
       {"Hinterherflug", "0"},  {"pStandort.fX", "0"},    {"pStandort.fY", "0"},
       {"pStandort.fZ", "0"},   {"iLanguage", "0"},       {"Running", "0"},
-      {"ScreenSaver", "1"}};
+      {"ScreenSaver", "1"},    {"Vario", "-1"},          {"VarioVolume", "70"}};
   for (const auto& [name, value] : expected) EXPECT_EQ(Stored(name), value) << name;
   EXPECT_EQ(Stored("KeyChannel0", "KeyForm"), "37");
   EXPECT_EQ(Stored("fup3", "RcIntForm"), "0");

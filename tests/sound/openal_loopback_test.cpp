@@ -190,3 +190,37 @@ TEST(ProgramSoundNoOutput, IsSilentButRuns) {
 
 }  // namespace
 }  // namespace veltrane::sound
+
+namespace veltrane::sound {
+namespace {
+
+TEST_F(OpenAlLoopback, VarioBeepsAtItsPitchInLiftAndIsQuietInAGlide) {
+  auto* raw = device.get();
+  TraceCapture traces;
+  ProgramSound sound(traces.Sink(), std::move(device));
+  SimState s;  // a glider: no engine, so the vario is on
+  s.Airspeed = 10.0;
+  s.TimeStep = 1.0 / 60.0;
+  auto fly = [&](double climb, int frames) {
+    for (int i = 0; i < frames; ++i) {
+      s.ModelPosition.z += climb * s.TimeStep;
+      sound.UpdateSound(s, false);
+    }
+  };
+  fly(2.0, 60);
+  for (int i = 0; i < 60 && !(sound.Vario().Stream() && sound.Vario().Stream()->Playing()); ++i) fly(2.0, 1);
+  ASSERT_NE(sound.Vario().Stream(), nullptr);
+  ASSERT_TRUE(sound.Vario().Stream()->Playing());
+  raw->Render(1024);
+  const double expected = VarioToneAt(sound.Vario().Climb()).frequencyHz;
+  EXPECT_NEAR(DominantFrequency(raw->Render(4096), kMixRate), expected, expected * 0.02);
+
+  fly(-0.8, 120);
+  EXPECT_FALSE(sound.Vario().Stream()->Playing());
+  raw->Render(1024);
+  EXPECT_LT(Rms(raw->Render(1024)), 1e-4);
+  device = nullptr;
+}
+
+}  // namespace
+}  // namespace veltrane::sound

@@ -52,6 +52,7 @@ TEST(MainMenu, EveryItemWithShortcutCheckMarkAndSeparator) {
       {"Modell &unzerstörbar", "U", true, false, false},
       {"&Automatische Initialisierung", "", true, false, false},
       {"So&und", "", false, false, false},
+      {"&Vario", "", true, false, false},
       {"&Fenster", "", false, false, true},
       {"320x240", "", false, false, false},
       {"512x384", "", false, false, false},

@@ -5,6 +5,7 @@
 #include <AL/alext.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "platform/sound/wav_file.h"
 
@@ -71,6 +72,25 @@ class OpenAlStream final : public SoundStream {
   int frequency_ = 0;
 };
 
+// One cycle of the vario's tone: a sine with a little third harmonic, which
+// small speakers carry better than a pure sine. Starts and ends at zero, so the
+// loop and each new beep begin without a click.
+WavData ToneCycle() {
+  constexpr int kRate = 44100;
+  WavData wav;
+  wav.sampleRate = kRate;
+  wav.bitsPerSample = 16;
+  wav.channels = 1;
+  for (int i = 0; i < kToneSamplesPerCycle; ++i) {
+    const double a = 2.0 * M_PI * i / kToneSamplesPerCycle;
+    const double v = 0.45 * (std::sin(a) + 0.2 * std::sin(3.0 * a));
+    const auto sample = static_cast<std::int16_t>(std::lround(v * 32767.0));
+    wav.bytes.push_back(static_cast<std::uint8_t>(sample & 0xFF));
+    wav.bytes.push_back(static_cast<std::uint8_t>((sample >> 8) & 0xFF));
+  }
+  return wav;
+}
+
 }  // namespace
 
 OpenAlDevice::~OpenAlDevice() {
@@ -127,6 +147,14 @@ std::unique_ptr<SoundStream> OpenAlDevice::Open(const std::string& file, bool lo
   MakeCurrent();
   alGetError();
   auto stream = std::make_unique<OpenAlStream>(wav, looping);
+  if (!stream->ok()) return nullptr;
+  return stream;
+}
+
+std::unique_ptr<SoundStream> OpenAlDevice::OpenTone() {
+  MakeCurrent();
+  alGetError();
+  auto stream = std::make_unique<OpenAlStream>(ToneCycle(), true);
   if (!stream->ok()) return nullptr;
   return stream;
 }

@@ -23,6 +23,7 @@ class OpenAlDevice final : public SoundDevice {
   static std::unique_ptr<OpenAlDevice> OpenLoopback(int sampleRate, std::string* error);
 
   std::unique_ptr<SoundStream> Open(const std::string& file, bool looping) override;
+  std::unique_ptr<SoundStream> OpenTone() override;
   void SetPrimaryFormat(int, int, int) override {}  // OpenAL mixes at its own rate
 
   // Loopback only: mixes the next frames into interleaved stereo floats.

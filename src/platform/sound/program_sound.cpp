@@ -14,6 +14,16 @@ std::unique_ptr<OpenAlDevice> OpenOutput(std::unique_ptr<OpenAlDevice> given, bo
 }  // namespace
 
 ProgramSound::ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device, bool tryDefault)
-    : device_(OpenOutput(std::move(device), tryDefault, trace)), engine_(device_.get(), trace) {}
+    : device_(OpenOutput(std::move(device), tryDefault, trace)), engine_(device_.get(), trace), vario_(device_.get()) {}
+
+void ProgramSound::UpdateSound(const SimState& state, bool crashStarted) {
+  engine_.UpdateSound(state, crashStarted);
+  vario_.Update(state, engine_.SoundEin && VarioWanted(VarioChoice(), state), VarioVolume());
+}
+
+void ProgramSound::Finalize() {
+  vario_.Finalize();
+  engine_.DXSoundFinalize();
+}
 
 }  // namespace veltrane::sound

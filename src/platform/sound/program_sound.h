@@ -4,13 +4,15 @@
 #include <string>
 
 #include "app/sound/engine_sound.h"
+#include "app/sound/vario.h"
 #include "app/sound_hook.h"
 #include "platform/sound/openal_device.h"
 
 namespace veltrane::sound {
 
 // The main window's sound on the system's audio output. When no output opens,
-// Available() is false and everything stays silent; the program runs on.
+// Available() is false and everything stays silent; the program runs on. The
+// vario sounds only while the sound is switched on.
 class ProgramSound final : public SoundHook {
  public:
   // Opens the default output (or a given device, for tests).
@@ -19,8 +21,9 @@ class ProgramSound final : public SoundHook {
   bool Available() const override { return engine_.SoundAvailable(); }
   void LoadCrashSound(const std::string& exePath) override { engine_.LoadCrashSound(exePath); }
   void LoadSound(const std::string& file, const SimState& state) override { engine_.LoadSound(file, state); }
-  void UpdateSound(const SimState& state, bool crashStarted) override { engine_.UpdateSound(state, crashStarted); }
-  void Finalize() override { engine_.DXSoundFinalize(); }
+  void UpdateSound(const SimState& state, bool crashStarted) override;
+  void HoldFlight() override { vario_.Hold(); }
+  void Finalize() override;
   bool SoundEin() const override { return engine_.SoundEin; }
   void SetSoundEin(bool on) override { engine_.SoundEin = on; }
   int SoundVolume() const override { return engine_.SoundVolume; }
@@ -29,10 +32,12 @@ class ProgramSound final : public SoundHook {
   void Apply(bool on, int volume, const SimState& state) { engine_.ApplySettings(on, volume, state); }
 
   EngineSound& Engine() { return engine_; }
+  const VarioSound& Vario() const { return vario_; }
 
  private:
   std::unique_ptr<OpenAlDevice> device_;
   EngineSound engine_;
+  VarioSound vario_;
 };
 
 }  // namespace veltrane::sound
