@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,44 @@ TEST(VarioTone, LiftBeepsHigherAndFasterSinkIsQuietOrLow) {
   }
   EXPECT_LT(highestSink, lowestLift);
   EXPECT_LT(VarioVolumeOf(VarioToneAt(-5.0), 70), VarioVolumeOf(VarioToneAt(2.0), 70));
+}
+
+// Two seconds of 60 Hz frames at constant rates, after an optional step in the
+// first frame: the reading settles on the energy rate, a reset flight reads
+// nothing and a sharp gust only a bounded kick.
+TEST(TotalEnergyVario, ReadsTheEnergyRateAndIgnoresResetsAndGustSteps) {
+  struct Row {
+    const char* what;
+    double climb, accel;  // m/s and m/s² through the air
+    bool constantEnergy;  // airspeed follows the height at constant energy
+    double stepH, stepV;  // in the first frame
+    double expected, tolerance, maxAfterStep;
+  };
+  constexpr double kAny = 1e9;
+  const Row rows[] = {
+      {"steady climb", 1.5, 0.0, false, 0.0, 0.0, 1.5, 0.02, kAny},
+      {"dive at constant energy", -2.0, 0.0, true, 0.0, 0.0, 0.0, 0.02, kAny},
+      {"sink while slowing", -0.5, -0.5, false, 0.0, 0.0, -0.5 - 19.0 * 0.5 / 9.81, 0.05, kAny},
+      {"a reset flight 80 m lower", 0.0, 0.0, false, -80.0, -20.0, 0.0, 0.02, 0.0},
+      {"a 5 m/s gust in one frame", 0.0, 0.0, false, 0.0, 5.0, 0.0, 0.05, 1.3},
+  };
+  const double dt = 1.0 / 60.0;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    TotalEnergyVario te;
+    double h = 100.0, v = 20.0;
+    te.Update(h, v, dt);
+    EXPECT_LE(std::fabs(te.Update(h + r.stepH, v + r.stepV, dt)), r.maxAfterStep);
+    h += r.stepH;
+    v += r.stepV;
+    const double energy = TotalEnergyVario::EnergyHeight(h, v);
+    for (int i = 0; i < 120; ++i) {
+      h += r.climb * dt;
+      v = r.constantEnergy ? std::sqrt(2.0 * 9.81 * (energy - h)) : v + r.accel * dt;
+      te.Update(h, v, dt);
+    }
+    EXPECT_NEAR(te.Climb(), r.expected, r.tolerance);
+  }
 }
 
 // A glider trimmed for its glide in still air, flown through the real tick at

@@ -41,19 +41,18 @@ double TotalEnergyVario::EnergyHeight(double height, double airspeed) {
 double TotalEnergyVario::Update(double height, double airspeed, double dt) {
   const double energy = EnergyHeight(height, airspeed);
   if (!std::isfinite(energy)) return climb_;
-  if (!primed_) {
+  const bool jumped = primed_ && dt > 0.0 && std::fabs(height - height_) / dt > kJump;
+  if (!primed_ || jumped) {
     primed_ = true;
     energy_ = energy;
+    height_ = height;
     climb_ = 0.0;
     return climb_;
   }
   if (!(dt > 0.0)) return climb_;
-  const double raw = (energy - energy_) / dt;
+  const double raw = std::clamp((energy - energy_) / dt, -kRawLimit, kRawLimit);
   energy_ = energy;
-  if (std::fabs(raw) > kJump) {
-    climb_ = 0.0;
-    return climb_;
-  }
+  height_ = height;
   climb_ += (raw - climb_) * (1.0 - std::exp(-dt / kTimeConstant));
   return climb_;
 }

@@ -33,8 +33,12 @@ int VarioVolumeOf(const VarioTone& tone, int varioVolume);
 class TotalEnergyVario {
  public:
   static constexpr double kTimeConstant = 0.4;  // s
-  // Faster than any glider climbs or sinks: a restart or a reset flight, not flight.
-  static constexpr double kJump = 60.0;  // m/s
+  // A height change faster than this is the flight being reset, not flight:
+  // the vario starts afresh.
+  static constexpr double kJump = 150.0;  // m/s
+  // A sharp gust changes the airspeed, and so the energy, within a frame; the
+  // instrument's reading of it is bounded like a real one's.
+  static constexpr double kRawLimit = 30.0;  // m/s
 
   static double EnergyHeight(double height, double airspeed);
   // The state after a frame of dt seconds; returns the smoothed climb rate.
@@ -46,6 +50,7 @@ class TotalEnergyVario {
  private:
   bool primed_ = false;
   double energy_ = 0.0;
+  double height_ = 0.0;
   double climb_ = 0.0;
 };
 
