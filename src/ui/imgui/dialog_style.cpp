@@ -1,6 +1,8 @@
 #include "ui/imgui/dialog_style.h"
 
 #include <imgui.h>
+
+#include <algorithm>
 #include <imgui_internal.h>
 
 namespace veltrane::ui {
@@ -52,7 +54,8 @@ bool EnterPressed() { return KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_K
 void SetUiMap(UiMap* map) { uiMap = map; }
 
 void MapLastItem(const std::string& id, const std::string& label) {
-  if (!uiMap || Settling()) return;
+  // Rows scrolled out of a list are not there to be clicked.
+  if (!uiMap || Settling() || !ImGui::IsItemVisible()) return;
   const ImVec2 p = ImGui::GetItemRectMin(), size = ImGui::GetItemRectSize();
   uiMap->Add({id, label, static_cast<int>(p.x), static_cast<int>(p.y), static_cast<int>(size.x),
               static_cast<int>(size.y)});
@@ -82,6 +85,12 @@ bool OkCancelButtons(const LanguageTexts& texts, const char* section, bool& ok, 
   static const std::string kOk = "Ok", kCancel = "Abbrechen";
   return OkCancelButtons(texts.Text(section, "Button1.Caption", kOk), texts.Text(section, "Button2.Caption", kCancel),
                          ok, keysAllowed);
+}
+
+float LabelColumn(std::initializer_list<const std::string*> labels) {
+  float w = 0;
+  for (const std::string* l : labels) w = std::max(w, ImGui::CalcTextSize(l->c_str()).x);
+  return ImGui::GetCursorPosX() + w + ImGui::GetStyle().ItemSpacing.x * 2;
 }
 
 bool CloseButton(const char* caption) {

@@ -3,8 +3,10 @@
 // What every dialog shares: the modal frame, the buttons and the keys read
 // the way this ImGui version needs.
 
+#include <initializer_list>
 #include <string>
 
+#include "ui/language.h"
 #include "ui/ui_map.h"
 
 namespace veltrane::ui {
@@ -34,6 +36,12 @@ bool DialogButton(const std::string& caption, float minWidth = 100.0f);
 // with ok telling which.
 bool OkCancelButtons(const std::string& okCaption, const std::string& cancelCaption, bool& ok,
                      bool keysAllowed = true);
+// The same with the captions of a language section ("Button1.Caption", "Button2.Caption");
+// a section without them keeps the German "Ok" and "Abbrechen".
+bool OkCancelButtons(const LanguageTexts& texts, const char* section, bool& ok, bool keysAllowed = true);
+
+// Where a field after the widest of these labels starts, labels drawn from the cursor.
+float LabelColumn(std::initializer_list<const std::string*> labels);
 
 // The one button of a dialog that only informs: Enter and Esc press it too.
 bool CloseButton(const char* caption = "OK");

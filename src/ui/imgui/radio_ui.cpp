@@ -47,11 +47,6 @@ const std::string& RadioUi::T(const char* section, const std::string& key) const
   return texts_.Text(section, key);
 }
 
-// "Ok" and the cancel button below a separator; Enter is Ok, Esc cancels.
-bool RadioUi::OkCancel(const char* section, bool& ok) {
-  return OkCancelButtons(T(section, "Button1.Caption"), T(section, "Button2.Caption"), ok);
-}
-
 // The headless dialogs keep their messages as fields; they follow the language.
 void RadioUi::ApplyTexts() {
   for (std::size_t i = 0; i < calib_.Texts.size(); ++i) {
@@ -153,7 +148,7 @@ void RadioUi::DrawSelection() {
                     calib_.rows[static_cast<std::size_t>(f)].channel.c_str());
     calib_.FormActivate();
     Show(Shown::Calibration);
-  } else if (OkCancel("RadioForm", ok)) {
+  } else if (OkCancelButtons(texts_, "RadioForm", ok)) {
     if (ok) selection_.Ok();
     ImGui::CloseCurrentPopup();
     Show(Shown::None);
@@ -225,7 +220,7 @@ void RadioUi::DrawPic() {
     MapLastItem("protocol" + std::to_string(p), caption);
   }
   bool ok = false;
-  if (OkCancel("RcPICForm", ok)) {
+  if (OkCancelButtons(texts_, "RcPICForm", ok)) {
     if (ok)
       pic_->Ok();
     else
@@ -288,7 +283,7 @@ void RadioUi::DrawCalibration() {
   MapLastItem(calib_.button + "##calib");
   ImGui::EndGroup();
   bool ok = false;
-  if (OkCancel("CalibForm", ok)) {
+  if (OkCancelButtons(texts_, "CalibForm", ok)) {
     std::optional<std::string> error;
     if (ok) {
       for (int f = 0; f < kFunctionCount; ++f)

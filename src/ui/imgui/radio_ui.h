@@ -41,7 +41,6 @@ class RadioUi {
   void OpenProperties();
   void ApplyTexts();
   const std::string& T(const char* section, const std::string& key) const;
-  bool OkCancel(const char* section, bool& ok);
 
   TMainForm& form_;
   TRadioForm& radio_;
