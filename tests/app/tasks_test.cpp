@@ -20,7 +20,7 @@ struct Waypoint {
 };
 
 void Fly(FlyingTask& task, const std::vector<Waypoint>& path, double tick,
-         std::optional<double> crashAt = std::nullopt) {
+         std::optional<double> crashAt = std::nullopt, bool airborne = true) {
   task.Launch(path.front().t, {path.front().x, path.front().y, path.front().z});
   std::size_t i = 0;
   for (double t = path.front().t + tick;; t += tick) {
@@ -34,7 +34,7 @@ void Fly(FlyingTask& task, const std::vector<Waypoint>& path, double tick,
     s.position = {a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f, a.z + (b.z - a.z) * f};
     s.nose = s.position;
     s.velocity = {(b.x - a.x) / (b.t - a.t), (b.y - a.y) / (b.t - a.t), 0.0};
-    s.airborne = true;
+    s.airborne = airborne;
     s.crashed = crashAt && t >= *crashAt;
     task.Update(s);
     if (last || task.State() != TaskState::Running) return;
@@ -181,6 +181,7 @@ TEST(Limbo, PassesTouchesAndMisses) {
     int passes;
     TaskState state;
     std::optional<EventKind> last;
+    bool airborne = true;
   };
   const std::vector<Case> cases = {
       {"two clean passes, the tape lowered between", join({across(0, 0, 5.5, true), across(3, 1, 5.0, false)}), 2,
@@ -189,6 +190,7 @@ TEST(Limbo, PassesTouchesAndMisses) {
        TaskState::Finished, EventKind::Touch},
       {"outside the poles", join({across(0, 6, 3, true), across(3, -8, 3, false)}), 0, TaskState::Running, {}},
       {"over the tape", across(0, 0, 7, true), 0, TaskState::Running, {}},
+      {"rolling under it on the ground", across(0, 0, 0.2, true), 0, TaskState::Running, {}, false},
       {"grazing the tape", across(0, 2, 6.2, true), 0, TaskState::Finished, EventKind::Touch},
       {"against a pole", across(0, 4.8, 2, true), 0, TaskState::Finished, EventKind::Touch},
       // Turned back 3 m past the tape: the tape has not come down, so the way back does not count.
@@ -202,7 +204,7 @@ TEST(Limbo, PassesTouchesAndMisses) {
       p.modelRadius = 0.3;
       const FlatWorld ground;
       Limbo limbo(p, ground);
-      Fly(limbo, c.path, tick);
+      Fly(limbo, c.path, tick, std::nullopt, c.airborne);
       EXPECT_EQ(limbo.Passes(), c.passes);
       EXPECT_EQ(limbo.State(), c.state);
       EXPECT_EQ(limbo.Events().back().kind, c.last.value_or(EventKind::Launch));

@@ -1,5 +1,6 @@
 #include "tools/veltrane_tool/task.h"
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -7,9 +8,24 @@
 #include "app/tasks/limbo.h"
 #include "app/tasks/task_json.h"
 #include "app/tasks/task_setup.h"
+#include "base/rm/mesh_builder.h"
+#include "base/rm/root.h"
+#include "loaders/model_loader.h"
 
 namespace veltrane::tool {
 namespace {
+
+// The nose's distance ahead of the model's origin, from its geometry (none
+// for a parameter file alone).
+double ModelNose(const std::string& path) {
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  SimState scratch;
+  rm::Root root;
+  root.SetSearchPath(folder);
+  rm::MeshBuilder mesh;
+  loaders::LoadModelFiles(path, root, false, folder, mesh, scratch, Trace());
+  return tasks::NoseOffset(mesh.Vertices());
+}
 
 class TaskWatch final : public FlightWatch {
  public:
@@ -17,6 +33,7 @@ class TaskWatch final : public FlightWatch {
 
   const World& Prepare(SimState& s, const Landscape& land) override {
     world_.emplace(*land.world);
+    nose_ = ModelNose(options_.fly.model);
     task_ = tasks::MakeTask(options_.kind, tasks::PlacesFromState(s), *land.world,
                             tasks::TaskOptions{options_.workingTime});
     PlaceObstacles();
@@ -30,7 +47,7 @@ class TaskWatch final : public FlightWatch {
   }
 
   bool Ticked(const SimState& s, double t) override {
-    task_->Update(tasks::SampleFromState(s, t));
+    task_->Update(tasks::SampleFromState(s, t, nose_));
     if (task_->TakeObstaclesChanged()) PlaceObstacles();
     wind_ = s.Air.Settings();
     return task_->State() != tasks::TaskState::Running;
@@ -51,6 +68,7 @@ class TaskWatch final : public FlightWatch {
   std::optional<tasks::CourseWorld> world_;
   std::unique_ptr<tasks::FlyingTask> task_;
   WindSettings wind_;
+  double nose_ = 0.0;
 };
 
 }  // namespace

@@ -125,7 +125,8 @@ void Limbo::Advance(const TaskSample& from, const TaskSample& to) {
     return;
   }
   const bool between = std::fabs(at.position.x - middle_.x) < kGap / 2.0;
-  if (between && !lowerPending_ && at.position.z < middle_.z + tape_) {
+  // Rolling under it on the ground is no pass.
+  if (between && at.airborne && !lowerPending_ && at.position.z < middle_.z + tape_) {
     ++passes_;
     lowest_ = tape_;
     Emit({at.t, EventKind::Pass, 0, tape_});

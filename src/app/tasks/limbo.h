@@ -10,7 +10,7 @@
 namespace veltrane::tasks {
 
 // Limbo: two poles 10 m apart with a tape between them, across +y 60 m in
-// front of the pilot. Each clean pass between the poles under the tape scores,
+// front of the pilot. Each clean pass in flight between the poles under the tape scores,
 // and the tape goes down 0.5 m once the model is clear of it. Touching tape or
 // poles ends the run; so does a crash or a clean pass at the lowest height. The
 // score is the number of passes.

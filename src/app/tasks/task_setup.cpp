@@ -1,5 +1,7 @@
 #include "app/tasks/task_setup.h"
 
+#include <algorithm>
+
 #include "app/tasks/duration_task.h"
 #include "app/tasks/limbo.h"
 #include "app/tasks/slope_race.h"
@@ -17,6 +19,12 @@ TaskPlaces PlacesFromState(const SimState& s, const SceneCourse& scene) {
   // The airplane model's obstacle test: a sphere of half the ground clearance.
   p.modelRadius = s.GroundClearance * 0.5;
   return p;
+}
+
+double NoseOffset(const std::vector<rm::Vector>& meshVertices) {
+  double ahead = 0.0;
+  for (const rm::Vector& v : meshVertices) ahead = std::max(ahead, -static_cast<double>(v.z));
+  return ahead;
 }
 
 TaskSample SampleFromState(const SimState& s, double t, double noseOffset) {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/tasks/task.h"
+#include "base/rm/types.h"
 #include "sim/sim_state.h"
 #include "sim/world.h"
 
@@ -20,6 +21,10 @@ struct SceneCourse {
 // landing spot, the slope race's course through the pilot facing into the wind
 // (+y in still air); the scene's own places where it names them.
 TaskPlaces PlacesFromState(const SimState& s, const SceneCourse& scene = {});
+
+// How far the model's nose lies ahead of its origin: its mesh, in the scene
+// graph's axes, points its nose along -z.
+double NoseOffset(const std::vector<rm::Vector>& meshVertices);
 
 // The task's view of one tick.
 TaskSample SampleFromState(const SimState& s, double t, double noseOffset = 0.0);
