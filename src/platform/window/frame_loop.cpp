@@ -45,6 +45,8 @@ int Program::Loop() {
     if (ticking) {
       if (unattended_) manual_.Advance(frameMs);
       form_->DXTimerTimer();
+    } else if (sound_) {
+      sound_->HoldFlight();  // no beep hangs on while the program is in the background
     }
     RenderFrame(true);
     services_->KeysRead();
