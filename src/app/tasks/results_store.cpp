@@ -124,8 +124,28 @@ void ResultsStore::Trim() {
       if (!best) break;
     }
     if (drop == results_.size()) drop = 0;
+    const fs::path flight = results_[drop].flight;
     results_.erase(results_.begin() + static_cast<std::ptrdiff_t>(drop));
+    std::error_code ec;
+    if (!flight.empty() && flight.parent_path() == KeptFlights()) fs::remove(flight, ec);
   }
+}
+
+std::string ResultsStore::KeepFlight(const std::string& flight) const {
+  if (flight.empty() || fs::path(flight).parent_path() == KeptFlights()) return flight;
+  std::error_code ec;
+  fs::create_directories(KeptFlights(), ec);
+  // The recording's own name is unique among the flights; a counter keeps a
+  // second copy of the same name apart.
+  const fs::path name = fs::path(flight).filename();
+  fs::path target = KeptFlights() / name;
+  for (int i = 1; fs::exists(target, ec) && i < 1000; ++i)
+    target = KeptFlights() / (name.stem().string() + "-" + std::to_string(i) + name.extension().string());
+  if (!fs::copy_file(flight, target, ec)) {
+    trace_("Results: recorded flight " + flight + " not kept: " + ec.message() + "\r\n");
+    return flight;
+  }
+  return target.string();
 }
 
 bool ResultsStore::Add(const TaskResult& result) {
@@ -134,6 +154,7 @@ bool ResultsStore::Add(const TaskResult& result) {
     FolderLock lock(file_.parent_path());
     Load();
     results_.push_back(result);
+    results_.back().flight = KeepFlight(result.flight);
     Trim();
     nlohmann::json all = nlohmann::json::array();
     for (const TaskResult& r : results_) all.push_back(ResultJson(r));

@@ -45,7 +45,9 @@ class ResultsStore {
   const std::vector<TaskResult>& Results() const { return results_; }
 
   // Reads the file again and writes it with the run added, under the folder's
-  // lock, so that two programs keep each other's runs. False (and a trace
+  // lock, so that two programs keep each other's runs. The run's recorded
+  // flight is copied to "results/" beside the file, out of reach of the
+  // flights folder's rotation, and the run names the copy. False (and a trace
   // line) when the file cannot be written.
   bool Add(const TaskResult& result);
 
@@ -61,6 +63,8 @@ class ResultsStore {
  private:
   void PutAside(const std::string& why);
   void Trim();
+  std::filesystem::path KeptFlights() const { return file_.parent_path() / "results"; }
+  std::string KeepFlight(const std::string& flight) const;
 
   std::filesystem::path file_;
   Trace trace_;
