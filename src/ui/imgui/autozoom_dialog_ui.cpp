@@ -20,12 +20,14 @@ void AutozoomDialogUi::Draw() {
   const std::string& noZoom = T("AZoomForm", "Label1.Caption");
   const std::string& fullZoom = T("AZoomForm", "Label3.Caption");
   const float column = LabelColumn({&noZoom, &fullZoom});
-  const auto distance = [column](const std::string& label, const char* id, char* buf, std::size_t size) {
+  const auto distance = [column](const std::string& label, const char* id, char* buf,
+                                 std::size_t size) {
     ImGui::TextUnformatted(label.c_str());
     ImGui::SameLine(column);
     ImGui::SetNextItemWidth(80);
     // A click into a field selects its number, so typing replaces it.
-    ImGui::InputText((std::string("m##") + id).c_str(), buf, size, ImGuiInputTextFlags_AutoSelectAll);
+    ImGui::InputText((std::string("m##") + id).c_str(), buf, size,
+                     ImGuiInputTextFlags_AutoSelectAll);
     MapLastItem(id, label);
   };
   distance(noZoom, "nozoom", noZoomBuf_, sizeof noZoomBuf_);
@@ -35,7 +37,8 @@ void AutozoomDialogUi::Draw() {
   ImGui::SameLine();
   ImGui::SetNextItemWidth(200);
   int speed = autozoom_.speed;
-  if (ImGui::SliderInt("##speed", &speed, TAZoomForm::kMinSpeed, TAZoomForm::kMaxSpeed)) autozoom_.SetSpeed(speed);
+  if (ImGui::SliderInt("##speed", &speed, TAZoomForm::kMinSpeed, TAZoomForm::kMaxSpeed))
+    autozoom_.SetSpeed(speed);
   MapLastItem("zoom_speed", "");
   ImGui::SameLine();
   ImGui::TextUnformatted(T("AZoomForm", "Label5.Caption").c_str());

@@ -12,7 +12,8 @@ namespace veltrane::ui {
 // "Autozoom": the distances without and with full zoom and the zoom speed.
 class AutozoomDialogUi : public DialogUi {
  public:
-  AutozoomDialogUi(DialogHost& host, TMainForm& form) : DialogUi(host), form_(form), autozoom_(host) {}
+  AutozoomDialogUi(DialogHost& host, TMainForm& form)
+      : DialogUi(host), form_(form), autozoom_(host) {}
   void Draw() override;
 
  private:

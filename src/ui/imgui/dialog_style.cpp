@@ -1,9 +1,9 @@
 #include "ui/imgui/dialog_style.h"
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <algorithm>
-#include <imgui_internal.h>
 
 namespace veltrane::ui {
 namespace {
@@ -36,14 +36,15 @@ bool BeginDialog(const char* title, bool& opened) {
   const ImGuiViewport* vp = ImGui::GetMainViewport();
   ImGui::SetNextWindowPos(ImVec2(vp->Pos.x + vp->Size.x * 0.5f, vp->Pos.y + vp->Size.y * 0.5f),
                           ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
-  if (!ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings))
+  if (!ImGui::BeginPopupModal(title, nullptr,
+                              ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings))
     return false;
   // The whole window under "dialog:" and its identifier; its title bar is the top row.
   if (uiMap && !Settling()) {
     const std::string t = title;
     const ImVec2 p = ImGui::GetWindowPos(), size = ImGui::GetWindowSize();
-    uiMap->Add({"dialog:" + LabelId(t), t.substr(0, t.find("##")), static_cast<int>(p.x), static_cast<int>(p.y),
-                static_cast<int>(size.x), static_cast<int>(size.y)});
+    uiMap->Add({"dialog:" + LabelId(t), t.substr(0, t.find("##")), static_cast<int>(p.x),
+                static_cast<int>(p.y), static_cast<int>(size.x), static_cast<int>(size.y)});
   }
   return true;
 }
@@ -66,25 +67,28 @@ void MapLastItem(const std::string& imguiLabel) {
 }
 
 bool DialogButton(const std::string& caption, float minWidth) {
-  const float need = ImGui::CalcTextSize(caption.c_str(), nullptr, true).x + ImGui::GetStyle().FramePadding.x * 2;
+  const float need =
+      ImGui::CalcTextSize(caption.c_str(), nullptr, true).x + ImGui::GetStyle().FramePadding.x * 2;
   const bool pressed = ImGui::Button(caption.c_str(), ImVec2(need > minWidth ? need : minWidth, 0));
   MapLastItem(caption);
   return pressed;
 }
 
-bool OkCancelButtons(const std::string& okCaption, const std::string& cancelCaption, bool& ok, bool keysAllowed) {
+bool OkCancelButtons(const std::string& okCaption, const std::string& cancelCaption, bool& ok,
+                     bool keysAllowed) {
   ImGui::Separator();
   bool done = false;
   if (DialogButton(okCaption + "##ok") || (keysAllowed && EnterPressed())) ok = done = true;
   ImGui::SameLine();
-  if (DialogButton(cancelCaption + "##cancel") || (!done && keysAllowed && EscapePressed())) done = true;
+  if (DialogButton(cancelCaption + "##cancel") || (!done && keysAllowed && EscapePressed()))
+    done = true;
   return done;
 }
 
 bool OkCancelButtons(const LanguageTexts& texts, const char* section, bool& ok, bool keysAllowed) {
   static const std::string kOk = "Ok", kCancel = "Abbrechen";
-  return OkCancelButtons(texts.Text(section, "Button1.Caption", kOk), texts.Text(section, "Button2.Caption", kCancel),
-                         ok, keysAllowed);
+  return OkCancelButtons(texts.Text(section, "Button1.Caption", kOk),
+                         texts.Text(section, "Button2.Caption", kCancel), ok, keysAllowed);
 }
 
 float LabelColumn(std::initializer_list<const std::string*> labels) {

@@ -38,7 +38,8 @@ bool OkCancelButtons(const std::string& okCaption, const std::string& cancelCapt
                      bool keysAllowed = true);
 // The same with the captions of a language section ("Button1.Caption", "Button2.Caption");
 // a section without them keeps the German "Ok" and "Abbrechen".
-bool OkCancelButtons(const LanguageTexts& texts, const char* section, bool& ok, bool keysAllowed = true);
+bool OkCancelButtons(const LanguageTexts& texts, const char* section, bool& ok,
+                     bool keysAllowed = true);
 
 // Where a field after the widest of these labels starts, labels drawn from the cursor.
 float LabelColumn(std::initializer_list<const std::string*> labels);

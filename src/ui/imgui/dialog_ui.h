@@ -52,7 +52,9 @@ class DialogUi {
     ImGui::CloseCurrentPopup();
     host_.DialogClosed();
   }
-  const std::string& T(const char* section, const char* key) const { return host_.Texts().Text(section, key); }
+  const std::string& T(const char* section, const char* key) const {
+    return host_.Texts().Text(section, key);
+  }
   bool OkCancel(const char* section, bool& ok, bool keysAllowed = true) const {
     return OkCancelButtons(host_.Texts(), section, ok, keysAllowed);
   }

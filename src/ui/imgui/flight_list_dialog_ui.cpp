@@ -18,10 +18,12 @@ bool FlightListDialogUi::DrawTable() {
   const char* s = "FlightForm";
   bool chosen = false;
   ImGui::TextUnformatted(T(s, "Label1.Caption").c_str());
-  const ImGuiTableFlags flags = ImGuiTableFlags_Borders | ImGuiTableFlags_RowBg | ImGuiTableFlags_ScrollY;
+  const ImGuiTableFlags flags =
+      ImGuiTableFlags_Borders | ImGuiTableFlags_RowBg | ImGuiTableFlags_ScrollY;
   if (!ImGui::BeginTable("##flights", 4, flags, ImVec2(560, 260))) return false;
   ImGui::TableSetupScrollFreeze(0, 1);
-  for (const char* column : {"Column1", "Column2", "Column3", "Column4"}) ImGui::TableSetupColumn(T(s, column).c_str());
+  for (const char* column : {"Column1", "Column2", "Column3", "Column4"})
+    ImGui::TableSetupColumn(T(s, column).c_str());
   ImGui::TableHeadersRow();
   for (std::size_t i = 0; i < list_.flights.size(); ++i) {
     const std::vector<std::string> row = list_.Row(i);
@@ -31,8 +33,9 @@ bool FlightListDialogUi::DrawTable() {
       if (c == 0) {
         // The first cell's selectable spans the row, so a click anywhere picks it.
         const std::string id = row[0] + "##flight" + std::to_string(i);
-        if (ImGui::Selectable(id.c_str(), list_.selected == static_cast<int>(i),
-                              ImGuiSelectableFlags_SpanAllColumns | ImGuiSelectableFlags_AllowDoubleClick)) {
+        if (ImGui::Selectable(
+                id.c_str(), list_.selected == static_cast<int>(i),
+                ImGuiSelectableFlags_SpanAllColumns | ImGuiSelectableFlags_AllowDoubleClick)) {
           list_.selected = static_cast<int>(i);
           chosen = ImGui::IsMouseDoubleClicked(0);
         }
@@ -60,7 +63,8 @@ void FlightListDialogUi::Draw() {
   ImGui::Separator();
   const std::string path = list_.Button1Click();
   ImGui::BeginDisabled(path.empty());
-  chosen = (DialogButton(T(s, ghost ? "Button3.Caption" : "Button1.Caption") + "##ok") || EnterPressed() || chosen) &&
+  chosen = (DialogButton(T(s, ghost ? "Button3.Caption" : "Button1.Caption") + "##ok") ||
+            EnterPressed() || chosen) &&
            !path.empty();
   ImGui::EndDisabled();
   ImGui::SameLine();

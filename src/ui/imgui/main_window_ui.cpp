@@ -61,8 +61,10 @@ void MainWindowUi::RegisterDialogs(SoundHook* sound, std::function<void(bool, in
   dialogs_.Add("driver", std::make_unique<DriverDialogUi>(host, form_, services_, trace_));
   dialogs_.Add("replay", std::make_unique<FlightListDialogUi>(host, Purpose::Replay, form_));
   dialogs_.Add("ghost", std::make_unique<FlightListDialogUi>(host, Purpose::Ghost, form_));
-  dialogs_.Add("open_model", std::make_unique<OpenFileDialogUi>(host, Kind::Model, form_, textures_));
-  dialogs_.Add("open_scene", std::make_unique<OpenFileDialogUi>(host, Kind::Scene, form_, textures_));
+  dialogs_.Add("open_model",
+               std::make_unique<OpenFileDialogUi>(host, Kind::Model, form_, textures_));
+  dialogs_.Add("open_scene",
+               std::make_unique<OpenFileDialogUi>(host, Kind::Scene, form_, textures_));
   dialogs_.Add("autozoom", std::make_unique<AutozoomDialogUi>(host, form_));
   dialogs_.Add("thermal", std::make_unique<ThermalDialogUi>(host, form_, trace_));
   dialogs_.Add("wind", std::make_unique<WindDialogUi>(host, form_));
@@ -164,7 +166,8 @@ void MainWindowUi::DrawMenuBar() {
   ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(2.0f, spacing.y));
   for (const Menu& menu : MainMenu()) {
     if (menu.name == "Sound1" && !form_.SoundAvailable()) continue;  // no audio device
-    const std::string caption = Plain(texts_.Text("MainForm", menu.name + ".Caption", menu.caption));
+    const std::string caption =
+        Plain(texts_.Text("MainForm", menu.name + ".Caption", menu.caption));
     const std::string title = caption + "###" + menu.name;
     // An open menu begins a window of its own, so the title's place is taken before.
     const ImVec2 at = ImGui::GetCursorScreenPos();
@@ -175,14 +178,17 @@ void MainWindowUi::DrawMenuBar() {
     }
     if (UiMap* m = &uiMap_; m->On())
       m->Add({menu.id, caption, static_cast<int>(at.x), static_cast<int>(at.y),
-              static_cast<int>(ImGui::CalcTextSize(caption.c_str()).x + spacing.x), static_cast<int>(menuBarHeight_)});
+              static_cast<int>(ImGui::CalcTextSize(caption.c_str()).x + spacing.x),
+              static_cast<int>(menuBarHeight_)});
     ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing,
                         spacing);  // the open menu keeps the usual spacing
     for (const MenuItem& item : menu.items) {
-      const std::string caption = Plain(texts_.Text("MainForm", item.name + ".Caption", item.caption));
+      const std::string caption =
+          Plain(texts_.Text("MainForm", item.name + ".Caption", item.caption));
       const std::string label = caption + "##" + item.name;
       const char* shortcut = item.shortcut.empty() ? nullptr : item.shortcut.c_str();
-      const bool clicked = ImGui::MenuItem(label.c_str(), shortcut, IsChecked(item), IsEnabled(item));
+      const bool clicked =
+          ImGui::MenuItem(label.c_str(), shortcut, IsChecked(item), IsEnabled(item));
       MapLastItem(item.id, caption);
       if (clicked) Execute(item);
       if (item.separatorAfter) ImGui::Separator();

@@ -24,8 +24,9 @@ class RadioDialogUi;
 class MainWindowUi : public DialogHost, public CommandHost {
  public:
   // applySound: the sound dialog's Ok (switch and volume, starting or stopping the engine).
-  MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformServices& services, PictureTextures& textures,
-               SoundHook* sound, std::function<void(bool, int)> applySound, Trace trace);
+  MainWindowUi(TMainForm& form, SettingsStore& settings, PlatformServices& services,
+               PictureTextures& textures, SoundHook* sound,
+               std::function<void(bool, int)> applySound, Trace trace);
   ~MainWindowUi() override;
 
   // Between ImGui's NewFrame and Render.

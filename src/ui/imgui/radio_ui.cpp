@@ -188,7 +188,8 @@ void RadioUi::DrawJoystick() {
     if (d == 0) ImGui::SameLine(0, 30);
   }
   ImGui::Separator();
-  if (DialogButton(T("RcJoyForm", "Button1.Caption") + "##ok") || EscapePressed() || EnterPressed()) {
+  if (DialogButton(T("RcJoyForm", "Button1.Caption") + "##ok") || EscapePressed() ||
+      EnterPressed()) {
     joystick_->FormDeactivate();
     BackToSelection();
     selection_.FormActivate();
@@ -242,11 +243,14 @@ void RadioUi::DrawCalibration() {
       "Label17.Caption", "Label18.Caption", "Label19.Caption", "Label1.Caption"};
   // Columns after the widest row label, so that long translations stay whole.
   float labels = 0;
-  for (const char* key : kRowLabels) labels = std::max(labels, ImGui::CalcTextSize(T("CalibForm", key).c_str()).x);
+  for (const char* key : kRowLabels)
+    labels = std::max(labels, ImGui::CalcTextSize(T("CalibForm", key).c_str()).x);
   const float left = ImGui::GetCursorPosX();
   const float channel = std::max(left + 112.0f, left + labels + 12.0f);
   const float inv = channel + 55.0f;
-  const float exp = inv + std::max(30.0f, ImGui::CalcTextSize(T("CalibForm", "Label3.Caption").c_str()).x + 10.0f);
+  const float exp =
+      inv +
+      std::max(30.0f, ImGui::CalcTextSize(T("CalibForm", "Label3.Caption").c_str()).x + 10.0f);
   ImGui::TextUnformatted("");
   ImGui::SameLine(channel);
   ImGui::TextUnformatted(T("CalibForm", "Label2.Caption").c_str());

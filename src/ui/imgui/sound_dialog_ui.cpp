@@ -7,14 +7,15 @@
 namespace veltrane::ui {
 
 void SoundDialogUi::Prepare() {
-  sound_.FormActivate(soundHook_ ? soundHook_->SoundEin() : true, soundHook_ ? soundHook_->SoundVolume() : 70,
+  sound_.FormActivate(soundHook_ ? soundHook_->SoundEin() : true,
+                      soundHook_ ? soundHook_->SoundVolume() : 70,
                       soundHook_ ? soundHook_->VarioVolume() : 70);
 }
 
 namespace {
 // "Leise [----] Laut" under its heading; true when the slider moved.
-bool VolumeSlider(const std::string& heading, const std::string& quiet, const std::string& loud, const char* id,
-                  int& value) {
+bool VolumeSlider(const std::string& heading, const std::string& quiet, const std::string& loud,
+                  const char* id, int& value) {
   ImGui::TextUnformatted(heading.c_str());
   ImGui::TextUnformatted(quiet.c_str());
   ImGui::SameLine();
@@ -33,9 +34,11 @@ void SoundDialogUi::Draw() {
   ImGui::TextUnformatted(T("SoundForm", "GroupBox1.Caption").c_str());
   ImGui::Checkbox((T("SoundForm", "CheckBox1.Caption") + "##on").c_str(), &sound_.checkBox);
   MapLastItem("sound_on", T("SoundForm", "CheckBox1.Caption"));
-  const std::string quiet = T("SoundForm", "Label1.Caption"), loud = T("SoundForm", "Label2.Caption");
+  const std::string quiet = T("SoundForm", "Label1.Caption"),
+                    loud = T("SoundForm", "Label2.Caption");
   int volume = sound_.volume;
-  if (VolumeSlider(T("SoundForm", "GroupBox2.Caption"), quiet, loud, "##volume", volume)) sound_.SetVolume(volume);
+  if (VolumeSlider(T("SoundForm", "GroupBox2.Caption"), quiet, loud, "##volume", volume))
+    sound_.SetVolume(volume);
   int vario = sound_.varioVolume;
   if (VolumeSlider(T("SoundForm", "GroupBox3.Caption"), quiet, loud, "##vario_volume", vario))
     sound_.SetVarioVolume(vario);

@@ -7,9 +7,7 @@
 namespace veltrane::ui {
 
 ThermalDialogUi::ThermalDialogUi(DialogHost& host, TMainForm& form, const Trace& trace)
-    : DialogUi(host),
-      form_(form),
-      thermal_(host, [&form, &trace] {
+    : DialogUi(host), form_(form), thermal_(host, [&form, &trace] {
         SimState& s = form.State();
         RandomizeThermal(s, s.ModelPosition.x, s.ModelPosition.y, trace);
         form.FlightStateChanged();

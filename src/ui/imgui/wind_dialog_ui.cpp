@@ -21,7 +21,8 @@ bool SliderWithNumber(const char* id, double& value, double max, const char* sli
   ImGui::SameLine();
   ImGui::SetNextItemWidth(70);
   const std::string number = std::string(unit) + "##number" + id;
-  changed |= ImGui::InputDouble(number.c_str(), &value, 0.0, 0.0, numberFormat, ImGuiInputTextFlags_AutoSelectAll);
+  changed |= ImGui::InputDouble(number.c_str(), &value, 0.0, 0.0, numberFormat,
+                                ImGuiInputTextFlags_AutoSelectAll);
   MapLastItem(id, unit);
   return changed;
 }
@@ -34,7 +35,8 @@ void WindDialogUi::Draw() {
   double speed = wind_.speed;
   double direction = wind_.direction;
   ImGui::TextUnformatted(T(s, "Label1.Caption").c_str());
-  if (SliderWithNumber("speed", speed, TWindForm::kMaxSpeed, "%.1f m/s", "%.1f", "m/s")) wind_.SetSpeed(speed);
+  if (SliderWithNumber("speed", speed, TWindForm::kMaxSpeed, "%.1f m/s", "%.1f", "m/s"))
+    wind_.SetSpeed(speed);
   ImGui::TextUnformatted(T(s, "Label2.Caption").c_str());
   if (SliderWithNumber("direction", direction, TWindForm::kMaxDirection, "%.0f°", "%.0f", "°"))
     wind_.SetDirection(direction);
@@ -47,7 +49,8 @@ void WindDialogUi::Draw() {
   ImGui::TextUnformatted(gustsLabel.c_str());
   ImGui::SameLine(column);
   ImGui::SetNextItemWidth(200);
-  if (ImGui::SliderInt("##gusts", &gusts, 0, TWindForm::kMaxPercent, "%d %%")) wind_.SetGusts(gusts);
+  if (ImGui::SliderInt("##gusts", &gusts, 0, TWindForm::kMaxPercent, "%d %%"))
+    wind_.SetGusts(gusts);
   MapLastItem("##gusts");
   ImGui::TextUnformatted(turbulenceLabel.c_str());
   ImGui::SameLine(column);
