@@ -61,7 +61,7 @@ class TreeVsScan : public ::testing::Test {
       }
     }
     for (int i = 0; i < spheres; ++i) {
-      const Point3 c = ToPoint(RandomPoint(-0.1f * world, 1.1f * world));
+      const Vec3 c = ToPoint(RandomPoint(-0.1f * world, 1.1f * world));
       const double radius = U(0, max_radius_share * world);
       QueryHit a, b;
       const bool ha = ScanSphere(tris, c, radius, a);
@@ -69,7 +69,7 @@ class TreeVsScan : public ::testing::Test {
       ASSERT_EQ(ha, hb) << "sphere " << i;
       if (!hb) continue;
       ++sphere_hits;
-      Point3 q;
+      Vec3 q;
       EXPECT_LE(ClosestPointOnTriangle(c, tris[b.triangle], q), radius * radius);
     }
     // The comparison only means something if both outcomes occur often.

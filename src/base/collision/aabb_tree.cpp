@@ -238,7 +238,7 @@ bool SlabHit(const N& node, const RaySetup& s, double tmin, double tmax, double&
 }
 
 template <typename N>
-double BoxDistance2(const N& node, const Point3& p) {
+double BoxDistance2(const N& node, const Vec3& p) {
   const double c[3] = {p.x, p.y, p.z};
   double d2 = 0.0;
   for (int k = 0; k < 3; ++k) {
@@ -304,7 +304,7 @@ bool AabbTree::CastRay(const Ray& ray, bool closest, QueryHit& hit) const {
   return found;
 }
 
-bool AabbTree::TouchSphere(const Point3& centre, double radius, QueryHit& hit) const {
+bool AabbTree::TouchSphere(const Vec3& centre, double radius, QueryHit& hit) const {
   if (nodes_.empty() || !IsUsable(centre, radius)) return false;
   const double r2 = radius * radius;
   std::uint32_t stack[kStackSize];
@@ -315,7 +315,7 @@ bool AabbTree::TouchSphere(const Point3& centre, double radius, QueryHit& hit) c
     const Node& node = nodes_[stack[--top]];
     if (node.count > 0) {
       for (std::uint32_t i = node.first; i < node.first + node.count; ++i) {
-        Point3 q;
+        Vec3 q;
         if (ClosestPointOnTriangle(centre, tris_[i], q) <= r2) {
           hit.triangle = ids_[i];
           hit.point = q;

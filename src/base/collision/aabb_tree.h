@@ -22,7 +22,7 @@ class AabbTree {
   explicit AabbTree(std::vector<Triangle> tris);
 
   bool CastRay(const Ray& ray, bool closest, QueryHit& hit) const;
-  bool TouchSphere(const Point3& centre, double radius, QueryHit& hit) const;
+  bool TouchSphere(const Vec3& centre, double radius, QueryHit& hit) const;
 
   std::size_t TriangleCount() const { return tris_.size(); }
   // The triangle added as number `id` (ids as in QueryHit::triangle).

@@ -50,7 +50,7 @@ std::optional<CollisionModel::Hit> CollisionModel::Ray(const Float3& origin,
 std::optional<CollisionModel::Hit> CollisionModel::Sphere(const Float3& centre,
                                                          float radius) const {
   QueryHit q;
-  const Point3 c = ToPoint(centre);
+  const Vec3 c = ToPoint(centre);
   const bool found =
       finalized_ ? tree_.TouchSphere(c, radius, q) : ScanSphere(tris_, c, radius, q);
   return MakeHit(found, q);

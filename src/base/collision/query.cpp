@@ -5,7 +5,7 @@
 namespace veltrane::collision {
 namespace {
 
-bool Finite(const Point3& p) {
+bool Finite(const Vec3& p) {
   return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
@@ -16,7 +16,7 @@ bool IsUsable(const Ray& ray) {
          !std::isnan(ray.tmax) && ray.tmin <= ray.tmax;
 }
 
-bool IsUsable(const Point3& centre, double radius) {
+bool IsUsable(const Vec3& centre, double radius) {
   return Finite(centre) && radius >= 0.0 && std::isfinite(radius);
 }
 
@@ -38,12 +38,12 @@ bool ScanRay(const std::vector<Triangle>& tris, const Ray& ray, bool closest, Qu
   return found;
 }
 
-bool ScanSphere(const std::vector<Triangle>& tris, const Point3& centre, double radius,
+bool ScanSphere(const std::vector<Triangle>& tris, const Vec3& centre, double radius,
                 QueryHit& hit) {
   if (!IsUsable(centre, radius)) return false;
   const double r2 = radius * radius;
   for (std::size_t i = 0; i < tris.size(); ++i) {
-    Point3 q;
+    Vec3 q;
     if (ClosestPointOnTriangle(centre, tris[i], q) <= r2) {
       hit.triangle = static_cast<std::uint32_t>(i);
       hit.point = q;

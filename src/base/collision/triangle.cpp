@@ -6,11 +6,11 @@
 namespace veltrane::collision {
 namespace {
 
-Point3 Sub(const Point3& a, const Point3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Point3 Add(const Point3& a, const Point3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Point3 Scale(const Point3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double Dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Point3 Cross(const Point3& a, const Point3& b) {
+Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3 Add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Vec3 Scale(const Vec3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec3 Cross(const Vec3& a, const Vec3& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
@@ -22,13 +22,13 @@ constexpr double kEdgeSlack = 1e-7;
 // to its edges; such slivers give meaningless plane intersections.
 constexpr double kFlatness = 1e-12;
 
-bool HasArea(const Point3& e1, const Point3& e2) {
-  const Point3 n = Cross(e1, e2);
+bool HasArea(const Vec3& e1, const Vec3& e2) {
+  const Vec3 n = Cross(e1, e2);
   return Dot(n, n) > kFlatness * Dot(e1, e1) * Dot(e2, e2);
 }
 
-Point3 ClosestOnSegment(const Point3& p, const Point3& a, const Point3& b) {
-  const Point3 ab = Sub(b, a);
+Vec3 ClosestOnSegment(const Vec3& p, const Vec3& a, const Vec3& b) {
+  const Vec3 ab = Sub(b, a);
   const double len2 = Dot(ab, ab);
   if (len2 <= 0.0) return a;
   const double t = std::clamp(Dot(Sub(p, a), ab) / len2, 0.0, 1.0);
@@ -38,21 +38,21 @@ Point3 ClosestOnSegment(const Point3& p, const Point3& a, const Point3& b) {
 }  // namespace
 
 bool IntersectRayTriangle(const Ray& ray, const Triangle& tri, RayTriangleHit& hit) {
-  const Point3 a = ToPoint(tri.a);
-  const Point3 e1 = Sub(ToPoint(tri.b), a);
-  const Point3 e2 = Sub(ToPoint(tri.c), a);
+  const Vec3 a = ToPoint(tri.a);
+  const Vec3 e1 = Sub(ToPoint(tri.b), a);
+  const Vec3 e2 = Sub(ToPoint(tri.c), a);
   if (!HasArea(e1, e2)) return false;
-  const Point3& d = ray.direction;
-  const Point3 p = Cross(d, e2);
+  const Vec3& d = ray.direction;
+  const Vec3 p = Cross(d, e2);
   const double det = Dot(e1, p);
   // Parallel rays (det relative to |n||d| close to 0) cannot hit a plane crossing.
-  const Point3 n = Cross(e1, e2);
+  const Vec3 n = Cross(e1, e2);
   if (!(std::fabs(det) > 1e-12 * std::sqrt(Dot(n, n) * Dot(d, d)))) return false;
   const double inv = 1.0 / det;
-  const Point3 s = Sub(ray.origin, a);
+  const Vec3 s = Sub(ray.origin, a);
   const double u = Dot(s, p) * inv;
   if (!(u >= -kEdgeSlack && u <= 1.0 + kEdgeSlack)) return false;
-  const Point3 q = Cross(s, e1);
+  const Vec3 q = Cross(s, e1);
   const double v = Dot(d, q) * inv;
   if (!(v >= -kEdgeSlack && u + v <= 1.0 + kEdgeSlack)) return false;
   const double t = Dot(e2, q) * inv;
@@ -64,17 +64,17 @@ bool IntersectRayTriangle(const Ray& ray, const Triangle& tri, RayTriangleHit& h
   return true;
 }
 
-double ClosestPointOnTriangle(const Point3& p, const Triangle& tri, Point3& closest) {
-  const Point3 a = ToPoint(tri.a), b = ToPoint(tri.b), c = ToPoint(tri.c);
-  const Point3 ab = Sub(b, a), ac = Sub(c, a);
-  auto dist2 = [&](const Point3& q) {
-    const Point3 d = Sub(p, q);
+double ClosestPointOnTriangle(const Vec3& p, const Triangle& tri, Vec3& closest) {
+  const Vec3 a = ToPoint(tri.a), b = ToPoint(tri.b), c = ToPoint(tri.c);
+  const Vec3 ab = Sub(b, a), ac = Sub(c, a);
+  auto dist2 = [&](const Vec3& q) {
+    const Vec3 d = Sub(p, q);
     return Dot(d, d);
   };
   if (!HasArea(ab, ac)) {
     // A sliver or a point: the nearest of its three edges.
-    const Point3 c1 = ClosestOnSegment(p, a, b), c2 = ClosestOnSegment(p, b, c),
-                 c3 = ClosestOnSegment(p, c, a);
+    const Vec3 c1 = ClosestOnSegment(p, a, b), c2 = ClosestOnSegment(p, b, c),
+               c3 = ClosestOnSegment(p, c, a);
     const double d1 = dist2(c1), d2 = dist2(c2), d3 = dist2(c3);
     if (d1 <= d2 && d1 <= d3) {
       closest = c1;
@@ -84,13 +84,13 @@ double ClosestPointOnTriangle(const Point3& p, const Triangle& tri, Point3& clos
     return std::min(d2, d3);
   }
   // Voronoi regions of the vertices, edges and face.
-  const Point3 ap = Sub(p, a);
+  const Vec3 ap = Sub(p, a);
   const double d1 = Dot(ab, ap), d2 = Dot(ac, ap);
   if (d1 <= 0.0 && d2 <= 0.0) {
     closest = a;
     return dist2(closest);
   }
-  const Point3 bp = Sub(p, b);
+  const Vec3 bp = Sub(p, b);
   const double d3 = Dot(ab, bp), d4 = Dot(ac, bp);
   if (d3 >= 0.0 && d4 <= d3) {
     closest = b;
@@ -101,7 +101,7 @@ double ClosestPointOnTriangle(const Point3& p, const Triangle& tri, Point3& clos
     closest = Add(a, Scale(ab, d1 / (d1 - d3)));
     return dist2(closest);
   }
-  const Point3 cp = Sub(p, c);
+  const Vec3 cp = Sub(p, c);
   const double d5 = Dot(ab, cp), d6 = Dot(ac, cp);
   if (d6 >= 0.0 && d5 <= d6) {
     closest = c;

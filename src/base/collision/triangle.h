@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "base/math/vec3.h"
+
 namespace veltrane::collision {
 
 using Float3 = std::array<float, 3>;
@@ -12,21 +14,17 @@ struct Triangle {
   Float3 a, b, c;
 };
 
-// Double-precision point for the exact tests; the stored data stay float.
-struct Point3 {
-  double x = 0.0, y = 0.0, z = 0.0;
-};
-
-inline Point3 ToPoint(const Float3& f) { return {f[0], f[1], f[2]}; }
-inline Float3 ToFloat(const Point3& p) {
+// The exact tests run in double; the stored data stay float.
+inline Vec3 ToPoint(const Float3& f) { return {f[0], f[1], f[2]}; }
+inline Float3 ToFloat(const Vec3& p) {
   return {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
 }
 
 // A ray origin + t * direction, searched for t in [tmin, tmax]. The direction
 // is not normalised: t is measured in units of its length.
 struct Ray {
-  Point3 origin;
-  Point3 direction;
+  Vec3 origin;
+  Vec3 direction;
   double tmin = 0.0;
   double tmax = 0.0;
 };
@@ -34,7 +32,7 @@ struct Ray {
 // Where a ray crosses a triangle.
 struct RayTriangleHit {
   double t = 0.0;
-  Point3 point;  // on the triangle's plane, from barycentric coordinates
+  Vec3 point;  // on the triangle's plane, from barycentric coordinates
 };
 
 // Two-sided ray/triangle test. Triangles with no area and rays parallel to the
@@ -44,7 +42,7 @@ bool IntersectRayTriangle(const Ray& ray, const Triangle& tri, RayTriangleHit& h
 
 // Nearest point of the triangle (or of its edges, if it has no area) to p,
 // returned with the squared distance.
-double ClosestPointOnTriangle(const Point3& p, const Triangle& tri, Point3& closest);
+double ClosestPointOnTriangle(const Vec3& p, const Triangle& tri, Vec3& closest);
 
 // Whether every coordinate of the triangle is a finite number.
 bool IsFinite(const Triangle& tri);
