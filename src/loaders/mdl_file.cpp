@@ -114,8 +114,6 @@ double AlphaFromRest(std::string_view rest) {
 
 // File axes (a, b, c), c up, to display axes.
 MeshVertex ToDisplay(double a, double b, double c) { return {-a, c, -b}; }
-Vec3 ToVec(const MeshVertex& v) { return {v.x, v.y, v.z}; }
-MeshVertex ToVertex(const Vec3& v) { return {v.x, v.y, v.z}; }
 
 struct Part {
   int type = 0;
@@ -130,7 +128,7 @@ struct Part {
 
 // One generated vertex, with its reference of the same index.
 int AddGenerated(MeshBuild& mb, const Vec3& p) {
-  const int v = mb.AppendVertex(ToVertex(p));
+  const int v = mb.AppendVertex(p);
   mb.AppendVertexRef(v, false, 0.0, 0.0);
   return v;
 }
@@ -257,7 +255,7 @@ MeshBuild LoadMDL(const std::string& fileName, rm::Root& root, rm::MeshBuilder& 
     const double b = in.Number("a vertex coordinate");
     const double c = in.Number("a vertex coordinate");
     in.SkipLine();
-    AddGenerated(mb, ToVec(ToDisplay(a, b, c)));
+    AddGenerated(mb, ToDisplay(a, b, c));
   }
 
   const long long partCount = in.Integer("the part count", 0, maxCount);
@@ -271,8 +269,8 @@ MeshBuild LoadMDL(const std::string& fileName, rm::Root& root, rm::MeshBuilder& 
       const double ax = in.Number("the part axis"), ay = in.Number("the part axis"), az = in.Number("the part axis");
       const double cx = in.Number("the part centre"), cy = in.Number("the part centre"),
                    cz = in.Number("the part centre");
-      p.axis = ToVec(ToDisplay(ax, ay, az));
-      p.centre = ToVec(ToDisplay(cx, cy, cz));
+      p.axis = ToDisplay(ax, ay, az);
+      p.centre = ToDisplay(cx, cy, cz);
       p.radius = in.Number("the radius");
       if (p.type == 2) {
         p.width = in.Number("the wheel width");

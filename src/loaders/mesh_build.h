@@ -7,17 +7,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/math/vec3.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
 
 namespace veltrane::loaders {
 
-// A point in display axes (y up).
-struct MeshVertex {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-};
+// A point in display axes (y up), kept in double until the mesh is assembled.
+using MeshVertex = Vec3;
 
 struct VertexRef {
   std::int32_t vertex = 0;
