@@ -10,14 +10,15 @@
 namespace veltrane::content_test {
 namespace {
 
-// On the line a gentle pull; the line lets go by itself as the glider passes over the
-// winch, and from there the stick is neutral.
-const char* kWinch = "0 winch\n0 set elevator -0.1\n17 set elevator 0\n";
+// On the line the launch preset: a push, lest the lift at winch speed loop the slow-
+// trimmed glider off the line; the line lets go by itself near the top, and from there
+// the stick is neutral.
+const char* kWinch = "0 winch\n0 set elevator 0.64\n10.4 set elevator 0\n";
 
 TEST(Glider, WinchLaunchClimbsHighAndReleasesByItself) {
   const Flight f = Fly("Model/glider.par", 25, kWinch);
   ASSERT_FALSE(f.rows.empty());
-  EXPECT_GT(f.summary["max_height_agl"].get<double>(), 80.0);
+  EXPECT_GT(f.summary["max_height_agl"].get<double>(), 70.0);
   ASSERT_FALSE(f.summary["winch_release_time"].is_null()) << "the line never let go";
   const double release = f.summary["winch_release_time"].get<double>();
   for (const Row& r : f.rows) {
@@ -28,7 +29,7 @@ TEST(Glider, WinchLaunchClimbsHighAndReleasesByItself) {
   EXPECT_FALSE(f.summary["crashed"].get<bool>());
 }
 
-TEST(Glider, GlidesAtLeastEightToOneOnceSettledAfterTheWinch) {
+TEST(Glider, GlidesAtLeastFifteenToOneOnceSettledAfterTheWinch) {
   const Flight f = Fly("Model/glider.par", 60, std::string("0 thermals 0 0\n") + kWinch);
   ASSERT_FALSE(f.rows.empty());
   EXPECT_FALSE(f.summary["crashed"].get<bool>());
@@ -43,7 +44,7 @@ TEST(Glider, GlidesAtLeastEightToOneOnceSettledAfterTheWinch) {
   const double lost = (*first)["z"] - (*last)["z"];
   const double flown = std::hypot((*last)["x"] - (*first)["x"], (*last)["y"] - (*first)["y"]);
   ASSERT_GT(flown, 100.0);
-  EXPECT_LE(lost, flown / 8.0) << "lost " << lost << " m over " << flown << " m";
+  EXPECT_LE(lost, flown / 15.0) << "lost " << lost << " m over " << flown << " m";
 }
 
 // Winch up, let the speed of the launch die away, then circle on a touch of rudder.
@@ -60,7 +61,7 @@ double AglAt(const Flight& f, double t) {
 }
 
 TEST(Glider, CirclingInStrongThermalsHoldsItUpWhileStillAirLetsItDown) {
-  const Flight lift = Circle("160 6");
+  const Flight lift = Circle("160 10");
   const Flight still = Circle("0 0");
   ASSERT_FALSE(lift.rows.empty());
   ASSERT_FALSE(still.rows.empty());
@@ -72,10 +73,10 @@ TEST(Glider, CirclingInStrongThermalsHoldsItUpWhileStillAirLetsItDown) {
       ASSERT_GT(r["uz"], 0.8) << "at " << r["t"];
     }
   }
-  // Still air costs it 40 m and more in 40 s of circling (it lands before the end);
-  // the thermals carry it through most of that.
+  // Still air costs it 0.3 m/s and more while circling; the thermals carry it through
+  // most of that.
   const double still_loss = AglAt(still, 80) - AglAt(still, 40);
-  EXPECT_LT(still_loss, -40.0);
+  EXPECT_LT(still_loss, -12.0);
   EXPECT_GT(AglAt(lift, 80) - AglAt(lift, 40), still_loss / 2.0);
   EXPECT_GT(AglAt(lift, 80) - AglAt(still, 80), 35.0);
   // Where the air rises faster than the glider sinks, it climbs.
@@ -109,7 +110,7 @@ std::pair<double, double> CentreFrom(const Flight& f, double t) {
 
 TEST(Glider, CirclingInTheCentreOfAThermalItClimbs) {
   // Still air first, to find where the circles lie.
-  // 75 s: in still air it lands soon after.
+  // 75 s: the launch and 45 s of circling.
   const Flight still = Fly("Model/glider.par", 75, "0 thermals 0 0\n" + kWinchAndCircle);
   ASSERT_FALSE(still.rows.empty());
   const auto [cx, cy] = CentreFrom(still, 30);
@@ -134,8 +135,8 @@ TEST(Glider, CirclingInTheCentreOfAThermalItClimbs) {
     if (r["t"] >= 30.0) {
       ASSERT_GT(r["thermal_lift"], 1.0) << "at " << r["t"];
     }
-  // 45 s of circling still air cost it about 55 m; the thermal gains height instead.
-  EXPECT_LT(AglAt(still, 75) - AglAt(still, 30), -40.0);
+  // 45 s of circling still air cost it about 20 m; the thermal gains height instead.
+  EXPECT_LT(AglAt(still, 75) - AglAt(still, 30), -12.0);
   EXPECT_GT(AglAt(lift, 75) - AglAt(lift, 30), 25.0);
 }
 

@@ -30,7 +30,8 @@ TEST(ShippedFiles, ModelFilesLoad) {
   for (const char* f : {"Model/su-26.par", "Model/glider.par", "Model/parkflyer.par",
                         "Model/sport.par", "Model/warbird.par", "Model/edf-jet.par",
                         "Model/rudder-glider.par", "Model/sailplane.par", "Model/hlg.par",
-                        "Model/motor-glider.par"}) {
+                        "Model/motor-glider.par", "Model/throw-glider.par",
+                        "Model/slope-racer.par", "Model/slope-wing.par"}) {
     const nlohmann::json j = Inspect(f);
     EXPECT_EQ(j["iModelStyle"], 0) << f;
     EXPECT_GT(j["parameters"]["Mass"].get<double>(), 0.0) << f;

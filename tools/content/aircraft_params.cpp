@@ -46,43 +46,78 @@ AirplaneValues Su26Values() {
           0.10, 2.0, 0.33, 0.10, 6.5, 1.1, 0.70, 0.45, 0.12, 0.06, 0.95, 0.02};
 }
 
-// 1.8 kg on 0.54 m^2 (3.3 kg/m^2): trims hands-off at about 11.5 m/s with the stall
-// near 6.3 m/s. Every tail and wing value sets the phugoid in this flight model: the
-// trimmed lift coefficient hardly changes with speed, so only drag takes the energy
-// of a zoom away. A light pitch inertia and a big tailplane keep the wing's angle
-// close to trim while the path curves (a lagging angle feeds the phugoid), and the
-// profile drag is that of a robust club glider rather than a racing wing (glide ratio
-// near 10): after a winch launch the path settles instead of zooming to a stall.
+// How the gliders are tuned. Drag and induced drag act on each wing half with the
+// whole wing area, so the profile drag a wing shows is twice ProfileDrag + ParasiteDrag.
+// The lift acts along the body's up axis: a body flying nose-up against its path tilts
+// the lift back into drag, nose-down tilts it forward. Each glider's incidence and
+// zero-lift moment therefore balance so that, stick neutral, the body meets the air
+// straight on (PitchMomentCoef = LiftSlope (chord/4 - CgPosition) WingIncidence / chord)
+// at a lift coefficient near the wing's best. The pitch inertia here is the time constant
+// of the angle of attack rather than the airframe's: its damping grows only with the
+// airspeed, so an angle lagging behind a curving path tilts the lift forward and feeds
+// the phugoid; a stiffness of about 80 v^2 (PitchInertia = 0.6125 LiftSlope (WingArea
+// (chord/4 - CgPosition) + StabilizerArea TailArm) / 80) keeps the lag small even
+// for the slow hand-launch gliders, whose throw at twice their trimmed speed would
+// otherwise end in a second stall near the ground. The phugoid itself stays lightly damped, as on a
+// real clean glider, and the pilot flies it out.
+
+// Three-metre thermal glider, 1.6 kg on 0.54 m^2 (3 kg/m^2): trimmed hands-off at
+// about 7.4 m/s, 19 : 1 and 0.39 m/s sink.
 AirplaneValues GliderValues() {
-  return {0.0, 0.30, 0.12, 0.006, 1.35, -0.5, 5.2, 3.0, 0.014, 0.004, 0.15, 1.5, -0.02,
-          0.066, 3.0, 0.18, 0.063, 1.8, 0.90, 0.077, 0.60, 0.074, 0.04, 1.05, 0.10};
+  return {0.0, 0.30, 0.20, 0.006, 1.35, -0.5, 5.2, 3.0, 0.010, 0.0035, 0.15, 1.5, -0.0715,
+          0.165, 3.0, 0.18, 0.06, 1.6, 0.90, 0.0028, 0.60, 0.074, 0.04, 1.05, 0.10};
 }
 
 // Two-metre thermal glider on rudder and elevator only: no aileron (gain 0), strong
-// dihedral so the rudder banks it, 2.5 kg/m^2.
+// dihedral so the rudder banks it, 2.4 kg/m^2; 16.5 : 1 at 6.8 m/s.
 AirplaneValues RudderGliderValues() {
-  return {0.0, 0.12, 0.12, 0.0, 1.35, -0.5, 5.2, 3.0, 0.014, 0.004, 0.15, 1.5, -0.02,
-          0.066, 2.0, 0.2, 0.07, 1.0, 0.30, 0.04, 0.25, 0.05, 0.03, 0.8, 0.12};
+  return {0.0, 0.12, 0.20, 0.0, 1.35, -0.5, 5.2, 3.0, 0.0095, 0.0035, 0.15, 1.5, -0.0672,
+          0.155, 2.0, 0.18, 0.06, 0.85, 0.30, 0.0012, 0.25, 0.045, 0.03, 0.8, 0.12};
 }
 
-// Four-metre sailplane, 3.5 kg on 0.88 m^2; long tail, big inertias about roll and yaw,
-// but a pitch inertia kept low like the glider's so that the launch does not zoom it.
+// Four-metre sailplane, 3.5 kg on 0.8 m^2, aspect ratio 20 and a clean section:
+// 23 : 1 at 9 m/s. Long tail and big inertias about roll and yaw.
 AirplaneValues SailplaneValues() {
-  return {0.0, 0.30, 0.12, 0.008, 1.35, -0.5, 5.4, 3.0, 0.012, 0.004, 0.15, 1.5, -0.02,
-          0.062, 4.0, 0.22, 0.077, 3.5, 2.5, 0.08, 2.0, 0.12, 0.06, 1.35, 0.08};
+  return {0.0, 0.30, 0.20, 0.008, 1.35, -0.5, 5.4, 3.0, 0.008, 0.0025, 0.15, 1.5, -0.067,
+          0.155, 4.0, 0.2, 0.066, 3.5, 2.5, 0.0056, 2.0, 0.11, 0.06, 1.35, 0.08};
 }
 
-// Hand-launch glider, 1.5 m span and 300 g (1.3 kg/m^2): slow, light and quick to roll.
+// Hand-launch glider, 1.5 m span and 300 g (1.3 kg/m^2): slow, light and quick to roll;
+// the small chord's thick boundary layer costs drag, 13 : 1 at 5.3 m/s.
 AirplaneValues HandLaunchGliderValues() {
-  return {0.0, 0.30, 0.12, 0.0075, 1.35, -0.5, 5.2, 3.0, 0.014, 0.004, 0.15, 1.5, -0.02,
-          0.06, 1.5, 0.15, 0.052, 0.3, 0.04, 0.008, 0.04, 0.028, 0.015, 0.7, 0.10};
+  return {0.0, 0.30, 0.20, 0.0075, 1.35, -0.5, 5.2, 3.0, 0.012, 0.005, 0.15, 1.5, -0.0628,
+          0.145, 1.5, 0.15, 0.05, 0.3, 0.04, 0.0007, 0.04, 0.028, 0.015, 0.7, 0.10};
 }
 
 // Motor glider of 2.5 m with a folding-propeller electric motor of half its weight:
-// climbs steadily under power, then glides like the thermal glider.
+// climbs steadily under power; motor off, the folded blades and the nose cost it a
+// little against the thermal glider, 15 : 1 at 8.2 m/s.
 AirplaneValues MotorGliderValues() {
-  return {8.0, 0.30, 0.12, 0.005, 1.35, -0.5, 5.2, 3.0, 0.014, 0.006, 0.10, 1.5, -0.02,
-          0.066, 2.5, 0.2, 0.07, 1.6, 0.6, 0.06, 0.45, 0.07, 0.035, 0.95, 0.08};
+  return {8.0, 0.30, 0.20, 0.005, 1.35, -0.5, 5.2, 3.0, 0.011, 0.005, 0.10, 1.5, -0.0603,
+          0.145, 2.5, 0.2, 0.066, 1.6, 0.6, 0.0023, 0.45, 0.07, 0.035, 0.95, 0.08};
+}
+
+// Slope racer of 2.5 m, ballasted to 3 kg (6 kg/m^2) on a thin, low-drag section with
+// a low incidence: it trims at 15.5 m/s and glides 19 : 1 there. Ailerons and elevator,
+// hardly any dihedral.
+AirplaneValues SlopeRacerValues() {
+  return {0.0, 0.25, 0.20, 0.012, 1.2, -0.6, 5.5, 3.0, 0.006, 0.0018, 0.15, 1.5, -0.0317,
+          0.072, 2.5, 0.2, 0.066, 3.0, 0.9, 0.0017, 0.6, 0.055, 0.035, 0.9, 0.04};
+}
+
+// Foam flying wing of 1.2 m, 600 g: no tail, so the centre of gravity sits ahead of the
+// quarter chord and a reflexed section (positive zero-lift moment) trims it; the elevons
+// act as a small tailplane just behind the centre of gravity. No rudder. The thick foam
+// and the short span glide about 8 : 1, plenty on a slope.
+AirplaneValues SlopeWingValues() {
+  return {0.0, 0.0, 0.2, 0.02, 1.1, -0.6, 4.4, 3.0, 0.016, 0.006, 0.15, 1.5, 0.0339,
+          0.11, 1.2, 0.25, 0.045, 0.6, 0.03, 0.0004, 0.03, 0.03, 0.012, 0.25, 0.03};
+}
+
+// Small hand-launch glider of 1.3 m and 250 g with a V-tail: 13 : 1 at 5.4 m/s.
+AirplaneValues ThrowGliderValues() {
+  return {0.0, 0.30, 0.20, 0.0075, 1.35, -0.5, 5.1, 3.0, 0.012, 0.005, 0.15, 1.5, -0.0634,
+          0.145, 1.3, 0.14, 0.047, 0.25, 0.03, 0.0005, 0.03, 0.024, 0.014, 0.62, 0.10};
 }
 
 // A forgiving high-wing trainer: plenty of dihedral, hands-off trim at 14 m/s, and an

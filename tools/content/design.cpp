@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "design_parts.h"
+
 namespace veltrane::content {
 
 namespace {
@@ -17,9 +19,7 @@ const Rgba kPilot{0.25, 0.2, 0.15, 1.0, "pilot"};
 const Rgba kOrange{0.98, 0.45, 0.05, 1.0, "orange"};
 const Rgba kYellow{0.98, 0.8, 0.1, 1.0, "yellow"};
 
-struct Station {
-  double x, zc, w, h, exponent;
-};
+}  // namespace
 
 std::vector<std::vector<P3>> Rings(const std::vector<Station>& st, int n) {
   std::vector<std::vector<P3>> rings;
@@ -29,8 +29,6 @@ std::vector<std::vector<P3>> Rings(const std::vector<Station>& st, int n) {
 
 std::vector<P3> Point(double x, double z, int n) { return std::vector<P3>(n, P3{x, 0.0, z}); }
 
-// One wing half as a tapered loft; side = +1 right, -1 left. Sections at the given span
-// fractions; band colours per section gap.
 void AddWingHalf(Model& m, int side, double root_le, double root_chord, double tip_le,
                  double tip_chord, double half_span, double z_root, double dihedral_rise,
                  double t_root, double t_tip, double camber, const std::vector<double>& fractions,
@@ -53,7 +51,6 @@ void AddFin(Model& m, double root_le, double root_chord, double tip_le, double t
             color);
 }
 
-// Two crossing thin blades around a hub, in the plane normal to `axis` (x or z).
 void AddBlades(Model& m, const P3& hub, bool vertical_axis, double radius, double chord,
                int color) {
   if (vertical_axis) {
@@ -64,8 +61,6 @@ void AddBlades(Model& m, const P3& hub, bool vertical_axis, double radius, doubl
              {hub.x + 0.006, hub.y + radius, hub.z + chord / 2}, color);
   }
 }
-
-}  // namespace
 
 Model WithWheelGeometry(const Design& d, int segments) {
   Model m = d.body;

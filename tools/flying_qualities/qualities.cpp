@@ -112,6 +112,74 @@ double RollRate(const Flight& f, double from, double to) {
   return best * kRadToDeg;
 }
 
+// Height plus the height the airspeed could buy: in still air it falls steadily in a
+// glide while the phugoid trades the two.
+double EnergyHeight(const Sample& s) { return s.z + s.airspeed * s.airspeed / (2.0 * 9.81); }
+
+// The glide between the times, at least 5 m above the ground; NaN unless 20 s of it.
+Glide SteadyGlide(const Flight& f, double from, double to) {
+  const Sample* first = nullptr;
+  const Sample* last = nullptr;
+  for (const Sample& s : f.samples) {
+    if (s.t < from || s.t > to) continue;
+    if (s.Agl() <= 5.0 || s.crashed) break;
+    if (!first) first = &s;
+    last = &s;
+  }
+  Glide g;
+  if (!first || last->t - first->t < 20.0) return g;
+  double flown = 0.0, speed = 0.0;
+  for (const Sample* s = first; s != last; ++s) {
+    flown += Horizontal(s[0], s[1]);
+    speed += s->airspeed;
+  }
+  const double lost = EnergyHeight(*first) - EnergyHeight(*last);
+  g.speed = speed / static_cast<double>(last - first);
+  g.sink = lost / (last->t - first->t);
+  if (lost > 0.0) g.ratio = flown / lost;
+  return g;
+}
+
+// The airspeed's turning points from `from` on, while it stays 5 m above the ground;
+// the swings between them are the phugoid's half periods.
+Phugoid PhugoidAfter(const Flight& f, double from) {
+  std::vector<std::pair<double, double>> turns;  // time, airspeed
+  const std::vector<Sample>& v = f.samples;
+  for (std::size_t i = 1; i + 1 < v.size(); ++i) {
+    if (v[i].t < from) continue;
+    if (v[i].Agl() <= 5.0 || v[i].crashed) break;
+    const double d0 = v[i].airspeed - v[i - 1].airspeed, d1 = v[i + 1].airspeed - v[i].airspeed;
+    if ((d0 > 0.0 && d1 <= 0.0) || (d0 < 0.0 && d1 >= 0.0)) turns.emplace_back(v[i].t, v[i].airspeed);
+  }
+  Phugoid p;
+  std::vector<double> swing;
+  for (std::size_t k = 1; k < turns.size() && swing.size() < 8; ++k) {
+    const double a = std::fabs(turns[k].second - turns[k - 1].second);
+    // Below a few centimetres per second the swings drown in the step's rounding.
+    if (a < 0.03 || (!swing.empty() && a < 0.02 * swing.front())) break;
+    swing.push_back(a);
+  }
+  p.swings = static_cast<int>(swing.size());
+  if (swing.size() < 3) return p;
+  p.period = 2.0 * (turns[swing.size()].first - turns[0].first) / static_cast<double>(swing.size());
+  p.shrinking = true;
+  for (std::size_t k = 1; k < swing.size(); ++k) p.shrinking = p.shrinking && swing[k] < swing[k - 1];
+  // Logarithmic decrement over whole periods (two half swings apart).
+  double delta = 0.0;
+  for (std::size_t k = 2; k < swing.size(); ++k) delta += std::log(swing[k - 2] / swing[k]);
+  delta /= static_cast<double>(swing.size() - 2);
+  p.damping = delta / std::sqrt(4.0 * std::numbers::pi * std::numbers::pi + delta * delta);
+  return p;
+}
+
+// No crash, and the wings within 30 degrees of level all the way: no spiral, no spin.
+bool WingsLevelWithoutCrash(const Flight& f, double from) {
+  if (f.crashed) return false;
+  for (const Sample& s : f.samples)
+    if (s.t >= from && s.airborne && std::fabs(s.rz) > 0.5) return false;
+  return true;
+}
+
 double FirstTimeAbove(const Flight& f, double agl) {
   for (const Sample& s : f.samples)
     if (s.t > 0.0 && s.Agl() >= agl) return s.t;
@@ -133,6 +201,28 @@ SimState Loaded(const std::string& path) {
 }
 
 const std::string kCalm = "0 thermals 0 0\n";
+
+// Glides after the winch release r: first hands off, then at each elevator trim, the
+// phugoid of the launch given time to die away; then a pulse of up elevator in the
+// neutral glide starts the phugoid that is measured.
+void MeasureGlides(const std::string& model, const std::string& launch, double r, Figures& out) {
+  constexpr double kTrimAt = 10.0, kSettle = 40.0, kWindow = 40.0;
+  const double from = r + kTrimAt + kSettle, to = from + kWindow;
+  for (double e : {-0.1, -0.05, 0.0, 0.05, 0.1}) {
+    const Flight f = Fly(model, kFlat, to, launch + Num(r + kTrimAt) + " set elevator " + Num(e) + "\n");
+    const Glide g = SteadyGlide(f, from, to);
+    if (e == 0.0) out.neutral = g;
+    if (!std::isnan(g.ratio) && !(g.ratio <= out.bestGlide.ratio)) out.bestGlide = g;
+    if (!std::isnan(g.sink) && !(g.sink >= out.minSink.sink)) out.minSink = g;
+  }
+  const double pulse = r + kTrimAt + kSettle;
+  const Flight f = Fly(model, kFlat, pulse + 40.0,
+                       launch + Num(pulse) + " set elevator -0.3\n" + Num(pulse + 0.3) +
+                           " set elevator 0\n");
+  out.phugoid = PhugoidAfter(f, pulse + 0.3);
+  if (!std::isnan(out.neutral.speed))
+    out.phugoid.expected = std::numbers::pi * std::sqrt(2.0) * out.neutral.speed / 9.81;
+}
 
 void MeasureAirplane(const ShippedModel& m, const std::string& model, const std::string& world,
                      const SimState& params, Figures& out) {
@@ -163,14 +253,17 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
     // Idle and neutral from higher up, so the phugoid of the change has died out before
     // it glides down onto the field and lands.
     const double idle = level + 8.0;
-    const Flight glide = Fly(model, kFlat, idle + 150.0,
+    // A good glider needs minutes to come down from there.
+    const double down = IsGlider(m.kind) ? 300.0 : 150.0;
+    const Flight glide = Fly(model, kFlat, idle + down,
                              climb + Num(idle) + " set elevator 0\n" + Num(idle) +
                                  " set throttle -1\n");
     out.landed = LandedWithoutCrash(glide, idle);
-    if (!IsGlider(m.kind)) out.glideRatio = GlideRatio(glide, idle + 15.0, idle + 150.0);
+    if (!IsGlider(m.kind)) out.glideRatio = GlideRatio(glide, idle + 15.0, idle + down);
   }
   if (IsGlider(m.kind)) {
-    const std::string line = kCalm + "0 winch\n0 set elevator " + Num(m.winchPush) + "\n";
+    const std::string line =
+        kCalm + "0 set throttle -1\n0 winch\n0 set elevator " + Num(m.winchPush) + "\n";
     const Flight pull = Fly(model, kFlat, 40, line);
     if (pull.winchReleaseTime >= 0.0) {
       const double r = pull.winchReleaseTime;
@@ -181,6 +274,10 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
       out.minSpeedRatio = MinSpeed(f, r + 0.1, r + 20.0) / out.stallSpeed;
       out.settlingTime = SettlingTime(f, r, r + 40.0);
       out.glideRatio = GlideRatio(f, r + 20.0, r + 60.0);
+      MeasureGlides(model, launch, r, out);
+      out.winchHandsOff = WingsLevelWithoutCrash(f, r);
+      const Flight thrown = Fly(model, kFlat, 40.0, kCalm + "0 handstart\n");
+      out.handLaunchHandsOff = WingsLevelWithoutCrash(thrown, 0.0);
       if (!HasEngine(m.kind)) {
         climb = launch;
         level = r + 5.0;
@@ -286,6 +383,8 @@ const char* KindName(Kind k) {
     case Kind::Sailplane: return "sailplane";
     case Kind::HandLaunchGlider: return "hand-launch glider";
     case Kind::MotorGlider: return "motor glider";
+    case Kind::SlopeRacer: return "slope racer";
+    case Kind::SlopeGlider: return "slope glider";
     case Kind::HeliTrainer: return "helicopter trainer";
     case Kind::HeliSport: return "sport helicopter";
   }
@@ -295,7 +394,7 @@ const char* KindName(Kind k) {
 bool IsHelicopter(Kind k) { return k == Kind::HeliTrainer || k == Kind::HeliSport; }
 bool IsGlider(Kind k) {
   return k == Kind::ThermalGlider || k == Kind::Sailplane || k == Kind::HandLaunchGlider ||
-         k == Kind::MotorGlider;
+         k == Kind::MotorGlider || k == Kind::SlopeRacer || k == Kind::SlopeGlider;
 }
 bool HasEngine(Kind k) { return !IsHelicopter(k) && (!IsGlider(k) || k == Kind::MotorGlider); }
 
@@ -316,7 +415,7 @@ Flight Fly(const std::string& model, const std::string& landscape, double durati
 }
 
 Figures Measure(const ShippedModel& m, const std::string& dataDir, const std::string& landscape) {
-  Figures out{kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, false, false, false};
+  Figures out;
   const std::string model = dataDir + "/" + m.file;
   const SimState params = Loaded(model);
   if (IsHelicopter(m.kind))
@@ -329,16 +428,22 @@ Figures Measure(const ShippedModel& m, const std::string& dataDir, const std::st
 std::string Table(const std::vector<std::pair<ShippedModel, Figures>>& rows) {
   std::ostringstream o;
   o << "| model | kind | take-off m | climb m/s | stall m/s | glide ratio / hover coll. | "
-       "roll deg/s | settling s | min speed / stall | winch m | landed | inverted | hover m |\n"
-       "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+       "roll deg/s | settling s | min speed / stall | winch m | landed | inverted | hover m | "
+       "neutral glide, sink m/s (m/s) | best glide (m/s) | min sink m/s (m/s) | phugoid s (expected) | "
+       "phugoid damping | swings shrink | hands off: winch / hand |\n"
+       "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
   auto cell = [](double v, int decimals) {
     if (std::isnan(v)) return std::string("-");
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
     return std::string(buf);
   };
+  auto pair = [&](double v, int decimals, double in) {
+    return std::isnan(v) ? std::string("-") : cell(v, decimals) + " (" + cell(in, 1) + ")";
+  };
   for (const auto& [m, f] : rows) {
     const std::string name = m.file.substr(m.file.find('/') + 1);
+    const bool glider = IsGlider(m.kind);
     o << "| " << name << " | " << KindName(m.kind) << " | " << cell(f.takeoffDistance, 0) << " | "
       << cell(f.climbRate, 1) << " | " << cell(f.stallSpeed, 1) << " | "
       << (IsHelicopter(m.kind) ? "coll. " + cell(f.hoverCollective, 3) : cell(f.glideRatio, 1))
@@ -346,7 +451,20 @@ std::string Table(const std::vector<std::pair<ShippedModel, Figures>>& rows) {
       << cell(f.minSpeedRatio, 2) << " | " << cell(f.winchHeight, 0) << " | "
       << (HasEngine(m.kind) ? (f.landed ? "yes" : "NO") : "-") << " | "
       << (m.kind == Kind::Aerobatic ? (f.holdsInverted ? "yes" : "NO") : "-")
-      << " | " << cell(f.hoverSpread, 2) << " |\n";
+      << " | " << cell(f.hoverSpread, 2) << " | "
+      << (std::isnan(f.neutral.ratio)
+              ? std::string("-")
+              : cell(f.neutral.ratio, 1) + ", " + cell(f.neutral.sink, 2) + " (" +
+                    cell(f.neutral.speed, 1) + ")")
+      << " | "
+      << pair(f.bestGlide.ratio, 1, f.bestGlide.speed) << " | "
+      << pair(f.minSink.sink, 2, f.minSink.speed) << " | "
+      << pair(f.phugoid.period, 1, f.phugoid.expected) << " | " << cell(f.phugoid.damping, 3)
+      << " | " << (glider ? (f.phugoid.shrinking ? "yes" : "NO") : "-") << " | "
+      << (glider ? std::string(f.winchHandsOff ? "yes" : "NO") + " / " +
+                       (f.handLaunchHandsOff ? "yes" : "NO")
+                 : std::string("-"))
+      << " |\n";
   }
   return o.str();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ enum class Kind {
   Sailplane,
   HandLaunchGlider,
   MotorGlider,
+  SlopeRacer,
+  SlopeGlider,
   HeliTrainer,
   HeliSport,
 };
@@ -59,21 +62,46 @@ struct Flight {
 Flight Fly(const std::string& model, const std::string& landscape, double duration,
            const std::string& script);
 
+// A steady glide: distance per energy height lost, the energy height's sink rate and
+// the mean airspeed, so that what is left of the phugoid does not bias them.
+struct Glide {
+  double ratio = std::numeric_limits<double>::quiet_NaN();
+  double sink = std::numeric_limits<double>::quiet_NaN();  // m/s
+  double speed = std::numeric_limits<double>::quiet_NaN();  // m/s
+};
+
+// The speed oscillation after an elevator pulse in a steady glide.
+struct Phugoid {
+  double period = std::numeric_limits<double>::quiet_NaN();    // s
+  double damping = std::numeric_limits<double>::quiet_NaN();   // damping ratio
+  double expected = std::numeric_limits<double>::quiet_NaN();  // s: pi * sqrt(2) * V / g
+  int swings = 0;             // half swings measured
+  bool shrinking = false;     // each swing smaller than the one before
+};
+
 // Figures of one model; NaN where a figure does not apply to its kind.
 struct Figures {
-  double takeoffDistance;  // m from the start to 1 m above the ground, full throttle
-  double climbRate;        // m/s: full throttle (airplanes) or full collective (helicopters)
-  double stallSpeed;       // m/s, from mass, wing area and MaxLift
-  double glideRatio;       // distance per height lost, engine off and stick neutral
-  double hoverCollective;  // collective function value that holds a hover
-  double rollRate;         // deg/s at full aileron or full roll cyclic
-  double settlingTime;     // s until the airspeed (helicopter: height) stays settled
-  double minSpeedRatio;    // lowest airspeed after the release / stall speed
-  double winchHeight;      // m above the ground reached on the winch
-  double hoverSpread;      // m: largest distance from the hover point over 10 s
-  bool landed;             // touched down at idle without a crash (powered models)
-  bool holdsInverted;      // flies 3 s upside down with a push, losing at most 8 m
-  bool uprightHandsOff;    // helicopter: upright for 5 s with all sticks neutral
+  static constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  double takeoffDistance = kNaN;  // m from the start to 1 m above the ground, full throttle
+  double climbRate = kNaN;        // m/s: full throttle (airplanes) or full collective (helicopters)
+  double stallSpeed = kNaN;       // m/s, from mass, wing area and MaxLift
+  double glideRatio = kNaN;       // distance per height lost, engine off and stick neutral
+  double hoverCollective = kNaN;  // collective function value that holds a hover
+  double rollRate = kNaN;         // deg/s at full aileron or full roll cyclic
+  double settlingTime = kNaN;     // s until the airspeed (helicopter: height) stays settled
+  double minSpeedRatio = kNaN;    // lowest airspeed after the release / stall speed
+  double winchHeight = kNaN;      // m above the ground reached on the winch
+  double hoverSpread = kNaN;      // m: largest distance from the hover point over 10 s
+  bool landed = false;            // touched down at idle without a crash (powered models)
+  bool holdsInverted = false;     // flies 3 s upside down with a push, losing at most 8 m
+  bool uprightHandsOff = false;   // helicopter: upright for 5 s with all sticks neutral
+  // Gliders, engine off: the steady glide with the stick neutral, the best ratio and the
+  // least sink over several elevator trims, the phugoid, and whether it flies on by
+  // itself after the winch and after a hand launch (no crash, wings within 30 degrees).
+  Glide neutral, bestGlide, minSink;
+  Phugoid phugoid;
+  bool winchHandsOff = false;
+  bool handLaunchHandsOff = false;
 };
 
 // Runs the checking flights of one model.

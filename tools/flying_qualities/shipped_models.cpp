@@ -18,6 +18,9 @@ const char* const kAerobaticClimb =
 
 // By kind: powered airplanes, gliders (the motor glider among them), helicopters.
 // Columns: file, kind, climb-out script, time at height, cruise throttle, winch elevator.
+// The winch elevator is the launch preset a glider pilot sets: the gliders trim slow
+// for a flat glide, so most need a push on the line lest the lift at winch speed loop
+// them off it; the heavy, fast slope racer needs a little up.
 const std::vector<ShippedModel>& ShippedModels() {
   static const std::vector<ShippedModel> models = {
       {"Model/trainer.mdl", Kind::Trainer, ClimbOut(7, 0.0), 16, 0.0, 0.0},
@@ -26,11 +29,14 @@ const std::vector<ShippedModel>& ShippedModels() {
       {"Model/warbird.par", Kind::Warbird, ClimbOut(7, 0.02), 16, -0.3, 0.0},
       {"Model/parkflyer.par", Kind::ParkFlyer, ClimbOut(5, 0.0), 14, 0.0, 0.0},
       {"Model/edf-jet.par", Kind::Jet, ClimbOut(7, 0.1), 16, 0.0, 0.0},
-      {"Model/rudder-glider.par", Kind::ThermalGlider, "", 0, 0.0, -0.1},
-      {"Model/glider.par", Kind::ThermalGlider, "", 0, 0.0, -0.1},
-      {"Model/sailplane.par", Kind::Sailplane, "", 0, 0.0, -0.1},
-      {"Model/hlg.par", Kind::HandLaunchGlider, "", 0, 0.0, -0.1},
-      {"Model/motor-glider.par", Kind::MotorGlider, ClimbOut(5, 0.0), 16, -1.0, -0.1},
+      {"Model/rudder-glider.par", Kind::ThermalGlider, "", 0, 0.0, 0.55},
+      {"Model/glider.par", Kind::ThermalGlider, "", 0, 0.0, 0.64},
+      {"Model/sailplane.par", Kind::Sailplane, "", 0, 0.0, 0.58},
+      {"Model/hlg.par", Kind::HandLaunchGlider, "", 0, 0.0, 0.45},
+      {"Model/throw-glider.par", Kind::HandLaunchGlider, "", 0, 0.0, 0.42},
+      {"Model/slope-racer.par", Kind::SlopeRacer, "", 0, 0.0, -0.2},
+      {"Model/slope-wing.par", Kind::SlopeGlider, "", 0, 0.0, 0.36},
+      {"Model/motor-glider.par", Kind::MotorGlider, ClimbOut(3.2, 0.3), 16, -1.0, 0.48},
       {"Model/heli.par", Kind::HeliTrainer, "", 0, 0.0, 0.0},
       {"Model/heli-sport.par", Kind::HeliSport, "", 0, 0.0, 0.0},
   };
