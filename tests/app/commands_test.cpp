@@ -123,6 +123,32 @@ TEST_F(CommandsTest, CheckMarksFollowTheirCommands) {
   }
 }
 
+// Until the user sets it, the vario's mark follows the model: on for one
+// without an engine. The user's choice then holds for every model and is stored.
+TEST_F(CommandsTest, TheVarioFollowsTheModelUntilTheUserSetsIt) {
+  Window run;
+  const AppCommand& vario = *FindCommand("vario");
+  SimState& s = run.form->State();
+  const double engine = s.Airplane.MaxThrust;
+  ASSERT_GT(engine, 0.0);
+  struct Step {
+    double maxThrust;
+    bool click, checked;
+  };
+  const Step steps[] = {
+      {engine, false, false}, {0.0, false, true}, {0.0, true, false},
+      {engine, false, false}, {engine, true, true}, {0.0, false, true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(&step - steps);
+    s.Airplane.MaxThrust = step.maxThrust;
+    if (step.click) RunCommand(vario, *run.form);
+    EXPECT_EQ(vario.checked(*run.form), step.checked);
+  }
+  run.form->FormClose();
+  EXPECT_EQ(run.store->ReadInteger("MainForm", "Vario", 99), 1);
+}
+
 TEST_F(CommandsTest, DisabledCommandsDoNothing) {
   Window run;
   run.host.radioHandedIn = false;
