@@ -1,6 +1,7 @@
 #include "loaders/scene_file.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <utility>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "loaders/scene_sky.h"
 #include "loaders/scene_terrain.h"
 #include "loaders/text_reader.h"
+#include "sim/air/wind_settings.h"
 
 namespace veltrane::loaders {
 namespace {
@@ -35,19 +37,21 @@ enum Keyword {
   kDim3,
   kPosition,
   kWindpole,
+  kWind,
 };
 
-constexpr std::array<std::string_view, 17> kKeywords = {
+constexpr std::array<std::string_view, 18> kKeywords = {
     "TEXTURE",      "COLOR",       "ALPHA", "LINES",    "QUADS", "CULL",
     "SKY",          "AIRCRAFT_POSITION",    "PILOT_POSITION",    "3D_LANDSCAPE",
     "USE_TEXTURE",  "SCENE",       "QUADRANT", "END",   "DIM3",  "POSITION",
-    "WINDPOLE"};
+    "WINDPOLE",     "WIND"};
 
 // Reads the items of one scene file into the terrain's MeshBuild and the layout.
 class SceneReader {
  public:
-  SceneReader(const std::string& fileName, MeshBuild& mb, SceneInfo& info)
-      : reader_(TextReader::FromFile(fileName, ReaderFlavour::Scene)),
+  SceneReader(const std::string& fileName, MeshBuild& mb, SceneInfo& info, const Trace& trace)
+      : trace_(trace),
+        reader_(TextReader::FromFile(fileName, ReaderFlavour::Scene)),
         folder_(FolderOf(fileName)),
         mb_(mb),
         info_(info) {
@@ -132,6 +136,9 @@ class SceneReader {
           windpole_ = {x, y};
           break;
         }
+        case kWind:
+          ReadWind();
+          break;
         default:
           break;
       }
@@ -211,6 +218,23 @@ class SceneReader {
         layout_.tileMap[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = index;
   }
 
+  // Speed and direction; a speed the wind cannot have is left out with a trace
+  // line, so a landscape with a slip in it still loads and keeps the wind as it is.
+  void ReadWind() {
+    const double speed = reader_.ReadNumber();
+    const double from = reader_.ReadNumber();
+    if (!(speed >= 0.0 && speed <= WindSettings::kMaxSpeed) || !std::isfinite(from)) {
+      trace_("LoadLib.LoadSCN WIND ignored: speed 0 to " + std::to_string(static_cast<int>(WindSettings::kMaxSpeed)) +
+             " m/s and a direction expected\r\n");
+      info_.Wind.reset();
+      return;
+    }
+    double d = std::fmod(from, 360.0);
+    if (d < 0.0) d += 360.0;
+    if (d >= 360.0) d = 0.0;  // a tiny negative angle rounds up to 360
+    info_.Wind = SceneInfo::UsualWind{speed, d};
+  }
+
   std::int32_t RoundNumber(const char* what) {
     const double v = reader_.ReadNumber();
     return RoundToInt(v, what, reader_.LastNumberText());
@@ -284,6 +308,7 @@ class SceneReader {
     AddLineTube(mb_, a.p, b.p, [this](const Vec3& p) { return Frame(p); }, color_);
   }
 
+  const Trace& trace_;
   TextReader reader_;
   std::string folder_;
   MeshBuild& mb_;
@@ -312,10 +337,11 @@ void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, 
   info.PilotY = 0.0;
   info.StartX = 5.0;
   info.StartY = 5.0;
+  info.Wind.reset();
 
   MeshBuild terrainBuild(texturesEnabled);
   terrainBuild.FindColor(0.0, 0.0, 0.0, 1.0);  // colour 0: opaque black
-  SceneReader reader(fileName, terrainBuild, info);
+  SceneReader reader(fileName, terrainBuild, info, trace);
   reader.ReadItems();
   reader.ResetOffset();
   const SceneLayout& layout = reader.Layout();
@@ -345,6 +371,20 @@ void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, 
   if (builds) {
     builds->terrain = std::move(terrainBuild);
     builds->sky = std::move(skyBuild);
+  }
+}
+
+std::optional<SceneInfo::UsualWind> ReadSceneWind(const std::string& fileName) {
+  try {
+    SceneInfo info;
+    MeshBuild scratch(false);
+    scratch.FindColor(0.0, 0.0, 0.0, 1.0);
+    const Trace quiet;
+    SceneReader reader(fileName, scratch, info, quiet);
+    reader.ReadItems();
+    return info.Wind;
+  } catch (const std::exception&) {
+    return std::nullopt;
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,12 @@ struct SceneInfo {
   // "WINDPOLE", else kWindpoleRight metres to the right of the pilot facing +y.
   static constexpr double kWindpoleRight = 15.0;
   double WindpoleX = 0.0, WindpoleY = 0.0;
+  // The wind the landscape is made for (its "WIND" item), if it names one.
+  struct UsualWind {
+    double speed = 0.0;        // m/s 10 m above the terrain, 0..20
+    double fromDegrees = 0.0;  // 0 = from +y, 90 = from +x; 0..360
+  };
+  std::optional<UsualWind> Wind;
 };
 
 // Height level (0..255) of every terrain grid point, [column][row]; only the scene loader
@@ -60,5 +67,9 @@ struct SceneBuilds {
 void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, SceneInfo& info,
              HeightGrid& grid, rm::MeshBuilder& sky, rm::MeshBuilder& terrain,
              ProgramRandom& random, const Trace& trace, SceneBuilds* builds = nullptr);
+
+// The wind a landscape names, read without building its terrain (for lists of
+// landscapes); none when it names none or does not read.
+std::optional<SceneInfo::UsualWind> ReadSceneWind(const std::string& fileName);
 
 }  // namespace veltrane::loaders

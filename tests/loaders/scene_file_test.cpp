@@ -80,6 +80,49 @@ TEST(SceneFile, StartAndPilotPositions) {
   EXPECT_NE(ErrorOf(dir, Scene("PILOT_POSITION INF 1 2"), c).find("expected at: INF"), std::string::npos);
 }
 
+// The usual wind: named or not, its direction brought into 0..360, a speed the
+// wind cannot have left out with a trace line; a word is the reader's error.
+TEST(SceneFile, UsualWind) {
+  struct Case {
+    const char* items;
+    bool named;
+    double speed, from;
+    bool traced;
+  };
+  const Case cases[] = {
+      {"", false, 0, 0, false},
+      {"WIND 8 0", true, 8, 0, false},
+      {"wind 6.5 -90", true, 6.5, 270, false},
+      {"WIND 3 720.5 PILOT_POSITION 1 2 0", true, 3, 0.5, false},
+      {"WIND 5 10 WIND 7 20", true, 7, 20, false},
+      {"WIND 25 0", false, 0, 0, true},
+      {"WIND -1 0", false, 0, 0, true},
+      {"WIND 8 10 WIND 99 0", false, 0, 0, true},
+  };
+  SceneFolder dir;
+  LoadedScene s;  // one record for all: a load must not keep the last file's wind
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.items);
+    s.traces.Clear();
+    dir.Load(Scene(c.items), s);
+    ASSERT_EQ(s.info.Wind.has_value(), c.named);
+    if (c.named) {
+      EXPECT_DOUBLE_EQ(s.info.Wind->speed, c.speed);
+      EXPECT_DOUBLE_EQ(s.info.Wind->fromDegrees, c.from);
+    }
+    bool traced = false;
+    for (const std::string& line : s.traces.Lines()) traced = traced || line.find("WIND ignored") != std::string::npos;
+    EXPECT_EQ(traced, c.traced);
+    const std::string file = dir.Write("wind.scn", Scene(c.items));
+    const auto quick = ReadSceneWind(file);
+    EXPECT_EQ(quick.has_value(), c.named);
+    if (quick && c.named) EXPECT_DOUBLE_EQ(quick->fromDegrees, c.from);
+  }
+  LoadedScene bad;
+  EXPECT_NE(ErrorOf(dir, Scene("WIND STRONG 0"), bad).find("expected at: STRONG"), std::string::npos);
+  EXPECT_FALSE(ReadSceneWind(dir.Path() + "/missing.scn").has_value());
+}
+
 // Whatever the program's locale, "." and "," both read as the decimal separator
 // in the two positions, so a file reads the same on every system.
 TEST(SceneFile, PositionsReadAPointOrACommaInAnyLocale) {

@@ -55,7 +55,8 @@ fly      Flies a model headless with the program's own tick and flight models an
   --wind SPEED[,FROM_DEGREES]  wind of SPEED m/s (0 to 20) 10 m above the terrain,
                      blowing from FROM_DEGREES (0 = from +y, 90 = from +x;
                      default 0); near the ground it weakens, over slopes it rises
-                     and sinks. Without it the air is still.
+                     and sinks. Without it the landscape's usual wind (its WIND
+                     item) blows, and without that the air is still.
   --gusts PERCENT    slow changes of the wind's speed and direction, 0 to 100.
   --turbulence PERCENT  Dryden turbulence, 0 to 100 (100: the vertical gusts'
                      standard deviation is a tenth of the wind 6 m up).
@@ -123,7 +124,8 @@ replay   Flies a recorded flight again on its model, landscape and wind (all
 inspect  Prints as JSON what the loader made of a .par, .mdl, .geo, .x or .scn
          file: parameters by name (a .geo or .x takes them from the .par beside
          it); for geometry also GroundClearance, the collected "build" (.x: null)
-         and the assembled "mesh"; for scenes "scene", "terrain" and "sky".
+         and the assembled "mesh"; for scenes "scene", "terrain", "sky" and
+         "wind" ({"speed", "from"} as the scene names it, or null).
 radio    Opens a transmitter interface as the program does, with the calibration
          and assignment of settings.ini in --config-dir (default the user's), and
          prints one JSON object a frame: {"t", "count", "channels" (raw values),
@@ -206,7 +208,10 @@ int Fly(Args& args, std::ostream& out, TaskOptions* task = nullptr) {
     else if (opt == "--frame") o.frame = Number(opt, args.Value(opt));
     else if (opt == "--duration") o.duration = Number(opt, args.Value(opt));
     else if (opt == "--clearance") o.clearance = NumberIn(opt, args.Value(opt), 0.0, kMaxClearance);
-    else if (opt == "--wind") WindOption(opt, args.Value(opt), o.wind);
+    else if (opt == "--wind") {
+      WindOption(opt, args.Value(opt), o.wind);
+      o.windGiven = true;
+    }
     else if (opt == "--gusts") o.wind.gusts = Percent(opt, args.Value(opt));
     else if (opt == "--turbulence") o.wind.turbulence = Percent(opt, args.Value(opt));
     else if (opt == "--seed") o.wind.turbulenceSeed = static_cast<std::uint32_t>(NumberIn(opt, args.Value(opt), 0.0, 4294967295.0));

@@ -276,7 +276,12 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
   LoadModel(s, o.model, trace);
   if (o.clearance) s.GroundClearance = *o.clearance;
   ApplyScenePlaces(s, world, land.pilotX, land.pilotY, land.startX, land.startY);
-  s.Air.SetWind(o.wind);
+  WindSettings wind = o.wind;
+  if (!o.windGiven && land.wind) {
+    wind.speed = land.wind->speed;
+    wind.fromDegrees = land.wind->fromDegrees;
+  }
+  s.Air.SetWind(wind.Clamped());
   const World& flightWorld = watch ? watch->Prepare(s, land) : world;
 
   ManualClock clock;

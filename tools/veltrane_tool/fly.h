@@ -26,8 +26,9 @@ struct FlyOptions {
   // Records the flight to this file (the program's format); the controls are
   // then rounded to single precision, as the program rounds them.
   std::string record;
-  // The air: still unless a wind speed is given.
+  // The air: the landscape's usual wind, else still, unless a wind is given.
   WindSettings wind;
+  bool windGiven = false;
 };
 
 // What a caller adds to a flight: a world of its own over the landscape, and a

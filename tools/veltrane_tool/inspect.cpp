@@ -138,6 +138,8 @@ nlohmann::json InspectScn(const std::string& path) {
                 {"pilot", nlohmann::json::array({info.PilotX, info.PilotY})},
                 {"start", nlohmann::json::array({info.StartX, info.StartY})},
                 {"windpole", nlohmann::json::array({info.WindpoleX, info.WindpoleY})}};
+  j["wind"] = info.Wind ? nlohmann::json{{"speed", info.Wind->speed}, {"from", info.Wind->fromDegrees}}
+                        : nlohmann::json(nullptr);
   j["terrain"] = {{"build", BuildJson(builds.terrain)}, {"mesh", MeshJson(terrain)}};
   j["sky"] = {{"build", BuildJson(builds.sky)}, {"mesh", MeshJson(sky)}};
   return j;

@@ -33,6 +33,7 @@ Landscape LoadLandscape(const std::string& path, SimState& s, const Trace& trace
   l.pilotY = info.PilotY;
   l.startX = info.StartX;
   l.startY = info.StartY;
+  l.wind = info.Wind;
   return l;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/trace/trace.h"
+#include "loaders/scene_file.h"
 #include "sim/sim_state.h"
 #include "sim/world.h"
 
@@ -14,6 +16,7 @@ struct Landscape {
   std::unique_ptr<World> world;
   double pilotX = 0.0, pilotY = 0.0;
   double startX = 0.0, startY = 0.0;
+  std::optional<loaders::SceneInfo::UsualWind> wind;  // the wind the scene names
 };
 
 // Without a file: the flat plane, pilot and start at the origin.
