@@ -17,6 +17,9 @@ struct FileDialogWords {
   const char* ownModels;
   const char* shippedScenes;
   const char* ownScenes;
+  // Headings of the landscape list: flying fields, and slope sites for soaring.
+  const char* fields;
+  const char* slopes;
 };
 
 // For language index 0..17; German for any other.

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "loaders/scene_file.h"
+
 namespace veltrane::ui {
 
 namespace fs = std::filesystem;
@@ -193,6 +195,11 @@ int ModelKindRank(const fs::path& file) {
   return 0;
 }
 
+int SceneKindRank(const fs::path& file) {
+  if (Lower(file.extension().string()) != ".scn") return 0;
+  return loaders::ReadSceneWind(file.string()) ? 1 : 0;
+}
+
 void OpenDialog::Refresh() {
   entries_.clear();
   std::error_code ec;
@@ -213,14 +220,15 @@ void OpenDialog::Refresh() {
   }
   auto byName = [](const Entry& a, const Entry& b) { return Lower(a.name) < Lower(b.name); };
   std::sort(folders.begin(), folders.end(), byName);
-  // Models by kind, so trainers, gliders and helicopters each stand together.
-  std::vector<std::pair<int, Entry>> ranked;
-  for (Entry& e : files) ranked.emplace_back(ModelKindRank(folder_ / e.name), std::move(e));
-  std::sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
-    return a.first != b.first ? a.first < b.first : byName(a.second, b.second);
+  // By kind, so trainers, gliders and helicopters each stand together, and
+  // flying fields before slope sites.
+  for (Entry& e : files) {
+    const fs::path file = folder_ / e.name;
+    e.group = std::max(ModelKindRank(file), SceneKindRank(file));
+  }
+  std::sort(files.begin(), files.end(), [&](const Entry& a, const Entry& b) {
+    return a.group != b.group ? a.group < b.group : byName(a, b);
   });
-  files.clear();
-  for (auto& r : ranked) files.push_back(std::move(r.second));
   entries_.insert(entries_.end(), folders.begin(), folders.end());
   entries_.insert(entries_.end(), files.begin(), files.end());
 }

@@ -25,6 +25,10 @@ std::string PreviewPictureFor(const std::filesystem::path& selected);
 // 2 helicopters. The dialog lists by this rank, then by name.
 int ModelKindRank(const std::filesystem::path& file);
 
+// Where a landscape stands in the list: 0 flying fields, 1 slope sites (a scene that
+// names the wind it is made for). Every other file ranks 0.
+int SceneKindRank(const std::filesystem::path& file);
+
 // The open dialog with preview, without its drawing: folder browsing, filter
 // choice and selection. The ImGui layer shows it.
 class OpenDialog {
@@ -32,6 +36,7 @@ class OpenDialog {
   struct Entry {
     std::string name;
     bool isFolder = false;
+    int group = 0;  // files: the rank of ModelKindRank or SceneKindRank
   };
   // A folder the dialog offers beside the list: the shipped models and the user's own.
   struct Place {

@@ -77,6 +77,27 @@ TEST_F(OpenDialogTest, ListsModelsByKindPoweredThenGlidersThenHelicopters) {
                                                 "b-glider.par", "d-glider.mdl", "a-heli.par"}));
 }
 
+// Slope sites are the scenes that name their wind; one that does not read, or
+// names a wind it cannot have, stays with the fields.
+TEST_F(OpenDialogTest, ListsLandscapesFieldsThenSlopes) {
+  const fs::path dir = root / "Landscape";
+  fs::create_directories(dir);
+  const std::pair<const char*, const char*> files[] = {
+      {"a-ridge.scn", "SCENE 100 100 10 3D_LANDSCAPE h WIND 8 0 END"},
+      {"b-field.scn", "SCENE 100 100 10 3D_LANDSCAPE h END"},
+      {"c-cliff.scn", "// WIND 1 2 in a comment\nTEXTURE wind QUADS WIND 6.5 350 END"},
+      {"d-broken.scn", "SCENE x WIND 8 0 END"},
+      {"e-gale.scn", "WIND 45 0 END"},
+  };
+  for (const auto& [name, text] : files) std::ofstream(dir / name) << text;
+  OpenDialog d;
+  d.Open("Landschaft laden", "Landschaften|*.scn", "", dir);
+  EXPECT_EQ(Names(d), (std::vector<std::string>{"..", "b-field.scn", "d-broken.scn", "e-gale.scn",
+                                                "a-ridge.scn", "c-cliff.scn"}));
+  EXPECT_EQ(d.Entries()[1].group, 0);
+  EXPECT_EQ(d.Entries()[5].group, 1);
+}
+
 TEST_F(OpenDialogTest, ProposedFileIsSelectedAndPreviewedByItsPicture) {
   OpenDialog d;
   d.Open("t", kModelFilter, (root / "Model" / "su-26.par").string(), root);
