@@ -1,3 +1,5 @@
+#include "app/tasks/results_store.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/tasks/results_store.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::tasks {
@@ -14,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TaskResult Result(const std::string& task, const std::string& model, std::optional<double> score,
-               const std::string& date, const std::string& flight = "") {
+                  const std::string& date, const std::string& flight = "") {
   TaskResult r;
   r.task = task;
   r.model = model;
@@ -40,7 +41,8 @@ TEST(ResultsStore, KeepsRunsAcrossProgramsBestFirst) {
   const std::string kept = dir.Write("flights/second.vfl", "x");
   {
     ResultsStore a(file);
-    ASSERT_TRUE(a.Add(Result("f3f", "glider.mdl", 61.5, "2026-01-02T10:00:00Z", dir.File("flights/gone.vfl"))));
+    ASSERT_TRUE(a.Add(
+        Result("f3f", "glider.mdl", 61.5, "2026-01-02T10:00:00Z", dir.File("flights/gone.vfl"))));
     ASSERT_TRUE(a.Add(Result("f3f", "glider.mdl", std::nullopt, "2026-01-01T10:00:00Z")));
     ASSERT_TRUE(a.Add(Result("duration", "glider.mdl", 350, "2026-01-01T10:00:00Z")));
     ASSERT_TRUE(a.Add(Result("duration", "glider.mdl", 420, "2026-01-03T10:00:00Z")));
@@ -73,9 +75,10 @@ TEST(ResultsStore, KeepsRunsAcrossProgramsBestFirst) {
 }
 
 TEST(ResultsStore, AnUnreadableFileIsKeptAsideAndTheStoreStartsEmpty) {
-  for (const std::string& bad : {std::string("{\"version\": 1, \"results\": [{\"task\": \"f3f\"}]}"),
-                                std::string("{\"version\": 1, \"res"), std::string("\x01\xff garbage"),
-                                std::string("{\"version\": 99, \"results\": []}")}) {
+  for (const std::string& bad :
+       {std::string("{\"version\": 1, \"results\": [{\"task\": \"f3f\"}]}"),
+        std::string("{\"version\": 1, \"res"), std::string("\x01\xff garbage"),
+        std::string("{\"version\": 99, \"results\": []}")}) {
     SCOPED_TRACE(bad);
     test_support::TempDir dir;
     const std::string file = dir.Write("results.json", bad);

@@ -69,15 +69,48 @@ TEST(SlopeRace, RulesAtTheirEdges) {
   };
   // From x = -60: A at t = 1, B at 11, then every 12 s a base.
   const std::vector<Case> cases = {
-      {"entered from outside A, ten legs", Shuttle(0, -60, Repeat({}, 10)), {}, TaskState::Finished, 1.0, 10, 10.0,
+      {"entered from outside A, ten legs",
+       Shuttle(0, -60, Repeat({}, 10)),
+       {},
+       TaskState::Finished,
+       1.0,
+       10,
+       10.0,
        10.0 + 9 * 12.0},
       // Out over B and back out over A: neither counts; the way back in over A starts it.
-      {"entry from inside the course", Shuttle(0, 0, Repeat({60, -60}, 1)), {}, TaskState::Running, 19.0, 1, 10.0, {}},
+      {"entry from inside the course",
+       Shuttle(0, 0, Repeat({60, -60}, 1)),
+       {},
+       TaskState::Running,
+       19.0,
+       1,
+       10.0,
+       {}},
       // Inside until the 30 s are up: the clock starts then, the legs once it enters over A.
-      {"30 s entry limit", Shuttle(0, 0, {40, -40, 40, -40, 40, -60, 60}), {}, TaskState::Running, 30.0, 1,
-       57.0 - 30.0, {}},
-      {"a turn short of B", Shuttle(0, -60, {45, -60, 60}), {}, TaskState::Running, 1.0, 1, 32.0 - 1.0, {}},
-      {"a crash ends without a time", Shuttle(0, -60, Repeat({}, 10)), 30.0, TaskState::Ended, 1.0, 2, 10.0, {}},
+      {"30 s entry limit",
+       Shuttle(0, 0, {40, -40, 40, -40, 40, -60, 60}),
+       {},
+       TaskState::Running,
+       30.0,
+       1,
+       57.0 - 30.0,
+       {}},
+      {"a turn short of B",
+       Shuttle(0, -60, {45, -60, 60}),
+       {},
+       TaskState::Running,
+       1.0,
+       1,
+       32.0 - 1.0,
+       {}},
+      {"a crash ends without a time",
+       Shuttle(0, -60, Repeat({}, 10)),
+       30.0,
+       TaskState::Ended,
+       1.0,
+       2,
+       10.0,
+       {}},
   };
   for (const Case& c : cases) {
     for (double tick : {0.02, 0.7}) {
@@ -119,15 +152,26 @@ TEST(Duration, PointsAtTheirLimits) {
   struct Flight {
     double seconds, working, points;
   };
-  for (const Flight& f : std::vector<Flight>{{0.4, 600, 0}, {599.99, 600, 599}, {600.0, 600, 600}, {600.9, 600, 600},
-                                             {601.0, 600, 599}, {1199.0, 600, 1}, {1500.0, 600, 0}}) {
+  for (const Flight& f : std::vector<Flight>{{0.4, 600, 0},
+                                             {599.99, 600, 599},
+                                             {600.0, 600, 600},
+                                             {600.9, 600, 600},
+                                             {601.0, 600, 599},
+                                             {1199.0, 600, 1},
+                                             {1500.0, 600, 0}}) {
     EXPECT_EQ(DurationTask::FlightPointsFor(f.seconds, f.working), f.points) << f.seconds;
   }
   struct Landing {
     double distance, points;
   };
-  for (const Landing& l : std::vector<Landing>{
-           {0.0, 100}, {1.0, 100}, {1.01, 95}, {2.0, 95}, {2.5, 90}, {15.0, 30}, {15.01, 0}, {NAN, 0}}) {
+  for (const Landing& l : std::vector<Landing>{{0.0, 100},
+                                               {1.0, 100},
+                                               {1.01, 95},
+                                               {2.0, 95},
+                                               {2.5, 90},
+                                               {15.0, 30},
+                                               {15.01, 0},
+                                               {NAN, 0}}) {
     EXPECT_EQ(DurationTask::LandingPointsFor(l.distance), l.points) << l.distance;
   }
   TaskPlaces p;
@@ -146,7 +190,7 @@ TEST(Duration, TimedToTheTouchdownMeasuredAtRest) {
     s.airborne = true;
     s.velocity = {0, 8, 0};
     for (s.t = 2.5; s.t < 190.0; s.t += 0.5) task.Update(s);  // airborne up to 189.5
-    s.t = 190.0;  // touchdown: 188 s after the launch
+    s.t = 190.0;                                              // touchdown: 188 s after the launch
     s.airborne = false;
     s.crashed = crash;
     s.nose = {13.5, 0.0, 0.0};
@@ -184,17 +228,26 @@ TEST(Limbo, PassesTouchesAndMisses) {
     bool airborne = true;
   };
   const std::vector<Case> cases = {
-      {"two clean passes, the tape lowered between", join({across(0, 0, 5.5, true), across(3, 1, 5.0, false)}), 2,
-       TaskState::Running, EventKind::Pass},
-      {"at the old height after a lowering", join({across(0, 0, 5.5, true), across(3, 1, 5.5, false)}), 1,
-       TaskState::Finished, EventKind::Touch},
-      {"outside the poles", join({across(0, 6, 3, true), across(3, -8, 3, false)}), 0, TaskState::Running, {}},
+      {"two clean passes, the tape lowered between",
+       join({across(0, 0, 5.5, true), across(3, 1, 5.0, false)}), 2, TaskState::Running,
+       EventKind::Pass},
+      {"at the old height after a lowering",
+       join({across(0, 0, 5.5, true), across(3, 1, 5.5, false)}), 1, TaskState::Finished,
+       EventKind::Touch},
+      {"outside the poles",
+       join({across(0, 6, 3, true), across(3, -8, 3, false)}),
+       0,
+       TaskState::Running,
+       {}},
       {"over the tape", across(0, 0, 7, true), 0, TaskState::Running, {}},
       {"rolling under it on the ground", across(0, 0, 0.2, true), 0, TaskState::Running, {}, false},
       {"grazing the tape", across(0, 2, 6.2, true), 0, TaskState::Finished, EventKind::Touch},
       {"against a pole", across(0, 4.8, 2, true), 0, TaskState::Finished, EventKind::Touch},
       // Turned back 3 m past the tape: the tape has not come down, so the way back does not count.
-      {"back before the tape came down", {{0, 0, 40, 3}, {1, 0, 63, 3}, {2, 0.5, 40, 3}}, 1, TaskState::Running,
+      {"back before the tape came down",
+       {{0, 0, 40, 3}, {1, 0, 63, 3}, {2, 0.5, 40, 3}},
+       1,
+       TaskState::Running,
        EventKind::Pass},
   };
   for (const Case& c : cases) {

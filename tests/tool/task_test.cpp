@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "support/temp_dir.h"
 #include "tools/veltrane_tool/command_line.h"
@@ -32,8 +31,8 @@ ToolRun RunArgs(std::vector<std::string> args) {
 TEST(TaskCommand, DurationFlownToTheLandingAtRest) {
   test_support::TempDir temp;
   const std::string script = temp.Write("s.txt", "0 thermals 0 0\n0.5 handstart\n");
-  const ToolRun r = RunArgs({"task", "duration", "--model", kData + "glider.par", "--script", script,
-                         "--working-time", "3", "--duration", "120"});
+  const ToolRun r = RunArgs({"task", "duration", "--model", kData + "glider.par", "--script",
+                             script, "--working-time", "3", "--duration", "120"});
   ASSERT_EQ(r.status, 0) << r.err;
   const nlohmann::json j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["task"], "duration");
@@ -48,7 +47,8 @@ TEST(TaskCommand, DurationFlownToTheLandingAtRest) {
   EXPECT_GT(flight, 1.0);
   EXPECT_LT(events.back()["t"].get<double>(), 0.48 + flight + 10.0 + 1e-9);
   EXPECT_EQ(d["flight_points"].get<double>(), std::floor(flight));
-  EXPECT_EQ(j["score"].get<double>(), d["flight_points"].get<double>() + d["landing_points"].get<double>());
+  EXPECT_EQ(j["score"].get<double>(),
+            d["flight_points"].get<double>() + d["landing_points"].get<double>());
   EXPECT_EQ(j["course"]["working_time"], 180.0);
   EXPECT_EQ(j["course"]["spot"], nlohmann::json::array({0.0, 0.0, 0.0}));
 }
@@ -62,9 +62,11 @@ TEST(TaskCommand, RefusesWhatItCannotFly) {
   };
   const std::vector<Case> cases = {
       {{"task", "loop", "--model", kData + "glider.par", "--script", script}, "unknown task"},
-      {{"task", "duration", "--model", kData + "glider.par", "--script", script, "--working-time", "2"},
+      {{"task", "duration", "--model", kData + "glider.par", "--script", script, "--working-time",
+        "2"},
        "outside 3 to 15"},
-      {{"task", "limbo", "--model", kData + "glider.par", "--script", script, "--record"}, "needs a value"},
+      {{"task", "limbo", "--model", kData + "glider.par", "--script", script, "--record"},
+       "needs a value"},
       {{"task"}, "task needs a value"},
   };
   for (const Case& c : cases) {

@@ -61,7 +61,8 @@ class TaskWatch final : public FlightWatch {
 
  private:
   void PlaceObstacles() {
-    if (const auto* limbo = dynamic_cast<const tasks::Limbo*>(task_.get())) world_->SetObstacles(limbo->Obstacles());
+    if (const auto* limbo = dynamic_cast<const tasks::Limbo*>(task_.get()))
+      world_->SetObstacles(limbo->Obstacles());
   }
 
   const TaskOptions& options_;

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "app/tasks/task.h"
 #include "base/trace/trace.h"

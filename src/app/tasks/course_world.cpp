@@ -30,7 +30,8 @@ void CourseWorld::SetObstacles(const std::vector<std::array<Vec3, 3>>& triangles
 }
 
 bool CourseWorld::SphereCollision(const Vec3& centre, double radius) const {
-  return land_.SphereCollision(centre, radius) || (obstacles_ && obstacles_->SphereCollision(centre, radius));
+  return land_.SphereCollision(centre, radius) ||
+         (obstacles_ && obstacles_->SphereCollision(centre, radius));
 }
 
 bool CourseWorld::ContactRay(const Vec3& origin, const Vec3& dir, RayHit& hit) const {

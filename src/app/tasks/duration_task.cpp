@@ -38,12 +38,15 @@ void DurationTask::Land(const TaskSample& at, bool crashed) {
 void DurationTask::Advance(const TaskSample&, const TaskSample& to) {
   if (!flightTime_) {
     // The launch tick may still report the model on the ground.
-    if (to.airborne) airborne_ = true;
-    else if (airborne_ && !to.crashed) Touchdown(to.t);
+    if (to.airborne)
+      airborne_ = true;
+    else if (airborne_ && !to.crashed)
+      Touchdown(to.t);
     return;
   }
   const double speed = std::hypot(to.velocity.x, to.velocity.y);
-  if (speed < kRestSpeed || to.t - (LaunchTime() + *flightTime_) >= kLongestRollout) Land(to, false);
+  if (speed < kRestSpeed || to.t - (LaunchTime() + *flightTime_) >= kLongestRollout)
+    Land(to, false);
 }
 
 void DurationTask::Crashed(const TaskSample& at) {

@@ -47,7 +47,8 @@ Closest SegmentDistance(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Ve
 }
 
 // Two triangles of the quad a-b-c-d.
-void Quad(std::vector<Limbo::Triangle>& out, const Vec3& a, const Vec3& b, const Vec3& c, const Vec3& d) {
+void Quad(std::vector<Limbo::Triangle>& out, const Vec3& a, const Vec3& b, const Vec3& c,
+          const Vec3& d) {
   out.push_back({a, b, c});
   out.push_back({a, c, d});
 }
@@ -91,7 +92,8 @@ std::optional<double> Limbo::Touch(const Vec3& from, const Vec3& to) const {
   };
   const double top = middle_.z + kPoleHeight;
   for (const Vec3& f : feet_)
-    check({f.x, f.y, std::min(f.z, middle_.z) - 1.0}, {f.x, f.y, top}, radius_ + kPoleWidth * std::sqrt(0.5));
+    check({f.x, f.y, std::min(f.z, middle_.z) - 1.0}, {f.x, f.y, top},
+          radius_ + kPoleWidth * std::sqrt(0.5));
   const double z = middle_.z + tape_;
   check({feet_[0].x, feet_[0].y, z}, {feet_[1].x, feet_[1].y, z}, radius_ + kTapeWidth / 2.0);
   return first;

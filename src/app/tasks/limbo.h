@@ -33,7 +33,7 @@ class Limbo final : public FlyingTask {
   Limbo(const TaskPlaces& places, const World& ground);
   TaskKind Kind() const override { return TaskKind::Limbo; }
 
-  Vec3 Middle() const { return middle_; }    // on the ground between the poles
+  Vec3 Middle() const { return middle_; }  // on the ground between the poles
   Vec3 PoleFoot(int i) const { return feet_[static_cast<std::size_t>(i)]; }  // 0 left, 1 right
   double TapeHeight() const { return tape_; }
   int Passes() const { return passes_; }

@@ -17,7 +17,8 @@ constexpr int kVersion = 1;
 // Far more than kMaxResults runs take; anything bigger is not ours.
 constexpr std::uintmax_t kMaxFileSize = 16u << 20;
 
-bool Same(const TaskResult& r, const std::string& task, const std::string& model, const std::string& landscape) {
+bool Same(const TaskResult& r, const std::string& task, const std::string& model,
+          const std::string& landscape) {
   return r.task == task && r.model == model && r.landscape == landscape;
 }
 
@@ -60,11 +61,13 @@ TaskResult ResultFromJson(const nlohmann::json& j) {
 
 bool RanksAbove(const TaskResult& a, const TaskResult& b) {
   if (a.score.has_value() != b.score.has_value()) return a.score.has_value();
-  if (a.score && *a.score != *b.score) return a.task == "f3f" ? *a.score < *b.score : *a.score > *b.score;
+  if (a.score && *a.score != *b.score)
+    return a.task == "f3f" ? *a.score < *b.score : *a.score > *b.score;
   return a.date < b.date;
 }
 
-ResultsStore::ResultsStore(fs::path file, Trace trace) : file_(std::move(file)), trace_(std::move(trace)) {}
+ResultsStore::ResultsStore(fs::path file, Trace trace)
+    : file_(std::move(file)), trace_(std::move(trace)) {}
 
 std::string ResultsStore::Now() {
   const std::time_t now = std::time(nullptr);
@@ -140,7 +143,8 @@ std::string ResultsStore::KeepFlight(const std::string& flight) const {
   const fs::path name = fs::path(flight).filename();
   fs::path target = KeptFlights() / name;
   for (int i = 1; fs::exists(target, ec) && i < 1000; ++i)
-    target = KeptFlights() / (name.stem().string() + "-" + std::to_string(i) + name.extension().string());
+    target = KeptFlights() /
+             (name.stem().string() + "-" + std::to_string(i) + name.extension().string());
   if (!fs::copy_file(flight, target, ec)) {
     trace_("Results: recorded flight " + flight + " not kept: " + ec.message() + "\r\n");
     return flight;
@@ -176,7 +180,8 @@ std::vector<TaskResult> ResultsStore::Ranking(const std::string& task, const std
   return out;
 }
 
-std::optional<std::string> ResultsStore::BestFlight(const std::string& task, const std::string& model,
+std::optional<std::string> ResultsStore::BestFlight(const std::string& task,
+                                                    const std::string& model,
                                                     const std::string& landscape) const {
   for (const TaskResult& r : Ranking(task, model, landscape)) {
     std::error_code ec;

@@ -75,7 +75,8 @@ void SlopeRace::Advance(const TaskSample& from, const TaskSample& to) {
       continue;
     }
     const bool towardsB = legTimes_.size() % 2 == 0;
-    const std::optional<double> cross = towardsB ? CrossingUp(ua, ub, kHalf) : CrossingDown(ua, ub, -kHalf);
+    const std::optional<double> cross =
+        towardsB ? CrossingUp(ua, ub, kHalf) : CrossingDown(ua, ub, -kHalf);
     if (!cross) return;
     a = Between(a, to, *cross);
     CountBase(a.t);

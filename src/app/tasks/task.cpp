@@ -6,8 +6,8 @@
 namespace veltrane::tasks {
 namespace {
 
-constexpr std::array<std::pair<TaskKind, std::string_view>, 3> kKindNames = {{
-    {TaskKind::SlopeRace, "f3f"}, {TaskKind::Duration, "duration"}, {TaskKind::Limbo, "limbo"}}};
+constexpr std::array<std::pair<TaskKind, std::string_view>, 3> kKindNames = {
+    {{TaskKind::SlopeRace, "f3f"}, {TaskKind::Duration, "duration"}, {TaskKind::Limbo, "limbo"}}};
 
 constexpr std::array<std::string_view, 10> kEventNames = {
     "launch", "start", "base_a", "base_b", "leg", "finish", "pass", "touch", "landing", "crash"};
@@ -34,9 +34,12 @@ std::string_view EventName(EventKind kind) { return kEventNames[static_cast<std:
 
 std::string_view StateName(TaskState state) {
   switch (state) {
-    case TaskState::Running: return "running";
-    case TaskState::Finished: return "finished";
-    case TaskState::Ended: return "ended";
+    case TaskState::Running:
+      return "running";
+    case TaskState::Finished:
+      return "finished";
+    case TaskState::Ended:
+      return "ended";
   }
   return {};
 }

@@ -45,10 +45,10 @@ struct TaskPlaces {
   double modelRadius = 0.0;  // the sphere the flight model collides with
 };
 
-std::string_view KindName(TaskKind kind);          // "f3f", "duration", "limbo"
+std::string_view KindName(TaskKind kind);  // "f3f", "duration", "limbo"
 std::optional<TaskKind> KindFromName(std::string_view name);
-std::string_view EventName(EventKind kind);        // "launch", "base_a", ...
-std::string_view StateName(TaskState state);       // "running", "finished", "ended"
+std::string_view EventName(EventKind kind);   // "launch", "base_a", ...
+std::string_view StateName(TaskState state);  // "running", "finished", "ended"
 
 // One run of a task: fed the launch and a sample per tick, it keeps the events
 // and, once the run is over, the score.

@@ -9,7 +9,9 @@ namespace {
 
 nlohmann::json Point(const Vec3& v) { return nlohmann::json::array({v.x, v.y, v.z}); }
 
-nlohmann::json Optional(const std::optional<double>& v) { return v ? nlohmann::json(*v) : nlohmann::json(nullptr); }
+nlohmann::json Optional(const std::optional<double>& v) {
+  return v ? nlohmann::json(*v) : nlohmann::json(nullptr);
+}
 
 }  // namespace
 
@@ -81,12 +83,9 @@ nlohmann::json DetailsJson(const FlyingTask& task) {
 nlohmann::json SummaryJson(const FlyingTask& task) {
   nlohmann::json events = nlohmann::json::array();
   for (const TaskEvent& e : task.Events()) events.push_back(EventJson(e));
-  return {{"task", KindName(task.Kind())},
-          {"state", StateName(task.State())},
-          {"score", Optional(task.Score())},
-          {"events", std::move(events)},
-          {"course", CourseJson(task)},
-          {"details", DetailsJson(task)}};
+  return {{"task", KindName(task.Kind())},   {"state", StateName(task.State())},
+          {"score", Optional(task.Score())}, {"events", std::move(events)},
+          {"course", CourseJson(task)},      {"details", DetailsJson(task)}};
 }
 
 }  // namespace veltrane::tasks

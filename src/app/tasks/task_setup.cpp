@@ -14,7 +14,8 @@ TaskPlaces PlacesFromState(const SimState& s, const SceneCourse& scene) {
   p.courseMiddle = scene.courseMiddle.value_or(s.PilotPosition);
   const WindSettings& wind = s.Air.Settings();
   // The pilot faces where the wind comes from.
-  p.courseFacingDegrees = scene.courseFacingDegrees.value_or(wind.speed > 0.0 ? wind.fromDegrees : 0.0);
+  p.courseFacingDegrees =
+      scene.courseFacingDegrees.value_or(wind.speed > 0.0 ? wind.fromDegrees : 0.0);
   p.landingSpot = scene.landingSpot.value_or(s.StartPosition);
   // The airplane model's obstacle test: a sphere of half the ground clearance.
   p.modelRadius = s.GroundClearance * 0.5;
@@ -31,7 +32,8 @@ TaskSample SampleFromState(const SimState& s, double t, double noseOffset) {
   TaskSample x;
   x.t = t;
   x.position = s.ModelPosition;
-  x.nose = {s.ModelPosition.x + s.AxisForward.x * noseOffset, s.ModelPosition.y + s.AxisForward.y * noseOffset,
+  x.nose = {s.ModelPosition.x + s.AxisForward.x * noseOffset,
+            s.ModelPosition.y + s.AxisForward.y * noseOffset,
             s.ModelPosition.z + s.AxisForward.z * noseOffset};
   x.velocity = s.ModelVelocity;
   x.airborne = s.Airborne;
@@ -42,9 +44,12 @@ TaskSample SampleFromState(const SimState& s, double t, double noseOffset) {
 std::unique_ptr<FlyingTask> MakeTask(TaskKind kind, const TaskPlaces& places, const World& ground,
                                      const TaskOptions& options) {
   switch (kind) {
-    case TaskKind::SlopeRace: return std::make_unique<SlopeRace>(places);
-    case TaskKind::Duration: return std::make_unique<DurationTask>(places, options.workingTime);
-    case TaskKind::Limbo: return std::make_unique<Limbo>(places, ground);
+    case TaskKind::SlopeRace:
+      return std::make_unique<SlopeRace>(places);
+    case TaskKind::Duration:
+      return std::make_unique<DurationTask>(places, options.workingTime);
+    case TaskKind::Limbo:
+      return std::make_unique<Limbo>(places, ground);
   }
   return nullptr;
 }
