@@ -283,8 +283,7 @@ void RadioUi::DrawCalibration() {
                 120.0f);
   }
   for (const std::string& l : calib_.lines) ImGui::TextUnformatted(l.c_str());
-  if (ImGui::Button((calib_.button + "##calib").c_str(), ImVec2(120, 0))) calib_.KalibrierenClick();
-  MapLastItem(calib_.button + "##calib");
+  if (DialogButton(calib_.button + "##calib", 120)) calib_.KalibrierenClick();
   ImGui::EndGroup();
   bool ok = false;
   if (OkCancelButtons(texts_, "CalibForm", ok)) {
