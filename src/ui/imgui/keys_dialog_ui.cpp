@@ -30,6 +30,7 @@ void KeysDialogUi::Draw() {
     MapLastItem(button);
     ImGui::SameLine(x + buttonW + 10);
     ImGui::TextUnformatted(keys_.Label(i).c_str());
+    MapLastItem("key" + std::to_string(i), keys_.Label(i));
   }
   // A slot waiting for its key takes Enter and Esc too.
   if (OkCancel("KeyForm", ok, !waiting)) {

@@ -107,6 +107,7 @@ void OpenFileDialogUi::Draw() {
   DrawPreviewAndPlaces();
   const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
   ImGui::Text("%s %s", words.file, dialog_.Selected().c_str());
+  MapLastItem("selected_file", dialog_.Selected());
   ImGui::Separator();
   if (DialogButton(std::string(words.open) + "##open") || EnterPressed()) ok = true;
   ImGui::SameLine();
