@@ -12,10 +12,6 @@
 namespace veltrane {
 namespace {
 
-float Dot(rm::Vector a, rm::Vector b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-rm::Vector Cross(rm::Vector a, rm::Vector b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 rm::Vector Unit(rm::Vector a) {
   float n = std::sqrt(Dot(a, a));
   return {a.x / n, a.y / n, a.z / n};

@@ -222,15 +222,12 @@ void Validate(const MeshBuild& mb) {
   }
 }
 
-struct NormalF {
-  float x = 0.0f, y = 0.0f, z = 0.0f;
-};
-
 // Vertex normals with fold splitting; fills each face corner's normal slot.
-std::vector<NormalF> ComputeNormals(const MeshBuild& mb, std::vector<std::array<std::int32_t, 4>>& slots) {
+std::vector<Vec3f> ComputeNormals(const MeshBuild& mb,
+                                  std::vector<std::array<std::int32_t, 4>>& slots) {
   const auto& verts = mb.Vertices();
   const auto& refs = mb.Refs();
-  std::vector<NormalF> normals(verts.size());
+  std::vector<Vec3f> normals(verts.size());
   slots.resize(mb.Faces().size());
   for (std::size_t fi = 0; fi < mb.Faces().size(); ++fi) {
     const MeshFace& f = mb.Faces()[fi];
@@ -257,7 +254,7 @@ std::vector<NormalF> ComputeNormals(const MeshBuild& mb, std::vector<std::array<
       const double L = std::sqrt(nx * nx + ny * ny + nz * nz);
       if (!(L > 0.0) || !std::isfinite(L)) continue;
       std::int32_t& slot = slots[fi][static_cast<std::size_t>(k)];
-      NormalF& N = normals[static_cast<std::size_t>(slot)];
+      Vec3f& N = normals[static_cast<std::size_t>(slot)];
       const double M = std::sqrt(double(N.x) * N.x + double(N.y) * N.y + double(N.z) * N.z);
       if (M <= kTinyLength || (nx * N.x + ny * N.y + nz * N.z) / (L * M) >= kFoldCosine) {
         N.x = static_cast<float>(N.x + nx / L);
@@ -265,12 +262,13 @@ std::vector<NormalF> ComputeNormals(const MeshBuild& mb, std::vector<std::array<
         N.z = static_cast<float>(N.z + nz / L);
       } else {
         if (normals.size() >= MeshBuild::kMaxEntries) throw LoadError("Error: too many normals");
-        normals.push_back(NormalF{static_cast<float>(nx / L), static_cast<float>(ny / L), static_cast<float>(nz / L)});
+        normals.push_back(Vec3f{static_cast<float>(nx / L), static_cast<float>(ny / L),
+                                static_cast<float>(nz / L)});
         slot = static_cast<std::int32_t>(normals.size() - 1);
       }
     }
   }
-  for (NormalF& N : normals) {
+  for (Vec3f& N : normals) {
     const double M = std::sqrt(double(N.x) * N.x + double(N.y) * N.y + double(N.z) * N.z);
     if (M > kTinyLength) {
       N.x = static_cast<float>(N.x / M);
@@ -304,16 +302,13 @@ void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) 
   {
     // The builder copies these; they go before the faces are dressed.
     std::vector<std::array<std::int32_t, 4>> slots;
-    const std::vector<NormalF> normals = ComputeNormals(mb, slots);
+    const std::vector<Vec3f> normals = ComputeNormals(mb, slots);
     std::vector<rm::Vector> vertices;
     vertices.reserve(mb.Refs().size());
     for (const VertexRef& r : mb.Refs()) {
       const MeshVertex& v = mb.Vertices()[static_cast<std::size_t>(r.vertex)];
       vertices.push_back({static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)});
     }
-    std::vector<rm::Vector> normalList;
-    normalList.reserve(normals.size());
-    for (const NormalF& n : normals) normalList.push_back({n.x, n.y, n.z});
 
     std::size_t words = 1;
     for (const MeshFace& f : mb.Faces())
@@ -341,7 +336,7 @@ void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) 
       }
     }
     data.push_back(0);
-    faces = target.AddFaces(vertices, normalList, data);
+    faces = target.AddFaces(vertices, normals, data);
   }
 
   std::vector<std::shared_ptr<rm::Material>> materials(mb.Materials().size());

@@ -14,24 +14,24 @@ namespace {
 TEST(GlMath, FrameAxesAreLeftHanded) {
   // x = up x direction: facing +z with y up, the frame's right is +x.
   Mat4 m = FrameMatrix({1, 2, 3}, {0, 0, 1}, {0, 1, 0});
-  V3 p = TransformPoint(m, {1, 0, 0});
+  Vec3f p = TransformPoint(m, {1, 0, 0});
   EXPECT_FLOAT_EQ(p.x, 2);
   EXPECT_FLOAT_EQ(p.y, 2);
   EXPECT_FLOAT_EQ(p.z, 3);
   // Facing +x, the right is -z.
-  V3 r = TransformDir(FrameMatrix({}, {1, 0, 0}, {0, 1, 0}), {1, 0, 0});
+  Vec3f r = TransformDir(FrameMatrix({}, {1, 0, 0}, {0, 1, 0}), {1, 0, 0});
   EXPECT_NEAR(r.z, -1, 1e-6);
   // Up not perpendicular to the direction is straightened.
-  V3 u = TransformDir(FrameMatrix({}, {0, 0, 1}, {0, 1, 1}), {0, 1, 0});
+  Vec3f u = TransformDir(FrameMatrix({}, {0, 0, 1}, {0, 1, 1}), {0, 1, 0});
   EXPECT_NEAR(u.y, 1, 1e-6);
   EXPECT_NEAR(u.z, 0, 1e-6);
 }
 
 TEST(GlMath, DegeneratePlacementsFallBackToIdentityAxes) {
-  for (auto [dir, up] : {std::pair<V3, V3>{{0, 0, 0}, {0, 1, 0}}, {{0, 1, 0}, {0, 1, 0}}}) {
+  for (auto [dir, up] : {std::pair<Vec3f, Vec3f>{{0, 0, 0}, {0, 1, 0}}, {{0, 1, 0}, {0, 1, 0}}}) {
     Mat4 m = FrameMatrix({}, dir, up);
     for (float v : m.m) EXPECT_TRUE(std::isfinite(v));
-    V3 x = TransformDir(m, {1, 0, 0}), y = TransformDir(m, {0, 1, 0});
+    Vec3f x = TransformDir(m, {1, 0, 0}), y = TransformDir(m, {0, 1, 0});
     EXPECT_NEAR(Length(x), 1, 1e-5);
     EXPECT_NEAR(Dot(x, y), 0, 1e-5);
   }
@@ -41,9 +41,9 @@ TEST(GlMath, ProjectionKeepsRightOnTheRightAndMapsFieldToTheEdge) {
   Mat4 view = ViewMatrix({0, 0, 0}, {0, 0, 1}, {0, 1, 0});
   Mat4 proj = ProjectionMatrix(1, 100, 0.5f, 4.0f / 3.0f);
   Mat4 vp = proj * view;
-  V3 right = TransformPoint(vp, {1, 0, 10});
+  Vec3f right = TransformPoint(vp, {1, 0, 10});
   EXPECT_GT(right.x, 0);
-  V3 up = TransformPoint(vp, {0, 1, 10});
+  Vec3f up = TransformPoint(vp, {0, 1, 10});
   EXPECT_GT(up.y, 0);
   // Half-width 0.5 at the front distance 1 is the right edge of the view.
   EXPECT_NEAR(TransformPoint(vp, {0.5f, 0, 1}).x, 1, 1e-5);
@@ -62,13 +62,13 @@ TEST(GlMath, ProjectionSurvivesBadViewportValues) {
 }
 
 TEST(GlMath, PlanarShadowPutsPointsOnThePlaneAlongTheLight) {
-  V3 light = Normalize({1, -2, 0});
+  Vec3f light = Normalize({1, -2, 0});
   Mat4 s = PlanarShadowMatrix(light, {0, 0.5f, 0}, {0, 1, 0});
-  V3 p = TransformPoint(s, {0, 4.5f, 0});
+  Vec3f p = TransformPoint(s, {0, 4.5f, 0});
   EXPECT_NEAR(p.y, 0.5f, 1e-5);
   EXPECT_NEAR(p.x, 2, 1e-5);  // 4 m down along a slope of 1:2
   // A point on the plane stays where it is.
-  V3 q = TransformPoint(s, {3, 0.5f, -1});
+  Vec3f q = TransformPoint(s, {3, 0.5f, -1});
   EXPECT_NEAR(q.x, 3, 1e-5);
   EXPECT_NEAR(q.z, -1, 1e-5);
   // Light parallel to the plane: no projection rather than infinities.
@@ -81,7 +81,7 @@ TEST(GlMath, FrustumDropsOnlyBoxesWhollyOutside) {
   Mat4 clip = ProjectionMatrix(1, 100, 1, 1) * ViewMatrix({0, 0, 0}, {0, 0, 1}, {0, 1, 0});
   Frustum f = FrustumOf(clip);
   struct Case {
-    V3 lo, hi;
+    Vec3f lo, hi;
     bool outside;
   } cases[] = {
       {{-1, -1, 10}, {1, 1, 12}, false},      // straight ahead
@@ -103,14 +103,15 @@ TEST(GlMath, FrustumDropsOnlyBoxesWhollyOutside) {
 }
 
 TEST(GlMath, PackedNormalsKeepTheirDirection) {
-  for (V3 n : {V3{1, 0, 0}, V3{0, -1, 0}, V3{0, 0, 1}, Normalize({-1, 2, -3}), Normalize({0.3f, -0.9f, 0.1f})}) {
-    V3 back = UnpackNormal(PackNormal(n));
+  for (Vec3f n : {Vec3f{1, 0, 0}, Vec3f{0, -1, 0}, Vec3f{0, 0, 1}, Normalize({-1, 2, -3}),
+                  Normalize({0.3f, -0.9f, 0.1f})}) {
+    Vec3f back = UnpackNormal(PackNormal(n));
     EXPECT_NEAR(back.x, n.x, 1.0f / 511) << n.x << "," << n.y << "," << n.z;
     EXPECT_NEAR(back.y, n.y, 1.0f / 511);
     EXPECT_NEAR(back.z, n.z, 1.0f / 511);
   }
   // Out of range and not-a-number components do not spill into their neighbours.
-  V3 odd = UnpackNormal(PackNormal({5, std::nanf(""), -5}));
+  Vec3f odd = UnpackNormal(PackNormal({5, std::nanf(""), -5}));
   EXPECT_FLOAT_EQ(odd.x, 1);
   EXPECT_FLOAT_EQ(odd.y, 0);
   EXPECT_FLOAT_EQ(odd.z, -1);
@@ -158,10 +159,10 @@ TEST_F(MeshGeometryTest, PolygonsBecomeFansSplitByTranslucencyAndTexture) {
 
 // Twice the area a triangle covers seen from above, signed by its turn.
 float GroundArea(const MeshGeometry& g, const std::uint32_t* t) {
-  const float* a = g.opaque[t[0]].pos;
-  const float* b = g.opaque[t[1]].pos;
-  const float* c = g.opaque[t[2]].pos;
-  return (b[0] - a[0]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[0] - a[0]);
+  const Vec3f& a = g.opaque[t[0]].pos;
+  const Vec3f& b = g.opaque[t[1]].pos;
+  const Vec3f& c = g.opaque[t[2]].pos;
+  return (b.x - a.x) * (c.z - a.z) - (b.z - a.z) * (c.x - a.x);
 }
 
 TEST_F(MeshGeometryTest, CoarseRunsCoverTheSameGroundAndKeepEveryEdgeTheyShare) {
@@ -203,9 +204,9 @@ TEST_F(MeshGeometryTest, CoarseRunsCoverTheSameGroundAndKeepEveryEdgeTheyShare) 
     EXPECT_NEAR(lod, full, std::fabs(full) * 1e-5);
     // Every corner on the run's edge is still there, so neighbours meet it without a crack.
     for (std::uint32_t k = b.first; k < b.first + b.count; ++k) {
-      const float* p = g.opaque[g.indices[k]].pos;
-      if (p[0] == b.lo.x || p[0] == b.hi.x || p[2] == b.lo.z || p[2] == b.hi.z) {
-        EXPECT_TRUE(kept.count(g.indices[k])) << "edge corner " << p[0] << ", " << p[2] << " dropped";
+      const Vec3f& p = g.opaque[g.indices[k]].pos;
+      if (p.x == b.lo.x || p.x == b.hi.x || p.z == b.lo.z || p.z == b.hi.z) {
+        EXPECT_TRUE(kept.count(g.indices[k])) << "edge corner " << p.x << ", " << p.z << " dropped";
       }
     }
   }
@@ -251,9 +252,9 @@ TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
     if (i && bt.texture != g.batches[i - 1].texture) ++keyChanges;
     for (std::uint32_t k = bt.first; k < next; ++k) {
       ASSERT_LT(g.indices[k], g.opaque.size());
-      const float* p = g.opaque[g.indices[k]].pos;
-      EXPECT_TRUE(p[0] >= bt.lo.x && p[0] <= bt.hi.x && p[1] >= bt.lo.y && p[1] <= bt.hi.y &&
-                  p[2] >= bt.lo.z && p[2] <= bt.hi.z)
+      const Vec3f& p = g.opaque[g.indices[k]].pos;
+      EXPECT_TRUE(p.x >= bt.lo.x && p.x <= bt.hi.x && p.y >= bt.lo.y && p.y <= bt.hi.y &&
+                  p.z >= bt.lo.z && p.z <= bt.hi.z)
           << "vertex " << k << " outside the box of run " << i;
     }
     EXPECT_LT(bt.hi.x - bt.lo.x, 90.0f);  // a sixth of 400 m and one cell of overlap

@@ -121,9 +121,6 @@ TEST(AuthoringExamples, PreviewsBelongToAFileAndHaveTheDialogsSize) {
   EXPECT_GE(previews, 4);
 }
 
-rm::Vector Sub(const rm::Vector& a, const rm::Vector& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-float Dot(const rm::Vector& a, const rm::Vector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 // The side a face is drawn from, as the renderer computes it.
 rm::Vector FrontNormal(const rm::MeshBuilder& mesh, const rm::Face& f) {
   rm::Vector n{0, 0, 0};
@@ -170,7 +167,7 @@ TEST(AuthoringExamples, ClosedBodiesFaceOutwardsInTheWindingTheGuideGives) {
       for (const rm::Corner& c : f.corners) corners.push_back(c.vertex);
       if (std::ranges::any_of(corners, [&](std::uint32_t v) { return v >= b.bodyVertices; })) continue;
       ++bodyFaces;
-      EXPECT_GT(Dot(FrontNormal(mesh, f), Sub(Centre(mesh, corners), centre)), 0.0f)
+      EXPECT_GT(Dot(FrontNormal(mesh, f), Centre(mesh, corners) - centre), 0.0f)
           << "a face of the body shows its inside";
     }
     EXPECT_EQ(bodyFaces, 6);

@@ -4,14 +4,6 @@
 #include <cmath>
 
 namespace veltrane::rm {
-namespace {
-
-Vector Cross(Vector a, Vector b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float Dot(Vector a, Vector b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-}  // namespace
 
 void Frame::DeleteChild(const std::shared_ptr<Frame>& child) {
   auto it = std::find(children_.begin(), children_.end(), child);

@@ -11,18 +11,15 @@
 #include <vector>
 
 #include "base/math/vec3.h"
+#include "base/math/vec3f.h"
 
 namespace veltrane::rm {
 
-struct Vector {
-  float x = 0.0f;
-  float y = 0.0f;
-  float z = 0.0f;
+// The float vector, read in layer order: (x right, y up, z forward).
+using Vector = Vec3f;
 
-  friend bool operator==(const Vector&, const Vector&) = default;
-};
-
-// Simulation vector (z up) to layer order (y up).
+// Simulation vector (z up, right-handed) to layer order (y up, left-handed):
+// swapping y and z is the whole conversion.
 inline Vector ToLayer(const Vec3& v) {
   return {static_cast<float>(v.x), static_cast<float>(v.z), static_cast<float>(v.y)};
 }

@@ -1,5 +1,7 @@
 #include "platform/gl/gl_math.h"
 
+#include <cmath>
+
 namespace veltrane::gl {
 
 Mat4 operator*(const Mat4& a, const Mat4& b) {
@@ -13,7 +15,7 @@ Mat4 operator*(const Mat4& a, const Mat4& b) {
   return r;
 }
 
-std::array<float, 4> TransformClip(const Mat4& a, V3 p) {
+std::array<float, 4> TransformClip(const Mat4& a, Vec3f p) {
   std::array<float, 4> r{};
   const float in[4] = {p.x, p.y, p.z, 1.0f};
   for (int i = 0; i < 4; ++i) {
@@ -24,13 +26,13 @@ std::array<float, 4> TransformClip(const Mat4& a, V3 p) {
   return r;
 }
 
-V3 TransformPoint(const Mat4& a, V3 p) {
+Vec3f TransformPoint(const Mat4& a, Vec3f p) {
   auto c = TransformClip(a, p);
   float w = c[3] != 0 ? c[3] : 1.0f;
   return {c[0] / w, c[1] / w, c[2] / w};
 }
 
-V3 TransformDir(const Mat4& a, V3 d) {
+Vec3f TransformDir(const Mat4& a, Vec3f d) {
   return {a.at(0, 0) * d.x + a.at(0, 1) * d.y + a.at(0, 2) * d.z,
           a.at(1, 0) * d.x + a.at(1, 1) * d.y + a.at(1, 2) * d.z,
           a.at(2, 0) * d.x + a.at(2, 1) * d.y + a.at(2, 2) * d.z};
@@ -40,19 +42,20 @@ namespace {
 
 // Orthonormal basis of a placement; falls back to the identity axes when the
 // direction is zero or up is parallel to it.
-void Basis(V3 direction, V3 up, V3& x, V3& y, V3& z) {
+void Basis(Vec3f direction, Vec3f up, Vec3f& x, Vec3f& y, Vec3f& z) {
   z = Normalize(direction);
   if (Length(z) == 0) z = {0, 0, 1};
-  V3 u = up - z * Dot(up, z);
-  if (Length(u) < 1e-6f) u = std::fabs(z.y) < 0.9f ? V3{0, 1, 0} - z * z.y : V3{1, 0, 0} - z * z.x;
+  Vec3f u = up - z * Dot(up, z);
+  if (Length(u) < 1e-6f)
+    u = std::fabs(z.y) < 0.9f ? Vec3f{0, 1, 0} - z * z.y : Vec3f{1, 0, 0} - z * z.x;
   y = Normalize(u);
   x = Cross(y, z);  // left-handed: x = up x direction
 }
 
 }  // namespace
 
-Mat4 FrameMatrix(V3 position, V3 direction, V3 up) {
-  V3 x, y, z;
+Mat4 FrameMatrix(Vec3f position, Vec3f direction, Vec3f up) {
+  Vec3f x, y, z;
   Basis(direction, up, x, y, z);
   Mat4 r;
   r.at(0, 0) = x.x; r.at(1, 0) = x.y; r.at(2, 0) = x.z;
@@ -62,8 +65,8 @@ Mat4 FrameMatrix(V3 position, V3 direction, V3 up) {
   return r;
 }
 
-Mat4 ViewMatrix(V3 p, V3 direction, V3 up) {
-  V3 x, y, z;
+Mat4 ViewMatrix(Vec3f p, Vec3f direction, Vec3f up) {
+  Vec3f x, y, z;
   Basis(direction, up, x, y, z);
   // Rows: camera right, camera up, and minus camera forward (GL looks down -z).
   Mat4 r;
@@ -89,8 +92,8 @@ Mat4 ProjectionMatrix(float n, float f, float field, float aspect) {
   return m;
 }
 
-Mat4 PlanarShadowMatrix(V3 l, V3 point, V3 normal) {
-  V3 nrm = Normalize(normal);
+Mat4 PlanarShadowMatrix(Vec3f l, Vec3f point, Vec3f normal) {
+  Vec3f nrm = Normalize(normal);
   float nl = Dot(nrm, l);
   Mat4 m;
   if (std::fabs(nl) < 1e-6f) return m;
@@ -115,7 +118,7 @@ Frustum FrustumOf(const Mat4& m) {
   return f;
 }
 
-bool BoxOutside(const Frustum& f, V3 lo, V3 hi) {
+bool BoxOutside(const Frustum& f, Vec3f lo, Vec3f hi) {
   for (const auto& p : f.planes) {
     // The box corner farthest along the plane's normal.
     const float x = p[0] >= 0 ? hi.x : lo.x;

@@ -17,13 +17,13 @@ namespace {
 // the corners run clockwise seen from the front, and the plain cross product of
 // the edges then points at the viewer. Newell's sum copes with non-planar or
 // partly degenerate polygons.
-V3 FaceNormal(const rm::MeshBuilder& mesh, const rm::Face& f) {
+Vec3f FaceNormal(const rm::MeshBuilder& mesh, const rm::Face& f) {
   const auto& vs = mesh.Vertices();
-  V3 n{};
+  Vec3f n{};
   std::size_t k = f.corners.size();
   for (std::size_t i = 0; i < k; ++i) {
-    V3 a = ToV3(vs[f.corners[i].vertex]);
-    V3 b = ToV3(vs[f.corners[(i + 1) % k].vertex]);
+    Vec3f a = vs[f.corners[i].vertex];
+    Vec3f b = vs[f.corners[(i + 1) % k].vertex];
     n.x += (a.y - b.y) * (a.z + b.z);
     n.y += (a.z - b.z) * (a.x + b.x);
     n.z += (a.x - b.x) * (a.y + b.y);
@@ -39,13 +39,11 @@ bool Valid(const rm::MeshBuilder& mesh, const rm::Face& f) {
 }
 
 GpuVertex MakeVertex(const rm::MeshBuilder& mesh, const rm::Face& f, const rm::Corner& c,
-                     bool smooth, V3 flat) {
+                     bool smooth, Vec3f flat) {
   GpuVertex v{};
   const rm::Vector& p = mesh.Vertices()[c.vertex];
-  v.pos[0] = p.x;
-  v.pos[1] = p.y;
-  v.pos[2] = p.z;
-  V3 n = smooth ? Normalize(ToV3(mesh.Normals()[c.normal])) : flat;
+  v.pos = p;
+  Vec3f n = smooth ? Normalize(mesh.Normals()[c.normal]) : flat;
   if (smooth && Length(n) == 0) n = flat;
   v.normal = PackNormal(n);
   v.argb = f.color;
@@ -104,7 +102,7 @@ class VertexIndex {
 
 }  // namespace
 
-std::uint32_t PackNormal(V3 n) {
+std::uint32_t PackNormal(Vec3f n) {
   auto q = [](float c) {
     c = std::clamp(std::isfinite(c) ? c : 0.0f, -1.0f, 1.0f);
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(c * 511.0f))) & 0x3FFu;
@@ -112,7 +110,7 @@ std::uint32_t PackNormal(V3 n) {
   return q(n.x) | (q(n.y) << 10) | (q(n.z) << 20);
 }
 
-V3 UnpackNormal(std::uint32_t p) {
+Vec3f UnpackNormal(std::uint32_t p) {
   auto c = [p](int shift) {
     auto v = static_cast<std::int32_t>((p >> shift) & 0x3FFu);
     if (v >= 512) v -= 1024;
@@ -139,7 +137,7 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
     const rm::Face& f = faces[i];
     if (!Valid(mesh, f)) continue;
     if (rm::AlphaOf(f.color) < 255) {
-      V3 flat = FaceNormal(mesh, f);
+      Vec3f flat = FaceNormal(mesh, f);
       for (std::size_t k = 1; k + 1 < f.corners.size(); ++k) {
         TranslucentTriangle t;
         t.v[0] = MakeVertex(mesh, f, f.corners[0], g.smooth, flat);
@@ -200,7 +198,7 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
       b.hi = {-INFINITY, -INFINITY, -INFINITY};
       for (std::size_t i : cell) {
         const rm::Face& f = faces[i];
-        V3 flat = FaceNormal(mesh, f);
+        Vec3f flat = FaceNormal(mesh, f);
         for (std::size_t k = 1; k + 1 < f.corners.size(); ++k) {
           index.Add(MakeVertex(mesh, f, f.corners[0], g.smooth, flat));
           index.Add(MakeVertex(mesh, f, f.corners[k], g.smooth, flat));
@@ -224,9 +222,9 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
 namespace {
 
 struct PositionHash {
-  std::size_t operator()(const std::array<float, 3>& p) const {
+  std::size_t operator()(const Vec3f& p) const {
     std::uint32_t w[3];
-    std::memcpy(w, p.data(), sizeof w);
+    std::memcpy(w, &p, sizeof w);
     return (static_cast<std::size_t>(w[0]) * 73856093u) ^ (static_cast<std::size_t>(w[1]) * 19349663u) ^
            (static_cast<std::size_t>(w[2]) * 83492791u);
   }
@@ -239,11 +237,9 @@ struct TripleHash {
   }
 };
 
-std::array<float, 3> PositionOf(const GpuVertex& v) { return {v.pos[0], v.pos[1], v.pos[2]}; }
-
 // Twice the signed area of a triangle seen from above (x, z).
 float GroundArea(const GpuVertex& a, const GpuVertex& b, const GpuVertex& c) {
-  return (b.pos[0] - a.pos[0]) * (c.pos[2] - a.pos[2]) - (b.pos[2] - a.pos[2]) * (c.pos[0] - a.pos[0]);
+  return (b.pos.x - a.pos.x) * (c.pos.z - a.pos.z) - (b.pos.z - a.pos.z) * (c.pos.x - a.pos.x);
 }
 
 // One run's vertices: a run's corners are the contiguous block the vertex
@@ -293,25 +289,26 @@ float CoarseError(const std::vector<GpuVertex>& vs, RunVertices rv, const std::v
   for (std::uint32_t i = 0; i < rv.count; ++i) {
     const std::uint32_t v = rv.first + i, r = repOf[i];
     if (r == v) continue;
-    gone[cells.Of(vs[v].pos[0], vs[v].pos[2])].push_back(v);
-    error[i] = std::fabs(vs[v].pos[1] - vs[r].pos[1]);
+    gone[cells.Of(vs[v].pos.x, vs[v].pos.z)].push_back(v);
+    error[i] = std::fabs(vs[v].pos.y - vs[r].pos.y);
   }
   for (std::size_t t = 0; t < tris.size(); t += 3) {
-    const float* a = vs[tris[t]].pos;
-    const float* b = vs[tris[t + 1]].pos;
-    const float* c = vs[tris[t + 2]].pos;
-    const double det = (b[0] - a[0]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[0] - a[0]);
+    const Vec3f& a = vs[tris[t]].pos;
+    const Vec3f& b = vs[tris[t + 1]].pos;
+    const Vec3f& c = vs[tris[t + 2]].pos;
+    const double det = (b.x - a.x) * (c.z - a.z) - (b.z - a.z) * (c.x - a.x);
     if (det == 0) continue;
-    const std::size_t lo = cells.Of(std::min({a[0], b[0], c[0]}), std::min({a[2], b[2], c[2]}));
-    const std::size_t hi = cells.Of(std::max({a[0], b[0], c[0]}), std::max({a[2], b[2], c[2]}));
+    const std::size_t lo = cells.Of(std::min({a.x, b.x, c.x}), std::min({a.z, b.z, c.z}));
+    const std::size_t hi = cells.Of(std::max({a.x, b.x, c.x}), std::max({a.z, b.z, c.z}));
     for (std::size_t cz = lo / cells.nx; cz <= hi / cells.nx; ++cz)
       for (std::size_t cx = lo % cells.nx; cx <= hi % cells.nx; ++cx)
         for (std::uint32_t v : gone[cz * cells.nx + cx]) {
-          const float* p = vs[v].pos;
-          const double s = ((p[0] - a[0]) * (c[2] - a[2]) - (p[2] - a[2]) * (c[0] - a[0])) / det;
-          const double u = ((b[0] - a[0]) * (p[2] - a[2]) - (b[2] - a[2]) * (p[0] - a[0])) / det;
+          const Vec3f& p = vs[v].pos;
+          const double s = ((p.x - a.x) * (c.z - a.z) - (p.z - a.z) * (c.x - a.x)) / det;
+          const double u = ((b.x - a.x) * (p.z - a.z) - (b.z - a.z) * (p.x - a.x)) / det;
           if (s < -1e-6 || u < -1e-6 || s + u > 1 + 1e-6) continue;
-          const auto e = static_cast<float>(std::fabs(p[1] - (a[1] + s * (b[1] - a[1]) + u * (c[1] - a[1]))));
+          const auto e =
+              static_cast<float>(std::fabs(p.y - (a.y + s * (b.y - a.y) + u * (c.y - a.y))));
           const std::uint32_t i = v - rv.first;
           error[i] = covered[i] ? std::max(error[i], e) : e;
           covered[i] = 1;
@@ -334,11 +331,11 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
   // A position met twice is one of the two, whichever runs the vertices are in.
   std::vector<char> stays(vs.size(), 0);
   {
-    std::unordered_map<std::array<float, 3>, std::uint32_t, PositionHash> firstAt;
+    std::unordered_map<Vec3f, std::uint32_t, PositionHash> firstAt;
     firstAt.reserve(vs.size());
     for (const RunVertices& rv : runVertices)
       for (std::uint32_t v = rv.first; v < rv.first + rv.count; ++v) {
-        auto [it, fresh] = firstAt.try_emplace(PositionOf(vs[v]), v);
+        auto [it, fresh] = firstAt.try_emplace(vs[v].pos, v);
         if (!fresh) stays[v] = stays[it->second] = 1;
       }
   }
@@ -354,7 +351,7 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
     for (std::uint32_t t = 0; t < run.count; t += 3)
       for (int e = 0; e < 3; ++e) {
         const GpuVertex &p = vs[idx[t + e]], &q = vs[idx[t + (e + 1) % 3]];
-        edges += std::hypot(p.pos[0] - q.pos[0], p.pos[2] - q.pos[2]);
+        edges += std::hypot(p.pos.x - q.pos.x, p.pos.z - q.pos.z);
       }
     const double side = 2.0 * edges / run.count;
     if (!(side > 0)) continue;
@@ -365,9 +362,9 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
     // merges into the one of its cell nearest the cell's low corner.
     const float eps = 1e-5f * static_cast<float>(side);
     auto stay = [&](std::uint32_t v) {
-      const float* p = vs[v].pos;
-      return stays[v] || std::fabs(p[0] - run.lo.x) <= eps || std::fabs(p[0] - run.hi.x) <= eps ||
-             std::fabs(p[2] - run.lo.z) <= eps || std::fabs(p[2] - run.hi.z) <= eps;
+      const Vec3f& p = vs[v].pos;
+      return stays[v] || std::fabs(p.x - run.lo.x) <= eps || std::fabs(p.x - run.hi.x) <= eps ||
+             std::fabs(p.z - run.lo.z) <= eps || std::fabs(p.z - run.hi.z) <= eps;
     };
     std::vector<std::uint32_t> repOf(rv.count);
     std::vector<std::uint32_t> repOfCell(cells.Count(), UINT32_MAX);
@@ -375,13 +372,14 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
       const std::uint32_t v = rv.first + i;
       repOf[i] = v;
       if (stay(v)) continue;
-      std::uint32_t& r = repOfCell[cells.Of(vs[v].pos[0], vs[v].pos[2])];
+      std::uint32_t& r = repOfCell[cells.Of(vs[v].pos.x, vs[v].pos.z)];
       if (r == UINT32_MAX ||
-          cells.Offset(vs[v].pos[0], vs[v].pos[2]) < cells.Offset(vs[r].pos[0], vs[r].pos[2]))
+          cells.Offset(vs[v].pos.x, vs[v].pos.z) < cells.Offset(vs[r].pos.x, vs[r].pos.z))
         r = v;
     }
     for (std::uint32_t i = 0; i < rv.count; ++i)
-      if (!stay(rv.first + i)) repOf[i] = repOfCell[cells.Of(vs[rv.first + i].pos[0], vs[rv.first + i].pos[2])];
+      if (!stay(rv.first + i))
+        repOf[i] = repOfCell[cells.Of(vs[rv.first + i].pos.x, vs[rv.first + i].pos.z)];
 
     std::vector<std::uint32_t> tris;
     std::unordered_set<std::array<std::uint32_t, 3>, TripleHash> seen;

@@ -13,7 +13,7 @@ namespace veltrane::gl {
 // The normal is packed to 10 bits a component: lighting needs no more, and the
 // vertex fetch of a software rasteriser pays for every byte.
 struct GpuVertex {
-  float pos[3];
+  Vec3f pos;
   std::uint32_t normal;  // PackNormal: signed 10-bit x, y, z from the low bits up
   std::uint32_t argb;
   float uv[2];
@@ -21,8 +21,8 @@ struct GpuVertex {
 static_assert(sizeof(GpuVertex) == 28);
 
 // GL_INT_2_10_10_10_REV, normalised; components are clamped to [-1, 1].
-std::uint32_t PackNormal(V3 n);
-V3 UnpackNormal(std::uint32_t packed);
+std::uint32_t PackNormal(Vec3f n);
+Vec3f UnpackNormal(std::uint32_t packed);
 
 // A run of triangles sharing texture and material, all in one spatial chunk of
 // the mesh, with the frame-local box around them so unseen runs can be skipped.
@@ -32,7 +32,7 @@ struct Batch {
   std::uint32_t count = 0;  // index count, a multiple of 3
   std::shared_ptr<rm::Texture> texture;
   std::shared_ptr<rm::Material> material;
-  V3 lo, hi;
+  Vec3f lo, hi;
   // A coarser version of the run for far away (count 0: none): its own
   // indices into the same vertices, after the full ones in the index buffer.
   // Corners the run shares with other runs stay where they are, so a coarse

@@ -38,16 +38,14 @@ void NormalMatrix(const Mat4& m, float out[9]) {
     for (int r = 0; r < 3; ++r) out[c * 3 + r] = m.at(r, c);
 }
 
-Mat4 PlacementOf(const rm::Frame& f) {
-  return FrameMatrix(ToV3(f.Position()), ToV3(f.Direction()), ToV3(f.Up()));
-}
+Mat4 PlacementOf(const rm::Frame& f) { return FrameMatrix(f.Position(), f.Direction(), f.Up()); }
 
 // Direction a parallel light travels: from its frame's position toward the
 // origin; a light on a frame at the origin shines along that frame's direction.
-V3 TravelOf(const rm::Frame& f) {
-  V3 p = ToV3(f.Position());
+Vec3f TravelOf(const rm::Frame& f) {
+  Vec3f p = f.Position();
   if (Length(p) > 1e-6f) return Normalize(p * -1.0f);
-  return Normalize(ToV3(f.Direction()));
+  return Normalize(f.Direction());
 }
 
 // The frame that places a light: the deepest one carrying it, since the program
@@ -90,7 +88,7 @@ const std::uint32_t* IndexOffset(std::uint32_t first) {
 // the coarse surface passes within half a pixel of every corner it dropped.
 constexpr float kCoarseErrorPixels = 0.5f;
 bool CoarseIsFine(const Batch& b, const Mat4& model_view, float pixels_per_unit) {
-  const V3 centre = TransformPoint(model_view, (b.lo + b.hi) * 0.5f);
+  const Vec3f centre = TransformPoint(model_view, (b.lo + b.hi) * 0.5f);
   const float distance = Length(centre) - Length(b.hi - b.lo) * 0.5f;
   return distance > 0 && b.lodError * pixels_per_unit < kCoarseErrorPixels * distance;
 }
@@ -215,7 +213,7 @@ Renderer::LightSet Renderer::GatherLights(const rm::Frame& scene) const {
   FindLightFrames(scene, 0, where, order);
   LightSet set;
   for (const rm::Light* l : order) {
-    V3 c{l->color.r, l->color.g, l->color.b};
+    Vec3f c{l->color.r, l->color.g, l->color.b};
     if (l->type == rm::LightType::Ambient) {
       set.ambient = set.ambient + c;
     } else if (set.toward.size() < static_cast<std::size_t>(kMaxLights)) {
@@ -275,11 +273,11 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   glDisable(GL_SCISSOR_TEST);
 
-  V3 cam_pos{}, cam_dir{0, 0, 1}, cam_up{0, 1, 0};
+  Vec3f cam_pos{}, cam_dir{0, 0, 1}, cam_up{0, 1, 0};
   if (vp.camera) {
-    cam_pos = ToV3(vp.camera->Position());
-    cam_dir = ToV3(vp.camera->Direction());
-    cam_up = ToV3(vp.camera->Up());
+    cam_pos = vp.camera->Position();
+    cam_dir = vp.camera->Direction();
+    cam_up = vp.camera->Up();
   }
   Mat4 view = ViewMatrix(cam_pos, cam_dir, cam_up);
   Mat4 proj = ProjectionMatrix(vp.front, vp.back, vp.field,
@@ -433,13 +431,13 @@ void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>
   for (const auto& [s, model] : shadows) {
     auto it = meshes_.find(s->visual.get());
     if (it == meshes_.end() || it->second.geometry.batches.empty()) continue;
-    V3 travel{0, -1, 0};
+    Vec3f travel{0, -1, 0};
     const rm::Frame* where = nullptr;
     int best = -1;
     if (s->light && FindShadowLight(scene, s->light.get(), where, 0, best)) travel = TravelOf(*where);
-    Mat4 sm = PlanarShadowMatrix(travel, ToV3(s->planePoint), ToV3(s->planeNormal));
+    Mat4 sm = PlanarShadowMatrix(travel, s->planePoint, s->planeNormal);
     // A light parallel to the plane casts nothing useful.
-    if (std::fabs(Dot(Normalize(ToV3(s->planeNormal)), travel)) < 1e-6f) continue;
+    if (std::fabs(Dot(Normalize(s->planeNormal), travel)) < 1e-6f) continue;
     SetModel(sm * model);
     float a = s->trueAlpha ? kShadowAlpha : 1.0f;
     glUniform4f(u_.solid, 0, 0, 0, a);
@@ -477,10 +475,10 @@ void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& vi
   std::vector<Item> items;
   for (const Placed& p : placed)
     for (const TranslucentTriangle& t : p.mesh->geometry.translucent) {
-      V3 c{(t.v[0].pos[0] + t.v[1].pos[0] + t.v[2].pos[0]) / 3,
-           (t.v[0].pos[1] + t.v[1].pos[1] + t.v[2].pos[1]) / 3,
-           (t.v[0].pos[2] + t.v[1].pos[2] + t.v[2].pos[2]) / 3};
-      V3 eye = TransformPoint(view, TransformPoint(p.model, c));
+      Vec3f c{(t.v[0].pos.x + t.v[1].pos.x + t.v[2].pos.x) / 3,
+              (t.v[0].pos.y + t.v[1].pos.y + t.v[2].pos.y) / 3,
+              (t.v[0].pos.z + t.v[1].pos.z + t.v[2].pos.z) / 3};
+      Vec3f eye = TransformPoint(view, TransformPoint(p.model, c));
       items.push_back({-eye.z, &t, &p.model, p.mesh->geometry.lit});
     }
   if (items.empty()) return;
@@ -493,8 +491,7 @@ void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& vi
   for (const Item& it : items)
     for (const GpuVertex& src : it.tri->v) {
       GpuVertex v = src;
-      V3 p = TransformPoint(*it.model, {src.pos[0], src.pos[1], src.pos[2]});
-      v.pos[0] = p.x; v.pos[1] = p.y; v.pos[2] = p.z;
+      v.pos = TransformPoint(*it.model, src.pos);
       v.normal = PackNormal(TransformDir(*it.model, UnpackNormal(src.normal)));
       verts.push_back(v);
     }

@@ -73,9 +73,9 @@ class Renderer {
     Mat4 model;
   };
   struct LightSet {
-    V3 ambient;
-    std::vector<V3> toward;
-    std::vector<V3> color;
+    Vec3f ambient;
+    std::vector<Vec3f> toward;
+    std::vector<Vec3f> color;
   };
 
   GpuMesh* Upload(const std::shared_ptr<rm::MeshBuilder>& mesh);
