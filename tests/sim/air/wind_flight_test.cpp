@@ -123,8 +123,8 @@ void PilotTheRidge(SimState& s) {
   const bool goingEast = f.x >= 0.0;
   const bool turn = (goingEast && s.ModelPosition.x > 650.0) || (!goingEast && s.ModelPosition.x < 350.0);
   const double east = turn ? -Sign(f.x) * 0.2 : (goingEast ? 1.0 : -1.0);
-  // Crab into the wind: about 52 degrees holds a 12 m/s glider over the slope in a
-  // 7 to 9 m/s wind; more when it has drifted back, less when it is too far out.
+  // Crab into the wind: about 52 degrees holds a 7.4 m/s glider over the slope in a
+  // 5 to 6 m/s wind; more when it has drifted back, less when it is too far out.
   const double out = std::clamp((500.0 - s.ModelPosition.y) / 25.0 + 1.3, 0.3, 3.0);
   const double north = turn ? 1.0 : out;
   const double wanted = std::atan2(north, east);
@@ -174,13 +174,16 @@ TEST(RidgeLift, AGliderThrownIntoTheWindClimbsAndStillAirLetsItDown) {
   const RidgeFlight windy = FlyFromTheRidge(7.0, false, 60.0);
   EXPECT_FALSE(windy.crashed);
   EXPECT_GT(windy.highest, 15.0) << "climb in the first minute, sticks neutral";
+  // In still air the throw's speed above the glider's trimmed 7.4 m/s buys it a zoom of
+  // about 2.3 m, and no more.
   const RidgeFlight still = FlyFromTheRidge(0.0, false, 60.0);
   EXPECT_LT(still.endHeight, 0.0);
-  EXPECT_LT(still.highest, 1.0);
+  EXPECT_LT(still.highest, 3.5);
 }
 
 TEST(RidgeLift, APilotKeepsItUpForFiveMinutes) {
-  const RidgeFlight r = FlyFromTheRidge(7.0, true, 300.0);
+  // A wind the slow thermal glider can still crab against at its trimmed speed.
+  const RidgeFlight r = FlyFromTheRidge(5.0, true, 300.0);
   EXPECT_FALSE(r.crashed);
   EXPECT_GT(r.lowestLate, 0.0) << "never below the launch point after the first minute";
   EXPECT_GT(r.endHeight, 10.0);
