@@ -369,6 +369,9 @@ class TMainForm {
   int iLanguage_ = lang::kEnglish;
   std::string sModellFilename_ = "Model/su-26.par";
   std::string loadedModelFile_;  // the model on screen; kept when another fails to load
+  // The landscape whose usual wind was last taken: reloading it (textures, the
+  // reload command) keeps the wind the user set, opening another brings its own.
+  std::string windLandscape_;
   std::string sLandFileName_ = "Landscape/world.scn";
   std::string caption_ = "Veltrane";
   std::string captionModel_;  // file name shown in the caption, empty before a load

@@ -198,6 +198,7 @@ void TMainForm::DXDrawInitialize() {
 
   trace_("TMainForm.DXDrawInitialize CreateWorldFrame\r\n");
   PlaceLandscape(sLandFileName_, landscape.get());
+  windLandscape_ = sLandFileName_;  // the wind of the last session stays
   Scene& sc = *scene_;
 
   const World& w = CurrentWorld();
@@ -371,6 +372,16 @@ void TMainForm::LoadWorld(const std::string& fileName) {
   BuildWorld(fileName);
   sc.worldFrame->AddVisual(sc.terrainVisual);
   sc.worldFrame->AddVisual(sc.skyVisual);
+
+  // A landscape made for a wind brings it along when it is opened; a replay
+  // brings the recorded wind itself.
+  if (fileName != windLandscape_ && !loadingForReplay_ && sc.info.Wind) {
+    WindSettings wind = sim_.Air.Settings();
+    wind.speed = sc.info.Wind->speed;
+    wind.fromDegrees = sc.info.Wind->fromDegrees;
+    sim_.Air.SetWind(wind.Clamped());
+  }
+  windLandscape_ = fileName;
 
   const World& w = CurrentWorld();
   ApplyScenePlaces(sim_, w, sc.info.PilotX, sc.info.PilotY, sc.info.StartX, sc.info.StartY);

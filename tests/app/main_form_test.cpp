@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "app/fake_services.h"
@@ -647,6 +648,38 @@ TEST_F(MainFormTest, TheAirSeesTheLandscapesGroundAndTheOverlayShowsTheWind) {
   form->FormKeyDown('A', false);
   Ticks(1, 20);
   EXPECT_FALSE(ov.wind.visible) << "only with speed, height and vario";
+  form.reset();
+}
+
+// Opening a landscape made for a wind brings that wind; reloading it keeps what the
+// user set since, and a landscape that names none leaves the wind alone.
+TEST_F(MainFormTest, ALandscapeThatNamesAWindBringsItWhenOpened) {
+  WriteSettings("[MainForm]\nsModellFilename=Model/glider.par\nsLandFileName=Landscape/valley.scn\n");
+  Start(std::string(VELTRANE_DATA_DIR) + "/");
+  form->FormCreate();
+  form->SimInit();
+  AirModel& air = form->State().Air;
+  air.SetWind({3.0, 90.0, 20, 10, 5});
+  struct Step {
+    std::function<void()> act;
+    double speed, from;
+  };
+  const Step steps[] = {
+      {[&] { form->LoadWorld("Landscape/ridge.scn"); }, 5.0, 0.0},
+      {[&] { air.SetWind({4.0, 30.0, 20, 10, 5}); }, 4.0, 30.0},
+      {[&] { form->TexturenClick(); }, 4.0, 30.0},
+      {[&] { form->LandNeuLadenClick(); }, 4.0, 30.0},
+      {[&] { form->LoadWorld("Landscape/valley.scn"); }, 4.0, 30.0},
+      {[&] { form->LoadWorld("Landscape/hill.scn"); }, 5.0, 270.0},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE(i);
+    steps[i].act();
+    EXPECT_DOUBLE_EQ(air.Settings().speed, steps[i].speed);
+    EXPECT_DOUBLE_EQ(air.Settings().fromDegrees, steps[i].from);
+    EXPECT_EQ(air.Settings().gusts, 20) << "gusts and turbulence stay the user's";
+    EXPECT_EQ(air.Settings().turbulence, 10);
+  }
   form.reset();
 }
 
