@@ -28,7 +28,14 @@ bool OpenFileDialogUi::DrawFileList() {
   bool chosen = false;
   ImGui::BeginGroup();
   if (ImGui::BeginListBox("##files", ImVec2(320, 260))) {
+    const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
+    int group = -1;
     for (const auto& e : dialog_.Entries()) {
+      // Landscapes under a heading for each kind: the flying fields, then the slopes.
+      if (kind_ == Kind::Scene && !e.isFolder && e.group != group) {
+        group = e.group;
+        ImGui::TextDisabled("%s", group == 0 ? words.fields : words.slopes);
+      }
       const std::string label = e.isFolder ? "[" + e.name + "]" : e.name;
       const bool clicked = ImGui::Selectable(label.c_str(), !e.isFolder && e.name == dialog_.Selected(),
                                              ImGuiSelectableFlags_AllowDoubleClick);
