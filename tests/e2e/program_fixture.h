@@ -1,11 +1,12 @@
 #pragma once
 
 // What the end-to-end tests share: the program started for each test, reads
-// of what its window shows, and the menu bar's layout.
+// of what its window shows, and its widgets found by name in the interface map.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "base/pictures/png_codec.h"
 #include "program_driver.h"
@@ -23,12 +25,6 @@
 namespace veltrane::test {
 
 namespace fs = std::filesystem;
-
-// Menu bar titles and items of the German menu in a 640x480 window (13 px DejaVu Sans).
-constexpr int kBarY = 8;
-constexpr int kDateiX = 24, kAnsichtX = 195, kAufloesungX = 312, kSpracheX = 470, kHilfeX = 508;
-constexpr int kBeendenY = 131, kAutozoomY = 72, kFensterY = 34, k800x600Y = 106;
-constexpr int kItemX = 12;  // from a menu's left edge
 
 inline int Brightness(const pictures::Picture& p, int x, int y) {
   const std::uint8_t* q = p.At(x, y);
@@ -73,10 +69,22 @@ inline int ChangedPixels(const pictures::Picture& a, const pictures::Picture& b)
   return n;
 }
 
+// A widget of the program's interface map, by its English identifier.
+struct UiRect {
+  int x = 0, y = 0, w = 0, h = 0;
+  std::string label;  // the caption in the current language, JSON escapes kept
+  int CenterX() const { return x + w / 2; }
+  int CenterY() const { return y + h / 2; }
+  // Where a check box's or radio button's box is: square, at the left.
+  int BoxX() const { return x + h / 2; }
+};
+
 class WindowedProgramTest : public ::testing::Test {
  protected:
   // Runs before the program starts: environment, settings file.
   virtual void BeforeStart() {}
+  // Command-line arguments beyond the configuration and trace.
+  virtual std::vector<std::string> ExtraArgs() const { return {}; }
 
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
@@ -85,7 +93,7 @@ class WindowedProgramTest : public ::testing::Test {
     ::setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
     // The program tells where its widgets are; the tests click them by name.
     ::setenv("VELTRANE_UI_MAP", UiMapPath().c_str(), 1);
-    program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_);
+    program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_, ExtraArgs());
     BeforeStart();
     ASSERT_TRUE(program_->Start()) << "no window with focus";
   }
@@ -103,37 +111,21 @@ class WindowedProgramTest : public ::testing::Test {
           last = program_->Grab();
           return last.width > 0 && ok(last);
         },
-        std::chrono::seconds(5));
+        std::chrono::seconds(10));
     if (out) *out = last;
     return r;
   }
-  bool MenuOpenBelow(int x) {
-    return ShowsSoon([&](const pictures::Picture& p) { return DarkPixels(p, x - 10, 25, x + 40, 45) > 500; });
-  }
-  void ChooseFromMenu(int titleX, int itemY) {
-    ASSERT_TRUE(program_->Click(titleX, kBarY));
-    ASSERT_TRUE(MenuOpenBelow(titleX)) << "menu did not open";
-    ASSERT_TRUE(program_->Click(titleX - 20 + kItemX, itemY));
-  }
 
-  // A widget of the program's interface map, by its English identifier.
-  struct UiRect {
-    int x = 0, y = 0, w = 0, h = 0;
-    int CenterX() const { return x + w / 2; }
-    int CenterY() const { return y + h / 2; }
-    // Where a check box's or radio button's box is: square, at the left.
-    int BoxX() const { return x + h / 2; }
-  };
   fs::path UiMapPath() const { return dir_ / "ui_map.jsonl"; }
   // The widget as the map shows it now, or nothing.
   std::optional<UiRect> UiNow(const std::string& id) const {
     std::ifstream in(UiMapPath());
     static const std::regex line(
-        R"re(\{"id": "([^"]*)", "label": "(?:[^"\\]|\\.)*", "x": (-?\d+), "y": (-?\d+), "w": (-?\d+), "h": (-?\d+)\})re");
+        R"re(\{"id": "([^"]*)", "label": "((?:[^"\\]|\\.)*)", "x": (-?\d+), "y": (-?\d+), "w": (-?\d+), "h": (-?\d+)\})re");
     std::smatch m;
     for (std::string l; std::getline(in, l);)
       if (std::regex_match(l, m, line) && m[1] == id)
-        return UiRect{std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4]), std::stoi(m[5])};
+        return UiRect{std::stoi(m[3]), std::stoi(m[4]), std::stoi(m[5]), std::stoi(m[6]), m[2]};
     return std::nullopt;
   }
   // The widget once the map shows it; polled with a generous bound.
@@ -144,15 +136,52 @@ class WindowedProgramTest : public ::testing::Test {
     return r.value_or(UiRect{});
   }
 
-  // A menu item chosen by the identifiers of the interface map: the title
-  // clicked once more when a slow frame lost the click and the menu stays shut.
-  void ChooseFromMenu(const std::string& menuId, const std::string& itemId) {
+  // Whether the map shows the widget, polled until it does (or no longer
+  // does) with a generous bound; true when it came to that.
+  bool Shows(const std::string& id, bool shown = true,
+             std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
+    return WaitUntil([&] { return UiNow(id).has_value() == shown; }, timeout);
+  }
+  // The open dialog's title bar is drawn (ImGui's blue of an active title), so a picture shows it.
+  static bool TitleBarDrawn(const pictures::Picture& p, const UiRect& dialog) {
+    const int y = dialog.y + 6;
+    if (y < 0 || y >= p.height) return false;
+    int n = 0;
+    for (int x = std::max(dialog.x, 0); x < dialog.x + dialog.w && x < p.width; ++x) {
+      const std::uint8_t* q = p.At(x, y);
+      if (std::abs(q[0] - 41) < 14 && std::abs(q[1] - 74) < 14 && std::abs(q[2] - 122) < 14) ++n;
+    }
+    return n > 30;
+  }
+  // A click on the middle of the widget.
+  void ClickUi(const std::string& id) {
+    const UiRect r = Ui(id);
+    ASSERT_TRUE(program_->Click(r.CenterX(), r.CenterY())) << id;
+  }
+  // A file of the open dialog's list clicked until the dialog names it as chosen.
+  void SelectFile(const std::string& name) {
+    bool chosen = false;
+    for (int attempt = 0; attempt < 3 && !chosen; ++attempt) {
+      ClickUi("file:" + name);
+      chosen = WaitUntil([&] { return UiNow("selected_file").value_or(UiRect{}).label == name; },
+                         std::chrono::seconds(5));
+    }
+    ASSERT_TRUE(chosen) << name << " not chosen";
+  }
+  // A menu opened until it shows `itemId`: the title clicked once more when a
+  // slow frame lost the click and the menu stays shut.
+  std::optional<UiRect> OpenMenu(const std::string& menuId, const std::string& itemId) {
     std::optional<UiRect> item;
-    for (int attempt = 0; attempt < 2 && !item; ++attempt) {
+    for (int attempt = 0; attempt < 3 && !item; ++attempt) {
       const UiRect title = Ui(menuId);
-      ASSERT_TRUE(program_->Click(title.CenterX(), title.CenterY()));
+      if (!program_->Click(title.CenterX(), title.CenterY())) break;
       WaitUntil([&] { return (item = UiNow(itemId)).has_value(); }, std::chrono::seconds(5));
     }
+    return item;
+  }
+  // A menu item chosen by the identifiers of the interface map.
+  void ChooseFromMenu(const std::string& menuId, const std::string& itemId) {
+    const std::optional<UiRect> item = OpenMenu(menuId, itemId);
     ASSERT_TRUE(item.has_value()) << itemId << " not shown in " << menuId;
     ASSERT_TRUE(program_->Click(item->CenterX(), item->CenterY()));
   }

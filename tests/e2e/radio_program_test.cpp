@@ -12,36 +12,13 @@
 #include <string>
 #include <thread>
 
-#include "base/pictures/png_codec.h"
-#include "program_driver.h"
-#include "support/temp_dir.h"
+#include "program_fixture.h"
 
 namespace veltrane::test {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-constexpr int kBarY = 8;
-constexpr int kSteuerungX = 411;
-constexpr int kAnalogeY = 55;
-
-int Brightness(const pictures::Picture& p, int x, int y) {
-  const std::uint8_t* q = p.At(x, y);
-  return q[0] + q[1] + q[2];
-}
-
-// Dialog pixels: ImGui's dark backgrounds and dark blue frames, neither grass nor sky.
-int DialogPixels(const pictures::Picture& p, int x0, int y0, int x1, int y1) {
-  int n = 0;
-  for (int y = y0; y < y1 && y < p.height; ++y)
-    for (int x = x0; x < x1 && x < p.width; ++x) {
-      const std::uint8_t* q = p.At(x, y);
-      const int b = Brightness(p, x, y);
-      if (b < 150 || (q[2] >= q[1] && b < 300)) ++n;
-    }
-  return n;
-}
 
 // The bars' green.
 int GreenPixels(const pictures::Picture& p, int x0, int y0, int x1, int y1) {
@@ -63,21 +40,15 @@ int ChangedPixels(const pictures::Picture& a, const pictures::Picture& b, int x0
   return n;
 }
 
-class RadioProgramTest : public ::testing::Test {
+class RadioProgramTest : public WindowedProgramTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display";
-    axes_ = dir_ / "axes.txt";
-    Move("0 0 0 32767 0 0");  // sticks centred, throttle closed
-    program_ = std::make_unique<ProgramDriver>(VELTRANE_PROGRAM, dir_,
-                                               std::vector<std::string>{"--test-joystick", axes_.string()});
-    ASSERT_TRUE(program_->Start()) << "no window with focus";
-  }
-  void TearDown() override { program_.reset(); }
+  std::vector<std::string> ExtraArgs() const override { return {"--test-joystick", AxesPath().string()}; }
+  void BeforeStart() override { Move("0 0 0 32767 0 0"); }  // sticks centred, throttle closed
+  fs::path AxesPath() const { return dir_ / "axes.txt"; }
   void Move(const std::string& axes) {
     const fs::path tmp = dir_ / "axes.tmp";
     std::ofstream(tmp) << axes << "\n";
-    fs::rename(tmp, axes_);
+    fs::rename(tmp, AxesPath());
   }
   // Software rendering on a busy machine gives slow frames: every step is held
   // long enough for the toolkit to see it in a frame of its own.
@@ -88,6 +59,11 @@ class RadioProgramTest : public ::testing::Test {
     std::this_thread::sleep_for(500ms);
     return ok;
   }
+  // The mouse where no widget is: the window's bottom right corner.
+  bool HoverAway() {
+    int w = 0, h = 0;
+    return program_->WindowSize(&w, &h) && Hover(w - 10, h - 10);
+  }
   bool Press(int x, int y) {
     if (!Hover(x, y) || !Xdo("mousedown 1")) return false;
     std::this_thread::sleep_for(600ms);
@@ -95,49 +71,21 @@ class RadioProgramTest : public ::testing::Test {
     std::this_thread::sleep_for(300ms);
     return up;
   }
+  bool Press(const std::string& id) {
+    const UiRect r = Ui(id);
+    return Press(r.CenterX(), r.CenterY());
+  }
   bool HoldKey(const std::string& key) {
     if (!Xdo("keydown " + key)) return false;
     std::this_thread::sleep_for(600ms);
     return Xdo("keyup " + key);
   }
-  void Keep(const pictures::Picture& p, const std::string& name) {
-    if (const char* d = std::getenv("VELTRANE_E2E_SHOTS")) pictures::WritePng((fs::path(d) / name).string(), p);
-  }
-  bool ShowsSoon(const std::function<bool(const pictures::Picture&)>& ok, pictures::Picture* out = nullptr) {
-    pictures::Picture last;
-    bool r = WaitUntil(
-        [&] {
-          last = program_->Grab();
-          return last.width > 0 && ok(last);
-        },
-        5s);
-    if (out) *out = last;
-    return r;
-  }
-
-  test_support::TempDir temp_;
-  const fs::path dir_ = temp_.path();
-  fs::path axes_;
-  std::unique_ptr<ProgramDriver> program_;
 };
 
-// Places in a 640x480 window (13 px DejaVu Sans).
-constexpr int kDateiX = 24, kBeendenY = 131;
-constexpr int kJoystickEntryX = 190, kJoystickEntryY = 213, kPicEntryY = 264;
-constexpr int kEigenschaftenX = 217, kKalibrationX = 420, kSubButtonsY = 293;
-constexpr int kSelectionOkX = 170, kSelectionOkY = 320;
-constexpr int kJoyOkX = 178, kJoyOkY = 346;
-constexpr int kCalibButtonX = 400, kCalibButtonY = 343;
-constexpr int kCalibOkX = 111, kCalibOkY = 370;
-constexpr int kAwayX = 620, kAwayY = 460;  // outside every dialog
-
-bool SelectionShown(const pictures::Picture& p) {
-  return DialogPixels(p, 115, 145, 525, 335) > 60000 && GreenPixels(p, 60, 110, 580, 380) < 50;
+// Green in a widget's or dialog's rectangle.
+int GreenIn(const pictures::Picture& p, const UiRect& r) {
+  return GreenPixels(p, r.x, r.y, r.x + r.w, r.y + r.h);
 }
-bool NothingInFront(const pictures::Picture& p) { return DialogPixels(p, 115, 145, 525, 335) < 20000; }
-bool JoystickShown(const pictures::Picture& p) { return GreenPixels(p, 128, 262, 146, 300) > 500; }
-bool CalibrationShown(const pictures::Picture& p) { return GreenPixels(p, 341, 200, 359, 262) > 500; }
-bool MenuOpen(const pictures::Picture& p) { return DialogPixels(p, 385, 22, 525, 66) > 4000; }
 
 // The value of `key=` in a section of the settings text, NaN when missing.
 double Setting(const std::string& settings, const std::string& section, const std::string& key) {
@@ -155,34 +103,39 @@ double Setting(const std::string& settings, const std::string& section, const st
 // The rest of the class's helpers need the driver.
 class RadioFlow : public RadioProgramTest {
  protected:
-  // Clicks until the picture shows `ok`: a click lost in a slow frame is repeated,
-  // one that took effect is not.
-  bool PressUntil(int x, int y, const std::function<bool(const pictures::Picture&)>& ok) {
+  // Presses a widget until the map shows `shown` (or, with shown false, no
+  // longer shows it): a press lost in a slow frame is repeated, one that took
+  // effect is not.
+  bool PressUntil(const std::string& id, const std::string& dialog, bool shown = true) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-      if (!Press(x, y)) return false;
-      if (ShowsSoon(ok)) return true;
+      if (!Press(id)) return false;
+      if (Shows(dialog, shown, 5s)) return true;
     }
     return false;
   }
-  // Clicks until the region changes; the mouse is kept away while looking, so
-  // that a hover highlight does not count.
-  bool PressChanging(int x, int y, int x0, int y0, int x1, int y1) {
+  // Presses a widget until its rectangle looks different; the mouse is kept
+  // away while looking, so that a hover highlight does not count.
+  bool PressChanging(const std::string& id) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-      if (!Hover(kAwayX, kAwayY)) return false;
+      const UiRect r = Ui(id);
+      if (!HoverAway()) return false;
       const pictures::Picture before = program_->Grab();
-      if (!Press(x, y) || !Hover(kAwayX, kAwayY)) return false;
-      if (ShowsSoon([&](const pictures::Picture& p) { return ChangedPixels(before, p, x0, y0, x1, y1) > 20; }))
+      if (!Press(r.CenterX(), r.CenterY()) || !HoverAway()) return false;
+      if (ShowsSoon([&](const pictures::Picture& p) { return ChangedPixels(before, p, r.x, r.y, r.x + r.w, r.y + r.h) > 20; }))
         return true;
     }
     return false;
   }
   void OpenSelection() {
-    ASSERT_TRUE(PressUntil(kSteuerungX, kBarY, MenuOpen)) << "no Steuerung menu";
-    ASSERT_TRUE(PressUntil(kSteuerungX, kAnalogeY, SelectionShown)) << "no selection dialog";
+    bool open = false;
+    for (int attempt = 0; attempt < 3 && !open; ++attempt) {
+      ChooseFromMenu("controls", "radio_dialog");
+      open = Shows("dialog:radio", true, 5s);
+    }
+    ASSERT_TRUE(open) << "no selection dialog";
   }
   void Quit() {
-    ASSERT_TRUE(PressUntil(kDateiX, kBarY, [](const pictures::Picture& p) { return DialogPixels(p, 0, 22, 120, 66) > 3000; }));
-    ASSERT_TRUE(Press(kDateiX - 8, kBeendenY));
+    ChooseFromMenu("file", "quit");
     EXPECT_EQ(program_->WaitExit(20s), 0);
   }
 };
@@ -192,20 +145,22 @@ TEST_F(RadioFlow, JoystickChosenInSteuerungFliesTheModel) {
   Keep(program_->Grab(), "dialog_steuerung.png");
 
   // "Eigenschaften" of the joystick: its live view follows the stick.
-  ASSERT_TRUE(PressChanging(kJoystickEntryX, kJoystickEntryY, 120, 205, 520, 222));
-  ASSERT_TRUE(PressUntil(kEigenschaftenX, kSubButtonsY, JoystickShown)) << "no joystick dialog";
-  ASSERT_LT(GreenPixels(program_->Grab(), 128, 216, 146, 254), 50);
+  ASSERT_TRUE(PressChanging("entry1"));  // the joystick
+  ASSERT_TRUE(PressUntil("properties", "dialog:joystick")) << "no joystick dialog";
+  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:joystick")); }));
+  const int centred = GreenIn(program_->Grab(), Ui("dialog:joystick"));
   Move("-32768 0 0 32767 0 0");
   pictures::Picture shot;
-  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return GreenPixels(p, 128, 216, 146, 254) > 500; }, &shot))
+  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return GreenIn(p, Ui("dialog:joystick")) > centred + 500; },
+                        &shot))
       << "the joystick view does not follow the stick";
   Keep(shot, "dialog_joystick.png");
-  ASSERT_TRUE(PressUntil(kJoyOkX, kJoyOkY, SelectionShown)) << "the joystick dialog does not hand back";
+  ASSERT_TRUE(PressUntil("ok", "dialog:radio")) << "the joystick dialog does not hand back";
 
   // The list shows the active entry again: choose the joystick once more, then Ok.
-  ASSERT_TRUE(PressChanging(kJoystickEntryX, kJoystickEntryY, 120, 205, 520, 222));
+  ASSERT_TRUE(PressChanging("entry1"));
   Move("0 0 0 32767 0 0");
-  ASSERT_TRUE(PressUntil(kSelectionOkX, kSelectionOkY, NothingInFront)) << "the selection dialog stays open";
+  ASSERT_TRUE(PressUntil("ok", "dialog:radio", false)) << "the selection dialog stays open";
 
   // Throttle closed: the model stands still; full throttle: it rolls away.
   std::this_thread::sleep_for(1500ms);
@@ -230,33 +185,35 @@ TEST_F(RadioFlow, JoystickChosenInSteuerungFliesTheModel) {
 
 TEST_F(RadioFlow, CalibrationAndAssignmentThroughTheDialog) {
   OpenSelection();
-  ASSERT_TRUE(PressChanging(kJoystickEntryX, kJoystickEntryY, 120, 205, 520, 222));
-  ASSERT_TRUE(PressUntil(kKalibrationX, kSubButtonsY, CalibrationShown)) << "no calibration dialog";
+  ASSERT_TRUE(PressChanging("entry1"));
+  ASSERT_TRUE(PressUntil("calibration", "dialog:calibration")) << "no calibration dialog";
 
   // Rudder fed by channel 2 and reversed.
-  ASSERT_TRUE(Hover(kAwayX, kAwayY));
+  const UiRect channel = Ui("ch0");
+  ASSERT_TRUE(HoverAway());
   const pictures::Picture before = program_->Grab();
-  ASSERT_TRUE(Press(215, 164));  // the field takes the focus
+  ASSERT_TRUE(Press("ch0"));  // the field takes the focus
   ASSERT_TRUE(HoldKey("End") && HoldKey("BackSpace") && program_->Key("2"));
-  ASSERT_TRUE(Hover(kAwayX, kAwayY));
-  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return ChangedPixels(before, p, 205, 152, 250, 176) > 5; }))
-      << "the channel field did not change";
-  ASSERT_TRUE(PressChanging(269, 164, 259, 154, 281, 174));
+  ASSERT_TRUE(HoverAway());
+  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) {
+    return ChangedPixels(before, p, channel.x, channel.y, channel.x + channel.w, channel.y + channel.h) > 5;
+  })) << "the channel field did not change";
+  ASSERT_TRUE(PressChanging("inv0"));
 
   // Range capture of X between -20000 and 20000, then centred at 5000.
-  ASSERT_TRUE(PressChanging(kCalibButtonX, kCalibButtonY, 310, 280, 580, 352));
+  ASSERT_TRUE(PressChanging("calib"));
   for (const char* axes : {"-20000 0 0 0 0 0", "20000 0 0 0 0 0", "0 0 0 0 0 0"}) {
     Move(axes);
     std::this_thread::sleep_for(700ms);
   }
-  ASSERT_TRUE(PressChanging(kCalibButtonX, kCalibButtonY, 310, 280, 580, 352));  // "Weiter"
+  ASSERT_TRUE(PressChanging("calib"));  // "Weiter"
   Move("5000 0 0 0 0 0");
   std::this_thread::sleep_for(700ms);
   Keep(program_->Grab(), "dialog_calibration.png");
-  ASSERT_TRUE(PressChanging(kCalibButtonX, kCalibButtonY, 310, 280, 580, 352));  // "Fertig"
-  ASSERT_TRUE(PressUntil(kCalibOkX, kCalibOkY, SelectionShown)) << "not back in the selection";
-  ASSERT_TRUE(PressChanging(kJoystickEntryX, kJoystickEntryY, 120, 205, 520, 222));
-  ASSERT_TRUE(PressUntil(kSelectionOkX, kSelectionOkY, NothingInFront));
+  ASSERT_TRUE(PressChanging("calib"));  // "Fertig"
+  ASSERT_TRUE(PressUntil("ok", "dialog:radio")) << "not back in the selection";
+  ASSERT_TRUE(PressChanging("entry1"));
+  ASSERT_TRUE(PressUntil("ok", "dialog:radio", false));
 
   Quit();
   const std::string s = program_->Settings();
@@ -271,14 +228,13 @@ TEST_F(RadioFlow, CalibrationAndAssignmentThroughTheDialog) {
 
 TEST_F(RadioFlow, SerialBoardPropertiesAndAbbrechen) {
   OpenSelection();
-  ASSERT_TRUE(PressChanging(kJoystickEntryX, kPicEntryY, 120, 256, 520, 272));
+  ASSERT_TRUE(PressChanging("entry4"));  // the serial PIC interface
   // The selection gives way to the PIC dialog.
-  ASSERT_TRUE(PressChanging(kEigenschaftenX, kSubButtonsY, 115, 145, 525, 335)) << "no PIC-Interface dialog";
-  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 200, 200, 440, 280) > 15000; }));
-  ASSERT_TRUE(PressChanging(179, 280, 165, 270, 345, 290));  // "19200 Baud / 0xFF Sync"
+  ASSERT_TRUE(PressUntil("properties", "dialog:pic")) << "no PIC-Interface dialog";
+  ASSERT_TRUE(PressChanging("protocol1"));  // "19200 Baud / 0xFF Sync"
   Keep(program_->Grab(), "dialog_pic.png");
-  ASSERT_TRUE(PressUntil(206, 306, SelectionShown)) << "Ok does not hand back to the selection";
-  ASSERT_TRUE(PressUntil(278, kSelectionOkY, NothingInFront)) << "Abbrechen does not close the selection";
+  ASSERT_TRUE(PressUntil("ok", "dialog:radio")) << "Ok does not hand back to the selection";
+  ASSERT_TRUE(PressUntil("cancel", "dialog:radio", false)) << "Abbrechen does not close the selection";
 
   Quit();
   const std::string s = program_->Settings();

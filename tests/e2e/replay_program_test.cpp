@@ -12,9 +12,6 @@ using namespace std::chrono_literals;
 
 // Below the menu bar and the replay's two overlay lines.
 constexpr int kViewTop = 70;
-// "Flug abspielen..." is the first item after "Beenden" and its separator.
-constexpr int kFlugAbspielenY = 55;
-constexpr int kGeistY = kFlugAbspielenY + 17;
 
 int ViewDifference(const pictures::Picture& a, const pictures::Picture& b) {
   if (a.width != b.width || a.height != b.height) return a.width * a.height;
@@ -45,9 +42,8 @@ TEST_F(ReplayProgramTest, TheReplayShowsWhatTheLiveFlightShowedAtTheSameTimes) {
   ASSERT_GT(ViewDifference(live[0], live[1]), 500) << "the model did not move";
   Keep(live[0], "replay_live.png");
 
-  ChooseFromMenu(kDateiX, kFlugAbspielenY);
-  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 100, 150, 540, 330) > 20000; }))
-      << "no list of flights";
+  ChooseFromMenu("file", "replay_flight");
+  ASSERT_TRUE(Shows("dialog:flights")) << "no list of flights";
   ASSERT_TRUE(program_->Key("Return"));  // the newest flight is selected
   for (std::size_t i = 0; i < live.size(); ++i) {
     pictures::Picture seen;
@@ -73,9 +69,8 @@ TEST_F(ReplayProgramTest, AGhostFliesTheLastFlightBesideTheLiveOne) {
   ASSERT_TRUE(program_->Key("i"));  // a new flight; the last one is the ghost's
   std::this_thread::sleep_for(300ms);
 
-  ChooseFromMenu(kDateiX, kGeistY);
-  ASSERT_TRUE(ShowsSoon([](const pictures::Picture& p) { return DialogPixels(p, 100, 150, 540, 330) > 20000; }))
-      << "no list of flights";
+  ChooseFromMenu("file", "show_ghost");
+  ASSERT_TRUE(Shows("dialog:flights")) << "no list of flights";
   ASSERT_TRUE(program_->Key("Return"));
   ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.ShowGhost File:") == 1; }, 5s));
   // The live model rests paused on the ground; only the ghost moves on.
