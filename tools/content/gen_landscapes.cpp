@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,6 +64,19 @@ struct Water {
   double quad;  // side of one water quad
 };
 
+// A mown patch laid on flat ground: a landing area on a slope site.
+struct Mat {
+  Rect area;
+  double z;
+  std::string name;
+};
+
+// The wind a slope site is made for.
+struct UsualWind {
+  double speed, from;
+  std::string note;
+};
+
 // One landscape; file coordinates: x east, y north, z up, metres, origin in the middle.
 struct Landscape {
   std::string name;
@@ -73,6 +87,9 @@ struct Landscape {
   std::vector<Tree> trees;
   std::vector<Building> buildings;
   std::vector<Water> water;
+  std::vector<Mat> mats;
+  std::optional<UsualWind> wind;
+  std::string places_note = "The pilot stands beside the runway; models start on it facing north.";
   Rect runway;
   int pilot_x = 0, pilot_y = 0, start_x = 0, start_y = 0;
   int sky_height = 700, sky_half_width = 3000;
@@ -208,7 +225,11 @@ std::string SceneText(const Landscape& l) {
       << "\n";
   o << "\n// Sky dome: height, half width, picture.\n";
   o << "SKY " << l.sky_height << " " << l.sky_half_width << " " << l.sky << "\n\n";
-  o << "// The pilot stands beside the runway; models start on it facing north.\n";
+  if (l.wind) {
+    o << "// " << l.wind->note << "\n// WIND speed (m/s, 10 m above the ground), direction it blows from (degrees).\n";
+    o << "WIND " << Num(l.wind->speed, 1) << " " << Num(l.wind->from, 1) << "\n\n";
+  }
+  o << "// " << l.places_note << "\n";
   o << "PILOT_POSITION " << l.pilot_x << " " << l.pilot_y << " 0\n";
   o << "AIRCRAFT_POSITION " << l.start_x << " " << l.start_y << " 0\n";
   o << "\n// Own objects. CULL ON draws each face from the side from which its corners run\n"
@@ -224,6 +245,13 @@ std::string SceneText(const Landscape& l) {
           << "   " << Corner(255, 0, x1, y1, w.level_m) << "   " << Corner(0, 0, x, y1, w.level_m)
           << "\n";
       }
+  }
+  for (const Mat& m : l.mats) {
+    o << "\n// " << m.name << ": a mown patch just above the flat ground.\n";
+    o << "TEXTURE runway\nQUADS\n";
+    const Rect& r = m.area;
+    o << Corner(0, 255, r.x0, r.y0, m.z) << "   " << Corner(255, 255, r.x1, r.y0, m.z) << "   "
+      << Corner(255, 0, r.x1, r.y1, m.z) << "   " << Corner(0, 0, r.x0, r.y1, m.z) << "\n";
   }
   WriteTrees(o, l);
   if (!l.buildings.empty()) {
@@ -473,6 +501,181 @@ Landscape Coast() {
   return l;
 }
 
+// ---- slope sites: terrain made for soaring in the wind the scene names ----------------
+
+// Level of a flat patch, its surroundings blended in over `blend` metres.
+int Flatten(int level, int flat, const Rect& area, double blend, double x, double y) {
+  const double f = SmoothStep(0.0, blend, area.Distance(x, y));
+  return static_cast<int>(std::lround(flat + f * (level - flat)));
+}
+
+// The ridge's crest line: y of the edge at x, bending gently.
+double RidgeEdge(double x) {
+  return 20.0 * std::sin(x / 260.0) + 12.0 * (FractalNoise(x / 200.0, 3.0, 2, 61) - 0.5);
+}
+
+Landscape Ridge() {
+  Landscape l;
+  l.name = "ridge";
+  l.title = "Ridge: a long grassy ridge facing north over a wide meadow";
+  l.size = 800;
+  l.tile = 160;
+  l.step = 8;
+  const int foot = 20, crest = 220;  // 5 m and 55.6 m
+  const Rect top{-60, -130, 60, -40};     // landing area behind the edge
+  const Rect bottom{-80, 250, 80, 330};   // and one at the foot
+  l.level = [=](double x, double y) {
+    // The crest line runs east-west near y = 0 with gentle bends; the face falls
+    // 50 m over about 170 m to the north, the back slope far more gently south.
+    const double d = y - RidgeEdge(x);  // metres north of the crest line
+    const double ends = SmoothStep(620.0, 790.0, std::fabs(x));  // the ridge dies away at its ends
+    // The face falls 50 m over 130 m, rounded over at the crest; the back slope far
+    // more gently south.
+    const double face = 1.0 - SmoothStep(-20.0, 110.0, d);
+    const double back = 1.0 - 0.45 * SmoothStep(-80.0, -700.0, d);
+    const double shape = std::min(face, back);
+    const double lumps = 6.0 * FractalNoise(x / 90.0, y / 90.0, 3, 63) * SmoothStep(120.0, 40.0, std::fabs(d));
+    const double hills = (crest - foot) * shape * (1.0 - ends) + lumps * (1.0 - 0.7 * SmoothStep(-10.0, 10.0, d));
+    const double meadow = 5.0 * FractalNoise(x / 150.0, y / 150.0, 3, 65) * SmoothStep(200.0, 300.0, d);
+    int lv = foot + static_cast<int>(std::lround(hills + meadow));
+    lv = Flatten(lv, crest, top, 30.0, x, y);
+    lv = Flatten(lv, foot, bottom, 40.0, x, y);
+    return std::clamp(lv, 0, 255);
+  };
+  // One grass over the whole ridge, so no tile edge runs along the face.
+  l.quadrants = {{0, 0, 10, 10, "valley_grass"}, {1, 7, 2, 2, "field_crop"}, {7, 7, 2, 2, "field_soil"}};
+  l.mats = {{top, kLevel * crest + 0.03, "Landing area on top, behind the edge"},
+            {bottom, kLevel * foot + 0.03, "Landing area at the foot"}};
+  l.wind = UsualWind{5.0, 0.0, "The usual wind blows from the north, straight up the face."};
+  l.places_note = "The pilot stands at the edge of the crest; models start on the landing area at the foot.";
+  // Just over the edge, so that a model thrown from the hand is over the face at once.
+  l.pilot_x = 0;
+  l.pilot_y = static_cast<int>(std::lround(RidgeEdge(0.0) + 6.0));
+  l.start_x = 0;
+  l.start_y = 290;
+  l.sky = "sky_field";
+  l.sky_height = 800;
+  l.buildings = {
+      {{90, -120, 100, -110}, 2.4, 3.6, true, {0.6, 0.45, 0.3}, {0.35, 0.2, 0.14}, "Shelter"}};
+  Sequence seq(6061);
+  // Bushes and trees on the meadow below and on the back slope, clear of the face
+  // and of both landing areas.
+  auto free = [&](double x, double y) {
+    return std::fabs(x) < 780 && std::fabs(y) < 780 && !bottom.Contains(x, y, 80) &&
+           !top.Contains(x, y, 60) && (y > 260 || y < -220);
+  };
+  ScatterWood(l.trees, seq, -450, 500, 200, 70, 0.3, free);
+  ScatterWood(l.trees, seq, 420, 560, 180, 60, 0.3, free);
+  ScatterWood(l.trees, seq, -300, -480, 220, 80, 0.7, free);
+  ScatterWood(l.trees, seq, 380, -420, 200, 70, 0.7, free);
+  TreeLine(l.trees, seq, -700, 420, -200, 420, 20.0, 0.1);
+  return l;
+}
+
+// The cliff's edge: y of its lip at x.
+double CliffEdge(double x) {
+  return 160.0 + 12.0 * std::sin(x / 180.0) + 8.0 * (FractalNoise(x / 120.0, 7.0, 2, 71) - 0.5);
+}
+
+Landscape Cliffs() {
+  Landscape l;
+  l.name = "cliffs";
+  l.title = "Cliffs: a grass-topped cliff over a sandy beach, the sea to the north";
+  l.size = 800;
+  l.tile = 160;
+  l.step = 8;
+  const int sea_floor = 0, beach = 14, top_level = 200;  // 3.5 m beach, 50.5 m cliff top
+  const Rect top{-60, 40, 60, 110};
+  const Rect shore{-80, 240, 80, 275};  // a firm strip of beach below the pilot
+  l.level = [=](double x, double y) {
+    // The cliff edge near y = 160 bends a little; below it a steep face, a beach
+    // sloping into the sea, and dunes rolling inland behind the edge.
+    const double d = y - CliffEdge(x);
+    double lv;
+    if (d < -8.0) {
+      const double dunes = 18.0 * FractalNoise(x / 110.0, y / 110.0, 3, 73) * SmoothStep(-30.0, -140.0, d);
+      lv = top_level - 30.0 * SmoothStep(-200.0, -750.0, d) + dunes;
+    } else if (d < 70.0) {
+      lv = beach + (top_level - beach) * (1.0 - SmoothStep(-8.0, 70.0, d));
+    } else {
+      lv = beach - (beach - sea_floor) * SmoothStep(110.0, 220.0, d);
+    }
+    int flat = Flatten(static_cast<int>(std::lround(lv)), top_level, top, 40.0, x, y);
+    if (d > 60.0) flat = Flatten(flat, beach, shore, 15.0, x, y);
+    return std::clamp(flat, 0, 255);
+  };
+  const double sea = kLevel * 8 + 0.05;
+  l.water.push_back({{-800, 300, 800, 800}, sea, 80});
+  l.quadrants = {{0, 0, 10, 10, "coast_grass"}, {0, 6, 10, 1, "sand"}, {0, 7, 10, 3, "water"},
+                 {0, 0, 10, 2, "grass_c"}};
+  l.mats = {{top, kLevel * top_level + 0.03, "Landing area on top, behind the edge"},
+            {shore, kLevel * beach + 0.03, "Landing area on the beach"}};
+  l.wind = UsualWind{5.0, 0.0, "The usual wind is the sea breeze from the north, onto the cliff."};
+  l.places_note = "The pilot stands at the cliff edge; models start on the beach below.";
+  l.pilot_x = 0;
+  l.pilot_y = static_cast<int>(std::lround(CliffEdge(0.0) - 2.0));
+  l.start_x = 0;
+  l.start_y = 258;
+  l.sky = "sky_coast";
+  l.buildings = {
+      {{-130, 60, -118, 70}, 2.6, 4.0, false, {0.92, 0.9, 0.84}, {0.2, 0.3, 0.45}, "Coastguard hut"}};
+  Sequence seq(7079);
+  auto free = [&](double x, double y) {
+    return y < -100 && std::fabs(x) < 780 && std::fabs(y) < 780;
+  };
+  ScatterWood(l.trees, seq, -450, -450, 260, 90, 0.95, free);
+  ScatterWood(l.trees, seq, 450, -500, 240, 80, 0.95, free);
+  return l;
+}
+
+Landscape Hill() {
+  Landscape l;
+  l.name = "hill";
+  l.title = "Hill: a lone hill in farmland with slopes facing every way";
+  l.size = 800;
+  l.tile = 160;
+  l.step = 8;
+  const int plain = 16, summit = 226;  // 4 m and 57 m
+  const Rect top{-30, -45, 30, 45};    // the flat summit, long north-south
+  const Rect foot{-370, -40, -270, 40};  // a meadow at the western foot
+  l.level = [=](double x, double y) {
+    // An oval hill, longer north-south, so a west or an east wind meets a broad
+    // face; spurs to the north-east and south-west give faces for other winds.
+    const double r = std::hypot(x / 1.0, y / 1.6);
+    const double spur1 = 0.35 * std::exp(-std::pow(std::hypot(x - 170.0, y - 200.0) / 110.0, 2.0));
+    const double spur2 = 0.3 * std::exp(-std::pow(std::hypot(x + 160.0, y + 230.0) / 110.0, 2.0));
+    const double dome = 1.0 - SmoothStep(30.0, 140.0, r);
+    const double shape = std::max(dome, spur1 + spur2);
+    const double farm = 4.0 * FractalNoise(x / 130.0, y / 130.0, 3, 81);
+    const double lumps = 8.0 * FractalNoise(x / 70.0, y / 70.0, 2, 83) * shape;
+    const int lv = plain + static_cast<int>(std::lround((summit - plain) * shape + farm + lumps));
+    return std::clamp(Flatten(Flatten(lv, summit, top, 15.0, x, y), plain + 2, foot, 30.0, x, y), 0, 255);
+  };
+  l.quadrants = {{0, 0, 10, 10, "field_grass"}, {0, 0, 2, 3, "field_crop"},
+                 {8, 7, 2, 3, "field_crop"},     {7, 0, 3, 2, "field_soil"}, {0, 7, 2, 3, "field_soil"}};
+  l.mats = {{{-25, -35, 25, 35}, kLevel * summit + 0.03, "Landing area on the summit"},
+            {foot, kLevel * (plain + 2) + 0.03, "Landing area at the western foot"}};
+  l.wind = UsualWind{5.0, 270.0, "The usual wind blows from the west onto the long western face."};
+  l.places_note = "The pilot stands at the western edge of the summit; models start at its foot.";
+  l.pilot_x = -48;
+  l.pilot_y = 0;
+  l.start_x = -320;
+  l.start_y = 0;
+  l.sky = "sky";
+  l.sky_height = 800;
+  Sequence seq(8087);
+  auto free = [&](double x, double y) {
+    return std::hypot(x, y / 1.6) > 220.0 && std::fabs(x) < 780 && std::fabs(y) < 780;
+  };
+  TreeLine(l.trees, seq, -700, -420, 700, -420, 24.0, 0.2);
+  TreeLine(l.trees, seq, 420, -700, 420, 700, 24.0, 0.2);
+  ScatterWood(l.trees, seq, -520, 480, 180, 70, 0.5, free);
+  l.buildings = {
+      {{-470, -330, -448, -314}, 5.0, 8.0, false, {0.7, 0.25, 0.18}, {0.3, 0.3, 0.32}, "Barn"},
+      {{-440, -330, -428, -320}, 3.0, 5.0, true, {0.9, 0.88, 0.8}, {0.55, 0.15, 0.1}, "Farmhouse"}};
+  return l;
+}
+
 void WriteLandscape(const std::string& dir, const Landscape& l) {
   WriteText(dir + "/" + l.name + ".scn", SceneText(l));
   WriteBmp(dir + "/" + l.name + ".bmp", Heightmap(l));
@@ -511,5 +714,8 @@ int main(int argc, char** argv) {
     WriteLandscape(dir, Field());
     WriteLandscape(dir, Valley());
     WriteLandscape(dir, Coast());
+    WriteLandscape(dir, Ridge());
+    WriteLandscape(dir, Cliffs());
+    WriteLandscape(dir, Hill());
   });
 }
