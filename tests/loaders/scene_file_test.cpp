@@ -116,7 +116,9 @@ TEST(SceneFile, UsualWind) {
     const std::string file = dir.Write("wind.scn", Scene(c.items));
     const auto quick = ReadSceneWind(file);
     EXPECT_EQ(quick.has_value(), c.named);
-    if (quick && c.named) EXPECT_DOUBLE_EQ(quick->fromDegrees, c.from);
+    if (quick && c.named) {
+      EXPECT_DOUBLE_EQ(quick->fromDegrees, c.from);
+    }
   }
   LoadedScene bad;
   EXPECT_NE(ErrorOf(dir, Scene("WIND STRONG 0"), bad).find("expected at: STRONG"), std::string::npos);
