@@ -264,7 +264,7 @@ void RadioUi::DrawCalibration() {
     ImGui::SameLine(channel);
     ImGui::SetNextItemWidth(45);
     ImGui::InputText(("##ch" + std::to_string(f)).c_str(), rowBuf_[i].data(), rowBuf_[i].size());
-    MapLastItem("##ch" + std::to_string(f));
+    MapLastItem("ch" + std::to_string(f), rowBuf_[i].data());  // the label: the number typed so far
     ImGui::SameLine(inv);
     ImGui::Checkbox(("##inv" + std::to_string(f)).c_str(), &calib_.rows[i].inv);
     MapLastItem("##inv" + std::to_string(f));
