@@ -4,10 +4,12 @@
 set -uo pipefail
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
+# A generous bound: on a loaded machine the window manager can take seconds to come up.
 ready=0
-for _ in $(seq 100); do
+for _ in $(seq 600); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { ready=1; break; }
-  sleep 0.05
+  kill -0 "$wm" 2>/dev/null || break
+  sleep 0.1
 done
 if [ "$ready" != 1 ]; then
   echo "with_wm: the window manager did not start" >&2
