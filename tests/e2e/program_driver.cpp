@@ -73,7 +73,7 @@ bool ProgramDriver::Start() {
   // Without a window manager nobody hands out focus: take it, and let the
   // frame loop see the focus event.
   return Xdo("windowfocus --sync " + std::to_string(window_)) &&
-         WaitUntil([&] { return Grab().width > 0; }, 5s);
+         WaitUntil([&] { return Grab().width > 0; }, 30s);
 }
 
 bool ProgramDriver::Xdo(const std::string& args) const {
