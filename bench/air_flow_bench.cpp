@@ -4,7 +4,6 @@
 // (counter field_bytes: bytes still allocated once Compute returned, besides
 // the terrain copy it holds).
 #include <benchmark/benchmark.h>
-
 #include <malloc.h>
 
 #include <atomic>
@@ -53,9 +52,11 @@ const TerrainGrid& Hills() {
       for (int j = 0; j <= kCells; ++j) {
         const double x = i * kStep, y = j * kStep;
         const double v = 32.0 + 18.0 * std::sin(x * 0.006) * std::cos(y * 0.005) +
-                         10.0 * std::sin(x * 0.021 + y * 0.013) + 5.0 * std::cos(x * 0.05 - y * 0.043);
+                         10.0 * std::sin(x * 0.021 + y * 0.013) +
+                         5.0 * std::cos(x * 0.05 - y * 0.043);
         // Whole grey levels, as a landscape's heightmap holds them.
-        h[static_cast<std::size_t>(i) * (kCells + 1) + j] = std::round(std::clamp(v, 0.0, 64.4) / 0.2527) * 0.2527;
+        h[static_cast<std::size_t>(i) * (kCells + 1) + j] =
+            std::round(std::clamp(v, 0.0, 64.4) / 0.2527) * 0.2527;
       }
     return TerrainGrid(kCells, kStep, std::move(h));
   }();
@@ -72,7 +73,8 @@ void BM_Compute(benchmark::State& state) {
     field = liveBytes.load() - before;
     benchmark::DoNotOptimize(flow);
   }
-  const long long terrainBytes = static_cast<long long>(sizeof(double)) * (kCells + 1) * (kCells + 1);
+  const long long terrainBytes =
+      static_cast<long long>(sizeof(double)) * (kCells + 1) * (kCells + 1);
   state.counters["field_bytes"] = static_cast<double>(field - terrainBytes);
   state.SetLabel("299x299 cells");
 }

@@ -74,7 +74,7 @@ std::vector<Ray> ContactRays(double size) {
 }
 
 struct SphereQuery {
-  Point3 centre;
+  Vec3 centre;
   double radius;
 };
 
@@ -157,7 +157,8 @@ void BM_SphereScan(benchmark::State& state) {
   });
 }
 
-BENCHMARK(BM_Build)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Build)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(
+    benchmark::kMillisecond);
 BENCHMARK(BM_GroundProbeTree)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000);
 BENCHMARK(BM_ContactRayTree)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000);
 BENCHMARK(BM_SphereTree)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000);

@@ -13,7 +13,8 @@ namespace {
 
 void BM_RecordFrame(benchmark::State& state) {
   using namespace veltrane;
-  const std::string path = (std::filesystem::temp_directory_path() / "veltrane-bench.vflight").string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "veltrane-bench.vflight").string();
   SimState s;
   s.Thermals.iBubbles = 40;
   record::FlightHeader h;
@@ -27,7 +28,8 @@ void BM_RecordFrame(benchmark::State& state) {
     s.LastTickTime += frames % 3 == 0 ? 16 : 17;
     const double t = static_cast<double>(frames) / 60.0;
     for (int i = 0; i < 4; ++i)
-      s.FunctionValue[static_cast<std::size_t>(i)] = static_cast<float>(0.5 * std::sin(t * (1.0 + i)));
+      s.FunctionValue[static_cast<std::size_t>(i)] =
+          static_cast<float>(0.5 * std::sin(t * (1.0 + i)));
     r.Frame(s);
     s.ModelPosition.x += 0.1;
     r.AfterTick(s);

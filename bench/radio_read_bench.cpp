@@ -120,7 +120,8 @@ class BurstPort : public SerialPort {
   void Close() override {}
   bool IsOpen() const override { return true; }
   bool TakeReceived(std::vector<std::uint8_t>& bytes, std::string&) override {
-    static const std::uint8_t kFrame[] = {0xFF, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    static const std::uint8_t kFrame[] = {0xFF, 1,  2,  3,  4,  5,  6,  7, 8,
+                                          9,    10, 11, 12, 13, 14, 15, 16};
     bytes.insert(bytes.end(), std::begin(kFrame), std::end(kFrame));
     return true;
   }

@@ -19,9 +19,9 @@
 #include "base/settings/settings_store.h"
 #include "base/trace/trace.h"
 #endif
+#include "base/rm/rm.h"
 #include "platform/gl/render_target.h"
 #include "platform/gl/renderer.h"
-#include "base/rm/rm.h"
 #include "platform/window/gl_window.h"
 
 namespace {
@@ -175,7 +175,8 @@ void BM_RenderFrameSyntheticTerrain(benchmark::State& state) {
   SyntheticScene s(224);  // 224 x 224 cells: 100 352 triangles
   TimeFrames(state, ctx, s);
   state.counters["triangles"] = static_cast<double>(ctx.renderer.Stats().triangles);
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_RenderFrameSyntheticTerrain)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -197,7 +198,8 @@ void BM_FrameCostByLandscapeSize(benchmark::State& state) {
   state.counters["triangles"] = 2.0 * n * n;
   state.counters["drawn"] = static_cast<double>(ctx.renderer.Stats().triangles);
   state.counters["coarse_runs"] = static_cast<double>(ctx.renderer.Stats().coarseRuns);
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   ctx.renderer.SetCulling(true);
   ctx.renderer.SetLevelOfDetail(true);
 }
@@ -242,7 +244,8 @@ void BM_RenderFrameDefaultScene(benchmark::State& state) {
       glFinish();
     }
     state.counters["triangles"] = static_cast<double>(ctx.renderer.Stats().triangles);
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   }
   fs::remove_all(dir);
 }
@@ -261,7 +264,8 @@ void BM_ProgramStartToFirstFrame(benchmark::State& state) {
   fs::path dir = fs::temp_directory_path() / "veltrane_bench_start";
   fs::create_directories(dir);
   std::string cmd = std::string("\"") + VELTRANE_PROGRAM + "\" --config-dir \"" + dir.string() +
-                    "\" --screenshot \"" + (dir / "first.png").string() + "\" --frames 1 >/dev/null 2>&1";
+                    "\" --screenshot \"" + (dir / "first.png").string() +
+                    "\" --frames 1 >/dev/null 2>&1";
   for (auto _ : state) {
     if (std::system(cmd.c_str()) != 0) {
       state.SkipWithError("the program did not render its first frame");

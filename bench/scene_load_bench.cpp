@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "loaders/scene_file.h"
 #include "base/pictures/bmp_writer.h"
 #include "base/pictures/picture_file.h"
 #include "base/rm/root.h"
+#include "loaders/scene_file.h"
 #ifdef VELTRANE_HAVE_WORLD_COL
 #include "sim/create_world_col.h"
 #endif
@@ -24,7 +24,8 @@ using namespace veltrane;
 class Landscape {
  public:
   Landscape() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "veltrane-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     folder_ = pattern;
 
@@ -64,9 +65,7 @@ const Landscape& TheLandscape() {
   return landscape;
 }
 
-rm::Root MakeRoot() {
-  return rm::Root(pictures::LoadTexturePicture);
-}
+rm::Root MakeRoot() { return rm::Root(pictures::LoadTexturePicture); }
 
 struct Loaded {
   loaders::SceneInfo info;

@@ -19,7 +19,7 @@ PACKAGES=(
   libasound2-dev
   x11-xkb-utils
   libxfixes-dev
-  clang
+  clang clang-format
   libfuzzer-14-dev
   fonts-wqy-microhei
   time

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     Trace trace;
     if (!cl->traceFile.empty()) trace = Trace::ToFile(cl->traceFile);
     std::filesystem::path folder = cl->configDir.empty() ? SettingsStore::DefaultFolder()
-                                                          : std::filesystem::path(cl->configDir);
+                                                         : std::filesystem::path(cl->configDir);
     SettingsStore settings(folder, NumberFormat::FromEnvironment(), ProgramSettingsSections());
     if (!settings.LoadNote().empty()) ReportSettingsNote(settings.LoadNote(), trace);
     window::Program program(*cl, trace, settings);

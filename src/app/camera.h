@@ -1,18 +1,18 @@
 #pragma once
 
-#include "sim/sim_state.h"
 #include "base/math/vec3.h"
+#include "sim/sim_state.h"
 #include "sim/world.h"
 
 namespace veltrane {
 
 // The persisted zoom and follow-flight settings with their built-in values.
 struct CameraSettings {
-  double Zoom = 2.0;       // manual zoom factor
-  double aZoom = 2.0;      // autozoom factor in force
-  double fZoom = 2.0;      // autozoom factor at short range
-  double fNoZoom = 10.0;   // m
-  double fFullZoom = 60.0; // m
+  double Zoom = 2.0;        // manual zoom factor
+  double aZoom = 2.0;       // autozoom factor in force
+  double fZoom = 2.0;       // autozoom factor at short range
+  double fNoZoom = 10.0;    // m
+  double fFullZoom = 60.0;  // m
   int fZoomSpeed = 50;
   bool AutoZoom = false;
   bool Hinterherflug = false;
@@ -36,7 +36,7 @@ double AutoZoomTarget(const CameraSettings& cam, double d);
 // Where the camera stands and looks after the per-frame steps, in simulation axes.
 struct CameraPose {
   Vec3 position;
-  Vec3 direction;   // zero when viewer and model coincide
+  Vec3 direction;     // zero when viewer and model coincide
   double zoom = 2.0;  // the factor to apply with CameraZoom
 };
 

@@ -16,7 +16,8 @@ class LoadMarker {
  public:
   enum class Kind { Model, Landscape };
 
-  LoadMarker(SettingsStore& settings, Trace trace) : settings_(settings), trace_(std::move(trace)) {}
+  LoadMarker(SettingsStore& settings, Trace trace)
+      : settings_(settings), trace_(std::move(trace)) {}
 
   void Begin(Kind kind, const std::string& file);
   void End(Kind kind);
@@ -25,7 +26,9 @@ class LoadMarker {
   // closing normally (empty otherwise). The marker is cleared either way.
   std::optional<std::string> TakeInterrupted(Kind kind, bool previousRunEndedAbnormally);
 
-  static const char* KeyName(Kind kind) { return kind == Kind::Model ? "LoadingModel" : "LoadingLandscape"; }
+  static const char* KeyName(Kind kind) {
+    return kind == Kind::Model ? "LoadingModel" : "LoadingLandscape";
+  }
 
  private:
   void Flush();

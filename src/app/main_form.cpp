@@ -1,19 +1,17 @@
 #include "app/main_form.h"
 
-#include "app/flight_log.h"
-#include "app/main_form_scene.h"
-
 #include <cmath>
 
-#include "loaders/file_names.h"
+#include "app/flight_log.h"
+#include "app/main_form_scene.h"
 #include "base/pictures/picture_file.h"
+#include "loaders/file_names.h"
 #include "sim/collision_world.h"
 #include "sim/helicopter.h"
 #include "sim/lifecycle.h"
 #include "sim/tick.h"
 
 namespace veltrane {
-
 
 TMainForm::TMainForm(std::string exePath, SettingsStore& settings, Trace trace, Clock& clock,
                      PlatformServices& services, SoundHook* sound)
@@ -99,7 +97,8 @@ void TMainForm::SetActiveInterface(TRcIntForm* rcInterface, int listPosition) {
 // ---- per frame ----
 
 void TMainForm::ReadRadio() {
-  veltrane::ReadRadio(*activeInterface_, activeListPosition_, keyForm_, services_, sim_.FunctionValue);
+  veltrane::ReadRadio(*activeInterface_, activeListPosition_, keyForm_, services_,
+                      sim_.FunctionValue);
 }
 
 void TMainForm::DXTimerTimer() {
@@ -129,7 +128,9 @@ void TMainForm::PauseClick() {
 
 bool TMainForm::VarioOn() const { return sound::VarioWanted(sound_->VarioChoice(), sim_); }
 
-void TMainForm::VarioClick() { sound_->SetVarioChoice(VarioOn() ? sound::VarioChoice::Off : sound::VarioChoice::On); }
+void TMainForm::VarioClick() {
+  sound_->SetVarioChoice(VarioOn() ? sound::VarioChoice::Off : sound::VarioChoice::On);
+}
 
 void TMainForm::Windenstart1Click() {
   LiveCommand();
@@ -242,13 +243,26 @@ void TMainForm::FormKeyDown(int key, bool ctrl) {
   }
   if (Replaying()) {
     switch (key) {
-      case vk::kSpace: ReplayTogglePause(); return;
-      case vk::kF5: ReplaySeek(-10000); return;
-      case vk::kF6: ReplaySeek(10000); return;
-      case vk::kF7: ReplayFaster(false); return;
-      case vk::kF8: ReplayFaster(true); return;
-      case vk::kF9: TakeOver(); return;
-      default: break;
+      case vk::kSpace:
+        ReplayTogglePause();
+        return;
+      case vk::kF5:
+        ReplaySeek(-10000);
+        return;
+      case vk::kF6:
+        ReplaySeek(10000);
+        return;
+      case vk::kF7:
+        ReplayFaster(false);
+        return;
+      case vk::kF8:
+        ReplayFaster(true);
+        return;
+      case vk::kF9:
+        TakeOver();
+        return;
+      default:
+        break;
     }
   }
   // Esc produces no character on every platform, so it arrives as a key.

@@ -108,16 +108,19 @@ struct MainFormTexts {
   std::string SettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden: ";
   std::string ModelWithoutGeometry = "Das Flugmodell hat keine Geometrie: ";
   std::string SkippedAfterCrash =
-      "Beim letzten Start wurde Veltrane beim Laden dieser Datei beendet; sie wird diesmal nicht geladen: ";
+      "Beim letzten Start wurde Veltrane beim Laden dieser Datei beendet; sie wird diesmal nicht "
+      "geladen: ";
   std::string DefaultInstead = "Stattdessen wird die Voreinstellung geladen: ";
   std::string ReplayLabel = "Wiedergabe:";
   std::string ReplayPaused = "angehalten";
   std::string ReplayEnd = "Ende";
   std::string ReplayKeys =
-      "Leertaste: Pause   F5/F6: 10 s zurück/vor   F7/F8: langsamer/schneller   F9: selbst weiterfliegen";
+      "Leertaste: Pause   F5/F6: 10 s zurück/vor   F7/F8: langsamer/schneller   F9: selbst "
+      "weiterfliegen";
   std::string ReplayFailed = "Der Flug kann nicht abgespielt werden: ";
   std::string ReplayDiffers =
-      "Der Flug lässt sich nicht genau wiederholen (Flugmodell, Landschaft oder Programm geändert), ab Sekunde ";
+      "Der Flug lässt sich nicht genau wiederholen (Flugmodell, Landschaft oder Programm "
+      "geändert), ab Sekunde ";
   std::string GhostNeedsSameFiles =
       "Als Geist fliegt nur ein Flug mit dem geladenen Flugmodell und der geladenen Landschaft: ";
   std::string RecordingFailed = "Der Flug kann nicht aufgezeichnet werden: ";
@@ -180,8 +183,8 @@ class TMainForm {
   void Hinterherflug1Click();
   void GeschwHoeheClick();
   void FPSClick();
-  void Vergssern1Click();   // zoom in
-  void Verkleinern1Click();  // zoom out
+  void Vergssern1Click();     // zoom in
+  void Verkleinern1Click();   // zoom out
   void ModelNeuLadenClick();  // Ctrl+M
   void LandNeuLadenClick();   // Ctrl+L
   void NebelClick();

@@ -78,7 +78,8 @@ void TMainForm::StartRecording() {
   h.landscapeFile = Absolute(DataPath(sLandFileName_));
   h.landscapeHash = record::HashFile(h.landscapeFile);
   record::RoundControls(sim_);
-  if (!f.recorder.Start(record::NewFlightPath(f.folder, static_cast<std::time_t>(h.startedAt)), h, sim_)) {
+  if (!f.recorder.Start(record::NewFlightPath(f.folder, static_cast<std::time_t>(h.startedAt)), h,
+                        sim_)) {
     // Said once: a folder that cannot be written stops the recording, not the flying.
     PushError(Texts.RecordingFailed + f.recorder.Error());
     f.enabled = false;
@@ -86,7 +87,8 @@ void TMainForm::StartRecording() {
 }
 
 void TMainForm::RecordCommand(int code, int arg) {
-  flights_->recorder.Command(static_cast<record::CommandCode>(code), static_cast<std::uint8_t>(arg));
+  flights_->recorder.Command(static_cast<record::CommandCode>(code),
+                             static_cast<std::uint8_t>(arg));
 }
 
 void TMainForm::FlightStateChanged() {
@@ -102,7 +104,8 @@ void TMainForm::ReplayFlight(const std::string& path) {
   trace_("TMainForm.ReplayFlight File: " + path + "\r\n");
   if (!scene_) return;
   // The flight being flown: what it has not written out yet belongs in the replay.
-  if (flights_->recorder.Recording() && flights_->recorder.Path() == path) flights_->recorder.Stop();
+  if (flights_->recorder.Recording() && flights_->recorder.Path() == path)
+    flights_->recorder.Stop();
   auto replay = std::make_unique<FlightLog::Replay>();
   try {
     replay->rec = record::ReadRecording(path);
@@ -117,7 +120,8 @@ void TMainForm::ReplayFlight(const std::string& path) {
   }
   for (const std::string* file : {&h.modelFile, &h.landscapeFile})
     if (!loaders::FileExists(*file)) {
-      PushError(Texts.ReplayFailed + (file->empty() ? std::string("no landscape") : Texts.ModelNotFound + *file));
+      PushError(Texts.ReplayFailed +
+                (file->empty() ? std::string("no landscape") : Texts.ModelNotFound + *file));
       return;
     }
   if (Replaying()) TakeOver();
@@ -139,7 +143,8 @@ void TMainForm::ReplayFlight(const std::string& path) {
   }
   sim_.GroundClearance = h.groundClearance;
   flights_->clock.replaying = true;
-  replay->cursor = std::make_unique<record::ReplayCursor>(replay->rec, sim_, *tick_, flights_->clock.recorded, trace_);
+  replay->cursor = std::make_unique<record::ReplayCursor>(replay->rec, sim_, *tick_,
+                                                          flights_->clock.recorded, trace_);
   replay->cursor->afterCommand = [this](record::CommandCode) { UpdateCameraControll(); };
   replay->lastReal = clock_.NowMs();
   flights_->replay = std::move(replay);
@@ -164,7 +169,8 @@ void TMainForm::StepReplay() {
   }
   if (r.cursor->FirstDifference()) {
     char at[32];
-    std::snprintf(at, sizeof at, "%.1f", static_cast<double>(*r.cursor->FirstDifference()) / 1000.0);
+    std::snprintf(at, sizeof at, "%.1f",
+                  static_cast<double>(*r.cursor->FirstDifference()) / 1000.0);
     PushError(Texts.ReplayDiffers + at);
     TakeOver();
     return;
@@ -178,7 +184,9 @@ double TMainForm::ReplaySeconds() const {
   return Replaying() ? static_cast<double>(flights_->replay->cursor->TimeMs()) / 1000.0 : 0.0;
 }
 
-double TMainForm::ReplaySpeed() const { return Replaying() ? kReplaySpeeds[flights_->replay->speed] : 1.0; }
+double TMainForm::ReplaySpeed() const {
+  return Replaying() ? kReplaySpeeds[flights_->replay->speed] : 1.0;
+}
 bool TMainForm::ReplayPaused() const { return Replaying() && flights_->replay->paused; }
 
 void TMainForm::ReplayTogglePause() {
@@ -236,7 +244,8 @@ void TMainForm::ShowGhost(const std::string& path) {
     return;
   }
   const record::FlightHeader& h = g->rec.header;
-  if (h.modelFile != Absolute(DataPath(loadedModelFile_)) || h.landscapeFile != Absolute(DataPath(sLandFileName_))) {
+  if (h.modelFile != Absolute(DataPath(loadedModelFile_)) ||
+      h.landscapeFile != Absolute(DataPath(sLandFileName_))) {
     PushError(Texts.GhostNeedsSameFiles + path);
     return;
   }
@@ -270,7 +279,9 @@ void TMainForm::HideGhost() {
 }
 
 bool TMainForm::GhostShown() const { return flights_->ghost != nullptr; }
-const SimState* TMainForm::GhostState() const { return flights_->ghost ? &flights_->ghost->state : nullptr; }
+const SimState* TMainForm::GhostState() const {
+  return flights_->ghost ? &flights_->ghost->state : nullptr;
+}
 
 // The ghost keeps to the live flight's time since its start.
 void TMainForm::StepGhost() {

@@ -1,3 +1,5 @@
+#include "app/main_form_scene.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -7,13 +9,12 @@
 
 #include "app/flight_log.h"
 #include "app/main_form.h"
-#include "app/main_form_scene.h"
+#include "base/memory/heap_release.h"
 #include "loaders/file_names.h"
 #include "loaders/model_loader.h"
 #include "loaders/par_file.h"
 #include "loaders/scene_air.h"
 #include "loaders/scene_file.h"
-#include "base/memory/heap_release.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
 #include "sim/lifecycle.h"
@@ -21,7 +22,6 @@
 #include "sim/tick.h"
 
 namespace veltrane {
-
 
 namespace {
 
@@ -71,7 +71,6 @@ void RestoreModelParameters(SimState& s, const ModelParameters& p) {
 }
 
 }  // namespace
-
 
 TMainForm::~TMainForm() = default;
 
@@ -135,7 +134,8 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
   if (r.found) {
     const Trace trace([&r](std::string_view line) { r.trace.emplace_back(line); });
     try {
-      loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain, sim_.Random, trace);
+      loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain,
+                       sim_.Random, trace);
     } catch (const std::exception& e) {
       r.error = e.what();
       r.terrain = root_.CreateMeshBuilder();
@@ -144,7 +144,8 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
   }
   r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(*r.terrain));
   // A landscape that did not load leaves flat ground to the wind, as to the flight.
-  r.air = r.found && r.error.empty() ? loaders::TerrainFromScene(r.info, r.grid) : std::make_shared<TerrainGrid>();
+  r.air = r.found && r.error.empty() ? loaders::TerrainFromScene(r.info, r.grid)
+                                     : std::make_shared<TerrainGrid>();
   ReleaseFreedHeap();  // the loader's tables and the tree's scratch
   // The collision model has what it needs; the renderer needs the landscape once.
   for (const auto& visual : {r.terrain, r.sky}) {
@@ -169,8 +170,8 @@ void TMainForm::PlaceLandscape(const std::string& fileName, LandscapeRead read) 
   sc.worldCollision = std::move(read.collision);
   sim_.Air.SetTerrain(std::move(read.air));
   const double poleX = sc.info.WindpoleX, poleY = sc.info.WindpoleY;
-  sc.windsock = std::make_unique<Windsock>(root_, sc.worldFrame,
-                                           Vec3{poleX, poleY, CurrentWorld().GroundHeightAt(poleX, poleY)});
+  sc.windsock = std::make_unique<Windsock>(
+      root_, sc.worldFrame, Vec3{poleX, poleY, CurrentWorld().GroundHeightAt(poleX, poleY)});
   if (stages_) stages_->Mark("landscape and collision model built");
 }
 
@@ -181,7 +182,8 @@ void TMainForm::DXDrawInitialize() {
   // are written where they always came, after "CreateWorldFrame".
   const bool landFound = BeginLandscape(sLandFileName_);
   std::future<LandscapeRead> landscape = std::async(
-      std::launch::async, [this, file = sLandFileName_, landFound] { return ReadLandscape(file, landFound); });
+      std::launch::async,
+      [this, file = sLandFileName_, landFound] { return ReadLandscape(file, landFound); });
   if (onStartScreen) onStartScreen(Texts.InitText);
   scene_ = std::make_unique<Scene>();
   sceneFrame_ = root_.CreateFrame(nullptr);
@@ -313,7 +315,8 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
   loaders::ModelFiles loaded;
   try {
     marker_.Begin(LoadMarker::Kind::Model, fileName);
-    loaded = loaders::LoadModelFiles(path, root_, checks_.Texturen, exePath_, *visual, sim_, trace_);
+    loaded =
+        loaders::LoadModelFiles(path, root_, checks_.Texturen, exePath_, *visual, sim_, trace_);
     if (loaded.loadedFiles.empty() && !loaders::FileExists(path)) {
       error = Texts.ModelNotFound + path;
     } else if (loaded.loadedFiles.empty()) {
@@ -338,7 +341,8 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
       const std::string failed = fileName;  // may be sModellFilename_ itself
       const std::string fallback = exePath_ + "Model/su-26.par";
       sModellFilename_ = loaders::FileExists(DataPath(fallback)) ? fallback : "Model/su-26.par";
-      if (failed != sModellFilename_ && loaders::FileExists(DataPath(sModellFilename_))) LoadAirplane(sModellFilename_);
+      if (failed != sModellFilename_ && loaders::FileExists(DataPath(sModellFilename_)))
+        LoadAirplane(sModellFilename_);
     }
     return;
   }
@@ -399,10 +403,10 @@ void TMainForm::UpdateGraphics() {
   SetCameraZoom(pose.zoom);
   viewport_.camera->SetOrientation(rm::ToLayer(pose.direction), {0.0f, 1.0f, 0.0f});
 
-  sc.modelShadow->SetPlane({static_cast<float>(sim_.ModelPosition.x),
-                            static_cast<float>(sim_.GroundHeight + 0.01),
-                            static_cast<float>(sim_.ModelPosition.y)},
-                           {0.0f, 1.0f, 0.0f});
+  sc.modelShadow->SetPlane(
+      {static_cast<float>(sim_.ModelPosition.x), static_cast<float>(sim_.GroundHeight + 0.01),
+       static_cast<float>(sim_.ModelPosition.y)},
+      {0.0f, 1.0f, 0.0f});
   sc.modelFrame->SetPosition(rm::ToLayer(sim_.ModelPosition));
   sc.modelFrame->SetOrientation(rm::ToLayer(sim_.AxisForward * -1.0), rm::ToLayer(sim_.AxisUp));
 
@@ -417,8 +421,8 @@ void TMainForm::UpdateOverlay() {
   overlay_.fps = {FpsLine(Texts.FpsLabel, fpsMeter_.Rate()), surfaceWidth_ - 60, 6, checks_.FPS};
   const int pitch = static_cast<int>(RoundHalfEven(1.2 * textHeight_));
   const bool show = checks_.GeschwHoehe;
-  const double height =
-      sim_.ModelPosition.z - CurrentWorld().GroundHeightAt(sim_.ModelPosition.x, sim_.ModelPosition.y);
+  const double height = sim_.ModelPosition.z -
+                        CurrentWorld().GroundHeightAt(sim_.ModelPosition.x, sim_.ModelPosition.y);
   overlay_.speed = {SpeedLine(Texts.SpeedLabel, VecLength(sim_.ModelVelocity)), 6, 6, show};
   overlay_.height = {HeightLine(Texts.HeightLabel, height), 6, 6 + pitch, show};
   overlay_.vario = {VarioLine(Texts.VarioLabel, sim_.ModelVelocity.z + sim_.ThermalLift,
@@ -426,8 +430,8 @@ void TMainForm::UpdateOverlay() {
                     6, 6 + 2 * pitch, show};
   const WindSettings& wind = sim_.Air.Settings();
   const bool showWind = show && !wind.Still();
-  overlay_.wind = {showWind ? WindLine(Texts.WindLabel, Texts.WindFrom, wind.speed, wind.fromDegrees,
-                                       settings_.Format().decimalSeparator)
+  overlay_.wind = {showWind ? WindLine(Texts.WindLabel, Texts.WindFrom, wind.speed,
+                                       wind.fromDegrees, settings_.Format().decimalSeparator)
                             : std::string(),
                    6, 6 + 3 * pitch, showWind};
   const bool replaying = Replaying();

@@ -36,7 +36,7 @@ struct TMainForm::LandscapeRead {
   loaders::HeightGrid grid;
   std::unique_ptr<CollisionWorld> collision;
   std::shared_ptr<const TerrainGrid> air;  // the terrain the wind flows over
-  std::vector<std::string> trace;  // the lines the reading traced, to be written in order
+  std::vector<std::string> trace;          // the lines the reading traced, to be written in order
 };
 
 // The world the flight code sees, looked up at each call: the landscape's

@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "app/main_form.h"
-#include "loaders/file_names.h"
 #include "base/settings/locale_language.h"
+#include "loaders/file_names.h"
 
 namespace veltrane {
 
@@ -97,11 +97,13 @@ void TMainForm::SkipFilesThatEndedTheLastRun(bool previousRunEndedAbnormally) {
     const auto file = marker_.TakeInterrupted(kind, previousRunEndedAbnormally);
     if (!file) return;
     const std::string replacement = loaders::FileExists(DataPath(fallback)) ? fallback
-                                    : kind == LoadMarker::Kind::Model      ? "Model/su-26.par"
-                                                                           : "Landscape/world.scn";
-    trace_(std::string("TMainForm.FormCreate ") + LoadMarker::KeyName(kind) + " = " + *file + " skipped\r\n");
+                                    : kind == LoadMarker::Kind::Model       ? "Model/su-26.par"
+                                                                            : "Landscape/world.scn";
+    trace_(std::string("TMainForm.FormCreate ") + LoadMarker::KeyName(kind) + " = " + *file +
+           " skipped\r\n");
     if (!message.empty()) message += "\n";
-    message += Texts.SkippedAfterCrash + *file + "\n" + Texts.DefaultInstead + DataPath(replacement);
+    message +=
+        Texts.SkippedAfterCrash + *file + "\n" + Texts.DefaultInstead + DataPath(replacement);
     current = replacement;
   };
   skip(LoadMarker::Kind::Model, sModellFilename_, exePath_ + "Model/su-26.par");
@@ -114,12 +116,14 @@ void TMainForm::ReadSettings() {
   // Hand-edited or damaged values that no run of the program writes keep the
   // current value; they are named in one trace line at the end.
   std::string rejected;
-  auto reject = [&](const char* name) { rejected += rejected.empty() ? name : std::string(", ") + name; };
+  auto reject = [&](const char* name) {
+    rejected += rejected.empty() ? name : std::string(", ") + name;
+  };
   // Stored text that is no number at all ("nan", "inf", words) counts as out of range too.
   auto unreadable = [&](const char* name, bool asFloat) {
     const auto text = s.ReadString(kMain, name);
-    return text && !(asFloat ? ParseFloat(*text, s.Format()).has_value()
-                             : ParseInteger(*text).has_value());
+    return text &&
+           !(asFloat ? ParseFloat(*text, s.Format()).has_value() : ParseInteger(*text).has_value());
   };
   auto integer = [&](const char* name, int& v, int lo, int hi) {
     const int r = s.ReadInteger(kMain, name, v);
@@ -138,11 +142,14 @@ void TMainForm::ReadSettings() {
   SetMenuVisible(s.ReadBool(kMain, "MenuIsVisible", true));
   SetRecordFlights(s.ReadBool(kMain, "RecordFlights", true));
   sound_->SetSoundEin(s.ReadBool(kMain, "SoundEin", true));
-  sound_->SetSoundVolume(std::clamp(s.ReadInteger(kMain, "SoundVolume", sound_->SoundVolume()), 0, 100));
+  sound_->SetSoundVolume(
+      std::clamp(s.ReadInteger(kMain, "SoundVolume", sound_->SoundVolume()), 0, 100));
   // -1 automatic, 0 off, 1 on; anything else is automatic.
   const int vario = s.ReadInteger(kMain, "Vario", -1);
-  sound_->SetVarioChoice(vario == 0 || vario == 1 ? static_cast<sound::VarioChoice>(vario) : sound::VarioChoice::Automatic);
-  sound_->SetVarioVolume(std::clamp(s.ReadInteger(kMain, "VarioVolume", sound_->VarioVolume()), 0, 100));
+  sound_->SetVarioChoice(vario == 0 || vario == 1 ? static_cast<sound::VarioChoice>(vario)
+                                                  : sound::VarioChoice::Automatic);
+  sound_->SetVarioVolume(
+      std::clamp(s.ReadInteger(kMain, "VarioVolume", sound_->VarioVolume()), 0, 100));
   {
     const std::string f = s.ReadString(kMain, "sModellFilename", exePath_ + "Model/su-26.par");
     if (loaders::FileExists(DataPath(f))) sModellFilename_ = f;
@@ -152,7 +159,8 @@ void TMainForm::ReadSettings() {
   // program and would divide by zero in the view; such values keep the current one.
   auto positive = [&](const char* name, double& v, bool zeroAllowed) {
     const double r = s.ReadFloat(kMain, name, v);
-    if (std::isfinite(r) && r < 1e7 && (r > 0.0 || (zeroAllowed && r == 0.0)) && !unreadable(name, true))
+    if (std::isfinite(r) && r < 1e7 && (r > 0.0 || (zeroAllowed && r == 0.0)) &&
+        !unreadable(name, true))
       v = r;
     else
       reject(name);
@@ -183,8 +191,9 @@ void TMainForm::ReadSettings() {
     // A driver that has gone away since the last run falls back to the first one.
     if (display_.iDXDrawDriver < 0 || display_.iDXDrawDriver >= static_cast<int>(drivers.size()))
       display_.iDXDrawDriver = 0;
-    const std::string name =
-        drivers.empty() ? std::string() : drivers[static_cast<std::size_t>(display_.iDXDrawDriver)].name;
+    const std::string name = drivers.empty()
+                                 ? std::string()
+                                 : drivers[static_cast<std::size_t>(display_.iDXDrawDriver)].name;
     trace_("TMainForm.FormCreate DriverName = " + name + "\r\n");
   }
   integer("BitCount", display_.BitCount, 8, 32);
@@ -209,7 +218,8 @@ void TMainForm::ReadSettings() {
   finite("pStandort.fX", cam_.pStandort.x);
   finite("pStandort.fY", cam_.pStandort.y);
   finite("pStandort.fZ", cam_.pStandort.z);
-  if (!rejected.empty()) trace_("TMainForm.FormCreate settings out of range, kept defaults for: " + rejected + "\r\n");
+  if (!rejected.empty())
+    trace_("TMainForm.FormCreate settings out of range, kept defaults for: " + rejected + "\r\n");
 }
 
 void TMainForm::WriteSettings() {

@@ -19,8 +19,8 @@ rm::Vector Unit(rm::Vector a) {
 
 }  // namespace
 
-void ModelPreviewScene::Build(const std::string& modelFile, const std::string& dataFolder, const Trace& trace, int w,
-                            int h) {
+void ModelPreviewScene::Build(const std::string& modelFile, const std::string& dataFolder,
+                              const Trace& trace, int w, int h) {
   scene = root.CreateFrame(nullptr);
   scene->SetSceneBackgroundRGB(0.86f, 0.87f, 0.88f);
   device.SetRenderMode(rm::render_mode::kProgramDefault);
@@ -79,7 +79,8 @@ void ModelPreviewScene::Build(const std::string& modelFile, const std::string& d
   for (const rm::Vector& c : corners) {
     rm::Vector d{c.x - centre.x, c.y - centre.y, c.z - centre.z};
     float along = Dot(d, look);
-    distance = std::max({distance, std::fabs(Dot(d, side)) / tx - along, std::fabs(Dot(d, up)) / ty - along});
+    distance = std::max(
+        {distance, std::fabs(Dot(d, side)) / tx - along, std::fabs(Dot(d, up)) / ty - along});
   }
   distance *= 1.06f;  // a margin around the model
   viewport.back = distance * 4 + 10;

@@ -22,7 +22,8 @@ struct ModelPreviewScene {
   rm::Device device;
 
   // Loads the model; throws the loaders' errors, or when it has no faces to show.
-  void Build(const std::string& modelFile, const std::string& dataFolder, const Trace& trace, int w, int h);
+  void Build(const std::string& modelFile, const std::string& dataFolder, const Trace& trace, int w,
+             int h);
 };
 
 }  // namespace veltrane

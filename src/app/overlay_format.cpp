@@ -43,11 +43,12 @@ std::string VarioLine(const std::string& label, double climb, char decimal) {
   return label + " " + OneDecimal(climb, decimal) + " m/s";
 }
 
-std::string WindLine(const std::string& label, const std::string& from, double speed, double fromDegrees,
-                     char decimal) {
+std::string WindLine(const std::string& label, const std::string& from, double speed,
+                     double fromDegrees, char decimal) {
   std::int64_t degrees = std::isfinite(fromDegrees) ? RoundHalfEven(fromDegrees) % 360 : 0;
   if (degrees < 0) degrees += 360;
-  return label + " " + OneDecimal(speed, decimal) + " m/s " + from + " " + std::to_string(degrees) + "°";
+  return label + " " + OneDecimal(speed, decimal) + " m/s " + from + " " + std::to_string(degrees) +
+         "°";
 }
 
 std::string FpsLine(const std::string& label, int fps) { return label + " " + std::to_string(fps); }

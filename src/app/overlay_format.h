@@ -13,8 +13,8 @@ std::string SpeedLine(const std::string& label, double speed);
 std::string HeightLine(const std::string& label, double height);
 std::string VarioLine(const std::string& label, double climb, char decimal);
 // "Wind: 6.0 m/s aus 270°": the set speed and the direction it blows from.
-std::string WindLine(const std::string& label, const std::string& from, double speed, double fromDegrees,
-                     char decimal);
+std::string WindLine(const std::string& label, const std::string& from, double speed,
+                     double fromDegrees, char decimal);
 std::string FpsLine(const std::string& label, int fps);
 
 // Frames per second over at least a second of the clock.

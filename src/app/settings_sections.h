@@ -11,8 +11,8 @@ namespace veltrane {
 // Every section of settings.ini the program reads or writes; a file's other
 // sections are dropped as damage. Add a window's name here when it stores values.
 inline std::vector<std::string> ProgramSettingsSections() {
-  return {"MainForm", "ThermalForm", "WindForm", "RadioForm", "KeyForm",  "RcIntForm",
-          "RcJoyForm", "RcPICForm",  "RcVxdForm", "RcDllForm"};
+  return {"MainForm",  "ThermalForm", "WindForm",  "RadioForm", "KeyForm",
+          "RcIntForm", "RcJoyForm",   "RcPICForm", "RcVxdForm", "RcDllForm"};
 }
 
 // What the store did with a damaged or unreadable settings file, in one line

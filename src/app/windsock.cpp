@@ -28,7 +28,8 @@ struct Tube {
   std::vector<rm::ColorARGB> colours;
 };
 
-void AddQuad(Tube& t, std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d, rm::ColorARGB colour) {
+void AddQuad(Tube& t, std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d,
+             rm::ColorARGB colour) {
   for (const auto& corners : {std::array{a, b, c, d}, std::array{d, c, b, a}}) {
     t.faces.push_back(4);
     for (std::uint32_t v : corners) {
@@ -43,14 +44,16 @@ void AddQuad(Tube& t, std::uint32_t a, std::uint32_t b, std::uint32_t c, std::ui
 // its place along the axis: local y (the pole) or local z (the sock). Every quad is
 // there from both sides: the sock is open, its inside shows.
 template <typename Ring, typename Colour>
-std::shared_ptr<rm::MeshBuilder> BuildTube(rm::Root& root, int rings, bool alongY, Ring ring, Colour colour) {
+std::shared_ptr<rm::MeshBuilder> BuildTube(rm::Root& root, int rings, bool alongY, Ring ring,
+                                           Colour colour) {
   Tube t;
   for (int k = 0; k <= rings; ++k) {
     const auto [r, z] = ring(k);
     for (int s = 0; s < kSides; ++s) {
       const double a = 2.0 * std::numbers::pi * s / kSides;
       const auto u = static_cast<float>(r * std::cos(a)), v = static_cast<float>(r * std::sin(a));
-      t.vertices.push_back(alongY ? rm::Vector{u, static_cast<float>(z), v} : rm::Vector{u, v, static_cast<float>(z)});
+      t.vertices.push_back(alongY ? rm::Vector{u, static_cast<float>(z), v}
+                                  : rm::Vector{u, v, static_cast<float>(z)});
     }
   }
   for (int k = 0; k < rings; ++k)
@@ -79,11 +82,15 @@ Vec3 SockAxis(const Vec3& air, Vec3& heading) {
   return {heading.x * std::cos(droop), heading.y * std::cos(droop), -std::sin(droop)};
 }
 
-Windsock::Windsock(rm::Root& root, const std::shared_ptr<rm::Frame>& parent, const Vec3& foot) : foot_(foot) {
+Windsock::Windsock(rm::Root& root, const std::shared_ptr<rm::Frame>& parent, const Vec3& foot)
+    : foot_(foot) {
   pole_ = root.CreateFrame(parent);
   pole_->SetPosition(rm::ToLayer(foot));
   pole_->AddVisual(BuildTube(
-      root, 1, true, [](int k) { return std::pair{kPoleRadius, k * kPoleHeight}; },
+      root, 1, true,
+      [](int k) {
+        return std::pair{kPoleRadius, k * kPoleHeight};
+      },
       [](int) { return kPoleGrey; }));
   sock_ = root.CreateFrame(parent);
   sock_->AddVisual(BuildTube(

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "base/rm/rm.h"
 #include "base/math/vec3.h"
+#include "base/rm/rm.h"
 
 namespace veltrane {
 
@@ -19,7 +19,7 @@ Vec3 SockAxis(const Vec3& air, Vec3& heading);
 class Windsock {
  public:
   static constexpr double kPoleHeight = 5.0;
-  static constexpr double kFullSpeed = 8.0;  // m/s
+  static constexpr double kFullSpeed = 8.0;   // m/s
   static constexpr double kLimpDroop = 80.0;  // degrees
   static constexpr double kLength = 2.4;
   static constexpr double kMouthRadius = 0.3;

@@ -39,8 +39,9 @@ enum Keyword : int {
 };
 
 constexpr std::array<std::string_view, kKeywordCount> kKeywords = {
-    "OBJECT", "SHADOW", "BODY",  "PROPELLER", "CHANNEL", "WHEEL", "TWO_WHEEL", "TEXTURE", "COLOR",
-    "ALPHA",  "BLURR_COLOR", "OUTLINE_COLOR", "LINES", "TRIANGLES", "QUADS", "SCALE", "CULL", "END"};
+    "OBJECT",    "SHADOW",    "BODY",  "PROPELLER", "CHANNEL",     "WHEEL",
+    "TWO_WHEEL", "TEXTURE",   "COLOR", "ALPHA",     "BLURR_COLOR", "OUTLINE_COLOR",
+    "LINES",     "TRIANGLES", "QUADS", "SCALE",     "CULL",        "END"};
 
 // The keyword a token spells, or -1 (numbers and other words).
 int KeywordOf(std::string_view token) {
@@ -84,7 +85,8 @@ class GeoReader {
   // Reads from the type word up to the token that ends the object; returns that token.
   std::string ReadObject() {
     const int type = KeywordOf(in_.ReadToken());
-    if (type != kBody && type != kPropeller && type != kChannel && type != kWheel && type != kTwoWheel)
+    if (type != kBody && type != kPropeller && type != kChannel && type != kWheel &&
+        type != kTwoWheel)
       return SkipSection();
 
     const double size = in_.ReadNumber();
@@ -312,7 +314,8 @@ class GeoReader {
     }
     // Side 0.0025 model units after the object's scaling (a zero scale collapses it anyway).
     const double side = scale_ != 0.0 ? 0.0025 / scale_ : 0.0;
-    AddLineTube(mb_, ends[0], ends[1], [this](const Vec3& p) { return Map(p); }, color_, side);
+    AddLineTube(
+        mb_, ends[0], ends[1], [this](const Vec3& p) { return Map(p); }, color_, side);
   }
 
   TextReader& in_;
@@ -328,8 +331,8 @@ class GeoReader {
 
 }  // namespace
 
-MeshBuild LoadGEO(const std::string& fileName, rm::Root& root, bool texturesEnabled, rm::MeshBuilder& target,
-                  SimState& s, const Trace& trace) {
+MeshBuild LoadGEO(const std::string& fileName, rm::Root& root, bool texturesEnabled,
+                  rm::MeshBuilder& target, SimState& s, const Trace& trace) {
   trace("LoadLib.LoadGEO File: " + fileName + "\r\n");
   TextReader in = TextReader::FromFile(fileName, ReaderFlavour::Model);
   GeoReader reader(in, texturesEnabled);

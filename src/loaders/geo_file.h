@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "loaders/mesh_build.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
 #include "base/trace/trace.h"
+#include "loaders/mesh_build.h"
 #include "sim/sim_state.h"
 
 namespace veltrane::loaders {
@@ -17,7 +17,7 @@ namespace veltrane::loaders {
 // Throws LoadError (the reader's message) when the file cannot be read or a
 // number is missing; then nothing is added to `target` and `s` is unchanged.
 // Returns the collected polygons for inspection.
-MeshBuild LoadGEO(const std::string& fileName, rm::Root& root, bool texturesEnabled, rm::MeshBuilder& target,
-                  SimState& s, const Trace& trace);
+MeshBuild LoadGEO(const std::string& fileName, rm::Root& root, bool texturesEnabled,
+                  rm::MeshBuilder& target, SimState& s, const Trace& trace);
 
 }  // namespace veltrane::loaders

@@ -37,8 +37,10 @@ std::string ReadWholeFile(const std::string& path) {
 // skipping to the start of the next line, so the rest of a line is a comment.
 class MdlLines {
  public:
-  MdlLines(std::string text, std::string fileName) : text_(std::move(text)), fileName_(std::move(fileName)) {
-    if (const auto z = text_.find('\x1A'); z != std::string::npos) text_.resize(z);  // old end-of-file mark
+  MdlLines(std::string text, std::string fileName)
+      : text_(std::move(text)), fileName_(std::move(fileName)) {
+    if (const auto z = text_.find('\x1A'); z != std::string::npos)
+      text_.resize(z);  // old end-of-file mark
     if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
   }
 
@@ -57,17 +59,19 @@ class MdlLines {
   double Number(const char* what) {
     const std::string_view token = Token(what);
     if (const auto v = TokenToDouble(token)) return *v;
-    Fail("number expected for " + std::string(what) + " but found \"" + TextReader::Excerpt(std::string(token)) + "\"");
+    Fail("number expected for " + std::string(what) + " but found \"" +
+         TextReader::Excerpt(std::string(token)) + "\"");
   }
 
   long long Integer(const char* what, long long min, long long max) {
     const std::string_view token = Token(what);
     const auto v = TokenToDouble(token);
     if (!v || *v != std::floor(*v))
-      Fail("whole number expected for " + std::string(what) + " but found \"" + TextReader::Excerpt(std::string(token)) + "\"");
+      Fail("whole number expected for " + std::string(what) + " but found \"" +
+           TextReader::Excerpt(std::string(token)) + "\"");
     if (*v < static_cast<double>(min) || *v > static_cast<double>(max))
-      Fail(std::string(what) + " " + TextReader::Excerpt(std::string(token)) + " is out of range (" + std::to_string(min) + " to " +
-           std::to_string(max) + ")");
+      Fail(std::string(what) + " " + TextReader::Excerpt(std::string(token)) +
+           " is out of range (" + std::to_string(min) + " to " + std::to_string(max) + ")");
     return static_cast<long long>(*v);
   }
 
@@ -79,13 +83,15 @@ class MdlLines {
   }
 
   [[noreturn]] void Fail(const std::string& message) const {
-    throw LoadError("Error in line " + std::to_string(tokenLine_) + " of " + fileName_ + ": " + message);
+    throw LoadError("Error in line " + std::to_string(tokenLine_) + " of " + fileName_ + ": " +
+                    message);
   }
 
  private:
   std::string_view Token(const char* what) {
     while (pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) <= ' ') {
-      if (text_[pos_] == '\n' || (text_[pos_] == '\r' && (pos_ + 1 >= text_.size() || text_[pos_ + 1] != '\n')))
+      if (text_[pos_] == '\n' ||
+          (text_[pos_] == '\r' && (pos_ + 1 >= text_.size() || text_[pos_ + 1] != '\n')))
         ++line_;
       ++pos_;
     }
@@ -216,13 +222,14 @@ MeshBuild LoadMDL(const std::string& fileName, rm::Root& root, rm::MeshBuilder& 
 
   in.SkipLine();  // title
   AirplaneParams ap = s.Airplane;
-  double* const fields[] = {&ap.MaxThrust,      &ap.RudderGain,    &ap.ElevatorGain,    &ap.AileronGain,
-                            &ap.MaxLift,        &ap.MinLift,       &ap.LiftSlope,       &ap.StallLiftSlope,
-                            &ap.ProfileDrag,    &ap.ParasiteDrag,  &ap.WheelFriction,   &ap.StallDragSlope,
-                            &ap.PitchMomentCoef, &ap.WingIncidence, &ap.WingSpan,       &ap.WingChord,
-                            &ap.CgPosition,     &ap.Mass,          &ap.YawInertia,      &ap.PitchInertia,
-                            &ap.RollInertia,    &ap.StabilizerArea, &ap.FinArea,        &ap.TailArm,
-                            &ap.Dihedral};
+  double* const fields[] = {
+      &ap.MaxThrust,       &ap.RudderGain,     &ap.ElevatorGain,  &ap.AileronGain,
+      &ap.MaxLift,         &ap.MinLift,        &ap.LiftSlope,     &ap.StallLiftSlope,
+      &ap.ProfileDrag,     &ap.ParasiteDrag,   &ap.WheelFriction, &ap.StallDragSlope,
+      &ap.PitchMomentCoef, &ap.WingIncidence,  &ap.WingSpan,      &ap.WingChord,
+      &ap.CgPosition,      &ap.Mass,           &ap.YawInertia,    &ap.PitchInertia,
+      &ap.RollInertia,     &ap.StabilizerArea, &ap.FinArea,       &ap.TailArm,
+      &ap.Dihedral};
   for (double* f : fields) {
     *f = in.Number("a flight parameter");
     in.SkipLine();
@@ -266,7 +273,8 @@ MeshBuild LoadMDL(const std::string& fileName, rm::Root& root, rm::MeshBuilder& 
     p.type = static_cast<int>(in.Integer("the part type", INT32_MIN, INT32_MAX));
     if (p.type == 0 || p.type == 2) {
       p.segments = in.Integer("the segment count", 1, kMaxSegments);
-      const double ax = in.Number("the part axis"), ay = in.Number("the part axis"), az = in.Number("the part axis");
+      const double ax = in.Number("the part axis"), ay = in.Number("the part axis"),
+                   az = in.Number("the part axis");
       const double cx = in.Number("the part centre"), cy = in.Number("the part centre"),
                    cz = in.Number("the part centre");
       p.axis = ToDisplay(ax, ay, az);
@@ -277,8 +285,8 @@ MeshBuild LoadMDL(const std::string& fileName, rm::Root& root, rm::MeshBuilder& 
         p.color = static_cast<int>(in.Integer("the wheel colour", 1, discColor + 1)) - 1;
       }
       if (VecLength(p.axis) == 0.0)
-        trace("LoadLib.LoadMDL part " + std::to_string(i + 1) + " in line " + std::to_string(in.Line()) +
-              " has a zero axis; its faces are skipped\r\n");
+        trace("LoadLib.LoadMDL part " + std::to_string(i + 1) + " in line " +
+              std::to_string(in.Line()) + " has a zero axis; its faces are skipped\r\n");
     }
     in.SkipLine();
     if (p.type == 0) BuildDisc(mb, p, discColor);
@@ -293,7 +301,8 @@ MeshBuild LoadMDL(const std::string& fileName, rm::Root& root, rm::MeshBuilder& 
     MeshFace f;
     f.cornerCount = static_cast<int>(in.Integer("the corner count", 0, 4));
     for (int k = 0; k < f.cornerCount; ++k)
-      f.corner[static_cast<std::size_t>(k)] = static_cast<int>(in.Integer("a vertex number", 1, vertexTotal)) - 1;
+      f.corner[static_cast<std::size_t>(k)] =
+          static_cast<int>(in.Integer("a vertex number", 1, vertexTotal)) - 1;
     f.color = static_cast<int>(in.Integer("the face colour", 1, discColor + 1)) - 1;
     f.singleSided = true;
     in.SkipLine();

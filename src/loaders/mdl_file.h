@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "loaders/mesh_build.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
 #include "base/trace/trace.h"
+#include "loaders/mesh_build.h"
 #include "sim/sim_state.h"
 
 namespace veltrane::loaders {

@@ -32,7 +32,8 @@ void MeshBuild::Clear() {
 template <typename T>
 int MeshBuild::Append(std::vector<T>& table, const T& entry, const char* what) {
   if (table.size() >= kMaxEntries)
-    throw LoadError(std::string("Error: too many ") + what + " (more than " + std::to_string(kMaxEntries) + ")");
+    throw LoadError(std::string("Error: too many ") + what + " (more than " +
+                    std::to_string(kMaxEntries) + ")");
   table.push_back(entry);
   return static_cast<int>(table.size() - 1);
 }
@@ -68,7 +69,8 @@ int MeshBuild::AppendVertex(const MeshVertex& p) {
 }
 
 int MeshBuild::AppendVertexRef(int vertex, bool textured, double u, double v) {
-  const int index = Append(refs_, VertexRef{vertex, u, v, textured && texturesEnabled_}, "vertex references");
+  const int index =
+      Append(refs_, VertexRef{vertex, u, v, textured && texturesEnabled_}, "vertex references");
   if (!refIndexStale_) refsByVertex_[vertex].push_back(index);
   return index;
 }
@@ -98,7 +100,8 @@ int MeshBuild::AddVertex(const MeshVertex& p) {
         const auto it = vertexCells_.find(CellKey(cx + dx, cy + dy, cz + dz));
         if (it == vertexCells_.end()) continue;
         for (int i : it->second)
-          if (i > best && Distance(vertices_[static_cast<std::size_t>(i)], p) <= kMergeDistance) best = i;
+          if (i > best && Distance(vertices_[static_cast<std::size_t>(i)], p) <= kMergeDistance)
+            best = i;
       }
   if (best >= 0) return best;
   return AppendVertex(p);
@@ -114,7 +117,8 @@ int MeshBuild::AddVertexHinted(const MeshVertex& p, int hint) {
 int MeshBuild::AddVertexRef(int vertex, bool textured, double u, double v) {
   if (refIndexStale_) {
     refIndexStale_ = false;
-    for (std::size_t i = 0; i < refs_.size(); ++i) refsByVertex_[refs_[i].vertex].push_back(static_cast<int>(i));
+    for (std::size_t i = 0; i < refs_.size(); ++i)
+      refsByVertex_[refs_[i].vertex].push_back(static_cast<int>(i));
   }
   const bool t = textured && texturesEnabled_;
   if (const auto it = refsByVertex_.find(vertex); it != refsByVertex_.end()) {
@@ -143,17 +147,19 @@ int MeshBuild::FindColor(double r, double g, double b, double a) {
   return AppendColor(ColorEntry{r, g, b, a});
 }
 
-int MeshBuild::FindMaterial(double power, double emissiveR, double emissiveG, double emissiveB, double specularR,
-                            double specularG, double specularB) {
+int MeshBuild::FindMaterial(double power, double emissiveR, double emissiveG, double emissiveB,
+                            double specularR, double specularG, double specularB) {
   for (std::size_t i = 1; i < materials_.size(); ++i) {
     const MaterialEntry& m = materials_[i];
-    if (m.power == power && m.emissiveR == emissiveR && m.emissiveG == emissiveG && m.emissiveB == emissiveB &&
-        m.specularR == specularR && m.specularG == specularG && m.specularB == specularB)
+    if (m.power == power && m.emissiveR == emissiveR && m.emissiveG == emissiveG &&
+        m.emissiveB == emissiveB && m.specularR == specularR && m.specularG == specularG &&
+        m.specularB == specularB)
       return static_cast<int>(i);
   }
-  return Append(materials_,
-                MaterialEntry{power, emissiveR, emissiveG, emissiveB, specularR, specularG, specularB},
-                "materials");
+  return Append(
+      materials_,
+      MaterialEntry{power, emissiveR, emissiveG, emissiveB, specularR, specularG, specularB},
+      "materials");
 }
 
 MeshBuildStats Statistics(const MeshBuild& mb) {
@@ -167,9 +173,12 @@ MeshBuildStats Statistics(const MeshBuild& mb) {
   s.materials = mb.Materials().empty() ? 0 : mb.Materials().size() - 1;
   for (const MeshFace& f : mb.Faces()) {
     if (f.singleSided) ++s.singleSidedFaces;
-    if (f.cornerCount >= 0 && f.cornerCount <= 4) ++s.facesByCornerCount[static_cast<std::size_t>(f.cornerCount)];
-    if (f.color >= 0 && static_cast<std::size_t>(f.color) < s.colors) ++s.facesByColor[static_cast<std::size_t>(f.color)];
-    if (f.cornerCount > 0 && f.corner[0] >= 0 && static_cast<std::size_t>(f.corner[0]) < mb.Refs().size() &&
+    if (f.cornerCount >= 0 && f.cornerCount <= 4)
+      ++s.facesByCornerCount[static_cast<std::size_t>(f.cornerCount)];
+    if (f.color >= 0 && static_cast<std::size_t>(f.color) < s.colors)
+      ++s.facesByColor[static_cast<std::size_t>(f.color)];
+    if (f.cornerCount > 0 && f.corner[0] >= 0 &&
+        static_cast<std::size_t>(f.corner[0]) < mb.Refs().size() &&
         mb.Refs()[static_cast<std::size_t>(f.corner[0])].textured)
       ++s.texturedFaces;
   }
@@ -209,16 +218,19 @@ void Validate(const MeshBuild& mb) {
                       ", which does not exist");
   for (std::size_t i = 0; i < mb.Faces().size(); ++i) {
     const MeshFace& f = mb.Faces()[i];
-    if (f.cornerCount < 0 || f.cornerCount > 4) fail(i, "has " + std::to_string(f.cornerCount) + " corners");
+    if (f.cornerCount < 0 || f.cornerCount > 4)
+      fail(i, "has " + std::to_string(f.cornerCount) + " corners");
     for (int k = 0; k < f.cornerCount; ++k)
-      if (!InRange(f.corner[static_cast<std::size_t>(k)], mb.Refs().size())) fail(i, "names a vertex that does not exist");
+      if (!InRange(f.corner[static_cast<std::size_t>(k)], mb.Refs().size()))
+        fail(i, "names a vertex that does not exist");
     if (f.cornerCount == 0) continue;
     if (IsTextured(mb, f)) {
       if (!InRange(f.texture, mb.Textures().size())) fail(i, "names a texture that does not exist");
     } else if (!InRange(f.color, mb.Colors().size())) {
       fail(i, "names a colour that does not exist");
     }
-    if (!InRange(f.material, mb.Materials().size())) fail(i, "names a material that does not exist");
+    if (!InRange(f.material, mb.Materials().size()))
+      fail(i, "names a material that does not exist");
   }
 }
 
@@ -232,7 +244,8 @@ std::vector<Vec3f> ComputeNormals(const MeshBuild& mb,
   for (std::size_t fi = 0; fi < mb.Faces().size(); ++fi) {
     const MeshFace& f = mb.Faces()[fi];
     for (int k = 0; k < f.cornerCount; ++k)
-      slots[fi][static_cast<std::size_t>(k)] = refs[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(k)])].vertex;
+      slots[fi][static_cast<std::size_t>(k)] =
+          refs[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(k)])].vertex;
   }
   for (std::size_t fi = 0; fi < mb.Faces().size(); ++fi) {
     const MeshFace& f = mb.Faces()[fi];
@@ -281,7 +294,9 @@ std::vector<Vec3f> ComputeNormals(const MeshBuild& mb,
 
 }  // namespace
 
-rm::ColorARGB PackColor(const ColorEntry& c) { return rm::PackARGB(ToByte(c.a), ToByte(c.r), ToByte(c.g), ToByte(c.b)); }
+rm::ColorARGB PackColor(const ColorEntry& c) {
+  return rm::PackARGB(ToByte(c.a), ToByte(c.r), ToByte(c.g), ToByte(c.b));
+}
 
 void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) {
   Validate(mb);
@@ -307,13 +322,14 @@ void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) 
     vertices.reserve(mb.Refs().size());
     for (const VertexRef& r : mb.Refs()) {
       const MeshVertex& v = mb.Vertices()[static_cast<std::size_t>(r.vertex)];
-      vertices.push_back({static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)});
+      vertices.push_back(
+          {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)});
     }
 
     std::size_t words = 1;
     for (const MeshFace& f : mb.Faces())
-      words += static_cast<std::size_t>(f.cornerCount > 0) * (1 + 2 * static_cast<std::size_t>(f.cornerCount)) *
-               (f.singleSided ? 1 : 2);
+      words += static_cast<std::size_t>(f.cornerCount > 0) *
+               (1 + 2 * static_cast<std::size_t>(f.cornerCount)) * (f.singleSided ? 1 : 2);
     std::vector<std::uint32_t> data;
     data.reserve(words);
     for (std::size_t fi = 0; fi < mb.Faces().size(); ++fi) {
@@ -359,7 +375,8 @@ void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) 
       rm::FaceRef front = faces.GetElement(j++);
       front.SetTexture(tex);
       for (int c = 0; c < f.cornerCount; ++c) {
-        const VertexRef& r = mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(c)])];
+        const VertexRef& r =
+            mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(c)])];
         front.SetTextureCoordinates(static_cast<std::size_t>(c), static_cast<float>(r.u / 255.0),
                                     static_cast<float>(r.v / 255.0));
       }

@@ -89,8 +89,8 @@ class MeshBuild {
   // The highest-numbered colour with exactly these components, else a new one.
   int FindColor(double r, double g, double b, double a);
   // The first material from 1 upward with exactly these values, else a new one.
-  int FindMaterial(double power, double emissiveR, double emissiveG, double emissiveB, double specularR,
-                   double specularG, double specularB);
+  int FindMaterial(double power, double emissiveR, double emissiveG, double emissiveB,
+                   double specularR, double specularG, double specularB);
 
   // Appenders without search, all limit-checked.
   int AppendVertex(const MeshVertex& p);

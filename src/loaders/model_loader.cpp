@@ -16,7 +16,8 @@ std::string UpperExtension(const std::string& path) {
   const auto dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
   std::string ext = path.substr(dot);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return std::toupper(c); });
   return ext;
 }
 
@@ -28,7 +29,8 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 }  // namespace
 
 ModelFiles LoadModelFiles(const std::string& fileName, rm::Root& root, bool texturesEnabled,
-                          const std::string& dataFolder, rm::MeshBuilder& target, SimState& s, const Trace& trace) {
+                          const std::string& dataFolder, rm::MeshBuilder& target, SimState& s,
+                          const Trace& trace) {
   ModelFiles result;
   if (UpperExtension(fileName) == ".MDL") {
     result.lastMeshBuild = LoadMDL(fileName, root, target, s, trace);

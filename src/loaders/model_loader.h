@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "loaders/mesh_build.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
 #include "base/trace/trace.h"
+#include "loaders/mesh_build.h"
 #include "sim/sim_state.h"
 
 namespace veltrane::loaders {
@@ -35,6 +35,7 @@ struct ModelFiles {
 // loader's LoadError propagates; what earlier loaders added stays.
 // `dataFolder` is where the program's own "motor.wav" lives.
 ModelFiles LoadModelFiles(const std::string& fileName, rm::Root& root, bool texturesEnabled,
-                          const std::string& dataFolder, rm::MeshBuilder& target, SimState& s, const Trace& trace);
+                          const std::string& dataFolder, rm::MeshBuilder& target, SimState& s,
+                          const Trace& trace);
 
 }  // namespace veltrane::loaders

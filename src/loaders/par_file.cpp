@@ -219,7 +219,8 @@ void LoadPAR(SimState& s, const std::string& fileName, const Trace& trace) {
   // is something else under a parameter file's name. (A file with only its
   // style line is a short file, read as one.)
   if (in.Good() == 0 || 2 * in.Good() < in.Read())
-    throw LoadError("Error: " + fileName + " is not a flight-model parameter file: no parameter could be read");
+    throw LoadError("Error: " + fileName +
+                    " is not a flight-model parameter file: no parameter could be read");
   s.iModelStyle = read.iModelStyle;
   s.Airplane = read.Airplane;
   s.Heli = read.Heli;

@@ -24,8 +24,8 @@ int AddCleanedFace(MeshBuild& mb, MeshFace face, std::span<const int> refs) {
   return mb.AppendFace(face);
 }
 
-void AddLineTube(MeshBuild& mb, const Vec3& p1, const Vec3& p2, const PointFrame& frame,
-                 int color, double side) {
+void AddLineTube(MeshBuild& mb, const Vec3& p1, const Vec3& p2, const PointFrame& frame, int color,
+                 double side) {
   const Vec3 d = p2 - p1;
   Vec3 e1 = (d.x == 0.0 && d.y == 0.0) ? Vec3{1.0, 0.0, 0.0} : Vec3{d.y, -d.x, 0.0};
   Vec3 e2;
@@ -46,7 +46,8 @@ void AddLineTube(MeshBuild& mb, const Vec3& p1, const Vec3& p2, const PointFrame
   for (const auto& s : kSides) {
     MeshFace f;
     f.cornerCount = 4;
-    for (int k = 0; k < 4; ++k) f.corner[static_cast<std::size_t>(k)] = ref[static_cast<std::size_t>(s[k])];
+    for (int k = 0; k < 4; ++k)
+      f.corner[static_cast<std::size_t>(k)] = ref[static_cast<std::size_t>(s[k])];
     f.color = color;
     f.singleSided = true;
     f.texture = 0;

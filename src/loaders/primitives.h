@@ -3,8 +3,8 @@
 #include <functional>
 #include <span>
 
-#include "loaders/mesh_build.h"
 #include "base/math/vec3.h"
+#include "loaders/mesh_build.h"
 
 namespace veltrane::loaders {
 
@@ -20,7 +20,7 @@ int AddCleanedFace(MeshBuild& mb, MeshFace face, std::span<const int> refs);
 // A line as a thin square tube of side `side` around the segment p1-p2 (file points): four
 // single-sided untextured quads in `color`, no end caps, no material. A segment of zero
 // length collapses to a sliver without area.
-void AddLineTube(MeshBuild& mb, const Vec3& p1, const Vec3& p2, const PointFrame& frame,
-                 int color, double side = 0.0025);
+void AddLineTube(MeshBuild& mb, const Vec3& p1, const Vec3& p2, const PointFrame& frame, int color,
+                 double side = 0.0025);
 
 }  // namespace veltrane::loaders

@@ -14,7 +14,8 @@ std::shared_ptr<const TerrainGrid> TerrainFromScene(const SceneInfo& info, const
     for (int j = 0; j <= cells; ++j)
       heights[static_cast<std::size_t>(i) * points + static_cast<std::size_t>(j)] =
           info.HeightPerLevel * grid.At(i, j);
-  return std::make_shared<TerrainGrid>(cells, static_cast<double>(info.GridStep), std::move(heights));
+  return std::make_shared<TerrainGrid>(cells, static_cast<double>(info.GridStep),
+                                       std::move(heights));
 }
 
 }  // namespace veltrane::loaders

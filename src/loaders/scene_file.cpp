@@ -3,14 +3,14 @@
 #include <array>
 #include <cmath>
 #include <optional>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "loaders/file_names.h"
 #include "loaders/load_error.h"
+#include "loaders/primitives.h"
 #include "loaders/scene_layout.h"
 #include "loaders/scene_numbers.h"
-#include "loaders/primitives.h"
 #include "loaders/scene_sky.h"
 #include "loaders/scene_terrain.h"
 #include "loaders/text_reader.h"
@@ -41,10 +41,11 @@ enum Keyword {
 };
 
 constexpr std::array<std::string_view, 18> kKeywords = {
-    "TEXTURE",      "COLOR",       "ALPHA", "LINES",    "QUADS", "CULL",
-    "SKY",          "AIRCRAFT_POSITION",    "PILOT_POSITION",    "3D_LANDSCAPE",
-    "USE_TEXTURE",  "SCENE",       "QUADRANT", "END",   "DIM3",  "POSITION",
-    "WINDPOLE",     "WIND"};
+    "TEXTURE",        "COLOR",        "ALPHA",       "LINES",
+    "QUADS",          "CULL",         "SKY",         "AIRCRAFT_POSITION",
+    "PILOT_POSITION", "3D_LANDSCAPE", "USE_TEXTURE", "SCENE",
+    "QUADRANT",       "END",          "DIM3",        "POSITION",
+    "WINDPOLE",       "WIND"};
 
 // Reads the items of one scene file into the terrain's MeshBuild and the layout.
 class SceneReader {
@@ -224,7 +225,8 @@ class SceneReader {
     const double speed = reader_.ReadNumber();
     const double from = reader_.ReadNumber();
     if (!(speed >= 0.0 && speed <= WindSettings::kMaxSpeed) || !std::isfinite(from)) {
-      trace_("LoadLib.LoadSCN WIND ignored: speed 0 to " + std::to_string(static_cast<int>(WindSettings::kMaxSpeed)) +
+      trace_("LoadLib.LoadSCN WIND ignored: speed 0 to " +
+             std::to_string(static_cast<int>(WindSettings::kMaxSpeed)) +
              " m/s and a direction expected\r\n");
       info_.Wind.reset();
       return;
@@ -284,9 +286,9 @@ class SceneReader {
   void ReadQuad(double first) {
     std::array<Corner, 4> corners;
     for (std::size_t k = 0; k < 4; ++k) corners[k] = ReadCorner(k == 0 ? &first : nullptr);
-    const bool transparent =
-        textureOn_ && static_cast<std::size_t>(texture_) < mb_.Textures().size() &&
-        mb_.Textures()[static_cast<std::size_t>(texture_)].transparent;
+    const bool transparent = textureOn_ &&
+                             static_cast<std::size_t>(texture_) < mb_.Textures().size() &&
+                             mb_.Textures()[static_cast<std::size_t>(texture_)].transparent;
     // See-through pictures such as trees would show as solid rectangles without textures.
     if (transparent && !mb_.TexturesEnabled()) return;
 
@@ -305,7 +307,8 @@ class SceneReader {
   void ReadLine(double first) {
     const Corner a = ReadCorner(&first);
     const Corner b = ReadCorner(nullptr);
-    AddLineTube(mb_, a.p, b.p, [this](const Vec3& p) { return Frame(p); }, color_);
+    AddLineTube(
+        mb_, a.p, b.p, [this](const Vec3& p) { return Frame(p); }, color_);
   }
 
   const Trace& trace_;

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "loaders/mesh_build.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
 #include "base/trace/trace.h"
+#include "loaders/mesh_build.h"
 #include "sim/random.h"
 
 namespace veltrane::loaders {
@@ -16,11 +16,11 @@ namespace veltrane::loaders {
 // What the scene loader hands to the main window. Fields the loader does not write keep
 // the caller's values.
 struct SceneInfo {
-  std::int32_t Reserved = 0;      // never written by the loader
-  std::int32_t GridStep = 0;      // model units per terrain cell
-  double HeightPerLevel = 0.0;    // model units per heightmap grey level
-  std::int32_t CellsX = 0;        // terrain cells along x
-  std::int32_t CellsY = 0;        // and along y (the terrain is square)
+  std::int32_t Reserved = 0;    // never written by the loader
+  std::int32_t GridStep = 0;    // model units per terrain cell
+  double HeightPerLevel = 0.0;  // model units per heightmap grey level
+  std::int32_t CellsX = 0;      // terrain cells along x
+  std::int32_t CellsY = 0;      // and along y (the terrain is square)
   double PilotX = 0.0, PilotY = 0.0;
   double StartX = 0.0, StartY = 0.0;
   // The windsock's foot (x, y like the pilot's; it stands on the ground): the file's

@@ -10,7 +10,8 @@ namespace veltrane::loaders {
 std::int32_t RoundToInt(double value, const std::string& what, const std::string& written) {
   // The number as the file writes it: 1E308 stays five characters, not 309 digits.
   const auto outOfRange = [&] {
-    return LoadError("Error: " + what + " value " + TextReader::Excerpt(written) + " is out of range");
+    return LoadError("Error: " + what + " value " + TextReader::Excerpt(written) +
+                     " is out of range");
   };
   if (!std::isfinite(value) || value < -2147483648.5 || value > 2147483647.5) throw outOfRange();
   double r = std::floor(value);

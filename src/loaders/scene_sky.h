@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "loaders/mesh_build.h"
 #include "base/trace/trace.h"
+#include "loaders/mesh_build.h"
 
 namespace veltrane::loaders {
 
 struct SkyDome {
-  double height = 0.0;     // 0: no sky
+  double height = 0.0;  // 0: no sky
   double halfWidth = 0.0;
   std::string textureFile;  // the resolved picture file
 };

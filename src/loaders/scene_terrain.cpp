@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "loaders/load_error.h"
 #include "base/pictures/picture_file.h"
+#include "loaders/load_error.h"
 
 namespace veltrane::loaders {
 namespace {
@@ -82,8 +82,7 @@ void BuildScene(const SceneLayout& layout, MeshBuild& mb, SceneInfo& info, Heigh
       const std::int32_t texture = layout.tileMap[static_cast<std::size_t>(i * step / L)]
                                                  [static_cast<std::size_t>(g * step / L)];
       const auto addCorner = [&](int a, int b, const Hint& hint) {
-        const MeshVertex p{static_cast<double>(a * step - size),
-                           kHeightPerLevel * grid.At(a, b),
+        const MeshVertex p{static_cast<double>(a * step - size), kHeightPerLevel * grid.At(a, b),
                            static_cast<double>(b * step - size)};
         const double u = static_cast<double>(((i * step) % L + (a - i) * step) * 255 / L);
         const double v = static_cast<double>(255 - ((g * step) % L + (b - g) * step) * 255 / L);

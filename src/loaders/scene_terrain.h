@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/trace/trace.h"
 #include "loaders/mesh_build.h"
 #include "loaders/scene_file.h"
 #include "loaders/scene_layout.h"
-#include "base/trace/trace.h"
 #include "sim/random.h"
 
 namespace veltrane::loaders {

@@ -123,15 +123,18 @@ void TextReader::FailAt(const std::string& bad) {
   const int following = flavour_ == ReaderFlavour::Model ? 5 : 3;
   const std::size_t line = Line();
   std::string excerpt = Printable(bad);
-  for (int i = 0; i < following && excerpt.size() < kMaxExcerpt; ++i) excerpt += " " + Printable(ReadToken());
+  for (int i = 0; i < following && excerpt.size() < kMaxExcerpt; ++i)
+    excerpt += " " + Printable(ReadToken());
   if (excerpt.size() > kMaxExcerpt) excerpt = excerpt.substr(0, kMaxExcerpt - 3) + "...";
-  throw LoadError("Error: Floating point value expected at: " + excerpt + " ... (line " + std::to_string(line) + ")");
+  throw LoadError("Error: Floating point value expected at: " + excerpt + " ... (line " +
+                  std::to_string(line) + ")");
 }
 
 double TextReader::ReadNumber(std::string_view given, bool commaToo) {
   lastToken_ = given.empty() ? ReadToken() : std::string(given);
   std::string t = lastToken_;
-  if (const auto comma = t.find(','); commaToo && comma != std::string::npos && t.find(',', comma + 1) == std::string::npos)
+  if (const auto comma = t.find(',');
+      commaToo && comma != std::string::npos && t.find(',', comma + 1) == std::string::npos)
     t[comma] = '.';
   if (const auto v = TokenToDouble(t)) return *v;
   FailAt(lastToken_);
@@ -140,7 +143,8 @@ double TextReader::ReadNumber(std::string_view given, bool commaToo) {
 std::size_t TextReader::Line() const {
   std::size_t line = 1;
   for (std::size_t i = 0; i < tokenStart_ && i < text_.size(); ++i)
-    if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= text_.size() || text_[i + 1] != '\n'))) ++line;
+    if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= text_.size() || text_[i + 1] != '\n')))
+      ++line;
   return line;
 }
 

@@ -14,6 +14,7 @@ namespace veltrane::loaders {
 // of the whole target and the ".PAR" companion through LoadPAR.
 //
 // A file that cannot be read throws LoadError; `target` and `s` stay unchanged.
-void LoadX(const std::string& fileName, rm::Root& root, rm::MeshBuilder& target, SimState& s, const Trace& trace);
+void LoadX(const std::string& fileName, rm::Root& root, rm::MeshBuilder& target, SimState& s,
+           const Trace& trace);
 
 }  // namespace veltrane::loaders

@@ -42,7 +42,8 @@ TKeyForm::TKeyForm() {
 
 void TKeyForm::ReadSettings(const SettingsStore& s) {
   for (int k = 0; k < kKeySlots; ++k) {
-    const int v = s.ReadInteger(kSection, "KeyChannel" + std::to_string(k), KeySlots()[k].defaultKey);
+    const int v =
+        s.ReadInteger(kSection, "KeyChannel" + std::to_string(k), KeySlots()[k].defaultKey);
     // Virtual-key codes run from 0 to 255; anything else is not a key.
     KeyCode[k] = static_cast<std::uint16_t>(v >= 0 && v <= 255 ? v : KeySlots()[k].defaultKey);
   }
@@ -65,8 +66,8 @@ void TKeyForm::ApplyKeys(FunctionValues& fv, const KeyState& keys) const {
   }
 }
 
-void ReadRadio(TRcIntForm& active, int listPosition, const TKeyForm& keys,
-               const KeyState& keyState, FunctionValues& functionValue) {
+void ReadRadio(TRcIntForm& active, int listPosition, const TKeyForm& keys, const KeyState& keyState,
+               FunctionValues& functionValue) {
   UpdateFunctionValues(active, listPosition, functionValue);
   keys.ApplyKeys(functionValue, keyState);
   ClampFunctionValues(functionValue);

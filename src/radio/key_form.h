@@ -41,7 +41,7 @@ class TKeyForm {
 };
 
 // UpdateFunctionValues, then the keys, then the clamp: the radio read of one frame.
-void ReadRadio(TRcIntForm& active, int listPosition, const TKeyForm& keys,
-               const KeyState& keyState, FunctionValues& functionValue);
+void ReadRadio(TRcIntForm& active, int listPosition, const TKeyForm& keys, const KeyState& keyState,
+               FunctionValues& functionValue);
 
 }  // namespace veltrane

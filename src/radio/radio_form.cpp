@@ -10,7 +10,8 @@ namespace {
 constexpr const char* kSection = "RadioForm";
 }
 
-TRadioForm::TRadioForm(const std::array<TRcIntForm*, kInterfaceCount>& interfaces) : Interfaces(interfaces) {
+TRadioForm::TRadioForm(const std::array<TRcIntForm*, kInterfaceCount>& interfaces)
+    : Interfaces(interfaces) {
   for (TRcIntForm* i : Interfaces)
     if (!i) throw std::logic_error("RadioFrm: an interface object is missing");
 }

@@ -70,7 +70,6 @@ class TRcIntForm {
   virtual void DestroyOwn(SettingsStore&) {}
 
  public:
-
   std::array<TRcCalib, kMaxChannels> Calib{};
   std::array<TRcAssign, kFunctionCount> Assign{};
 

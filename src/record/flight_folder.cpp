@@ -40,7 +40,8 @@ std::string NewFlightPath(const std::string& folder, std::time_t when) {
   const std::string base = (fs::path(folder) / (std::string("flight-") + stamp)).string();
   std::string path = base + kFlightExtension;
   std::error_code ec;
-  for (int n = 2; fs::exists(path, ec); ++n) path = base + "-" + std::to_string(n) + kFlightExtension;
+  for (int n = 2; fs::exists(path, ec); ++n)
+    path = base + "-" + std::to_string(n) + kFlightExtension;
   return path;
 }
 

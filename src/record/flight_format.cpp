@@ -10,7 +10,7 @@ namespace veltrane::record {
 namespace {
 constexpr std::size_t kMaxPathLength = 4096;
 constexpr std::size_t kMaxAirStateBytes = 4096;
-}
+}  // namespace
 
 std::uint64_t HashBytes(std::string_view bytes) {
   std::uint64_t h = 1469598103934665603ull;
@@ -239,12 +239,11 @@ std::string EncodeThermals(const ThermalTable& t) {
 }
 
 void WriteSnapshot(ByteWriter& w, const SimState& s, bool thermals) {
-  for (const Vec3* v : {&s.ModelPosition, &s.ModelVelocity, &s.AxisForward, &s.AxisUp,
-                        &s.AxisRight, &s.AngularVelocity, &s.PilotPosition, &s.StartPosition,
-                        &s.WinchPosition})
+  for (const Vec3* v : {&s.ModelPosition, &s.ModelVelocity, &s.AxisForward, &s.AxisUp, &s.AxisRight,
+                        &s.AngularVelocity, &s.PilotPosition, &s.StartPosition, &s.WinchPosition})
     w.Vec(*v);
-  for (double d : {s.Airspeed, s.PitchRate, s.YawRate, s.RollRate, s.GroundHeight,
-                   s.ThermalLift, s.TimeStep})
+  for (double d :
+       {s.Airspeed, s.PitchRate, s.YawRate, s.RollRate, s.GroundHeight, s.ThermalLift, s.TimeStep})
     w.F64(d);
   for (bool b : {s.Airborne, s.Crashed, s.WinchAttached, s.AutoInitPending, s.Flags.Pause,
                  s.Flags.AutoInit, s.Flags.Autorestart})
@@ -256,7 +255,8 @@ void WriteSnapshot(ByteWriter& w, const SimState& s, bool thermals) {
   w.U32(s.Random.State());
   const int contacts = std::clamp(s.Heli.ContactCount, 0, kMaxContacts);
   w.U8(static_cast<std::uint8_t>(contacts));
-  for (int i = 0; i < contacts; ++i) w.Vec(s.Heli.Contacts[static_cast<std::size_t>(i)].WorldOffset);
+  for (int i = 0; i < contacts; ++i)
+    w.Vec(s.Heli.Contacts[static_cast<std::size_t>(i)].WorldOffset);
   w.Bool(thermals);
   if (thermals) WriteThermals(w, s.Thermals);
   // Still air adds nothing, so a still flight encodes as format 1 did.
@@ -284,7 +284,8 @@ void ReadSnapshot(ByteReader& r, SimState& s, int* contactsRead) {
   const int contacts = r.U8();
   if (contacts > kMaxContacts) r.Fail(std::to_string(contacts) + " helicopter contacts");
   if (contactsRead) *contactsRead = contacts;
-  for (int i = 0; i < contacts; ++i) s.Heli.Contacts[static_cast<std::size_t>(i)].WorldOffset = r.Vec();
+  for (int i = 0; i < contacts; ++i)
+    s.Heli.Contacts[static_cast<std::size_t>(i)].WorldOffset = r.Vec();
   if (r.Bool()) {
     const int bubbles = r.U8();
     if (bubbles > kMaxThermals) r.Fail(std::to_string(bubbles) + " thermals");
@@ -310,7 +311,8 @@ bool SameFlight(std::string_view a, std::string_view b) {
   // The pilot's place is the seventh vector of a snapshot.
   constexpr std::size_t kPilotAt = 6 * 24, kPilotEnd = kPilotAt + 24;
   if (a.size() != b.size() || a.size() < kPilotEnd) return a == b;
-  return a.substr(0, kPilotAt) == b.substr(0, kPilotAt) && a.substr(kPilotEnd) == b.substr(kPilotEnd);
+  return a.substr(0, kPilotAt) == b.substr(0, kPilotAt) &&
+         a.substr(kPilotEnd) == b.substr(kPilotEnd);
 }
 
 std::string EncodeSnapshot(const SimState& s) {

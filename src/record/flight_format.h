@@ -28,7 +28,14 @@ class FormatError : public std::runtime_error {
 // Record tags. A frame is the most frequent record, so it is the shortest.
 // Frame: only single-precision control values follow; FrameWide: a second mask
 // says which of them are doubles. End: the file was closed cleanly.
-enum class Tag : std::uint8_t { Frame = 1, FrameWide = 2, Command = 3, Snapshot = 4, State = 5, End = 6 };
+enum class Tag : std::uint8_t {
+  Frame = 1,
+  FrameWide = 2,
+  Command = 3,
+  Snapshot = 4,
+  State = 5,
+  End = 6
+};
 
 // Commands between two frames that change the flight.
 enum class CommandCode : std::uint8_t {

@@ -79,7 +79,8 @@ FlightHeader ReadRecordingHeader(const std::string& path) {
 }
 
 Recording ParseRecording(const std::string& bytes) {
-  if (bytes.size() > kMaxFileBytes) throw FormatError("larger than " + std::to_string(kMaxFileBytes >> 20) + " MB");
+  if (bytes.size() > kMaxFileBytes)
+    throw FormatError("larger than " + std::to_string(kMaxFileBytes >> 20) + " MB");
   Recording rec;
   ByteReader r(bytes);
   rec.header = ReadPrologue(bytes, r);
@@ -116,7 +117,8 @@ Recording ParseRecording(const std::string& bytes) {
             if (!(changed & (1u << i))) continue;
             f.values[static_cast<std::size_t>(i)] = (wide & (1u << i)) ? r.F64() : double(r.F32());
           }
-          if (rec.frames.size() >= kMaxFrames) r.Fail("more than " + std::to_string(kMaxFrames) + " frames");
+          if (rec.frames.size() >= kMaxFrames)
+            r.Fail("more than " + std::to_string(kMaxFrames) + " frames");
           rec.frames.push_back(f);
           last = f;
           break;
@@ -144,7 +146,8 @@ Recording ParseRecording(const std::string& bytes) {
             e.state = std::move(full);
             rec.events.push_back(std::move(e));
           } else {
-            rec.checks.push_back({static_cast<std::uint32_t>(rec.frames.size()), last.clock, std::move(full)});
+            rec.checks.push_back(
+                {static_cast<std::uint32_t>(rec.frames.size()), last.clock, std::move(full)});
           }
           break;
         }

@@ -41,7 +41,9 @@ struct Recording {
 
   std::int64_t StartClock() const { return startClock; }
   // Milliseconds of program time from the start to the last frame.
-  std::int64_t DurationMs() const { return frames.empty() ? 0 : frames.back().clock - StartClock(); }
+  std::int64_t DurationMs() const {
+    return frames.empty() ? 0 : frames.back().clock - StartClock();
+  }
 };
 
 // Limits that keep a hostile file from taking the memory.

@@ -6,21 +6,41 @@
 
 namespace veltrane::record {
 
-void ApplyCommand(SimState& s, const World& w, const Trace& trace, CommandCode code, std::uint8_t arg) {
+void ApplyCommand(SimState& s, const World& w, const Trace& trace, CommandCode code,
+                  std::uint8_t arg) {
   switch (code) {
-    case CommandCode::Init: Reinitialise(s, w, trace, false); break;
-    case CommandCode::InitFollow: Reinitialise(s, w, trace, true); break;
-    case CommandCode::Restart: RestartFlight(s, w, trace); break;
-    case CommandCode::Handstart: Handstart(s, trace); break;
-    case CommandCode::Winch: AttachWinch(s); break;
-    case CommandCode::Pause: s.Flags.Pause = arg != 0; break;
-    case CommandCode::AutoInit: s.Flags.AutoInit = arg != 0; break;
-    case CommandCode::Indestructible: s.Flags.Autorestart = arg != 0; break;
-    case CommandCode::Pilot: Standort(s, w, static_cast<char>(arg), trace); break;
+    case CommandCode::Init:
+      Reinitialise(s, w, trace, false);
+      break;
+    case CommandCode::InitFollow:
+      Reinitialise(s, w, trace, true);
+      break;
+    case CommandCode::Restart:
+      RestartFlight(s, w, trace);
+      break;
+    case CommandCode::Handstart:
+      Handstart(s, trace);
+      break;
+    case CommandCode::Winch:
+      AttachWinch(s);
+      break;
+    case CommandCode::Pause:
+      s.Flags.Pause = arg != 0;
+      break;
+    case CommandCode::AutoInit:
+      s.Flags.AutoInit = arg != 0;
+      break;
+    case CommandCode::Indestructible:
+      s.Flags.Autorestart = arg != 0;
+      break;
+    case CommandCode::Pilot:
+      Standort(s, w, static_cast<char>(arg), trace);
+      break;
   }
 }
 
-ReplayCursor::ReplayCursor(const Recording& rec, SimState& s, SimTick& tick, ManualClock& clock, Trace trace)
+ReplayCursor::ReplayCursor(const Recording& rec, SimState& s, SimTick& tick, ManualClock& clock,
+                           Trace trace)
     : rec_(rec), s_(s), tick_(tick), clock_(clock), trace_(std::move(trace)) {
   Rewind();
 }
@@ -57,10 +77,12 @@ bool ReplayCursor::Step() {
   clock_.Set(f.clock);
   tick_.Tick();
   ++position_;
-  while (nextCheck_ < rec_.checks.size() && rec_.checks[nextCheck_].afterFrames < position_) ++nextCheck_;
+  while (nextCheck_ < rec_.checks.size() && rec_.checks[nextCheck_].afterFrames < position_)
+    ++nextCheck_;
   if (nextCheck_ < rec_.checks.size() && rec_.checks[nextCheck_].afterFrames == position_) {
     const Recording::Check& c = rec_.checks[nextCheck_++];
-    if (!firstDifference_ && !SameFlight(EncodeSnapshot(s_), c.state)) firstDifference_ = c.clock - rec_.StartClock();
+    if (!firstDifference_ && !SameFlight(EncodeSnapshot(s_), c.state))
+      firstDifference_ = c.clock - rec_.StartClock();
   }
   return true;
 }
@@ -75,7 +97,8 @@ void ReplayCursor::Seek(std::size_t frames) {
     // The commands before the snapshot are in its state already.
     Restore(from->state);
     position_ = from->afterFrames;
-    while (nextEvent_ < rec_.events.size() && rec_.events[nextEvent_].beforeFrame < position_) ++nextEvent_;
+    while (nextEvent_ < rec_.events.size() && rec_.events[nextEvent_].beforeFrame < position_)
+      ++nextEvent_;
     nextCheck_ = static_cast<std::size_t>(from - rec_.checks.data()) + 1;
   }
   while (position_ < frames) Step();
@@ -83,8 +106,9 @@ void ReplayCursor::Seek(std::size_t frames) {
 
 void ReplayCursor::SeekTime(std::int64_t ms) {
   const std::int64_t target = rec_.StartClock() + ms;
-  const auto it = std::upper_bound(rec_.frames.begin(), rec_.frames.end(), target,
-                                   [](std::int64_t t, const Recording::Frame& f) { return t < f.clock; });
+  const auto it =
+      std::upper_bound(rec_.frames.begin(), rec_.frames.end(), target,
+                       [](std::int64_t t, const Recording::Frame& f) { return t < f.clock; });
   Seek(static_cast<std::size_t>(it - rec_.frames.begin()));
 }
 

@@ -61,6 +61,7 @@ class ReplayCursor {
 };
 
 // Carries out one recorded command on the flight state.
-void ApplyCommand(SimState& s, const World& w, const Trace& trace, CommandCode code, std::uint8_t arg);
+void ApplyCommand(SimState& s, const World& w, const Trace& trace, CommandCode code,
+                  std::uint8_t arg);
 
 }  // namespace veltrane::record

@@ -121,9 +121,8 @@ HalfWing WingHalf(const SimState& s, const Airflow& air, double side, double spe
     const double groundSpeed = VecLength(s.ModelVelocity);
     if (groundSpeed >= kStillGroundSpeed) {
       // Friction stops a rolling model but never pushes it backwards within a step.
-      const double friction =
-          std::min(std::fabs(kGravity * p.Mass / 2.0 - lift) * p.WheelFriction,
-                   p.Mass / 2.0 * groundSpeed / std::max(s.TimeStep, 1e-9));
+      const double friction = std::min(std::fabs(kGravity * p.Mass / 2.0 - lift) * p.WheelFriction,
+                                       p.Mass / 2.0 * groundSpeed / std::max(s.TimeStep, 1e-9));
       force = force + s.ModelVelocity * (-friction / groundSpeed);
     }
   }
@@ -207,8 +206,7 @@ void Fly(SimState& s, const World& w) {
 
   const double v = VecLength(air.velocity);
   s.Airspeed = v;
-  const double alpha =
-      std::fabs(v) > kStillAirspeed ? FlowAngle(air.velocity, s.AxisUp, v) : 0.0;
+  const double alpha = std::fabs(v) > kStillAirspeed ? FlowAngle(air.velocity, s.AxisUp, v) : 0.0;
 
   // Pitch: the angle of attack oscillates towards the trim the elevator sets.
   const double q = kHalfRho * v * v;

@@ -216,8 +216,8 @@ void MoveHelicopter(SimState& s, const World& w) {
 
   // Torques are force x offset; RotateAttitude turns the opposite way, which
   // together gives the physical sense of rotation.
-  ApplyTorque(s, (stillAir ? s.AngularVelocity : s.AngularVelocity - airRates) *
-                    -h.RotationalDamping);
+  ApplyTorque(s,
+              (stillAir ? s.AngularVelocity : s.AngularVelocity - airRates) * -h.RotationalDamping);
   for (std::size_t i = 0; i < 4; ++i) ApplyTorque(s, Cross(L[i], P[(i + 1) % 4]));
   for (std::size_t i = 0; i < 4; ++i) ApplyTorque(s, Cross(D[i], P[i]));
   ApplyTorque(s, Cross(Ft, T));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/sim_state.h"
 #include "base/math/vec3.h"
+#include "sim/sim_state.h"
 #include "sim/world.h"
 
 namespace veltrane {

@@ -82,7 +82,9 @@ void Reinitialise(SimState& s, const World& w, const Trace& trace, bool followFl
   if (followFlight) s.PilotPosition = FollowFlightGoal(s);
 }
 
-Vec3 FollowFlightGoal(const SimState& s) { return s.ModelPosition - kFollowDistance * s.AxisForward; }
+Vec3 FollowFlightGoal(const SimState& s) {
+  return s.ModelPosition - kFollowDistance * s.AxisForward;
+}
 
 void Standort(SimState& s, const World& w, char key) { Standort(s, w, key, Trace()); }
 

@@ -3,10 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "base/math/vec3.h"
 #include "sim/air/air.h"
 #include "sim/functions.h"
 #include "sim/random.h"
-#include "base/math/vec3.h"
 
 namespace veltrane {
 

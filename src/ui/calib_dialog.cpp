@@ -9,8 +9,8 @@ namespace veltrane::ui {
 
 const std::array<std::string, kFunctionCount>& CalibDialog::RowLabels() {
   static const std::array<std::string, kFunctionCount> kLabels = {
-      "Seitenruder:", "Höhenruder:", "Querruder:", "Motordrossel:",
-      "Heckrotor:", "Nicksteuerung:", "Rollsteuerung:", "Pitch:"};
+      "Seitenruder:", "Höhenruder:",    "Querruder:",     "Motordrossel:",
+      "Heckrotor:",   "Nicksteuerung:", "Rollsteuerung:", "Pitch:"};
   return kLabels;
 }
 
@@ -25,7 +25,8 @@ void CalibDialog::EditInterface(TRcIntForm& rc) {
   }
   for (int f = 0; f < kFunctionCount; ++f) {
     const TRcAssign& a = rc.Assign[static_cast<std::size_t>(f)];
-    rows[static_cast<std::size_t>(f)] = {std::to_string(static_cast<long long>(a.Channel) + 1), a.Inv, a.Exp};
+    rows[static_cast<std::size_t>(f)] = {std::to_string(static_cast<long long>(a.Channel) + 1),
+                                         a.Inv, a.Exp};
   }
   bars.fill(50);
   Calibrating = Centring = false;
@@ -65,7 +66,8 @@ void CalibDialog::TimerTick() {
     }
     if (!(Hi[i] > Mid[i] && Lo[i] < Mid[i])) continue;  // no travel known: the bar stays
     const double v = ch.Value[i];
-    const double d = v > Mid[i] ? (v - Mid[i]) * 50 / (Hi[i] - Mid[i]) : (v - Mid[i]) * 50 / (Mid[i] - Lo[i]);
+    const double d =
+        v > Mid[i] ? (v - Mid[i]) * 50 / (Hi[i] - Mid[i]) : (v - Mid[i]) * 50 / (Mid[i] - Lo[i]);
     bars[i] = static_cast<int>(std::clamp(50.0 + std::trunc(d), 0.0, 100.0));
   }
 }
@@ -92,7 +94,8 @@ std::optional<std::string> CalibDialog::Ok() {
     const Row& r = rows[static_cast<std::size_t>(f)];
     const auto n = ParseInteger(r.channel);
     if (!n)
-      return "\"" + r.channel + "\" ist keine gültige ganze Zahl (" + RowLabels()[static_cast<std::size_t>(f)] + ")";
+      return "\"" + r.channel + "\" ist keine gültige ganze Zahl (" +
+             RowLabels()[static_cast<std::size_t>(f)] + ")";
     TRcAssign& a = rc_->Assign[static_cast<std::size_t>(f)];
     a.Channel = static_cast<std::int32_t>(static_cast<long long>(*n) - 1);
     a.Inv = r.inv;

@@ -18,7 +18,9 @@ std::string DurationText(double seconds) {
 void FlightListDialog::Open(const std::string& folder, Purpose p, const std::string& recording) {
   purpose = p;
   flights = folder.empty() ? std::vector<record::FlightEntry>{} : record::ListFlights(folder);
-  std::erase_if(flights, [&](const record::FlightEntry& e) { return !recording.empty() && e.path == recording; });
+  std::erase_if(flights, [&](const record::FlightEntry& e) {
+    return !recording.empty() && e.path == recording;
+  });
   selected = -1;
   // The newest flight that can be replayed is the one most often wanted.
   for (std::size_t i = 0; i < flights.size() && selected < 0; ++i)

@@ -32,7 +32,8 @@ void KeyDialog::TimerTick() {
   }
   // Mouse buttons and the codes below the backspace key do not count.
   if (highest <= 7) return;
-  keys_.EditKeyCode[static_cast<std::size_t>(keys_.PendingSlot)] = static_cast<std::uint16_t>(highest);
+  keys_.EditKeyCode[static_cast<std::size_t>(keys_.PendingSlot)] =
+      static_cast<std::uint16_t>(highest);
   keys_.PendingSlot = -1;
 }
 

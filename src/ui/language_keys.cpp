@@ -228,13 +228,18 @@ const std::vector<LanguageKey>& LanguageKeys() {
       {"FlightForm", "Button2.Caption", "Abbrechen"},
       {"FlightForm", "Button3.Caption", "Als Geist zeigen"},
       {"FlightForm", "Empty", "Noch kein Flug aufgezeichnet."},
-      {"FlightForm", "Keys", "Leertaste: Pause   F5/F6: 10 s zurück/vor   F7/F8: langsamer/schneller   F9: selbst weiterfliegen"},
+      {"FlightForm", "Keys",
+       "Leertaste: Pause   F5/F6: 10 s zurück/vor   F7/F8: langsamer/schneller   F9: selbst "
+       "weiterfliegen"},
       {"FlightForm", "Replay", "Wiedergabe:"},
       {"FlightForm", "Paused", "angehalten"},
       {"FlightForm", "End", "Ende"},
       {"FlightForm", "Failed", "Der Flug kann nicht abgespielt werden:"},
-      {"FlightForm", "Differs", "Der Flug lässt sich nicht genau wiederholen (Flugmodell, Landschaft oder Programm geändert), ab Sekunde"},
-      {"FlightForm", "GhostNeeds", "Als Geist fliegt nur ein Flug mit dem geladenen Flugmodell und der geladenen Landschaft:"},
+      {"FlightForm", "Differs",
+       "Der Flug lässt sich nicht genau wiederholen (Flugmodell, Landschaft oder Programm "
+       "geändert), ab Sekunde"},
+      {"FlightForm", "GhostNeeds",
+       "Als Geist fliegt nur ein Flug mit dem geladenen Flugmodell und der geladenen Landschaft:"},
       {"FlightForm", "RecordFailed", "Der Flug kann nicht aufgezeichnet werden:"},
   };
   return keys;

@@ -40,7 +40,8 @@ MenuItem Resolution(int w, int h) {
 MenuItem Lang(std::string name, std::string caption, int index) {
   std::string id = "language_";
   for (const char c : name)
-    if (std::isalpha(static_cast<unsigned char>(c))) id += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (std::isalpha(static_cast<unsigned char>(c)))
+      id += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   MenuItem m = Item(std::move(name), std::move(caption), Command::Language);
   m.id = std::move(id);
   m.value = index;
@@ -63,18 +64,27 @@ std::vector<Menu> Build() {
     for (const AppCommand& c : Commands())
       if (m.name == c.menu) m.items.push_back(FromTable(c));
     if (m.name == "Auflsung1")
-      for (const FullScreenSize& s : kFullScreenSizes) m.items.push_back(Resolution(s.width, s.height));
+      for (const FullScreenSize& s : kFullScreenSizes)
+        m.items.push_back(Resolution(s.width, s.height));
     if (m.name == "Sprache1")
       m.items = {Lang("ChineseSimplified1", "&Chinese Simplified", lang::kChineseSimplified),
                  Lang("ChineseTraditional1", "Chinese &Traditional", lang::kChineseTraditional),
-                 Lang("Czech1", "C&zech", lang::kCzech), Lang("Danish1", "&Danish", lang::kDanish),
-                 Lang("Dutch1", "D&utch", lang::kDutch), Lang("German1", "&German", lang::kGerman),
-                 Lang("Greek1", "G&reek", lang::kGreek), Lang("English1", "&English", lang::kEnglish),
-                 Lang("French1", "&French", lang::kFrench), Lang("Italian1", "&Italian", lang::kItalian),
-                 Lang("Japanese1", "&Japanese", lang::kJapanese), Lang("Norwegian1", "&Norwegian", lang::kNorwegian),
-                 Lang("Polish1", "&Polish", lang::kPolish), Lang("Portugues1", "P&ortugues", lang::kPortuguese),
-                 Lang("Russian1", "&Russian", lang::kRussian), Lang("Slovak1", "&Slovak", lang::kSlovak),
-                 Lang("Spanish1", "S&panish", lang::kSpanish), Lang("Swedish1", "S&wedish", lang::kSwedish)};
+                 Lang("Czech1", "C&zech", lang::kCzech),
+                 Lang("Danish1", "&Danish", lang::kDanish),
+                 Lang("Dutch1", "D&utch", lang::kDutch),
+                 Lang("German1", "&German", lang::kGerman),
+                 Lang("Greek1", "G&reek", lang::kGreek),
+                 Lang("English1", "&English", lang::kEnglish),
+                 Lang("French1", "&French", lang::kFrench),
+                 Lang("Italian1", "&Italian", lang::kItalian),
+                 Lang("Japanese1", "&Japanese", lang::kJapanese),
+                 Lang("Norwegian1", "&Norwegian", lang::kNorwegian),
+                 Lang("Polish1", "&Polish", lang::kPolish),
+                 Lang("Portugues1", "P&ortugues", lang::kPortuguese),
+                 Lang("Russian1", "&Russian", lang::kRussian),
+                 Lang("Slovak1", "&Slovak", lang::kSlovak),
+                 Lang("Spanish1", "S&panish", lang::kSpanish),
+                 Lang("Swedish1", "S&wedish", lang::kSwedish)};
   }
   return menus;
 }

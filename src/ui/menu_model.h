@@ -12,8 +12,8 @@ namespace veltrane::ui {
 enum class Command { None, Table, Resolution, Language };
 
 struct MenuItem {
-  std::string id;        // English identifier: the command's, "resolution_800x600", "language_russian"
-  std::string name;      // the item's component name (translation key prefix)
+  std::string id;    // English identifier: the command's, "resolution_800x600", "language_russian"
+  std::string name;  // the item's component name (translation key prefix)
   std::string caption;   // German default; "&" marks the underlined letter
   std::string shortcut;  // as shown, e.g. "F2", "Ctrl+M", "Num +"; empty when none
   Command command = Command::None;
@@ -21,7 +21,7 @@ struct MenuItem {
   bool checkable = false;
   bool checkedByDefault = false;
   bool separatorAfter = false;
-  int value = 0;  // resolution items: width; language items: the language index
+  int value = 0;   // resolution items: width; language items: the language index
   int value2 = 0;  // resolution items: height
 };
 

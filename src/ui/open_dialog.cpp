@@ -60,7 +60,8 @@ std::vector<FileFilter> ParseFilter(const std::string& filterText) {
   std::size_t start = 0;
   while (true) {
     const auto bar = filterText.find('|', start);
-    parts.push_back(filterText.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    parts.push_back(
+        filterText.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
     if (bar == std::string::npos) break;
     start = bar + 1;
   }
@@ -72,7 +73,8 @@ std::vector<FileFilter> ParseFilter(const std::string& filterText) {
     const std::string& pats = parts[i + 1];
     while (s <= pats.size()) {
       const auto semi = pats.find(';', s);
-      const std::string one = Trim(pats.substr(s, semi == std::string::npos ? std::string::npos : semi - s));
+      const std::string one =
+          Trim(pats.substr(s, semi == std::string::npos ? std::string::npos : semi - s));
       if (!one.empty()) f.patterns.push_back(Lower(one));
       if (semi == std::string::npos) break;
       s = semi + 1;
@@ -99,8 +101,8 @@ std::string PreviewPictureFor(const fs::path& selected) {
   return {};
 }
 
-void OpenDialog::Open(const std::string& title, const std::string& filterText, const std::string& proposedFile,
-                      const fs::path& initialFolder) {
+void OpenDialog::Open(const std::string& title, const std::string& filterText,
+                      const std::string& proposedFile, const fs::path& initialFolder) {
   open_ = true;
   title_ = title;
   filters_ = ParseFilter(filterText);

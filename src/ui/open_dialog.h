@@ -45,8 +45,8 @@ class OpenDialog {
   };
 
   // initialFolder is used when the proposed file has no existing folder of its own.
-  void Open(const std::string& title, const std::string& filterText, const std::string& proposedFile,
-            const std::filesystem::path& initialFolder);
+  void Open(const std::string& title, const std::string& filterText,
+            const std::string& proposedFile, const std::filesystem::path& initialFolder);
   void Close() { open_ = false; }
   bool IsOpen() const { return open_; }
 

@@ -4,7 +4,7 @@ namespace veltrane::ui {
 
 const std::array<std::string, TRcPICForm::kProtocols>& PicDialog::ProtocolTexts() {
   static const std::array<std::string, TRcPICForm::kProtocols> kTexts = {"9600 Baud / 0xF0+ Sync",
-                                                                          "19200 Baud / 0xFF Sync"};
+                                                                         "19200 Baud / 0xFF Sync"};
   return kTexts;
 }
 

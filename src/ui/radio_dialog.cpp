@@ -25,7 +25,8 @@ void RadioDialog::Choose(int entry) {
 }
 
 bool RadioDialog::Available(int entry) const {
-  return entry >= 0 && entry < kInterfaceCount && radio_.Interfaces[static_cast<std::size_t>(entry)]->GetAvailable();
+  return entry >= 0 && entry < kInterfaceCount &&
+         radio_.Interfaces[static_cast<std::size_t>(entry)]->GetAvailable();
 }
 
 bool RadioDialog::ButtonsEnabled() const { return Available(radio_.SelectedIndex); }

@@ -12,7 +12,8 @@ constexpr const char* kSection = "ThermalForm";
 void TThermalForm::ReadSettings(const SettingsStore& store, ThermalTable& table) {
   // Out-of-range stored values are pulled into the ranges the table can hold.
   table.BubbleZ = std::clamp(store.ReadFloat(kSection, "BubbleZ", table.BubbleZ), 0.0, 6.0);
-  table.iBubbles = std::clamp(store.ReadInteger(kSection, "iBubbles", table.iBubbles), 0, kMaxThermals);
+  table.iBubbles =
+      std::clamp(store.ReadInteger(kSection, "iBubbles", table.iBubbles), 0, kMaxThermals);
 }
 
 void TThermalForm::WriteSettings(SettingsStore& store, const ThermalTable& table) {

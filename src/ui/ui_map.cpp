@@ -11,11 +11,21 @@ std::string Quoted(const std::string& s) {
   std::string out = "\"";
   for (const char c : s) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char buf[8];
@@ -36,9 +46,9 @@ void UiMap::Add(UiMapEntry e) {
 }
 
 std::string UiMap::JsonLine(const UiMapEntry& e) {
-  return "{\"id\": " + Quoted(e.id) + ", \"label\": " + Quoted(e.label) + ", \"x\": " + std::to_string(e.x) +
-         ", \"y\": " + std::to_string(e.y) + ", \"w\": " + std::to_string(e.w) + ", \"h\": " + std::to_string(e.h) +
-         "}";
+  return "{\"id\": " + Quoted(e.id) + ", \"label\": " + Quoted(e.label) +
+         ", \"x\": " + std::to_string(e.x) + ", \"y\": " + std::to_string(e.y) +
+         ", \"w\": " + std::to_string(e.w) + ", \"h\": " + std::to_string(e.h) + "}";
 }
 
 bool UiMap::EndFrame() {

@@ -39,7 +39,9 @@ void TWindForm::WriteSettings(SettingsStore& store, const WindSettings& wind) {
   store.WriteInteger(kSection, "iTurbulenceSeed", static_cast<int>(wind.turbulenceSeed));
 }
 
-void TWindForm::SetSpeed(double v) { speed = std::isfinite(v) ? std::clamp(v, 0.0, kMaxSpeed) : 0.0; }
+void TWindForm::SetSpeed(double v) {
+  speed = std::isfinite(v) ? std::clamp(v, 0.0, kMaxSpeed) : 0.0;
+}
 void TWindForm::SetDirection(double degrees) { direction = WrapDegrees(degrees); }
 void TWindForm::SetGusts(int v) { gusts = std::clamp(v, 0, kMaxPercent); }
 void TWindForm::SetTurbulence(int v) { turbulence = std::clamp(v, 0, kMaxPercent); }

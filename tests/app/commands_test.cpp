@@ -45,10 +45,12 @@ struct Window {
     const SimState& s = form->State();
     const CameraSettings& z = form->Zooms();
     const MenuChecks& k = form->Checks();
-    o << s.ModelPosition.x << ' ' << s.ModelVelocity.x << ' ' << s.ModelVelocity.z << ' ' << s.ModelPosition.y << ' ' << s.ModelPosition.z << " pause " << s.Flags.Pause
-      << " winch " << s.WinchAttached << " restart " << s.Flags.Autorestart << " init " << s.Flags.AutoInit << " zoom " << z.Zoom << ' ' << z.aZoom
-      << ' ' << z.AutoZoom << ' ' << z.Hinterherflug << " checks " << k.Nebel << k.weicheTexturen << k.Texturen
-      << k.FPS << k.GeschwHoehe << " record " << form->RecordFlights() << " ghost " << form->GhostShown();
+    o << s.ModelPosition.x << ' ' << s.ModelVelocity.x << ' ' << s.ModelVelocity.z << ' '
+      << s.ModelPosition.y << ' ' << s.ModelPosition.z << " pause " << s.Flags.Pause << " winch "
+      << s.WinchAttached << " restart " << s.Flags.Autorestart << " init " << s.Flags.AutoInit
+      << " zoom " << z.Zoom << ' ' << z.aZoom << ' ' << z.AutoZoom << ' ' << z.Hinterherflug
+      << " checks " << k.Nebel << k.weicheTexturen << k.Texturen << k.FPS << k.GeschwHoehe
+      << " record " << form->RecordFlights() << " ghost " << form->GhostShown();
     for (const std::string& l : traces.Lines()) o << '\n' << l;
     for (const std::string& c : host.calls) o << '\n' << c;
     return o.str();
@@ -88,10 +90,13 @@ TEST_F(CommandsTest, EveryShortcutShownFiresTheSameActionAsItsItem) {
 
 TEST_F(CommandsTest, ShortcutsAreShownAsTheMenuShowsThem) {
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"load_model", "F2"},      {"reload_model", "Ctrl+M"}, {"load_scene", "F3"}, {"reload_scene", "Ctrl+L"},
-      {"zoom_in", "Num +"},      {"zoom_out", "Num -"},      {"autozoom", "Z"},    {"follow_flight", "C"},
-      {"speed_height", "A"},     {"init", "I"},              {"pause", "P"},       {"winch_launch", "W"},
-      {"hand_launch", "R"},      {"indestructible", "U"},
+      {"load_model", "F2"},  {"reload_model", "Ctrl+M"},
+      {"load_scene", "F3"},  {"reload_scene", "Ctrl+L"},
+      {"zoom_in", "Num +"},  {"zoom_out", "Num -"},
+      {"autozoom", "Z"},     {"follow_flight", "C"},
+      {"speed_height", "A"}, {"init", "I"},
+      {"pause", "P"},        {"winch_launch", "W"},
+      {"hand_launch", "R"},  {"indestructible", "U"},
   };
   std::vector<std::pair<std::string, std::string>> shown;
   for (const AppCommand& c : Commands())
@@ -136,7 +141,7 @@ TEST_F(CommandsTest, TheVarioFollowsTheModelUntilTheUserSetsIt) {
     bool click, checked;
   };
   const Step steps[] = {
-      {engine, false, false}, {0.0, false, true}, {0.0, true, false},
+      {engine, false, false}, {0.0, false, true},   {0.0, true, false},
       {engine, false, false}, {engine, true, true}, {0.0, false, true},
   };
   for (const Step& step : steps) {

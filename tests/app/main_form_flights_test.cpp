@@ -84,12 +84,12 @@ TEST_F(FlightsTest, AReplayRetracesTheLiveFlightSeeksAndHandsOverToThePilot) {
     clock.Advance(17);
     form->DXTimerTimer();
     // The frame the replay stands at: the first whose clock is past the time shown.
-    const auto at = static_cast<std::size_t>(std::upper_bound(rec.frames.begin(), rec.frames.end(),
-                                                              rec.StartClock() + std::llround(form->ReplaySeconds() * 1000),
-                                                              [](std::int64_t t, const record::Recording::Frame& f) {
-                                                                return t < f.clock;
-                                                              }) -
-                                             rec.frames.begin());
+    const auto at = static_cast<std::size_t>(
+        std::upper_bound(
+            rec.frames.begin(), rec.frames.end(),
+            rec.StartClock() + std::llround(form->ReplaySeconds() * 1000),
+            [](std::int64_t t, const record::Recording::Frame& f) { return t < f.clock; }) -
+        rec.frames.begin());
     if (at == 0) continue;
     ASSERT_TRUE(Same(form->State().ModelPosition, path[at - 1])) << "frame " << at;
     ++checked;

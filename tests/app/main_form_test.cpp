@@ -24,9 +24,7 @@ const std::string kData = std::string(VELTRANE_TEST_DIR) + "/data/";
 // One program run: a settings folder that outlives the run, and the form.
 class MainFormTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("LC_ALL", "de_DE.UTF-8", 1);
-  }
+  void SetUp() override { setenv("LC_ALL", "de_DE.UTF-8", 1); }
   void TearDown() override { unsetenv("LC_ALL"); }
 
   void Start(const std::string& exePath = kData, NumberFormat format = NumberFormat{'.'}) {
@@ -85,20 +83,44 @@ TEST_F(MainFormTest, FirstStartKeepsEveryBuiltInValueAndWritesThemAtClose) {
   EXPECT_EQ(Stored("Running"), "1");  // on disk right after start
   Close();
 
-  const std::pair<const char*, const char*> expected[] = {
-      {"MenuIsVisible", "1"},  {"SoundEin", "1"},        {"SoundVolume", "70"},
-      {"sModellFilename", "Model/su-26.par"},            {"AutoZoom", "0"},
-      {"Zoom", "2"},           {"aZoom", "2"},           {"fZoom", "2"},
-      {"fNoZoom", "10"},       {"fFullZoom", "60"},      {"fZoomSpeed", "50"},
-      {"AutoRestart", "0"},    {"AutoInit", "0"},        {"Nebel", "1"},
-      {"weicheTexturen", "1"}, {"Texturen", "1"},        {"doFullscreen", "0"},
-      {"DisplayWidth", "800"}, {"DisplayHeight", "600"}, {"iDXDrawDriver", "0"},
-      {"BitCount", "16"},      {"doWaitVBlank", "1"},    {"doFlip", "1"},
-      {"Mipmapping", "1"},     {"Width", "640"},         {"Height", "479"},
-      {"FPS", "0"},            {"GeschwHoehe", "0"},     {"sLandFileName", "Landscape/world.scn"},
-      {"Hinterherflug", "0"},  {"pStandort.fX", "0"},    {"pStandort.fY", "0"},
-      {"pStandort.fZ", "0"},   {"iLanguage", "0"},       {"Running", "0"},
-      {"ScreenSaver", "1"},    {"Vario", "-1"},          {"VarioVolume", "70"}};
+  const std::pair<const char*, const char*> expected[] = {{"MenuIsVisible", "1"},
+                                                          {"SoundEin", "1"},
+                                                          {"SoundVolume", "70"},
+                                                          {"sModellFilename", "Model/su-26.par"},
+                                                          {"AutoZoom", "0"},
+                                                          {"Zoom", "2"},
+                                                          {"aZoom", "2"},
+                                                          {"fZoom", "2"},
+                                                          {"fNoZoom", "10"},
+                                                          {"fFullZoom", "60"},
+                                                          {"fZoomSpeed", "50"},
+                                                          {"AutoRestart", "0"},
+                                                          {"AutoInit", "0"},
+                                                          {"Nebel", "1"},
+                                                          {"weicheTexturen", "1"},
+                                                          {"Texturen", "1"},
+                                                          {"doFullscreen", "0"},
+                                                          {"DisplayWidth", "800"},
+                                                          {"DisplayHeight", "600"},
+                                                          {"iDXDrawDriver", "0"},
+                                                          {"BitCount", "16"},
+                                                          {"doWaitVBlank", "1"},
+                                                          {"doFlip", "1"},
+                                                          {"Mipmapping", "1"},
+                                                          {"Width", "640"},
+                                                          {"Height", "479"},
+                                                          {"FPS", "0"},
+                                                          {"GeschwHoehe", "0"},
+                                                          {"sLandFileName", "Landscape/world.scn"},
+                                                          {"Hinterherflug", "0"},
+                                                          {"pStandort.fX", "0"},
+                                                          {"pStandort.fY", "0"},
+                                                          {"pStandort.fZ", "0"},
+                                                          {"iLanguage", "0"},
+                                                          {"Running", "0"},
+                                                          {"ScreenSaver", "1"},
+                                                          {"Vario", "-1"},
+                                                          {"VarioVolume", "70"}};
   for (const auto& [name, value] : expected) EXPECT_EQ(Stored(name), value) << name;
   EXPECT_EQ(Stored("KeyChannel0", "KeyForm"), "37");
   EXPECT_EQ(Stored("fup3", "RcIntForm"), "0");
@@ -196,7 +218,8 @@ TEST_F(MainFormTest, DamagedSettingsStartWithDefaultsAndAreReplaced) {
 }
 
 TEST_F(MainFormTest, ZoomValuesThatWouldBreakTheViewKeepTheirDefaults) {
-  WriteSettings("[MainForm]\nZoom=0\naZoom=-3\nfZoom=4\nfNoZoom=0\nfFullZoom=-60\nSoundVolume=250\n");
+  WriteSettings(
+      "[MainForm]\nZoom=0\naZoom=-3\nfZoom=4\nfNoZoom=0\nfFullZoom=-60\nSoundVolume=250\n");
   Start();
   form->FormCreate();
   EXPECT_DOUBLE_EQ(form->Zooms().Zoom, 2.0);
@@ -212,7 +235,8 @@ TEST_F(MainFormTest, AbsurdStoredValuesStartOnDefaultsAndAreNamedInOneLine) {
   WriteSettings(
       "[MainForm]\nWidth=-5\nHeight=99999999\nZoom=nan\naZoom=inf\nfZoomSpeed=-3\nBitCount=7\n"
       "doFullscreen=1\nDisplayWidth=0\nDisplayHeight=2147483647\niLanguage=99\n"
-      "pStandort.fX=1e308\npStandort.fY=-inf\nsModellFilename=Model/none.par\nsLandFileName=/nowhere.scn\n");
+      "pStandort.fX=1e308\npStandort.fY=-inf\nsModellFilename=Model/none.par\nsLandFileName=/"
+      "nowhere.scn\n");
   Start();
   form->FormCreate();
   EXPECT_EQ(form->Width(), 640);
@@ -222,13 +246,15 @@ TEST_F(MainFormTest, AbsurdStoredValuesStartOnDefaultsAndAreNamedInOneLine) {
   EXPECT_EQ(form->Zooms().fZoomSpeed, 50);
   EXPECT_EQ(form->Display().BitCount, 16);
   EXPECT_EQ(form->iLanguage(), 0);
-  EXPECT_TRUE(std::isfinite(form->Zooms().pStandort.x) && std::fabs(form->Zooms().pStandort.x) < 1e7);
+  EXPECT_TRUE(std::isfinite(form->Zooms().pStandort.x) &&
+              std::fabs(form->Zooms().pStandort.x) < 1e7);
   EXPECT_TRUE(std::isfinite(form->Zooms().pStandort.y));
   EXPECT_EQ(form->sModellFilename(), "Model/su-26.par");
   EXPECT_EQ(form->sLandFileName(), "Landscape/world.scn");
-  EXPECT_TRUE(traces.Contains(
-      "TMainForm.FormCreate settings out of range, kept defaults for: Zoom, aZoom, fZoomSpeed, BitCount, "
-      "Width, Height, pStandort.fX, pStandort.fY\r\n"));
+  EXPECT_TRUE(
+      traces.Contains("TMainForm.FormCreate settings out of range, kept defaults for: Zoom, aZoom, "
+                      "fZoomSpeed, BitCount, "
+                      "Width, Height, pStandort.fX, pStandort.fY\r\n"));
   Close();
   EXPECT_EQ(Stored("Width"), "640");
   EXPECT_EQ(Stored("Zoom"), "2");
@@ -254,7 +280,9 @@ TEST_F(MainFormTest, GraphicsCheckAsksOnceAndRemembersIgnore) {
   services.answer = MessageBoxChoice::Ok;
   EXPECT_FALSE(form->OnInitalizeAppliciation(3, 2));
   ASSERT_EQ(services.boxes.size(), 1u);
-  EXPECT_EQ(services.boxes[0].rfind("You must have installed OpenGL Version 3.3 or later to run Veltrane. \n", 0), 0u);
+  EXPECT_EQ(services.boxes[0].rfind(
+                "You must have installed OpenGL Version 3.3 or later to run Veltrane. \n", 0),
+            0u);
   EXPECT_EQ(Stored("IgnoreDirectXCheck", ""), "<missing>");
 
   services.answer = MessageBoxChoice::Ignore;
@@ -292,7 +320,8 @@ TEST_F(MainFormTest, SceneBuildPlacesPilotModelAndLights) {
   EXPECT_TRUE(form->TimerEnabled());
   for (const char* line :
        {"TMainForm.DXDrawInitialize\r\n", "TMainForm.DXDrawInitialize SetScene\r\n",
-        "TMainForm.DXDrawInitialize CreateWorldFrame\r\n", "TMainForm.DXDrawInitialize CreateShadow\r\n",
+        "TMainForm.DXDrawInitialize CreateWorldFrame\r\n",
+        "TMainForm.DXDrawInitialize CreateShadow\r\n",
         "TMainForm.DXDrawInitialize DXTimer.Enable\r\n", "TMainForm.DXDrawInitializeSurface\r\n"})
     EXPECT_TRUE(traces.Contains(line)) << line;
   // The model's mesh builder was filled and is the shadow's visual.
@@ -333,7 +362,8 @@ TEST_F(MainFormTest, PilotPositionOverrideFromSettings) {
   form->FormCreate();
   form->SimInit();
   EXPECT_NEAR(form->State().PilotPosition.x, 100.0, 1e-9);
-  EXPECT_NEAR(form->State().PilotPosition.z, form->CurrentWorld().GroundHeightAt(100, 200) + 2.0, 1e-3);
+  EXPECT_NEAR(form->State().PilotPosition.z, form->CurrentWorld().GroundHeightAt(100, 200) + 2.0,
+              1e-3);
   form.reset();
 }
 
@@ -371,7 +401,8 @@ TEST_F(MainFormTest, AFileWhoseLoadEndedTheLastRunIsSkippedOnce) {
       ASSERT_EQ(messages.size(), 1u);  // one message for both files
       EXPECT_NE(messages[0].find("Model/trainer.par"), std::string::npos) << messages[0];
       EXPECT_NE(messages[0].find("Landscape/field.scn"), std::string::npos) << messages[0];
-      EXPECT_EQ(form->sModellFilename(), "Model/su-26.par");  // the default, not in this data folder
+      EXPECT_EQ(form->sModellFilename(),
+                "Model/su-26.par");  // the default, not in this data folder
       EXPECT_EQ(form->sLandFileName(), "Landscape/world.scn");
     } else {
       EXPECT_TRUE(messages.empty());
@@ -400,7 +431,9 @@ TEST_F(MainFormTest, AFileThatIsNoModelKeepsTheCurrentModel) {
     form->LoadAirplane((bad / name).string());
     const auto message = form->TakeErrorMessage();
     ASSERT_TRUE(message) << name;
-    EXPECT_NE(message->find(name == std::string("empty.par") ? "empty.geo" : name), std::string::npos) << *message;
+    EXPECT_NE(message->find(name == std::string("empty.par") ? "empty.geo" : name),
+              std::string::npos)
+        << *message;
     EXPECT_EQ(form->sModellFilename(), "Model/trainer.par") << name;
     EXPECT_EQ(form->State().Airplane.Mass, mass) << name;
     EXPECT_EQ(form->Caption(), caption);
@@ -470,7 +503,8 @@ TEST_F(MainFormTest, SoundHookGetsTheModelsSoundAndEveryUnpausedFrame) {
     std::vector<std::string> files;
     int updates = 0;
   } sound;
-  WriteSettings("[MainForm]\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/field.scn\n");
+  WriteSettings(
+      "[MainForm]\nsModellFilename=Model/trainer.par\nsLandFileName=Landscape/field.scn\n");
   store = std::make_unique<SettingsStore>(config.path(), NumberFormat{'.'});
   form = std::make_unique<TMainForm>(kData, *store, traces.Sink(), clock, services, &sound);
   form->FormCreate();
@@ -494,7 +528,9 @@ TEST_F(MainFormTest, AMissingSoundDeviceIsTracedWhereTheWindowsCreationReachesTh
   form->FormCreate();
   EXPECT_FALSE(form->SoundAvailable());
   const auto& l = traces.Lines();
-  const auto at = [&](const std::string& line) { return std::find(l.begin(), l.end(), line) - l.begin(); };
+  const auto at = [&](const std::string& line) {
+    return std::find(l.begin(), l.end(), line) - l.begin();
+  };
   ASSERT_EQ(traces.Count("TMainForm.FormCreate DXSound not available\r\n"), 1u);
   EXPECT_GT(at("TMainForm.FormCreate DXSound not available\r\n"),
             at("TMainForm.FormCreate Disable ScreenSaver Succeeded\r\n"));
@@ -615,7 +651,8 @@ TEST_F(MainFormTest, StoppedFrameTimerFreezesAndTheFirstTickAfterIsCapped) {
 // The wind flows over the same ground the model lands on: the air's terrain is
 // the shipped landscape's collision terrain, only its objects stand above it.
 TEST_F(MainFormTest, TheAirSeesTheLandscapesGroundAndTheOverlayShowsTheWind) {
-  WriteSettings("[MainForm]\nsModellFilename=Model/glider.par\nsLandFileName=Landscape/valley.scn\n");
+  WriteSettings(
+      "[MainForm]\nsModellFilename=Model/glider.par\nsLandFileName=Landscape/valley.scn\n");
   Start(std::string(VELTRANE_DATA_DIR) + "/");
   form->FormCreate();
   form->SimInit();
@@ -654,7 +691,8 @@ TEST_F(MainFormTest, TheAirSeesTheLandscapesGroundAndTheOverlayShowsTheWind) {
 // Opening a landscape made for a wind brings that wind; reloading it keeps what the
 // user set since, and a landscape that names none leaves the wind alone.
 TEST_F(MainFormTest, ALandscapeThatNamesAWindBringsItWhenOpened) {
-  WriteSettings("[MainForm]\nsModellFilename=Model/glider.par\nsLandFileName=Landscape/valley.scn\n");
+  WriteSettings(
+      "[MainForm]\nsModellFilename=Model/glider.par\nsLandFileName=Landscape/valley.scn\n");
   Start(std::string(VELTRANE_DATA_DIR) + "/");
   form->FormCreate();
   form->SimInit();
@@ -666,7 +704,10 @@ TEST_F(MainFormTest, ALandscapeThatNamesAWindBringsItWhenOpened) {
   };
   const Step steps[] = {
       {[&] { form->LoadWorld("Landscape/ridge.scn"); }, 5.0, 0.0},
-      {[&] { air.SetWind({4.0, 30.0, 20, 10, 5}); }, 4.0, 30.0},
+      {[&] {
+         air.SetWind({4.0, 30.0, 20, 10, 5});
+       },
+       4.0, 30.0},
       {[&] { form->TexturenClick(); }, 4.0, 30.0},
       {[&] { form->LandNeuLadenClick(); }, 4.0, 30.0},
       {[&] { form->LoadWorld("Landscape/valley.scn"); }, 4.0, 30.0},

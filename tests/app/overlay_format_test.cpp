@@ -37,7 +37,8 @@ TEST(OverlayFormat, WindShowsTheSetSpeedAndTheWholeDegreeItBlowsFrom) {
       {0.5, 359.7, '.', "Wind: 0.5 m/s aus 0°"},
       {20.0, 0.0, '.', "Wind: 20.0 m/s aus 0°"},
   };
-  for (const Case& c : cases) EXPECT_EQ(WindLine("Wind:", "aus", c.speed, c.from, c.decimal), c.line);
+  for (const Case& c : cases)
+    EXPECT_EQ(WindLine("Wind:", "aus", c.speed, c.from, c.decimal), c.line);
   EXPECT_EQ(WindLine("Ветер:", "с", 3.0, 45.0, ','), "Ветер: 3,0 m/s с 45°");
 }
 

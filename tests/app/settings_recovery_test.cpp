@@ -55,7 +55,11 @@ TEST(SettingsRecovery, DamagedFilesKeepWhatIsKnownSayItAndLeaveACopy) {
     std::vector<std::pair<std::string, std::string>> dropped;
     const char* note;  // part of the note, or "" for a clean file
   } rows[] = {
-      {"clean", "[Veltrane]\nIgnoreDirectXCheck=1\n[MainForm]\nZoom=3\n", {{"", "IgnoreDirectXCheck", "1"}, {"MainForm", "Zoom", "3"}}, {}, ""},
+      {"clean",
+       "[Veltrane]\nIgnoreDirectXCheck=1\n[MainForm]\nZoom=3\n",
+       {{"", "IgnoreDirectXCheck", "1"}, {"MainForm", "Zoom", "3"}},
+       {},
+       ""},
       {"values before any section",
        "junk line one\nnoise=1\nIgnoreDirectXCheck=1\n[MainForm]\nZoom=3\n",
        {{"", "IgnoreDirectXCheck", "1"}, {"MainForm", "Zoom", "3"}},
@@ -63,12 +67,20 @@ TEST(SettingsRecovery, DamagedFilesKeepWhatIsKnownSayItAndLeaveACopy) {
        "1 unreadable lines, 1 values outside any section skipped"},
       {"unknown section, unknown key in a known one",
        "[MainForm]\nZoom=3\nFromANewerVersion=x\n[Evil]\nA=1\n[KeyForm]\nKeyChannel0=37\n",
-       {{"MainForm", "Zoom", "3"}, {"MainForm", "FromANewerVersion", "x"}, {"KeyForm", "KeyChannel0", "37"}},
+       {{"MainForm", "Zoom", "3"},
+        {"MainForm", "FromANewerVersion", "x"},
+        {"KeyForm", "KeyChannel0", "37"}},
        {{"Evil", "A"}},
        "1 unknown sections skipped"},
-      {"binary garbage around a section", RandomBytes(3000, 1) + "\n[MainForm]\nZoom=4\n" + RandomBytes(3000, 2),
-       {{"MainForm", "Zoom", "4"}}, {}, "unreadable lines"},
-      {"50 MB of junk text", "[MainForm]\nZoom=3\n" + std::string(50 << 20, 'x'), {}, {{"MainForm", "Zoom"}},
+      {"binary garbage around a section",
+       RandomBytes(3000, 1) + "\n[MainForm]\nZoom=4\n" + RandomBytes(3000, 2),
+       {{"MainForm", "Zoom", "4"}},
+       {},
+       "unreadable lines"},
+      {"50 MB of junk text",
+       "[MainForm]\nZoom=3\n" + std::string(50 << 20, 'x'),
+       {},
+       {{"MainForm", "Zoom"}},
        "larger than 1048576 bytes"},
   };
   for (const Row& r : rows) {
@@ -78,8 +90,10 @@ TEST(SettingsRecovery, DamagedFilesKeepWhatIsKnownSayItAndLeaveACopy) {
     WriteFile(file, r.text);
     {
       SettingsStore s(dir.path(), kEnglish, kKnown);
-      for (const auto& [section, name, value] : r.kept) EXPECT_EQ(s.ReadString(section, name, "<none>"), value);
-      for (const auto& [section, name] : r.dropped) EXPECT_FALSE(s.ValueExists(section, name)) << name;
+      for (const auto& [section, name, value] : r.kept)
+        EXPECT_EQ(s.ReadString(section, name, "<none>"), value);
+      for (const auto& [section, name] : r.dropped)
+        EXPECT_FALSE(s.ValueExists(section, name)) << name;
       if (*r.note == '\0') {
         EXPECT_EQ(s.LoadNote(), "");
       } else {
@@ -101,7 +115,8 @@ TEST(SettingsRecovery, DamagedFilesKeepWhatIsKnownSayItAndLeaveACopy) {
     SettingsStore again(dir.path(), kEnglish, kKnown);
     EXPECT_EQ(again.LoadNote(), "");
     EXPECT_EQ(again.ReadString("MainForm", "Running", ""), "0");
-    for (const auto& [section, name, value] : r.kept) EXPECT_EQ(again.ReadString(section, name, "<none>"), value);
+    for (const auto& [section, name, value] : r.kept)
+      EXPECT_EQ(again.ReadString(section, name, "<none>"), value);
     // A second save has nothing damaged to keep: the copy stays the first damaged file.
     if (fs::exists(bad)) {
       again.WriteString("MainForm", "Running", "1");

@@ -1,5 +1,4 @@
 #include "base/settings/settings_store.h"
-#include "base/settings/locale_language.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,6 +10,7 @@
 #include <random>
 #include <sstream>
 
+#include "base/settings/locale_language.h"
 #include "support/temp_dir.h"
 
 namespace veltrane {

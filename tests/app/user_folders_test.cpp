@@ -23,6 +23,5 @@ TEST(UserFolders, UserFolderFollowsXdgDataHome) {
   if (!oldXdg.empty()) ::setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
 }
 
-
 }  // namespace
 }  // namespace veltrane

@@ -15,17 +15,17 @@ constexpr double kDegree = std::numbers::pi / 180.0;
 TEST(Windsock, PointsDownwindAndRisesWithTheLevelWindAlone) {
   struct Case {
     Vec3 air;
-    Vec3 heading;  // before
+    Vec3 heading;        // before
     double wantBearing;  // degrees from +x toward +y of the sock's level part
     double wantDroop;    // degrees below level
   };
   const Case cases[] = {
-      {{0, 0, 0}, {0, 1, 0}, 90.0, 80.0},       // still: hangs where it last pointed
+      {{0, 0, 0}, {0, 1, 0}, 90.0, 80.0},  // still: hangs where it last pointed
       {{0, 0, 0}, {-1, 0, 0}, 180.0, 80.0},
-      {{0, 0, 3}, {1, 0, 0}, 0.0, 80.0},        // rising air alone does not fill it
-      {{8, 0, 0}, {0, 1, 0}, 0.0, 0.0},         // from 270°: blows toward +x, full
-      {{0, -20, 0}, {1, 0, 0}, -90.0, 0.0},     // from 0°: toward -y, beyond full
-      {{-2, 0, -1}, {0, 1, 0}, 180.0, 60.0},    // a quarter of full: 3/4 of the droop
+      {{0, 0, 3}, {1, 0, 0}, 0.0, 80.0},      // rising air alone does not fill it
+      {{8, 0, 0}, {0, 1, 0}, 0.0, 0.0},       // from 270°: blows toward +x, full
+      {{0, -20, 0}, {1, 0, 0}, -90.0, 0.0},   // from 0°: toward -y, beyond full
+      {{-2, 0, -1}, {0, 1, 0}, 180.0, 60.0},  // a quarter of full: 3/4 of the droop
       {{3, 3, 0}, {0, 1, 0}, 45.0, 80.0 * (1 - std::sqrt(18.0) / 8.0)},
   };
   for (const Case& c : cases) {
@@ -35,7 +35,8 @@ TEST(Windsock, PointsDownwindAndRisesWithTheLevelWindAlone) {
     EXPECT_NEAR(VecLength(axis), 1.0, 1e-12);
     EXPECT_NEAR(std::asin(-axis.z) / kDegree, c.wantDroop, 1e-9);
     EXPECT_NEAR(std::atan2(axis.y, axis.x) / kDegree, c.wantBearing, 1e-9);
-    EXPECT_NEAR(std::atan2(heading.y, heading.x) / kDegree, c.wantBearing, 1e-9) << "heading kept for still air";
+    EXPECT_NEAR(std::atan2(heading.y, heading.x) / kDegree, c.wantBearing, 1e-9)
+        << "heading kept for still air";
   }
 }
 
@@ -47,7 +48,8 @@ TEST(Windsock, PoleStandsOnItsFootAndTheSockSwingsAtItsTop) {
   ASSERT_EQ(world->Children().size(), 2u);
   EXPECT_EQ(sock.Top(), (Vec3{100.0, 200.0, 17.0}));
 
-  const auto& poleMesh = std::get<std::shared_ptr<rm::MeshBuilder>>(sock.PoleFrame().Visuals().at(0));
+  const auto& poleMesh =
+      std::get<std::shared_ptr<rm::MeshBuilder>>(sock.PoleFrame().Visuals().at(0));
   const rm::Box pole = poleMesh->GetBox();
   EXPECT_FLOAT_EQ(pole.min.y, 0.0f);
   EXPECT_FLOAT_EQ(pole.max.y, static_cast<float>(Windsock::kPoleHeight));
@@ -56,9 +58,11 @@ TEST(Windsock, PoleStandsOnItsFootAndTheSockSwingsAtItsTop) {
   EXPECT_EQ(sock.PoleFrame().Position().z, 200.0f);
 
   // Red and white stripes, each face from both sides.
-  const auto& sockMesh = std::get<std::shared_ptr<rm::MeshBuilder>>(sock.SockFrame().Visuals().at(0));
+  const auto& sockMesh =
+      std::get<std::shared_ptr<rm::MeshBuilder>>(sock.SockFrame().Visuals().at(0));
   int red = 0, white = 0;
-  for (const rm::Face& f : sockMesh->Faces()) (rm::RedOf(f.color) > 200 && rm::GreenOf(f.color) < 100 ? red : white)++;
+  for (const rm::Face& f : sockMesh->Faces())
+    (rm::RedOf(f.color) > 200 && rm::GreenOf(f.color) < 100 ? red : white)++;
   EXPECT_EQ(red, 3 * 8 * 2);
   EXPECT_EQ(white, 2 * 8 * 2);
 
@@ -72,7 +76,8 @@ TEST(Windsock, PoleStandsOnItsFootAndTheSockSwingsAtItsTop) {
   EXPECT_NEAR(mouth.y, 17.0f, 1e-4f);
   EXPECT_NEAR(mouth.z, 200.0f, 1e-4f);
   // The tail, the mesh's far end, lies downwind in the scene.
-  const rm::Vector tail = sock.SockFrame().ToScene({0.0f, 0.0f, static_cast<float>(Windsock::kLength)});
+  const rm::Vector tail =
+      sock.SockFrame().ToScene({0.0f, 0.0f, static_cast<float>(Windsock::kLength)});
   EXPECT_NEAR(tail.x, mouth.x - Windsock::kLength, 1e-4f);
 }
 

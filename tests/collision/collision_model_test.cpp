@@ -1,9 +1,9 @@
+#include "base/collision/collision_model.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-
-#include "base/collision/collision_model.h"
 
 namespace veltrane::collision {
 namespace {
@@ -140,7 +140,8 @@ TEST(CollisionModel, EmptyAndUnfinalisedModelsAnswerSafely) {
   m.addTriangle(a, b, c);
   EXPECT_FALSE(m.IsFinalized());
   EXPECT_EQ(m.TriangleCount(), before + 1);
-  EXPECT_TRUE(m.rayCollision(in, kDown, true, 0, 1e10f)) << "the finalised triangles are scanned again";
+  EXPECT_TRUE(m.rayCollision(in, kDown, true, 0, 1e10f))
+      << "the finalised triangles are scanned again";
   const float far[3] = {21, 1, 10};
   ASSERT_TRUE(m.rayCollision(far, kDown, true, 0, 1e10f));
   float p[3];

@@ -1,8 +1,9 @@
+#include "sim/collision_world.h"
+
 #include <gtest/gtest.h>
 
-#include "sim/collision_world.h"
-#include "sim/create_world_col.h"
 #include "base/rm/mesh_builder.h"
+#include "sim/create_world_col.h"
 
 namespace veltrane {
 namespace {
@@ -104,7 +105,7 @@ TEST(CollisionWorld, SphereObstacleTest) {
 TEST(CreateWorldCol, WalksTheFacesOfAMeshBuilder) {
   // A quad at display height 4 and a triangle at 9, sharing the vertex list.
   rm::MeshBuilder mesh;
-  const rm::Vector v[] = {{0, 4, 0}, {10, 4, 0}, {10, 4, 10}, {0, 4, 10},
+  const rm::Vector v[] = {{0, 4, 0},  {10, 4, 0}, {10, 4, 10}, {0, 4, 10},
                           {20, 9, 0}, {30, 9, 0}, {20, 9, 10}};
   const rm::Vector n[] = {{0, 1, 0}};
   const std::uint32_t data[] = {4, 0, 0, 1, 0, 2, 0, 3, 0, 3, 4, 0, 5, 0, 6, 0, 0};

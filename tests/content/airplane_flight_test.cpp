@@ -40,8 +40,7 @@ TEST(ShippedAirplanes, StandAtTheClearanceTheirGeometryGives) {
 }
 
 TEST(Su26, TakesOffFromTheRunwayAndClimbs) {
-  const Flight f = Fly("Model/su-26.par", 15,
-                       "0 set throttle 1\n0 set elevator -0.1\n");
+  const Flight f = Fly("Model/su-26.par", 15, "0 set throttle 1\n0 set elevator -0.1\n");
   ASSERT_FALSE(f.rows.empty());
   EXPECT_FALSE(f.summary["crashed"].get<bool>());
   const Row* lift_off = FirstAirborne(f);
@@ -108,8 +107,7 @@ TEST(Su26, GlidesInOnIdleSlowlyEnoughToLand) {
 }
 
 TEST(Su26, RollsWithFullAileron) {
-  const Flight f = Fly("Model/su-26.par", 18.5,
-                       std::string(kClimbOut) + "16.3 set aileron 1\n");
+  const Flight f = Fly("Model/su-26.par", 18.5, std::string(kClimbOut) + "16.3 set aileron 1\n");
   ASSERT_FALSE(f.rows.empty());
   EXPECT_FALSE(f.summary["crashed"].get<bool>());
   // Within about a second and a half the wings have been upside down and level again.
@@ -190,13 +188,9 @@ void TakesOffAndFliesLevel(const std::string& model, double from, double to) {
   EXPECT_LT(hi - lo, 20.0) << model;
 }
 
-TEST(Trainer, TakesOffAndFliesLevel) {
-  TakesOffAndFliesLevel("Model/trainer.mdl", 15, 35);
-}
+TEST(Trainer, TakesOffAndFliesLevel) { TakesOffAndFliesLevel("Model/trainer.mdl", 15, 35); }
 
-TEST(Parkflyer, TakesOffAndFliesLevel) {
-  TakesOffAndFliesLevel("Model/parkflyer.par", 15, 35);
-}
+TEST(Parkflyer, TakesOffAndFliesLevel) { TakesOffAndFliesLevel("Model/parkflyer.par", 15, 35); }
 
 }  // namespace
 }  // namespace veltrane::content_test

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csetjmp>
 #include <cstdint>
 #include <cstdio>
-#include <csetjmp>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -41,8 +41,7 @@ std::vector<int> Samples(const std::string& file) {
   EXPECT_EQ(Le(b, 20, 2), 1u) << "PCM";
   EXPECT_EQ(Le(b, 34, 2), 16u) << "16 bit";
   std::vector<int> s;
-  for (size_t i = 44; i + 1 < b.size(); i += 2)
-    s.push_back(static_cast<std::int16_t>(Le(b, i, 2)));
+  for (size_t i = 44; i + 1 < b.size(); i += 2) s.push_back(static_cast<std::int16_t>(Le(b, i, 2)));
   return s;
 }
 
@@ -179,8 +178,9 @@ JpegInfo DecodeJpeg(const std::string& file) {
     jpeg_read_scanlines(&c, &r, 1);
   }
   jpeg_finish_decompress(&c);
-  info = {fail.mgr.num_warnings == 0, static_cast<int>(c.output_width), static_cast<int>(c.output_height),
-          c.output_components, fail.mgr.num_warnings ? "damaged data" : ""};
+  info = {fail.mgr.num_warnings == 0, static_cast<int>(c.output_width),
+          static_cast<int>(c.output_height), c.output_components,
+          fail.mgr.num_warnings ? "damaged data" : ""};
   jpeg_destroy_decompress(&c);
   std::fclose(f);
   return info;
@@ -207,7 +207,8 @@ TEST(Pictures, EveryShippedModelAndLandscapeHasItsPreview) {
     int seen = 0;
     for (const auto& e : fs::directory_iterator(Data(k.folder))) {
       const fs::path p = e.path();
-      if (std::find(k.extensions.begin(), k.extensions.end(), p.extension().string()) == k.extensions.end())
+      if (std::find(k.extensions.begin(), k.extensions.end(), p.extension().string()) ==
+          k.extensions.end())
         continue;
       ++seen;
       const std::string preview = std::string(k.folder) + "/" + p.stem().string() + "_prv.jpg";
@@ -242,8 +243,9 @@ TEST(Shapes, MirroredWingHalvesBothFaceOutwards) {
   Model m;
   const int c = m.Color({1, 1, 1, 1, "white"});
   for (int side : {1, -1})
-    m.AddLoft({AirfoilRing(0, 0, 0, 0.3, 0.12, 0.0, 9), AirfoilRing(0, side * 1.0, 0, 0.2, 0.12, 0.0, 9)},
-              c);
+    m.AddLoft(
+        {AirfoilRing(0, 0, 0, 0.3, 0.12, 0.0, 9), AirfoilRing(0, side * 1.0, 0, 0.2, 0.12, 0.0, 9)},
+        c);
   const size_t half = m.faces.size() / 2;
   std::vector<Face> right(m.faces.begin(), m.faces.begin() + half);
   std::vector<Face> left(m.faces.begin() + half, m.faces.end());

@@ -14,9 +14,9 @@ namespace {
 // What a real model of each glider's kind does in a steady glide with the stick neutral.
 struct GlideRow {
   const char* file;
-  double ratio;     // at least
-  double sink;      // m/s, at most
-  double speed;     // m/s, at least
+  double ratio;  // at least
+  double sink;   // m/s, at most
+  double speed;  // m/s, at least
 };
 constexpr double kAny = std::numeric_limits<double>::infinity();
 constexpr GlideRow kGlides[] = {

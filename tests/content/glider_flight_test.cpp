@@ -50,8 +50,7 @@ TEST(Glider, GlidesAtLeastFifteenToOneOnceSettledAfterTheWinch) {
 // Winch up, let the speed of the launch die away, then circle on a touch of rudder.
 Flight Circle(const std::string& thermals) {
   return Fly("Model/glider.par", 80,
-             "0 thermals " + thermals +
-                 "\n" + kWinch + "20 set rudder 0.05\n");
+             "0 thermals " + thermals + "\n" + kWinch + "20 set rudder 0.05\n");
 }
 
 double AglAt(const Flight& f, double t) {
@@ -118,9 +117,9 @@ TEST(Glider, CirclingInTheCentreOfAThermalItClimbs) {
   EXPECT_LT(std::hypot(cx - start["x"], cy - start["y"]), 400.0) << "circles far from the start";
 
   // The same flight with one 3 m/s thermal centred on the circles.
-  const Flight lift = Fly("Model/glider.par", 75,
-                          "0 thermal " + std::to_string(cx) + " " + std::to_string(cy) +
-                              " 3 100\n" + kWinchAndCircle);
+  const Flight lift = Fly(
+      "Model/glider.par", 75,
+      "0 thermal " + std::to_string(cx) + " " + std::to_string(cy) + " 3 100\n" + kWinchAndCircle);
   ASSERT_FALSE(lift.rows.empty());
   for (const Flight* f : {&still, &lift}) {
     EXPECT_FALSE(f->summary["crashed"].get<bool>());

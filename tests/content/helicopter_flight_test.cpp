@@ -24,7 +24,8 @@ TEST(Helicopter, RestsOnItsSkidsWithoutDrifting) {
   EXPECT_LT(std::hypot(b["x"] - a["x"], b["y"] - a["y"]), 0.05);
   EXPECT_NEAR(b.Agl(), kClearance, 0.05);
   EXPECT_GT(b["uz"], 0.99);
-  EXPECT_NEAR(HeadingDegrees(b), HeadingDegrees(a), 1.0) << "the rotor torque turns it on the ground";
+  EXPECT_NEAR(HeadingDegrees(b), HeadingDegrees(a), 1.0)
+      << "the rotor torque turns it on the ground";
 }
 
 TEST(Helicopter, LiftsOffOnFullCollective) {

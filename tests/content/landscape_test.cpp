@@ -20,30 +20,32 @@ nlohmann::json Inspect(const std::string& file) {
 
 double Probe(const std::string& scene, double x, double y) {
   int status = 0;
-  const std::string out = RunTool("probe --landscape " + DataFile(scene) + " " +
-                                      std::to_string(x) + " " + std::to_string(y), &status);
+  const std::string out = RunTool(
+      "probe --landscape " + DataFile(scene) + " " + std::to_string(x) + " " + std::to_string(y),
+      &status);
   EXPECT_EQ(status, 0) << out;
   return status == 0 ? nlohmann::json::parse(out)["ground_height_at"].get<double>() : -1.0;
 }
 
 TEST(ShippedFiles, ModelFilesLoad) {
-  for (const char* f : {"Model/su-26.par", "Model/glider.par", "Model/parkflyer.par",
-                        "Model/sport.par", "Model/warbird.par", "Model/edf-jet.par",
-                        "Model/rudder-glider.par", "Model/sailplane.par", "Model/hlg.par",
-                        "Model/motor-glider.par", "Model/throw-glider.par",
-                        "Model/slope-racer.par", "Model/slope-wing.par"}) {
+  for (const char* f :
+       {"Model/su-26.par", "Model/glider.par", "Model/parkflyer.par", "Model/sport.par",
+        "Model/warbird.par", "Model/edf-jet.par", "Model/rudder-glider.par", "Model/sailplane.par",
+        "Model/hlg.par", "Model/motor-glider.par", "Model/throw-glider.par",
+        "Model/slope-racer.par", "Model/slope-wing.par"}) {
     const nlohmann::json j = Inspect(f);
     EXPECT_EQ(j["iModelStyle"], 0) << f;
     EXPECT_GT(j["parameters"]["Mass"].get<double>(), 0.0) << f;
   }
-  for (const char* f : {"Model/heli.par", "Model/heli-sport.par"}) EXPECT_EQ(Inspect(f)["iModelStyle"], 1) << f;
+  for (const char* f : {"Model/heli.par", "Model/heli-sport.par"})
+    EXPECT_EQ(Inspect(f)["iModelStyle"], 1) << f;
   const nlohmann::json mdl = Inspect("Model/trainer.mdl");
   EXPECT_EQ(mdl["iModelStyle"], 0);
 }
 
 struct Scene {
   std::string file;
-  double half;  // half side of the terrain
+  double half;                                        // half side of the terrain
   double runway_x0, runway_y0, runway_x1, runway_y1;  // sim coordinates
 };
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "loaders/model_loader.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
 #include "base/trace/trace.h"
+#include "loaders/model_loader.h"
 #include "shipped_models.h"
 #include "sim/sim_state.h"
 
@@ -19,7 +19,7 @@ struct Shipped {
   const char* file;
   const char* geometry;  // expected last geometry file
   int style;
-  double clearance;  // what the loaders must make of the geometry
+  double clearance;   // what the loaders must make of the geometry
   const char* sound;  // expected engine sound (file name), "" for none
 };
 
@@ -49,7 +49,8 @@ double FrontVolume(const rm::MeshBuilder& m) {
       const rm::Vector& b = p[f.corners[k].vertex];
       const rm::Vector& c = p[f.corners[k + 1].vertex];
       v += (a.x * (b.y * c.z - b.z * c.y) + a.y * (b.z * c.x - b.x * c.z) +
-            a.z * (b.x * c.y - b.y * c.x)) / 6.0;
+            a.z * (b.x * c.y - b.y * c.x)) /
+           6.0;
     }
   return v;
 }
@@ -92,25 +93,25 @@ TEST_P(ShippedModel, FliesNoseFirstAlongTheDisplayForwardAxis) {
 
 INSTANTIATE_TEST_SUITE_P(
     Data, ShippedModel,
-    ::testing::Values(Shipped{"Model/su-26.par", "su-26.geo", 0, kSu26Clearance, "su-26.wav"},
-                      Shipped{"Model/glider.par", "glider.geo", 0, kGliderClearance, ""},
-                      Shipped{"Model/heli.par", "heli.geo", 1, kHeliClearance, "heli.wav"},
-                      Shipped{"Model/parkflyer.par", "parkflyer.x", 0, kParkflyerClearance,
-                              "parkflyer.wav"},
-                      Shipped{"Model/trainer.mdl", "trainer.mdl", 0, kTrainerFileClearance, "motor.wav"},
-                      Shipped{"Model/sport.par", "sport.geo", 0, kSportClearance, "sport.wav"},
-                      Shipped{"Model/warbird.par", "warbird.geo", 0, kWarbirdClearance, "warbird.wav"},
-                      Shipped{"Model/edf-jet.par", "edf-jet.geo", 0, kJetClearance, "edf-jet.wav"},
-                      Shipped{"Model/rudder-glider.par", "rudder-glider.geo", 0, kRudderGliderClearance, ""},
-                      Shipped{"Model/sailplane.par", "sailplane.geo", 0, kSailplaneClearance, ""},
-                      Shipped{"Model/hlg.par", "hlg.geo", 0, kHlgClearance, ""},
-                      Shipped{"Model/throw-glider.par", "throw-glider.geo", 0, kThrowGliderClearance, ""},
-                      Shipped{"Model/slope-racer.par", "slope-racer.geo", 0, kSlopeRacerClearance, ""},
-                      Shipped{"Model/slope-wing.par", "slope-wing.geo", 0, kSlopeWingClearance, ""},
-                      Shipped{"Model/motor-glider.par", "motor-glider.geo", 0, kMotorGliderClearance,
-                              "motor-glider.wav"},
-                      Shipped{"Model/heli-sport.par", "heli-sport.geo", 1, kHeliSportClearance,
-                              "heli-sport.wav"}),
+    ::testing::Values(
+        Shipped{"Model/su-26.par", "su-26.geo", 0, kSu26Clearance, "su-26.wav"},
+        Shipped{"Model/glider.par", "glider.geo", 0, kGliderClearance, ""},
+        Shipped{"Model/heli.par", "heli.geo", 1, kHeliClearance, "heli.wav"},
+        Shipped{"Model/parkflyer.par", "parkflyer.x", 0, kParkflyerClearance, "parkflyer.wav"},
+        Shipped{"Model/trainer.mdl", "trainer.mdl", 0, kTrainerFileClearance, "motor.wav"},
+        Shipped{"Model/sport.par", "sport.geo", 0, kSportClearance, "sport.wav"},
+        Shipped{"Model/warbird.par", "warbird.geo", 0, kWarbirdClearance, "warbird.wav"},
+        Shipped{"Model/edf-jet.par", "edf-jet.geo", 0, kJetClearance, "edf-jet.wav"},
+        Shipped{"Model/rudder-glider.par", "rudder-glider.geo", 0, kRudderGliderClearance, ""},
+        Shipped{"Model/sailplane.par", "sailplane.geo", 0, kSailplaneClearance, ""},
+        Shipped{"Model/hlg.par", "hlg.geo", 0, kHlgClearance, ""},
+        Shipped{"Model/throw-glider.par", "throw-glider.geo", 0, kThrowGliderClearance, ""},
+        Shipped{"Model/slope-racer.par", "slope-racer.geo", 0, kSlopeRacerClearance, ""},
+        Shipped{"Model/slope-wing.par", "slope-wing.geo", 0, kSlopeWingClearance, ""},
+        Shipped{"Model/motor-glider.par", "motor-glider.geo", 0, kMotorGliderClearance,
+                "motor-glider.wav"},
+        Shipped{"Model/heli-sport.par", "heli-sport.geo", 1, kHeliSportClearance,
+                "heli-sport.wav"}),
     [](const ::testing::TestParamInfo<Shipped>& info) {
       std::string n = std::filesystem::path(info.param.file).stem().string();
       for (char& c : n)

@@ -36,7 +36,8 @@ TEST(SlopeSites, NameTheirWindAndTheFieldsNone) {
     EXPECT_EQ(j["wind"], (nlohmann::json{{"speed", s.speed}, {"from", s.from}})) << s.file;
   }
   int status = 0;
-  const nlohmann::json field = nlohmann::json::parse(RunTool("inspect " + DataFile("Landscape/world.scn"), &status));
+  const nlohmann::json field =
+      nlohmann::json::parse(RunTool("inspect " + DataFile("Landscape/world.scn"), &status));
   EXPECT_TRUE(field["wind"].is_null());
 }
 
@@ -112,7 +113,8 @@ TEST_P(SlopeSoaring, GlidersThrownFromThePilotStayUpFiveMinutes) {
             << (s.crashed ? ", crashed" : "");
   }
   EXPECT_GE(up, 2) << "gliders that stay up on " << site.file << shortOf.str();
-  if (!shortOf.str().empty()) GTEST_SKIP() << up << " stay up; short of five minutes:" << shortOf.str();
+  if (!shortOf.str().empty())
+    GTEST_SKIP() << up << " stay up; short of five minutes:" << shortOf.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, SlopeSoaring, ::testing::ValuesIn(kSites),
@@ -140,7 +142,8 @@ TEST(SlopeSites, AGliderSoarsThenLandsOnTheTopLandingArea) {
                          std::string("Landscape/") + l.site + ".scn");
     ASSERT_FALSE(f.rows.empty());
     EXPECT_FALSE(f.summary["crashed"].get<bool>());
-    EXPECT_GT(f.summary["max_height"].get<double>() - f.summary["pilot_position"][2].get<double>(), 10.0)
+    EXPECT_GT(f.summary["max_height"].get<double>() - f.summary["pilot_position"][2].get<double>(),
+              10.0)
         << "it soared above the pilot first";
     const Row& end = f.rows.back();
     EXPECT_GE(end["x"], l.x0);

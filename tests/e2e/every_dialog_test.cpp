@@ -44,7 +44,9 @@ double GrabX(const pictures::Picture& p, int left, int right, int y) {
   return n > 20 ? sum / n : -100.0;
 }
 
-bool Has(const std::string& text, const std::string& line) { return text.find("\n" + line + "\n") != std::string::npos; }
+bool Has(const std::string& text, const std::string& line) {
+  return text.find("\n" + line + "\n") != std::string::npos;
+}
 
 // The same walk through every dialog in German and in Russian: the widgets
 // are found by their identifiers, whatever their captions and widths.
@@ -60,7 +62,8 @@ class EveryDialogTest : public WindowedProgramTest, public ::testing::WithParamI
     // every machine, with or without a sound card.
     ::setenv("ALSOFT_DRIVERS", "null", 1);
     if (GetParam().index != 0)
-      std::ofstream(program_->ConfigDir() / "settings.ini") << "[MainForm]\niLanguage=" << GetParam().index << "\n";
+      std::ofstream(program_->ConfigDir() / "settings.ini")
+          << "[MainForm]\niLanguage=" << GetParam().index << "\n";
   }
 
   // From the menu, until the map shows the dialog and its title bar is drawn.
@@ -71,8 +74,9 @@ class EveryDialogTest : public WindowedProgramTest, public ::testing::WithParamI
     bool open = false;
     for (int attempt = 0; attempt < 2 && !open; ++attempt) {
       ChooseFromMenu(menu, item);
-      open = Shows(dialog, true, 5s) &&
-             ShowsSoon([&](const pictures::Picture& q) { return TitleBarDrawn(q, Ui(dialog)); }, &p);
+      open =
+          Shows(dialog, true, 5s) &&
+          ShowsSoon([&](const pictures::Picture& q) { return TitleBarDrawn(q, Ui(dialog)); }, &p);
     }
     if (!shot.empty()) Keep(p, std::string(GetParam().name) + "_" + shot);
     ASSERT_TRUE(open) << "no " << dialog << " from " << menu << " > " << item;
@@ -89,14 +93,17 @@ class EveryDialogTest : public WindowedProgramTest, public ::testing::WithParamI
     }
     ASSERT_TRUE(changed) << "no change of " << id;
   }
-  void ExpectClosed(const std::string& dialog) { EXPECT_TRUE(Shows(dialog, false)) << dialog << " stays open"; }
+  void ExpectClosed(const std::string& dialog) {
+    EXPECT_TRUE(Shows(dialog, false)) << dialog << " stays open";
+  }
   // A slider clicked at a fraction of its width.
   void ClickSlider(const std::string& id, double fraction) {
     const UiRect r = Ui(id);
     ASSERT_TRUE(program_->Click(r.x + static_cast<int>(r.w * fraction), r.CenterY())) << id;
   }
   // Reopened, it is left with Esc.
-  void ReopenAndEscape(const std::string& menu, const std::string& item, const std::string& dialog) {
+  void ReopenAndEscape(const std::string& menu, const std::string& item,
+                       const std::string& dialog) {
     OpenDialog(menu, item, dialog);
     ASSERT_TRUE(program_->Key("Escape"));
     ExpectClosed(dialog);
@@ -106,7 +113,9 @@ class EveryDialogTest : public WindowedProgramTest, public ::testing::WithParamI
 
 TEST_P(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndSigterm) {
   ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
-  EXPECT_EQ(program_->TraceCount("Language.UpdateLanguage Language: " + std::to_string(GetParam().index)), 1);
+  EXPECT_EQ(
+      program_->TraceCount("Language.UpdateLanguage Language: " + std::to_string(GetParam().index)),
+      1);
 
   // Datei > Grafikkarte auswählen: Abbrechen, then the display chosen and
   // Enter. Ok builds the 3D view anew and the program flies on.
@@ -191,14 +200,17 @@ TEST_P(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   ASSERT_NO_FATAL_FAILURE(SelectFile("glider.par"));
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed("dialog:open");
-  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > models; }, 30s));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > models; },
+      30s));
   ReopenAndEscape("model", "load_model", "dialog:open");
   const int scenes = program_->TraceCountStartingWith("LoadLib.LoadSCN File: ");
   OpenDialog("scene", "load_scene", "dialog:open", "dialog_scene.png");
   ASSERT_NO_FATAL_FAILURE(SelectFile("lake.scn"));
   ASSERT_TRUE(program_->Key("Return"));
   ExpectClosed("dialog:open");
-  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("LoadLib.LoadSCN File: ") > scenes; }, 30s));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return program_->TraceCountStartingWith("LoadLib.LoadSCN File: ") > scenes; }, 30s));
   ReopenAndEscape("scene", "load_scene", "dialog:open");
 
   // F12 hides the menu and the mouse cursor, and the cursor stays hidden
@@ -235,8 +247,9 @@ TEST_P(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
   ASSERT_TRUE(program_->Terminate());
   EXPECT_EQ(program_->WaitExit(20s), 0);
   const std::string s = "\n" + program_->Settings();
-  for (const char* line : {"iDXDrawDriver=0", "BitCount=32", "doWaitVBlank=0", "doFlip=0", "Mipmapping=0",
-                           "fNoZoom=80", "fFullZoom=82", "SoundEin=0", "KeyChannel0=75", "Running=0"})
+  for (const char* line :
+       {"iDXDrawDriver=0", "BitCount=32", "doWaitVBlank=0", "doFlip=0", "Mipmapping=0",
+        "fNoZoom=80", "fFullZoom=82", "SoundEin=0", "KeyChannel0=75", "Running=0"})
     EXPECT_TRUE(Has(s, line)) << line << " missing in" << s;
   EXPECT_FALSE(Has(s, "BubbleZ=2")) << "thermal strength unchanged";
   EXPECT_FALSE(Has(s, "iBubbles=40")) << "thermal count unchanged";
@@ -250,7 +263,9 @@ TEST_P(EveryDialogTest, EachDialogChangedConfirmedReopenedAndLeftThenAFlightAndS
 // turbulence changed and Enter applies. The settings file holds what was confirmed.
 TEST_P(EveryDialogTest, WindChangedConfirmedKeptLeftWithEscAndConfirmedWithEnter) {
   ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
-  const auto grabAt = [](const pictures::Picture& p, const UiRect& r) { return GrabX(p, r.x, r.x + r.w, r.CenterY()); };
+  const auto grabAt = [](const pictures::Picture& p, const UiRect& r) {
+    return GrabX(p, r.x, r.x + r.w, r.CenterY());
+  };
 
   OpenDialog("simulation", "wind_dialog", "dialog:wind", "dialog_wind.png");
   const UiRect speedSlider = Ui("speed_slider"), directionSlider = Ui("direction_slider");
@@ -259,7 +274,7 @@ TEST_P(EveryDialogTest, WindChangedConfirmedKeptLeftWithEscAndConfirmedWithEnter
     return std::pair{grabAt(p, speedSlider), grabAt(p, directionSlider)};
   };
   const auto still = grabs(program_->Grab());
-  ClickSlider("speed_slider", 0.6);     // about 12 m/s
+  ClickSlider("speed_slider", 0.6);       // about 12 m/s
   ClickSlider("direction_slider", 0.75);  // about 270°
   pictures::Picture p;
   ASSERT_TRUE(ShowsSoon(
@@ -298,7 +313,8 @@ TEST_P(EveryDialogTest, WindChangedConfirmedKeptLeftWithEscAndConfirmedWithEnter
   ASSERT_NE(section, std::string::npos) << s;
   const std::string wind = s.substr(section);
   for (const char* key : {"fWindSpeed=", "fWindDirection=", "iTurbulence="}) {
-    EXPECT_NE(wind.find(std::string("\n") + key), std::string::npos) << key << " missing in" << wind;
+    EXPECT_NE(wind.find(std::string("\n") + key), std::string::npos)
+        << key << " missing in" << wind;
     EXPECT_FALSE(Has(wind, std::string(key) + "0")) << key << " still 0 in" << wind;
   }
   EXPECT_TRUE(Has(wind, "iGusts=0")) << "gusts changed by Esc in" << wind;
@@ -307,7 +323,9 @@ TEST_P(EveryDialogTest, WindChangedConfirmedKeptLeftWithEscAndConfirmedWithEnter
 
 INSTANTIATE_TEST_SUITE_P(Languages, EveryDialogTest,
                          ::testing::Values(Language{"German", 0}, Language{"Russian", 4}),
-                         [](const ::testing::TestParamInfo<Language>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Language>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace veltrane::test

@@ -65,8 +65,8 @@ bool ProgramDriver::Start() {
   // The window exists before the scene is built: wait for the first flight too.
   if (!WaitUntil([&] { return TraceCount("Simulate.InitFlight") > 0; }, 30s)) return false;
   const std::string idFile = (dir_ / "window.txt").string();
-  const std::string cmd = "timeout 20 xdotool search --sync --onlyvisible --pid " + std::to_string(pid_) +
-                          " --name Veltrane >\"" + idFile + "\" 2>/dev/null";
+  const std::string cmd = "timeout 20 xdotool search --sync --onlyvisible --pid " +
+                          std::to_string(pid_) + " --name Veltrane >\"" + idFile + "\" 2>/dev/null";
   if (std::system(cmd.c_str()) != 0) return false;
   window_ = std::strtoul(ReadFile(idFile).c_str(), nullptr, 10);
   if (window_ == 0) return false;
@@ -94,7 +94,8 @@ bool ProgramDriver::Click(int x, int y) {
   // Move, press and release in frames of their own, as a hand does: the menu
   // code sees the hover before the press, and a press and release that fall
   // into one slow software-rendered frame can get lost.
-  if (!Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y))) return false;
+  if (!Xdo("mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y)))
+    return false;
   std::this_thread::sleep_for(400ms);
   if (!Xdo("mousedown 1")) return false;
   std::this_thread::sleep_for(200ms);

@@ -16,7 +16,8 @@ namespace veltrane::test {
 // server with xdotool: mouse clicks, keys, and reads of what the window shows.
 class ProgramDriver {
  public:
-  ProgramDriver(std::string program, std::filesystem::path dir, std::vector<std::string> extraArgs = {});
+  ProgramDriver(std::string program, std::filesystem::path dir,
+                std::vector<std::string> extraArgs = {});
   ~ProgramDriver();  // kills the program if it still runs
 
   // The user's locale the program starts under (a German user unless set).

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <regex>
@@ -53,7 +53,9 @@ inline int DialogPixels(const pictures::Picture& p, int x0, int y0, int x1, int 
   return n;
 }
 
-inline bool MenuBarShown(const pictures::Picture& p) { return p.width > 0 && Brightness(p, p.width - 5, 5) < 200; }
+inline bool MenuBarShown(const pictures::Picture& p) {
+  return p.width > 0 && Brightness(p, p.width - 5, 5) < 200;
+}
 // The menu bar over the flying scene, not over the black start screen.
 inline bool SceneWithMenuShown(const pictures::Picture& p) {
   return MenuBarShown(p) && Brightness(p, p.width / 2, 60) > 300;
@@ -101,10 +103,12 @@ class WindowedProgramTest : public ::testing::Test {
 
   // A picture for the README when VELTRANE_E2E_SHOTS names a folder.
   void Keep(const pictures::Picture& p, const std::string& name) {
-    if (const char* d = std::getenv("VELTRANE_E2E_SHOTS")) pictures::WritePng((fs::path(d) / name).string(), p);
+    if (const char* d = std::getenv("VELTRANE_E2E_SHOTS"))
+      pictures::WritePng((fs::path(d) / name).string(), p);
   }
   // Until the window's picture satisfies `ok`; the last picture in `out`.
-  bool ShowsSoon(const std::function<bool(const pictures::Picture&)>& ok, pictures::Picture* out = nullptr) {
+  bool ShowsSoon(const std::function<bool(const pictures::Picture&)>& ok,
+                 pictures::Picture* out = nullptr) {
     pictures::Picture last;
     bool r = WaitUntil(
         [&] {

@@ -31,7 +31,8 @@ int GreenPixels(const pictures::Picture& p, int x0, int y0, int x1, int y1) {
   return n;
 }
 
-int ChangedPixels(const pictures::Picture& a, const pictures::Picture& b, int x0, int y0, int x1, int y1) {
+int ChangedPixels(const pictures::Picture& a, const pictures::Picture& b, int x0, int y0, int x1,
+                  int y1) {
   if (a.width != b.width || a.height != b.height) return a.width * a.height;
   int n = 0;
   for (int y = y0; y < y1 && y < a.height; ++y)
@@ -42,7 +43,9 @@ int ChangedPixels(const pictures::Picture& a, const pictures::Picture& b, int x0
 
 class RadioProgramTest : public WindowedProgramTest {
  protected:
-  std::vector<std::string> ExtraArgs() const override { return {"--test-joystick", AxesPath().string()}; }
+  std::vector<std::string> ExtraArgs() const override {
+    return {"--test-joystick", AxesPath().string()};
+  }
   void BeforeStart() override { Move("0 0 0 32767 0 0"); }  // sticks centred, throttle closed
   fs::path AxesPath() const { return dir_ / "axes.txt"; }
   void Move(const std::string& axes) {
@@ -52,10 +55,12 @@ class RadioProgramTest : public WindowedProgramTest {
   }
   // Software rendering on a busy machine gives slow frames: every step is held
   // long enough for the toolkit to see it in a frame of its own.
-  bool Xdo(const std::string& a) { return std::system(("timeout 20 xdotool " + a + " >/dev/null 2>&1").c_str()) == 0; }
+  bool Xdo(const std::string& a) {
+    return std::system(("timeout 20 xdotool " + a + " >/dev/null 2>&1").c_str()) == 0;
+  }
   bool Hover(int x, int y) {
-    const bool ok = Xdo("mousemove --window " + std::to_string(program_->Window()) + " " + std::to_string(x) + " " +
-                        std::to_string(y));
+    const bool ok = Xdo("mousemove --window " + std::to_string(program_->Window()) + " " +
+                        std::to_string(x) + " " + std::to_string(y));
     std::this_thread::sleep_for(500ms);
     return ok;
   }
@@ -95,7 +100,8 @@ double Setting(const std::string& settings, const std::string& section, const st
   const auto at = settings.find("\n" + key + "=", start);
   if (at == std::string::npos || at > end) return std::nan("");
   // The program runs in a German locale, which writes decimal commas.
-  std::string value = settings.substr(at + key.size() + 2, settings.find('\n', at + 1) - (at + key.size() + 2));
+  std::string value =
+      settings.substr(at + key.size() + 2, settings.find('\n', at + 1) - (at + key.size() + 2));
   std::replace(value.begin(), value.end(), ',', '.');
   return std::strtod(value.c_str(), nullptr);
 }
@@ -121,7 +127,9 @@ class RadioFlow : public RadioProgramTest {
       if (!HoverAway()) return false;
       const pictures::Picture before = program_->Grab();
       if (!Press(r.CenterX(), r.CenterY()) || !HoverAway()) return false;
-      if (ShowsSoon([&](const pictures::Picture& p) { return ChangedPixels(before, p, r.x, r.y, r.x + r.w, r.y + r.h) > 20; }))
+      if (ShowsSoon([&](const pictures::Picture& p) {
+            return ChangedPixels(before, p, r.x, r.y, r.x + r.w, r.y + r.h) > 20;
+          }))
         return true;
     }
     return false;
@@ -147,12 +155,14 @@ TEST_F(RadioFlow, JoystickChosenInSteuerungFliesTheModel) {
   // "Eigenschaften" of the joystick: its live view follows the stick.
   ASSERT_TRUE(PressChanging("entry1"));  // the joystick
   ASSERT_TRUE(PressUntil("properties", "dialog:joystick")) << "no joystick dialog";
-  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:joystick")); }));
+  ASSERT_TRUE(ShowsSoon(
+      [&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:joystick")); }));
   const int centred = GreenIn(program_->Grab(), Ui("dialog:joystick"));
   Move("-32768 0 0 32767 0 0");
   pictures::Picture shot;
-  ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return GreenIn(p, Ui("dialog:joystick")) > centred + 500; },
-                        &shot))
+  ASSERT_TRUE(ShowsSoon(
+      [&](const pictures::Picture& p) { return GreenIn(p, Ui("dialog:joystick")) > centred + 500; },
+      &shot))
       << "the joystick view does not follow the stick";
   Keep(shot, "dialog_joystick.png");
   ASSERT_TRUE(PressUntil("ok", "dialog:radio")) << "the joystick dialog does not hand back";
@@ -166,9 +176,11 @@ TEST_F(RadioFlow, JoystickChosenInSteuerungFliesTheModel) {
   std::this_thread::sleep_for(1500ms);
   const pictures::Picture still = program_->Grab();
   std::this_thread::sleep_for(1000ms);
-  EXPECT_LT(ChangedPixels(still, program_->Grab(), 0, 30, 640, 480), 300) << "the model moves with the throttle closed";
+  EXPECT_LT(ChangedPixels(still, program_->Grab(), 0, 30, 640, 480), 300)
+      << "the model moves with the throttle closed";
   Move("0 0 0 -32768 0 0");
-  EXPECT_TRUE(WaitUntil([&] { return ChangedPixels(still, program_->Grab(), 0, 30, 640, 480) > 3000; }, 10s))
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ChangedPixels(still, program_->Grab(), 0, 30, 640, 480) > 3000; }, 10s))
       << "full throttle on the joystick does not move the model";
 
   // Pulled out mid-flight: no channels, and the program goes on.
@@ -193,7 +205,8 @@ TEST_F(RadioFlow, CalibrationAndAssignmentThroughTheDialog) {
   bool two = false;
   for (int attempt = 0; attempt < 3 && !two; ++attempt) {
     ASSERT_TRUE(Press("ch0"));  // the field takes the focus
-    ASSERT_TRUE(HoldKey("End") && HoldKey("BackSpace") && HoldKey("BackSpace") && program_->Key("2"));
+    ASSERT_TRUE(HoldKey("End") && HoldKey("BackSpace") && HoldKey("BackSpace") &&
+                program_->Key("2"));
     two = WaitUntil([&] { return typed() == "2"; }, 10s);
   }
   ASSERT_TRUE(two) << "the channel field holds \"" << typed() << "\"";
@@ -233,7 +246,8 @@ TEST_F(RadioFlow, SerialBoardPropertiesAndAbbrechen) {
   ASSERT_TRUE(PressChanging("protocol1"));  // "19200 Baud / 0xFF Sync"
   Keep(program_->Grab(), "dialog_pic.png");
   ASSERT_TRUE(PressUntil("ok", "dialog:radio")) << "Ok does not hand back to the selection";
-  ASSERT_TRUE(PressUntil("cancel", "dialog:radio", false)) << "Abbrechen does not close the selection";
+  ASSERT_TRUE(PressUntil("cancel", "dialog:radio", false))
+      << "Abbrechen does not close the selection";
 
   Quit();
   const std::string s = program_->Settings();

@@ -53,7 +53,8 @@ TEST_F(ReplayProgramTest, TheReplayShowsWhatTheLiveFlightShowedAtTheSameTimes) {
           return ViewDifference(seen, live[i]) < 200;
         },
         15s))
-        << "picture " << i << " never came back; " << ViewDifference(seen, live[i]) << " pixels differ";
+        << "picture " << i << " never came back; " << ViewDifference(seen, live[i])
+        << " pixels differ";
     if (i == 0) Keep(seen, "replay_replayed.png");
   }
   // F9: the pilot takes over and the flight goes on live.
@@ -72,7 +73,8 @@ TEST_F(ReplayProgramTest, AGhostFliesTheLastFlightBesideTheLiveOne) {
   ChooseFromMenu("file", "show_ghost");
   ASSERT_TRUE(Shows("dialog:flights")) << "no list of flights";
   ASSERT_TRUE(program_->Key("Return"));
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.ShowGhost File:") == 1; }, 5s));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return program_->TraceCountStartingWith("TMainForm.ShowGhost File:") == 1; }, 5s));
   // The live model rests paused on the ground; only the ghost moves on.
   ASSERT_TRUE(program_->Key("p"));
   std::this_thread::sleep_for(500ms);

@@ -22,18 +22,19 @@ using namespace std::chrono_literals;
 
 // How a command's effect shows from outside the program.
 enum class Effect {
-  CheckMark,  // its menu item's check mark turns over
+  CheckMark,   // its menu item's check mark turns over
   OpenDialog,  // the open dialog, under the command's own title
-  Trace,      // a line of the trace
-  Recording,  // a new flight is recorded
-  Bigger,     // the model, paused, shows larger; `undo` takes it back
-  Smaller,    // the model, paused, shows smaller
+  Trace,       // a line of the trace
+  Recording,   // a new flight is recorded
+  Bigger,      // the model, paused, shows larger; `undo` takes it back
+  Smaller,     // the model, paused, shows smaller
 };
 
 struct Observed {
   const char* id;
   Effect effect;
-  const char* detail = nullptr;  // Trace: the line's start; Bigger, Smaller: the command that undoes it
+  const char* detail =
+      nullptr;  // Trace: the line's start; Bigger, Smaller: the command that undoes it
 };
 
 constexpr Observed kObserved[] = {
@@ -78,7 +79,9 @@ class ShortcutTest : public WindowedProgramTest {
     *rect = *r;
     // Drawn on ImGui's dark popup: the sky and grass behind are light.
     EXPECT_TRUE(ShowsSoon(
-        [&](const pictures::Picture& q) { return DarkPixels(q, r->x, r->y, r->x + r->w, r->y + r->h) > r->w * r->h / 2; },
+        [&](const pictures::Picture& q) {
+          return DarkPixels(q, r->x, r->y, r->x + r->w, r->y + r->h) > r->w * r->h / 2;
+        },
         &p));
     ClickUi(menu);
     EXPECT_TRUE(Shows(item, false)) << menu << " stays open";
@@ -94,8 +97,8 @@ class ShortcutTest : public WindowedProgramTest {
   int Recordings() const {
     int n = 0;
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(dir_ / "share", ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(dir_ / "share", ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
       if (it->path().filename().string().rfind("flight-", 0) == 0) ++n;
     return n;
   }
@@ -139,7 +142,8 @@ class ShortcutTest : public WindowedProgramTest {
     ASSERT_TRUE(program_->Key(key));
     // The key turns it back: the row looks as before.
     pictures::Picture byKey;
-    EXPECT_TRUE(WaitUntil([&] { return RowChanges(before, byKey = Row(menu, id, &r), r) < 5; }, 20s))
+    EXPECT_TRUE(
+        WaitUntil([&] { return RowChanges(before, byKey = Row(menu, id, &r), r) < 5; }, 20s))
         << "the key did not turn the check mark back";
   }
   void OpenDialog(const std::string& menu, const std::string& id, const std::string& key) {
@@ -154,21 +158,26 @@ class ShortcutTest : public WindowedProgramTest {
     ASSERT_TRUE(program_->Key("Escape"));
     ASSERT_TRUE(Shows("dialog:open", false));
   }
-  void Trace(const std::string& menu, const std::string& id, const std::string& key, const std::string& line) {
+  void Trace(const std::string& menu, const std::string& id, const std::string& key,
+             const std::string& line) {
     const int before = program_->TraceCountStartingWith(line);
     ChooseFromMenu(menu, id);
-    ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith(line) > before; }, 30s)) << "item: no " << line;
+    ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith(line) > before; }, 30s))
+        << "item: no " << line;
     const int byItem = program_->TraceCountStartingWith(line);
     ASSERT_TRUE(program_->Key(key));
-    EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith(line) > byItem; }, 30s)) << "key: no " << line;
+    EXPECT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith(line) > byItem; }, 30s))
+        << "key: no " << line;
   }
   void Recording(const std::string& menu, const std::string& id, const std::string& key) {
     const int before = Recordings();
     ChooseFromMenu(menu, id);
-    ASSERT_TRUE(WaitUntil([&] { return Recordings() > before; }, 30s)) << "the item recorded no new flight";
+    ASSERT_TRUE(WaitUntil([&] { return Recordings() > before; }, 30s))
+        << "the item recorded no new flight";
     const int byItem = Recordings();
     ASSERT_TRUE(program_->Key(key));
-    EXPECT_TRUE(WaitUntil([&] { return Recordings() > byItem; }, 30s)) << "the key recorded no new flight";
+    EXPECT_TRUE(WaitUntil([&] { return Recordings() > byItem; }, 30s))
+        << "the key recorded no new flight";
   }
   // A menu item chosen, and the menu gone from the screen, not just from the map.
   void Pick(const std::string& menu, const std::string& id) {
@@ -176,25 +185,29 @@ class ShortcutTest : public WindowedProgramTest {
     ASSERT_TRUE(item.has_value()) << id << " not shown in " << menu;
     ASSERT_TRUE(program_->Click(item->CenterX(), item->CenterY()));
     ASSERT_TRUE(ShowsSoon([&](const pictures::Picture& p) {
-      return DarkPixels(p, item->x, item->y, item->x + item->w, item->y + item->h) < item->w * item->h / 4;
-    })) << menu << " still drawn";
+      return DarkPixels(p, item->x, item->y, item->x + item->w, item->y + item->h) <
+             item->w * item->h / 4;
+    })) << menu
+        << " still drawn";
   }
   // Paused, the item shows the model larger (or smaller), its opposite takes
   // that back, and the key does what the item did.
-  void Resize(const std::string& menu, const std::string& id, const std::string& key, const std::string& undo,
-              bool bigger) {
+  void Resize(const std::string& menu, const std::string& id, const std::string& key,
+              const std::string& undo, bool bigger) {
     ASSERT_NO_FATAL_FAILURE(Pick("simulation", "pause"));
     pictures::Picture p;
     ASSERT_TRUE(StillView(&p)) << "the paused view does not stand still";
     const int before = ModelPixels(p);
     ASSERT_GT(before, 20) << "the model is not in view";
     ASSERT_NO_FATAL_FAILURE(Pick(menu, id));
-    EXPECT_TRUE(ResizedSoon(before, bigger)) << "the item: " << before << " model pixels, now " << ModelPixels(program_->Grab());
+    EXPECT_TRUE(ResizedSoon(before, bigger))
+        << "the item: " << before << " model pixels, now " << ModelPixels(program_->Grab());
     ASSERT_NO_FATAL_FAILURE(Pick(menu, undo));
     ASSERT_TRUE(StillView(&p));
     const int undone = ModelPixels(p);
     ASSERT_TRUE(program_->Key(key));
-    EXPECT_TRUE(ResizedSoon(undone, bigger)) << "the key: " << undone << " model pixels, now " << ModelPixels(program_->Grab());
+    EXPECT_TRUE(ResizedSoon(undone, bigger))
+        << "the key: " << undone << " model pixels, now " << ModelPixels(program_->Grab());
     ASSERT_NO_FATAL_FAILURE(Pick(menu, undo));
     ASSERT_NO_FATAL_FAILURE(Pick("simulation", "pause"));
   }
@@ -213,18 +226,28 @@ TEST_F(ShortcutTest, EveryShortcutShownInAMenuDoesWhatItsItemDoes) {
         if (item.id == o.id) seen = &o;
       ASSERT_NE(seen, nullptr) << "a shortcut whose effect this test does not look for";
       switch (seen->effect) {
-        case Effect::CheckMark: ASSERT_NO_FATAL_FAILURE(CheckMark(menu.id, item.id, key)); break;
-        case Effect::OpenDialog: ASSERT_NO_FATAL_FAILURE(OpenDialog(menu.id, item.id, key)); break;
-        case Effect::Trace: ASSERT_NO_FATAL_FAILURE(Trace(menu.id, item.id, key, seen->detail)); break;
-        case Effect::Recording: ASSERT_NO_FATAL_FAILURE(Recording(menu.id, item.id, key)); break;
+        case Effect::CheckMark:
+          ASSERT_NO_FATAL_FAILURE(CheckMark(menu.id, item.id, key));
+          break;
+        case Effect::OpenDialog:
+          ASSERT_NO_FATAL_FAILURE(OpenDialog(menu.id, item.id, key));
+          break;
+        case Effect::Trace:
+          ASSERT_NO_FATAL_FAILURE(Trace(menu.id, item.id, key, seen->detail));
+          break;
+        case Effect::Recording:
+          ASSERT_NO_FATAL_FAILURE(Recording(menu.id, item.id, key));
+          break;
         case Effect::Bigger:
         case Effect::Smaller:
-          ASSERT_NO_FATAL_FAILURE(Resize(menu.id, item.id, key, seen->detail, seen->effect == Effect::Bigger));
+          ASSERT_NO_FATAL_FAILURE(
+              Resize(menu.id, item.id, key, seen->detail, seen->effect == Effect::Bigger));
           break;
       }
       ++walked;
     }
-  EXPECT_EQ(walked, static_cast<int>(std::size(kObserved))) << "a command observed here lost its shortcut";
+  EXPECT_EQ(walked, static_cast<int>(std::size(kObserved)))
+      << "a command observed here lost its shortcut";
   EXPECT_TRUE(program_->Running());
 }
 

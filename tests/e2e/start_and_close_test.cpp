@@ -39,7 +39,8 @@ TEST_F(GermanKeyboardTest, LettersByTheirLabelAndAStoredSizeKeptToTheDisplay) {
   // automatic zoom, Y is no command: Z once and Y twice leave it on.
   const int presses = program_->TraceCount("TMainForm.FormKeyPress");
   ASSERT_TRUE(program_->Key("z y y"));
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.FormKeyPress") >= presses + 3; }, 20s))
+  ASSERT_TRUE(
+      WaitUntil([&] { return program_->TraceCount("TMainForm.FormKeyPress") >= presses + 3; }, 20s))
       << "the three keys did not arrive";
   ASSERT_TRUE(program_->Terminate());
   EXPECT_EQ(program_->WaitExit(20s), 0);

@@ -27,7 +27,8 @@ using namespace std::chrono_literals;
 
 const std::string kData = VELTRANE_DATA_DIR;
 // The program's folder holds the data (as links) and is what its messages name.
-const std::string kDefaultModel = fs::path(VELTRANE_PROGRAM).parent_path().string() + "/Model/su-26.par";
+const std::string kDefaultModel =
+    fs::path(VELTRANE_PROGRAM).parent_path().string() + "/Model/su-26.par";
 
 std::string ReadFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -70,7 +71,9 @@ class StartProblems : public ::testing::Test {
     if (const char* d = std::getenv("VELTRANE_E2E_SHOTS")) {
       std::this_thread::sleep_for(1s);
       const std::string id = (dir / "box.txt").string();
-      if (std::system(("xdotool search --onlyvisible --name '^Veltrane$' > '" + id + "' 2>/dev/null").c_str()) == 0) {
+      if (std::system(
+              ("xdotool search --onlyvisible --name '^Veltrane$' > '" + id + "' 2>/dev/null")
+                  .c_str()) == 0) {
         std::istringstream ids(ReadFile(id));
         unsigned long w = 0, last = 0;
         while (ids >> w) last = w;  // the box is the newest window of that name
@@ -108,9 +111,11 @@ TEST_F(StartProblems, AMissingDataFolderIsNamedAndSigtermClosesTheBox) {
 TEST_F(StartProblems, AModelWhoseLoadEndedTheLastRunIsSkipped) {
   ProgramDriver p(VELTRANE_PROGRAM, dir);
   const std::string glider = kData + "/Model/glider.par";
-  WriteSettings(p, "[MainForm]\nRunning=1\nsModellFilename=" + glider + "\nLoadingModel=" + glider + "\n");
+  WriteSettings(
+      p, "[MainForm]\nRunning=1\nsModellFilename=" + glider + "\nLoadingModel=" + glider + "\n");
   ASSERT_TRUE(p.Start());
-  EXPECT_EQ(p.TraceCountStartingWith("TMainForm.FormCreate LoadingModel = " + glider + " skipped"), 1);
+  EXPECT_EQ(p.TraceCountStartingWith("TMainForm.FormCreate LoadingModel = " + glider + " skipped"),
+            1);
   EXPECT_EQ(p.TraceCountStartingWith("TMainForm.LoadAirplane File: " + glider), 0);
   EXPECT_EQ(p.TraceCountStartingWith("TMainForm.LoadAirplane File: "), 1);
   const std::string box = BoxThenTerminate(p, "skipped_after_crash.png");
@@ -123,7 +128,8 @@ TEST_F(StartProblems, AModelWhoseLoadEndedTheLastRunIsSkipped) {
 TEST_F(StartProblems, AFileThatIsNoModelIsRefusedAndNotRemembered) {
   ProgramDriver p(VELTRANE_PROGRAM, dir);
   const fs::path noise = dir / "noise.par";
-  std::ofstream(noise, std::ios::binary) << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01\x01", 13) << std::string(500, '\x7F');
+  std::ofstream(noise, std::ios::binary)
+      << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01\x01", 13) << std::string(500, '\x7F');
   WriteSettings(p, "[MainForm]\nsModellFilename=" + noise.string() + "\n");
   ASSERT_TRUE(p.Start());
   const std::string box = BoxThenTerminate(p, "not_a_model.png");

@@ -59,7 +59,8 @@ TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
   // Esc asks for the window, which it already is: a trace and nothing else,
   // no rebuilt view, same size, still running.
   ASSERT_TRUE(program_->Key("Escape"));
-  EXPECT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: NFenster") == 1; }, 5s));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return program_->TraceCount("TMainForm.SetDisplay Sender: NFenster") == 1; }, 5s));
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(program_->Running());
   EXPECT_EQ(program_->TraceCount("TMainForm.DXDrawFinalize"), 0);
@@ -71,14 +72,16 @@ TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
 
   // 800x600 full screen from the menu, then back to the window.
   ChooseFromMenu("resolution", "resolution_800x600");
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: N800x600") == 1; }, 5s));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return program_->TraceCount("TMainForm.SetDisplay Sender: N800x600") == 1; }, 5s));
   ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("Simulate.InitFlight") >= 2; }, 30s));
   int fw = 0, fh = 0;
   ASSERT_TRUE(WaitUntil([&] { return program_->WindowSize(&fw, &fh) && fw != w; }, 10s));
   ASSERT_TRUE(ShowsSoon(MenuBarShown)) << "no menu bar in full screen";
   // Esc in full screen is the way back to the window.
   ASSERT_TRUE(program_->Key("Escape"));
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.SetDisplay Sender: NFenster") == 2; }, 5s));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return program_->TraceCount("TMainForm.SetDisplay Sender: NFenster") == 2; }, 5s));
   ASSERT_TRUE(WaitUntil([&] { return program_->WindowSize(&w2, &h2) && w2 == w && h2 == h; }, 10s))
       << w2 << "x" << h2;
   ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("Simulate.InitFlight") >= 3; }, 30s));
@@ -87,18 +90,22 @@ TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
   ASSERT_TRUE(program_->Key("F2"));
   ASSERT_TRUE(Shows("dialog:open")) << "no open dialog";
   pictures::Picture dialog;
-  EXPECT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:open")); }, &dialog));
+  EXPECT_TRUE(ShowsSoon(
+      [&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:open")); }, &dialog));
   Keep(dialog, "dialog_open.png");
   const int loads = program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ");
   ASSERT_NO_FATAL_FAILURE(SelectFile("glider.par"));
   ClickUi("open");
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > loads; }, 30s));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ") > loads; },
+      30s));
 
   // The information dialog, opened from the menu and closed with its button.
   ChooseFromMenu("help", "info");
   ASSERT_TRUE(Shows("dialog:info")) << "no information dialog";
   pictures::Picture info;
-  EXPECT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:info")); }, &info));
+  EXPECT_TRUE(ShowsSoon(
+      [&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:info")); }, &info));
   Keep(info, "dialog_info.png");
   ClickUi("close");
   ASSERT_TRUE(Shows("dialog:info", false)) << "the information dialog stays open";
@@ -152,7 +159,8 @@ TEST_F(WindowedProgramTest, FliesTenSecondsOnTheKeyboardAndKeepsTheToggles) {
   ASSERT_TRUE(program_->Key("F3"));
   ASSERT_TRUE(Shows("dialog:open")) << "no open dialog on F3";
   pictures::Picture dialog;
-  EXPECT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:open")); }, &dialog));
+  EXPECT_TRUE(ShowsSoon(
+      [&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:open")); }, &dialog));
   Keep(dialog, "dialog_landscape.png");
   ClickUi("cancel");
   ASSERT_TRUE(Shows("dialog:open", false)) << "Abbrechen left the dialog open";
@@ -174,7 +182,8 @@ TEST_F(WindowedProgramTest, OpenDialogLeadsToTheUsersOwnModels) {
   fs::create_directories(own);
   fs::copy_file(fs::path(VELTRANE_DATA_DIR) / "Model" / "glider.par", own / "mine.par");
   fs::copy_file(fs::path(VELTRANE_DATA_DIR) / "Model" / "glider.geo", own / "mine.geo");
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCountStartingWith("LoadLib.LoadPAR File: ") >= 1; }, 20s));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return program_->TraceCountStartingWith("LoadLib.LoadPAR File: ") >= 1; }, 20s));
 
   ASSERT_TRUE(program_->Key("F2"));
   ASSERT_TRUE(Shows("dialog:open")) << "no open dialog on F2";
@@ -269,9 +278,11 @@ TEST_F(LanguageTest, MenusOfEveryScriptOpen) {
               1);
     // Title by title from Datei to Simulation, the fifth, whose menu has the
     // most items: each one opened, drawn, and closed by a click on its title.
-    static const std::pair<const char*, const char*> kMenus[] = {
-        {"file", "choose_driver"}, {"model", "load_model"}, {"scene", "load_scene"}, {"view", "zoom_in"},
-        {"simulation", "init"}};
+    static const std::pair<const char*, const char*> kMenus[] = {{"file", "choose_driver"},
+                                                                 {"model", "load_model"},
+                                                                 {"scene", "load_scene"},
+                                                                 {"view", "zoom_in"},
+                                                                 {"simulation", "init"}};
     pictures::Picture open;
     std::optional<UiRect> first;
     std::string previous, previousItem;
@@ -283,13 +294,16 @@ TEST_F(LanguageTest, MenusOfEveryScriptOpen) {
       first = OpenMenu(menu, item);
       ASSERT_TRUE(first.has_value()) << "menu " << menu << " did not open";
       ASSERT_TRUE(ShowsSoon(
-          [&](const pictures::Picture& p) { return DarkPixels(p, first->x, first->y, first->x + 30, first->y + first->h) > 200; },
+          [&](const pictures::Picture& p) {
+            return DarkPixels(p, first->x, first->y, first->x + 30, first->y + first->h) > 200;
+          },
           &open))
           << "menu " << menu << " not drawn";
       previous = menu;
       previousItem = item;
     }
-    EXPECT_GT(DarkPixels(open, first->x, first->y, first->x + 60, first->y + 20), 500) << "no open menu";
+    EXPECT_GT(DarkPixels(open, first->x, first->y, first->x + 60, first->y + 20), 500)
+        << "no open menu";
     // Nothing of the bar is cut off at the window's right edge.
     EXPECT_LT(Brightness(open, open.width - 3, 10), 150);
     Keep(open, c.shot);

@@ -25,8 +25,9 @@ pictures::Picture GrabWindow(unsigned long window) {
   int x = 0, y = 0;
   Window child;
   if (XGetWindowAttributes(d, window, &a) &&
-      XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child) && x >= 0 && y >= 0 &&
-      x + a.width <= DisplayWidth(d, DefaultScreen(d)) && y + a.height <= DisplayHeight(d, DefaultScreen(d))) {
+      XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child) && x >= 0 &&
+      y >= 0 && x + a.width <= DisplayWidth(d, DefaultScreen(d)) &&
+      y + a.height <= DisplayHeight(d, DefaultScreen(d))) {
     // From the root, so menus and dialogs drawn over the window are included
     // the same way the user sees them.
     XImage* img = XGetImage(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(a.width),
@@ -40,7 +41,8 @@ pictures::Picture GrabWindow(unsigned long window) {
           unsigned long px = XGetPixel(img, xx, yy);
           std::uint8_t* q = &p.pixels[(static_cast<std::size_t>(yy) * p.width + xx) * 4];
           q[0] = static_cast<std::uint8_t>((px & img->red_mask) >> __builtin_ctzl(img->red_mask));
-          q[1] = static_cast<std::uint8_t>((px & img->green_mask) >> __builtin_ctzl(img->green_mask));
+          q[1] =
+              static_cast<std::uint8_t>((px & img->green_mask) >> __builtin_ctzl(img->green_mask));
           q[2] = static_cast<std::uint8_t>((px & img->blue_mask) >> __builtin_ctzl(img->blue_mask));
           q[3] = 255;
         }
@@ -64,7 +66,8 @@ bool CursorVisible() {
   int event = 0, error = 0;
   if (XFixesQueryExtension(d, &event, &error)) {
     if (XFixesCursorImage* c = XFixesGetCursorImage(d)) {
-      for (int i = 0; i < c->width * c->height && !visible; ++i) visible = (c->pixels[i] >> 24) != 0;
+      for (int i = 0; i < c->width * c->height && !visible; ++i)
+        visible = (c->pixels[i] >> 24) != 0;
       XFree(c);
     }
   }

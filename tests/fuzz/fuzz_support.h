@@ -24,8 +24,9 @@ namespace veltrane::fuzz {
 inline const std::filesystem::path& ScratchFolder() {
   static const std::filesystem::path folder = [] {
     // Memory-backed where there is one: the settings store syncs every save.
-    const std::filesystem::path base =
-        std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path();
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
     std::filesystem::path p = base / ("veltrane-fuzz-" + std::to_string(::getpid()));
     std::filesystem::create_directories(p);
     return p;
@@ -41,7 +42,8 @@ inline void ClearScratch() {
 
 inline std::string WriteScratch(const std::string& name, std::string_view bytes) {
   const std::string path = (ScratchFolder() / name).string();
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
@@ -67,9 +69,11 @@ inline void WriteNamedFiles(std::string_view text, std::string_view attachment) 
   int written = 0;
   std::size_t i = 0;
   while (i < text.size() && written < 8) {
-    while (i < text.size() && (std::isspace(static_cast<unsigned char>(text[i])) || text[i] == '"')) ++i;
+    while (i < text.size() && (std::isspace(static_cast<unsigned char>(text[i])) || text[i] == '"'))
+      ++i;
     std::size_t e = i;
-    while (e < text.size() && !std::isspace(static_cast<unsigned char>(text[e])) && text[e] != '"') ++e;
+    while (e < text.size() && !std::isspace(static_cast<unsigned char>(text[e])) && text[e] != '"')
+      ++e;
     std::string token(text.substr(i, e - i));
     i = e;
     std::string lower = token;
@@ -77,8 +81,9 @@ inline void WriteNamedFiles(std::string_view text, std::string_view attachment) 
     bool picture = false;
     for (const char* end : kEndings) {
       const std::string_view ending(end);
-      picture = picture || (lower.size() > ending.size() &&
-                            lower.compare(lower.size() - ending.size(), ending.size(), ending) == 0);
+      picture =
+          picture || (lower.size() > ending.size() &&
+                      lower.compare(lower.size() - ending.size(), ending.size(), ending) == 0);
     }
     if (!picture) continue;
     // Only the last path element: the loader resolves names within the scene's folder.
@@ -90,8 +95,6 @@ inline void WriteNamedFiles(std::string_view text, std::string_view attachment) 
   }
 }
 
-inline rm::Root DecodingRoot() {
-  return rm::Root(pictures::LoadTexturePicture);
-}
+inline rm::Root DecodingRoot() { return rm::Root(pictures::LoadTexturePicture); }
 
 }  // namespace veltrane::fuzz

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     const Picture p = DecodePng(std::span<const std::uint8_t>(data, size));
     if (p.width <= 0 || p.height <= 0 ||
-        p.pixels.size() != static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height) * 4)
+        p.pixels.size() !=
+            static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height) * 4)
       std::abort();
   } catch (const PictureError&) {
   }

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ProgramRandom random;
   loaders::SceneBuilds builds;
   try {
-    loaders::LoadSCN(file, root, /*texturesEnabled=*/true, info, grid, sky, terrain, random, Trace(), &builds);
+    loaders::LoadSCN(file, root, /*texturesEnabled=*/true, info, grid, sky, terrain, random,
+                     Trace(), &builds);
   } catch (const std::exception&) {
   }
   return 0;

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "app/settings_sections.h"
-#include "fuzz_support.h"
 #include "base/settings/settings_store.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace veltrane;
@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   first.Flush();
   const SettingsStore second(fuzz::ScratchFolder(), NumberFormat{'.'}, ProgramSettingsSections());
   if (first.AllValues() != second.AllValues() || !second.LoadNote().empty()) {
-    std::fprintf(stderr, "the written settings do not read back the same: %s\n", second.LoadNote().c_str());
+    std::fprintf(stderr, "the written settings do not read back the same: %s\n",
+                 second.LoadNote().c_str());
     std::abort();
   }
   return 0;

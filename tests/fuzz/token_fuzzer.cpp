@@ -21,9 +21,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t n = 0; n <= size + 1; ++n) {
       std::string token;
       switch (n % 3) {
-        case 0: token = in.ReadToken(); break;
-        case 1: (void)in.ReadKeyword(kWords); token = in.LastNumberText(); break;
-        default: (void)in.ReadNumber({}, (n & 4) != 0); break;
+        case 0:
+          token = in.ReadToken();
+          break;
+        case 1:
+          (void)in.ReadKeyword(kWords);
+          token = in.LastNumberText();
+          break;
+        default:
+          (void)in.ReadNumber({}, (n & 4) != 0);
+          break;
       }
       if (token == kEndOfFileToken) break;
       (void)in.Line();

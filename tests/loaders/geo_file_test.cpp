@@ -65,7 +65,8 @@ TEST_F(GeoTest, TriangleIsConvertedToDisplayAxesAndReversed) {
   ASSERT_EQ(f.cornerCount, 3);
   // File (x, y, z) -> display (y, z, -x); corners stored last first.
   const auto vertexOf = [&](int corner) {
-    return mb.Vertices()[static_cast<std::size_t>(mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(corner)])].vertex)];
+    return mb.Vertices()[static_cast<std::size_t>(
+        mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(corner)])].vertex)];
   };
   EXPECT_DOUBLE_EQ(vertexOf(0).x, 8);
   EXPECT_DOUBLE_EQ(vertexOf(0).y, 9);
@@ -82,9 +83,9 @@ TEST_F(GeoTest, TriangleIsConvertedToDisplayAxesAndReversed) {
 TEST_F(GeoTest, RepeatedCornersAreRemoved) {
   const MeshBuild mb = Load(
       "OBJECT BODY 0 0 0 1 0 0 0 1 0 TEXTURE OFF CULL on\n"
-      "QUADS 0 0 0  1 0 0  1 1 0  1 1 0\n"             // 3rd == 4th: a triangle
-      "TRIANGLES 0 0 0  0 0 0  0 0 1\n"                // two equal corners: two corners
-      "0 0 0  2 0 0  0 0 0.00005\n"                    // first == last (within 1e-4)
+      "QUADS 0 0 0  1 0 0  1 1 0  1 1 0\n"  // 3rd == 4th: a triangle
+      "TRIANGLES 0 0 0  0 0 0  0 0 1\n"     // two equal corners: two corners
+      "0 0 0  2 0 0  0 0 0.00005\n"         // first == last (within 1e-4)
       "END\n");
   ASSERT_EQ(mb.Faces().size(), 3u);
   EXPECT_EQ(mb.Faces()[0].cornerCount, 3);
@@ -133,7 +134,8 @@ TEST_F(GeoTest, TwoWheelAddsMirroredPairAndMovesTheObject) {
   EXPECT_NEAR(minX, -0.2 - 0.02, 1e-9);
   const MeshFace& own = mb.Faces().back();
   for (int k = 0; k < own.cornerCount; ++k) {
-    const auto& v = mb.Vertices()[static_cast<std::size_t>(mb.Refs()[static_cast<std::size_t>(own.corner[static_cast<std::size_t>(k)])].vertex)];
+    const auto& v = mb.Vertices()[static_cast<std::size_t>(
+        mb.Refs()[static_cast<std::size_t>(own.corner[static_cast<std::size_t>(k)])].vertex)];
     EXPECT_NEAR(v.x, -0.2, 0.011);
   }
   // The lowest wheel point: z = -0.05 - 0.06.
@@ -178,7 +180,11 @@ TEST_F(GeoTest, ScaleAtTopLevelAndInsideAnObject) {
   // Display (y, z, -x): file x = -display z.
   const auto fileX = [&](int face, int corner) {
     const MeshFace& f = mb.Faces()[static_cast<std::size_t>(face)];
-    return -mb.Vertices()[static_cast<std::size_t>(mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(corner)])].vertex)].z;
+    return -mb
+                .Vertices()[static_cast<std::size_t>(
+                    mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(corner)])]
+                        .vertex)]
+                .z;
   };
   EXPECT_DOUBLE_EQ(fileX(0, 2), 1 * 2 + 1 * 2);   // point x 1 scaled 2, plus T.x = 1 * 2
   EXPECT_DOUBLE_EQ(fileX(1, 2), 1 * 10 + 1 * 2);  // header position keeps the old scale
@@ -265,17 +271,20 @@ TEST_F(GeoTest, ErrorsStopBeforeAnythingChanges) {
   state.GroundClearance = 5;
   state.Airplane.MaxThrust = 9;
   dir.Write("plane.par", "0\n1\n");
-  const std::string msg = Error("OBJECT BODY 0 0 0 1 0 0 0 1 0 TEXTURE OFF TRIANGLES 0 0 0 1,5 0 0 a b c d e f g");
+  const std::string msg =
+      Error("OBJECT BODY 0 0 0 1 0 0 0 1 0 TEXTURE OFF TRIANGLES 0 0 0 1,5 0 0 a b c d e f g");
   EXPECT_EQ(msg, "Error: Floating point value expected at: 1,5 0 0 A B C ... (line 1)");
   EXPECT_EQ(state.GroundClearance, 5);
   EXPECT_EQ(state.Airplane.MaxThrust, 9);
   EXPECT_TRUE(target.Faces().empty());
 
   // A file that ends inside a primitive or a header.
-  for (const std::string cut : {"OBJECT BODY 0 0 0", "OBJECT BODY 0 0 0 1 0 0 0 1 0 TRIANGLES 0 0 0 1"})
+  for (const std::string cut :
+       {"OBJECT BODY 0 0 0", "OBJECT BODY 0 0 0 1 0 0 0 1 0 TRIANGLES 0 0 0 1"})
     EXPECT_NE(Error(cut).find("Floating point value expected"), std::string::npos) << cut;
 
-  EXPECT_THROW(LoadGEO(dir.Path() + "/missing.geo", root, true, target, state, trace.Sink()), LoadError);
+  EXPECT_THROW(LoadGEO(dir.Path() + "/missing.geo", root, true, target, state, trace.Sink()),
+               LoadError);
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ TEST_F(MdlTest, VertexAxesAndColours) {
   EXPECT_DOUBLE_EQ(mb.Colors()[0].r, 255.0 / 256.0);
   EXPECT_DOUBLE_EQ(mb.Colors()[0].a, 1.0);
   EXPECT_DOUBLE_EQ(mb.Colors()[1].b, 255.0 / 256.0);
-  EXPECT_DOUBLE_EQ(mb.Colors()[1].a, 0.5);  // from the rest of the line
+  EXPECT_DOUBLE_EQ(mb.Colors()[1].a, 0.5);   // from the rest of the line
   EXPECT_DOUBLE_EQ(mb.Colors()[2].a, 0.25);  // the disc colour comes last
   EXPECT_EQ(target.Faces()[0].color, rm::PackARGB(255, 254, 0, 0));
 }
@@ -189,7 +189,8 @@ TEST_F(MdlTest, GeneratedVerticesCountInFaceNumbers) {
 
 TEST_F(MdlTest, MissingFileIsAnErrorAndChangesNothing) {
   state.Airplane.MaxThrust = 42;
-  EXPECT_THROW(LoadMDL(dir.Path() + "/none.mdl", root, target, state, trace.Sink()), loaders::LoadError);
+  EXPECT_THROW(LoadMDL(dir.Path() + "/none.mdl", root, target, state, trace.Sink()),
+               loaders::LoadError);
   EXPECT_DOUBLE_EQ(state.Airplane.MaxThrust, 42);
   EXPECT_TRUE(target.Faces().empty());
 }
@@ -262,8 +263,10 @@ TEST_F(MdlTest, AZeroAxisPartKeepsItsPointsAndSkipsItsFaces) {
   const MeshBuild mb = Load(t);
   EXPECT_EQ(mb.Vertices().size(), 4u + 26u);
   EXPECT_EQ(mb.Faces().size(), 2u);
-  for (const MeshVertex& v : mb.Vertices()) EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
-  EXPECT_TRUE(trace.Contains("LoadLib.LoadMDL part 1 in line 38 has a zero axis; its faces are skipped\r\n"));
+  for (const MeshVertex& v : mb.Vertices())
+    EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
+  EXPECT_TRUE(trace.Contains(
+      "LoadLib.LoadMDL part 1 in line 38 has a zero axis; its faces are skipped\r\n"));
 }
 
 TEST_F(MdlTest, EveryKindOfLineEndReadsAlike) {
@@ -297,7 +300,8 @@ TEST_F(MdlTest, EveryKindOfLineEndReadsAlike) {
 TEST_F(MdlTest, TruncatedFileIsReportedAtEveryCut) {
   const std::string full = MdlText{}.Str();
   // Cut after every line; each short file must fail cleanly (the full one loads).
-  for (std::size_t at = full.find('\n'); at != std::string::npos && at + 1 < full.size(); at = full.find('\n', at + 1)) {
+  for (std::size_t at = full.find('\n'); at != std::string::npos && at + 1 < full.size();
+       at = full.find('\n', at + 1)) {
     const std::string msg = LoadError(full.substr(0, at + 1));
     EXPECT_NE(msg.find("ends"), std::string::npos) << msg;
   }

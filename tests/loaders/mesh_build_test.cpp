@@ -4,13 +4,14 @@
 
 #include <cmath>
 
-#include "loaders/load_error.h"
 #include "base/rm/root.h"
+#include "loaders/load_error.h"
 
 namespace veltrane::loaders {
 namespace {
 
-MeshFace Face(std::initializer_list<int> refs, int color = 0, bool singleSided = true, int material = 0) {
+MeshFace Face(std::initializer_list<int> refs, int color = 0, bool singleSided = true,
+              int material = 0) {
   MeshFace f;
   for (int r : refs) f.corner[static_cast<std::size_t>(f.cornerCount++)] = r;
   f.color = color;
@@ -48,7 +49,8 @@ TEST(MeshBuildSearch, IndexedSearchAgreesWithAFullScan) {
   };
   for (int i = 0; i < 4000; ++i) {
     const MeshVertex p{std::floor(next() * 4) * 3e-4 + (next() - 0.5) * 2.4e-4,
-                       std::floor(next() * 4) * 3e-4 + (next() - 0.5) * 2.4e-4, -1.0 + next() * 1e-4};
+                       std::floor(next() * 4) * 3e-4 + (next() - 0.5) * 2.4e-4,
+                       -1.0 + next() * 1e-4};
     int expected = -1;
     for (std::size_t k = all.size(); k-- > 0;) {
       const double dx = all[k].x - p.x, dy = all[k].y - p.y, dz = all[k].z - p.z;
@@ -154,7 +156,8 @@ class AssembleTest : public ::testing::Test {
 TEST_F(AssembleTest, CoplanarTrianglesShareOneNormal) {
   MeshBuild mb;
   mb.AppendColor({1, 0, 0, 1});
-  const int a = Point(mb, 0, 0, 0), b = Point(mb, 0, 0, 1), c = Point(mb, 1, 0, 0), d = Point(mb, 1, 0, 1);
+  const int a = Point(mb, 0, 0, 0), b = Point(mb, 0, 0, 1), c = Point(mb, 1, 0, 0),
+            d = Point(mb, 1, 0, 1);
   mb.AppendFace(Face({a, b, c}));
   mb.AppendFace(Face({c, b, d}));
   AssembleMesh(mb, root, target);
@@ -178,7 +181,8 @@ TEST_F(AssembleTest, CoplanarTrianglesShareOneNormal) {
 TEST_F(AssembleTest, ThinPlateSplitsNormalsBetweenTopAndBottom) {
   MeshBuild mb;
   mb.AppendColor({1, 1, 1, 1});
-  const int a = Point(mb, 0, 0, 0), b = Point(mb, 0, 0, 1), c = Point(mb, 1, 0, 1), d = Point(mb, 1, 0, 0);
+  const int a = Point(mb, 0, 0, 0), b = Point(mb, 0, 0, 1), c = Point(mb, 1, 0, 1),
+            d = Point(mb, 1, 0, 0);
   mb.AppendFace(Face({a, b, c, d}));  // top
   mb.AppendFace(Face({d, c, b, a}));  // bottom: same vertices, opposite turning sense
   AssembleMesh(mb, root, target);
@@ -199,7 +203,8 @@ TEST_F(AssembleTest, FoldBelowTheSplitAngleIsSmoothed) {
   // Two faces meeting at 90 degrees: their normals are averaged, not split.
   MeshBuild mb;
   mb.AppendColor({1, 1, 1, 1});
-  const int a = Point(mb, 0, 0, 0), b = Point(mb, 0, 0, 1), c = Point(mb, 1, 0, 0), e = Point(mb, 0, 1, 0);
+  const int a = Point(mb, 0, 0, 0), b = Point(mb, 0, 0, 1), c = Point(mb, 1, 0, 0),
+            e = Point(mb, 0, 1, 0);
   mb.AppendFace(Face({a, b, c}));
   mb.AppendFace(Face({a, e, b}));
   AssembleMesh(mb, root, target);
@@ -226,7 +231,8 @@ TEST_F(AssembleTest, DoubleSidedFaceGetsReversedBackFaceAndFlatQuality) {
   mb.AppendColor({1.0, 0.5, 0.0, 1.0});
   mb.AppendColor({0, 0, 1, 0.5});
   const int mat = mb.FindMaterial(20, 0, 0, 0, 0.5, 0.5, 0.5);
-  const int a = Point(mb, 0, 0, 0), b = Point(mb, 0, 0, 1), c = Point(mb, 1, 0, 0), d = Point(mb, 5, 5, 5);
+  const int a = Point(mb, 0, 0, 0), b = Point(mb, 0, 0, 1), c = Point(mb, 1, 0, 0),
+            d = Point(mb, 5, 5, 5);
   mb.AppendFace(Face({a, b, c}, 0, false, mat));
   mb.AppendFace(Face({a, c, d}, 1, true, mat));
   AssembleMesh(mb, root, target);
@@ -354,7 +360,8 @@ TEST_F(AssembleTest, BadIndicesFailBeforeTouchingTheTarget) {
   }
   {
     MeshBuild mb;
-    mb.AppendFace(Face({Point(mb, 0, 0, 0), Point(mb, 1, 0, 0), Point(mb, 0, 1, 0)}, 3));  // no colour 3
+    mb.AppendFace(
+        Face({Point(mb, 0, 0, 0), Point(mb, 1, 0, 0), Point(mb, 0, 1, 0)}, 3));  // no colour 3
     expectRejected(mb);
   }
   {
@@ -377,7 +384,8 @@ TEST(MeshBuildStatistics, CountsWhatWasCollected) {
   mb.AppendColor({1, 0, 0, 1});
   mb.AppendColor({0, 1, 0, 1});
   mb.FindMaterial(20, 0, 0, 0, .5, .5, .5);
-  const int a = Point(mb, 0, 0, 0), b = Point(mb, 1, 0, 0), c = Point(mb, 0, 1, 0), d = Point(mb, 1, 1, 0);
+  const int a = Point(mb, 0, 0, 0), b = Point(mb, 1, 0, 0), c = Point(mb, 0, 1, 0),
+            d = Point(mb, 1, 1, 0);
   mb.AppendFace(Face({a, b, c}, 0));
   mb.AppendFace(Face({a, b, c, d}, 1, false));
   mb.AppendFace(Face({a, b}, 1));

@@ -11,12 +11,14 @@ namespace {
 std::string Mdl(double groundClearance) {
   std::string s = "title\n";
   for (int i = 0; i < 25; ++i) s += "1\n";
-  s += std::to_string(groundClearance) + "\n1\n1\n1 255 255 255\n3\n1 0 0 0\n2 1 0 0\n3 0 1 0\n0\n1\n1 3 1 2 3 1\n";
+  s += std::to_string(groundClearance) +
+       "\n1\n1\n1 255 255 255\n3\n1 0 0 0\n2 1 0 0\n3 0 1 0\n0\n1\n1 3 1 2 3 1\n";
   return s;
 }
 
 const char* kGeo = "OBJECT BODY 0 0 0 1 0 0 0 1 0 TEXTURE OFF TRIANGLES 0 0 -0.5 1 0 0 0 1 0 END";
-const char* kX = "xof 0303txt 0032\nMesh M { 3; 0.0;-2.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;; 1; 3;0,1,2;; }\n";
+const char* kX =
+    "xof 0303txt 0032\nMesh M { 3; 0.0;-2.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;; 1; 3;0,1,2;; }\n";
 
 class ModelLoaderTest : public ::testing::Test {
  protected:

@@ -153,7 +153,10 @@ TEST_F(ParFixture, MalformedStyleIsAirplane) {
 TEST_F(ParFixture, FilesWithoutParametersAreRefusedAndChangeNothing) {
   std::string riff = "RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xAC\0\0";
   riff += std::string(64, '\x80');
-  const std::string cases[] = {"", "\n\n", "x1\n", riff,
+  const std::string cases[] = {"",
+                               "\n\n",
+                               "x1\n",
+                               riff,
                                "\xFF\xD8\xFF\xE0\0\x10JFIF\0 \x01\x01 1 \x02 xx yy zz 7 \xFF\xD9",
                                "just some words\nin a text file\n"};
   for (const std::string& text : cases) {

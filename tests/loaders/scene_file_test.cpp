@@ -75,9 +75,11 @@ TEST(SceneFile, StartAndPilotPositions) {
 
   // A word that is no number fails with the reader's message and its line.
   LoadedScene c;
-  EXPECT_NE(ErrorOf(dir, Scene("AIRCRAFT_POSITION ABC 1 2"), c).find("Floating point value expected at: ABC"),
+  EXPECT_NE(ErrorOf(dir, Scene("AIRCRAFT_POSITION ABC 1 2"), c)
+                .find("Floating point value expected at: ABC"),
             std::string::npos);
-  EXPECT_NE(ErrorOf(dir, Scene("PILOT_POSITION INF 1 2"), c).find("expected at: INF"), std::string::npos);
+  EXPECT_NE(ErrorOf(dir, Scene("PILOT_POSITION INF 1 2"), c).find("expected at: INF"),
+            std::string::npos);
 }
 
 // The usual wind: named or not, its direction brought into 0..360, a speed the
@@ -111,7 +113,8 @@ TEST(SceneFile, UsualWind) {
       EXPECT_DOUBLE_EQ(s.info.Wind->fromDegrees, c.from);
     }
     bool traced = false;
-    for (const std::string& line : s.traces.Lines()) traced = traced || line.find("WIND ignored") != std::string::npos;
+    for (const std::string& line : s.traces.Lines())
+      traced = traced || line.find("WIND ignored") != std::string::npos;
     EXPECT_EQ(traced, c.traced);
     const std::string file = dir.Write("wind.scn", Scene(c.items));
     const auto quick = ReadSceneWind(file);
@@ -121,7 +124,8 @@ TEST(SceneFile, UsualWind) {
     }
   }
   LoadedScene bad;
-  EXPECT_NE(ErrorOf(dir, Scene("WIND STRONG 0"), bad).find("expected at: STRONG"), std::string::npos);
+  EXPECT_NE(ErrorOf(dir, Scene("WIND STRONG 0"), bad).find("expected at: STRONG"),
+            std::string::npos);
   EXPECT_FALSE(ReadSceneWind(dir.Path() + "/missing.scn").has_value());
 }
 
@@ -151,7 +155,8 @@ TEST(SceneFile, MessagesQuoteNumbersAsWrittenAndGiveTheLine) {
   const std::string huge = ErrorOf(dir, Scene("\nSCENE 1E308 10 10"), s);
   EXPECT_NE(huge.find("1E308"), std::string::npos) << huge;
   EXPECT_LT(huge.size(), 200u) << huge;
-  const std::string longToken = ErrorOf(dir, Scene("\n\nCOLOR " + std::string(10'000'000, 'A') + " 1 1 X X"), s);
+  const std::string longToken =
+      ErrorOf(dir, Scene("\n\nCOLOR " + std::string(10'000'000, 'A') + " 1 1 X X"), s);
   EXPECT_LT(longToken.size(), 200u);
   EXPECT_NE(longToken.find("(line "), std::string::npos) << longToken;
 }
@@ -301,7 +306,8 @@ TEST(SceneFile, SkyDome) {
   dir.Picture("clouds.bmp", Grey(4, 4, 200));
   for (const auto& [items, textures, faces] :
        {std::tuple{"", true, 0u}, std::tuple{"SKY 0 800 CLOUDS", true, 0u},
-        std::tuple{"SKY 100 800 CLOUDS", false, 0u}, std::tuple{"SKY 100 800 CLOUDS", true, 100u}}) {
+        std::tuple{"SKY 100 800 CLOUDS", false, 0u},
+        std::tuple{"SKY 100 800 CLOUDS", true, 100u}}) {
     LoadedScene s;
     dir.Load(Scene(items), s, textures);
     EXPECT_EQ(s.sky.FaceCount(), faces) << items << " " << textures;

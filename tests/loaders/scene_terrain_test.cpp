@@ -50,10 +50,10 @@ TEST(SceneTerrain, FiveHundredByFiftyGivesTwentyCells) {
   }
   // Textured triangles carry their texture, not a colour.
   ASSERT_NE(s.terrain.Faces()[0].texture, nullptr);
-  EXPECT_EQ(s.traces.Lines(),
-            (std::vector<std::string>{"LoadLib.LoadSCN File: " + dir.Path() + "/scene.scn\r\n",
-                                      "LoadLib.LoadSCN.BuildScene \r\n",
-                                      "LoadLib.LoadSCN.AddSky \r\n"}));
+  EXPECT_EQ(
+      s.traces.Lines(),
+      (std::vector<std::string>{"LoadLib.LoadSCN File: " + dir.Path() + "/scene.scn\r\n",
+                                "LoadLib.LoadSCN.BuildScene \r\n", "LoadLib.LoadSCN.AddSky \r\n"}));
 }
 
 // Every triangle has the corners (i, g), (i, g+1), (i+1, g) and (i+1, g+1), (i+1, g), (i, g+1)
@@ -87,7 +87,8 @@ TEST(SceneTerrain, TriangleLayoutTexturesAndSharedVertices) {
           EXPECT_DOUBLE_EQ(v.x, a * 10 - 30);
           EXPECT_DOUBLE_EQ(v.z, b * 10 - 30);
           EXPECT_DOUBLE_EQ(v.y, 0.2527 * s.grid.At(a, b));
-          const VertexRef& r = mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(k)])];
+          const VertexRef& r =
+              mb.Refs()[static_cast<std::size_t>(f.corner[static_cast<std::size_t>(k)])];
           EXPECT_TRUE(r.textured);
           EXPECT_EQ(r.u, ((i * 10) % 20 + (a - i) * 10) * 255 / 20);
           EXPECT_EQ(r.v, 255 - ((g * 10) % 20 + (b - g) * 10) * 255 / 20);
@@ -124,7 +125,8 @@ TEST(SceneTerrain, UntexturedTerrainSharesVerticesAndUsesRandomShades) {
   EXPECT_DOUBLE_EQ(mb.Colors()[8].b, 0.1878);
   // Without textures the shades are what the mesh shows.
   EXPECT_EQ(s.terrain.Faces()[0].texture, nullptr);
-  EXPECT_EQ(s.terrain.Faces()[0].color, PackColor(mb.Colors()[static_cast<std::size_t>(mb.Faces()[0].color)]));
+  EXPECT_EQ(s.terrain.Faces()[0].color,
+            PackColor(mb.Colors()[static_cast<std::size_t>(mb.Faces()[0].color)]));
 }
 
 TEST(SceneTerrain, WhiteAndBlackHeightmaps) {
@@ -144,7 +146,8 @@ TEST(SceneTerrain, WhiteAndBlackHeightmaps) {
 TEST(SceneTerrain, HeightmapOrientationSamplingAndEdgeFill) {
   SceneFolder dir;
   // 40 x 20 picture: red = 4 * x, and the top half is darker by 100.
-  dir.Picture("height.bmp", Pattern(40, 20, [](int x, int y) { return 4 * x + (y < 10 ? 0 : 100); }));
+  dir.Picture("height.bmp",
+              Pattern(40, 20, [](int x, int y) { return 4 * x + (y < 10 ? 0 : 100); }));
   LoadedScene s;
   s.grid.At(20, 0) = 77;  // stale value from an earlier landscape
   s.grid.At(5, 0) = 77;
@@ -200,11 +203,10 @@ TEST(SceneTerrain, TileBeyondTheTileMapIsAnErrorNamingTheFile) {
 
 TEST(SceneTerrain, SizesThatGiveNoGridAreErrors) {
   SceneFolder dir;
-  for (const std::string scene : {"SCENE 500 100 0 3D_LANDSCAPE HEIGHT END",
-                                  "SCENE 500 0 50 3D_LANDSCAPE HEIGHT END",
-                                  "SCENE 10 100 50 3D_LANDSCAPE HEIGHT END",
-                                  "SCENE -500 100 50 3D_LANDSCAPE HEIGHT END",
-                                  "SCENE 1E30 100 50 3D_LANDSCAPE HEIGHT END"}) {
+  for (const std::string scene :
+       {"SCENE 500 100 0 3D_LANDSCAPE HEIGHT END", "SCENE 500 0 50 3D_LANDSCAPE HEIGHT END",
+        "SCENE 10 100 50 3D_LANDSCAPE HEIGHT END", "SCENE -500 100 50 3D_LANDSCAPE HEIGHT END",
+        "SCENE 1E30 100 50 3D_LANDSCAPE HEIGHT END"}) {
     LoadedScene s;
     EXPECT_THROW(dir.Load(scene, s), LoadError) << scene;
   }

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "loaders/scene_file.h"
 #include "base/pictures/bmp_writer.h"
 #include "base/pictures/picture_file.h"
 #include "base/rm/root.h"
+#include "loaders/scene_file.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::loaders::testing {
@@ -26,9 +26,7 @@ inline pictures::Picture Pattern(int w, int h, const std::function<int(int, int)
   return p;
 }
 
-inline rm::Root DecodingRoot() {
-  return rm::Root(pictures::LoadTexturePicture);
-}
+inline rm::Root DecodingRoot() { return rm::Root(pictures::LoadTexturePicture); }
 
 struct LoadedScene {
   SceneInfo info;

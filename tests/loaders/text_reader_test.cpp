@@ -90,7 +90,8 @@ TEST(TextReaderNumbers, SceneFilesShowThreeFollowingTokens) {
 
 TEST(TextReaderNumbers, ErrorsNameTheLineAndQuoteAtMostAShortExcerpt) {
   // LF, CR LF and a lone CR each end a line; comments count too.
-  TextReader r("1\n2 // two\r\n3\r" + std::string(100000, 'q') + " a b c d e", ReaderFlavour::Model);
+  TextReader r("1\n2 // two\r\n3\r" + std::string(100000, 'q') + " a b c d e",
+               ReaderFlavour::Model);
   for (int i = 0; i < 3; ++i) r.ReadNumber();
   try {
     r.ReadNumber();
@@ -108,7 +109,8 @@ TEST(TextReaderNumbers, ErrorNearTheEndStaysReadable) {
     r.ReadNumber();
     FAIL() << "no error";
   } catch (const LoadError& e) {
-    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: OOPS <EOF> <EOF> <EOF> ... (line 1)");
+    EXPECT_STREQ(e.what(),
+                 "Error: Floating point value expected at: OOPS <EOF> <EOF> <EOF> ... (line 1)");
   }
 }
 
@@ -148,7 +150,8 @@ TEST(TextReaderKeywords, UnknownWordIsAnError) {
     r.ReadKeyword(kWords);
     FAIL() << "no error";
   } catch (const LoadError& e) {
-    EXPECT_STREQ(e.what(), "Error: Floating point value expected at: VERTEKS 1 2 3 4 5 ... (line 1)");
+    EXPECT_STREQ(e.what(),
+                 "Error: Floating point value expected at: VERTEKS 1 2 3 4 5 ... (line 1)");
   }
 }
 

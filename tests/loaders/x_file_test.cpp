@@ -86,10 +86,11 @@ TEST_F(XFileTest, UnreadableFilesAreReportedAndChangeNothing) {
   state.GroundClearance = 4;
   state.iModelStyle = 1;
   const std::string full = kPlate;
-  for (const std::string& content : {full.substr(0, full.size() / 3), std::string("garbage"),
-                                     std::string("xof 0303txt 0032\nMesh M { 2000000000; 1.0;2.0;3.0;; 0;; }"),
-                                     std::string("xof 0303txt 0032\nMesh M { 3; 0.0;abc;0.0;, 1.0;0.0;0.0;, "
-                                                 "0.0;1.0;0.0;; 1; 3;0,1,2;; }")}) {
+  for (const std::string& content :
+       {full.substr(0, full.size() / 3), std::string("garbage"),
+        std::string("xof 0303txt 0032\nMesh M { 2000000000; 1.0;2.0;3.0;; 0;; }"),
+        std::string("xof 0303txt 0032\nMesh M { 3; 0.0;abc;0.0;, 1.0;0.0;0.0;, "
+                    "0.0;1.0;0.0;; 1; 3;0,1,2;; }")}) {
     const std::string path = dir.Write("bad.x", content);
     EXPECT_THROW(LoadX(path, root, target, state, trace.Sink()), LoadError);
   }

@@ -14,20 +14,27 @@ struct BmpBuilder {
   int bpp = 24;
   std::uint32_t compression = 0;
   std::uint32_t headerSize = 40;
-  std::vector<std::uint32_t> palette;  // 0x00RRGGBB
-  std::vector<std::uint32_t> masks;    // written after a 40-byte header or into a V4/V5 one
+  std::vector<std::uint32_t> palette;   // 0x00RRGGBB
+  std::vector<std::uint32_t> masks;     // written after a 40-byte header or into a V4/V5 one
   std::vector<std::uint8_t> pixelData;  // exactly as stored in the file
 
   std::vector<std::uint8_t> Build() const {
     std::vector<std::uint8_t> out;
     auto u8 = [&](std::uint32_t v) { out.push_back(static_cast<std::uint8_t>(v)); };
-    auto u16 = [&](std::uint32_t v) { u8(v); u8(v >> 8); };
-    auto u32 = [&](std::uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+    auto u16 = [&](std::uint32_t v) {
+      u8(v);
+      u8(v >> 8);
+    };
+    auto u32 = [&](std::uint32_t v) {
+      u16(v & 0xFFFF);
+      u16(v >> 16);
+    };
     const bool core = headerSize == 12;
     const std::size_t maskBytes = headerSize == 40 ? masks.size() * 4 : 0;
     const std::size_t palBytes = palette.size() * (core ? 3 : 4);
     const std::uint32_t off = static_cast<std::uint32_t>(14 + headerSize + maskBytes + palBytes);
-    u8('B'); u8('M');
+    u8('B');
+    u8('M');
     u32(static_cast<std::uint32_t>(off + pixelData.size()));
     u32(0);
     u32(off);
@@ -56,7 +63,9 @@ struct BmpBuilder {
         for (auto m : masks) u32(m);
     }
     for (auto c : palette) {
-      u8(c); u8(c >> 8); u8(c >> 16);
+      u8(c);
+      u8(c >> 8);
+      u8(c >> 16);
       if (!core) u8(0);
     }
     out.insert(out.end(), pixelData.begin(), pixelData.end());

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "pictures/bmp_builder.h"
 #include "base/pictures/bmp_writer.h"
+#include "pictures/bmp_builder.h"
 
 namespace veltrane::pictures {
 namespace {
@@ -26,7 +26,8 @@ std::vector<std::uint8_t> PackRows(int width, int height, int bpp, bool topDown,
         const int bit = x * bpp;
         dst[bit / 8] |= static_cast<std::uint8_t>(v << (8 - bpp - bit % 8));
       } else {
-        for (int b = 0; b < bpp / 8; ++b) dst[x * bpp / 8 + b] = static_cast<std::uint8_t>(v >> (8 * b));
+        for (int b = 0; b < bpp / 8; ++b)
+          dst[x * bpp / 8 + b] = static_cast<std::uint8_t>(v >> (8 * b));
       }
     }
   }
@@ -216,7 +217,8 @@ TEST(BmpReader, RejectsBadFiles) {
   auto notBmp = bytes;
   notBmp[0] = 'X';
   ExpectRejected(notBmp, "signature");
-  ExpectRejected(std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 13), "truncated pixel data");
+  ExpectRejected(std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 13),
+                 "truncated pixel data");
   ExpectRejected(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 40), "truncated header");
 
   auto sized = [&](std::int32_t w, std::int32_t h) {
@@ -317,10 +319,12 @@ TEST(BmpReader, DamagedFilesNeverCrash) {
   auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
   for (const auto& file : files) {
     for (std::size_t n = 0; n < file.size(); ++n)
-      decode(std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n)));
+      decode(
+          std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n)));
     for (int round = 0; round < 300; ++round) {
       auto bad = file;
-      for (int k = 0; k < 3; ++k) bad[next() % bad.size()] = static_cast<std::uint8_t>(next() >> 24);
+      for (int k = 0; k < 3; ++k)
+        bad[next() % bad.size()] = static_cast<std::uint8_t>(next() >> 24);
       decode(bad);
     }
   }

@@ -120,8 +120,9 @@ TEST(PngCodec, RejectsDamagedStreams) {
 }
 
 TEST(PngCodec, WriteToMissingFolderFails) {
-  EXPECT_NE(ErrorOf([] { WritePng("/nonexistent/folder/shot.png", MakePicture(2, 2)); })
-                .find("/nonexistent/folder/shot.png"),
+  EXPECT_NE(ErrorOf([] {
+              WritePng("/nonexistent/folder/shot.png", MakePicture(2, 2));
+            }).find("/nonexistent/folder/shot.png"),
             std::string::npos);
 }
 

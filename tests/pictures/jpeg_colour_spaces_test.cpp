@@ -1,12 +1,11 @@
 // Grey and CMYK JPEGs, which our own writer never produces, written here with libjpeg itself.
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "base/pictures/jpeg_codec.h"
 

@@ -1,10 +1,11 @@
+#include "platform/window/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
-#include "platform/window/command_line.h"
 #include "platform/window/data_folder.h"
 #include "support/temp_dir.h"
 
@@ -24,8 +25,9 @@ TEST(CommandLine, DefaultsAndEveryOption) {
   EXPECT_TRUE(none->screenshot.empty());
   EXPECT_EQ(none->frames, 1);
 
-  auto c = Parse({"--config-dir", "/tmp/c", "--data-dir=/opt/v", "--trace=-", "--model", "M/a.par", "--landscape", "L/w.scn",
-                  "--screenshot", "o.png", "--frames", "30", "--frame-time=0.05"});
+  auto c = Parse({"--config-dir", "/tmp/c", "--data-dir=/opt/v", "--trace=-", "--model", "M/a.par",
+                  "--landscape", "L/w.scn", "--screenshot", "o.png", "--frames", "30",
+                  "--frame-time=0.05"});
   ASSERT_TRUE(c);
   EXPECT_EQ(c->configDir, "/tmp/c");
   EXPECT_EQ(c->dataDir, "/opt/v");
@@ -60,15 +62,18 @@ TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   const test_support::TempDir temp;
   const fs::path& root = temp.path();
   fs::create_directories(root / "bin");
-  EXPECT_EQ(FindDataFolder((root / "bin").string() + "/"), (root / "share" / "veltrane").string() + "/");
+  EXPECT_EQ(FindDataFolder((root / "bin").string() + "/"),
+            (root / "share" / "veltrane").string() + "/");
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "share" / "veltrane").string() + "/");
   fs::create_directories(root / "bin" / "Model");
   // Model/ alone is not a data folder.
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "share" / "veltrane").string() + "/");
   // Model/ beside the program, nothing installed: both places and what each lacks.
   const std::string message = MissingDataFolders((root / "bin").string());
-  EXPECT_EQ(message, "Veltrane findet seine Daten nicht: in " + (root / "share" / "veltrane").string() +
-                         "/ fehlen \"Model/\" und \"Landscape/\".\nGesucht wurde in " + (root / "bin").string() + "/ (dort fehlt \"Landscape/\")\nund in " +
+  EXPECT_EQ(message, "Veltrane findet seine Daten nicht: in " +
+                         (root / "share" / "veltrane").string() +
+                         "/ fehlen \"Model/\" und \"Landscape/\".\nGesucht wurde in " +
+                         (root / "bin").string() + "/ (dort fehlt \"Landscape/\")\nund in " +
                          (root / "share" / "veltrane").string() + "/.");
   fs::create_directories(root / "bin" / "Landscape");
   EXPECT_EQ(FindDataFolder((root / "bin").string()), (root / "bin").string() + "/");
@@ -82,8 +87,9 @@ TEST(DataFolder, ProgramFolderWithDataElseInstalledShare) {
   EXPECT_EQ(ChooseDataFolder("", nullptr, exe), exe + "/");
   EXPECT_EQ(MissingDataFolders((root / "bin").string()), "");
   // A folder the user chose is the one named, and the search is not.
-  EXPECT_EQ(MissingDataFolders(exe, mine), "Veltrane findet seine Daten nicht: im gewählten Datenordner " + mine +
-                                               " fehlen \"Model/\" und \"Landscape/\" (--data-dir oder VELTRANE_DATA_DIR).");
+  EXPECT_EQ(MissingDataFolders(exe, mine),
+            "Veltrane findet seine Daten nicht: im gewählten Datenordner " + mine +
+                " fehlen \"Model/\" und \"Landscape/\" (--data-dir oder VELTRANE_DATA_DIR).");
   EXPECT_EQ(MissingDataFolders(exe, exe), "");
   EXPECT_EQ(ExecutableFolder().back(), '/');
 }

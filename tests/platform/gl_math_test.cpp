@@ -1,12 +1,12 @@
+#include "platform/gl/gl_math.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "platform/gl/gl_math.h"
-#include "platform/gl/mesh_geometry.h"
 #include "base/rm/rm.h"
-
 #include "ground_grid.h"
+#include "platform/gl/mesh_geometry.h"
 
 namespace veltrane::gl {
 namespace {
@@ -84,18 +84,19 @@ TEST(GlMath, FrustumDropsOnlyBoxesWhollyOutside) {
     Vec3f lo, hi;
     bool outside;
   } cases[] = {
-      {{-1, -1, 10}, {1, 1, 12}, false},      // straight ahead
-      {{-1, -1, -12}, {1, 1, -10}, true},     // behind
-      {{-30, -1, 10}, {-13, 1, 12}, true},    // left of the view
-      {{-30, -1, 10}, {-9, 1, 12}, false},    // reaches in from the left
-      {{-1, -1, 101}, {1, 1, 150}, true},     // beyond the back
-      {{-1, -1, 90}, {1, 1, 150}, false},     // crosses the back
+      {{-1, -1, 10}, {1, 1, 12}, false},             // straight ahead
+      {{-1, -1, -12}, {1, 1, -10}, true},            // behind
+      {{-30, -1, 10}, {-13, 1, 12}, true},           // left of the view
+      {{-30, -1, 10}, {-9, 1, 12}, false},           // reaches in from the left
+      {{-1, -1, 101}, {1, 1, 150}, true},            // beyond the back
+      {{-1, -1, 90}, {1, 1, 150}, false},            // crosses the back
       {{-500, -500, -500}, {500, 500, 500}, false},  // around the camera
-      {{-1, 30, 20}, {1, 40, 25}, true},      // above
+      {{-1, 30, 20}, {1, 40, 25}, true},             // above
   };
   for (const Case& c : cases)
     EXPECT_EQ(BoxOutside(f, c.lo, c.hi), c.outside)
-        << c.lo.x << "," << c.lo.y << "," << c.lo.z << " .. " << c.hi.x << "," << c.hi.y << "," << c.hi.z;
+        << c.lo.x << "," << c.lo.y << "," << c.lo.z << " .. " << c.hi.x << "," << c.hi.y << ","
+        << c.hi.z;
   // Planes in a mesh's own frame: the same box moved by its placement.
   Frustum moved = FrustumOf(clip * FrameMatrix({0, 0, -200}, {0, 0, 1}, {0, 1, 0}));
   EXPECT_TRUE(BoxOutside(moved, {-1, -1, 10}, {1, 1, 12}));
@@ -142,7 +143,8 @@ TEST_F(MeshGeometryTest, FlatNormalPointsToTheSideTheCornersRunClockwise) {
 }
 
 TEST_F(MeshGeometryTest, PolygonsBecomeFansSplitByTranslucencyAndTexture) {
-  std::vector<std::uint32_t> d = {4, 0, 0, 1, 0, 3, 0, 2, 0, 3, 0, 0, 1, 0, 2, 0, 3, 0, 0, 1, 0, 2, 0, 0};
+  std::vector<std::uint32_t> d = {4, 0, 0, 1, 0, 3, 0, 2, 0, 3, 0, 0,
+                                  1, 0, 2, 0, 3, 0, 0, 1, 0, 2, 0, 0};
   auto faces = mb_.AddFaces(v_, n_, d);
   faces.GetElement(1).SetColor(rm::PackARGB(128, 255, 0, 0));
   faces.GetElement(2).SetTexture(std::make_shared<rm::Texture>());
@@ -194,7 +196,8 @@ TEST_F(MeshGeometryTest, CoarseRunsCoverTheSameGroundAndKeepEveryEdgeTheyShare) 
     // Same ground, no holes and nothing twice: the areas add up to the same.
     double full = 0, lod = 0;
     std::set<std::uint32_t> kept;
-    for (std::uint32_t k = b.first; k < b.first + b.count; k += 3) full += GroundArea(g, &g.indices[k]);
+    for (std::uint32_t k = b.first; k < b.first + b.count; k += 3)
+      full += GroundArea(g, &g.indices[k]);
     for (std::uint32_t k = b.lodFirst; k < b.lodFirst + b.lodCount; k += 3) {
       const float a = GroundArea(g, &g.indices[k]);
       EXPECT_GT(a * full, 0.0f) << "a coarse triangle turned over";
@@ -218,7 +221,8 @@ TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
   const int n = 40;
   std::vector<rm::Vector> v;
   for (int z = 0; z <= n; ++z)
-    for (int x = 0; x <= n; ++x) v.push_back({x * 10.0f, static_cast<float>((x * z) % 7), z * 10.0f});
+    for (int x = 0; x <= n; ++x)
+      v.push_back({x * 10.0f, static_cast<float>((x * z) % 7), z * 10.0f});
   std::vector<std::uint32_t> d;
   auto at = [&](int x, int z) { return static_cast<std::uint32_t>(z * (n + 1) + x); };
   for (int z = 0; z < n; ++z)
@@ -231,7 +235,8 @@ TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
   d.push_back(0);
   auto faces = mb_.AddFaces(v, n_, d);
   auto a = std::make_shared<rm::Texture>(), b = std::make_shared<rm::Texture>();
-  for (std::size_t i = 0; i < faces.GetSize(); ++i) faces.GetElement(i).SetTexture(i / 3 % 2 ? a : b);
+  for (std::size_t i = 0; i < faces.GetSize(); ++i)
+    faces.GetElement(i).SetTexture(i / 3 % 2 ? a : b);
   faces.GetElement(17).SetColor(rm::PackARGB(100, 255, 255, 255));
 
   MeshGeometry whole = BuildMeshGeometry(mb_, 0);

@@ -79,7 +79,8 @@ std::shared_ptr<rm::MeshBuilder> GlSceneTest::Quad(float cx, float cy, float z, 
   float h = size / 2;
   // Seen from -z looking +z with x right, y up: top-left, top-right,
   // bottom-right, bottom-left runs clockwise.
-  std::vector<rm::Vector> v = {{cx - h, cy + h, z}, {cx + h, cy + h, z}, {cx + h, cy - h, z}, {cx - h, cy - h, z}};
+  std::vector<rm::Vector> v = {
+      {cx - h, cy + h, z}, {cx + h, cy + h, z}, {cx + h, cy - h, z}, {cx - h, cy - h, z}};
   std::vector<rm::Vector> n = {{0, 0, -1}};
   std::vector<std::uint32_t> d = {4, 0, 0, 1, 0, 2, 0, 3, 0, 0};
   auto mb = root_.CreateMeshBuilder();

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/rm/rm.h"
 #include "platform/gl/render_target.h"
 #include "platform/gl/renderer.h"
-#include "base/rm/rm.h"
 #include "platform/window/gl_window.h"
 
 namespace veltrane::test {
@@ -44,7 +44,8 @@ class GlSceneTest : public ::testing::Test {
 
   // A square of side `size` facing the camera, centred at (cx, cy, z), corners
   // clockwise as seen from the camera.
-  std::shared_ptr<rm::MeshBuilder> Quad(float cx, float cy, float z, float size, rm::ColorARGB color);
+  std::shared_ptr<rm::MeshBuilder> Quad(float cx, float cy, float z, float size,
+                                        rm::ColorARGB color);
 
   static window::GlWindow* window_;
   static gl::Renderer* renderer_;

@@ -4,8 +4,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "platform/joystick/sdl_joystick_service.h"
 #include "base/settings/settings_store.h"
+#include "platform/joystick/sdl_joystick_service.h"
 #include "radio/joystick/rc_joy_form.h"
 #include "support/temp_dir.h"
 

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/window/key_map.h"
+
+#include <gtest/gtest.h>
 
 namespace veltrane::window {
 namespace {
@@ -47,10 +47,10 @@ TEST(KeyMap, LettersAndDigitsFollowTheLabelOtherKeysThePlace) {
     SDL_Scancode sc;
     int vk;
   } cases[] = {
-      {SDLK_z, SDL_SCANCODE_Y, 0x5A},       // QWERTZ: the key labelled Z
+      {SDLK_z, SDL_SCANCODE_Y, 0x5A},  // QWERTZ: the key labelled Z
       {SDLK_y, SDL_SCANCODE_Z, 0x59},
-      {SDLK_a, SDL_SCANCODE_Q, 0x41},       // AZERTY
-      {SDLK_COMMA, SDL_SCANCODE_M, 0xBC},   // AZERTY's M place carries ','
+      {SDLK_a, SDL_SCANCODE_Q, 0x41},          // AZERTY
+      {SDLK_COMMA, SDL_SCANCODE_M, 0xBC},      // AZERTY's M place carries ','
       {0xFC, SDL_SCANCODE_LEFTBRACKET, 0xDB},  // 'ü': no letter code, its place's
       {0xF6, SDL_SCANCODE_SEMICOLON, 0xBA},
       {SDLK_AMPERSAND, SDL_SCANCODE_1, 0x31},  // AZERTY digits need Shift

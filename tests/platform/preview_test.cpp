@@ -59,7 +59,10 @@ std::string Shipped(const std::string& file) { return std::string(VELTRANE_DATA_
 
 TEST_F(PreviewTest, ModelAloneFillsThePictureOnTheBackground) {
   std::string out;
-  ASSERT_EQ(Run("--model \"" + Shipped("Model/su-26.par") + "\" --preview \"" + Jpeg().string() + "\"", out), 0)
+  ASSERT_EQ(
+      Run("--model \"" + Shipped("Model/su-26.par") + "\" --preview \"" + Jpeg().string() + "\"",
+          out),
+      0)
       << out;
   const pictures::Picture p = pictures::ReadJpeg(Jpeg().string());
   ASSERT_EQ(p.width, 256);
@@ -98,8 +101,8 @@ TEST_F(PreviewTest, ModelAloneFillsThePictureOnTheBackground) {
 
 TEST_F(PreviewTest, LandscapeIsThePilotsViewOfSkyAndGround) {
   std::string out;
-  ASSERT_EQ(Run("--landscape \"" + Shipped("Landscape/world.scn") + "\" --preview \"" + Jpeg().string() +
-                    "\" --frames 10",
+  ASSERT_EQ(Run("--landscape \"" + Shipped("Landscape/world.scn") + "\" --preview \"" +
+                    Jpeg().string() + "\" --frames 10",
                 out),
             0)
       << out;
@@ -116,7 +119,10 @@ TEST_F(PreviewTest, NothingToShowFailsWithoutAPicture) {
   // Flight values without any geometry beside them.
   fs::copy_file(Shipped("Model/su-26.par"), dir_ / "bare.par");
   std::string out;
-  EXPECT_NE(Run("--model \"" + (dir_ / "bare.par").string() + "\" --preview \"" + Jpeg().string() + "\"", out), 0);
+  EXPECT_NE(
+      Run("--model \"" + (dir_ / "bare.par").string() + "\" --preview \"" + Jpeg().string() + "\"",
+          out),
+      0);
   EXPECT_NE(out.find("preview"), std::string::npos) << out;
   EXPECT_FALSE(fs::exists(Jpeg()));
 }

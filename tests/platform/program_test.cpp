@@ -7,13 +7,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <vector>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "base/pictures/png_codec.h"
 #include "support/temp_dir.h"
@@ -54,8 +54,8 @@ class ProgramTest : public ::testing::Test {
 
   int Run(const std::string& args, std::string* output = nullptr) {
     std::string out = (dir_ / "out.txt").string();
-    std::string cmd = std::string("\"") + VELTRANE_PROGRAM + "\" --config-dir \"" + (dir_ / "config").string() +
-                      "\" " + args + " >\"" + out + "\" 2>&1";
+    std::string cmd = std::string("\"") + VELTRANE_PROGRAM + "\" --config-dir \"" +
+                      (dir_ / "config").string() + "\" " + args + " >\"" + out + "\" 2>&1";
     int status = std::system(cmd.c_str());
     if (output) {
       std::ifstream in(out);
@@ -70,7 +70,9 @@ class ProgramTest : public ::testing::Test {
     fs::path png = dir_ / "shot.png";
     fs::remove(png);
     std::string out;
-    int rc = Run("--screenshot \"" + png.string() + "\" --frames " + std::to_string(frames) + " " + extra, &out);
+    int rc = Run(
+        "--screenshot \"" + png.string() + "\" --frames " + std::to_string(frames) + " " + extra,
+        &out);
     EXPECT_EQ(rc, 0) << out;
     if (rc != 0 || !fs::exists(png)) return {};
     return pictures::ReadPng(png.string());
@@ -89,7 +91,8 @@ const std::string kData = VELTRANE_DATA_DIR;
 TEST_F(ProgramTest, StandingViewLooksAsBeforeWithoutHolesInTheGround) {
   Settings("Width=640\nHeight=480\n");
   pictures::Picture now = Shot("", 3);
-  const pictures::Picture ref = pictures::ReadPng(std::string(VELTRANE_TEST_DATA) + "/standing_view_640x480.png");
+  const pictures::Picture ref =
+      pictures::ReadPng(std::string(VELTRANE_TEST_DATA) + "/standing_view_640x480.png");
   ASSERT_EQ(now.width, ref.width);
   ASSERT_EQ(now.height, ref.height);
   auto sky = [](Px p) { return p.b > p.g && p.b > p.r; };
@@ -102,7 +105,8 @@ TEST_F(ProgramTest, StandingViewLooksAsBeforeWithoutHolesInTheGround) {
       difference += std::abs(r.r - p.r) + std::abs(r.g - p.g) + std::abs(r.b - p.b);
       // A few rows of grace at the horizon, where a distant hill may change its outline.
       static constexpr int kHorizonRows = 3;
-      if (!ground && r.Greenish() && y + kHorizonRows < ref.height && At(ref, x, y + kHorizonRows).Greenish())
+      if (!ground && r.Greenish() && y + kHorizonRows < ref.height &&
+          At(ref, x, y + kHorizonRows).Greenish())
         ground = true, y += kHorizonRows;
       else if (ground && r.Greenish() && sky(p))
         ++holes;
@@ -113,7 +117,8 @@ TEST_F(ProgramTest, StandingViewLooksAsBeforeWithoutHolesInTheGround) {
   EXPECT_EQ(holes, 0) << "pixels of the ground that show the sky";
 }
 
-TEST_F(ProgramTest, TheLandscapeReadWhileTheStartScreenShowsTracesInItsOwnPlaceAndTheStagesAreTimed) {
+TEST_F(ProgramTest,
+       TheLandscapeReadWhileTheStartScreenShowsTracesInItsOwnPlaceAndTheStagesAreTimed) {
   const std::string trace = (dir_ / "trace.txt").string();
   Shot("--trace \"" + trace + "\"", 1);
   std::ifstream in(trace);
@@ -135,8 +140,8 @@ TEST_F(ProgramTest, TheLandscapeReadWhileTheStartScreenShowsTracesInItsOwnPlaceA
   EXPECT_LT(sky, built);
   EXPECT_LT(built, shadow);
   int last = -1;
-  for (const char* stage : {"window open", "interface ready", "landscape and collision model built", "model loaded",
-                            "first scene frame"}) {
+  for (const char* stage : {"window open", "interface ready", "landscape and collision model built",
+                            "model loaded", "first scene frame"}) {
     const int i = at(std::string("Startup ") + stage + ": ");
     EXPECT_GT(i, last) << stage;
     last = i;
@@ -185,7 +190,8 @@ TEST_F(ProgramTest, DefaultSceneShowsSkyTerrainAndTheModelWhereTheCameraAims) {
     for (int x = p.width / 2 - 20; x < p.width / 2 + 20; ++x) {
       Px a = At(p, x, y), b = At(e, x, y);
       if (std::abs(a.Sum() - b.Sum()) > 60) ++changedMiddle;
-      Px c = At(p, x - p.width / 2 + 25, y - p.height / 2 + 25), d = At(e, x - p.width / 2 + 25, y - p.height / 2 + 25);
+      Px c = At(p, x - p.width / 2 + 25, y - p.height / 2 + 25),
+         d = At(e, x - p.width / 2 + 25, y - p.height / 2 + 25);
       if (std::abs(c.Sum() - d.Sum()) > 60) ++changedCorner;
     }
   EXPECT_GT(changedMiddle, 15);
@@ -202,7 +208,8 @@ int DarkGroundPixels(const pictures::Picture& p, double factor, int fromRow, dou
     for (int x = 0; x < p.width; ++x)
       if (At(p, x, y).Greenish()) row.push_back(At(p, x, y).Sum());
     if (row.size() < static_cast<std::size_t>(p.width / 2)) continue;
-    std::nth_element(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(row.size() / 2), row.end());
+    std::nth_element(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(row.size() / 2),
+                     row.end());
     double median = row[row.size() / 2];
     for (int x = 0; x < p.width; ++x) {
       Px a = At(p, x, y);
@@ -328,8 +335,9 @@ TEST_F(ProgramTest, DisplayThatDoesNotOpenEndsWithAMessage) {
   std::string out;
   std::string cmd = "DISPLAY=:987654 ";
   std::string outFile = (dir_ / "out.txt").string();
-  int status = std::system((cmd + "\"" + VELTRANE_PROGRAM + "\" --config-dir \"" + (dir_ / "config").string() +
-                            "\" >\"" + outFile + "\" 2>&1").c_str());
+  int status = std::system((cmd + "\"" + VELTRANE_PROGRAM + "\" --config-dir \"" +
+                            (dir_ / "config").string() + "\" >\"" + outFile + "\" 2>&1")
+                               .c_str());
   std::ifstream in(outFile);
   std::stringstream text;
   text << in.rdbuf();
@@ -343,7 +351,8 @@ TEST_F(ProgramTest, SigtermClosesLikeTheCloseButton) {
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     std::string cfg = (dir_ / "config").string();
-    ::execl(VELTRANE_PROGRAM, VELTRANE_PROGRAM, "--config-dir", cfg.c_str(), static_cast<char*>(nullptr));
+    ::execl(VELTRANE_PROGRAM, VELTRANE_PROGRAM, "--config-dir", cfg.c_str(),
+            static_cast<char*>(nullptr));
     ::_exit(127);
   }
   // Running=1 is written right after start.
@@ -380,8 +389,8 @@ TEST_F(ProgramTest, KeysReachTheMainWindowOnceItHasFocus) {
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     std::string cfg = (dir_ / "config").string();
-    ::execl(VELTRANE_PROGRAM, VELTRANE_PROGRAM, "--config-dir", cfg.c_str(), "--trace", trace.c_str(),
-            static_cast<char*>(nullptr));
+    ::execl(VELTRANE_PROGRAM, VELTRANE_PROGRAM, "--config-dir", cfg.c_str(), "--trace",
+            trace.c_str(), static_cast<char*>(nullptr));
     ::_exit(127);
   }
   auto countLines = [&](const std::string& line) {
@@ -397,7 +406,8 @@ TEST_F(ProgramTest, KeysReachTheMainWindowOnceItHasFocus) {
   EXPECT_EQ(countLines("Simulate.InitFlight"), 1);
   // I is "Initialisieren": the flight starts again.
   int rc = std::system(
-      "w=$(xdotool search --sync --name Veltrane | head -1) && xdotool windowfocus --sync \"$w\" && "
+      "w=$(xdotool search --sync --name Veltrane | head -1) && xdotool windowfocus --sync \"$w\" "
+      "&& "
       "sleep 0.3 && xdotool key i && sleep 0.5");
   EXPECT_EQ(rc, 0);
   ::kill(pid, SIGTERM);

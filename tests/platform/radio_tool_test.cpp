@@ -32,8 +32,9 @@ TEST(RadioTool, FramesFromTheSerialBoardWithTheStoredCalibration) {
   ASSERT_EQ(::unlockpt(board), 0);
   const std::string port = ::ptsname(board);
   test_support::TempDir dir;
-  std::ofstream(dir.path() / "settings.ini") << "[RcPICForm]\nProtocol=0\ncentre0=100\nfup0=0.02\nfdown0=0.02\ncentre1=100\nfup1=0.02\n"
-                                                "i3=0\ninv3=1\n";
+  std::ofstream(dir.path() / "settings.ini")
+      << "[RcPICForm]\nProtocol=0\ncentre0=100\nfup0=0.02\nfdown0=0.02\ncentre1=100\nfup1=0.02\n"
+         "i3=0\ninv3=1\n";
   // Sent before the tool opens the port, so repeated until the frames show it.
   std::thread sender([&] {
     const std::uint8_t frame[] = {0xFF, 0x10, 150, 0x20};  // 0xFF is data in protocol 1
@@ -43,8 +44,8 @@ TEST(RadioTool, FramesFromTheSerialBoardWithTheStoredCalibration) {
     }
   });
   std::string out, err;
-  const int rc = Tool({"--interface", "pic", "--port", port, "--protocol", "1", "--config-dir", dir.path().string(),
-                       "--frames", "15", "--frame-time", "0.02"},
+  const int rc = Tool({"--interface", "pic", "--port", port, "--protocol", "1", "--config-dir",
+                       dir.path().string(), "--frames", "15", "--frame-time", "0.02"},
                       out, err);
   sender.join();
   ::close(board);
@@ -80,14 +81,16 @@ TEST(RadioTool, MistakesAndAPortThatCannotBeOpened) {
   EXPECT_EQ(Tool({"--interface", "pic", "--protocol", "2"}, out, err), 1);
 
   // As in the program: no message, frames with the last (no) channels, a trace line.
-  ASSERT_EQ(Tool({"--interface", "pic", "--port", "/dev/veltrane-missing", "--config-dir", dir.path().string(),
-                  "--frames", "2", "--frame-time", "0"},
+  ASSERT_EQ(Tool({"--interface", "pic", "--port", "/dev/veltrane-missing", "--config-dir",
+                  dir.path().string(), "--frames", "2", "--frame-time", "0"},
                  out, err),
             0);
-  EXPECT_EQ(out,
-            "{\"t\":0.0,\"count\":0,\"channels\":[],\"functions\":[0.0,0.0,0.0,0.0,0.0,0.0,0.0,0.0]}\n"
-            "{\"t\":0.0,\"count\":0,\"channels\":[],\"functions\":[0.0,0.0,0.0,0.0,0.0,0.0,0.0,0.0]}\n");
-  EXPECT_NE(err.find("TRcPICForm.OpenInterface Failed /dev/veltrane-missing: "), std::string::npos) << err;
+  EXPECT_EQ(
+      out,
+      "{\"t\":0.0,\"count\":0,\"channels\":[],\"functions\":[0.0,0.0,0.0,0.0,0.0,0.0,0.0,0.0]}\n"
+      "{\"t\":0.0,\"count\":0,\"channels\":[],\"functions\":[0.0,0.0,0.0,0.0,0.0,0.0,0.0,0.0]}\n");
+  EXPECT_NE(err.find("TRcPICForm.OpenInterface Failed /dev/veltrane-missing: "), std::string::npos)
+      << err;
 
   ASSERT_EQ(Tool({"--list"}, out, err), 0);
   const auto j = nlohmann::json::parse(out);

@@ -145,7 +145,7 @@ TEST_F(RendererTest, LinearFogTintsDistantFacesOnly) {
   scene_->SetSceneFogEnable(true);
   scene_->SetSceneFogColor({0, 1, 0});
   scene_->SetSceneFogParams(5, 500, 0.5f);
-  world_->AddVisual(Quad(-4, 0, 10, 4, PackARGB(255, 255, 0, 0)));    // left, near
+  world_->AddVisual(Quad(-4, 0, 10, 4, PackARGB(255, 255, 0, 0)));      // left, near
   world_->AddVisual(Quad(180, 0, 450, 200, PackARGB(255, 255, 0, 0)));  // right, far
   Shot s = Render();
   s.Save("fog");
@@ -412,13 +412,15 @@ TEST_F(RendererTest, CullingSkipsUnseenAndFoggedGroundAndKeepsThePicture) {
   AmbientOnly();
   const int n = 100;
   std::vector<rm::Vector> nrm{{0, 1, 0}};
-  const std::vector<rm::Vector> v = GroundPoints(
-      n, 10, -(n / 2) * 10.0f, -(n / 2) * 10.0f, [](int x, int z) { return -3 + 2 * std::sin(x * 0.7f) * std::cos(z * 0.3f); });
+  const std::vector<rm::Vector> v =
+      GroundPoints(n, 10, -(n / 2) * 10.0f, -(n / 2) * 10.0f,
+                   [](int x, int z) { return -3 + 2 * std::sin(x * 0.7f) * std::cos(z * 0.3f); });
   const std::vector<std::uint32_t> d = GroundTriangles(n);
   auto ground = root_.CreateMeshBuilder();
   auto faces = ground->AddFaces(v, nrm, d);
   for (std::size_t i = 0; i < faces.GetSize(); ++i)
-    faces.GetElement(i).SetColor(PackARGB(255, static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(i * 11), 90));
+    faces.GetElement(i).SetColor(
+        PackARGB(255, static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(i * 11), 90));
   world_->AddVisual(ground);
   camera_->SetOrientation({0.3f, -0.2f, 1}, {0, 1, 0});
   // Fog ends in the background colour, so what lies beyond it looks the same drawn or not.
@@ -441,8 +443,10 @@ TEST_F(RendererTest, CullingSkipsUnseenAndFoggedGroundAndKeepsThePicture) {
     std::size_t differing = 0;
     for (std::size_t i = 0; i < all.px.size(); ++i) differing += all.px[i] != culled.px[i];
     EXPECT_EQ(differing, 0u) << "fog " << fog;
-    if (!fog) drawnWithoutFog = st.triangles;
-    else EXPECT_LT(st.triangles * 3, drawnWithoutFog * 2);  // a third or more lies beyond the fog
+    if (!fog)
+      drawnWithoutFog = st.triangles;
+    else
+      EXPECT_LT(st.triangles * 3, drawnWithoutFog * 2);  // a third or more lies beyond the fog
   }
 }
 
@@ -451,12 +455,14 @@ TEST_F(RendererTest, FarGroundIsDrawnCoarseWithoutHolesAndNearGroundInFull) {
   // Gentle hills, 640 m square, one colour: the picture shows the shape only.
   const int n = 64;
   std::vector<rm::Vector> nrm{{0, 1, 0}};
-  const std::vector<rm::Vector> v = GroundPoints(
-      n, 10, -(n / 2) * 10.0f, 0, [](int x, int z) { return -20 + 4 * std::sin(x * 0.2f) * std::cos(z * 0.15f); });
+  const std::vector<rm::Vector> v = GroundPoints(n, 10, -(n / 2) * 10.0f, 0, [](int x, int z) {
+    return -20 + 4 * std::sin(x * 0.2f) * std::cos(z * 0.15f);
+  });
   const std::vector<std::uint32_t> d = GroundTriangles(n);
   auto ground = root_.CreateMeshBuilder();
   auto faces = ground->AddFaces(v, nrm, d);
-  for (std::size_t i = 0; i < faces.GetSize(); ++i) faces.GetElement(i).SetColor(PackARGB(255, 40, 160, 40));
+  for (std::size_t i = 0; i < faces.GetSize(); ++i)
+    faces.GetElement(i).SetColor(PackARGB(255, 40, 160, 40));
   world_->AddVisual(ground);
   viewport_.SetBack(5000);
 

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/serial/libserialport_port.h"
 #include "base/settings/settings_store.h"
+#include "platform/serial/libserialport_port.h"
 #include "radio/pic/rc_pic_form.h"
 #include "support/temp_dir.h"
 
@@ -33,9 +33,12 @@ class Board {
   void Send(const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-      const ssize_t n = ::write(fd_, bytes.data() + done, std::min<std::size_t>(bytes.size() - done, 4096));
-      if (n > 0) done += static_cast<std::size_t>(n);
-      else std::this_thread::sleep_for(1ms);  // the terminal's buffer is full: the reader catches up
+      const ssize_t n =
+          ::write(fd_, bytes.data() + done, std::min<std::size_t>(bytes.size() - done, 4096));
+      if (n > 0)
+        done += static_cast<std::size_t>(n);
+      else
+        std::this_thread::sleep_for(1ms);  // the terminal's buffer is full: the reader catches up
     }
   }
   void Unplug() {
@@ -79,7 +82,11 @@ TEST(SerialBoard, FramesOfBothProtocolsThroughAPseudoTerminal) {
     int count;
     std::vector<double> values;
   } rows[] = {
-      {"protocol 0 skips the byte after the sync", 0, {0xF3, 0x07, 0x10, 0x20, 0x30, 0xF0}, 3, {0x10, 0x20, 0x30}},
+      {"protocol 0 skips the byte after the sync",
+       0,
+       {0xF3, 0x07, 0x10, 0x20, 0x30, 0xF0},
+       3,
+       {0x10, 0x20, 0x30}},
       {"protocol 1", 1, {0xFF, 0x10, 0x20, 0x30, 0xFF}, 3, {0x10, 0x20, 0x30}},
       {"two syncs in a row", 0, {0xF0, 0xF0}, -1, {}},
       {"0xF5 is data in protocol 1", 1, {0xFF, 0xF5, 0xEF, 0xFF}, 2, {0xF5, 0xEF}},
@@ -103,7 +110,9 @@ TEST(SerialBoard, FramesOfBothProtocolsThroughAPseudoTerminal) {
   for (int i = 1; i <= 20; ++i) frame.push_back(static_cast<std::uint8_t>(i));
   frame.push_back(0xFF);
   line.board.Send(frame);
-  EXPECT_TRUE(line.Frames([](const TRcChannels& c) { return c.Count == 15 && c.Value[14] == 15 && c.Value[15] == 20; }));
+  EXPECT_TRUE(line.Frames([](const TRcChannels& c) {
+    return c.Count == 15 && c.Value[14] == 15 && c.Value[15] == 20;
+  }));
 }
 
 TEST(SerialBoard, AMillionRandomBytesStayInsideTheChannelTable) {
@@ -117,10 +126,12 @@ TEST(SerialBoard, AMillionRandomBytesStayInsideTheChannelTable) {
     std::thread writer([&] { line.board.Send(bytes); });
     bool inside = true;
     const bool last = line.Frames([&](const TRcChannels& c) {
-      inside = inside && c.Count >= -1 && c.Count <= 15 && line.form.RxIndex() >= -1 && line.form.RxIndex() <= 15;
+      inside = inside && c.Count >= -1 && c.Count <= 15 && line.form.RxIndex() >= -1 &&
+               line.form.RxIndex() <= 15;
       for (double v : c.Value) inside = inside && v >= 0 && v <= 255;
-      return protocol == 1 ? c.Count == 2 && c.Value[0] == 1 && c.Value[1] == 2 && line.form.RxIndex() == 0
-                           : c.Count == 1 && c.Value[0] == 2 && line.form.RxIndex() == -1;
+      return protocol == 1
+                 ? c.Count == 2 && c.Value[0] == 1 && c.Value[1] == 2 && line.form.RxIndex() == 0
+                 : c.Count == 1 && c.Value[0] == 2 && line.form.RxIndex() == -1;
     });
     writer.join();
     if (!last)  // the reader may trail the writer on a busy machine
@@ -144,7 +155,8 @@ TEST(SerialBoard, APortThatFailsOrVanishesKeepsTheLastFrameAndNeverBlocks) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
   EXPECT_EQ(c.Count, 2);
   EXPECT_EQ(c.Value[1], 0x22);
-  EXPECT_EQ(line.trace.Count("TRcPICForm.ComPortRxChar Port lost " + line.board.PortName() + ": the port went away\r\n") +
+  EXPECT_EQ(line.trace.Count("TRcPICForm.ComPortRxChar Port lost " + line.board.PortName() +
+                             ": the port went away\r\n") +
                 line.trace.Count("TRcPICForm.ComPortRxChar Port lost " + line.board.PortName() +
                                  ": Input/output error\r\n"),
             1u)
@@ -159,7 +171,9 @@ TEST(SerialBoard, APortThatFailsOrVanishesKeepsTheLastFrameAndNeverBlocks) {
   EXPECT_FALSE(missing.IsOpen());
   EXPECT_TRUE(trace.Contains("TRcPICForm.OpenInterface Opening /dev/veltrane-no-such-port\r\n"));
   ASSERT_EQ(trace.Lines().size(), 2u);
-  EXPECT_EQ(trace.Lines()[1].rfind("TRcPICForm.OpenInterface Failed /dev/veltrane-no-such-port: ", 0), 0u);
+  EXPECT_EQ(
+      trace.Lines()[1].rfind("TRcPICForm.OpenInterface Failed /dev/veltrane-no-such-port: ", 0),
+      0u);
   form.GetChannels(c);
   EXPECT_EQ(c.Count, 0);
 }

@@ -1,9 +1,9 @@
+#include "base/trace/startup_stages.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
-
-#include "base/trace/startup_stages.h"
 
 namespace veltrane::test {
 namespace {

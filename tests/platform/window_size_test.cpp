@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/window/window_size.h"
+
+#include <gtest/gtest.h>
 
 namespace veltrane::window {
 namespace {

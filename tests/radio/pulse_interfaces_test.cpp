@@ -21,11 +21,13 @@ class FakeDriver : public VxdDriver {
     log += "open " + device + ";";
     error = 0;
   }
-  bool Control(std::uint32_t code, const void* in, std::uint32_t inSize, void* out, std::uint32_t outSize,
-               std::uint32_t& returned) override {
+  bool Control(std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
+               std::uint32_t outSize, std::uint32_t& returned) override {
     log += std::to_string(code) + ";";
     returned = 0;
-    if (code == 1) opened = std::string(static_cast<const char*>(in), strnlen(static_cast<const char*>(in), inSize));
+    if (code == 1)
+      opened =
+          std::string(static_cast<const char*>(in), strnlen(static_cast<const char*>(in), inSize));
     if (code == 3 || code == 4) {
       if (ports.empty()) {
         error = 1248;
@@ -78,9 +80,10 @@ TEST(RcVxdForm, CallOrderAndTracesOverARun) {
   vxd.Create(store);
   EXPECT_EQ(vxd.PortList(), (std::vector<std::string>{"LPT1", "COM1"}));
   EXPECT_EQ(vxd.PortName(), "LPT1");
-  EXPECT_EQ(trace.Lines(), (std::vector<std::string>{
-                               "TRcVxdForm.LoadRcVxd\r\n", "TRcVxdForm.LoadRcVxd VxdResult = ok (0)\r\n",
-                               "TRcVxdForm.GetPortList\r\n", "TRcVxdForm.GetPortList Suceeded\r\n"}));
+  EXPECT_EQ(trace.Lines(),
+            (std::vector<std::string>{
+                "TRcVxdForm.LoadRcVxd\r\n", "TRcVxdForm.LoadRcVxd VxdResult = ok (0)\r\n",
+                "TRcVxdForm.GetPortList\r\n", "TRcVxdForm.GetPortList Suceeded\r\n"}));
 
   vxd.ChoosePort("COM1");
   vxd.PropertiesOk();
@@ -119,7 +122,8 @@ TEST(RcVxdForm, UnavailableLoadsNothingButStillTraces) {
   EXPECT_FALSE(vxd.GetAvailable());
   EXPECT_TRUE(trace.Lines().empty());
   vxd.OpenInterface();
-  EXPECT_EQ(trace.Lines().back(), "TRcVxdForm.OpenRcPort GetLastError = Kein Treiber auf diesem System (6)\r\n");
+  EXPECT_EQ(trace.Lines().back(),
+            "TRcVxdForm.OpenRcPort GetLastError = Kein Treiber auf diesem System (6)\r\n");
   TRcChannels c;
   vxd.GetChannels(c);
   EXPECT_EQ(c.Count, 0);
@@ -194,8 +198,9 @@ TEST(RcDllForm, DialogChannelsAndExit) {
   dll.Destroy(store);
   EXPECT_EQ(lib.log, "stop;free;");
   EXPECT_EQ(store.ReadString("RcDllForm", "PortAddr", ""), "6");
-  EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"RCint32.LoadRCIntDLL\r\n", "TRcDllForm.OpenInterface\r\n",
-                                                     "RCint32.FreeRCIntDLL\r\n"}));
+  EXPECT_EQ(trace.Lines(),
+            (std::vector<std::string>{"RCint32.LoadRCIntDLL\r\n", "TRcDllForm.OpenInterface\r\n",
+                                      "RCint32.FreeRCIntDLL\r\n"}));
 
   NoLoad16Library none;
   TRcDllForm off(none, Trace());

@@ -113,7 +113,13 @@ TEST(ReadRadio, OneFunctionThroughTheWholeFrame) {
       {"no interface keeps throttle", fn::kThrottle, {3, false, false}, 200.0, 0, -0.6, -0.6},
       {"no interface keeps pitch", fn::kCollective, {7, false, false}, 200.0, 0, 0.4, 0.4},
       {"throttle unassigned (-1) is kept", fn::kThrottle, {-1, false, false}, 200.0, 4, -0.6, -0.6},
-      {"pitch assigned out of range reads 0", fn::kCollective, {9, false, false}, 200.0, 4, 0.4, 0.0},
+      {"pitch assigned out of range reads 0",
+       fn::kCollective,
+       {9, false, false},
+       200.0,
+       4,
+       0.4,
+       0.0},
       {"throttle from the interface", fn::kThrottle, {3, false, false}, 150.0, 4, -1.0, 0.5},
   };
   for (const Row& r : rows) {
@@ -155,7 +161,7 @@ TEST(UpdateFunctionValues, InterfaceCopiesThrottleUnlessUnassignedExactly) {
   for (int c = 0; c < 8; ++c) f.channels.Value[c] = 150.0;  // 0.5 each
   FunctionValues fv{};
   fv.fill(-0.9);
-  f.Assign[fn::kThrottle].Channel = -1;  // throttle held by the keyboard
+  f.Assign[fn::kThrottle].Channel = -1;    // throttle held by the keyboard
   f.Assign[fn::kCollective].Channel = -2;  // out of range but not -1: reads 0
   UpdateFunctionValues(f, 4, fv);
   EXPECT_DOUBLE_EQ(fv[fn::kThrottle], -0.9);
@@ -216,7 +222,8 @@ TEST(RcIntFormSettings, RoundTripInTheUsersNumberFormat) {
 
 TEST(RcIntFormSettings, UnreadableTextFallsBackToDefaults) {
   test_support::TempDir dir;
-  std::ofstream(dir.path() / "settings.ini") << "[RcFakeForm]\ncentre0=12.5\ni0=x\ninv0=true\nfup1=0,5\n";
+  std::ofstream(dir.path() / "settings.ini")
+      << "[RcFakeForm]\ncentre0=12.5\ni0=x\ninv0=true\nfup1=0,5\n";
   SettingsStore store(dir.path(), NumberFormat{'.'});
   FakeInterface f;
   f.ReadSettings(store);

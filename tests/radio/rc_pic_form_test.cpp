@@ -38,7 +38,11 @@ TEST(RcPICForm, StoredPortAndProtocolAtStartAndExit) {
     int baud;
   } rows[] = {
       {"/dev/ttyUSB0", "1", {"/dev/ttyS0", "/dev/ttyUSB0"}, "/dev/ttyUSB0", 19200},
-      {"/dev/ttyUSB1", "0", {"/dev/ttyS0", "/dev/ttyUSB0"}, "/dev/ttyS0", 9600},  // gone: the first listed
+      {"/dev/ttyUSB1",
+       "0",
+       {"/dev/ttyS0", "/dev/ttyUSB0"},
+       "/dev/ttyS0",
+       9600},  // gone: the first listed
       {nullptr, nullptr, {}, "", 9600},
   };
   for (const Row& r : rows) {
@@ -95,10 +99,11 @@ TEST(RcPICForm, OpenAndCloseTraceAndReadWhatArrived) {
   form.CloseInterface();
   form.CloseInterface();
   EXPECT_FALSE(port.open);
-  EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"TRcPICForm.OpenInterface Opening /dev/ttyS1\r\n",
-                                                     "TRcPICForm.OpenInterface Opening /dev/ttyS1\r\n",
-                                                     "TRcPICForm.CloseInterface Closing /dev/ttyS1\r\n",
-                                                     "TRcPICForm.CloseInterface Closing /dev/ttyS1\r\n"}));
+  EXPECT_EQ(trace.Lines(),
+            (std::vector<std::string>{"TRcPICForm.OpenInterface Opening /dev/ttyS1\r\n",
+                                      "TRcPICForm.OpenInterface Opening /dev/ttyS1\r\n",
+                                      "TRcPICForm.CloseInterface Closing /dev/ttyS1\r\n",
+                                      "TRcPICForm.CloseInterface Closing /dev/ttyS1\r\n"}));
   form.GetChannels(c);  // closed: the last frame stays
   EXPECT_EQ(c.Count, 2);
 }

@@ -77,7 +77,8 @@ TEST(FlightFormat, WindAndAirStateTravelThroughTheFile) {
 
   // A wind out of range is a damaged file, not a flight.
   h.wind.speed = 99.0;
-  EXPECT_THROW(ParseRecording(File(kFormatVersion, HeaderBytes(h), EncodeSnapshot(s))), FormatError);
+  EXPECT_THROW(ParseRecording(File(kFormatVersion, HeaderBytes(h), EncodeSnapshot(s))),
+               FormatError);
 }
 
 }  // namespace

@@ -31,7 +31,9 @@ TEST(MeshBuilder, AddFacesReturnsFacesInDataOrderAndRebasesIndices) {
   // A polygon of more corners than a face holds inline.
   const std::vector<Vector> ring = {{0, 0, 0}, {1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {0, 1, 0}};
   const Face& pentagon =
-      mb.AddFaces(ring, kUp, std::vector<std::uint32_t>{5, 0, 0, 1, 0, 2, 0, 3, 0, 4, 0, 0}).GetElement(0).Get();
+      mb.AddFaces(ring, kUp, std::vector<std::uint32_t>{5, 0, 0, 1, 0, 2, 0, 3, 0, 4, 0, 0})
+          .GetElement(0)
+          .Get();
   ASSERT_EQ(pentagon.corners.size(), 5u);
   for (std::uint32_t k = 0; k < 5; ++k) EXPECT_EQ(pentagon.corners[k].vertex, 6u + k);
 }
@@ -48,7 +50,8 @@ TEST(CornerList, KeepsItsCornersThroughGrowthCopiesAndMoves) {
     if (list.size() != n) return false;
     std::uint32_t i = 0;
     for (const Corner& c : list)
-      if (c.vertex != i || c.normal != 10 * i || c.u != 0.5f * i || c.v != 0.25f * i || list[i++].vertex != c.vertex)
+      if (c.vertex != i || c.normal != 10 * i || c.u != 0.5f * i || c.v != 0.25f * i ||
+          list[i++].vertex != c.vertex)
         return false;
     return true;
   };
@@ -65,7 +68,8 @@ TEST(CornerList, KeepsItsCornersThroughGrowthCopiesAndMoves) {
     }
     CornerList<Corner> moved(std::move(list));
     EXPECT_TRUE(holds(moved, n));
-    EXPECT_TRUE(list.empty());  // NOLINT(bugprone-use-after-move): a moved-from list is empty and usable
+    EXPECT_TRUE(
+        list.empty());  // NOLINT(bugprone-use-after-move): a moved-from list is empty and usable
     list.push_back({0, 0, 0.0f, 0.0f});
     EXPECT_TRUE(holds(list, 1));
     CornerList<Corner> assigned = filled(5);
@@ -79,10 +83,13 @@ TEST(MeshBuilder, BadFaceDataLeavesTheBuilderUnchanged) {
   MeshBuilder mb;
   mb.AddFaces(kTri, kUp, std::vector<std::uint32_t>{3, 0, 0, 1, 0, 2, 0, 0});
   const auto generation = mb.Generation();
-  EXPECT_THROW(mb.AddFaces(kTri, kUp, std::vector<std::uint32_t>{3, 0, 0, 1, 0, 3, 0, 0}), FaceDataError);
-  EXPECT_THROW(mb.AddFaces(kTri, kUp, std::vector<std::uint32_t>{3, 0, 0, 1, 1, 2, 0, 0}), FaceDataError);
+  EXPECT_THROW(mb.AddFaces(kTri, kUp, std::vector<std::uint32_t>{3, 0, 0, 1, 0, 3, 0, 0}),
+               FaceDataError);
+  EXPECT_THROW(mb.AddFaces(kTri, kUp, std::vector<std::uint32_t>{3, 0, 0, 1, 1, 2, 0, 0}),
+               FaceDataError);
   EXPECT_THROW(mb.AddFaces(kTri, kUp, std::vector<std::uint32_t>{3, 0, 0, 1}), FaceDataError);
-  EXPECT_THROW(mb.AddFaces(kTri, kUp, std::vector<std::uint32_t>{0xFFFFFFFFu, 0, 0}), FaceDataError);
+  EXPECT_THROW(mb.AddFaces(kTri, kUp, std::vector<std::uint32_t>{0xFFFFFFFFu, 0, 0}),
+               FaceDataError);
   EXPECT_EQ(mb.Generation(), generation);
   EXPECT_EQ(mb.Vertices().size(), 3u);
   EXPECT_EQ(mb.FaceCount(), 1u);

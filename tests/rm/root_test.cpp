@@ -55,7 +55,9 @@ TEST_F(RootFiles, LoadTextureFailuresGiveNull) {
   EXPECT_EQ(failing.LoadTexture(dir.Path() + "/sky.bmp"), nullptr);
 
   // A decoder that returns fewer pixels than its size claims must not reach the renderer.
-  Root lying([](const std::string&) -> std::optional<Picture> { return Picture{4, 4, {1, 2, 3, 4}}; });
+  Root lying([](const std::string&) -> std::optional<Picture> {
+    return Picture{4, 4, {1, 2, 3, 4}};
+  });
   EXPECT_EQ(lying.LoadTexture(dir.Path() + "/sky.bmp"), nullptr);
   Root empty([](const std::string&) -> std::optional<Picture> { return Picture{0, 0, {}}; });
   EXPECT_EQ(empty.LoadTexture(dir.Path() + "/sky.bmp"), nullptr);

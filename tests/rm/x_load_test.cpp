@@ -160,16 +160,18 @@ TEST(XLoad, UnreadableFilesLeaveTheBuilderUnchanged) {
   test_support::TempDir dir;
   Root root;
   MeshBuilder mb;
-  mb.AddFaces(std::vector<Vector>{{0, 0, 0}}, std::vector<Vector>{{0, 1, 0}}, std::vector<std::uint32_t>{1, 0, 0, 0});
+  mb.AddFaces(std::vector<Vector>{{0, 0, 0}}, std::vector<Vector>{{0, 1, 0}},
+              std::vector<std::uint32_t>{1, 0, 0, 0});
   const auto generation = mb.Generation();
   std::string error;
   EXPECT_FALSE(mb.Load(dir.Path() + "/missing.x", root, &error));
   EXPECT_FALSE(error.empty());
 
   const std::string full = kOwnFile;
-  for (const std::string& bad : {std::string("not an x file at all"), full.substr(0, full.size() / 2),
-                                 std::string("xof 0303txt 0032\nMesh M { 2000000000; 1.0;2.0;3.0;;\n 0;; }\n"),
-                                 std::string("xof 0303bin 0032\x01\x02\x03", 19)}) {
+  for (const std::string& bad :
+       {std::string("not an x file at all"), full.substr(0, full.size() / 2),
+        std::string("xof 0303txt 0032\nMesh M { 2000000000; 1.0;2.0;3.0;;\n 0;; }\n"),
+        std::string("xof 0303bin 0032\x01\x02\x03", 19)}) {
     const std::string path = dir.Write("bad.x", bad);
     error.clear();
     EXPECT_FALSE(mb.Load(path, root, &error)) << bad.substr(0, 40);
@@ -199,8 +201,8 @@ void Word(std::string& b, std::uint32_t w) { b.append(reinterpret_cast<const cha
 
 // A triangle with one normal; the pieces are replaced one by one below.
 std::string Triangle(const std::string& faces, const std::string& extra) {
-  return "xof 0303txt 0032\nMesh T {\n 3;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n 0.0;1.0;0.0;;\n 1;\n " + faces + "\n" + extra +
-         "}\n";
+  return "xof 0303txt 0032\nMesh T {\n 3;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n 0.0;1.0;0.0;;\n 1;\n " +
+         faces + "\n" + extra + "}\n";
 }
 
 TEST(XFileCheck, EveryIndexAndCountIsCheckedAgainstItsTable) {
@@ -213,31 +215,43 @@ TEST(XFileCheck, EveryIndexAndCountIsCheckedAgainstItsTable) {
       {Triangle("3;0,1,2;;", normals), ""},
       {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;-1,0,0;;\n }\n"),
        "line 13: normal index -1 is outside the 1 normals"},
-      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;0,65536,0;;\n }\n"), "normal index 65536"},
+      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;0,65536,0;;\n }\n"),
+       "normal index 65536"},
       {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;0,0,4294967295;;\n }\n"),
        "normal index 4294967295 is outside"},
       {Triangle("3;0,1,3;;", ""), "line 8: vertex index 3 is outside the 3 vertices"},
-      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 4;0,0,0,0;;\n }\n"), "has 4 corners, its face 3"},
-      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 2;\n 3;0,0,0;,\n 3;0,0,0;;\n }\n"),
+      {Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 4;0,0,0,0;;\n }\n"),
+       "has 4 corners, its face 3"},
+      {Triangle("3;0,1,2;;",
+                " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 2;\n 3;0,0,0;,\n 3;0,0,0;;\n }\n"),
        "normals are given for 2 faces, the mesh has 1"},
-      {Triangle("3;0,1,2;;", " MeshTextureCoords { 2; 0.0;0.0;, 1.0;1.0;; }\n"), "2 texture coordinates for 3 vertices"},
-      {Triangle("3;0,1,2;;", " MeshMaterialList { 1; 1; 1;; Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }\n"),
+      {Triangle("3;0,1,2;;", " MeshTextureCoords { 2; 0.0;0.0;, 1.0;1.0;; }\n"),
+       "2 texture coordinates for 3 vertices"},
+      {Triangle("3;0,1,2;;",
+                " MeshMaterialList { 1; 1; 1;; Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; "
+                "0.0;0.0;0.0;; } }\n"),
        "material index 1 is outside the 1 materials"},
-      {Triangle("3;0,1,2;;", " MeshMaterialList { 2; 1; 0;; Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }\n"),
+      {Triangle("3;0,1,2;;",
+                " MeshMaterialList { 2; 1; 0;; Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; "
+                "0.0;0.0;0.0;; } }\n"),
        "states 2 materials and holds 1"},
-      {Triangle("3;0,1,2;;", " MeshMaterialList { 1; 1; 0;; { Nowhere } }\n"), "\"Nowhere\" is not defined"},
+      {Triangle("3;0,1,2;;", " MeshMaterialList { 1; 1; 0;; { Nowhere } }\n"),
+       "\"Nowhere\" is not defined"},
       {Triangle("0;;", ""), "face 0 has no corners"},
       {Triangle("3;0,1,2;;", " Unknown { 1; { 2; } \n"), "ends inside a mesh"},
       {Triangle("3;0,1,2.5;;", ""), "a whole number (vertex index) was expected"},
-      {"xof 0303txt 0032\nMesh M {\n 2000000000;\n 1.0;2.0;3.0;;\n 0;;\n}\n", "line 3: the vertex count 2000000000 is more"},
+      {"xof 0303txt 0032\nMesh M {\n 2000000000;\n 1.0;2.0;3.0;;\n 0;;\n}\n",
+       "line 3: the vertex count 2000000000 is more"},
       {"xof 0303txt 0032\nMesh M { 3; 1e39;0;0;, 0;0;0;, 0;0;0;; 1; 3;0,1,2;; }", "out of range"},
-      {"xof 0303txt 0032\nFrame F { FrameTransformMatrix { 1.0; } }", "a number (the frame matrix)"},
+      {"xof 0303txt 0032\nFrame F { FrameTransformMatrix { 1.0; } }",
+       "a number (the frame matrix)"},
       {"xof 0303txt 0032\n" + std::string(200, '{'), "a data object was expected"},
-      {"xof 0303txt 0032\n" + [] {
-         std::string deep;
-         for (int i = 0; i < 100; ++i) deep += "Frame {";
-         return deep;
-       }(),
+      {"xof 0303txt 0032\n" +
+           [] {
+             std::string deep;
+             for (int i = 0; i < 100; ++i) deep += "Frame {";
+             return deep;
+           }(),
        "nested too deeply"},
       {"xof 0303txt 0032\nMesh M 3;", "\"{\" was expected"},
       {"xof 0303txt 0032\nMesh M { 0;; 0;; }", "holds no faces"},
@@ -283,7 +297,8 @@ TEST(XFileCheck, BinaryAndCompressedFilesAreCheckedAlike) {
   Word(tri, 3);
   Token(tri, 7);
   Word(tri, 9);
-  for (float f : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f}) tri.append(reinterpret_cast<const char*>(&f), 4);
+  for (float f : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f})
+    tri.append(reinterpret_cast<const char*>(&f), 4);
   Token(tri, 6);
   Word(tri, 5);
   for (std::uint32_t w : {1u, 3u, 0u, 1u, 7u}) Word(tri, w);
@@ -310,8 +325,9 @@ TEST(XFileCheck, BinaryAndCompressedFilesAreCheckedAlike) {
 
 TEST(XLoad, AFaceNamingAMissingNormalIsRefusedWithItsLine) {
   test_support::TempDir dir;
-  const std::string path =
-      dir.Write("bad.x", Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;-1,0,0;;\n }\n"));
+  const std::string path = dir.Write(
+      "bad.x",
+      Triangle("3;0,1,2;;", " MeshNormals {\n 1;\n 0.0;0.0;1.0;;\n 1;\n 3;-1,0,0;;\n }\n"));
   Root root;
   MeshBuilder mb;
   std::string error;

@@ -1,8 +1,9 @@
+#include "sim/math_u.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "sim/math_u.h"
 #include "sim/random.h"
 
 namespace veltrane {

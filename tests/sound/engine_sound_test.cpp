@@ -1,3 +1,5 @@
+#include "app/sound/engine_sound.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -5,7 +7,6 @@
 #include <fstream>
 #include <map>
 
-#include "app/sound/engine_sound.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::sound {
@@ -17,12 +18,19 @@ struct FakeStream : SoundStream {
   std::string file;
   bool playing = false;
   int plays = 0, rewinds = 0, volume = 0, frequency = 22050;
-  void Play() override { playing = true; ++plays; }
+  void Play() override {
+    playing = true;
+    ++plays;
+  }
   void Stop() override { playing = false; }
   void Rewind() override { ++rewinds; }
   bool Playing() const override { return playing; }
-  void SetVolume(int v) override { if (VolumeInRange(v)) volume = v; }
-  void SetFrequency(int f) override { if (FrequencyInRange(f)) frequency = f; }
+  void SetVolume(int v) override {
+    if (VolumeInRange(v)) volume = v;
+  }
+  void SetFrequency(int f) override {
+    if (FrequencyInRange(f)) frequency = f;
+  }
   int Volume() const override { return volume; }
   int Frequency() const override { return frequency; }
   int SampleRate() const override { return 22050; }

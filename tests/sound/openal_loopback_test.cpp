@@ -16,7 +16,8 @@ namespace {
 constexpr int kMixRate = 48000;
 
 // A 16-bit mono sine WAV of the given tone.
-std::string WriteSine(const std::filesystem::path& path, int rate, double hz, double seconds, int bits) {
+std::string WriteSine(const std::filesystem::path& path, int rate, double hz, double seconds,
+                      int bits) {
   const int n = static_cast<int>(rate * seconds);
   std::vector<std::uint8_t> data;
   for (int i = 0; i < n; ++i) {
@@ -208,7 +209,8 @@ TEST_F(OpenAlLoopback, VarioBeepsAtItsPitchInLiftAndIsQuietInAGlide) {
     }
   };
   fly(2.0, 60);
-  for (int i = 0; i < 60 && !(sound.Vario().Stream() && sound.Vario().Stream()->Playing()); ++i) fly(2.0, 1);
+  for (int i = 0; i < 60 && !(sound.Vario().Stream() && sound.Vario().Stream()->Playing()); ++i)
+    fly(2.0, 1);
   ASSERT_NE(sound.Vario().Stream(), nullptr);
   ASSERT_TRUE(sound.Vario().Stream()->Playing());
   raw->Render(1024);

@@ -1,3 +1,5 @@
+#include "app/sound/vario.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/sound/vario.h"
 #include "base/clock/clock.h"
 #include "base/trace/trace.h"
 #include "loaders/par_file.h"
@@ -44,7 +45,7 @@ TEST(VarioTone, LiftBeepsHigherAndFasterSinkIsQuietOrLow) {
     int minOnsets, maxOnsets;  // in ten seconds
   };
   const Row rows[] = {
-      {-8.0, true, false, 1, 1},   // strong sink: one continuous low tone
+      {-8.0, true, false, 1, 1},  // strong sink: one continuous low tone
       {-2.6, true, false, 1, 1},
       {-2.4, false, false, 0, 0},  // the glider's ordinary sink is silent
       {-0.5, false, false, 0, 0},

@@ -31,7 +31,8 @@ TempDir::TempDir(const std::string& tag) {
                          ("veltrane-" + TestName() + (tag.empty() ? "" : "-" + tag) + "-" +
                           std::to_string(::getpid()) + "-XXXXXX"))
                             .string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed for " + pattern);
+  if (::mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("mkdtemp failed for " + pattern);
   path_ = pattern;
   text_ = pattern;
 }

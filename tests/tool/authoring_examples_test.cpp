@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "loaders/model_loader.h"
-#include "loaders/scene_file.h"
 #include "base/pictures/picture_file.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
+#include "loaders/model_loader.h"
+#include "loaders/scene_file.h"
 #include "tools/veltrane_tool/fly.h"
 #include "tools/veltrane_tool/inspect.h"
 
@@ -53,11 +53,11 @@ const std::vector<Expectation> kExpected = {
     {"hover.par", "/iModelStyle", 1},
     {"hover.par", "/parameters/ContactCount", 4},
     {"hover.par", "/parameters/Contacts/3/ContactMaxForce", 400},
-    {"cub.geo", "/GroundClearance", 0.21},  // wheels: 16 cm below the origin, 5 cm radius
-    {"cub.geo", "/parameters/MaxThrust", 10},  // from cub.par beside it
+    {"cub.geo", "/GroundClearance", 0.21},      // wheels: 16 cm below the origin, 5 cm radius
+    {"cub.geo", "/parameters/MaxThrust", 10},   // from cub.par beside it
     {"cub.geo", "/build/faces", 10 + 32 + 72},  // own faces, propeller disc, wheel pair
-    {"cub.geo", "/mesh/quality", "flat"},        // CULL OFF faces make it flat-shaded
-    {"cub.geo", "/mesh/box/min/2", -0.70},       // the tail end, x = 70 cm, lies behind
+    {"cub.geo", "/mesh/quality", "flat"},       // CULL OFF faces make it flat-shaded
+    {"cub.geo", "/mesh/box/min/2", -0.70},      // the tail end, x = 70 cm, lies behind
     {"delta.mdl", "/GroundClearance", 0.11},
     {"delta.mdl", "/build/faces", 6 + 32 + 36},  // own faces, disc, 12-segment wheel
     {"delta.mdl", "/mesh/quality", "phong"},
@@ -98,7 +98,8 @@ TEST(AuthoringExamples, LoadWithTheValuesTheGuideGives) {
   for (const auto& entry : fs::directory_iterator(kExamples)) {
     const std::string name = entry.path().filename().string();
     if (name.ends_with("_prv.jpg")) continue;
-    EXPECT_TRUE(inspected.contains(name) || kOtherExamples.contains(name)) << name << " is not checked";
+    EXPECT_TRUE(inspected.contains(name) || kOtherExamples.contains(name))
+        << name << " is not checked";
   }
 }
 
@@ -112,7 +113,8 @@ TEST(AuthoringExamples, PreviewsBelongToAFileAndHaveTheDialogsSize) {
     ++previews;
     const std::string base = name.substr(0, name.size() - std::string("_prv.jpg").size());
     const bool landscape = fs::exists(kExamples / (base + ".scn"));
-    EXPECT_TRUE(landscape || fs::exists(kExamples / (base + ".par")) || fs::exists(kExamples / (base + ".mdl")))
+    EXPECT_TRUE(landscape || fs::exists(kExamples / (base + ".par")) ||
+                fs::exists(kExamples / (base + ".mdl")))
         << "belongs to no model or landscape";
     const pictures::Picture p = pictures::LoadPicture(entry.path().string());
     EXPECT_EQ(p.width, 256);
@@ -165,7 +167,8 @@ TEST(AuthoringExamples, ClosedBodiesFaceOutwardsInTheWindingTheGuideGives) {
     for (const rm::Face& f : mesh.Faces()) {
       std::vector<std::uint32_t> corners;
       for (const rm::Corner& c : f.corners) corners.push_back(c.vertex);
-      if (std::ranges::any_of(corners, [&](std::uint32_t v) { return v >= b.bodyVertices; })) continue;
+      if (std::ranges::any_of(corners, [&](std::uint32_t v) { return v >= b.bodyVertices; }))
+        continue;
       ++bodyFaces;
       EXPECT_GT(Dot(FrontNormal(mesh, f), Centre(mesh, corners) - centre), 0.0f)
           << "a face of the body shows its inside";

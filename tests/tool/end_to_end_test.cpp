@@ -4,11 +4,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "support/temp_dir.h"
 
@@ -28,7 +27,9 @@ class EndToEnd : public ::testing::Test {
   veltrane::test_support::TempDir temp;
   const fs::path dir = temp.path();
 
-  std::string Write(const std::string& name, const std::string& text) { return temp.Write(name, text); }
+  std::string Write(const std::string& name, const std::string& text) {
+    return temp.Write(name, text);
+  }
 
   static std::string Read(const fs::path& p) {
     std::ifstream in(p);
@@ -118,8 +119,8 @@ TEST_F(EndToEnd, GliderOnTheWinchClimbsAboveSixtyMetresAndReleasesItself) {
 TEST_F(EndToEnd, HelicopterRestsOnItsSkidsLiftsOffAndHoversUpright) {
   // Skids 0.28 m below the reference point; a .par carries no clearance.
   const std::string csv = (dir / "heli.csv").string();
-  const Result rest = FlyScript("heli.par", "0 thermals 0 0\n", 5,
-                                "--clearance 0.28 --csv '" + csv + "'");
+  const Result rest =
+      FlyScript("heli.par", "0 thermals 0 0\n", 5, "--clearance 0.28 --csv '" + csv + "'");
   ASSERT_EQ(rest.status, 0) << rest.err;
   const auto rj = rest.Json();
   EXPECT_FALSE(rj["crashed"].get<bool>());
@@ -181,9 +182,12 @@ TEST_F(EndToEnd, MissingFilesAndBadOptionsFail) {
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("--frame"), std::string::npos) << r.err;
   for (const char* clearance : {"1e308", "-1e308", "-0.1"}) {
-    r = Run("fly --model '" + kData + "airplane.par' --script '" + s + "' --clearance " + clearance);
+    r = Run("fly --model '" + kData + "airplane.par' --script '" + s + "' --clearance " +
+            clearance);
     EXPECT_NE(r.status, 0) << clearance;
-    EXPECT_NE(r.err.find("--clearance: " + std::string(clearance) + " is outside 0 to 100"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--clearance: " + std::string(clearance) + " is outside 0 to 100"),
+              std::string::npos)
+        << r.err;
   }
   r = Run("fly --script '" + s + "'");
   EXPECT_NE(r.status, 0);
@@ -224,7 +228,8 @@ TEST_F(EndToEnd, WindOptionsReachTheAirAndBadValuesAreRefused) {
   EXPECT_GT(air[0], 0.5) << last;
   EXPECT_LT(air[0], 5.0) << last;
 
-  r = Run("probe --landscape '" + std::string(VELTRANE_DATA_DIR) + "/Landscape/world.scn' --wind 10,90 100 100");
+  r = Run("probe --landscape '" + std::string(VELTRANE_DATA_DIR) +
+          "/Landscape/world.scn' --wind 10,90 100 100");
   ASSERT_EQ(r.status, 0) << r.err;
   const nlohmann::json v = r.Json()["wind"];
   ASSERT_EQ(v.size(), 3u);
@@ -236,9 +241,11 @@ TEST_F(EndToEnd, WindOptionsReachTheAirAndBadValuesAreRefused) {
                           "--turbulence 5.5", "--seed -1"}) {
     r = Run("fly --model '" + kData + "airplane.par' --script '" + s + "' " + bad);
     EXPECT_EQ(r.status, 1) << bad;
-    EXPECT_NE(r.err.find(std::string(bad).substr(0, std::string(bad).find(' '))), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(std::string(bad).substr(0, std::string(bad).find(' '))), std::string::npos)
+        << r.err;
   }
-  for (const char* line : {"0 wind 30 0", "0 wind 5 360", "0 gusts 120", "0 turbulence -1", "0 wind 5"}) {
+  for (const char* line :
+       {"0 wind 30 0", "0 wind 5 360", "0 gusts 120", "0 turbulence -1", "0 wind 5"}) {
     r = FlyScript("airplane.par", std::string(line) + "\n", 1);
     EXPECT_EQ(r.status, 1) << line;
     EXPECT_NE(r.err.find("line 1"), std::string::npos) << r.err;
@@ -268,11 +275,19 @@ TEST_F(EndToEnd, LoaderErrorsArePrintedAndFail) {
 TEST_F(EndToEnd, HelpDocumentsEveryCommandAndInspectPrintsJson) {
   Result r = Run("--help");
   EXPECT_EQ(r.status, 0);
-  for (const char* word : {"fly", "inspect", "probe", "--model", "--landscape", "--script",
-                           "--frame", "--duration", "--csv", "--trace", "handstart", "winch",
-                           "thermals", "thermal X Y STRENGTH [RADIUS]", "pilot", "indestructible",
-                           "autoinit", "pause", "--clearance", "--wind", "--gusts",
-                           "--turbulence", "--seed", "wind SPEED FROM_DEGREES", "wind_x"})
+  for (const char* word : {"fly",         "inspect",
+                           "probe",       "--model",
+                           "--landscape", "--script",
+                           "--frame",     "--duration",
+                           "--csv",       "--trace",
+                           "handstart",   "winch",
+                           "thermals",    "thermal X Y STRENGTH [RADIUS]",
+                           "pilot",       "indestructible",
+                           "autoinit",    "pause",
+                           "--clearance", "--wind",
+                           "--gusts",     "--turbulence",
+                           "--seed",      "wind SPEED FROM_DEGREES",
+                           "wind_x"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
   r = Run("inspect '" + kData + "heli.par'");
   ASSERT_EQ(r.status, 0) << r.err;

@@ -1,3 +1,5 @@
+#include "tools/veltrane_tool/fly.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "sim/tick.h"
-#include "tools/veltrane_tool/fly.h"
 #include "tools/veltrane_tool/inspect.h"
 #include "tools/veltrane_tool/tool_error.h"
 
@@ -86,7 +87,8 @@ TEST(Fly, CommandTakesEffectJustBeforeTheFirstTickAtOrAfterItsTime) {
 TEST(Fly, HeldValuesSurviveAnInit) {
   // The script is a transmitter: init resets the controls, the next radio read
   // writes the held values again.
-  const FlightRun r = FlyScript("airplane.par", "0 set throttle 1\n0 set rudder -1\n0.1 init\n", 0.2);
+  const FlightRun r =
+      FlyScript("airplane.par", "0 set throttle 1\n0 set rudder -1\n0.1 init\n", 0.2);
   for (std::size_t row = 2; row < r.rows.size(); ++row) {
     EXPECT_EQ(Cell(r, row, "f3"), 1.0) << row;
     EXPECT_EQ(Cell(r, row, "f0"), -1.0) << row;
@@ -94,7 +96,8 @@ TEST(Fly, HeldValuesSurviveAnInit) {
 }
 
 TEST(Fly, PauseFreezesTheFlight) {
-  const FlightRun r = FlyScript("airplane.par", "0 set throttle 1\n0.5 pause on\n1.5 pause off\n", 2.0);
+  const FlightRun r =
+      FlyScript("airplane.par", "0 set throttle 1\n0.5 pause on\n1.5 pause off\n", 2.0);
   const double y_at_pause = Cell(r, 25, "y");  // t = 0.48, last moving tick
   EXPECT_GT(y_at_pause, 0.0);
   EXPECT_EQ(Cell(r, 74, "y"), y_at_pause);  // t = 1.46
@@ -104,7 +107,8 @@ TEST(Fly, PauseFreezesTheFlight) {
 
 TEST(Fly, FramesThatAreNotWholeMillisecondsStillCoverTheScriptTime) {
   // 1/60 s frames: the clock moves 17, 17, 16, ... ms, the sum follows t.
-  const FlightRun r = FlyScript("airplane.par", "0 thermals 0 0\n0 set throttle 1\n", 1.0, 1.0 / 60);
+  const FlightRun r =
+      FlyScript("airplane.par", "0 thermals 0 0\n0 set throttle 1\n", 1.0, 1.0 / 60);
   EXPECT_EQ(r.summary["frames"], 60);
   EXPECT_NEAR(Cell(r, 61, "t"), 1.0, 1e-12);
   const FlightRun even = FlyScript("airplane.par", "0 thermals 0 0\n0 set throttle 1\n", 1.0, 0.02);
@@ -123,7 +127,8 @@ TEST(Fly, TraceCarriesTheProgramsLines) {
 
 TEST(Fly, CrashIsTimedAndCountedOnce) {
   // Hand-launched nose down at full down elevator: it hits the ground hard.
-  const FlightRun r = FlyScript("airplane.par", "0 thermals 0 0\n0 set elevator 1\n0 handstart\n", 5.0);
+  const FlightRun r =
+      FlyScript("airplane.par", "0 thermals 0 0\n0 set elevator 1\n0 handstart\n", 5.0);
   ASSERT_TRUE(r.summary["crashed"].get<bool>());
   EXPECT_EQ(r.summary["crashes"], 1);
   const double t = r.summary["crash_time"].get<double>();

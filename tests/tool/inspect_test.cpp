@@ -1,3 +1,5 @@
+#include "tools/veltrane_tool/inspect.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,7 +8,6 @@
 #include <utility>
 
 #include "support/temp_dir.h"
-#include "tools/veltrane_tool/inspect.h"
 #include "tools/veltrane_tool/tool_error.h"
 
 namespace veltrane::tool {
@@ -100,8 +101,8 @@ class GeometryBesideParameters : public ::testing::Test {
 TEST_F(GeometryBesideParameters, ParametersComeFromTheParFileBeside) {
   const std::string models = std::string(VELTRANE_DATA_DIR) + "/Model/";
   const auto par = Inspect(kData + "airplane.par")["parameters"];
-  for (const auto& [copy, original] : {std::pair{"Thing.GEO", "glider.geo"},
-                                       std::pair{"Other.X", "parkflyer.x"}}) {
+  for (const auto& [copy, original] :
+       {std::pair{"Thing.GEO", "glider.geo"}, std::pair{"Other.X", "parkflyer.x"}}) {
     SCOPED_TRACE(copy);
     const auto j = Inspect((dir / copy).string());
     EXPECT_EQ(j["parameters"], par);

@@ -1,10 +1,11 @@
+#include "tools/veltrane_tool/landscape.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
 
 #include "tools/veltrane_tool/fly.h"
-#include "tools/veltrane_tool/landscape.h"
 #include "tools/veltrane_tool/probe.h"
 #include "tools/veltrane_tool/tool_error.h"
 
@@ -24,7 +25,9 @@ const World& SceneWorld() {
   return *land.world;
 }
 
-double At(double x, double y) { return Probe(SceneWorld(), x, y, std::nullopt)["ground_height_at"]; }
+double At(double x, double y) {
+  return Probe(SceneWorld(), x, y, std::nullopt)["ground_height_at"];
+}
 
 TEST(Landscape, ProbesSeeTheTerrainFromAboveAndBelowAPoint) {
   int above_zero = 0;

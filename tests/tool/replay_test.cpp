@@ -33,7 +33,8 @@ struct Recorded {
   std::vector<std::string> flownRows, replayedRows;
 };
 
-Recorded RecordAndReplay(const test_support::TempDir& dir, FlyOptions o, const std::string& script) {
+Recorded RecordAndReplay(const test_support::TempDir& dir, FlyOptions o,
+                         const std::string& script) {
   o.record = (dir.path() / "flight.vflight").string();
   std::ostringstream a, b;
   Recorded r;
@@ -53,7 +54,8 @@ TEST(Replay, EachShippedKindFliesAgainBitForBit) {
   };
   const Case cases[] = {
       {"airplane", "Model/su-26.par", "Landscape/world.scn",
-       "0 set throttle 1\n3 set elevator -0.3\n5 set elevator 0\n9 set aileron 0.4\n10 set aileron 0\n"
+       "0 set throttle 1\n3 set elevator -0.3\n5 set elevator 0\n9 set aileron 0.4\n10 set aileron "
+       "0\n"
        "14 pilot 8\n16 pause on\n17 pause off\n"},
       {"glider on the winch", "Model/glider.par", "",
        "0 thermals 40 3\n0 winch\n0 set elevator 0.5\n7 set elevator 0\n12 set rudder 0.2\n"},
@@ -121,8 +123,10 @@ TEST(Replay, AFileCutOffAnywhereReplaysItsWholeFramesExactly) {
   std::ifstream in(path, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const record::Recording whole = record::ParseRecording(bytes);
-  // Cuts inside the starting state, inside and between frames, inside a snapshot, before the end mark.
-  for (std::size_t cut : {bytes.size() / 2, bytes.size() / 3 + 1, bytes.size() - 1, bytes.size() - 7}) {
+  // Cuts inside the starting state, inside and between frames, inside a snapshot, before the end
+  // mark.
+  for (std::size_t cut :
+       {bytes.size() / 2, bytes.size() / 3 + 1, bytes.size() - 1, bytes.size() - 7}) {
     SCOPED_TRACE(cut);
     const std::string cutPath = (dir.path() / "cut.vflight").string();
     std::ofstream(cutPath, std::ios::binary | std::ios::trunc) << bytes.substr(0, cut);
@@ -138,7 +142,8 @@ TEST(Replay, AFileCutOffAnywhereReplaysItsWholeFramesExactly) {
     EXPECT_TRUE(j["reproduced"].get<bool>());
     const std::vector<std::string> rows = StateRows(csv.str());
     ASSERT_EQ(rows.size(), rec.frames.size() + 2);  // header and the row at 0
-    for (std::size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i], full.flownRows[i]) << "row " << i;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      ASSERT_EQ(rows[i], full.flownRows[i]) << "row " << i;
   }
 }
 

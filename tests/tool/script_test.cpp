@@ -1,9 +1,9 @@
+#include "tools/veltrane_tool/script.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <string>
-
-#include "tools/veltrane_tool/script.h"
 
 namespace veltrane::tool {
 namespace {
@@ -122,14 +122,10 @@ TEST(Script, PlacedThermalWithAndWithoutRadius) {
   EXPECT_EQ(s[1].strength, -0.5);
   EXPECT_EQ(s[1].radius, 120.0);
   const Case bad[] = {
-      {"0 thermal 1 2\n", 1, "usage"},
-      {"0 thermal 1 2 3 4 5\n", 1, "usage"},
-      {"0 thermal east 2 3\n", 1, "position"},
-      {"0 thermal 1 nan 3\n", 1, "position"},
-      {"0 thermal 1 2 lots\n", 1, "strength"},
-      {"0 thermal 1 2 3 0\n", 1, "radius"},
-      {"0 thermal 1 2 3 -60\n", 1, "radius"},
-      {"0 thermal 1 2 3 wide\n", 1, "radius"},
+      {"0 thermal 1 2\n", 1, "usage"},         {"0 thermal 1 2 3 4 5\n", 1, "usage"},
+      {"0 thermal east 2 3\n", 1, "position"}, {"0 thermal 1 nan 3\n", 1, "position"},
+      {"0 thermal 1 2 lots\n", 1, "strength"}, {"0 thermal 1 2 3 0\n", 1, "radius"},
+      {"0 thermal 1 2 3 -60\n", 1, "radius"},  {"0 thermal 1 2 3 wide\n", 1, "radius"},
   };
   ExpectErrors(bad);
 }

@@ -1,8 +1,8 @@
+#include "ui/key_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
-
-#include "ui/key_dialog.h"
 
 namespace veltrane::ui {
 namespace {

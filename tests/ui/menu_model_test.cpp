@@ -1,9 +1,9 @@
+#include "ui/menu_model.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <tuple>
-
-#include "ui/menu_model.h"
 
 namespace veltrane::ui {
 namespace {
@@ -18,9 +18,9 @@ const MenuItem* Find(const std::string& caption) {
 TEST(MainMenu, MenusInOrder) {
   std::vector<std::string> captions;
   for (const auto& m : MainMenu()) captions.push_back(m.caption);
-  EXPECT_EQ(captions, (std::vector<std::string>{"&Datei", "&Flugmodell", "&Landschaft", "A&nsicht", "Si&mulation",
-                                                "S&ound", "&Auflösung", "&Grafik", "&Steuerung", "S&prache",
-                                                "&Hilfe"}));
+  EXPECT_EQ(captions, (std::vector<std::string>{"&Datei", "&Flugmodell", "&Landschaft", "A&nsicht",
+                                                "Si&mulation", "S&ound", "&Auflösung", "&Grafik",
+                                                "&Steuerung", "S&prache", "&Hilfe"}));
 }
 
 TEST(MainMenu, EveryItemWithShortcutCheckMarkAndSeparator) {
@@ -93,7 +93,8 @@ TEST(MainMenu, ResolutionAndLanguageItemsCarryTheirValues) {
   const auto& lang = MainMenu()[9].items;
   ASSERT_EQ(lang.size(), 18u);
   const std::vector<int> order = {16, 17, 5, 14, 15, 0, 13, 1, 6, 3, 11, 7, 10, 8, 4, 12, 9, 2};
-  for (std::size_t i = 0; i < lang.size(); ++i) EXPECT_EQ(lang[i].value, order[i]) << lang[i].caption;
+  for (std::size_t i = 0; i < lang.size(); ++i)
+    EXPECT_EQ(lang[i].value, order[i]) << lang[i].caption;
   EXPECT_EQ(lang[0].caption, "&Chinese Simplified");
   EXPECT_EQ(lang[17].caption, "S&wedish");
 }
@@ -104,12 +105,20 @@ TEST(MainMenu, EveryMenuAndItemHasItsOwnEnglishIdentifier) {
     EXPECT_TRUE(ids.insert(m.id).second) << m.id;
     for (const auto& i : m.items) {
       EXPECT_TRUE(ids.insert(i.id).second) << i.id;
-      if (i.app) EXPECT_EQ(i.id, i.app->id);
+      if (i.app) {
+        EXPECT_EQ(i.id, i.app->id);
+      }
     }
   }
   EXPECT_EQ(ids.count(""), 0u);
-  const std::vector<std::string> some = {"view", "help", "wind_dialog", "resolution_800x600", "language_russian",
-                                         "language_chinesesimplified", "window_mode", "quit"};
+  const std::vector<std::string> some = {"view",
+                                         "help",
+                                         "wind_dialog",
+                                         "resolution_800x600",
+                                         "language_russian",
+                                         "language_chinesesimplified",
+                                         "window_mode",
+                                         "quit"};
   for (const std::string& id : some) EXPECT_EQ(ids.count(id), 1u) << id;
 }
 

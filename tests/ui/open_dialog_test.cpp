@@ -1,3 +1,5 @@
+#include "ui/open_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,7 +7,6 @@
 #include <string>
 
 #include "support/temp_dir.h"
-#include "ui/open_dialog.h"
 
 namespace veltrane::ui {
 namespace {
@@ -16,7 +17,8 @@ class OpenDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(root / "Model" / "Gliders");
-    for (auto name : {"su-26.par", "su-26.geo", "su-26_prv.jpg", "Trainer.MDL", "notes.txt", "pic.bmp"})
+    for (auto name :
+         {"su-26.par", "su-26.geo", "su-26_prv.jpg", "Trainer.MDL", "notes.txt", "pic.bmp"})
       std::ofstream(root / "Model" / name) << "x";
   }
   std::vector<std::string> Names(const OpenDialog& d) {
@@ -29,7 +31,8 @@ class OpenDialogTest : public ::testing::Test {
 };
 
 const char* kModelFilter =
-    "Alle Modelldateien|*.mdl;*.par|Veltrane Flugmodell (*.mdl)|*.mdl|Aerofly Modelldatei (*.par)|*.par";
+    "Alle Modelldateien|*.mdl;*.par|Veltrane Flugmodell (*.mdl)|*.mdl|Aerofly Modelldatei "
+    "(*.par)|*.par";
 
 TEST(OpenDialogFilter, ParsesDescriptionsAndPatterns) {
   auto f = ParseFilter(kModelFilter);
@@ -73,8 +76,9 @@ TEST_F(OpenDialogTest, ListsModelsByKindPoweredThenGlidersThenHelicopters) {
   for (const auto& [name, text] : files) std::ofstream(dir / name) << text;
   OpenDialog d;
   d.Open("Flugmodell laden", kModelFilter, "", dir);
-  EXPECT_EQ(Names(d), (std::vector<std::string>{"..", "c-sport.par", "e-trainer.mdl", "f-broken.par",
-                                                "b-glider.par", "d-glider.mdl", "a-heli.par"}));
+  EXPECT_EQ(Names(d),
+            (std::vector<std::string>{"..", "c-sport.par", "e-trainer.mdl", "f-broken.par",
+                                      "b-glider.par", "d-glider.mdl", "a-heli.par"}));
 }
 
 // Slope sites are the scenes that name their wind; one that does not read, or
@@ -105,7 +109,7 @@ TEST_F(OpenDialogTest, ProposedFileIsSelectedAndPreviewedByItsPicture) {
   EXPECT_EQ(fs::path(d.Preview()).filename(), "su-26_prv.jpg");
   d.Select("Trainer.MDL");
   EXPECT_EQ(d.Preview(), "");  // no Trainer_prv.jpg
-  d.Select("pic.bmp");  // a handled extension: its _prv.jpg, not itself
+  d.Select("pic.bmp");         // a handled extension: its _prv.jpg, not itself
   EXPECT_EQ(d.Preview(), "");
   d.Select("su-26_prv.jpg");
   EXPECT_EQ(fs::path(d.Preview()).filename(), "su-26_prv.jpg");
@@ -140,7 +144,7 @@ TEST_F(OpenDialogTest, PlacesLeadToTheShippedAndTheUsersFolders) {
   d.GoToPlace(1);
   d.Select("mine.par");
   EXPECT_EQ(d.Accept(), (own / "mine.par").string());  // stored with its full path
-  d.GoToPlace(7);  // out of range: stays
+  d.GoToPlace(7);                                      // out of range: stays
   EXPECT_EQ(d.CurrentPlace(), 1);
   d.EnterFolder("..");
   EXPECT_EQ(d.CurrentPlace(), -1);

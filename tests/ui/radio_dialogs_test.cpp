@@ -85,8 +85,8 @@ class Timer : public FrameTimer {
 
 struct Selection {
   std::string log;
-  FakeInterface none{"RcIntForm", false, &log}, joy{"RcJoyForm", true, &log}, vxd{"RcVxdForm", false, &log},
-      dll{"RcDllForm", false, &log}, pic{"RcPICForm", true, &log};
+  FakeInterface none{"RcIntForm", false, &log}, joy{"RcJoyForm", true, &log},
+      vxd{"RcVxdForm", false, &log}, dll{"RcDllForm", false, &log}, pic{"RcPICForm", true, &log};
   TRadioForm radio{{&none, &joy, &vxd, &dll, &pic}};
   Timer timer;
   RadioDialog dialog{radio, timer};
@@ -153,7 +153,8 @@ TEST(RadioDialog, EventWiringOpensAndClosesAroundTheDialogs) {
 TEST(CalibDialog, OkWithoutTheProcedureReproducesTheCalibration) {
   std::string log;
   FakeInterface rc("RcPICForm", true, &log);
-  for (int k = 0; k < kMaxChannels; ++k) rc.Calib[k] = {100.0 + k, 1.0 / (30 + k), 1.0 / (70 + 3 * k)};
+  for (int k = 0; k < kMaxChannels; ++k)
+    rc.Calib[k] = {100.0 + k, 1.0 / (30 + k), 1.0 / (70 + 3 * k)};
   rc.Calib[5] = {40.0, 0.0, 0.0};
   rc.Assign[3] = {-1, true, false};
   rc.Assign[6] = {11, false, true};
@@ -233,7 +234,7 @@ TEST(CalibDialog, BadRowStopsOkThereAndNamesIt) {
   EXPECT_NE(error->find("Heckrotor:"), std::string::npos) << *error;
   EXPECT_EQ(rc.Assign[0].Channel, 2);
   EXPECT_EQ(rc.Assign[2].Channel, -1);
-  EXPECT_EQ(rc.Assign[5].Channel, 5);         // after the bad row: not taken
+  EXPECT_EQ(rc.Assign[5].Channel, 5);          // after the bad row: not taken
   EXPECT_DOUBLE_EQ(rc.Calib[0].Centre, 10.0);  // nor the calibration
 }
 

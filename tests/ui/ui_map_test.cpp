@@ -22,9 +22,12 @@ TEST(UiMap, JsonLinesEscapeTheirTexts) {
   const std::vector<std::pair<UiMapEntry, std::string>> cases = {
       {{"wind_dialog", "Wind einstellen...", 195, 30, 180, 19},
        R"({"id": "wind_dialog", "label": "Wind einstellen...", "x": 195, "y": 30, "w": 180, "h": 19})"},
-      {{"ok", "Ок", 0, 0, 100, 19}, R"({"id": "ok", "label": "Ок", "x": 0, "y": 0, "w": 100, "h": 19})"},
-      {{"q", "a\"b\\c\n", -1, 2, 3, 4}, R"({"id": "q", "label": "a\"b\\c\n", "x": -1, "y": 2, "w": 3, "h": 4})"},
-      {{"t", std::string("x\x01"), 1, 1, 1, 1}, R"({"id": "t", "label": "x\u0001", "x": 1, "y": 1, "w": 1, "h": 1})"},
+      {{"ok", "Ок", 0, 0, 100, 19},
+       R"({"id": "ok", "label": "Ок", "x": 0, "y": 0, "w": 100, "h": 19})"},
+      {{"q", "a\"b\\c\n", -1, 2, 3, 4},
+       R"({"id": "q", "label": "a\"b\\c\n", "x": -1, "y": 2, "w": 3, "h": 4})"},
+      {{"t", std::string("x\x01"), 1, 1, 1, 1},
+       R"({"id": "t", "label": "x\u0001", "x": 1, "y": 1, "w": 1, "h": 1})"},
   };
   for (const auto& [entry, line] : cases) EXPECT_EQ(UiMap::JsonLine(entry), line);
 }

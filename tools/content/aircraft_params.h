@@ -38,7 +38,7 @@ struct HeliValues {
   double damping = 1.5;  // RotationalDamping: the trainer's is strong
   double cyclic = 0.03;  // both cyclic gains
   double rpm = 1600.0;
-  double expo = 30.0;    // pitch and roll stick curves
+  double expo = 30.0;  // pitch and roll stick curves
   double gyro = 0.4;
 };
 HeliValues TrainerHeli();

@@ -38,8 +38,8 @@ void AddWingHalf(Model& m, int side, double root_le, double root_chord, double t
     const double le = root_le + (tip_le - root_le) * f;
     const double c = root_chord + (tip_chord - root_chord) * f;
     const double t = t_root + (t_tip - t_root) * f;
-    rings.push_back(AirfoilRing(le, side * half_span * f, z_root + dihedral_rise * f, c, t,
-                                camber, points));
+    rings.push_back(
+        AirfoilRing(le, side * half_span * f, z_root + dihedral_rise * f, c, t, camber, points));
   }
   m.AddLoft(rings, bands, bands.back());
 }
@@ -105,8 +105,10 @@ Design Su26() {
   rings.push_back(Point(1.23, 0.07, n));
   m.AddLoft(rings, {red, red, red, white, white, blue, white, white, red, red, red}, dark);
   // Canopy bubble with the pilot's head under it.
-  const std::vector<Station> can = {{0.00, 0.15, 0.045, 0.040, 2.0}, {0.08, 0.15, 0.068, 0.075, 2.0},
-                                    {0.18, 0.15, 0.074, 0.085, 2.0}, {0.28, 0.15, 0.062, 0.070, 2.0},
+  const std::vector<Station> can = {{0.00, 0.15, 0.045, 0.040, 2.0},
+                                    {0.08, 0.15, 0.068, 0.075, 2.0},
+                                    {0.18, 0.15, 0.074, 0.085, 2.0},
+                                    {0.28, 0.15, 0.062, 0.070, 2.0},
                                     {0.37, 0.15, 0.035, 0.040, 2.0}};
   auto crings = Rings(can, n);
   crings.insert(crings.begin(), Point(-0.05, 0.15, n));
@@ -164,8 +166,8 @@ Design Glider() {
   m.AddLoft(crings, canopy);
   // Shoulder wing with polyhedral tips.
   for (int side : {1, -1}) {
-    AddWingHalf(m, side, -0.09, 0.23, -0.07, 0.18, 1.0, 0.06, 0.05, 0.11, 0.10, 0.035,
-                {0.0, 1.0}, {white}, 9);
+    AddWingHalf(m, side, -0.09, 0.23, -0.07, 0.18, 1.0, 0.06, 0.05, 0.11, 0.10, 0.035, {0.0, 1.0},
+                {white}, 9);
     // Outer panel: from 1.0 m to the tip at 1.5 m, rising more steeply.
     std::vector<std::vector<P3>> outer;
     for (double f : {0.0, 0.8, 1.0}) {
@@ -178,8 +180,8 @@ Design Glider() {
   // T-tail: fin with the tailplane on top.
   AddFin(m, 0.93, 0.17, 1.02, 0.11, 0.05, 0.26, 0.09, white, 6);
   for (int side : {1, -1})
-    AddWingHalf(m, side, 1.00, 0.12, 1.03, 0.08, 0.28, 0.262, 0.0, 0.08, 0.08, 0.0,
-                {0.0, 0.8, 1.0}, {white, orange}, 6);
+    AddWingHalf(m, side, 1.00, 0.12, 1.03, 0.08, 0.28, 0.262, 0.0, 0.08, 0.08, 0.0, {0.0, 0.8, 1.0},
+                {white, orange}, 6);
   // Landing skid under the nose and a tail bumper.
   m.AddStrut({-0.40, 0.0, -0.068}, {-0.05, 0.0, -0.055}, 0.018, 0.01, dark);
   return d;
@@ -215,8 +217,8 @@ Design Helicopter() {
   AddFin(m, 0.84, 0.14, 0.90, 0.10, 0.03, 0.20, 0.10, body, 6);
   AddFin(m, 0.86, 0.10, 0.90, 0.07, 0.02, -0.10, 0.10, body, 6);
   for (int side : {1, -1})
-    AddWingHalf(m, side, 0.66, 0.08, 0.68, 0.06, 0.12, 0.03, 0.0, 0.1, 0.1, 0.0, {0.0, 1.0},
-                {body}, 5);
+    AddWingHalf(m, side, 0.66, 0.08, 0.68, 0.06, 0.12, 0.03, 0.0, 0.1, 0.1, 0.0, {0.0, 1.0}, {body},
+                5);
   // Main shaft, rotor head and two blades; the disc shows them turning.
   m.AddStrut({0.0, 0.0, 0.10}, {0.0, 0.0, 0.245}, 0.02, 0.02, silver);
   m.AddBox({-0.03, -0.03, 0.225}, {0.03, 0.03, 0.255}, dark);
@@ -242,10 +244,12 @@ Design HighWing(double s, const Rgba& main_colour, const Rgba& trim_colour,
   const int main = m.Color(main_colour), trim = m.Color(trim_colour), dark = m.Color(kDark),
             canopy = m.Color(kCanopy), silver = m.Color(kSilver);
   const int n = 12;
-  const std::vector<Station> fus = {
-      {-0.42 * s, 0.00, 0.060 * s, 0.070 * s, 3.0}, {-0.36 * s, 0.00, 0.072 * s, 0.085 * s, 3.0},
-      {-0.20 * s, 0.02 * s, 0.075 * s, 0.110 * s, 3.0}, {0.10 * s, 0.03 * s, 0.070 * s, 0.105 * s, 3.0},
-      {0.45 * s, 0.05 * s, 0.045 * s, 0.065 * s, 2.6}, {0.80 * s, 0.06 * s, 0.020 * s, 0.030 * s, 2.2}};
+  const std::vector<Station> fus = {{-0.42 * s, 0.00, 0.060 * s, 0.070 * s, 3.0},
+                                    {-0.36 * s, 0.00, 0.072 * s, 0.085 * s, 3.0},
+                                    {-0.20 * s, 0.02 * s, 0.075 * s, 0.110 * s, 3.0},
+                                    {0.10 * s, 0.03 * s, 0.070 * s, 0.105 * s, 3.0},
+                                    {0.45 * s, 0.05 * s, 0.045 * s, 0.065 * s, 2.6},
+                                    {0.80 * s, 0.06 * s, 0.020 * s, 0.030 * s, 2.2}};
   auto rings = Rings(fus, n);
   rings.push_back(Point(0.86 * s, 0.065 * s, n));
   m.AddLoft(rings, {trim, main, main, main, main, trim}, dark);
@@ -253,8 +257,8 @@ Design HighWing(double s, const Rgba& main_colour, const Rgba& trim_colour,
   m.AddBox({-0.19 * s, -0.066 * s, 0.04 * s}, {0.02 * s, 0.066 * s, 0.12 * s}, canopy);
   // High wing with flat-bottomed section.
   for (int side : {1, -1})
-    AddWingHalf(m, side, -0.14 * s, 0.27 * s, -0.14 * s, 0.25 * s, 0.80 * s, 0.13 * s,
-                0.05 * s, 0.14, 0.13, 0.04, {0.0, 0.85, 1.0}, {main, trim}, 8);
+    AddWingHalf(m, side, -0.14 * s, 0.27 * s, -0.14 * s, 0.25 * s, 0.80 * s, 0.13 * s, 0.05 * s,
+                0.14, 0.13, 0.04, {0.0, 0.85, 1.0}, {main, trim}, 8);
   for (int side : {1, -1})
     AddWingHalf(m, side, 0.66 * s, 0.16 * s, 0.70 * s, 0.12 * s, 0.30 * s, 0.06 * s, 0.0, 0.08,
                 0.08, 0.0, {0.0, 1.0}, {main}, 6);
@@ -307,8 +311,8 @@ Design DuctedFanJet() {
   }
   // Swept mid wing and swept tailplane, swept fin.
   for (int side : {1, -1}) {
-    AddWingHalf(m, side, -0.05, 0.42, 0.22, 0.14, 0.55, 0.0, 0.0, 0.08, 0.07, 0.0,
-                {0.0, 0.85, 1.0}, {grey, red}, 8);
+    AddWingHalf(m, side, -0.05, 0.42, 0.22, 0.14, 0.55, 0.0, 0.0, 0.08, 0.07, 0.0, {0.0, 0.85, 1.0},
+                {grey, red}, 8);
     AddWingHalf(m, side, 0.42, 0.20, 0.56, 0.08, 0.24, 0.02, 0.0, 0.07, 0.07, 0.0, {0.0, 1.0},
                 {grey}, 6);
   }

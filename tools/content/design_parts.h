@@ -28,7 +28,6 @@ void AddFin(Model& m, double root_le, double root_chord, double tip_le, double t
             double z_root, double z_tip, double t, int color, int points);
 
 // Two crossing thin blades around a hub, in the plane normal to `axis` (x or z).
-void AddBlades(Model& m, const P3& hub, bool vertical_axis, double radius, double chord,
-               int color);
+void AddBlades(Model& m, const P3& hub, bool vertical_axis, double radius, double chord, int color);
 
 }  // namespace veltrane::content

@@ -102,7 +102,8 @@ void WriteWav(const std::string& path, const std::vector<double>& samples, int s
   out.reserve(44 + data_size);
   for (char c : {'R', 'I', 'F', 'F'}) out.push_back(static_cast<std::uint8_t>(c));
   Put32(out, 36 + data_size);
-  for (char c : {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}) out.push_back(static_cast<std::uint8_t>(c));
+  for (char c : {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '})
+    out.push_back(static_cast<std::uint8_t>(c));
   Put32(out, 16);
   Put16(out, 1);  // PCM
   Put16(out, 1);  // mono
@@ -114,7 +115,8 @@ void WriteWav(const std::string& path, const std::vector<double>& samples, int s
   Put32(out, data_size);
   for (double s : samples) {
     const long v = std::lround(std::clamp(s, -1.0, 1.0) * 32767.0);
-    Put16(out, static_cast<std::uint32_t>(static_cast<std::uint16_t>(static_cast<std::int16_t>(v))));
+    Put16(out,
+          static_cast<std::uint32_t>(static_cast<std::uint16_t>(static_cast<std::int16_t>(v))));
   }
   WriteBytes(path, out);
 }
@@ -125,7 +127,8 @@ void WriteText(const std::string& path, const std::string& text) {
 
 void MakeDirs(const std::string& path) { std::filesystem::create_directories(path); }
 
-int GeneratorMain(int argc, char** argv, const std::function<void(const std::string& outDir)>& write) {
+int GeneratorMain(int argc, char** argv,
+                  const std::function<void(const std::string& outDir)>& write) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argc > 0 ? argv[0] : "generator");
     return 2;

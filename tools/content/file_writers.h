@@ -28,6 +28,7 @@ void MakeDirs(const std::string& path);
 
 // The main of every generator: one argument, the output folder, handed to write.
 // Wrong usage gives exit code 2, a failure its message and exit code 1.
-int GeneratorMain(int argc, char** argv, const std::function<void(const std::string& outDir)>& write);
+int GeneratorMain(int argc, char** argv,
+                  const std::function<void(const std::string& outDir)>& write);
 
 }  // namespace veltrane::content

@@ -97,15 +97,13 @@ struct Landscape {
 
   int Cells() const { return 2 * size / step; }
   // Height of grid point (a, b) in metres.
-  double GridHeight(int a, int b) const {
-    return kLevel * level(a * step - size, b * step - size);
-  }
+  double GridHeight(int a, int b) const { return kLevel * level(a * step - size, b * step - size); }
   // Lowest terrain corner of the cell that holds (x, y): where a tree stands.
   double Ground(double x, double y) const {
     const int a = std::clamp(static_cast<int>(std::floor((x + size) / step)), 0, Cells() - 1);
     const int b = std::clamp(static_cast<int>(std::floor((y + size) / step)), 0, Cells() - 1);
-    return std::min({GridHeight(a, b), GridHeight(a + 1, b), GridHeight(a, b + 1),
-                     GridHeight(a + 1, b + 1)});
+    return std::min(
+        {GridHeight(a, b), GridHeight(a + 1, b), GridHeight(a, b + 1), GridHeight(a + 1, b + 1)});
   }
 };
 
@@ -117,7 +115,8 @@ Image Heightmap(const Landscape& l) {
   // Picture row g holds grid row cells - g (the top row is the far, northern edge).
   for (int g = 0; g < cells; ++g)
     for (int c = 0; c < cells; ++c) {
-      const int lv = std::clamp(l.level(c * l.step - l.size, (cells - g) * l.step - l.size), 0, 255);
+      const int lv =
+          std::clamp(l.level(c * l.step - l.size, (cells - g) * l.step - l.size), 0, 255);
       const double grey = (255 - lv) / 255.0;
       img.At(c, g) = {grey, grey, grey};
     }
@@ -161,27 +160,38 @@ void WriteTrees(std::ostringstream& o, const Landscape& l) {
 void WriteBuilding(std::ostringstream& o, const Landscape& l, const Building& b) {
   const Rect& r = b.base;
   const double g = std::min({l.Ground(r.x0, r.y0), l.Ground(r.x1, r.y0), l.Ground(r.x0, r.y1),
-                             l.Ground(r.x1, r.y1)}) - 0.2;
+                             l.Ground(r.x1, r.y1)}) -
+                   0.2;
   const double zw = g + 0.2 + b.wall, zr = g + 0.2 + b.ridge;
   auto quad = [&](const std::string& a, const std::string& bb, const std::string& c,
-                  const std::string& d) { o << a << "   " << bb << "   " << c << "   " << d << "\n"; };
+                  const std::string& d) {
+    o << a << "   " << bb << "   " << c << "   " << d << "\n";
+  };
   o << "\n// " << b.name << "\n";
   o << "COLOR " << Num(b.walls.r, 3) << " " << Num(b.walls.g, 3) << " " << Num(b.walls.b, 3)
     << " 0 0\n";
   // Walls, counter-clockwise as seen from outside.
-  quad(Corner(r.x0, r.y0, g), Corner(r.x1, r.y0, g), Corner(r.x1, r.y0, zw), Corner(r.x0, r.y0, zw));
-  quad(Corner(r.x1, r.y0, g), Corner(r.x1, r.y1, g), Corner(r.x1, r.y1, zw), Corner(r.x1, r.y0, zw));
-  quad(Corner(r.x1, r.y1, g), Corner(r.x0, r.y1, g), Corner(r.x0, r.y1, zw), Corner(r.x1, r.y1, zw));
-  quad(Corner(r.x0, r.y1, g), Corner(r.x0, r.y0, g), Corner(r.x0, r.y0, zw), Corner(r.x0, r.y1, zw));
+  quad(Corner(r.x0, r.y0, g), Corner(r.x1, r.y0, g), Corner(r.x1, r.y0, zw),
+       Corner(r.x0, r.y0, zw));
+  quad(Corner(r.x1, r.y0, g), Corner(r.x1, r.y1, g), Corner(r.x1, r.y1, zw),
+       Corner(r.x1, r.y0, zw));
+  quad(Corner(r.x1, r.y1, g), Corner(r.x0, r.y1, g), Corner(r.x0, r.y1, zw),
+       Corner(r.x1, r.y1, zw));
+  quad(Corner(r.x0, r.y1, g), Corner(r.x0, r.y0, g), Corner(r.x0, r.y0, zw),
+       Corner(r.x0, r.y1, zw));
   // Gable ends: quads whose last two corners coincide are triangles.
   if (b.ridge_along_y) {
     const double xm = 0.5 * (r.x0 + r.x1);
-    quad(Corner(r.x0, r.y0, zw), Corner(r.x1, r.y0, zw), Corner(xm, r.y0, zr), Corner(xm, r.y0, zr));
-    quad(Corner(r.x1, r.y1, zw), Corner(r.x0, r.y1, zw), Corner(xm, r.y1, zr), Corner(xm, r.y1, zr));
+    quad(Corner(r.x0, r.y0, zw), Corner(r.x1, r.y0, zw), Corner(xm, r.y0, zr),
+         Corner(xm, r.y0, zr));
+    quad(Corner(r.x1, r.y1, zw), Corner(r.x0, r.y1, zw), Corner(xm, r.y1, zr),
+         Corner(xm, r.y1, zr));
   } else {
     const double ym = 0.5 * (r.y0 + r.y1);
-    quad(Corner(r.x1, r.y0, zw), Corner(r.x1, r.y1, zw), Corner(r.x1, ym, zr), Corner(r.x1, ym, zr));
-    quad(Corner(r.x0, r.y1, zw), Corner(r.x0, r.y0, zw), Corner(r.x0, ym, zr), Corner(r.x0, ym, zr));
+    quad(Corner(r.x1, r.y0, zw), Corner(r.x1, r.y1, zw), Corner(r.x1, ym, zr),
+         Corner(r.x1, ym, zr));
+    quad(Corner(r.x0, r.y1, zw), Corner(r.x0, r.y0, zw), Corner(r.x0, ym, zr),
+         Corner(r.x0, ym, zr));
   }
   o << "COLOR " << Num(b.roof.r, 3) << " " << Num(b.roof.g, 3) << " " << Num(b.roof.b, 3)
     << " 0 0\n";
@@ -210,14 +220,15 @@ void WriteBuilding(std::ostringstream& o, const Landscape& l, const Building& b)
 
 std::string SceneText(const Landscape& l) {
   std::ostringstream o;
-  o << "// " << l.title << "\n"
-    "// Landscape file: keywords and numbers separated by blanks; \"//\" starts a comment.\n"
-    "// Coordinates: x east, y north, z up, metres, origin in the middle of the terrain.\n\n"
-    "// SCENE half side, texture tile side, grid cell side: " << 2 * l.size << " m square, "
-    << l.Cells() << " cells per side.\n";
+  o << "// " << l.title
+    << "\n"
+       "// Landscape file: keywords and numbers separated by blanks; \"//\" starts a comment.\n"
+       "// Coordinates: x east, y north, z up, metres, origin in the middle of the terrain.\n\n"
+       "// SCENE half side, texture tile side, grid cell side: "
+    << 2 * l.size << " m square, " << l.Cells() << " cells per side.\n";
   o << "SCENE " << l.size << " " << l.tile << " " << l.step << "\n";
-  o << "// Heightmap picture, one pixel per grid point: dark is high, "
-    << kLevel << " m per grey level.\n";
+  o << "// Heightmap picture, one pixel per grid point: dark is high, " << kLevel
+    << " m per grey level.\n";
   o << "3D_LANDSCAPE " << l.name << "\n\n";
   o << "// Ground textures per tile: QUADRANT first column, first row, columns, rows, picture.\n";
   for (const Quadrant& q : l.quadrants)
@@ -226,7 +237,8 @@ std::string SceneText(const Landscape& l) {
   o << "\n// Sky dome: height, half width, picture.\n";
   o << "SKY " << l.sky_height << " " << l.sky_half_width << " " << l.sky << "\n\n";
   if (l.wind) {
-    o << "// " << l.wind->note << "\n// WIND speed (m/s, 10 m above the ground), direction it blows from (degrees).\n";
+    o << "// " << l.wind->note
+      << "\n// WIND speed (m/s, 10 m above the ground), direction it blows from (degrees).\n";
     o << "WIND " << Num(l.wind->speed, 1) << " " << Num(l.wind->from, 1) << "\n\n";
   }
   o << "// " << l.places_note << "\n";
@@ -241,9 +253,8 @@ std::string SceneText(const Landscape& l) {
     for (double y = w.area.y0; y < w.area.y1 - 1e-6; y += w.quad)
       for (double x = w.area.x0; x < w.area.x1 - 1e-6; x += w.quad) {
         const double x1 = x + w.quad, y1 = y + w.quad;
-        o << Corner(0, 255, x, y, w.level_m) << "   " << Corner(255, 255, x1, y, w.level_m)
-          << "   " << Corner(255, 0, x1, y1, w.level_m) << "   " << Corner(0, 0, x, y1, w.level_m)
-          << "\n";
+        o << Corner(0, 255, x, y, w.level_m) << "   " << Corner(255, 255, x1, y, w.level_m) << "   "
+          << Corner(255, 0, x1, y1, w.level_m) << "   " << Corner(0, 0, x, y1, w.level_m) << "\n";
       }
   }
   for (const Mat& m : l.mats) {
@@ -272,7 +283,8 @@ void ScatterWood(std::vector<Tree>& trees, Sequence& seq, double cx, double cy, 
     const double x = cx + r * std::cos(a), y = cy + r * std::sin(a);
     const double height = 8.0 + 7.0 * seq.Next();
     const bool pine = seq.Next() < pine_share;
-    if (free(x, y)) trees.push_back({std::round(x * 10) / 10, std::round(y * 10) / 10, height, pine});
+    if (free(x, y))
+      trees.push_back({std::round(x * 10) / 10, std::round(y * 10) / 10, height, pine});
   }
 }
 
@@ -295,13 +307,14 @@ Landscape Airfield() {
     const double edge = std::max(std::fabs(x), std::fabs(y));
     const double hills = 150.0 * SmoothStep(520.0, 980.0, edge) *
                          (0.55 + 0.45 * FractalNoise(x / 180.0, y / 180.0, 3, 9));
-    const double west = 40.0 * SmoothStep(-250.0, -700.0, x) * FractalNoise(x / 150.0, y / 150.0, 2, 4);
+    const double west =
+        40.0 * SmoothStep(-250.0, -700.0, x) * FractalNoise(x / 150.0, y / 150.0, 2, 4);
     const int lv = base + static_cast<int>(std::lround(blend * (rolling + hills + west)));
     return std::clamp(lv, 0, 255);
   };
-  l.quadrants = {{0, 0, 10, 10, "grass_a"}, {5, 3, 1, 4, "runway"},   {0, 0, 10, 2, "grass_c"},
-                 {0, 8, 10, 2, "grass_c"},  {0, 2, 2, 6, "grass_c"},  {8, 2, 2, 6, "grass_c"},
-                 {2, 2, 2, 2, "grass_b"},   {6, 6, 2, 2, "grass_b"},  {7, 3, 1, 2, "field_crop"},
+  l.quadrants = {{0, 0, 10, 10, "grass_a"},  {5, 3, 1, 4, "runway"},  {0, 0, 10, 2, "grass_c"},
+                 {0, 8, 10, 2, "grass_c"},   {0, 2, 2, 6, "grass_c"}, {8, 2, 2, 6, "grass_c"},
+                 {2, 2, 2, 2, "grass_b"},    {6, 6, 2, 2, "grass_b"}, {7, 3, 1, 2, "field_crop"},
                  {2, 5, 1, 2, "field_soil"}, {3, 6, 1, 1, "grass_b"}};
   l.pilot_x = 125;
   l.pilot_y = -110;
@@ -326,7 +339,8 @@ Landscape Airfield() {
   // A hedge row of broad-leaved trees east of the airfield.
   for (int k = 0; k < 18; ++k) {
     const double y = -420 + 50.0 * k;
-    if (free(290, y)) l.trees.push_back({290 + 6.0 * seq.Next(), y + 10.0 * seq.Next(), 9 + 4 * seq.Next(), false});
+    if (free(290, y))
+      l.trees.push_back({290 + 6.0 * seq.Next(), y + 10.0 * seq.Next(), 9 + 4 * seq.Next(), false});
   }
   return l;
 }
@@ -385,7 +399,8 @@ void TreeLine(std::vector<Tree>& trees, Sequence& seq, double x0, double y0, dou
     const double x = x0 + (x1 - x0) * f + 4.0 * (seq.Next() - 0.5);
     const double y = y0 + (y1 - y0) * f + 4.0 * (seq.Next() - 0.5);
     const bool pine = seq.Next() < pine_share;
-    trees.push_back({std::round(x * 10) / 10, std::round(y * 10) / 10, 10.0 + 5.0 * seq.Next(), pine});
+    trees.push_back(
+        {std::round(x * 10) / 10, std::round(y * 10) / 10, 10.0 + 5.0 * seq.Next(), pine});
   }
 }
 
@@ -401,11 +416,13 @@ Landscape Field() {
   l.level = [base](double x, double y) {
     // Flat for a kilometre around the strip; a gentle swell towards the edges.
     const double edge = std::max(std::fabs(x), std::fabs(y));
-    const double swell = 30.0 * SmoothStep(600.0, 990.0, edge) * FractalNoise(x / 200.0, y / 200.0, 3, 31);
+    const double swell =
+        30.0 * SmoothStep(600.0, 990.0, edge) * FractalNoise(x / 200.0, y / 200.0, 3, 31);
     return std::clamp(base + static_cast<int>(std::lround(swell)), 0, 255);
   };
-  l.quadrants = {{0, 0, 10, 10, "field_grass"}, {5, 2, 1, 6, "runway"},  {1, 1, 3, 2, "field_crop"},
-                 {7, 6, 2, 3, "field_crop"},    {1, 6, 2, 2, "field_soil"}, {7, 1, 2, 2, "field_soil"}};
+  l.quadrants = {{0, 0, 10, 10, "field_grass"}, {5, 2, 1, 6, "runway"},
+                 {1, 1, 3, 2, "field_crop"},    {7, 6, 2, 3, "field_crop"},
+                 {1, 6, 2, 2, "field_soil"},    {7, 1, 2, 2, "field_soil"}};
   l.pilot_x = 125;
   l.pilot_y = -120;
   l.start_x = 100;
@@ -419,9 +436,8 @@ Landscape Field() {
   // and one along its western edge.
   TreeLine(l.trees, seq, -700, -480, 700, -480, 14.0, 0.3);
   TreeLine(l.trees, seq, -220, -460, -220, 700, 16.0, 0.2);
-  ScatterWood(l.trees, seq, 650, -600, 140, 40, 0.6, [](double x, double y) {
-    return std::fabs(x) < 980 && std::fabs(y) < 980;
-  });
+  ScatterWood(l.trees, seq, 650, -600, 140, 40, 0.6,
+              [](double x, double y) { return std::fabs(x) < 980 && std::fabs(y) < 980; });
   return l;
 }
 
@@ -437,13 +453,14 @@ Landscape Valley() {
   l.level = [base](double x, double y) {
     const double d = std::fabs(x - 80.0);
     // Steep sides from 130 m off the strip, a ridge line that rises and falls.
-    const double sides = 190.0 * SmoothStep(100.0, 480.0, d) * (0.65 + 0.35 * FractalNoise(x / 150.0, y / 150.0, 4, 41));
+    const double sides = 190.0 * SmoothStep(100.0, 480.0, d) *
+                         (0.65 + 0.35 * FractalNoise(x / 150.0, y / 150.0, 4, 41));
     const double ends = 90.0 * SmoothStep(450.0, 780.0, std::fabs(y));
     const double floor = 4.0 * FractalNoise(x / 90.0, y / 90.0, 2, 43) * SmoothStep(60.0, 130.0, d);
     return std::clamp(base + static_cast<int>(std::lround(sides + ends + floor)), 0, 255);
   };
-  l.quadrants = {{0, 0, 10, 10, "valley_grass"}, {0, 0, 3, 10, "rock"}, {8, 0, 2, 10, "rock"},
-                 {3, 0, 1, 10, "grass_c"},        {6, 0, 2, 10, "grass_c"}, {5, 2, 1, 6, "runway"}};
+  l.quadrants = {{0, 0, 10, 10, "valley_grass"}, {0, 0, 3, 10, "rock"},    {8, 0, 2, 10, "rock"},
+                 {3, 0, 1, 10, "grass_c"},       {6, 0, 2, 10, "grass_c"}, {5, 2, 1, 6, "runway"}};
   l.pilot_x = 105;
   l.pilot_y = -150;
   l.start_x = 80;
@@ -478,13 +495,17 @@ Landscape Coast() {
   l.level = [base](double x, double y) {
     // Land west of x = 160; the beach slopes down into the sea from there.
     const double beach = -14.0 * SmoothStep(160.0, 320.0, x) - 10.0 * SmoothStep(320.0, 700.0, x);
-    const double dunes = 40.0 * SmoothStep(-40.0, -500.0, x) * (0.5 + 0.5 * FractalNoise(x / 120.0, y / 120.0, 3, 51));
-    const double ripple = 3.0 * FractalNoise(x / 70.0, y / 70.0, 2, 53) * SmoothStep(-40.0, -120.0, x);
+    const double dunes = 40.0 * SmoothStep(-40.0, -500.0, x) *
+                         (0.5 + 0.5 * FractalNoise(x / 120.0, y / 120.0, 3, 51));
+    const double ripple =
+        3.0 * FractalNoise(x / 70.0, y / 70.0, 2, 53) * SmoothStep(-40.0, -120.0, x);
     return std::clamp(base + static_cast<int>(std::lround(beach + dunes + ripple)), 0, 255);
   };
   const double sea = kLevel * (base - 6) + 0.05;
   l.water.push_back({{240, -800, 800, 800}, sea, 80});
-  l.quadrants = {{0, 0, 10, 10, "coast_grass"}, {6, 0, 2, 10, "sand"}, {8, 0, 2, 10, "water"},
+  l.quadrants = {{0, 0, 10, 10, "coast_grass"},
+                 {6, 0, 2, 10, "sand"},
+                 {8, 0, 2, 10, "water"},
                  {5, 2, 1, 6, "runway"}};
   // West of the strip, so that the pilot looks past the model out to sea.
   l.pilot_x = 40;
@@ -494,7 +515,9 @@ Landscape Coast() {
   l.sky = "sky_coast";
   l.buildings = {
       {{150, -250, 158, -242}, 2.4, 3.6, true, {0.3, 0.5, 0.7}, {0.9, 0.9, 0.88}, "Beach hut"}};
-  auto free = [](double x, double y) { return x < -60.0 && std::fabs(x) < 780 && std::fabs(y) < 780; };
+  auto free = [](double x, double y) {
+    return x < -60.0 && std::fabs(x) < 780 && std::fabs(y) < 780;
+  };
   Sequence seq(5059);
   ScatterWood(l.trees, seq, -450, 300, 260, 120, 0.9, free);
   ScatterWood(l.trees, seq, -450, -400, 260, 120, 0.9, free);
@@ -521,33 +544,38 @@ Landscape Ridge() {
   l.size = 800;
   l.tile = 160;
   l.step = 8;
-  const int foot = 20, crest = 220;  // 5 m and 55.6 m
-  const Rect top{-60, -130, 60, -40};     // landing area behind the edge
-  const Rect bottom{-80, 250, 80, 330};   // and one at the foot
+  const int foot = 20, crest = 220;      // 5 m and 55.6 m
+  const Rect top{-60, -130, 60, -40};    // landing area behind the edge
+  const Rect bottom{-80, 250, 80, 330};  // and one at the foot
   l.level = [=](double x, double y) {
     // The crest line runs east-west near y = 0 with gentle bends; the face falls
     // 50 m over about 170 m to the north, the back slope far more gently south.
-    const double d = y - RidgeEdge(x);  // metres north of the crest line
+    const double d = y - RidgeEdge(x);                           // metres north of the crest line
     const double ends = SmoothStep(620.0, 790.0, std::fabs(x));  // the ridge dies away at its ends
     // The face falls 50 m over 130 m, rounded over at the crest; the back slope far
     // more gently south.
     const double face = 1.0 - SmoothStep(-20.0, 110.0, d);
     const double back = 1.0 - 0.45 * SmoothStep(-80.0, -700.0, d);
     const double shape = std::min(face, back);
-    const double lumps = 6.0 * FractalNoise(x / 90.0, y / 90.0, 3, 63) * SmoothStep(120.0, 40.0, std::fabs(d));
-    const double hills = (crest - foot) * shape * (1.0 - ends) + lumps * (1.0 - 0.7 * SmoothStep(-10.0, 10.0, d));
-    const double meadow = 5.0 * FractalNoise(x / 150.0, y / 150.0, 3, 65) * SmoothStep(200.0, 300.0, d);
+    const double lumps =
+        6.0 * FractalNoise(x / 90.0, y / 90.0, 3, 63) * SmoothStep(120.0, 40.0, std::fabs(d));
+    const double hills =
+        (crest - foot) * shape * (1.0 - ends) + lumps * (1.0 - 0.7 * SmoothStep(-10.0, 10.0, d));
+    const double meadow =
+        5.0 * FractalNoise(x / 150.0, y / 150.0, 3, 65) * SmoothStep(200.0, 300.0, d);
     int lv = foot + static_cast<int>(std::lround(hills + meadow));
     lv = Flatten(lv, crest, top, 30.0, x, y);
     lv = Flatten(lv, foot, bottom, 40.0, x, y);
     return std::clamp(lv, 0, 255);
   };
   // One grass over the whole ridge, so no tile edge runs along the face.
-  l.quadrants = {{0, 0, 10, 10, "valley_grass"}, {1, 7, 2, 2, "field_crop"}, {7, 7, 2, 2, "field_soil"}};
+  l.quadrants = {
+      {0, 0, 10, 10, "valley_grass"}, {1, 7, 2, 2, "field_crop"}, {7, 7, 2, 2, "field_soil"}};
   l.mats = {{top, kLevel * crest + 0.03, "Landing area on top, behind the edge"},
             {bottom, kLevel * foot + 0.03, "Landing area at the foot"}};
   l.wind = UsualWind{5.0, 0.0, "The usual wind blows from the north, straight up the face."};
-  l.places_note = "The pilot stands at the edge of the crest; models start on the landing area at the foot.";
+  l.places_note =
+      "The pilot stands at the edge of the crest; models start on the landing area at the foot.";
   // Just over the edge, so that a model thrown from the hand is over the face at once.
   l.pilot_x = 0;
   l.pilot_y = static_cast<int>(std::lround(RidgeEdge(0.0) + 6.0));
@@ -593,7 +621,8 @@ Landscape Cliffs() {
     const double d = y - CliffEdge(x);
     double lv;
     if (d < -8.0) {
-      const double dunes = 18.0 * FractalNoise(x / 110.0, y / 110.0, 3, 73) * SmoothStep(-30.0, -140.0, d);
+      const double dunes =
+          18.0 * FractalNoise(x / 110.0, y / 110.0, 3, 73) * SmoothStep(-30.0, -140.0, d);
       lv = top_level - 30.0 * SmoothStep(-200.0, -750.0, d) + dunes;
     } else if (d < 70.0) {
       lv = beach + (top_level - beach) * (1.0 - SmoothStep(-8.0, 70.0, d));
@@ -606,7 +635,9 @@ Landscape Cliffs() {
   };
   const double sea = kLevel * 8 + 0.05;
   l.water.push_back({{-800, 300, 800, 800}, sea, 80});
-  l.quadrants = {{0, 0, 10, 10, "coast_grass"}, {0, 6, 10, 1, "sand"}, {0, 7, 10, 3, "water"},
+  l.quadrants = {{0, 0, 10, 10, "coast_grass"},
+                 {0, 6, 10, 1, "sand"},
+                 {0, 7, 10, 3, "water"},
                  {0, 0, 10, 2, "grass_c"}};
   l.mats = {{top, kLevel * top_level + 0.03, "Landing area on top, behind the edge"},
             {shore, kLevel * beach + 0.03, "Landing area on the beach"}};
@@ -617,8 +648,13 @@ Landscape Cliffs() {
   l.start_x = 0;
   l.start_y = 258;
   l.sky = "sky_coast";
-  l.buildings = {
-      {{-130, 60, -118, 70}, 2.6, 4.0, false, {0.92, 0.9, 0.84}, {0.2, 0.3, 0.45}, "Coastguard hut"}};
+  l.buildings = {{{-130, 60, -118, 70},
+                  2.6,
+                  4.0,
+                  false,
+                  {0.92, 0.9, 0.84},
+                  {0.2, 0.3, 0.45},
+                  "Coastguard hut"}};
   Sequence seq(7079);
   auto free = [&](double x, double y) {
     return y < -100 && std::fabs(x) < 780 && std::fabs(y) < 780;
@@ -635,8 +671,8 @@ Landscape Hill() {
   l.size = 800;
   l.tile = 160;
   l.step = 8;
-  const int plain = 16, summit = 226;  // 4 m and 57 m
-  const Rect top{-30, -45, 30, 45};    // the flat summit, long north-south
+  const int plain = 16, summit = 226;    // 4 m and 57 m
+  const Rect top{-30, -45, 30, 45};      // the flat summit, long north-south
   const Rect foot{-370, -40, -270, 40};  // a meadow at the western foot
   l.level = [=](double x, double y) {
     // An oval hill, longer north-south, so a west or an east wind meets a broad
@@ -649,10 +685,14 @@ Landscape Hill() {
     const double farm = 4.0 * FractalNoise(x / 130.0, y / 130.0, 3, 81);
     const double lumps = 8.0 * FractalNoise(x / 70.0, y / 70.0, 2, 83) * shape;
     const int lv = plain + static_cast<int>(std::lround((summit - plain) * shape + farm + lumps));
-    return std::clamp(Flatten(Flatten(lv, summit, top, 15.0, x, y), plain + 2, foot, 30.0, x, y), 0, 255);
+    return std::clamp(Flatten(Flatten(lv, summit, top, 15.0, x, y), plain + 2, foot, 30.0, x, y), 0,
+                      255);
   };
-  l.quadrants = {{0, 0, 10, 10, "field_grass"}, {0, 0, 2, 3, "field_crop"},
-                 {8, 7, 2, 3, "field_crop"},     {7, 0, 3, 2, "field_soil"}, {0, 7, 2, 3, "field_soil"}};
+  l.quadrants = {{0, 0, 10, 10, "field_grass"},
+                 {0, 0, 2, 3, "field_crop"},
+                 {8, 7, 2, 3, "field_crop"},
+                 {7, 0, 3, 2, "field_soil"},
+                 {0, 7, 2, 3, "field_soil"}};
   l.mats = {{{-25, -35, 25, 35}, kLevel * summit + 0.03, "Landing area on the summit"},
             {foot, kLevel * (plain + 2) + 0.03, "Landing area at the western foot"}};
   l.wind = UsualWind{5.0, 270.0, "The usual wind blows from the west onto the long western face."};
@@ -689,12 +729,17 @@ int main(int argc, char** argv) {
   return GeneratorMain(argc, argv, [](const std::string& out) {
     const std::string dir = out + "/Landscape";
     MakeDirs(dir);
-    WriteBmp(dir + "/grass_a.bmp", GrassTexture(kTextureSize, {0.2, 0.36, 0.12}, {0.38, 0.55, 0.2}, 0.5, 11));
-    WriteBmp(dir + "/grass_b.bmp", GrassTexture(kTextureSize, {0.24, 0.38, 0.1}, {0.45, 0.55, 0.2}, 0.6, 12));
-    WriteBmp(dir + "/grass_c.bmp", GrassTexture(kTextureSize, {0.16, 0.3, 0.1}, {0.32, 0.46, 0.18}, 0.7, 13));
+    WriteBmp(dir + "/grass_a.bmp",
+             GrassTexture(kTextureSize, {0.2, 0.36, 0.12}, {0.38, 0.55, 0.2}, 0.5, 11));
+    WriteBmp(dir + "/grass_b.bmp",
+             GrassTexture(kTextureSize, {0.24, 0.38, 0.1}, {0.45, 0.55, 0.2}, 0.6, 12));
+    WriteBmp(dir + "/grass_c.bmp",
+             GrassTexture(kTextureSize, {0.16, 0.3, 0.1}, {0.32, 0.46, 0.18}, 0.7, 13));
     WriteBmp(dir + "/runway.bmp", RunwayTexture(kTextureSize, 32));
-    WriteBmp(dir + "/field_crop.bmp", FieldTexture(kTextureSize, {0.5, 0.45, 0.2}, {0.78, 0.7, 0.3}, 14));
-    WriteBmp(dir + "/field_soil.bmp", FieldTexture(kTextureSize, {0.3, 0.22, 0.14}, {0.42, 0.33, 0.2}, 15));
+    WriteBmp(dir + "/field_crop.bmp",
+             FieldTexture(kTextureSize, {0.5, 0.45, 0.2}, {0.78, 0.7, 0.3}, 14));
+    WriteBmp(dir + "/field_soil.bmp",
+             FieldTexture(kTextureSize, {0.3, 0.22, 0.14}, {0.42, 0.33, 0.2}, 15));
     WriteBmp(dir + "/water.bmp", WaterTexture(kTextureSize, 16));
     WriteBmp(dir + "/sky.bmp", SkyTexture(kTextureSize));
     WriteBmp(dir + "/tree_pine.bmp", PineTexture(128, 256, 17));
@@ -703,9 +748,12 @@ int main(int argc, char** argv) {
     WriteLandscape(dir, Lake());
     // The newer landscapes have their own grass, sky and surfaces; small pictures keep
     // the data compact (they tile, so a 128 texel grass looks no coarser from the pilot).
-    WriteBmp(dir + "/field_grass.bmp", GrassTexture(128, {0.3, 0.42, 0.14}, {0.5, 0.6, 0.24}, 0.45, 21));
-    WriteBmp(dir + "/valley_grass.bmp", GrassTexture(128, {0.14, 0.3, 0.12}, {0.28, 0.44, 0.2}, 0.6, 22));
-    WriteBmp(dir + "/coast_grass.bmp", GrassTexture(128, {0.32, 0.44, 0.2}, {0.55, 0.6, 0.32}, 0.55, 23));
+    WriteBmp(dir + "/field_grass.bmp",
+             GrassTexture(128, {0.3, 0.42, 0.14}, {0.5, 0.6, 0.24}, 0.45, 21));
+    WriteBmp(dir + "/valley_grass.bmp",
+             GrassTexture(128, {0.14, 0.3, 0.12}, {0.28, 0.44, 0.2}, 0.6, 22));
+    WriteBmp(dir + "/coast_grass.bmp",
+             GrassTexture(128, {0.32, 0.44, 0.2}, {0.55, 0.6, 0.32}, 0.55, 23));
     WriteBmp(dir + "/rock.bmp", GrassTexture(128, {0.36, 0.36, 0.34}, {0.55, 0.54, 0.5}, 0.8, 24));
     WriteBmp(dir + "/sand.bmp", GrassTexture(128, {0.78, 0.7, 0.5}, {0.9, 0.84, 0.64}, 0.3, 25));
     WriteBmp(dir + "/sky_field.bmp", SkyTexture(128, {0.5, 0.64, 0.86}, 0.45, 81));

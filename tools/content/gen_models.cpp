@@ -1,5 +1,6 @@
 // Writes the shipped flight models: parameter files and geometry (.geo, .mdl, .x);
-// their previews are the program's own pictures (render_previews.sh). Usage: veltrane-gen-models OUTPUT_DIR  (writes OUTPUT_DIR/Model/...)
+// their previews are the program's own pictures (render_previews.sh). Usage: veltrane-gen-models
+// OUTPUT_DIR  (writes OUTPUT_DIR/Model/...)
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -15,10 +16,11 @@ namespace {
 
 void WriteGeoModel(const std::string& dir, const std::string& name, const Design& d, int style,
                    const std::vector<ParamLine>& params, const std::string& about) {
-  WriteText(dir + "/" + name + ".par",
-            ParText(style, params,
-                    style == 0 ? "iModelStyle: 0 = airplane; one value per line, notes after it"
-                               : "iModelStyle: 1 = helicopter; one value per line, notes after it"));
+  WriteText(
+      dir + "/" + name + ".par",
+      ParText(style, params,
+              style == 0 ? "iModelStyle: 0 = airplane; one value per line, notes after it"
+                         : "iModelStyle: 1 = helicopter; one value per line, notes after it"));
   WriteText(dir + "/" + name + ".geo", GeoText(d, "// " + d.title + "\n" + about));
 }
 
@@ -39,9 +41,8 @@ int main(int argc, char** argv) {
     WriteGeoModel(dir, "heli", Helicopter(), 1, HelicopterLines(),
                   "// Flown with the helicopter model; it stands on the four contact points\n"
                   "// of heli.par at the ends of its skids.\n");
-    const Design trainer =
-        HighWing(1.0, {0.98, 0.8, 0.1, 1.0, "yellow"}, {0.8, 0.1, 0.1, 1.0, "red"},
-                 "high-wing trainer, 1.6 m span");
+    const Design trainer = HighWing(1.0, {0.98, 0.8, 0.1, 1.0, "yellow"},
+                                    {0.8, 0.1, 0.1, 1.0, "red"}, "high-wing trainer, 1.6 m span");
     WriteText(dir + "/trainer.mdl", MdlText(trainer, AirplaneLines(TrainerValues())));
     const Design park = HighWing(0.62, {0.92, 0.92, 0.95, 1.0, "white"},
                                  {0.1, 0.45, 0.2, 1.0, "green"}, "park flyer, 1 m span");
@@ -66,15 +67,18 @@ int main(int argc, char** argv) {
 
     // Each glider has its own planform, tail and colours, so that they differ in the
     // open dialog's previews.
-    GliderLook rudder{"thermal glider, 2 m span, rudder and elevator"};
+    GliderLook rudder;
+    rudder.title = "thermal glider, 2 m span, rudder and elevator";
     rudder.span = 2.0, rudder.rootChord = 0.2, rudder.tipChord = 0.14, rudder.tipSweep = 0.03;
     rudder.polyhedral = true, rudder.dihedral = 0.12, rudder.length = 1.15, rudder.pod = 0.05;
     rudder.tail = TailKind::Cross, rudder.tailSpan = 0.45, rudder.finHeight = 0.16;
     rudder.main = {0.98, 0.8, 0.1, 1.0, "yellow"}, rudder.trim = {0.85, 0.09, 0.08, 1.0, "red"};
-    WriteGeoModel(dir, "rudder-glider", SlenderGlider(rudder), 0, AirplaneLines(RudderGliderValues()),
+    WriteGeoModel(dir, "rudder-glider", SlenderGlider(rudder), 0,
+                  AirplaneLines(RudderGliderValues()),
                   "// Rudder and elevator only: the dihedral banks it when the rudder yaws it.\n");
 
-    GliderLook sail{"sailplane, 4 m span"};
+    GliderLook sail;
+    sail.title = "sailplane, 4 m span";
     sail.span = 4.0, sail.rootChord = 0.26, sail.tipChord = 0.1, sail.tipSweep = 0.08;
     sail.dihedral = 0.05, sail.length = 1.8, sail.pod = 0.08;
     sail.tail = TailKind::T, sail.tailSpan = 0.75, sail.finHeight = 0.3;
@@ -82,7 +86,8 @@ int main(int argc, char** argv) {
     WriteGeoModel(dir, "sailplane", SlenderGlider(sail), 0, AirplaneLines(SailplaneValues()),
                   "// A big sailplane for the winch and the thermals.\n");
 
-    GliderLook hlg{"hand-launch glider, 1.5 m span"};
+    GliderLook hlg;
+    hlg.title = "hand-launch glider, 1.5 m span";
     hlg.span = 1.5, hlg.rootChord = 0.19, hlg.tipChord = 0.08, hlg.tipSweep = 0.06;
     hlg.polyhedral = true, hlg.dihedral = 0.08, hlg.length = 1.0, hlg.pod = 0.04;
     hlg.podAndBoom = true, hlg.canopy = false;
@@ -91,32 +96,38 @@ int main(int argc, char** argv) {
     WriteGeoModel(dir, "hlg", SlenderGlider(hlg), 0, AirplaneLines(HandLaunchGliderValues()),
                   "// Thrown by hand or pulled up on a line; floats in the lightest lift.\n");
 
-    GliderLook thrown{"hand-launch glider, 1.3 m span, V-tail"};
+    GliderLook thrown;
+    thrown.title = "hand-launch glider, 1.3 m span, V-tail";
     thrown.span = 1.3, thrown.rootChord = 0.17, thrown.tipChord = 0.06, thrown.tipSweep = 0.1;
     thrown.dihedral = 0.1, thrown.length = 0.9, thrown.pod = 0.035;
     thrown.podAndBoom = true, thrown.canopy = false;
     thrown.tail = TailKind::V, thrown.tailSpan = 0.32;
     thrown.main = {0.92, 0.92, 0.95, 1.0, "white"}, thrown.trim = {0.85, 0.15, 0.6, 1.0, "magenta"};
-    WriteGeoModel(dir, "throw-glider", SlenderGlider(thrown), 0, AirplaneLines(ThrowGliderValues()),
-                  "// A small hand-launch glider: throw it, find the bubble of lift, land at your feet.\n");
+    WriteGeoModel(
+        dir, "throw-glider", SlenderGlider(thrown), 0, AirplaneLines(ThrowGliderValues()),
+        "// A small hand-launch glider: throw it, find the bubble of lift, land at your feet.\n");
 
-    GliderLook motor{"motor glider, 2.5 m span"};
+    GliderLook motor;
+    motor.title = "motor glider, 2.5 m span";
     motor.span = 2.5, motor.rootChord = 0.24, motor.tipChord = 0.14, motor.tipSweep = 0.03;
     motor.dihedral = 0.07, motor.length = 1.3, motor.pod = 0.065;
     motor.tail = TailKind::V, motor.tailSpan = 0.5;
     motor.main = {0.08, 0.2, 0.62, 1.0, "blue"}, motor.trim = {0.95, 0.95, 0.93, 1.0, "white"};
     Design motorDesign = SlenderGlider(motor);
     AddNosePropeller(motorDesign, -0.43, 0.12);
-    WriteGeoModel(dir, "motor-glider", motorDesign, 0, AirplaneLines(MotorGliderValues()),
-                  "// An electric motor climbs it; with the motor off it glides like the others.\n");
+    WriteGeoModel(
+        dir, "motor-glider", motorDesign, 0, AirplaneLines(MotorGliderValues()),
+        "// An electric motor climbs it; with the motor off it glides like the others.\n");
 
-    GliderLook racer{"slope racer, 2.5 m span"};
+    GliderLook racer;
+    racer.title = "slope racer, 2.5 m span";
     racer.span = 2.5, racer.rootChord = 0.24, racer.tipChord = 0.12, racer.tipSweep = 0.02;
     racer.dihedral = 0.02, racer.length = 1.35, racer.pod = 0.045;
     racer.tail = TailKind::V, racer.tailSpan = 0.42;
     racer.main = {0.18, 0.18, 0.2, 1.0, "carbon"}, racer.trim = {0.98, 0.8, 0.1, 1.0, "yellow"};
-    WriteGeoModel(dir, "slope-racer", SlenderGlider(racer), 0, AirplaneLines(SlopeRacerValues()),
-                  "// Fast and heavy: fly it in the lift in front of a slope, ailerons and elevator.\n");
+    WriteGeoModel(
+        dir, "slope-racer", SlenderGlider(racer), 0, AirplaneLines(SlopeRacerValues()),
+        "// Fast and heavy: fly it in the lift in front of a slope, ailerons and elevator.\n");
 
     WriteGeoModel(dir, "slope-wing",
                   FoamWing(1.2, {0.95, 0.35, 0.1, 1.0, "orange"}, {0.1, 0.1, 0.12, 1.0, "black"},

@@ -33,7 +33,9 @@ Image InfoBox() {
     const double near_ridge = h * 0.84 - 14.0 * FractalNoise(x / 45.0, 7.0, 3, 43);
     for (int y = 0; y < h; ++y) {
       if (y > far_ridge) img.At(x, y) = Mix(img.At(x, y), {0.25, 0.3, 0.34}, 0.8);
-      if (y > near_ridge) img.At(x, y) = Mix({0.1, 0.16, 0.09}, {0.05, 0.08, 0.05}, (y - near_ridge) / (h - near_ridge));
+      if (y > near_ridge)
+        img.At(x, y) =
+            Mix({0.1, 0.16, 0.09}, {0.05, 0.08, 0.05}, (y - near_ridge) / (h - near_ridge));
     }
   }
   RenderOnto(Su26(), img, 200, 18, 130, 90);

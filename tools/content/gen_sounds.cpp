@@ -27,8 +27,8 @@ struct Resonance {
 // circularly into a buffer of a whole number of firing periods so that the loop
 // point is inaudible (each pulse's ringing wraps round into the start).
 struct EngineVoice {
-  int period;        // samples between firings at the file's own rate
-  int firings;       // firings in the loop
+  int period;   // samples between firings at the file's own rate
+  int firings;  // firings in the loop
   std::vector<Resonance> resonances;
   double noise_gain;   // broadband exhaust hiss of each pulse
   double noise_decay;  // seconds
@@ -64,8 +64,7 @@ std::vector<double> RenderEngine(const EngineVoice& v) {
     }
   }
   for (int i = 0; i < n; ++i)
-    out[static_cast<size_t>(i)] +=
-        v.body_gain * std::sin(2.0 * kPi * i / v.period);
+    out[static_cast<size_t>(i)] += v.body_gain * std::sin(2.0 * kPi * i / v.period);
   double mean = 0.0;
   for (double s : out) mean += s;
   mean /= n;
@@ -83,8 +82,8 @@ std::vector<double> Motor() {
   EngineVoice v{};
   v.period = 126;  // 175 Hz firing at the file's rate, about full throttle
   v.firings = 175;
-  v.resonances = {{520.0, 0.0030, 1.0}, {1250.0, 0.0018, 0.7}, {2650.0, 0.0009, 0.45},
-                  {4100.0, 0.0005, 0.25}};
+  v.resonances = {
+      {520.0, 0.0030, 1.0}, {1250.0, 0.0018, 0.7}, {2650.0, 0.0009, 0.45}, {4100.0, 0.0005, 0.25}};
   v.noise_gain = 0.9;
   v.noise_decay = 0.0012;
   v.body_gain = 0.12;
@@ -99,8 +98,8 @@ std::vector<double> TwinEngine() {
   EngineVoice v{};
   v.period = 180;  // 122.5 Hz firing
   v.firings = 122;
-  v.resonances = {{310.0, 0.0050, 1.0}, {760.0, 0.0030, 0.8}, {1650.0, 0.0014, 0.4},
-                  {3100.0, 0.0007, 0.2}};
+  v.resonances = {
+      {310.0, 0.0050, 1.0}, {760.0, 0.0030, 0.8}, {1650.0, 0.0014, 0.4}, {3100.0, 0.0007, 0.2}};
   v.noise_gain = 0.7;
   v.noise_decay = 0.0020;
   v.body_gain = 0.18;
@@ -209,7 +208,8 @@ std::vector<double> Crash() {
     const double freq = 900.0 + 3000.0 * seq.Next();
     for (int j = 0; j < 600 && at + j < n; ++j) {
       const double t = static_cast<double>(j) / kRate;
-      out[static_cast<size_t>(at + j)] += gain * std::exp(-t / 0.004) * std::sin(2 * kPi * freq * t);
+      out[static_cast<size_t>(at + j)] +=
+          gain * std::exp(-t / 0.004) * std::sin(2 * kPi * freq * t);
     }
   }
   double peak = 1e-9;

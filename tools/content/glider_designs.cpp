@@ -63,7 +63,8 @@ void AddWing(Model& m, const GliderLook& g, int main, int trim) {
     std::vector<std::vector<P3>> outer;
     for (double f : {0.0, 0.7, 1.0}) {
       const double c = midChord + (g.tipChord - midChord) * f;
-      outer.push_back(AirfoilRing(le + g.tipSweep * (0.5 + 0.5 * f), side * half * (k + (1 - k) * f),
+      outer.push_back(AirfoilRing(le + g.tipSweep * (0.5 + 0.5 * f),
+                                  side * half * (k + (1 - k) * f),
                                   z + g.dihedral * half * (0.5 + 2.5 * f), c, 0.1, 0.03, 9));
     }
     m.AddLoft(outer, {main, trim}, trim);
@@ -107,8 +108,8 @@ Design SlenderGlider(const GliderLook& g) {
   AddWing(m, g, main, trim);
   AddTail(m, g, main, trim);
   // A skid under the nose takes the landings.
-  m.AddStrut({-0.28 * g.length, 0.0, -1.05 * g.pod}, {-0.05 * g.length, 0.0, -0.95 * g.pod},
-             0.012, 0.008, m.Color(kDarkGrey));
+  m.AddStrut({-0.28 * g.length, 0.0, -1.05 * g.pod}, {-0.05 * g.length, 0.0, -0.95 * g.pod}, 0.012,
+             0.008, m.Color(kDarkGrey));
   return d;
 }
 
@@ -127,7 +128,8 @@ Design FoamWing(double span, const Rgba& main, const Rgba& trim, const std::stri
   }
   // Centre pod for the receiver and battery.
   const int n = 12;
-  auto rings = Rings({{-0.22, 0.01, 0.025, 0.025, 2.0}, {-0.1, 0.015, 0.04, 0.035, 2.0},
+  auto rings = Rings({{-0.22, 0.01, 0.025, 0.025, 2.0},
+                      {-0.1, 0.015, 0.04, 0.035, 2.0},
                       {0.08, 0.015, 0.035, 0.03, 2.0}},
                      n);
   rings.insert(rings.begin(), Point(-0.27, 0.0, n));

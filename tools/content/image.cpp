@@ -44,8 +44,7 @@ void Image::FillTriangle(const double* x, const double* y, const double* z, cons
   const int minx = std::max(0, static_cast<int>(std::floor(std::min({x[0], x[1], x[2]}))));
   const int maxx = std::min(width_ - 1, static_cast<int>(std::ceil(std::max({x[0], x[1], x[2]}))));
   const int miny = std::max(0, static_cast<int>(std::floor(std::min({y[0], y[1], y[2]}))));
-  const int maxy =
-      std::min(height_ - 1, static_cast<int>(std::ceil(std::max({y[0], y[1], y[2]}))));
+  const int maxy = std::min(height_ - 1, static_cast<int>(std::ceil(std::max({y[0], y[1], y[2]}))));
   const double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
   if (std::fabs(area) < 1e-12) return;
   for (int py = miny; py <= maxy; ++py)

@@ -118,15 +118,16 @@ std::string MdlText(const Design& d, const std::vector<ParamLine>& airplane) {
   std::ostringstream o;
   o << d.title << "\n";
   for (const ParamLine& p : airplane) o << Num(p.value, 6) << "\t" << p.note << "\n";
-  o << Num(LowestPoint(d)) << "\tGroundClearance: height of the centre of gravity above the wheels' "
-                             "contact, m\n";
+  o << Num(LowestPoint(d))
+    << "\tGroundClearance: height of the centre of gravity above the wheels' "
+       "contact, m\n";
   o << "1\tsmooth flag: 1 = every face single-sided, phong shading\n";
   const Model& m = d.body;
   o << m.colors.size() << "\tcolours: number, red green blue (0..255), alpha, name\n";
   for (size_t i = 0; i < m.colors.size(); ++i) {
     const Rgba& c = m.colors[i];
-    o << i + 1 << " " << Byte(c.r) << " " << Byte(c.g) << " " << Byte(c.b) << " " << Num(c.a)
-      << " " << c.name << "\n";
+    o << i + 1 << " " << Byte(c.r) << " " << Byte(c.g) << " " << Byte(c.b) << " " << Num(c.a) << " "
+      << c.name << "\n";
   }
   VertexTable vt;
   struct FaceRef {
@@ -142,7 +143,8 @@ std::string MdlText(const Design& d, const std::vector<ParamLine>& airplane) {
     faces.push_back(r);
   }
   o << vt.points.size() << "\tvertices: number, a (left) b (back) c (up), metres\n";
-  for (size_t i = 0; i < vt.points.size(); ++i) o << i + 1 << " " << Pt(ToMdl(vt.points[i])) << "\n";
+  for (size_t i = 0; i < vt.points.size(); ++i)
+    o << i + 1 << " " << Pt(ToMdl(vt.points[i])) << "\n";
   std::vector<std::string> parts;
   for (const Propeller& p : d.propellers)
     parts.push_back("0 16 " + Pt(ToMdl(p.axis)) + "  " + Pt(ToMdl(p.centre)) + "  " +
@@ -201,7 +203,8 @@ std::string XText(const Design& d) {
   for (const Face& f : m.faces) {
     FaceRef r{{}, f.color, {}};
     // Front faces turn clockwise in this format's left-handed frame.
-    for (auto it = f.corners.rbegin(); it != f.corners.rend(); ++it) r.v.push_back(vt.Index(ToX(*it)));
+    for (auto it = f.corners.rbegin(); it != f.corners.rend(); ++it)
+      r.v.push_back(vt.Index(ToX(*it)));
     P3 n = Cross(f.corners[1] - f.corners[0], f.corners[2] - f.corners[0]);
     if (f.corners.size() == 4) n = Cross(f.corners[2] - f.corners[0], f.corners[3] - f.corners[1]);
     const double len = Length(n);
@@ -269,7 +272,8 @@ void RenderOnto(const Design& d, Image& img, int x0, int y0, int width, int heig
     const double y1 = p.x * std::sin(yaw) + p.y * std::cos(yaw);
     const double z1 = p.z;
     // Screen right = y1, screen up = z tilted, depth = x1.
-    return P3{y1, z1 * std::cos(tilt) - x1 * std::sin(tilt), x1 * std::cos(tilt) + z1 * std::sin(tilt)};
+    return P3{y1, z1 * std::cos(tilt) - x1 * std::sin(tilt),
+              x1 * std::cos(tilt) + z1 * std::sin(tilt)};
   };
   double lo_x = 1e9, hi_x = -1e9, lo_y = 1e9, hi_y = -1e9;
   for (const Face& f : m.faces)

@@ -36,7 +36,6 @@ std::string ParText(int style, const std::vector<ParamLine>& lines, const std::s
 // The lowest point of the design's geometry below the origin (wheels included).
 double LowestPoint(const Design& d);
 
-
 // A lit three-quarter view of the design drawn over an existing picture, fitted
 // into the given box.
 void RenderOnto(const Design& d, Image& img, int x0, int y0, int width, int height);

@@ -103,7 +103,8 @@ void Model::AddBox(const P3& lo, const P3& hi, int color) {
   const int q[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
                        {2, 3, 7, 6}, {1, 2, 6, 5}, {3, 0, 4, 7}};
   std::vector<Face> part;
-  for (const auto& quad : q) part.push_back({{c[quad[0]], c[quad[1]], c[quad[2]], c[quad[3]]}, color});
+  for (const auto& quad : q)
+    part.push_back({{c[quad[0]], c[quad[1]], c[quad[2]], c[quad[3]]}, color});
   AddClosed(std::move(part));
 }
 

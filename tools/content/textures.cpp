@@ -21,8 +21,7 @@ Rgb NotBlack(Rgb c) {
 
 }  // namespace
 
-Image GrassTexture(int size, const Rgb& base, const Rgb& light, double roughness,
-                   unsigned seed) {
+Image GrassTexture(int size, const Rgb& base, const Rgb& light, double roughness, unsigned seed) {
   Image img(size, size);
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
@@ -46,8 +45,7 @@ Image RunwayTexture(int size, int strip) {
       const Rgb mown = band % 2 ? Rgb{0.42, 0.62, 0.24} : Rgb{0.36, 0.56, 0.2};
       const double fine = Hash01(x, y, 19) - 0.5;
       const double edge = std::min(x - left + 1, left + strip - x) / 2.0;
-      img.At(x, y) = Mix(img.At(x, y), Scale(mown, 1.0 + 0.12 * fine),
-                         std::min(1.0, edge));
+      img.At(x, y) = Mix(img.At(x, y), Scale(mown, 1.0 + 0.12 * fine), std::min(1.0, edge));
     }
   return img;
 }
@@ -134,8 +132,8 @@ Image LeafTreeTexture(int width, int height, unsigned seed) {
     const double px = cx + std::cos(a) * r * width * 0.36;
     const double py = height * 0.38 + std::sin(a) * r * height * 0.3;
     const double size = width * (0.07 + 0.07 * seq.Next());
-    const double light = 0.6 + 0.4 * (1.0 - (py - height * 0.1) / (height * 0.6)) +
-                         0.2 * (px < cx ? 1 : -1) * r;
+    const double light =
+        0.6 + 0.4 * (1.0 - (py - height * 0.1) / (height * 0.6)) + 0.2 * (px < cx ? 1 : -1) * r;
     const Rgb c = NotBlack(Scale({0.16, 0.36, 0.1}, std::clamp(light, 0.45, 1.3)));
     const int x0 = static_cast<int>(px - size), x1 = static_cast<int>(px + size);
     const int y0 = static_cast<int>(py - size), y1 = static_cast<int>(py + size);

@@ -6,8 +6,7 @@ namespace veltrane::content {
 
 // Ground, sky and tree pictures for the landscapes. All ground textures tile
 // seamlessly (their noise wraps at the picture's edge).
-Image GrassTexture(int size, const Rgb& base, const Rgb& light, double roughness,
-                   unsigned seed);
+Image GrassTexture(int size, const Rgb& base, const Rgb& light, double roughness, unsigned seed);
 // Grass with a mown strip of the given width (pixels) down the middle, in stripes.
 Image RunwayTexture(int size, int strip);
 // Ploughed or crop field: rows across the picture.

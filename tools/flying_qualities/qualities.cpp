@@ -41,9 +41,9 @@ std::vector<Sample> ParseCsv(const std::string& text) {
     std::string cell;
     while (std::getline(cells, cell, ',')) v.push_back(std::stod(cell));
     if (v.size() < 22) continue;
-    out.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11],
-                   v[12], v[13], v[14], v[15], v[16], v[17], v[19] > 0.5, v[20] > 0.5,
-                   v[21] > 0.5});
+    out.push_back({v[0],  v[1],  v[2],  v[3],  v[4],        v[5],        v[6],
+                   v[7],  v[8],  v[9],  v[10], v[11],       v[12],       v[13],
+                   v[14], v[15], v[16], v[17], v[19] > 0.5, v[20] > 0.5, v[21] > 0.5});
   }
   return out;
 }
@@ -149,7 +149,8 @@ Phugoid PhugoidAfter(const Flight& f, double from) {
     if (v[i].t < from) continue;
     if (v[i].Agl() <= 5.0 || v[i].crashed) break;
     const double d0 = v[i].airspeed - v[i - 1].airspeed, d1 = v[i + 1].airspeed - v[i].airspeed;
-    if ((d0 > 0.0 && d1 <= 0.0) || (d0 < 0.0 && d1 >= 0.0)) turns.emplace_back(v[i].t, v[i].airspeed);
+    if ((d0 > 0.0 && d1 <= 0.0) || (d0 < 0.0 && d1 >= 0.0))
+      turns.emplace_back(v[i].t, v[i].airspeed);
   }
   Phugoid p;
   std::vector<double> swing;
@@ -163,7 +164,8 @@ Phugoid PhugoidAfter(const Flight& f, double from) {
   if (swing.size() < 3) return p;
   p.period = 2.0 * (turns[swing.size()].first - turns[0].first) / static_cast<double>(swing.size());
   p.shrinking = true;
-  for (std::size_t k = 1; k < swing.size(); ++k) p.shrinking = p.shrinking && swing[k] < swing[k - 1];
+  for (std::size_t k = 1; k < swing.size(); ++k)
+    p.shrinking = p.shrinking && swing[k] < swing[k - 1];
   // Logarithmic decrement over whole periods (two half swings apart).
   double delta = 0.0;
   for (std::size_t k = 2; k < swing.size(); ++k) delta += std::log(swing[k - 2] / swing[k]);
@@ -189,8 +191,7 @@ double FirstTimeAbove(const Flight& f, double agl) {
 bool LandedWithoutCrash(const Flight& f, double after) {
   if (f.crashed) return false;
   for (std::size_t i = 1; i < f.samples.size(); ++i)
-    if (f.samples[i].t > after && f.samples[i - 1].airborne && !f.samples[i].airborne)
-      return true;
+    if (f.samples[i].t > after && f.samples[i - 1].airborne && !f.samples[i].airborne) return true;
   return false;
 }
 
@@ -209,16 +210,17 @@ void MeasureGlides(const std::string& model, const std::string& launch, double r
   constexpr double kTrimAt = 10.0, kSettle = 40.0, kWindow = 40.0;
   const double from = r + kTrimAt + kSettle, to = from + kWindow;
   for (double e : {-0.1, -0.05, 0.0, 0.05, 0.1}) {
-    const Flight f = Fly(model, kFlat, to, launch + Num(r + kTrimAt) + " set elevator " + Num(e) + "\n");
+    const Flight f =
+        Fly(model, kFlat, to, launch + Num(r + kTrimAt) + " set elevator " + Num(e) + "\n");
     const Glide g = SteadyGlide(f, from, to);
     if (e == 0.0) out.neutral = g;
     if (!std::isnan(g.ratio) && !(g.ratio <= out.bestGlide.ratio)) out.bestGlide = g;
     if (!std::isnan(g.sink) && !(g.sink >= out.minSink.sink)) out.minSink = g;
   }
   const double pulse = r + kTrimAt + kSettle;
-  const Flight f = Fly(model, kFlat, pulse + 40.0,
-                       launch + Num(pulse) + " set elevator -0.3\n" + Num(pulse + 0.3) +
-                           " set elevator 0\n");
+  const Flight f =
+      Fly(model, kFlat, pulse + 40.0,
+          launch + Num(pulse) + " set elevator -0.3\n" + Num(pulse + 0.3) + " set elevator 0\n");
   out.phugoid = PhugoidAfter(f, pulse + 0.3);
   if (!std::isnan(out.neutral.speed))
     out.phugoid.expected = std::numbers::pi * std::sqrt(2.0) * out.neutral.speed / 9.81;
@@ -255,9 +257,9 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
     const double idle = level + 8.0;
     // A good glider needs minutes to come down from there.
     const double down = IsGlider(m.kind) ? 300.0 : 150.0;
-    const Flight glide = Fly(model, kFlat, idle + down,
-                             climb + Num(idle) + " set elevator 0\n" + Num(idle) +
-                                 " set throttle -1\n");
+    const Flight glide =
+        Fly(model, kFlat, idle + down,
+            climb + Num(idle) + " set elevator 0\n" + Num(idle) + " set throttle -1\n");
     out.landed = LandedWithoutCrash(glide, idle);
     if (!IsGlider(m.kind)) out.glideRatio = GlideRatio(glide, idle + 15.0, idle + down);
   }
@@ -285,7 +287,8 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
     }
   }
   if (climb.empty()) return;
-  const Flight rolled = Fly(model, kFlat, level + 2.0, climb + Num(level) + " set " + roll + " 1\n");
+  const Flight rolled =
+      Fly(model, kFlat, level + 2.0, climb + Num(level) + " set " + roll + " 1\n");
   out.rollRate = RollRate(rolled, level, level + 2.0);
   if (m.kind == Kind::Aerobatic) {
     // Half a roll at full aileron, stopped with opposite aileron once the wings are
@@ -303,7 +306,8 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
     // would find them, every frame or so.
     for (double stop = over - 0.3; stop <= over + 1e-9 && !out.holdsInverted; stop += 0.02) {
       if (stop <= level) continue;
-      const std::string half = climb + Num(level) + " set aileron 1\n" + Num(stop) + " set aileron -1\n";
+      const std::string half =
+          climb + Num(level) + " set aileron 1\n" + Num(stop) + " set aileron -1\n";
       for (double push = 0.3; push <= 0.8 + 1e-9; push += 0.05) {
         const Flight inv = Fly(model, kFlat, stop + 5.0,
                                half + Num(stop) + " set elevator " + Num(push) + "\n" +
@@ -318,7 +322,8 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
           }
         bool held = from != nullptr && !inv.crashed;
         for (const Sample& s : inv.samples)
-          if (held && s.t >= from->t && s.t <= from->t + 3.0 && (s.uz > -0.8 || s.z < from->z - 8.0))
+          if (held && s.t >= from->t && s.t <= from->t + 3.0 &&
+              (s.uz > -0.8 || s.z < from->z - 8.0))
             held = false;
         if (held) {
           out.holdsInverted = true;
@@ -349,9 +354,9 @@ void MeasureHelicopter(const std::string& model, Figures& out) {
     out.uprightHandsOff = true;
     for (const Sample& s : hover.samples) {
       if (s.t < 15.0) continue;
-      out.hoverSpread =
-          std::max(out.hoverSpread, std::sqrt(std::pow(s.x - c.x, 2) + std::pow(s.y - c.y, 2) +
-                                              std::pow(s.z - c.z, 2)));
+      out.hoverSpread = std::max(
+          out.hoverSpread,
+          std::sqrt(std::pow(s.x - c.x, 2) + std::pow(s.y - c.y, 2) + std::pow(s.z - c.z, 2)));
     }
     double last = 0.0;
     for (const Sample& s : hover.samples)
@@ -373,20 +378,34 @@ void MeasureHelicopter(const std::string& model, Figures& out) {
 
 const char* KindName(Kind k) {
   switch (k) {
-    case Kind::Trainer: return "high-wing trainer";
-    case Kind::Sport: return "low-wing sport";
-    case Kind::Aerobatic: return "3D aerobatic";
-    case Kind::Warbird: return "scale warbird";
-    case Kind::ParkFlyer: return "park flyer";
-    case Kind::Jet: return "ducted-fan jet";
-    case Kind::ThermalGlider: return "thermal glider";
-    case Kind::Sailplane: return "sailplane";
-    case Kind::HandLaunchGlider: return "hand-launch glider";
-    case Kind::MotorGlider: return "motor glider";
-    case Kind::SlopeRacer: return "slope racer";
-    case Kind::SlopeGlider: return "slope glider";
-    case Kind::HeliTrainer: return "helicopter trainer";
-    case Kind::HeliSport: return "sport helicopter";
+    case Kind::Trainer:
+      return "high-wing trainer";
+    case Kind::Sport:
+      return "low-wing sport";
+    case Kind::Aerobatic:
+      return "3D aerobatic";
+    case Kind::Warbird:
+      return "scale warbird";
+    case Kind::ParkFlyer:
+      return "park flyer";
+    case Kind::Jet:
+      return "ducted-fan jet";
+    case Kind::ThermalGlider:
+      return "thermal glider";
+    case Kind::Sailplane:
+      return "sailplane";
+    case Kind::HandLaunchGlider:
+      return "hand-launch glider";
+    case Kind::MotorGlider:
+      return "motor glider";
+    case Kind::SlopeRacer:
+      return "slope racer";
+    case Kind::SlopeGlider:
+      return "slope glider";
+    case Kind::HeliTrainer:
+      return "helicopter trainer";
+    case Kind::HeliSport:
+      return "sport helicopter";
   }
   return "";
 }
@@ -410,7 +429,8 @@ Flight Fly(const std::string& model, const std::string& landscape, double durati
   Flight f;
   f.samples = ParseCsv(csv.str());
   f.crashed = j["crashed"].get<bool>();
-  if (!j["winch_release_time"].is_null()) f.winchReleaseTime = j["winch_release_time"].get<double>();
+  if (!j["winch_release_time"].is_null())
+    f.winchReleaseTime = j["winch_release_time"].get<double>();
   return f;
 }
 
@@ -429,7 +449,8 @@ std::string Table(const std::vector<std::pair<ShippedModel, Figures>>& rows) {
   std::ostringstream o;
   o << "| model | kind | take-off m | climb m/s | stall m/s | glide ratio / hover coll. | "
        "roll deg/s | settling s | min speed / stall | winch m | landed | inverted | hover m | "
-       "neutral glide, sink m/s (m/s) | best glide (m/s) | min sink m/s (m/s) | phugoid s (expected) | "
+       "neutral glide, sink m/s (m/s) | best glide (m/s) | min sink m/s (m/s) | phugoid s "
+       "(expected) | "
        "phugoid damping | swings shrink | hands off: winch / hand |\n"
        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
   auto cell = [](double v, int decimals) {
@@ -450,14 +471,12 @@ std::string Table(const std::vector<std::pair<ShippedModel, Figures>>& rows) {
       << " | " << cell(f.rollRate, 0) << " | " << cell(f.settlingTime, 1) << " | "
       << cell(f.minSpeedRatio, 2) << " | " << cell(f.winchHeight, 0) << " | "
       << (HasEngine(m.kind) ? (f.landed ? "yes" : "NO") : "-") << " | "
-      << (m.kind == Kind::Aerobatic ? (f.holdsInverted ? "yes" : "NO") : "-")
-      << " | " << cell(f.hoverSpread, 2) << " | "
-      << (std::isnan(f.neutral.ratio)
-              ? std::string("-")
-              : cell(f.neutral.ratio, 1) + ", " + cell(f.neutral.sink, 2) + " (" +
-                    cell(f.neutral.speed, 1) + ")")
-      << " | "
-      << pair(f.bestGlide.ratio, 1, f.bestGlide.speed) << " | "
+      << (m.kind == Kind::Aerobatic ? (f.holdsInverted ? "yes" : "NO") : "-") << " | "
+      << cell(f.hoverSpread, 2) << " | "
+      << (std::isnan(f.neutral.ratio) ? std::string("-")
+                                      : cell(f.neutral.ratio, 1) + ", " + cell(f.neutral.sink, 2) +
+                                            " (" + cell(f.neutral.speed, 1) + ")")
+      << " | " << pair(f.bestGlide.ratio, 1, f.bestGlide.speed) << " | "
       << pair(f.minSink.sink, 2, f.minSink.speed) << " | "
       << pair(f.phugoid.period, 1, f.phugoid.expected) << " | " << cell(f.phugoid.damping, 3)
       << " | " << (glider ? (f.phugoid.shrinking ? "yes" : "NO") : "-") << " | "

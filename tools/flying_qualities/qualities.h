@@ -37,8 +37,8 @@ struct ShippedModel {
   // and the time at which it has reached height and the checks there begin.
   std::string climb;
   double level;
-  double cruiseThrottle;   // throttle function value for the hands-off check
-  double winchPush;        // elevator held on the winch line
+  double cruiseThrottle;  // throttle function value for the hands-off check
+  double winchPush;       // elevator held on the winch line
 };
 const std::vector<ShippedModel>& ShippedModels();
 
@@ -66,7 +66,7 @@ Flight Fly(const std::string& model, const std::string& landscape, double durati
 // the mean airspeed, so that what is left of the phugoid does not bias them.
 struct Glide {
   double ratio = std::numeric_limits<double>::quiet_NaN();
-  double sink = std::numeric_limits<double>::quiet_NaN();  // m/s
+  double sink = std::numeric_limits<double>::quiet_NaN();   // m/s
   double speed = std::numeric_limits<double>::quiet_NaN();  // m/s
 };
 
@@ -75,8 +75,8 @@ struct Phugoid {
   double period = std::numeric_limits<double>::quiet_NaN();    // s
   double damping = std::numeric_limits<double>::quiet_NaN();   // damping ratio
   double expected = std::numeric_limits<double>::quiet_NaN();  // s: pi * sqrt(2) * V / g
-  int swings = 0;             // half swings measured
-  bool shrinking = false;     // each swing smaller than the one before
+  int swings = 0;                                              // half swings measured
+  bool shrinking = false;  // each swing smaller than the one before
 };
 
 // Figures of one model; NaN where a figure does not apply to its kind.

@@ -1,8 +1,8 @@
 #include "tools/veltrane_tool/command_line.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <fstream>
 #include <optional>
@@ -156,7 +156,8 @@ double Number(const std::string& option, const std::string& text) {
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, v);
   if (ec != std::errc() || ptr != end || !std::isfinite(v))
-    throw ToolError(option + ": not a number: \"" + (text.size() <= 80 ? text : text.substr(0, 77) + "...") + "\"");
+    throw ToolError(option + ": not a number: \"" +
+                    (text.size() <= 80 ? text : text.substr(0, 77) + "...") + "\"");
   return v;
 }
 
@@ -164,7 +165,8 @@ double Number(const std::string& option, const std::string& text) {
 double NumberIn(const std::string& option, const std::string& text, double lo, double hi) {
   const double v = Number(option, text);
   if (v < lo || v > hi)
-    throw ToolError(option + ": " + text.substr(0, 80) + " is outside " + Number2Text(lo) + " to " + Number2Text(hi));
+    throw ToolError(option + ": " + text.substr(0, 80) + " is outside " + Number2Text(lo) + " to " +
+                    Number2Text(hi));
   return v;
 }
 
@@ -181,7 +183,8 @@ void WindOption(const std::string& option, const std::string& text, WindSettings
 
 int Percent(const std::string& option, const std::string& text) {
   const double v = NumberIn(option, text, 0.0, 100.0);
-  if (v != std::floor(v)) throw ToolError(option + ": a whole percentage, got " + text.substr(0, 80));
+  if (v != std::floor(v))
+    throw ToolError(option + ": a whole percentage, got " + text.substr(0, 80));
   return static_cast<int>(v);
 }
 
@@ -202,24 +205,38 @@ int Fly(Args& args, std::ostream& out, TaskOptions* task = nullptr) {
   std::string script_file, csv_file, trace_file;
   while (args.More()) {
     const std::string opt = args.Next();
-    if (opt == "--model") o.model = args.Value(opt);
-    else if (opt == "--landscape") o.landscape = args.Value(opt);
-    else if (opt == "--script") script_file = args.Value(opt);
-    else if (opt == "--frame") o.frame = Number(opt, args.Value(opt));
-    else if (opt == "--duration") o.duration = Number(opt, args.Value(opt));
-    else if (opt == "--clearance") o.clearance = NumberIn(opt, args.Value(opt), 0.0, kMaxClearance);
+    if (opt == "--model")
+      o.model = args.Value(opt);
+    else if (opt == "--landscape")
+      o.landscape = args.Value(opt);
+    else if (opt == "--script")
+      script_file = args.Value(opt);
+    else if (opt == "--frame")
+      o.frame = Number(opt, args.Value(opt));
+    else if (opt == "--duration")
+      o.duration = Number(opt, args.Value(opt));
+    else if (opt == "--clearance")
+      o.clearance = NumberIn(opt, args.Value(opt), 0.0, kMaxClearance);
     else if (opt == "--wind") {
       WindOption(opt, args.Value(opt), o.wind);
       o.windGiven = true;
-    }
-    else if (opt == "--gusts") o.wind.gusts = Percent(opt, args.Value(opt));
-    else if (opt == "--turbulence") o.wind.turbulence = Percent(opt, args.Value(opt));
-    else if (opt == "--seed") o.wind.turbulenceSeed = static_cast<std::uint32_t>(NumberIn(opt, args.Value(opt), 0.0, 4294967295.0));
-    else if (opt == "--csv") csv_file = args.Value(opt);
-    else if (opt == "--record") o.record = args.Value(opt);
-    else if (opt == "--trace") trace_file = args.Value(opt);
-    else if (task && opt == "--working-time") task->workingTime = NumberIn(opt, args.Value(opt), 3.0, 15.0) * 60.0;
-    else throw ToolError("fly: unknown option \"" + opt + "\"");
+    } else if (opt == "--gusts")
+      o.wind.gusts = Percent(opt, args.Value(opt));
+    else if (opt == "--turbulence")
+      o.wind.turbulence = Percent(opt, args.Value(opt));
+    else if (opt == "--seed")
+      o.wind.turbulenceSeed =
+          static_cast<std::uint32_t>(NumberIn(opt, args.Value(opt), 0.0, 4294967295.0));
+    else if (opt == "--csv")
+      csv_file = args.Value(opt);
+    else if (opt == "--record")
+      o.record = args.Value(opt);
+    else if (opt == "--trace")
+      trace_file = args.Value(opt);
+    else if (task && opt == "--working-time")
+      task->workingTime = NumberIn(opt, args.Value(opt), 3.0, 15.0) * 60.0;
+    else
+      throw ToolError("fly: unknown option \"" + opt + "\"");
   }
   if (o.model.empty()) throw ToolError("fly needs --model FILE");
   if (script_file.empty()) throw ToolError("fly needs --script FILE");
@@ -265,7 +282,8 @@ int Fly(Args& args, std::ostream& out, TaskOptions* task = nullptr) {
 int TaskCommand(Args& args, std::ostream& out) {
   const std::string name = args.Value("task");
   const std::optional<tasks::TaskKind> kind = tasks::KindFromName(name);
-  if (!kind) throw ToolError("task: unknown task \"" + name.substr(0, 80) + "\" (f3f, duration or limbo)");
+  if (!kind)
+    throw ToolError("task: unknown task \"" + name.substr(0, 80) + "\" (f3f, duration or limbo)");
   TaskOptions task;
   task.kind = *kind;
   return Fly(args, out, &task);
@@ -275,10 +293,14 @@ int ReplayCommand(Args& args, std::ostream& out, std::ostream& err) {
   std::string file, csv_file, trace_file;
   while (args.More()) {
     const std::string opt = args.Next();
-    if (opt == "--csv") csv_file = args.Value(opt);
-    else if (opt == "--trace") trace_file = args.Value(opt);
-    else if (file.empty() && (opt.empty() || opt[0] != '-')) file = opt;
-    else throw ToolError("replay: unknown option \"" + opt + "\"");
+    if (opt == "--csv")
+      csv_file = args.Value(opt);
+    else if (opt == "--trace")
+      trace_file = args.Value(opt);
+    else if (file.empty() && (opt.empty() || opt[0] != '-'))
+      file = opt;
+    else
+      throw ToolError("replay: unknown option \"" + opt + "\"");
   }
   if (file.empty()) throw ToolError("replay needs a FILE");
   RequireFile(file, "recorded flight");
@@ -315,9 +337,12 @@ int ProbeCommand(Args& args, std::ostream& out) {
   std::optional<WindSettings> wind;
   while (args.More()) {
     const std::string a = args.Next();
-    if (a == "--landscape") landscape = args.Value(a);
-    else if (a == "--wind") WindOption(a, args.Value(a), wind.emplace());
-    else coords.push_back(Number("probe", a));
+    if (a == "--landscape")
+      landscape = args.Value(a);
+    else if (a == "--wind")
+      WindOption(a, args.Value(a), wind.emplace());
+    else
+      coords.push_back(Number("probe", a));
   }
   if (landscape.empty()) throw ToolError("probe needs --landscape FILE");
   if (coords.size() < 2 || coords.size() > 3) throw ToolError("probe needs X Y [Z]");
@@ -347,7 +372,8 @@ int RunTool(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     if (cmd == "replay") return ReplayCommand(args, out, err);
     if (cmd == "probe") return ProbeCommand(args, out);
 #ifdef VELTRANE_TOOL_RADIO
-    if (cmd == "radio") return RadioCommand(std::vector<std::string>(argv.begin() + 2, argv.end()), out, err);
+    if (cmd == "radio")
+      return RadioCommand(std::vector<std::string>(argv.begin() + 2, argv.end()), out, err);
 #endif
     err << "veltrane-tool: unknown command \"" << cmd << "\"\n" << kUsage;
     return 2;

@@ -2,10 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <limits>
-
 #include <ctime>
 #include <filesystem>
+#include <limits>
 
 #include "base/clock/clock.h"
 #include "record/flight_recorder.h"
@@ -157,13 +156,15 @@ class Summary {
     Observe(t);
   }
   void Observe(double t) {
-    const double agl = s_.ModelPosition.z - w_.GroundHeightAt(s_.ModelPosition.x, s_.ModelPosition.y);
+    const double agl =
+        s_.ModelPosition.z - w_.GroundHeightAt(s_.ModelPosition.x, s_.ModelPosition.y);
     maxAgl_ = std::max(maxAgl_, agl);
     maxHeight_ = std::max(maxHeight_, s_.ModelPosition.z);
     if (csv_) WriteRow(*csv_, t, s_);
   }
   void Start() { wasCrashed_ = s_.Crashed; }
-  nlohmann::json Finish(std::int64_t frames, double frame, double duration, std::int64_t substeps) const {
+  nlohmann::json Finish(std::int64_t frames, double frame, double duration,
+                        std::int64_t substeps) const {
     nlohmann::json j;
     j["crashed"] = crashes_ > 0;
     j["crash_time"] = crashTime_;
@@ -213,24 +214,44 @@ void RecordCommand(record::FlightRecorder& r, const ScriptCommand& c, const SimS
   using K = ScriptCommand::Kind;
   using C = record::CommandCode;
   switch (c.kind) {
-    case K::Set: break;
-    case K::Init: r.Command(C::Init); break;
-    case K::Restart: r.Command(C::Restart); break;
-    case K::Handstart: r.Command(C::Handstart); break;
-    case K::Winch: r.Command(C::Winch); break;
-    case K::Pause: r.Command(C::Pause, c.on); break;
-    case K::AutoInit: r.Command(C::AutoInit, c.on); break;
-    case K::Indestructible: r.Command(C::Indestructible, c.on); break;
-    case K::Pilot: r.Command(C::Pilot, static_cast<std::uint8_t>(c.key)); break;
+    case K::Set:
+      break;
+    case K::Init:
+      r.Command(C::Init);
+      break;
+    case K::Restart:
+      r.Command(C::Restart);
+      break;
+    case K::Handstart:
+      r.Command(C::Handstart);
+      break;
+    case K::Winch:
+      r.Command(C::Winch);
+      break;
+    case K::Pause:
+      r.Command(C::Pause, c.on);
+      break;
+    case K::AutoInit:
+      r.Command(C::AutoInit, c.on);
+      break;
+    case K::Indestructible:
+      r.Command(C::Indestructible, c.on);
+      break;
+    case K::Pilot:
+      r.Command(C::Pilot, static_cast<std::uint8_t>(c.key));
+      break;
     case K::Thermals:
     case K::Thermal:
     case K::Wind:
     case K::Gusts:
-    case K::Turbulence: r.StateChanged(s); break;
+    case K::Turbulence:
+      r.StateChanged(s);
+      break;
   }
 }
 
-record::FlightHeader HeaderFor(const SimState& s, const std::string& model, const std::string& landscape) {
+record::FlightHeader HeaderFor(const SimState& s, const std::string& model,
+                               const std::string& landscape) {
   namespace fs = std::filesystem;
   record::FlightHeader h = record::HeaderFromState(s);
   h.programVersion = "veltrane-tool";
@@ -258,8 +279,8 @@ void CountSubsteps(SimTick& tick, std::int64_t& substeps) {
 
 }  // namespace
 
-nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script,
-                   std::ostream* csv, const Trace& trace, FlightWatch* watch) {
+nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script, std::ostream* csv,
+                   const Trace& trace, FlightWatch* watch) {
   // The clock counts whole milliseconds and the tick caps a frame at 0.1 s;
   // outside that range the flight would not cover the script's time.
   if (!(o.frame >= 0.001 && o.frame <= 0.1))
@@ -299,7 +320,9 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
     record::RoundControls(s);
     recorder.Frame(s);
   };
-  tick.hooks.soundUpdate = [&](bool started) { summary.crashStarted = summary.crashStarted || started; };
+  tick.hooks.soundUpdate = [&](bool started) {
+    summary.crashStarted = summary.crashStarted || started;
+  };
   tick.hooks.sceneUpdate = [&] { recorder.AfterTick(s); };
 
   clock.Set(0);
@@ -324,8 +347,7 @@ nlohmann::json Fly(const FlyOptions& o, const std::vector<ScriptCommand>& script
     while (next < script.size() && script[next].time <= t + 1e-9) {
       const ScriptCommand& c = script[next++];
       launched = launched || c.kind == ScriptCommand::Kind::Init ||
-                 c.kind == ScriptCommand::Kind::Restart ||
-                 c.kind == ScriptCommand::Kind::Handstart;
+                 c.kind == ScriptCommand::Kind::Restart || c.kind == ScriptCommand::Kind::Handstart;
       Apply(c, s, flightWorld, radio, trace);
       if (recording) RecordCommand(recorder, c, s);
       if (watch) watch->Commanded(c, s, t - o.frame);
@@ -351,7 +373,8 @@ nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& t
   }
   const record::FlightHeader& h = rec.header;
   SimState s;
-  Landscape land = h.landscapeFile.empty() ? FlatLandscape() : LoadLandscape(h.landscapeFile, s, trace);
+  Landscape land =
+      h.landscapeFile.empty() ? FlatLandscape() : LoadLandscape(h.landscapeFile, s, trace);
   const World& world = *land.world;
   LoadModel(s, h.modelFile, trace);
   s.GroundClearance = h.groundClearance;
@@ -366,7 +389,9 @@ nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& t
   Summary summary(s, world, csv);
   tick.hooks.displayReady = [] { return true; };
   tick.hooks.readRadio = [&] { s.FunctionValue = cursor.Controls(); };
-  tick.hooks.soundUpdate = [&](bool started) { summary.crashStarted = summary.crashStarted || started; };
+  tick.hooks.soundUpdate = [&](bool started) {
+    summary.crashStarted = summary.crashStarted || started;
+  };
 
   summary.Observe(0.0);
   summary.Start();
@@ -374,11 +399,14 @@ nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& t
   double previous = 0.0;
   while (!cursor.AtEnd()) {
     bool launched = false;
-    for (; eventIndex < rec.events.size() && rec.events[eventIndex].beforeFrame <= cursor.Position(); ++eventIndex) {
+    for (;
+         eventIndex < rec.events.size() && rec.events[eventIndex].beforeFrame <= cursor.Position();
+         ++eventIndex) {
       const record::CommandCode c = rec.events[eventIndex].code;
-      launched = launched || (rec.events[eventIndex].kind == record::Tag::Command &&
-                              (c == record::CommandCode::Init || c == record::CommandCode::InitFollow ||
-                               c == record::CommandCode::Restart || c == record::CommandCode::Handstart));
+      launched =
+          launched || (rec.events[eventIndex].kind == record::Tag::Command &&
+                       (c == record::CommandCode::Init || c == record::CommandCode::InitFollow ||
+                        c == record::CommandCode::Restart || c == record::CommandCode::Handstart));
     }
     summary.BeforeTick(launched);
     cursor.Step();
@@ -388,10 +416,13 @@ nlohmann::json Replay(const std::string& file, std::ostream* csv, const Trace& t
   }
   const auto frames = static_cast<std::int64_t>(rec.frames.size());
   const double duration = static_cast<double>(rec.DurationMs()) / 1000.0;
-  nlohmann::json j = summary.Finish(frames, frames ? duration / static_cast<double>(frames) : 0.0, duration, substeps);
+  nlohmann::json j = summary.Finish(frames, frames ? duration / static_cast<double>(frames) : 0.0,
+                                    duration, substeps);
   j["reproduced"] = !cursor.FirstDifference().has_value();
-  j["first_difference"] = cursor.FirstDifference() ? nlohmann::json(static_cast<double>(*cursor.FirstDifference()) / 1000.0)
-                                                   : nlohmann::json(nullptr);
+  j["first_difference"] =
+      cursor.FirstDifference()
+          ? nlohmann::json(static_cast<double>(*cursor.FirstDifference()) / 1000.0)
+          : nlohmann::json(nullptr);
   j["snapshots"] = rec.checks.size();
   j["complete"] = rec.complete;
   return j;

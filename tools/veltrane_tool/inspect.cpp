@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <map>
 
+#include "base/rm/root.h"
+#include "base/trace/trace.h"
 #include "loaders/geo_file.h"
 #include "loaders/mdl_file.h"
 #include "loaders/par_file.h"
 #include "loaders/scene_file.h"
 #include "loaders/x_file.h"
-#include "base/rm/root.h"
-#include "base/trace/trace.h"
 #include "tools/veltrane_tool/model_files.h"
 #include "tools/veltrane_tool/tool_error.h"
 
@@ -17,19 +17,32 @@ namespace veltrane::tool {
 namespace {
 
 nlohmann::json AirplaneJson(const AirplaneParams& a) {
-  return {{"MaxThrust", a.MaxThrust},         {"RudderGain", a.RudderGain},
-          {"ElevatorGain", a.ElevatorGain},   {"AileronGain", a.AileronGain},
-          {"MaxLift", a.MaxLift},             {"MinLift", a.MinLift},
-          {"LiftSlope", a.LiftSlope},         {"StallLiftSlope", a.StallLiftSlope},
-          {"ProfileDrag", a.ProfileDrag},     {"ParasiteDrag", a.ParasiteDrag},
-          {"WheelFriction", a.WheelFriction}, {"StallDragSlope", a.StallDragSlope},
-          {"PitchMomentCoef", a.PitchMomentCoef}, {"WingIncidence", a.WingIncidence},
-          {"WingSpan", a.WingSpan},           {"WingChord", a.WingChord},
-          {"WingArea", a.WingArea},           {"CgPosition", a.CgPosition},
-          {"Mass", a.Mass},                   {"YawInertia", a.YawInertia},
-          {"PitchInertia", a.PitchInertia},   {"RollInertia", a.RollInertia},
-          {"StabilizerArea", a.StabilizerArea}, {"FinArea", a.FinArea},
-          {"TailArm", a.TailArm},             {"Dihedral", a.Dihedral}};
+  return {{"MaxThrust", a.MaxThrust},
+          {"RudderGain", a.RudderGain},
+          {"ElevatorGain", a.ElevatorGain},
+          {"AileronGain", a.AileronGain},
+          {"MaxLift", a.MaxLift},
+          {"MinLift", a.MinLift},
+          {"LiftSlope", a.LiftSlope},
+          {"StallLiftSlope", a.StallLiftSlope},
+          {"ProfileDrag", a.ProfileDrag},
+          {"ParasiteDrag", a.ParasiteDrag},
+          {"WheelFriction", a.WheelFriction},
+          {"StallDragSlope", a.StallDragSlope},
+          {"PitchMomentCoef", a.PitchMomentCoef},
+          {"WingIncidence", a.WingIncidence},
+          {"WingSpan", a.WingSpan},
+          {"WingChord", a.WingChord},
+          {"WingArea", a.WingArea},
+          {"CgPosition", a.CgPosition},
+          {"Mass", a.Mass},
+          {"YawInertia", a.YawInertia},
+          {"PitchInertia", a.PitchInertia},
+          {"RollInertia", a.RollInertia},
+          {"StabilizerArea", a.StabilizerArea},
+          {"FinArea", a.FinArea},
+          {"TailArm", a.TailArm},
+          {"Dihedral", a.Dihedral}};
 }
 
 nlohmann::json HelicopterJson(const AirplaneParams& a, const HelicopterParams& h) {
@@ -106,9 +119,12 @@ nlohmann::json InspectModel(const std::string& path, const std::string& ext) {
   rm::MeshBuilder mesh;
   TraceCapture capture;
   nlohmann::json build = nullptr;
-  if (ext == ".mdl") build = BuildJson(loaders::LoadMDL(path, root, mesh, s, capture.Sink()));
-  else if (ext == ".geo") build = BuildJson(loaders::LoadGEO(path, root, true, mesh, s, capture.Sink()));
-  else loaders::LoadX(path, root, mesh, s, capture.Sink());
+  if (ext == ".mdl")
+    build = BuildJson(loaders::LoadMDL(path, root, mesh, s, capture.Sink()));
+  else if (ext == ".geo")
+    build = BuildJson(loaders::LoadGEO(path, root, true, mesh, s, capture.Sink()));
+  else
+    loaders::LoadX(path, root, mesh, s, capture.Sink());
   nlohmann::json j;
   j["file"] = path;
   j["iModelStyle"] = s.iModelStyle;
@@ -138,8 +154,9 @@ nlohmann::json InspectScn(const std::string& path) {
                 {"pilot", nlohmann::json::array({info.PilotX, info.PilotY})},
                 {"start", nlohmann::json::array({info.StartX, info.StartY})},
                 {"windpole", nlohmann::json::array({info.WindpoleX, info.WindpoleY})}};
-  j["wind"] = info.Wind ? nlohmann::json{{"speed", info.Wind->speed}, {"from", info.Wind->fromDegrees}}
-                        : nlohmann::json(nullptr);
+  j["wind"] = info.Wind
+                  ? nlohmann::json{{"speed", info.Wind->speed}, {"from", info.Wind->fromDegrees}}
+                  : nlohmann::json(nullptr);
   j["terrain"] = {{"build", BuildJson(builds.terrain)}, {"mesh", MeshJson(terrain)}};
   j["sky"] = {{"build", BuildJson(builds.sky)}, {"mesh", MeshJson(sky)}};
   return j;
@@ -200,7 +217,8 @@ nlohmann::json Inspect(const std::string& path) {
   if (ext == ".par") return InspectPar(path);
   if (ext == ".mdl" || ext == ".geo" || ext == ".x") return InspectModel(path, ext);
   if (ext == ".scn") return InspectScn(path);
-  throw ToolError("cannot inspect \"" + ext + "\" files (expected .par, .mdl, .geo, .x or .scn): " + path);
+  throw ToolError("cannot inspect \"" + ext +
+                  "\" files (expected .par, .mdl, .geo, .x or .scn): " + path);
 }
 
 }  // namespace veltrane::tool

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
-#include "loaders/mesh_build.h"
 #include "base/rm/mesh_builder.h"
+#include "loaders/mesh_build.h"
 #include "sim/sim_state.h"
 
 namespace veltrane::tool {

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "base/rm/root.h"
 #include "loaders/scene_air.h"
 #include "loaders/scene_file.h"
-#include "base/rm/root.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
 #include "tools/veltrane_tool/tool_error.h"

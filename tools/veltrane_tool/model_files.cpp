@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/rm/root.h"
 #include "loaders/model_loader.h"
 #include "loaders/par_file.h"
-#include "base/rm/root.h"
 #include "tools/veltrane_tool/tool_error.h"
 
 namespace veltrane::tool {

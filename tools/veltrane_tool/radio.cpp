@@ -1,17 +1,16 @@
 #include "tools/veltrane_tool/radio.h"
 
-#include <nlohmann/json.hpp>
-
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <thread>
 
-#include "platform/joystick/sdl_joystick_service.h"
-#include "platform/serial/libserialport_port.h"
 #include "base/settings/settings_store.h"
 #include "base/trace/trace.h"
+#include "platform/joystick/sdl_joystick_service.h"
+#include "platform/serial/libserialport_port.h"
 #include "radio/joystick/rc_joy_form.h"
 #include "radio/pic/rc_pic_form.h"
 #include "tools/veltrane_tool/tool_error.h"
@@ -25,8 +24,8 @@ double Number(const std::string& option, const std::string& text, double lo, dou
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, v);
   if (ec != std::errc() || ptr != end || !std::isfinite(v) || v < lo || v > hi)
-    throw ToolError(option + ": needs a number from " + nlohmann::json(lo).dump() + " to " + nlohmann::json(hi).dump() +
-                    ", not \"" + text + "\"");
+    throw ToolError(option + ": needs a number from " + nlohmann::json(lo).dump() + " to " +
+                    nlohmann::json(hi).dump() + ", not \"" + text + "\"");
   return v;
 }
 
@@ -39,7 +38,8 @@ nlohmann::json List() {
   joysticks.Poll();
   for (int d = 0; d < 2; ++d) {
     JoystickState s;
-    if (joysticks.Query(d, s)) j["joysticks"].push_back({{"device", d}, {"name", s.productName}, {"axes", s.axes}});
+    if (joysticks.Query(d, s))
+      j["joysticks"].push_back({{"device", d}, {"name", s.productName}, {"axes", s.axes}});
   }
   return j;
 }
@@ -57,15 +57,24 @@ int RadioCommand(const std::vector<std::string>& args, std::ostream& out, std::o
       if (i + 1 >= args.size()) throw ToolError(a + " needs a value");
       return args[++i];
     };
-    if (a == "--interface") interfaceName = value();
-    else if (a == "--port") port = value();
-    else if (a == "--protocol") protocol = static_cast<int>(Number(a, value(), 0, 1));
-    else if (a == "--config-dir") configDir = value();
-    else if (a == "--frames") frames = static_cast<int>(Number(a, value(), 1, 1000000));
-    else if (a == "--frame-time") frameTime = Number(a, value(), 0, 10);
-    else if (a == "--trace") traceFile = value();
-    else if (a == "--list") list = true;
-    else throw ToolError("radio: unknown option \"" + a + "\"");
+    if (a == "--interface")
+      interfaceName = value();
+    else if (a == "--port")
+      port = value();
+    else if (a == "--protocol")
+      protocol = static_cast<int>(Number(a, value(), 0, 1));
+    else if (a == "--config-dir")
+      configDir = value();
+    else if (a == "--frames")
+      frames = static_cast<int>(Number(a, value(), 1, 1000000));
+    else if (a == "--frame-time")
+      frameTime = Number(a, value(), 0, 10);
+    else if (a == "--trace")
+      traceFile = value();
+    else if (a == "--list")
+      list = true;
+    else
+      throw ToolError("radio: unknown option \"" + a + "\"");
   }
   if (list) {
     out << List().dump() << '\n';
@@ -80,7 +89,8 @@ int RadioCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   // Trace lines (a port that cannot be opened, for one) go to stderr unless a file is named.
   Trace trace([&err](std::string_view line) { err << line; });
   if (!traceFile.empty()) trace = Trace::ToFile(traceFile);
-  SettingsStore settings(configDir.empty() ? SettingsStore::DefaultFolder() : std::filesystem::path(configDir));
+  SettingsStore settings(configDir.empty() ? SettingsStore::DefaultFolder()
+                                           : std::filesystem::path(configDir));
 
   std::unique_ptr<platform::SdlJoystickService> joysticks;
   std::unique_ptr<platform::LibSerialPort> serial;
@@ -114,7 +124,8 @@ int RadioCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     j["t"] = frameTime * f;
     j["count"] = ch.Count;
     j["channels"] = nlohmann::json::array();
-    for (int k = 0; k < ch.Count && k < kMaxChannels; ++k) j["channels"].push_back(ch.Value[static_cast<std::size_t>(k)]);
+    for (int k = 0; k < ch.Count && k < kMaxChannels; ++k)
+      j["channels"].push_back(ch.Value[static_cast<std::size_t>(k)]);
     j["functions"] = fv;
     out << j.dump() << '\n' << std::flush;
   }

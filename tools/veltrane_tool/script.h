@@ -10,7 +10,7 @@ namespace veltrane::tool {
 // One line of a flight script: "TIME COMMAND [ARGS]".
 struct ScriptCommand {
   enum class Kind {
-    Set,             // function, value
+    Set,  // function, value
     Init,
     Restart,
     Handstart,

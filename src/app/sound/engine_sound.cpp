@@ -51,7 +51,8 @@ void EngineSound::LoadCrashSound(const std::string& exePath) {
   if (!Exists(file)) return;
   trace_("TMainForm.FormCreate Loading CrashSound\r\n");
   crash_ = device_->Open(file, false);
-  if (crash_) device_->SetPrimaryFormat(crash_->SampleRate(), crash_->BitsPerSample(), crash_->Channels());
+  if (crash_)
+    device_->SetPrimaryFormat(crash_->SampleRate(), crash_->BitsPerSample(), crash_->Channels());
 }
 
 void EngineSound::LoadSound(const std::string& fileName, const SimState& s) {

@@ -8,7 +8,7 @@ namespace veltrane::sound {
 namespace {
 constexpr double kGravity = 9.81;
 constexpr int kSilent = -10000;
-constexpr double kStrongestLift = 6.0;  // m/s: pitch and rhythm stop rising here
+constexpr double kStrongestLift = 6.0;     // m/s: pitch and rhythm stop rising here
 constexpr double kSinkToneQuieter = -600;  // hundredths of a dB against the lift tone
 }  // namespace
 

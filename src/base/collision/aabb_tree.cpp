@@ -37,8 +37,7 @@ struct Box {
   bool Empty() const { return lo[0] > hi[0]; }
   double HalfArea() const {
     if (Empty()) return 0.0;
-    const double dx = double(hi[0]) - lo[0], dy = double(hi[1]) - lo[1],
-                 dz = double(hi[2]) - lo[2];
+    const double dx = double(hi[0]) - lo[0], dy = double(hi[1]) - lo[1], dz = double(hi[2]) - lo[2];
     return dx * dy + dy * dz + dz * dx;
   }
 };
@@ -91,8 +90,8 @@ void AabbTree::Build(std::vector<Triangle> input) {
     }
     // Pad a little so the slack of the triangle test never falls outside its box.
     Node& node = nodes_[task.node];
-    const float ext = std::max({bounds.hi[0] - bounds.lo[0], bounds.hi[1] - bounds.lo[1],
-                                bounds.hi[2] - bounds.lo[2]});
+    const float ext = std::max(
+        {bounds.hi[0] - bounds.lo[0], bounds.hi[1] - bounds.lo[1], bounds.hi[2] - bounds.lo[2]});
     for (int k = 0; k < 3; ++k) {
       const float pad = ext * 1e-6f;
       node.lo[k] = std::nextafter(bounds.lo[k] - pad, std::numeric_limits<float>::lowest());

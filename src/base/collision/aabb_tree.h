@@ -45,7 +45,7 @@ class AabbTree {
   void Build(std::vector<Triangle> input);
 
   std::vector<Node> nodes_;
-  std::vector<Triangle> tris_;      // in leaf order
+  std::vector<Triangle> tris_;         // in leaf order
   std::vector<std::uint32_t> ids_;     // index of addition of each tris_ entry
   std::vector<std::uint32_t> slotOf_;  // the inverse: tris_ entry of each index of addition
   int depth_ = 0;

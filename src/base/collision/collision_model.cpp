@@ -27,8 +27,7 @@ void CollisionModel::reserve(std::size_t triangles) {
   if (!finalized_) tris_.reserve(triangles);
 }
 
-std::optional<CollisionModel::Hit> CollisionModel::MakeHit(bool found,
-                                                          const QueryHit& q) const {
+std::optional<CollisionModel::Hit> CollisionModel::MakeHit(bool found, const QueryHit& q) const {
   if (!found) return std::nullopt;
   Hit h;
   h.index = q.triangle;
@@ -39,8 +38,8 @@ std::optional<CollisionModel::Hit> CollisionModel::MakeHit(bool found,
 }
 
 std::optional<CollisionModel::Hit> CollisionModel::Ray(const Float3& origin,
-                                                      const Float3& direction, bool closest,
-                                                      float segmin, float segmax) const {
+                                                       const Float3& direction, bool closest,
+                                                       float segmin, float segmax) const {
   collision::Ray ray{ToPoint(origin), ToPoint(direction), segmin, segmax};
   QueryHit q;
   const bool found = finalized_ ? tree_.CastRay(ray, closest, q) : ScanRay(tris_, ray, closest, q);
@@ -48,11 +47,10 @@ std::optional<CollisionModel::Hit> CollisionModel::Ray(const Float3& origin,
 }
 
 std::optional<CollisionModel::Hit> CollisionModel::Sphere(const Float3& centre,
-                                                         float radius) const {
+                                                          float radius) const {
   QueryHit q;
   const Vec3 c = ToPoint(centre);
-  const bool found =
-      finalized_ ? tree_.TouchSphere(c, radius, q) : ScanSphere(tris_, c, radius, q);
+  const bool found = finalized_ ? tree_.TouchSphere(c, radius, q) : ScanSphere(tris_, c, radius, q);
   return MakeHit(found, q);
 }
 

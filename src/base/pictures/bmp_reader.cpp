@@ -185,12 +185,12 @@ void DecodeUncompressed(std::span<const std::uint8_t> d, const Header& h, Pictur
           break;
         }
         default: {
-          const std::uint32_t v = h.bpp == 16
-                                      ? static_cast<std::uint32_t>(src[2 * x] | (src[2 * x + 1] << 8))
-                                      : static_cast<std::uint32_t>(src[4 * x]) |
-                                            (static_cast<std::uint32_t>(src[4 * x + 1]) << 8) |
-                                            (static_cast<std::uint32_t>(src[4 * x + 2]) << 16) |
-                                            (static_cast<std::uint32_t>(src[4 * x + 3]) << 24);
+          const std::uint32_t v =
+              h.bpp == 16 ? static_cast<std::uint32_t>(src[2 * x] | (src[2 * x + 1] << 8))
+                          : static_cast<std::uint32_t>(src[4 * x]) |
+                                (static_cast<std::uint32_t>(src[4 * x + 1]) << 8) |
+                                (static_cast<std::uint32_t>(src[4 * x + 2]) << 16) |
+                                (static_cast<std::uint32_t>(src[4 * x + 3]) << 24);
           std::uint8_t* px = p.At(x, y);
           px[0] = r.Get(v, 0);
           px[1] = g.Get(v, 0);
@@ -206,7 +206,8 @@ void DecodeRle(std::span<const std::uint8_t> d, const Header& h, Picture& p) {
   const Palette pal = ReadPalette(d, h);
   // Skipped pixels have colour 0. A few bytes of RLE may announce a picture of
   // millions of pixels: fill it in one pass, not pixel by pixel.
-  for (std::size_t i = 0; i < p.pixels.size(); i += 4) std::memcpy(p.pixels.data() + i, pal[0].data(), 4);
+  for (std::size_t i = 0; i < p.pixels.size(); i += 4)
+    std::memcpy(p.pixels.data() + i, pal[0].data(), 4);
 
   const bool four = h.compression == kRle4;
   const bool topDown = h.height < 0;

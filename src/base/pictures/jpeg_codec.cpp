@@ -101,7 +101,8 @@ Picture DecodeJpeg(std::span<const std::uint8_t> data) {
     // Decoded CMYK comes inverted (as Adobe writes it): the ink is 255 - value.
     for (std::size_t i = 0; i < p.pixels.size(); i += 4) {
       const unsigned k = p.pixels[i + 3];
-      for (int c = 0; c < 3; ++c) p.pixels[i + c] = static_cast<std::uint8_t>(p.pixels[i + c] * k / 255);
+      for (int c = 0; c < 3; ++c)
+        p.pixels[i + c] = static_cast<std::uint8_t>(p.pixels[i + c] * k / 255);
       p.pixels[i + 3] = 255;
     }
   }

@@ -94,7 +94,8 @@ void CheckChunkLengths(std::span<const std::uint8_t> data) {
   while (at + 8 <= data.size()) {
     const std::uint64_t length = static_cast<std::uint64_t>(data[at]) << 24 | data[at + 1] << 16 |
                                  data[at + 2] << 8 | data[at + 3];
-    if (length + 12 > data.size() - at) throw PictureError("PNG: a chunk runs past the end of the file");
+    if (length + 12 > data.size() - at)
+      throw PictureError("PNG: a chunk runs past the end of the file");
     if (std::memcmp(data.data() + at + 4, "IEND", 4) == 0) return;
     at += static_cast<std::size_t>(length) + 12;
   }

@@ -35,7 +35,8 @@ Vector Frame::ToScene(Vector local) const {
 }
 
 void Frame::AddVisual(Visual v) {
-  if (std::find(visuals_.begin(), visuals_.end(), v) == visuals_.end()) visuals_.push_back(std::move(v));
+  if (std::find(visuals_.begin(), visuals_.end(), v) == visuals_.end())
+    visuals_.push_back(std::move(v));
 }
 
 void Frame::DeleteVisual(const Visual& v) {
@@ -43,7 +44,8 @@ void Frame::DeleteVisual(const Visual& v) {
 }
 
 void Frame::AddLight(std::shared_ptr<Light> light) {
-  if (std::find(lights_.begin(), lights_.end(), light) == lights_.end()) lights_.push_back(std::move(light));
+  if (std::find(lights_.begin(), lights_.end(), light) == lights_.end())
+    lights_.push_back(std::move(light));
 }
 
 void Frame::DeleteLight(const std::shared_ptr<Light>& light) {

@@ -5,7 +5,9 @@
 namespace veltrane::rm {
 
 void FaceRef::SetColor(ColorARGB argb) { builder_->SetFaceColor(index_, argb); }
-void FaceRef::SetTexture(std::shared_ptr<Texture> texture) { builder_->SetFaceTexture(index_, std::move(texture)); }
+void FaceRef::SetTexture(std::shared_ptr<Texture> texture) {
+  builder_->SetFaceTexture(index_, std::move(texture));
+}
 void FaceRef::SetTextureCoordinates(std::size_t corner, float u, float v) {
   builder_->SetFaceTextureCoordinates(index_, corner, u, v);
 }
@@ -31,8 +33,10 @@ FaceArray MeshBuilder::AddFaces(std::span<const Vector> vertices, std::span<cons
     if (n == 0) break;
     if (n > (faceData.size() - pos) / 2) throw FaceDataError("face data ends inside a face");
     for (std::uint32_t k = 0; k < n; ++k, pos += 2) {
-      if (faceData[pos] >= vertices.size()) throw FaceDataError("face data names a vertex that does not exist");
-      if (faceData[pos + 1] >= normals.size()) throw FaceDataError("face data names a normal that does not exist");
+      if (faceData[pos] >= vertices.size())
+        throw FaceDataError("face data names a vertex that does not exist");
+      if (faceData[pos + 1] >= normals.size())
+        throw FaceDataError("face data names a normal that does not exist");
     }
     ++count;
   }
@@ -40,7 +44,8 @@ FaceArray MeshBuilder::AddFaces(std::span<const Vector> vertices, std::span<cons
   // A landscape brings some hundred thousand faces at once: they go straight
   // into place, without a second list.
   const std::size_t first = faces_.size();
-  if (faces_.capacity() < first + count) faces_.reserve(std::max(first + count, 2 * faces_.capacity()));
+  if (faces_.capacity() < first + count)
+    faces_.reserve(std::max(first + count, 2 * faces_.capacity()));
   vertices_.insert(vertices_.end(), vertices.begin(), vertices.end());
   normals_.insert(normals_.end(), normals.begin(), normals.end());
   for (std::size_t pos = 0, f = 0; f < count; ++f) {
@@ -48,7 +53,8 @@ FaceArray MeshBuilder::AddFaces(std::span<const Vector> vertices, std::span<cons
     Face& face = faces_.emplace_back();
     face.corners.reserve(n);
     for (std::uint32_t k = 0; k < n; ++k, pos += 2)
-      face.corners.push_back(Corner{vertexBase + faceData[pos], normalBase + faceData[pos + 1], 0.0f, 0.0f});
+      face.corners.push_back(
+          Corner{vertexBase + faceData[pos], normalBase + faceData[pos + 1], 0.0f, 0.0f});
   }
   Touch();
   return FaceArray(*this, first, faces_.size() - first);
@@ -111,7 +117,8 @@ void MeshBuilder::SetFaceTexture(std::size_t face, std::shared_ptr<Texture> text
   Touch();
 }
 
-void MeshBuilder::SetFaceTextureCoordinates(std::size_t face, std::size_t corner, float u, float v) {
+void MeshBuilder::SetFaceTextureCoordinates(std::size_t face, std::size_t corner, float u,
+                                            float v) {
   auto& f = FaceAt(face);
   if (corner >= f.corners.size()) throw std::out_of_range("corner index out of range");
   f.corners[corner].u = u;

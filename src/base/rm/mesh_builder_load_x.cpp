@@ -61,8 +61,10 @@ void CollectMesh(const aiMesh& mesh, const aiMatrix4x4& transform, Collected& ou
       if (face.mNumIndices < 3) continue;
       const aiVector3D& p0 = mesh.mVertices[face.mIndices[0]];
       for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
-        // Importer winding is reversed and z negated; the cross product comes out pointing outward there too.
-        const aiVector3D n = (mesh.mVertices[face.mIndices[k]] - p0) ^ (mesh.mVertices[face.mIndices[k + 1]] - p0);
+        // Importer winding is reversed and z negated; the cross product comes out pointing outward
+        // there too.
+        const aiVector3D n =
+            (mesh.mVertices[face.mIndices[k]] - p0) ^ (mesh.mVertices[face.mIndices[k + 1]] - p0);
         for (unsigned c = 0; c < face.mNumIndices; ++c) generated[face.mIndices[c]] += n;
       }
     }
@@ -70,7 +72,8 @@ void CollectMesh(const aiMesh& mesh, const aiMatrix4x4& transform, Collected& ou
 
   for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
     out.vertices.push_back(FromImporter(transform * mesh.mVertices[i]));
-    out.normals.push_back(NormalFromImporter(normalMatrix, mesh.HasNormals() ? mesh.mNormals[i] : generated[i]));
+    out.normals.push_back(
+        NormalFromImporter(normalMatrix, mesh.HasNormals() ? mesh.mNormals[i] : generated[i]));
   }
   const bool hasUV = mesh.HasTextureCoords(0);
   // The importer reversed every face; turning them back gives the file's corner
@@ -97,7 +100,8 @@ void CollectMesh(const aiMesh& mesh, const aiMatrix4x4& transform, Collected& ou
   }
 }
 
-void CollectNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent, Collected& out) {
+void CollectNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent,
+                 Collected& out) {
   const aiMatrix4x4 transform = parent * node.mTransformation;
   for (unsigned i = 0; i < node.mNumMeshes; ++i) {
     const unsigned m = node.mMeshes[i];
@@ -137,8 +141,8 @@ FileMaterial ConvertMaterial(const XImporter& x, const aiMaterial& m, Root& root
   fm.material->SetEmissive(emissive.r, emissive.g, emissive.b);
 
   aiString path;
-  if (x.materialTexture(&m, aiTextureType_DIFFUSE, 0, &path, nullptr, nullptr, nullptr, nullptr, nullptr,
-                        nullptr) == AI_SUCCESS &&
+  if (x.materialTexture(&m, aiTextureType_DIFFUSE, 0, &path, nullptr, nullptr, nullptr, nullptr,
+                        nullptr, nullptr) == AI_SUCCESS &&
       path.length > 0)
     fm.texture = root.LoadTexture(path.C_Str());
   return fm;
@@ -187,8 +191,8 @@ bool MeshBuilder::LoadX(std::string raw, Root& root, std::string* error) {
   // Only joining identical vertices: it changes no axis, and it gives back the
   // file's own vertex table, which the importer otherwise splits per corner.
   std::unique_ptr<const aiScene, void (*)(const aiScene*)> imported(
-      x->importFromMemory(bytes->data(), static_cast<unsigned int>(bytes->size()), aiProcess_JoinIdenticalVertices,
-                          "x"),
+      x->importFromMemory(bytes->data(), static_cast<unsigned int>(bytes->size()),
+                          aiProcess_JoinIdenticalVertices, "x"),
       x->release);
   const aiScene* scene = imported.get();
   if (!scene || !scene->mRootNode || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {

@@ -22,8 +22,9 @@ std::shared_ptr<Light> Root::CreateLight(LightType type, float r, float g, float
   return light;
 }
 
-std::shared_ptr<Shadow> Root::CreateShadow(std::shared_ptr<MeshBuilder> visual, std::shared_ptr<Light> light,
-                                           Vector planePoint, Vector planeNormal) {
+std::shared_ptr<Shadow> Root::CreateShadow(std::shared_ptr<MeshBuilder> visual,
+                                           std::shared_ptr<Light> light, Vector planePoint,
+                                           Vector planeNormal) {
   auto shadow = std::make_shared<Shadow>();
   shadow->visual = std::move(visual);
   shadow->light = std::move(light);
@@ -55,7 +56,8 @@ std::shared_ptr<Texture> Root::LoadTexture(const std::string& file) {
   if (path.empty()) return nullptr;
   std::optional<Picture> picture = decoder_(path);
   if (!picture || picture->width <= 0 || picture->height <= 0 ||
-      picture->pixels.size() != static_cast<std::size_t>(picture->width) * static_cast<std::size_t>(picture->height) * 4)
+      picture->pixels.size() !=
+          static_cast<std::size_t>(picture->width) * static_cast<std::size_t>(picture->height) * 4)
     return nullptr;
   auto texture = std::make_shared<Texture>();
   texture->file = path;

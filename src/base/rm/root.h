@@ -29,8 +29,9 @@ class Root {
   std::shared_ptr<Frame> CreateFrame(const std::shared_ptr<Frame>& parent);
   std::shared_ptr<MeshBuilder> CreateMeshBuilder();
   std::shared_ptr<Light> CreateLight(LightType type, float r, float g, float b);
-  std::shared_ptr<Shadow> CreateShadow(std::shared_ptr<MeshBuilder> visual, std::shared_ptr<Light> light,
-                                       Vector planePoint, Vector planeNormal);
+  std::shared_ptr<Shadow> CreateShadow(std::shared_ptr<MeshBuilder> visual,
+                                       std::shared_ptr<Light> light, Vector planePoint,
+                                       Vector planeNormal);
   std::shared_ptr<Material> CreateMaterial(float power);
 
   // Finds the file (see FindFile), decodes it; null when either fails.

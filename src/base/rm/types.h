@@ -68,8 +68,8 @@ constexpr std::uint32_t kLightMask = 0x18;
 constexpr std::uint32_t kLightOn = 0x08;
 constexpr std::uint32_t kFillMask = 0x1C0;
 constexpr std::uint32_t kFillSolid = 0x80;
-constexpr std::uint32_t kSolidLitPhong = kFillSolid | kLightOn | kShadePhong;  // 0x8A
-constexpr std::uint32_t kSolidLitFlat = kFillSolid | kLightOn | kShadeFlat;    // 0x88
+constexpr std::uint32_t kSolidLitPhong = kFillSolid | kLightOn | kShadePhong;      // 0x8A
+constexpr std::uint32_t kSolidLitFlat = kFillSolid | kLightOn | kShadeFlat;        // 0x88
 constexpr std::uint32_t kSolidLitGouraud = kFillSolid | kLightOn | kShadeGouraud;  // 0x89
 }  // namespace quality
 

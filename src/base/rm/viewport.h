@@ -36,7 +36,8 @@ constexpr std::uint32_t kSortedTransparency = 0x02;
 constexpr std::uint32_t kLightInModelSpace = 0x08;
 constexpr std::uint32_t kViewDependentSpecular = 0x10;
 // 19: blended, sorted transparency and view-dependent specular.
-constexpr std::uint32_t kProgramDefault = kBlendedTransparency | kSortedTransparency | kViewDependentSpecular;
+constexpr std::uint32_t kProgramDefault =
+    kBlendedTransparency | kSortedTransparency | kViewDependentSpecular;
 }  // namespace render_mode
 
 struct Device {

@@ -20,12 +20,13 @@ struct XMaterial {
 
 struct XMesh {
   std::string name;
-  std::vector<float> vertices;      // x, y, z per vertex
+  std::vector<float> vertices;       // x, y, z per vertex
   std::vector<std::uint32_t> faces;  // per face: corner count, then the vertex indices
   std::uint32_t faceCount = 0;
-  std::vector<float> normals;             // x, y, z per normal
-  std::vector<std::uint32_t> normalFaces;  // laid out as faces; empty when the file gives no normals
-  std::vector<float> uv;                  // u, v per vertex; empty when the file gives none
+  std::vector<float> normals;  // x, y, z per normal
+  std::vector<std::uint32_t>
+      normalFaces;        // laid out as faces; empty when the file gives no normals
+  std::vector<float> uv;  // u, v per vertex; empty when the file gives none
   std::vector<std::uint32_t> faceMaterials;  // one per face, or empty
   std::vector<std::uint32_t> materials;      // indices into XDocument::materials
 };

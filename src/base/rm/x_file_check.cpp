@@ -2,14 +2,14 @@
 
 #include <zlib.h>
 
-#include "base/rm/x_document.h"
-#include "base/rm/x_tokens.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include "base/rm/x_document.h"
+#include "base/rm/x_tokens.h"
 
 namespace veltrane::rm {
 namespace {
@@ -37,7 +37,8 @@ std::uint16_t U16(const std::string& b, std::size_t at) {
 bool Inflate(const std::string& b, std::string& out, std::string* error) {
   if (b.size() < kHeaderSize + 4) return Fail(error, "the compressed file is too short");
   const std::uint64_t total = U32(b, kHeaderSize);
-  if (total < kHeaderSize || total > kMaxInflatedSize) return Fail(error, "the compressed file states an absurd size");
+  if (total < kHeaderSize || total > kMaxInflatedSize)
+    return Fail(error, "the compressed file states an absurd size");
   out.assign(b, 0, kHeaderSize);
   out.reserve(static_cast<std::size_t>(total));
   std::size_t i = kHeaderSize + 4;
@@ -52,7 +53,8 @@ bool Inflate(const std::string& b, std::string& out, std::string* error) {
     z_stream z{};
     if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return Fail(error, "cannot inflate");
     if (!previous.empty())
-      inflateSetDictionary(&z, reinterpret_cast<const Bytef*>(previous.data()), static_cast<uInt>(previous.size()));
+      inflateSetDictionary(&z, reinterpret_cast<const Bytef*>(previous.data()),
+                           static_cast<uInt>(previous.size()));
     std::string block(plain, '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(b.data() + i + 2));
     z.avail_in = static_cast<uInt>(packed - 2);
@@ -107,7 +109,8 @@ std::optional<std::string> CheckXFile(std::string bytes, std::string* error) {
     return std::nullopt;
   }
   try {
-    const XDocument doc = ParseXDocument(bytes, format == "bin " || format == "bzip", floats == "0064");
+    const XDocument doc =
+        ParseXDocument(bytes, format == "bin " || format == "bzip", floats == "0064");
     if (!HasFaces(doc.root)) {
       Fail(error, "the file holds no faces");
       return std::nullopt;

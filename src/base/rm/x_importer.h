@@ -15,13 +15,14 @@ struct XImporter {
                                      const char* hint);
   void (*release)(const aiScene* scene);
   const char* (*lastError)();
-  aiReturn (*materialColor)(const aiMaterial* m, const char* key, unsigned int type, unsigned int index,
-                            aiColor4D* out);
-  aiReturn (*materialFloats)(const aiMaterial* m, const char* key, unsigned int type, unsigned int index,
-                             ai_real* out, unsigned int* count);
-  aiReturn (*materialTexture)(const aiMaterial* m, aiTextureType type, unsigned int index, aiString* path,
-                              aiTextureMapping* mapping, unsigned int* uvIndex, ai_real* blend, aiTextureOp* op,
-                              aiTextureMapMode* mapMode, unsigned int* flags);
+  aiReturn (*materialColor)(const aiMaterial* m, const char* key, unsigned int type,
+                            unsigned int index, aiColor4D* out);
+  aiReturn (*materialFloats)(const aiMaterial* m, const char* key, unsigned int type,
+                             unsigned int index, ai_real* out, unsigned int* count);
+  aiReturn (*materialTexture)(const aiMaterial* m, aiTextureType type, unsigned int index,
+                              aiString* path, aiTextureMapping* mapping, unsigned int* uvIndex,
+                              ai_real* blend, aiTextureOp* op, aiTextureMapMode* mapMode,
+                              unsigned int* flags);
 };
 
 // The importer, opened once for the whole process; nullptr with *error (if

@@ -23,7 +23,8 @@ std::string Quoted(std::string_view s) {
 
 class Parser {
  public:
-  Parser(std::string_view bytes, bool binary, bool doubles) : t_(bytes, binary, doubles), size_(bytes.size()) {}
+  Parser(std::string_view bytes, bool binary, bool doubles)
+      : t_(bytes, binary, doubles), size_(bytes.size()) {}
 
   XDocument Run() {
     for (;;) {
@@ -57,14 +58,16 @@ class Parser {
 
   float Float(const char* what) {
     const double v = Number(what);
-    if (!(std::fabs(v) <= FLT_MAX)) t_.Fail(std::string("the number for ") + what + " is out of range");
+    if (!(std::fabs(v) <= FLT_MAX))
+      t_.Fail(std::string("the number for ") + what + " is out of range");
     return static_cast<float>(v);
   }
 
   std::uint32_t Count(const char* what) {
     SkipSeparators();
     const XToken t = t_.Next();
-    if (t.kind != XToken::Integer) t_.Fail(std::string("a whole number (") + what + ") was expected here");
+    if (t.kind != XToken::Integer)
+      t_.Fail(std::string("a whole number (") + what + ") was expected here");
     if (t.negative && t.number != 0) t_.Fail(std::string(what) + " " + Written(t) + " is negative");
     // Every element takes at least one byte of the file.
     if (t.number > static_cast<double>(size_))
@@ -73,16 +76,19 @@ class Parser {
   }
 
   static std::string Written(const XToken& t) {
-    return t.text.empty() ? std::to_string(static_cast<std::uint64_t>(t.number)) : std::string(t.text.substr(0, kMaxQuoted));
+    return t.text.empty() ? std::to_string(static_cast<std::uint64_t>(t.number))
+                          : std::string(t.text.substr(0, kMaxQuoted));
   }
 
   // An index into a table of `size` entries.
   std::uint32_t Index(const char* what, std::uint32_t size, const char* table) {
     SkipSeparators();
     const XToken t = t_.Next();
-    if (t.kind != XToken::Integer) t_.Fail(std::string("a whole number (") + what + ") was expected here");
+    if (t.kind != XToken::Integer)
+      t_.Fail(std::string("a whole number (") + what + ") was expected here");
     if ((t.negative && t.number != 0) || t.number >= size) {
-      t_.Fail(std::string(what) + " " + Written(t) + " is outside the " + std::to_string(size) + " " + table);
+      t_.Fail(std::string(what) + " " + Written(t) + " is outside the " + std::to_string(size) +
+              " " + table);
     }
     return static_cast<std::uint32_t>(t.number);
   }
@@ -103,7 +109,8 @@ class Parser {
 
   void Closing(const std::string& type) {
     SkipSeparators();
-    if (t_.Peek().kind != XToken::Close) t_.Fail("the " + type + " holds more than it should; \"}\" was expected");
+    if (t_.Peek().kind != XToken::Close)
+      t_.Fail("the " + type + " holds more than it should; \"}\" was expected");
     t_.Next();
   }
 
@@ -192,7 +199,9 @@ class Parser {
         SkipBody(depth + 1);
         continue;
       }
-      if (p.kind != XToken::Name) t_.Fail(p.kind == XToken::End ? "the file ends inside a frame" : "a data object was expected inside the frame");
+      if (p.kind != XToken::Name)
+        t_.Fail(p.kind == XToken::End ? "the file ends inside a frame"
+                                      : "a data object was expected inside the frame");
       DataObject(frame, nullptr, depth);
     }
   }
@@ -206,7 +215,8 @@ class Parser {
       const std::uint32_t n = Count("the corner count of a face");
       if (n == 0) t_.Fail("face " + std::to_string(f) + " has no corners");
       m.faces.push_back(n);
-      for (std::uint32_t c = 0; c < n; ++c) m.faces.push_back(Index("vertex index", nv, "vertices"));
+      for (std::uint32_t c = 0; c < n; ++c)
+        m.faces.push_back(Index("vertex index", nv, "vertices"));
     }
     for (;;) {
       SkipSeparators();
@@ -220,7 +230,9 @@ class Parser {
         SkipBody(depth + 1);
         continue;
       }
-      if (p.kind != XToken::Name) t_.Fail(p.kind == XToken::End ? "the file ends inside a mesh" : "a data object was expected inside the mesh");
+      if (p.kind != XToken::Name)
+        t_.Fail(p.kind == XToken::End ? "the file ends inside a mesh"
+                                      : "a data object was expected inside the mesh");
       DataObject(frame, &m, depth);
     }
   }
@@ -232,15 +244,17 @@ class Parser {
       for (int k = 0; k < 3; ++k) m.normals.push_back(Float("a normal"));
     const std::uint32_t nf = Count("the normal face count");
     if (nf != m.faceCount)
-      t_.Fail("the normals are given for " + std::to_string(nf) + " faces, the mesh has " + std::to_string(m.faceCount));
+      t_.Fail("the normals are given for " + std::to_string(nf) + " faces, the mesh has " +
+              std::to_string(m.faceCount));
     std::size_t at = 0;
     for (std::uint32_t f = 0; f < nf; ++f) {
       const std::uint32_t n = Count("the corner count of a normal face");
       if (n != m.faces[at])
-        t_.Fail("normal face " + std::to_string(f) + " has " + std::to_string(n) + " corners, its face " +
-                std::to_string(m.faces[at]));
+        t_.Fail("normal face " + std::to_string(f) + " has " + std::to_string(n) +
+                " corners, its face " + std::to_string(m.faces[at]));
       m.normalFaces.push_back(n);
-      for (std::uint32_t c = 0; c < n; ++c) m.normalFaces.push_back(Index("normal index", nn, "normals"));
+      for (std::uint32_t c = 0; c < n; ++c)
+        m.normalFaces.push_back(Index("normal index", nn, "normals"));
       at += n + 1;
     }
     if (nf == 0) m.normals.clear();
@@ -262,7 +276,8 @@ class Parser {
     const std::uint32_t ni = Count("the count of face materials");
     if (ni != m.faceCount && !(ni == 1 && m.faceCount > 0))
       t_.Fail(std::to_string(ni) + " face materials for " + std::to_string(m.faceCount) + " faces");
-    for (std::uint32_t i = 0; i < ni; ++i) m.faceMaterials.push_back(Index("material index", nm, "materials"));
+    for (std::uint32_t i = 0; i < ni; ++i)
+      m.faceMaterials.push_back(Index("material index", nm, "materials"));
     // One index stands for every face.
     if (ni == 1) m.faceMaterials.assign(m.faceCount, m.faceMaterials.front());
     const std::size_t listStart = t_.Peek().where;
@@ -282,11 +297,14 @@ class Parser {
         Expect(XToken::Close, "\"}\"");
         // Only a material defined earlier in the file can be meant.
         const auto it = named_.find(std::string(ref.text));
-        if (it == named_.end()) t_.FailAt(p.where, "the material " + Quoted(ref.text) + " is not defined before its use");
+        if (it == named_.end())
+          t_.FailAt(p.where, "the material " + Quoted(ref.text) + " is not defined before its use");
         m.materials.push_back(static_cast<std::uint32_t>(it->second));
         continue;
       }
-      if (p.kind != XToken::Name) t_.Fail(p.kind == XToken::End ? "the file ends inside a material list" : "a material was expected here");
+      if (p.kind != XToken::Name)
+        t_.Fail(p.kind == XToken::End ? "the file ends inside a material list"
+                                      : "a material was expected here");
       if (p.text == "Material") {
         t_.Next();
         const std::string name = Opening();
@@ -300,8 +318,8 @@ class Parser {
       }
     }
     if (m.materials.size() != nm)
-      t_.FailAt(listStart, "the material list states " + std::to_string(nm) + " materials and holds " +
-                               std::to_string(m.materials.size()));
+      t_.FailAt(listStart, "the material list states " + std::to_string(nm) +
+                               " materials and holds " + std::to_string(m.materials.size()));
   }
 
   std::size_t MaterialBody(int depth) {
@@ -317,7 +335,9 @@ class Parser {
         t_.Next();
         break;
       }
-      if (p.kind != XToken::Name) t_.Fail(p.kind == XToken::End ? "the file ends inside a material" : "a data object was expected inside the material");
+      if (p.kind != XToken::Name)
+        t_.Fail(p.kind == XToken::End ? "the file ends inside a material"
+                                      : "a data object was expected inside the material");
       t_.Next();
       Opening();
       if (p.text == "TextureFilename" || p.text == "TextureFileName") {

@@ -7,16 +7,23 @@
 namespace veltrane::rm {
 namespace {
 
-bool IsNameStart(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsNameChar(unsigned char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+bool IsNameStart(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsNameChar(unsigned char c) {
+  return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 // A digit, or a sign or point directly before one ("-1", ".5", "-.5").
 bool StartsNumber(std::string_view b, std::size_t i) {
-  const auto digitAt = [&](std::size_t k) { return k < b.size() && IsDigit(static_cast<unsigned char>(b[k])); };
+  const auto digitAt = [&](std::size_t k) {
+    return k < b.size() && IsDigit(static_cast<unsigned char>(b[k]));
+  };
   if (digitAt(i)) return true;
   if (b[i] == '.') return digitAt(i + 1);
-  if (b[i] == '-' || b[i] == '+') return digitAt(i + 1) || (i + 1 < b.size() && b[i + 1] == '.' && digitAt(i + 2));
+  if (b[i] == '-' || b[i] == '+')
+    return digitAt(i + 1) || (i + 1 < b.size() && b[i + 1] == '.' && digitAt(i + 2));
   return false;
 }
 
@@ -49,7 +56,9 @@ XToken XTokenizer::Next() {
   return peeked_;
 }
 
-std::string XTokenizer::Where() const { return (binary_ ? "byte " : "line ") + std::to_string(lastWhere_); }
+std::string XTokenizer::Where() const {
+  return (binary_ ? "byte " : "line ") + std::to_string(lastWhere_);
+}
 
 void XTokenizer::Fail(const std::string& why) const { throw XSyntaxError{Where() + ": " + why}; }
 
@@ -118,14 +127,17 @@ XToken XTokenizer::ReadText() {
       integer = false;
       ++k;
       if (k < b_.size() && (b_[k] == '-' || b_[k] == '+')) ++k;
-      if (k >= b_.size() || !IsDigit(static_cast<unsigned char>(b_[k]))) Fail("a number with an empty exponent");
+      if (k >= b_.size() || !IsDigit(static_cast<unsigned char>(b_[k])))
+        Fail("a number with an empty exponent");
       while (k < b_.size() && IsDigit(static_cast<unsigned char>(b_[k]))) ++k;
     }
-    if (k < b_.size() && IsNameChar(static_cast<unsigned char>(b_[k]))) Fail("a number runs into other characters");
+    if (k < b_.size() && IsNameChar(static_cast<unsigned char>(b_[k])))
+      Fail("a number runs into other characters");
     const std::size_t from = b_[i_] == '+' ? i_ + 1 : i_;
     double v = 0;
     const auto r = std::from_chars(b_.data() + from, b_.data() + k, v);
-    if (r.ec != std::errc() || r.ptr != b_.data() + k || !std::isfinite(v)) Fail("a number out of range");
+    if (r.ec != std::errc() || r.ptr != b_.data() + k || !std::isfinite(v))
+      Fail("a number out of range");
     t.kind = integer ? XToken::Integer : XToken::Float;
     t.number = v;
     t.negative = b_[i_] == '-';
@@ -141,8 +153,9 @@ XToken XTokenizer::ReadText() {
     t.kind = XToken::Other;
     t.text = b_.substr(i_++, 1);
   } else {
-    Fail(c < 32 || c > 126 ? "a byte that does not belong in a text file (code " + std::to_string(c) + ")"
-                           : std::string("an unexpected character '") + static_cast<char>(c) + "'");
+    Fail(c < 32 || c > 126
+             ? "a byte that does not belong in a text file (code " + std::to_string(c) + ")"
+             : std::string("an unexpected character '") + static_cast<char>(c) + "'");
   }
   return t;
 }
@@ -181,7 +194,8 @@ XToken XTokenizer::ReadBinary() {
   }
   if (i_ >= b_.size()) return t;
   need(2);
-  const unsigned token = static_cast<unsigned char>(b_[i_]) | static_cast<unsigned char>(b_[i_ + 1]) << 8;
+  const unsigned token = static_cast<unsigned char>(b_[i_]) | static_cast<unsigned char>(b_[i_ + 1])
+                                                                  << 8;
   i_ += 2;
   switch (token) {
     case 1:    // name
@@ -194,7 +208,8 @@ XToken XTokenizer::ReadBinary() {
       t.text = b_.substr(i_, n);
       i_ += n;
       for (char ch : t.text)
-        if (static_cast<unsigned char>(ch) < 32 || ch == '"') Fail("a name or string holds a control character");
+        if (static_cast<unsigned char>(ch) < 32 || ch == '"')
+          Fail("a name or string holds a control character");
       if (token == 2) {
         need(2);
         i_ += 2;
@@ -220,7 +235,8 @@ XToken XTokenizer::ReadBinary() {
       listFloats_ = token == 7;
       i_ += 4;
       // Each element needs its bytes: refuse a list longer than the file at once.
-      if (static_cast<std::uint64_t>(listLeft_) * (listFloats_ && doubles_ ? 8 : 4) > b_.size() - i_)
+      if (static_cast<std::uint64_t>(listLeft_) * (listFloats_ && doubles_ ? 8 : 4) >
+          b_.size() - i_)
         Fail("a list runs past the end of the file");
       t.kind = XToken::Separator;  // an empty list reads as nothing
       t.text = ";";

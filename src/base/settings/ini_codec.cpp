@@ -45,8 +45,9 @@ std::string EncodeValue(const std::string& v) {
     } else
       out += c;
   }
-  const bool quote = !out.empty() && (out.front() == ' ' || out.front() == '\t' ||
-                                      out.back() == ' ' || out.back() == '\t' || out.front() == '"');
+  const bool quote =
+      !out.empty() && (out.front() == ' ' || out.front() == '\t' || out.back() == ' ' ||
+                       out.back() == '\t' || out.front() == '"');
   return quote ? "\"" + out + "\"" : out;
 }
 
@@ -111,7 +112,8 @@ std::string ParseDamage::Describe() const {
   return d + " skipped";
 }
 
-ParseDamage ParseSettings(std::string data, const std::vector<std::string>& known, SettingsSections& out) {
+ParseDamage ParseSettings(std::string data, const std::vector<std::string>& known,
+                          SettingsSections& out) {
   ParseDamage damage;
   // An editor's UTF-8 byte-order mark would otherwise hide the first section header.
   if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);

@@ -44,25 +44,40 @@ lang::Language LanguageIndexForLocale(const std::string& localeName) {
     const char* code;
     Language language;
   };
-  static const Entry kTable[] = {
-      {"de", kGerman},  {"en", kEnglish},    {"sv", kSwedish}, {"it", kItalian},
-      {"ru", kRussian}, {"cs", kCzech},      {"fr", kFrench},  {"nb", kNorwegian},
-      {"nn", kNorwegian}, {"no", kNorwegian}, {"pt", kPortuguese}, {"es", kSpanish},
-      {"pl", kPolish},  {"ja", kJapanese},   {"sk", kSlovak},  {"el", kGreek},
-      {"da", kDanish},  {"nl", kDutch}};
+  static const Entry kTable[] = {{"de", kGerman},    {"en", kEnglish},    {"sv", kSwedish},
+                                 {"it", kItalian},   {"ru", kRussian},    {"cs", kCzech},
+                                 {"fr", kFrench},    {"nb", kNorwegian},  {"nn", kNorwegian},
+                                 {"no", kNorwegian}, {"pt", kPortuguese}, {"es", kSpanish},
+                                 {"pl", kPolish},    {"ja", kJapanese},   {"sk", kSlovak},
+                                 {"el", kGreek},     {"da", kDanish},     {"nl", kDutch}};
   const std::string code = LocaleLanguageCode(localeName);
   // Traditional Chinese only for Taiwan; every other Chinese locale is simplified.
-  if (code == "zh") return LocaleTerritory(localeName) == "TW" ? kChineseTraditional : kChineseSimplified;
+  if (code == "zh")
+    return LocaleTerritory(localeName) == "TW" ? kChineseTraditional : kChineseSimplified;
   for (const auto& e : kTable)
     if (code == e.code) return e.language;
   return kEnglish;
 }
 
 std::string LanguageNameForLocale(const std::string& localeName) {
-  static const char* const kNames[lang::kCount] = {
-      "German",   "English", "Swedish", "Italian", "Russian", "Czech",
-      "French",   "Norwegian", "Portuguese", "Spanish", "Polish", "Japanese",
-      "Slovak",   "Greek",   "Danish",  "Dutch",   "Chinese (Simplified)", "Chinese (Traditional)"};
+  static const char* const kNames[lang::kCount] = {"German",
+                                                   "English",
+                                                   "Swedish",
+                                                   "Italian",
+                                                   "Russian",
+                                                   "Czech",
+                                                   "French",
+                                                   "Norwegian",
+                                                   "Portuguese",
+                                                   "Spanish",
+                                                   "Polish",
+                                                   "Japanese",
+                                                   "Slovak",
+                                                   "Greek",
+                                                   "Danish",
+                                                   "Dutch",
+                                                   "Chinese (Simplified)",
+                                                   "Chinese (Traditional)"};
   const lang::Language language = LanguageIndexForLocale(localeName);
   if (LocaleLanguageCode(localeName) == "en" || language != lang::kEnglish) return kNames[language];
   return "Other (" + localeName + ")";

@@ -16,7 +16,8 @@ NumberFormat NumberFormat::ForLocale(const std::string& localeName) {
                                        "et", "is", "ca", "eu", "gl", "id", "vi", "be"};
   const std::string lang = LocaleLanguageCode(localeName);
   NumberFormat f;
-  if (lang == "de" && (LocaleTerritory(localeName) == "CH" || LocaleTerritory(localeName) == "LI")) return f;
+  if (lang == "de" && (LocaleTerritory(localeName) == "CH" || LocaleTerritory(localeName) == "LI"))
+    return f;
   for (const char* c : kComma)
     if (lang == c) f.decimalSeparator = ',';
   return f;
@@ -75,8 +76,8 @@ std::optional<double> ParseFloat(const std::string& text, const NumberFormat& fo
   if (canon[0] == '+') canon.erase(0, 1);
   if (canon.empty()) return std::nullopt;
   for (char c : canon) {
-    const bool ok = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' ||
-                    c == 'E';
+    const bool ok =
+        (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
     if (!ok) return std::nullopt;  // no "inf", "nan" or hex
   }
   double v = 0.0;

@@ -48,7 +48,8 @@ void KeepOldCopy(const std::filesystem::path& target, const std::string& name) {
 
 // The open does not block (a FIFO in its place would wait for a writer forever)
 // and the size is taken from the open file, so a device cannot feed it endlessly.
-bool ReadBoundedRegularFile(const std::filesystem::path& path, std::string& data, std::string& note) {
+bool ReadBoundedRegularFile(const std::filesystem::path& path, std::string& data,
+                            std::string& note) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     if (errno != ENOENT) note = "cannot open " + path.string() + ": " + std::strerror(errno);
@@ -60,7 +61,8 @@ bool ReadBoundedRegularFile(const std::filesystem::path& path, std::string& data
     note = path.string() + " is not a regular file; it is ignored";
     ok = false;
   } else if (ok && st.st_size > kMaxFileSize) {
-    note = path.string() + " is larger than " + std::to_string(kMaxFileSize) + " bytes; it is ignored";
+    note =
+        path.string() + " is larger than " + std::to_string(kMaxFileSize) + " bytes; it is ignored";
     ok = false;
   }
   if (ok) {
@@ -93,18 +95,21 @@ std::filesystem::path ReplacementTarget(const std::filesystem::path& file) {
   if (!std::filesystem::is_symlink(file, ec)) return file;
   const std::filesystem::path resolved = std::filesystem::weakly_canonical(file, ec);
   const auto kind = std::filesystem::status(resolved, ec).type();
-  if (!resolved.empty() && (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::not_found))
+  if (!resolved.empty() && (kind == std::filesystem::file_type::regular ||
+                            kind == std::filesystem::file_type::not_found))
     return resolved;
   return file;
 }
 
-void ReplaceFile(const std::filesystem::path& target, const std::string& text, const std::string& keepOldAs) {
+void ReplaceFile(const std::filesystem::path& target, const std::string& text,
+                 const std::string& keepOldAs) {
   const std::string tmp = target.string() + ".tmp." + std::to_string(::getpid());
   const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) throw std::runtime_error("cannot create " + tmp + ": " + std::strerror(errno));
   try {
     WriteAll(fd, text, tmp);
-    if (::fsync(fd) != 0) throw std::runtime_error("cannot sync " + tmp + ": " + std::strerror(errno));
+    if (::fsync(fd) != 0)
+      throw std::runtime_error("cannot sync " + tmp + ": " + std::strerror(errno));
   } catch (...) {
     ::close(fd);
     ::unlink(tmp.c_str());

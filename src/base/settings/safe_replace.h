@@ -7,7 +7,8 @@ namespace veltrane {
 
 // Reads `path` only if it is a regular file of at most 1 MB. False when it is
 // missing (note left empty) or cannot or must not be read (note says why).
-bool ReadBoundedRegularFile(const std::filesystem::path& path, std::string& data, std::string& note);
+bool ReadBoundedRegularFile(const std::filesystem::path& path, std::string& data,
+                            std::string& note);
 
 // One writer at a time per folder, across processes; the lock goes with the
 // process, even a killed one. Without a folder to lock, nothing is held.

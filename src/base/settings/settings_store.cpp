@@ -15,7 +15,9 @@ const std::string kBadName = "settings.ini.bad";
 
 SettingsStore::SettingsStore(std::filesystem::path folder, NumberFormat format,
                              std::vector<std::string> knownSections)
-    : folder_(std::move(folder)), file_(folder_ / kFileName), format_(format),
+    : folder_(std::move(folder)),
+      file_(folder_ / kFileName),
+      format_(format),
       knownSections_(std::move(knownSections)) {
   Load();
 }
@@ -35,14 +37,16 @@ void SettingsStore::Load() {
   if (!ReadBoundedRegularFile(file_, data, loadNote_)) {
     // Unreadable or oversized: the next save must not lose the only copy.
     keepBadCopy_ = !loadNote_.empty();
-    if (keepBadCopy_) loadNote_ += "; " + kFileName + " starts from defaults and is kept as " + kBadName;
+    if (keepBadCopy_)
+      loadNote_ += "; " + kFileName + " starts from defaults and is kept as " + kBadName;
     return;
   }
   const ParseDamage damage = ParseSettings(data, knownSections_, sections_);
   if (damage.Any()) {
     keepBadCopy_ = true;
-    loadNote_ = file_.string() + " is damaged (" + damage.Describe() + "); the rest is used and the file is kept as " +
-                kBadName + " when settings are next saved";
+    loadNote_ = file_.string() + " is damaged (" + damage.Describe() +
+                "); the rest is used and the file is kept as " + kBadName +
+                " when settings are next saved";
   }
 }
 
@@ -73,7 +77,8 @@ void SettingsStore::WriteMerged() {
       sections_ = std::move(disk);
     }
   }
-  ReplaceFile(ReplacementTarget(file_), FormatSettings(sections_), keepBadCopy_ ? kBadName : std::string());
+  ReplaceFile(ReplacementTarget(file_), FormatSettings(sections_),
+              keepBadCopy_ ? kBadName : std::string());
   dirty_ = false;
   keepBadCopy_ = false;
   changes_.clear();
@@ -121,7 +126,8 @@ void SettingsStore::WriteString(const std::string& section, const std::string& n
                                 const std::string& value) {
   auto& slot = sections_[section];
   const auto it = slot.find(name);
-  if (it != slot.end() && it->second == value) return;  // unchanged: another instance's value may win
+  if (it != slot.end() && it->second == value)
+    return;  // unchanged: another instance's value may win
   slot[name] = value;
   changes_[section][name] = value;
   dirty_ = true;

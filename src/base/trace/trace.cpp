@@ -7,9 +7,7 @@ namespace veltrane {
 
 Trace Trace::ToFile(const std::string& path) {
   if (path == "-") {
-    return Trace([](std::string_view l) {
-      std::fwrite(l.data(), 1, l.size(), stderr);
-    });
+    return Trace([](std::string_view l) { std::fwrite(l.data(), 1, l.size(), stderr); });
   }
   std::FILE* f = std::fopen(path.c_str(), "ab");
   if (!f) throw std::runtime_error("cannot open trace file " + path);

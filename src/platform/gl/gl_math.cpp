@@ -58,10 +58,18 @@ Mat4 FrameMatrix(Vec3f position, Vec3f direction, Vec3f up) {
   Vec3f x, y, z;
   Basis(direction, up, x, y, z);
   Mat4 r;
-  r.at(0, 0) = x.x; r.at(1, 0) = x.y; r.at(2, 0) = x.z;
-  r.at(0, 1) = y.x; r.at(1, 1) = y.y; r.at(2, 1) = y.z;
-  r.at(0, 2) = z.x; r.at(1, 2) = z.y; r.at(2, 2) = z.z;
-  r.at(0, 3) = position.x; r.at(1, 3) = position.y; r.at(2, 3) = position.z;
+  r.at(0, 0) = x.x;
+  r.at(1, 0) = x.y;
+  r.at(2, 0) = x.z;
+  r.at(0, 1) = y.x;
+  r.at(1, 1) = y.y;
+  r.at(2, 1) = y.z;
+  r.at(0, 2) = z.x;
+  r.at(1, 2) = z.y;
+  r.at(2, 2) = z.z;
+  r.at(0, 3) = position.x;
+  r.at(1, 3) = position.y;
+  r.at(2, 3) = position.z;
   return r;
 }
 
@@ -70,9 +78,18 @@ Mat4 ViewMatrix(Vec3f p, Vec3f direction, Vec3f up) {
   Basis(direction, up, x, y, z);
   // Rows: camera right, camera up, and minus camera forward (GL looks down -z).
   Mat4 r;
-  r.at(0, 0) = x.x; r.at(0, 1) = x.y; r.at(0, 2) = x.z; r.at(0, 3) = -Dot(x, p);
-  r.at(1, 0) = y.x; r.at(1, 1) = y.y; r.at(1, 2) = y.z; r.at(1, 3) = -Dot(y, p);
-  r.at(2, 0) = -z.x; r.at(2, 1) = -z.y; r.at(2, 2) = -z.z; r.at(2, 3) = Dot(z, p);
+  r.at(0, 0) = x.x;
+  r.at(0, 1) = x.y;
+  r.at(0, 2) = x.z;
+  r.at(0, 3) = -Dot(x, p);
+  r.at(1, 0) = y.x;
+  r.at(1, 1) = y.y;
+  r.at(1, 2) = y.z;
+  r.at(1, 3) = -Dot(y, p);
+  r.at(2, 0) = -z.x;
+  r.at(2, 1) = -z.y;
+  r.at(2, 2) = -z.z;
+  r.at(2, 3) = Dot(z, p);
   return r;
 }
 

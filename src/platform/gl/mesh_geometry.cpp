@@ -225,14 +225,16 @@ struct PositionHash {
   std::size_t operator()(const Vec3f& p) const {
     std::uint32_t w[3];
     std::memcpy(w, &p, sizeof w);
-    return (static_cast<std::size_t>(w[0]) * 73856093u) ^ (static_cast<std::size_t>(w[1]) * 19349663u) ^
+    return (static_cast<std::size_t>(w[0]) * 73856093u) ^
+           (static_cast<std::size_t>(w[1]) * 19349663u) ^
            (static_cast<std::size_t>(w[2]) * 83492791u);
   }
 };
 
 struct TripleHash {
   std::size_t operator()(const std::array<std::uint32_t, 3>& k) const {
-    return static_cast<std::size_t>((k[0] * 0x9E3779B97F4A7C15ull) ^ (k[1] * 0xC2B2AE3D27D4EB4Full) ^
+    return static_cast<std::size_t>((k[0] * 0x9E3779B97F4A7C15ull) ^
+                                    (k[1] * 0xC2B2AE3D27D4EB4Full) ^
                                     (k[2] * 0x165667B19E3779F9ull));
   }
 };
@@ -262,27 +264,33 @@ struct Cells {
   double x0 = 0, z0 = 0, side = 1;
   std::size_t nx = 1, nz = 1;
   Cells(const Batch& run, double s)
-      : x0(run.lo.x), z0(run.lo.z), side(s),
+      : x0(run.lo.x),
+        z0(run.lo.z),
+        side(s),
         nx(static_cast<std::size_t>(std::max(0.0, (run.hi.x - run.lo.x) / s)) + 1),
         nz(static_cast<std::size_t>(std::max(0.0, (run.hi.z - run.lo.z) / s)) + 1) {}
   std::size_t Count() const { return nx * nz; }
   std::size_t Of(double x, double z) const {
-    const auto cx = static_cast<std::size_t>(std::clamp((x - x0) / side, 0.0, static_cast<double>(nx - 1)));
-    const auto cz = static_cast<std::size_t>(std::clamp((z - z0) / side, 0.0, static_cast<double>(nz - 1)));
+    const auto cx =
+        static_cast<std::size_t>(std::clamp((x - x0) / side, 0.0, static_cast<double>(nx - 1)));
+    const auto cz =
+        static_cast<std::size_t>(std::clamp((z - z0) / side, 0.0, static_cast<double>(nz - 1)));
     return cz * nx + cx;
   }
   // Squared distance from the cell's low corner, in cells.
   double Offset(double x, double z) const {
     const double fx = std::max(0.0, (x - x0) / side), fz = std::max(0.0, (z - z0) / side);
-    return (fx - std::floor(fx)) * (fx - std::floor(fx)) + (fz - std::floor(fz)) * (fz - std::floor(fz));
+    return (fx - std::floor(fx)) * (fx - std::floor(fx)) +
+           (fz - std::floor(fz)) * (fz - std::floor(fz));
   }
 };
 
 // How far the coarse surface passes from each merged-away corner: its height
 // against the coarse triangle above or below it; a corner no coarse
 // triangle covers counts the height between it and the corner it merged into.
-float CoarseError(const std::vector<GpuVertex>& vs, RunVertices rv, const std::vector<std::uint32_t>& repOf,
-                  const std::vector<std::uint32_t>& tris, const Cells& cells) {
+float CoarseError(const std::vector<GpuVertex>& vs, RunVertices rv,
+                  const std::vector<std::uint32_t>& repOf, const std::vector<std::uint32_t>& tris,
+                  const Cells& cells) {
   std::vector<std::vector<std::uint32_t>> gone(cells.Count());
   std::vector<float> error(rv.count, 0.0f);
   std::vector<char> covered(rv.count, 0);
@@ -397,7 +405,8 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
       if (!seen.insert(key).second) continue;  // several fine triangles become the same coarse one
       tris.insert(tris.end(), {a, c1, c2});
     }
-    if (turned || tris.empty() || tris.size() * 3 > static_cast<std::size_t>(run.count) * 2) continue;
+    if (turned || tris.empty() || tris.size() * 3 > static_cast<std::size_t>(run.count) * 2)
+      continue;
     run.lodFirst = fullEnd + static_cast<std::uint32_t>(coarse.size());
     run.lodCount = static_cast<std::uint32_t>(tris.size());
     run.lodError = CoarseError(vs, rv, repOf, tris, cells);

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/gl/gl_math.h"
 #include "base/rm/mesh_builder.h"
+#include "platform/gl/gl_math.h"
 
 namespace veltrane::gl {
 
@@ -60,8 +60,9 @@ struct TranslucentTriangle {
 // through the vertex stage about once instead of six times.
 struct MeshGeometry {
   std::vector<GpuVertex> opaque;
-  std::vector<std::uint32_t> indices;  // three a triangle, into opaque; the coarse runs' after the full ones
-  std::size_t fullIndexCount = 0;      // where the full runs end
+  std::vector<std::uint32_t>
+      indices;  // three a triangle, into opaque; the coarse runs' after the full ones
+  std::size_t fullIndexCount = 0;  // where the full runs end
   std::vector<Batch> batches;
   std::vector<TranslucentTriangle> translucent;
   bool lit = true;

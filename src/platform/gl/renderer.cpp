@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <variant>
 
-#include "platform/gl/scene_shaders.h"
 #include "base/memory/heap_release.h"
+#include "platform/gl/scene_shaders.h"
 
 namespace veltrane::gl {
 namespace {
@@ -181,7 +181,8 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
                geo.opaque.empty() ? nullptr : geo.opaque.data(), GL_STATIC_DRAW);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glBindVertexArray(g.vao);
-  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(geo.indices.size() * sizeof(std::uint32_t)),
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+               static_cast<GLsizeiptr>(geo.indices.size() * sizeof(std::uint32_t)),
                geo.indices.empty() ? nullptr : geo.indices.data(), GL_STATIC_DRAW);
   glBindVertexArray(0);
   // The GPU holds the opaque triangles now; keep only the batch table.
@@ -293,8 +294,8 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   if (stats_.releasedMeshes) ReleaseFreedHeap();
   LightSet lights = GatherLights(scene);
   const rm::Fog& fog = scene.SceneFog();
-  bool view_specular = (device.renderMode & rm::render_mode::kViewDependentSpecular) != 0 ||
-                       device.renderMode == 0;
+  bool view_specular =
+      (device.renderMode & rm::render_mode::kViewDependentSpecular) != 0 || device.renderMode == 0;
 
   program_.Use();
   glUniformMatrix4fv(u_.view, 1, GL_FALSE, view.data());
@@ -331,12 +332,14 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   const float aspect = static_cast<float>(width) / static_cast<float>(height);
   const float cull_back = fog.enabled && fog.end > vp.front ? std::min(vp.back, fog.end) : vp.back;
   DrawOpaque(placed, view, ProjectionMatrix(vp.front, cull_back, vp.field, aspect) * view,
-             proj.at(1, 1) * 0.5f * static_cast<float>(height), device.textureQuality, view_specular);
+             proj.at(1, 1) * 0.5f * static_cast<float>(height), device.textureQuality,
+             view_specular);
   rm::TextureQuality q = device.textureQuality;
   DrawShadows(shadows, scene);
-  DrawTranslucent(placed, view, q, view_specular,
-                  (device.renderMode & rm::render_mode::kBlendedTransparency) != 0 || device.renderMode == 0,
-                  (device.renderMode & rm::render_mode::kSortedTransparency) != 0 || device.renderMode == 0);
+  DrawTranslucent(
+      placed, view, q, view_specular,
+      (device.renderMode & rm::render_mode::kBlendedTransparency) != 0 || device.renderMode == 0,
+      (device.renderMode & rm::render_mode::kSortedTransparency) != 0 || device.renderMode == 0);
 
   glDisable(GL_BLEND);
   glDisable(GL_STENCIL_TEST);
@@ -355,8 +358,9 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   }
 }
 
-void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view, const Mat4& cull_view_proj,
-                          float pixels_per_unit, rm::TextureQuality q, bool view_specular) {
+void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view,
+                          const Mat4& cull_view_proj, float pixels_per_unit, rm::TextureQuality q,
+                          bool view_specular) {
   for (const Placed& p : placed) {
     const MeshGeometry& g = p.mesh->geometry;
     if (g.batches.empty()) continue;
@@ -386,7 +390,8 @@ void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view, c
         }
         stats_.triangles += count / 3;
         if (!drawFirst_.empty() &&
-            IndexOffset(first) == static_cast<const std::uint32_t*>(drawFirst_.back()) + drawCount_.back())
+            IndexOffset(first) ==
+                static_cast<const std::uint32_t*>(drawFirst_.back()) + drawCount_.back())
           drawCount_.back() += static_cast<int>(count);
         else {
           drawFirst_.push_back(IndexOffset(first));
@@ -434,7 +439,8 @@ void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>
     Vec3f travel{0, -1, 0};
     const rm::Frame* where = nullptr;
     int best = -1;
-    if (s->light && FindShadowLight(scene, s->light.get(), where, 0, best)) travel = TravelOf(*where);
+    if (s->light && FindShadowLight(scene, s->light.get(), where, 0, best))
+      travel = TravelOf(*where);
     Mat4 sm = PlanarShadowMatrix(travel, s->planePoint, s->planeNormal);
     // A light parallel to the plane casts nothing useful.
     if (std::fabs(Dot(Normalize(s->planeNormal), travel)) < 1e-6f) continue;
@@ -451,7 +457,8 @@ void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>
     glBindVertexArray(it->second.vao);
     // The runs fill the buffer end to end: one draw takes them all.
     const Batch& last = it->second.geometry.batches.back();
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(last.first + last.count), GL_UNSIGNED_INT, nullptr);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(last.first + last.count), GL_UNSIGNED_INT,
+                   nullptr);
     ++stats_.drawCalls;
     ++stats_.shadows;
   }
@@ -464,8 +471,9 @@ void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>
   glDisable(GL_BLEND);
 }
 
-void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& view, rm::TextureQuality q,
-                               bool view_specular, bool blended, bool sorted) {
+void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& view,
+                               rm::TextureQuality q, bool view_specular, bool blended,
+                               bool sorted) {
   struct Item {
     float depth;
     const TranslucentTriangle* tri;
@@ -484,7 +492,8 @@ void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& vi
   if (items.empty()) return;
   // Far ones first, so nearer faces blend over them.
   if (sorted)
-    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.depth > b.depth; });
+    std::stable_sort(items.begin(), items.end(),
+                     [](const Item& a, const Item& b) { return a.depth > b.depth; });
 
   std::vector<GpuVertex> verts;
   verts.reserve(items.size() * 3);
@@ -500,7 +509,8 @@ void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& vi
   std::size_t bytes = verts.size() * sizeof(GpuVertex);
   if (bytes > streamCapacity_) {
     streamCapacity_ = bytes * 2;
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr,
+                 GL_STREAM_DRAW);
   }
   glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), verts.data());
 
@@ -521,7 +531,8 @@ void Renderer::DrawTranslucent(const std::vector<Placed>& placed, const Mat4& vi
     glUniform1i(u_.lit, a.lit ? 1 : 0);
     BindTexture(a.tri->texture, q);
     ApplyMaterial(a.tri->material, view_specular);
-    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(start * 3), static_cast<GLsizei>((end - start) * 3));
+    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(start * 3),
+                 static_cast<GLsizei>((end - start) * 3));
     ++stats_.drawCalls;
     start = end;
   }

@@ -7,12 +7,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/rm/frame.h"
+#include "base/rm/viewport.h"
 #include "platform/gl/gl_math.h"
 #include "platform/gl/mesh_geometry.h"
 #include "platform/gl/shader_program.h"
 #include "platform/gl/texture_cache.h"
-#include "base/rm/frame.h"
-#include "base/rm/viewport.h"
 
 namespace veltrane::gl {
 
@@ -25,8 +25,8 @@ struct FrameStats {
   std::size_t translucent = 0;
   std::size_t shadows = 0;
   std::size_t drawCalls = 0;
-  std::size_t culledRuns = 0;      // opaque runs outside the view or beyond the fog
-  std::size_t coarseRuns = 0;      // opaque runs drawn in their coarse version
+  std::size_t culledRuns = 0;  // opaque runs outside the view or beyond the fog
+  std::size_t coarseRuns = 0;  // opaque runs drawn in their coarse version
 };
 
 // Draws a retained-mode scene with OpenGL 3.3 core. Mesh geometry goes to the
@@ -91,7 +91,8 @@ class Renderer {
   // pixels_per_unit: screen pixels a unit of height spans at distance 1.
   void DrawOpaque(const std::vector<Placed>& placed, const Mat4& view, const Mat4& cull_view_proj,
                   float pixels_per_unit, rm::TextureQuality q, bool view_specular);
-  void DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows, const rm::Frame& scene);
+  void DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows,
+                   const rm::Frame& scene);
 
   ShaderProgram program_;
   TextureCache textures_;

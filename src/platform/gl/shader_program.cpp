@@ -18,7 +18,8 @@ GLuint Compile(GLenum type, const char* src, std::string& error) {
     glGetShaderiv(s, GL_INFO_LOG_LENGTH, &len);
     std::vector<char> log(static_cast<std::size_t>(len > 0 ? len : 1));
     glGetShaderInfoLog(s, len, nullptr, log.data());
-    error = std::string(type == GL_VERTEX_SHADER ? "vertex shader: " : "fragment shader: ") + log.data();
+    error = std::string(type == GL_VERTEX_SHADER ? "vertex shader: " : "fragment shader: ") +
+            log.data();
     glDeleteShader(s);
     return 0;
   }

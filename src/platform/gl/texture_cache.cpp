@@ -62,8 +62,9 @@ unsigned TextureCache::Get(const std::shared_ptr<rm::Texture>& tex, rm::TextureQ
   std::size_t need = static_cast<std::size_t>(pic.width) * static_cast<std::size_t>(pic.height) * 4;
   auto found = entries_.find(tex.get());
   // A new object at a freed address is a different texture.
-  const bool current = found != entries_.end() && found->second.id && found->second.source.lock() == tex &&
-                       found->second.decal == tex->decalTransparency && found->second.mipmap == tex->mipmap;
+  const bool current =
+      found != entries_.end() && found->second.id && found->second.source.lock() == tex &&
+      found->second.decal == tex->decalTransparency && found->second.mipmap == tex->mipmap;
   if (!current && (pic.width <= 0 || pic.height <= 0 || pic.pixels.size() < need)) return 0;
 
   Entry& e = entries_[tex.get()];
@@ -88,7 +89,8 @@ unsigned TextureCache::Get(const std::shared_ptr<rm::Texture>& tex, rm::TextureQ
       data = keyed.data();
     }
     // Rows arrive top first; v = 0 is the top, which is GL's t = 0 row.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pic.width, pic.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, data);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pic.width, pic.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 data);
     if (e.mipmap) glGenerateMipmap(GL_TEXTURE_2D);
     if (tex->releaseAfterUpload) std::vector<std::uint8_t>().swap(tex->picture.pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -102,9 +104,14 @@ unsigned TextureCache::Get(const std::shared_ptr<rm::Texture>& tex, rm::TextureQ
     e.quality = q;
     GLint mag = GL_NEAREST, min = GL_NEAREST;
     switch (quality) {
-      case rm::TextureQuality::Nearest: break;
-      case rm::TextureQuality::Linear: mag = min = GL_LINEAR; break;
-      case rm::TextureQuality::MipNearest: min = e.mipmap ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST; break;
+      case rm::TextureQuality::Nearest:
+        break;
+      case rm::TextureQuality::Linear:
+        mag = min = GL_LINEAR;
+        break;
+      case rm::TextureQuality::MipNearest:
+        min = e.mipmap ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST;
+        break;
       case rm::TextureQuality::MipLinear:
         mag = GL_LINEAR;
         min = e.mipmap ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;

@@ -25,7 +25,8 @@ void SdlJoystickService::Follow() {
   const int n = SDL_NumJoysticks();
   for (int d = 0; d < 2; ++d) {
     SDL_Joystick*& j = open_[static_cast<std::size_t>(d)];
-    if (j && (!SDL_JoystickGetAttached(j) || d >= n || SDL_JoystickInstanceID(j) != SDL_JoystickGetDeviceInstanceID(d))) {
+    if (j && (!SDL_JoystickGetAttached(j) || d >= n ||
+              SDL_JoystickInstanceID(j) != SDL_JoystickGetDeviceInstanceID(d))) {
       SDL_JoystickClose(j);
       j = nullptr;
     }

@@ -1,11 +1,12 @@
 #include "platform/radio/program_radio.h"
 
-#include "platform/joystick/file_joystick.h"
 #include "base/settings/settings_store.h"
+#include "platform/joystick/file_joystick.h"
 
 namespace veltrane::platform {
 
-ProgramRadio::ProgramRadio(const SettingsStore& settings, Trace trace, const std::string& testJoystick)
+ProgramRadio::ProgramRadio(const SettingsStore& settings, Trace trace,
+                           const std::string& testJoystick)
     : trace_(std::move(trace)) {
   if (testJoystick.empty())
     joysticks_ = std::make_unique<SdlJoystickService>();
@@ -22,8 +23,8 @@ ProgramRadio::ProgramRadio(const SettingsStore& settings, Trace trace, const std
   vxd_->Create(settings);
   dll_ = std::make_unique<TRcDllForm>(noLibrary_, trace_);
   dll_->Create(settings);
-  radio_ = std::make_unique<TRadioForm>(
-      std::array<TRcIntForm*, kInterfaceCount>{plain_.get(), joy_.get(), vxd_.get(), dll_.get(), pic_.get()});
+  radio_ = std::make_unique<TRadioForm>(std::array<TRcIntForm*, kInterfaceCount>{
+      plain_.get(), joy_.get(), vxd_.get(), dll_.get(), pic_.get()});
   radio_->Create(settings);
 }
 

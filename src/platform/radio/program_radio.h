@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
+#include "base/trace/trace.h"
 #include "platform/joystick/sdl_joystick_service.h"
 #include "platform/serial/libserialport_port.h"
-#include "base/trace/trace.h"
+#include "radio/dll/rc_dll_form.h"
 #include "radio/joystick/rc_joy_form.h"
 #include "radio/pic/rc_pic_form.h"
 #include "radio/radio_form.h"
-#include "radio/dll/rc_dll_form.h"
 #include "radio/vxd/rc_vxd_form.h"
 
 namespace veltrane {

@@ -117,8 +117,9 @@ bool LibSerialPort::Open(std::string& error) {
     sp_free_port(p);
     return false;
   }
-  if (sp_set_baudrate(p, baud_) != SP_OK || sp_set_bits(p, 8) != SP_OK || sp_set_parity(p, SP_PARITY_NONE) != SP_OK ||
-      sp_set_stopbits(p, 1) != SP_OK || sp_set_flowcontrol(p, SP_FLOWCONTROL_NONE) != SP_OK) {
+  if (sp_set_baudrate(p, baud_) != SP_OK || sp_set_bits(p, 8) != SP_OK ||
+      sp_set_parity(p, SP_PARITY_NONE) != SP_OK || sp_set_stopbits(p, 1) != SP_OK ||
+      sp_set_flowcontrol(p, SP_FLOWCONTROL_NONE) != SP_OK) {
     error = LastError();
     sp_close(p);
     sp_free_port(p);

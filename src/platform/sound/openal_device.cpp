@@ -15,12 +15,16 @@ namespace {
 
 class OpenAlStream final : public SoundStream {
  public:
-  OpenAlStream(const WavData& wav, bool looping) : wav_(wav.sampleRate, wav.bitsPerSample, wav.channels) {
+  OpenAlStream(const WavData& wav, bool looping)
+      : wav_(wav.sampleRate, wav.bitsPerSample, wav.channels) {
     alGenBuffers(1, &buffer_);
     ALenum format = AL_FORMAT_MONO16;
-    if (wav.bitsPerSample == 8) format = wav.channels == 2 ? AL_FORMAT_STEREO8 : AL_FORMAT_MONO8;
-    else format = wav.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
-    alBufferData(buffer_, format, wav.bytes.data(), static_cast<ALsizei>(wav.bytes.size()), wav.sampleRate);
+    if (wav.bitsPerSample == 8)
+      format = wav.channels == 2 ? AL_FORMAT_STEREO8 : AL_FORMAT_MONO8;
+    else
+      format = wav.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
+    alBufferData(buffer_, format, wav.bytes.data(), static_cast<ALsizei>(wav.bytes.size()),
+                 wav.sampleRate);
     alGenSources(1, &source_);
     // No distance model: loudness and pitch come only from the program's own formulas.
     alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
@@ -121,7 +125,8 @@ std::unique_ptr<OpenAlDevice> OpenAlDevice::OpenLoopback(int sampleRate, std::st
     if (error) *error = "ALC_SOFT_loopback not available";
     return nullptr;
   }
-  auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+  auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
+      alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
   std::unique_ptr<OpenAlDevice> d(new OpenAlDevice());
   d->loopback_ = true;
   d->device_ = open ? open(nullptr) : nullptr;
@@ -129,8 +134,13 @@ std::unique_ptr<OpenAlDevice> OpenAlDevice::OpenLoopback(int sampleRate, std::st
     if (error) *error = "loopback device did not open";
     return nullptr;
   }
-  const ALCint attrs[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_FLOAT_SOFT,
-                          ALC_FREQUENCY, sampleRate, 0};
+  const ALCint attrs[] = {ALC_FORMAT_CHANNELS_SOFT,
+                          ALC_STEREO_SOFT,
+                          ALC_FORMAT_TYPE_SOFT,
+                          ALC_FLOAT_SOFT,
+                          ALC_FREQUENCY,
+                          sampleRate,
+                          0};
   d->context_ = alcCreateContext(d->device_, attrs);
   if (!d->context_ || !d->MakeCurrent()) {
     if (error) *error = "loopback context did not open";
@@ -162,7 +172,8 @@ std::unique_ptr<SoundStream> OpenAlDevice::OpenTone() {
 std::vector<float> OpenAlDevice::Render(int frames) {
   std::vector<float> out(static_cast<std::size_t>(frames) * 2, 0.0f);
   if (!loopback_) return out;
-  auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(device_, "alcRenderSamplesSOFT"));
+  auto render =
+      reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(device_, "alcRenderSamplesSOFT"));
   if (render) render(device_, out.data(), frames);
   return out;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <AL/alc.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/sound/sound_device.h"
-
-#include <AL/alc.h>
 
 namespace veltrane::sound {
 

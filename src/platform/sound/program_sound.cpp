@@ -5,7 +5,8 @@
 namespace veltrane::sound {
 
 namespace {
-std::unique_ptr<OpenAlDevice> OpenOutput(std::unique_ptr<OpenAlDevice> given, bool tryDefault, const Trace& trace) {
+std::unique_ptr<OpenAlDevice> OpenOutput(std::unique_ptr<OpenAlDevice> given, bool tryDefault,
+                                         const Trace& trace) {
   if (given || !tryDefault) return given;
   RouteSystemSoundLogs(trace);
   // The main window traces a missing device where its creation reaches the sound.
@@ -13,8 +14,11 @@ std::unique_ptr<OpenAlDevice> OpenOutput(std::unique_ptr<OpenAlDevice> given, bo
 }
 }  // namespace
 
-ProgramSound::ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device, bool tryDefault)
-    : device_(OpenOutput(std::move(device), tryDefault, trace)), engine_(device_.get(), trace), vario_(device_.get()) {}
+ProgramSound::ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device,
+                           bool tryDefault)
+    : device_(OpenOutput(std::move(device), tryDefault, trace)),
+      engine_(device_.get(), trace),
+      vario_(device_.get()) {}
 
 void ProgramSound::UpdateSound(const SimState& state, bool crashStarted) {
   engine_.UpdateSound(state, crashStarted);

@@ -16,11 +16,14 @@ namespace veltrane::sound {
 class ProgramSound final : public SoundHook {
  public:
   // Opens the default output (or a given device, for tests).
-  explicit ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device = nullptr, bool tryDefault = true);
+  explicit ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device = nullptr,
+                        bool tryDefault = true);
 
   bool Available() const override { return engine_.SoundAvailable(); }
   void LoadCrashSound(const std::string& exePath) override { engine_.LoadCrashSound(exePath); }
-  void LoadSound(const std::string& file, const SimState& state) override { engine_.LoadSound(file, state); }
+  void LoadSound(const std::string& file, const SimState& state) override {
+    engine_.LoadSound(file, state);
+  }
   void UpdateSound(const SimState& state, bool crashStarted) override;
   void HoldFlight() override { vario_.Hold(); }
   void Finalize() override;
@@ -29,7 +32,9 @@ class ProgramSound final : public SoundHook {
   int SoundVolume() const override { return engine_.SoundVolume; }
   void SetSoundVolume(int volume) override { engine_.SoundVolume = volume; }
   // The sound dialog's Ok: starts or stops the engine at once.
-  void Apply(bool on, int volume, const SimState& state) { engine_.ApplySettings(on, volume, state); }
+  void Apply(bool on, int volume, const SimState& state) {
+    engine_.ApplySettings(on, volume, state);
+  }
 
   EngineSound& Engine() { return engine_; }
   const VarioSound& Vario() const { return vario_; }

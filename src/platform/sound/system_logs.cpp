@@ -18,7 +18,8 @@ Trace& AlsaTrace() {
   return trace;
 }
 
-extern "C" void AlsaError(const char* file, int line, const char* function, int err, const char* fmt, ...) {
+extern "C" void AlsaError(const char* file, int line, const char* function, int err,
+                          const char* fmt, ...) {
   char text[512];
   va_list args;
   va_start(args, fmt);

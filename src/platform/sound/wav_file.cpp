@@ -21,7 +21,8 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
 }
 
 void SetLe32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 // The decoder allocates what the chunk headers announce before it reads; a
@@ -64,7 +65,8 @@ bool LoadWav(const std::string& file, WavData& out, std::string* error) {
   std::vector<std::uint8_t> bytes;
   if (!ReadSoundFile(file, bytes, error)) return false;
   // Without the RIFF header the decoder would trust the first chunk's length as it stands.
-  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
+  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
+      std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
     if (error) *error = file + " is not a RIFF WAVE file";
     return false;
   }
@@ -72,7 +74,8 @@ bool LoadWav(const std::string& file, WavData& out, std::string* error) {
   SDL_AudioSpec spec;
   Uint8* buf = nullptr;
   Uint32 len = 0;
-  if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1, &spec, &buf, &len)) {
+  if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1, &spec,
+                      &buf, &len)) {
     if (error) *error = SDL_GetError();
     return false;
   }
@@ -89,7 +92,8 @@ bool LoadWav(const std::string& file, WavData& out, std::string* error) {
     return !out.bytes.empty();
   }
   SDL_AudioCVT cvt;
-  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16LSB, 2, spec.freq) < 0) {
+  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16LSB, 2, spec.freq) <
+      0) {
     if (error) *error = SDL_GetError();
     SDL_FreeWAV(buf);
     return false;
@@ -99,7 +103,8 @@ bool LoadWav(const std::string& file, WavData& out, std::string* error) {
     SDL_FreeWAV(buf);
     return false;
   }
-  std::vector<std::uint8_t> work(static_cast<std::size_t>(len) * static_cast<std::size_t>(cvt.len_mult));
+  std::vector<std::uint8_t> work(static_cast<std::size_t>(len) *
+                                 static_cast<std::size_t>(cvt.len_mult));
   std::memcpy(work.data(), buf, len);
   SDL_FreeWAV(buf);
   cvt.buf = work.data();

@@ -29,7 +29,8 @@ bool ParseSeconds(const std::string& s, double& out) {
 
 }  // namespace
 
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error) {
   CommandLine c;
   bool framesGiven = false, frameTimeGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -114,7 +115,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 }
 
 std::string UsageText(const std::string& program) {
-  return "Usage: " + program + " [options]\n"
+  return "Usage: " + program +
+         " [options]\n"
          "Flies radio-controlled model aircraft in a landscape.\n"
          "\n"
          "  --help                 show this text and exit\n"

@@ -14,7 +14,7 @@ struct CommandLine {
   std::string traceFile;  // empty: no trace; "-": stderr
   std::string model;
   std::string landscape;
-  std::string replay;  // a recorded flight to replay at the start
+  std::string replay;      // a recorded flight to replay at the start
   std::string screenshot;  // non-empty: render, write this PNG, exit
   // Non-empty: render the preview picture (the --model alone, else the
   // landscape from the pilot's place), write this JPEG, exit.
@@ -29,7 +29,8 @@ struct CommandLine {
 
 // Parses argv[1..]. Options take their value as the next word or after '='.
 // On a mistake returns nullopt with the reason in error.
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error);
 
 std::string UsageText(const std::string& program);
 

@@ -44,15 +44,16 @@ std::string MissingDataFolders(const std::string& exeFolder, const std::string& 
   const auto missingIn = [](const std::string& folder) {
     std::string list;
     for (const char* sub : {"Model", "Landscape"})
-      if (!IsDir(fs::path(folder) / sub)) list += std::string(list.empty() ? "" : " und ") + "\"" + sub + "/\"";
+      if (!IsDir(fs::path(folder) / sub))
+        list += std::string(list.empty() ? "" : " und ") + "\"" + sub + "/\"";
     return list;
   };
   if (!chosen.empty() && WithSlash(chosen) != FindDataFolder(exeFolder)) {
     const std::string missing = missingIn(chosen);
     if (missing.empty()) return {};
     const char* verb = missing.find(" und ") == std::string::npos ? " fehlt" : " fehlen";
-    return "Veltrane findet seine Daten nicht: im gewählten Datenordner " + WithSlash(chosen) + verb + " " + missing +
-           " (--data-dir oder VELTRANE_DATA_DIR).";
+    return "Veltrane findet seine Daten nicht: im gewählten Datenordner " + WithSlash(chosen) +
+           verb + " " + missing + " (--data-dir oder VELTRANE_DATA_DIR).";
   }
   const std::string program = WithSlash(exeFolder);
   const std::string installed = InstalledDataFolder(exeFolder);
@@ -60,14 +61,17 @@ std::string MissingDataFolders(const std::string& exeFolder, const std::string& 
   if (missing.empty()) return {};
   // The program folder is taken only with both; so the installed one is in use here.
   const char* verb = missing.find(" und ") == std::string::npos ? " fehlt" : " fehlen";
-  return "Veltrane findet seine Daten nicht: in " + installed + verb + " " + missing + ".\nGesucht wurde in " + program +
-         " (dort fehlt " + missingIn(program) + ")\nund in " + installed + ".";
+  return "Veltrane findet seine Daten nicht: in " + installed + verb + " " + missing +
+         ".\nGesucht wurde in " + program + " (dort fehlt " + missingIn(program) + ")\nund in " +
+         installed + ".";
 }
 
 std::string ChooseDataFolder(const std::string& commandLineDir, const char* environmentDir,
                              const std::string& exeFolder) {
   std::error_code ec;
-  auto absolute = [&](const std::string& d) { return WithSlash(fs::absolute(d, ec).lexically_normal().string()); };
+  auto absolute = [&](const std::string& d) {
+    return WithSlash(fs::absolute(d, ec).lexically_normal().string());
+  };
   if (!commandLineDir.empty()) return absolute(commandLineDir);
   if (environmentDir && *environmentDir) return absolute(environmentDir);
   return FindDataFolder(exeFolder);

@@ -22,7 +22,9 @@ void UsableSize(int display, int& width, int& height) {
 }
 
 void KeepShownWindowOnDisplay(SDL_Window* window, int display) {
-  if (!window || (SDL_GetWindowFlags(window) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP))) return;
+  if (!window ||
+      (SDL_GetWindowFlags(window) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)))
+    return;
   int usableW = 0, usableH = 0;
   UsableSize(display, usableW, usableH);
   if (usableW <= 0 || usableH <= 0) return;
@@ -30,7 +32,9 @@ void KeepShownWindowOnDisplay(SDL_Window* window, int display) {
   int top = 0, left = 0, bottom = 0, right = 0;
   for (int i = 0; i < 25; ++i) {
     SDL_PumpEvents();
-    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0 && top + left + bottom + right > 0) break;
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0 &&
+        top + left + bottom + right > 0)
+      break;
     SDL_Delay(20);
   }
   int w = 0, h = 0;
@@ -39,7 +43,8 @@ void KeepShownWindowOnDisplay(SDL_Window* window, int display) {
   if (fitW == w && fitH == h) return;
   if (fitW <= 0 || fitH <= 0) return;
   SDL_SetWindowSize(window, fitW, fitH);
-  SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+  SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                        SDL_WINDOWPOS_CENTERED_DISPLAY(display));
 }
 
 bool FullScreenSizeOffered(int display, int width, int height) {

@@ -1,7 +1,5 @@
 // One display frame after another: events, queued work, the tick, the picture.
 
-#include "platform/window/program.h"
-
 #include <epoxy/gl.h>
 
 #include <cstdint>
@@ -9,6 +7,7 @@
 
 #include "platform/window/message_box.h"
 #include "platform/window/overlay_painter.h"
+#include "platform/window/program.h"
 
 namespace veltrane::window {
 
@@ -67,7 +66,6 @@ int Program::Loop() {
   return Close() ? 0 : 1;
 }
 
-
 void Program::MarkFirstFrame() {
   if (firstFrameShown_) return;
   firstFrameShown_ = true;
@@ -117,7 +115,8 @@ void Program::RenderFrame(bool drawOverlay) {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   // GL counts rows from the bottom: the 3D view takes the lower part.
-  if (form_->SceneFrame()) renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), w, viewH);
+  if (form_->SceneFrame())
+    renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), w, viewH);
   target_.Bind();
   imgui_.BeginFrame(w, h);
   // Font sizes are known once the font atlas is built, inside the first frame.
@@ -125,7 +124,8 @@ void Program::RenderFrame(bool drawOverlay) {
   if (drawOverlay && imgui_.Ready()) {
     std::vector<OverlayText> lines;
     const Overlay& ov = form_->CurrentOverlay();
-    for (const OverlayLine* l : {&ov.fps, &ov.speed, &ov.height, &ov.vario, &ov.wind, &ov.replay, &ov.replayKeys})
+    for (const OverlayLine* l :
+         {&ov.fps, &ov.speed, &ov.height, &ov.vario, &ov.wind, &ov.replay, &ov.replayKeys})
       if (l->visible) lines.push_back({l->text, l->x, l->y + menu});
     DrawOverlayTexts(lines, imgui_.OverlayFont(), imgui_.OverlayFontIsBold());
   }

@@ -25,7 +25,8 @@ std::string NoContextMessage(const OpenError& e) {
                                   std::to_string(e.gl_minor)
                             : "the display offers no OpenGL context at all";
   return "Veltrane needs OpenGL 3.3, but " + offered + " (" + e.text +
-         ").\nSoftware rendering works on every machine: start Veltrane with the environment variable "
+         ").\nSoftware rendering works on every machine: start Veltrane with the environment "
+         "variable "
          "LIBGL_ALWAYS_SOFTWARE=1.";
 }
 
@@ -47,7 +48,8 @@ bool GlWindow::Open(const WindowOptions& o, OpenError& error) {
         sdl_video_ = true;
         break;
       }
-      error.text = std::string("no display (only the '") + SDL_GetCurrentVideoDriver() + "' video driver)";
+      error.text =
+          std::string("no display (only the '") + SDL_GetCurrentVideoDriver() + "' video driver)";
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
     } else {
       error.text = SDL_GetError();

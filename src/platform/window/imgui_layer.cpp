@@ -77,8 +77,8 @@ void ImGuiLayer::Shutdown() {
 bool ImGuiLayer::ProcessEvent(const SDL_Event& e) {
   if (!ready_) return false;
   if (e.type == SDL_KEYDOWN) pressedInFrame_.push_back(e.key.keysym.scancode);
-  if (e.type == SDL_KEYUP &&
-      std::find(pressedInFrame_.begin(), pressedInFrame_.end(), e.key.keysym.scancode) != pressedInFrame_.end()) {
+  if (e.type == SDL_KEYUP && std::find(pressedInFrame_.begin(), pressedInFrame_.end(),
+                                       e.key.keysym.scancode) != pressedInFrame_.end()) {
     releasesLater_.push_back(e);
     return true;
   }

@@ -93,10 +93,15 @@ std::optional<int> RunAsMessageBox(int argc, char** argv) {
   std::vector<SDL_MessageBoxButtonData> buttons;
   for (int i = 4; i < argc && i - 4 < kPressed * 10; ++i) {
     const int index = i - 4;
-    const Uint32 flags = index == 0 ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT : 0;
+    const Uint32 flags = index == 0 ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
+                                          SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT
+                                    : 0;
     buttons.push_back({flags, index, argv[i]});
   }
-  if (buttons.empty()) buttons.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"});
+  if (buttons.empty())
+    buttons.push_back(
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0,
+         "OK"});
   SDL_MessageBoxData data{};
   data.flags = SDL_MESSAGEBOX_ERROR;
   data.title = argv[2];

@@ -22,7 +22,8 @@ void DrawOverlayTexts(const std::vector<OverlayText>& lines, ImFont* font, bool 
          IM_COL32(0, 0, 0, 255), l.text);
 }
 
-void DrawStartScreen(const std::string& text, int width, int height, ImFont* font, bool fontIsBold) {
+void DrawStartScreen(const std::string& text, int width, int height, ImFont* font,
+                     bool fontIsBold) {
   ImDrawList* dl = ImGui::GetBackgroundDrawList();
   dl->AddRectFilled(ImVec2(0, 0), ImVec2(static_cast<float>(width), static_cast<float>(height)),
                     IM_COL32(0, 0, 0, 255));
@@ -31,8 +32,8 @@ void DrawStartScreen(const std::string& text, int width, int height, ImFont* fon
   int tw = static_cast<int>(f->CalcTextSizeA(size, 1e9f, 0.0f, text.c_str()).x);
   int x = (width - tw) / 2;
   int y = height / 2;
-  Text(dl, font, fontIsBold, ImVec2(static_cast<float>(x), static_cast<float>(y)), IM_COL32(255, 255, 255, 255),
-       text);
+  Text(dl, font, fontIsBold, ImVec2(static_cast<float>(x), static_cast<float>(y)),
+       IM_COL32(255, 255, 255, 255), text);
 }
 
 int OverlayTextHeight(ImFont* font) {

@@ -1,13 +1,12 @@
 // The unattended modes: the frame as a PNG screenshot, or the preview JPEG of the open dialogs.
 
-#include "platform/window/program.h"
-
 #include <stdexcept>
 #include <vector>
 
 #include "app/model_preview_scene.h"
 #include "base/pictures/jpeg_codec.h"
 #include "base/pictures/png_codec.h"
+#include "platform/window/program.h"
 
 namespace veltrane::window {
 
@@ -39,17 +38,18 @@ bool Program::WritePreview() {
     const bool model = !cl_.model.empty();
     pic.width = model ? kModelPreviewW : kLandscapePreviewW;
     pic.height = model ? kModelPreviewH : kLandscapePreviewH;
-    if (!target.Resize(pic.width, pic.height)) throw std::runtime_error("no off-screen picture of that size");
+    if (!target.Resize(pic.width, pic.height))
+      throw std::runtime_error("no off-screen picture of that size");
     target.Bind();
     if (model) {
       ModelPreviewScene preview;
-      preview.Build(CommandLineFile(cl_.model), DataFolder(cl_), trace_,
-                    pic.width, pic.height);
+      preview.Build(CommandLineFile(cl_.model), DataFolder(cl_), trace_, pic.width, pic.height);
       renderer_.Render(*preview.scene, preview.viewport, preview.device, pic.width, pic.height);
     } else {
       if (!form_->SceneFrame()) throw std::runtime_error("the landscape was not built");
       // The pilot's view, drawn at the preview's shape.
-      renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), pic.width, pic.height);
+      renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), pic.width,
+                       pic.height);
     }
     target.Bind();
     pic.pixels = target.ReadPixels();

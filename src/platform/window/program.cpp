@@ -40,12 +40,14 @@ bool Program::Start() {
   // Unattended runs stay silent and need no audio device.
   if (!unattended_) sound_ = std::make_unique<sound::ProgramSound>(trace_);
   std::string dataFolder = DataFolder(cl_);
-  form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_, sound_.get());
+  form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_,
+                                      sound_.get());
   if (!form_->OnInitalizeAppliciation(window_.GlMajor(), window_.GlMinor())) return false;
   form_->FormCreate();
   // Unattended pictures are no flights worth keeping.
   form_->SetFlightsFolder(unattended_ ? "" : UserDataFolder("flights"));
-  if (const std::string missing = MissingDataFolders(ExecutableFolder(), DataFolder(cl_)); !missing.empty())
+  if (const std::string missing = MissingDataFolders(ExecutableFolder(), DataFolder(cl_));
+      !missing.empty())
     form_->ReportError(missing);
   radio_ = std::make_unique<platform::ProgramRadio>(settings_, trace_, cl_.testJoystick);
   form_->SetActiveInterface(&radio_->Form().Active(), radio_->Form().ActiveIndex);
@@ -73,7 +75,9 @@ bool Program::Start() {
       },
       trace_);
   ui_->SetRadio(&radio_->Form());
-  ui_->onLanguageFonts = [this](int index, const std::string& texts) { imgui_.RequestLanguageFonts(index, texts); };
+  ui_->onLanguageFonts = [this](int index, const std::string& texts) {
+    imgui_.RequestLanguageFonts(index, texts);
+  };
 #endif
   stages_.Mark("interface ready");
   form_->OnStartRunning();
@@ -83,7 +87,9 @@ bool Program::Start() {
   // the start screen with the language's text.
   form_->onStartScreen = [this](const std::string& text) { ShowStartScreen(text); };
   form_->SimInit();
-  if (!cl_.replay.empty()) form_->ReplayFlight(CommandLineFile(cl_.replay).empty() ? cl_.replay : CommandLineFile(cl_.replay));
+  if (!cl_.replay.empty())
+    form_->ReplayFlight(CommandLineFile(cl_.replay).empty() ? cl_.replay
+                                                            : CommandLineFile(cl_.replay));
   window_.SetTitle(form_->Caption());
   return true;
 }
@@ -91,7 +97,8 @@ bool Program::Start() {
 void Program::ShowErrors(bool toStderr) {
   while (auto m = form_->TakeErrorMessage()) {
     // After a signal no box is shown any more; the last words still reach stderr.
-    const bool boxShown = !unattended_ && !TerminationRequested() && ShowMessageBox("Veltrane", *m, {"OK"});
+    const bool boxShown =
+        !unattended_ && !TerminationRequested() && ShowMessageBox("Veltrane", *m, {"OK"});
     if (toStderr || !boxShown) Fail(*m);
   }
 }

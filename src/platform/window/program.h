@@ -10,12 +10,12 @@
 
 #include "app/main_form.h"
 #include "base/clock/clock.h"
-#include "platform/gl/render_target.h"
-#include "platform/gl/renderer.h"
-#include "platform/radio/program_radio.h"
 #include "base/settings/settings_store.h"
 #include "base/trace/startup_stages.h"
 #include "base/trace/trace.h"
+#include "platform/gl/render_target.h"
+#include "platform/gl/renderer.h"
+#include "platform/radio/program_radio.h"
 #include "platform/window/command_line.h"
 #include "platform/window/gl_window.h"
 #include "platform/window/imgui_layer.h"
@@ -40,7 +40,11 @@ std::string DataFolder(const CommandLine& cl);
 class Program {
  public:
   Program(const CommandLine& cl, Trace trace, SettingsStore& settings)
-      : cl_(cl), trace_(std::move(trace)), stages_(trace_), settings_(settings), unattended_(cl.Unattended()) {}
+      : cl_(cl),
+        trace_(std::move(trace)),
+        stages_(trace_),
+        settings_(settings),
+        unattended_(cl.Unattended()) {}
 
   // Opens the window, runs the frames until the user closes, and closes: the exit status.
   int Run();
@@ -92,6 +96,5 @@ class Program {
   bool vsync_ = false;  // what the window was last told
   bool closed_ = false;
 };
-
 
 }  // namespace veltrane::window

@@ -1,8 +1,7 @@
 // What the window receives: closing, focus, size, and the keys for the main window.
 
-#include "platform/window/program.h"
-
 #include "platform/window/key_map.h"
+#include "platform/window/program.h"
 
 namespace veltrane::window {
 
@@ -17,7 +16,8 @@ void Program::HandleEvent(const SDL_Event& e) {
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) quit_ = true;
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) focused_ = true;
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) focused_ = false;
-      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) form_->ReportWindowSize(e.window.data1, e.window.data2);
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        form_->ReportWindowSize(e.window.data1, e.window.data2);
       if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) form_->SetCanDraw(false);
       if (e.window.event == SDL_WINDOWEVENT_RESTORED) form_->SetCanDraw(true);
       break;

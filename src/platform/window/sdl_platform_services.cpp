@@ -21,13 +21,18 @@ bool SdlPlatformServices::IsKeyDown(int vk) const { return held_.IsDown(vk); }
 void SdlPlatformServices::TrackKeys(const SDL_Event& e) {
   switch (e.type) {
     case SDL_KEYDOWN:
-      if (!e.key.repeat) held_.Press(e.key.keysym.scancode, VirtualKeyFromKey(e.key.keysym.sym, e.key.keysym.scancode));
+      if (!e.key.repeat)
+        held_.Press(e.key.keysym.scancode,
+                    VirtualKeyFromKey(e.key.keysym.sym, e.key.keysym.scancode));
       break;
-    case SDL_KEYUP: held_.Release(e.key.keysym.scancode); break;
+    case SDL_KEYUP:
+      held_.Release(e.key.keysym.scancode);
+      break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) held_.ReleaseAll();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -58,7 +63,8 @@ MessageBoxChoice SdlPlatformServices::ShowErrorOkIgnore(const std::string& title
   // In a process of its own, so that SIGTERM still ends the program while it is open.
   const std::optional<int> pressed = ShowMessageBox(title, text, {"OK", "Ignore"});
   if (!pressed) {
-    // No box could be shown (or a signal closed it); the text still reaches the user and OK is the safe answer.
+    // No box could be shown (or a signal closed it); the text still reaches the user and OK is the
+    // safe answer.
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     return MessageBoxChoice::Ok;
   }
@@ -83,7 +89,8 @@ void SdlPlatformServices::UseDisplay(int driverIndex) {
   if (SDL_GetWindowDisplayIndex(window_) == display) return;  // stays where the user put it
   const Uint32 full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP;
   if (full) SDL_SetWindowFullscreen(window_, 0);
-  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                        SDL_WINDOWPOS_CENTERED_DISPLAY(display));
   if (full) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
@@ -96,7 +103,8 @@ bool SdlPlatformServices::GetWindowPlacement(WindowPlacement& p) const {
 
 void SdlPlatformServices::SetWindowPlacement(const WindowPlacement& p) {
   if (!window_) return;
-  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) SDL_SetWindowFullscreen(window_, 0);
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP)
+    SDL_SetWindowFullscreen(window_, 0);
   SDL_SetWindowSize(window_, p.width, p.height);
   SDL_SetWindowPosition(window_, p.x, p.y);
 }

@@ -1,9 +1,8 @@
 // Opening the window with its GL context, and fitting it to the display options.
 
-#include "platform/window/program.h"
-
 #include "platform/window/display_choice.h"
 #include "platform/window/message_box.h"
+#include "platform/window/program.h"
 #include "platform/window/window_size.h"
 
 namespace veltrane::window {

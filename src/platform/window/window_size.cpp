@@ -13,8 +13,8 @@ FittedSize FitWindowSize(int width, int height, int usableWidth, int usableHeigh
   const std::string stored = std::to_string(width) + "x" + std::to_string(height);
   FittedSize f;
   if (width <= 0 || height <= 0) {
-    f.note = "window size " + stored + " is not a size, using " + std::to_string(kDefaultWidth) + "x" +
-             std::to_string(kDefaultHeight);
+    f.note = "window size " + stored + " is not a size, using " + std::to_string(kDefaultWidth) +
+             "x" + std::to_string(kDefaultHeight);
     return f;
   }
   f.width = width;
@@ -22,8 +22,8 @@ FittedSize FitWindowSize(int width, int height, int usableWidth, int usableHeigh
   if (usableWidth > 0) f.width = std::min(width, usableWidth);
   if (usableHeight > 0) f.height = std::min(height, usableHeight);
   if (f.width != width || f.height != height)
-    f.note = "window size " + stored + " does not fit the display, using " + std::to_string(f.width) + "x" +
-             std::to_string(f.height);
+    f.note = "window size " + stored + " does not fit the display, using " +
+             std::to_string(f.width) + "x" + std::to_string(f.height);
   return f;
 }
 

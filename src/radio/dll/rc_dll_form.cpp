@@ -12,7 +12,8 @@ constexpr const char* kSection = "RcDllForm";
 }
 
 const std::array<const char*, 8>& TRcDllForm::Addresses() {
-  static const std::array<const char*, 8> kList = {"3BC", "378", "278", "2BC", "3F8", "2F8", "3E8", "2E8"};
+  static const std::array<const char*, 8> kList = {"3BC", "378", "278", "2BC",
+                                                   "3F8", "2F8", "3E8", "2E8"};
   return kList;
 }
 
@@ -27,8 +28,10 @@ void TRcDllForm::CreateOwn(const SettingsStore& s) {
   trace_("RCint32.LoadRCIntDLL\r\n");
   library_.Load("load16.dll");
   // Stored positions outside the lists are brought back into them.
-  PortAddr = std::clamp(s.ReadInteger(kSection, "PortAddr", 1), 1, static_cast<int>(Addresses().size()));
-  PortIRQ = std::clamp(s.ReadInteger(kSection, "PortIRQ", 1), 1, static_cast<int>(Interrupts().size()));
+  PortAddr =
+      std::clamp(s.ReadInteger(kSection, "PortAddr", 1), 1, static_cast<int>(Addresses().size()));
+  PortIRQ =
+      std::clamp(s.ReadInteger(kSection, "PortIRQ", 1), 1, static_cast<int>(Interrupts().size()));
   EditAddr = PortAddr;
   EditIRQ = PortIRQ;
 }

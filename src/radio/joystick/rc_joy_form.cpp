@@ -11,7 +11,8 @@ void TRcJoyForm::GetChannels(TRcChannels& channels) {
     JoystickState s;
     if (!joysticks_.Query(device, s)) continue;
     // Six values are written whatever the axis count; the count says which are real.
-    for (int k = 0; k < kJoystickAxes; ++k) channels.Value[channels.Count + k] = s.connected ? -s.pos[k] : 0.0;
+    for (int k = 0; k < kJoystickAxes; ++k)
+      channels.Value[channels.Count + k] = s.connected ? -s.pos[k] : 0.0;
     channels.Count += std::clamp(s.axes, 0, kJoystickAxes);
   }
 }

@@ -10,7 +10,8 @@ namespace veltrane {
 // come from the axis ranges, so it flies before any calibration.
 class TRcJoyForm : public TRcIntForm {
  public:
-  explicit TRcJoyForm(JoystickService& joysticks) : TRcIntForm("RcJoyForm"), joysticks_(joysticks) {}
+  explicit TRcJoyForm(JoystickService& joysticks)
+      : TRcIntForm("RcJoyForm"), joysticks_(joysticks) {}
 
   void GetChannels(TRcChannels& channels) override;
   double GetInitCalibCentre(std::int32_t channel) override;

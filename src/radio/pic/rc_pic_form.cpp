@@ -49,7 +49,8 @@ void TRcPICForm::CloseInterface() {
 }
 
 void TRcPICForm::SetProtocol(std::int32_t protocol) {
-  if (protocol != protocol_) rxIndex_ = 0;  // -1 of protocol 0 would index before the table in protocol 1
+  if (protocol != protocol_)
+    rxIndex_ = 0;  // -1 of protocol 0 would index before the table in protocol 1
   protocol_ = protocol;
   port_.SetBaudRate(BaudRateOfProtocol(protocol_));
 }

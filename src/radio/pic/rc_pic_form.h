@@ -16,7 +16,8 @@ class TRcPICForm : public TRcIntForm {
  public:
   static constexpr int kProtocols = 2;
 
-  TRcPICForm(SerialPort& port, Trace trace) : TRcIntForm("RcPICForm"), port_(port), trace_(std::move(trace)) {}
+  TRcPICForm(SerialPort& port, Trace trace)
+      : TRcIntForm("RcPICForm"), port_(port), trace_(std::move(trace)) {}
 
   // Hands the bytes received since the last call to the decoder, then copies
   // the last frame. Never waits for the port.

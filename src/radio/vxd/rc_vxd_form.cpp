@@ -23,7 +23,8 @@ void TRcVxdForm::TraceResult(const std::string& what, bool ok) {
     trace_("TRcVxdForm." + what + " Succeeded\r\n");
   } else {
     const std::uint32_t e = driver_.LastError();
-    trace_("TRcVxdForm." + what + " GetLastError = " + driver_.ErrorText(e) + " (" + std::to_string(e) + ")\r\n");
+    trace_("TRcVxdForm." + what + " GetLastError = " + driver_.ErrorText(e) + " (" +
+           std::to_string(e) + ")\r\n");
   }
 }
 
@@ -31,7 +32,8 @@ void TRcVxdForm::LoadRcVxd() {
   trace_("TRcVxdForm.LoadRcVxd\r\n");
   driver_.Open("\\\\.\\rcvxd.vxd");
   const std::uint32_t e = driver_.LastError();
-  trace_("TRcVxdForm.LoadRcVxd VxdResult = " + driver_.ErrorText(e) + " (" + std::to_string(e) + ")\r\n");
+  trace_("TRcVxdForm.LoadRcVxd VxdResult = " + driver_.ErrorText(e) + " (" + std::to_string(e) +
+         ")\r\n");
 }
 
 void TRcVxdForm::RemoveRcVxd() {
@@ -51,7 +53,8 @@ void TRcVxdForm::CloseRcPort() {
 void TRcVxdForm::OpenRcPort(const std::string& name) {
   if (portOpen_) CloseRcPort();
   char request[30] = {};
-  std::memcpy(request, name.data(), std::min<std::size_t>(name.size(), sizeof request - 1));  // truncated to fit
+  std::memcpy(request, name.data(),
+              std::min<std::size_t>(name.size(), sizeof request - 1));  // truncated to fit
   trace_("TRcVxdForm.OpenRcPort\r\n");
   std::uint32_t n = 0;
   TraceResult("OpenRcPort", driver_.Control(kOpenPort, request, sizeof request, nullptr, 0, n));
@@ -64,13 +67,15 @@ void TRcVxdForm::GetPortList() {
   char buf[130] = {};
   std::uint32_t n = 0;
   bool ok = driver_.Control(kFirstPort, nullptr, 0, buf, sizeof buf, n);
-  while ((ok || driver_.LastError() == 0 || driver_.LastError() == kInvalidParameter) && portList_.size() < kMaxPorts) {
+  while ((ok || driver_.LastError() == 0 || driver_.LastError() == kInvalidParameter) &&
+         portList_.size() < kMaxPorts) {
     buf[sizeof buf - 1] = 0;
     portList_.emplace_back(buf);
     ok = driver_.Control(kNextPort, nullptr, 0, buf, sizeof buf, n);
   }
   if (!ok && driver_.LastError() != kNoMoreItems)
-    trace_("TRcVxdForm.GetPortList GetLastError = " + driver_.ErrorText(driver_.LastError()) + "\r\n");
+    trace_("TRcVxdForm.GetPortList GetLastError = " + driver_.ErrorText(driver_.LastError()) +
+           "\r\n");
   else
     trace_("TRcVxdForm.GetPortList Suceeded\r\n");
 }
@@ -99,7 +104,8 @@ void TRcVxdForm::GetChannels(TRcChannels& channels) {
   channels = TRcChannels{};
   if (!GetAvailable()) return;
   std::uint32_t n = 0;
-  driver_.Control(kChannels, nullptr, 0, reply_.data(), static_cast<std::uint32_t>(reply_.size()), n);
+  driver_.Control(kChannels, nullptr, 0, reply_.data(), static_cast<std::uint32_t>(reply_.size()),
+                  n);
   const std::uint32_t count = std::min<std::uint32_t>(Le32(reply_.data()), kReplyChannels);
   channels.Count = static_cast<std::int32_t>(count);
   for (std::uint32_t i = 0; i < count; ++i) channels.Value[i] = Le32(reply_.data() + 4 + 4 * i);

@@ -15,10 +15,12 @@ namespace veltrane {
 // the interface loads, points at a port and asks for channels every frame.
 class TRcVxdForm : public TRcIntForm {
  public:
-  static constexpr std::uint32_t kOpenPort = 1, kClosePort = 2, kFirstPort = 3, kNextPort = 4, kChannels = 5;
+  static constexpr std::uint32_t kOpenPort = 1, kClosePort = 2, kFirstPort = 3, kNextPort = 4,
+                                 kChannels = 5;
   static constexpr int kReplyChannels = 13;
 
-  TRcVxdForm(VxdDriver& driver, Trace trace) : TRcIntForm("RcVxdForm"), driver_(driver), trace_(std::move(trace)) {}
+  TRcVxdForm(VxdDriver& driver, Trace trace)
+      : TRcIntForm("RcVxdForm"), driver_(driver), trace_(std::move(trace)) {}
 
   void GetChannels(TRcChannels& channels) override;
   bool GetAvailable() override { return driver_.Available(); }
@@ -49,7 +51,8 @@ class TRcVxdForm : public TRcIntForm {
   VxdDriver& driver_;
   Trace trace_;
   bool portOpen_ = false;
-  std::array<std::uint8_t, 56> reply_{};  // kept between calls: a failed request repeats the last one
+  std::array<std::uint8_t, 56>
+      reply_{};  // kept between calls: a failed request repeats the last one
   std::vector<std::string> portList_;
   std::string portName_;
 };

@@ -36,7 +36,8 @@ void AirModel::SetWind(const WindSettings& requested) {
   const bool newDirection = !flow_ || next.fromDegrees != settings_.fromDegrees;
   const bool newSeed = next.turbulenceSeed != settings_.turbulenceSeed;
   settings_ = next;
-  if (newDirection && !settings_.Still()) flow_ = SlopeFlow::Compute(*terrain_, settings_.fromDegrees);
+  if (newDirection && !settings_.Still())
+    flow_ = SlopeFlow::Compute(*terrain_, settings_.fromDegrees);
   if (newSeed) {
     gusts_.Reset(settings_.turbulenceSeed);
     turbulence_.Reset(settings_.turbulenceSeed);
@@ -53,7 +54,8 @@ void AirModel::SetTerrain(std::shared_ptr<const TerrainGrid> terrain) {
 void AirModel::SetUniform(const Vec3& velocity) {
   uniform_ = true;
   uniformVelocity_ = velocity;
-  settings_.speed = std::min(std::hypot(velocity.x, velocity.y, velocity.z), WindSettings::kMaxSpeed);
+  settings_.speed =
+      std::min(std::hypot(velocity.x, velocity.y, velocity.z), WindSettings::kMaxSpeed);
   if (settings_.speed > 0.0 && (velocity.x != 0.0 || velocity.y != 0.0)) {
     double from = std::atan2(-velocity.x, -velocity.y) / kDegToRad;
     settings_.fromDegrees = from < 0.0 ? from + 360.0 : from;
@@ -127,7 +129,8 @@ void AirModel::Advance(double dt, const Vec3& p, const Vec3& groundVelocity, dou
   if (settings_.turbulence > 0 && turbulenceBlend_.Due(dt, kTurbulenceStep)) {
     DrydenTurbulence::Conditions c;
     const Vec3 air = AtModel(p);
-    c.airspeed = std::hypot(groundVelocity.x - air.x, groundVelocity.y - air.y, groundVelocity.z - air.z);
+    c.airspeed =
+        std::hypot(groundVelocity.x - air.x, groundVelocity.y - air.y, groundVelocity.z - air.z);
     c.height = p.z - terrain_->HeightAt(p.x, p.y);
     c.windAt6m = ProfileSpeed(6.0);
     c.windFromDegrees = settings_.fromDegrees;
@@ -207,8 +210,10 @@ bool AirModel::SetDynamicState(std::string_view bytes) {
     return false;
   const char* at = bytes.data();
   for (const std::pair<void*, std::size_t>& part :
-       {std::pair<void*, std::size_t>{&gusts, sizeof gusts}, {&turbulence, sizeof turbulence},
-        {&gustBlend, sizeof gustBlend}, {&turbulenceBlend, sizeof turbulenceBlend}}) {
+       {std::pair<void*, std::size_t>{&gusts, sizeof gusts},
+        {&turbulence, sizeof turbulence},
+        {&gustBlend, sizeof gustBlend},
+        {&turbulenceBlend, sizeof turbulenceBlend}}) {
     std::memcpy(part.first, at, part.second);
     at += part.second;
   }

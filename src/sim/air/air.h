@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/math/vec3.h"
 #include "sim/air/gusts.h"
 #include "sim/air/slope_flow.h"
 #include "sim/air/terrain_grid.h"
 #include "sim/air/turbulence.h"
 #include "sim/air/wind_settings.h"
-#include "base/math/vec3.h"
 
 namespace veltrane {
 
@@ -64,7 +64,6 @@ class AirModel {
   // another size.
   std::string DynamicState() const;
   bool SetDynamicState(std::string_view bytes);
-
 
  private:
   // The last two outputs of a generator and how far the flight has come since

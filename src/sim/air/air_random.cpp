@@ -20,7 +20,8 @@ std::uint64_t Mix(std::uint64_t z) {
 double Ln(double x) {
   const auto bits = std::bit_cast<std::uint64_t>(x);
   int e = static_cast<int>((bits >> 52) & 0x7ff) - 1022;
-  double m = std::bit_cast<double>((bits & 0x000fffffffffffffull) | 0x3fe0000000000000ull);  // [0.5, 1)
+  double m =
+      std::bit_cast<double>((bits & 0x000fffffffffffffull) | 0x3fe0000000000000ull);  // [0.5, 1)
   if (m < 0.70710678118654752) {
     m *= 2.0;
     --e;

@@ -7,7 +7,8 @@
 namespace veltrane {
 
 Fft::Fft(int size) : size_(size) {
-  if (size < 2 || (size & (size - 1)) != 0) throw std::invalid_argument("Fft: size not a power of two");
+  if (size < 2 || (size & (size - 1)) != 0)
+    throw std::invalid_argument("Fft: size not a power of two");
   const double pi = 3.141592653589793;
   twiddles_.resize(static_cast<std::size_t>(size / 2));
   for (int k = 0; k < size / 2; ++k)
@@ -26,7 +27,8 @@ Fft::Fft(int size) : size_(size) {
 }
 
 void Fft::Transform(std::complex<double>* data, bool inverse) const {
-  for (std::size_t s = 0; s < swaps_.size(); s += 2) std::swap(data[swaps_[s]], data[swaps_[s + 1]]);
+  for (std::size_t s = 0; s < swaps_.size(); s += 2)
+    std::swap(data[swaps_[s]], data[swaps_[s + 1]]);
   for (int half = 1; half < size_; half *= 2) {
     const int stride = size_ / (2 * half);
     for (int start = 0; start < size_; start += 2 * half) {

@@ -8,7 +8,7 @@ namespace veltrane {
 namespace {
 
 constexpr double kSqrt3 = 1.7320508075688772;
-constexpr double kAlpha = kSqrt3;        // Y = kAlpha x1 + kBeta x2
+constexpr double kAlpha = kSqrt3;  // Y = kAlpha x1 + kBeta x2
 constexpr double kBeta = 1.0 - kSqrt3;
 
 // h1(y) = integral_0^1 e^(-y v) dv and h2(y) = integral_0^1 v e^(-y v) dv for
@@ -18,8 +18,8 @@ double H1(double y, double em1) { return y == 0.0 ? 1.0 : -em1 / y; }
 double H2(double y, double em1) {
   if (y >= 0.1) return (-em1 - y * (1.0 + em1)) / (y * y);
   // sum over k of (-y)^k / (k! (k + 2))
-  constexpr double kC[] = {1.0 / 2,     -1.0 / 3,     1.0 / 8,       -1.0 / 30,      1.0 / 144,
-                           -1.0 / 840,  1.0 / 5760, -1.0 / 45360, 1.0 / 403200, -1.0 / 3991680};
+  constexpr double kC[] = {1.0 / 2,    -1.0 / 3,   1.0 / 8,      -1.0 / 30,    1.0 / 144,
+                           -1.0 / 840, 1.0 / 5760, -1.0 / 45360, 1.0 / 403200, -1.0 / 3991680};
   double sum = kC[9];
   for (int k = 8; k >= 0; --k) sum = sum * y + kC[k];
   return sum;

@@ -46,8 +46,8 @@ class ProfileFlowSolver {
   double dx_;
   std::vector<double> etas_;
   Fft fft_;
-  std::vector<double> decay_;       // e^{-|k| eta_m} / n per streamline and frequency
-  std::vector<double> sign_;        // sign of the frequency at index k, 0 at 0 and n/2
+  std::vector<double> decay_;  // e^{-|k| eta_m} / n per streamline and frequency
+  std::vector<double> sign_;   // sign of the frequency at index k, 0 at 0 and n/2
   std::vector<std::complex<double>> spectrum_, work_, work2_;
   std::vector<double> ya_, yb_;
   int iterations_ = 0;

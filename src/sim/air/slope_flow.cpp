@@ -102,7 +102,7 @@ class TableFlow final : public SlopeFlow {
   double dx_ = 0.0, dy_ = -1.0, nx_ = 1.0, ny_ = 0.0;
   double extent_ = 0.0, fade_ = 0.0, step_ = 1.0, s0_ = 0.0, t0_ = 0.0, top_ = 0.0;
   int ns_ = 0, nt_ = 0, period_ = 0;
-  std::vector<std::int16_t> table_;  // (along, vertical) per level, column, row
+  std::vector<std::int16_t> table_;             // (along, vertical) per level, column, row
   std::vector<double> colAbove_, colU_, colW_;  // Store's scratch: streamlines at the columns
 };
 
@@ -132,8 +132,10 @@ void TableFlow::Build() {
   const double budget = kMaxColumns - 2.0 - 2.0 * kFadeColumns * spread;
   step_ = std::max(extent_ * spread / budget, std::min(terrain.Step(), extent_ * spread / 16.0));
   fade_ = kFadeColumns * step_;
-  const double corners[4][2] = {{-fade_, -fade_}, {extent_ + fade_, -fade_},
-                                {-fade_, extent_ + fade_}, {extent_ + fade_, extent_ + fade_}};
+  const double corners[4][2] = {{-fade_, -fade_},
+                                {extent_ + fade_, -fade_},
+                                {-fade_, extent_ + fade_},
+                                {extent_ + fade_, extent_ + fade_}};
   double s1 = -std::numeric_limits<double>::infinity(), t1 = s1;
   s0_ = t0_ = std::numeric_limits<double>::infinity();
   for (const auto& p : corners) {
@@ -276,7 +278,8 @@ void TableFlow::Store(int j, const std::vector<double>& ground, const std::vecto
 
 }  // namespace
 
-std::shared_ptr<const SlopeFlow> SlopeFlow::Compute(const TerrainGrid& terrain, double fromDegrees) {
+std::shared_ptr<const SlopeFlow> SlopeFlow::Compute(const TerrainGrid& terrain,
+                                                    double fromDegrees) {
   return std::make_shared<TableFlow>(terrain, fromDegrees);
 }
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "sim/air/terrain_grid.h"
 #include "base/math/vec3.h"
+#include "sim/air/terrain_grid.h"
 
 namespace veltrane {
 

@@ -67,7 +67,8 @@ void DrydenTurbulence::Advance(double dt, const Conditions& c) {
   // The handbook's p_g filter K / (1 + tauP s), K = sigma_w sqrt(0.8 / V)
   // (pi / 4b)^(1/6) / L_w^(1/3), on white noise of unit one-sided density has
   // the variance K^2 pi / (2 tauP).
-  const double gainP = sigmaW * std::sqrt(0.8 / speed) * std::pow(kPi / (4.0 * span * lw * lw), 1.0 / 6.0);
+  const double gainP =
+      sigmaW * std::sqrt(0.8 / speed) * std::pow(kPi / (4.0 * span * lw * lw), 1.0 / 6.0);
   scaleU_ = sigmaU;
   scaleV_ = sigmaU / std::sqrt(2.0);  // Y() has variance 2
   scaleW_ = sigmaW / std::sqrt(2.0);

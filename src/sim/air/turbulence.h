@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "base/math/vec3.h"
 #include "sim/air/air_random.h"
 #include "sim/air/lag_chain.h"
-#include "base/math/vec3.h"
 
 namespace veltrane {
 
@@ -45,8 +45,8 @@ class DrydenTurbulence {
   AirRandom rng_;
   Lag u_;
   Lag p_;
-  LagChain v_;  // with the yaw rate's lag
-  LagChain w_;  // with the pitch rate's lag
+  LagChain v_;                 // with the yaw rate's lag
+  LagChain w_;                 // with the pitch rate's lag
   std::uint64_t started_ = 0;  // the filters are drawn from their steady state on the first step
   // From the last step: what turns the unit-variance states into m/s and rad/s.
   double scaleU_ = 0.0, scaleV_ = 0.0, scaleW_ = 0.0;

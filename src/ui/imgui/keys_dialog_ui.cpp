@@ -18,7 +18,8 @@ void KeysDialogUi::Draw() {
   std::vector<std::string> captions;
   float buttonW = 180;
   for (int i = 0; i < kKeySlots; ++i) {
-    captions.push_back(host_.Texts().Text("KeyForm", "SpeedButton" + std::to_string(i + 1) + ".Caption"));
+    captions.push_back(
+        host_.Texts().Text("KeyForm", "SpeedButton" + std::to_string(i + 1) + ".Caption"));
     buttonW = std::max(buttonW, ImGui::CalcTextSize(captions.back().c_str()).x + 12);
   }
   const float left = ImGui::GetCursorPosX();

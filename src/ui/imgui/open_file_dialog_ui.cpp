@@ -13,9 +13,10 @@ namespace veltrane::ui {
 void OpenFileDialogUi::Prepare() {
   const FileDialogWords& words = FileDialogWordsFor(form_.iLanguage());
   if (kind_ == Kind::Model) {
-    dialog_.SetPlaces(
-        {{words.shippedModels, form_.ExePath() + "Model"}, {words.ownModels, UserDataFolder("Model")}});
-    dialog_.Open(words.loadModel, T("MainForm", "sMainForm001"), form_.sModellFilename(), form_.ExePath() + "Model");
+    dialog_.SetPlaces({{words.shippedModels, form_.ExePath() + "Model"},
+                       {words.ownModels, UserDataFolder("Model")}});
+    dialog_.Open(words.loadModel, T("MainForm", "sMainForm001"), form_.sModellFilename(),
+                 form_.ExePath() + "Model");
   } else {
     dialog_.SetPlaces({{words.shippedScenes, form_.ExePath() + "Landscape"},
                        {words.ownScenes, UserDataFolder("Landscape")}});
@@ -37,8 +38,9 @@ bool OpenFileDialogUi::DrawFileList() {
         ImGui::TextDisabled("%s", group == 0 ? words.fields : words.slopes);
       }
       const std::string label = e.isFolder ? "[" + e.name + "]" : e.name;
-      const bool clicked = ImGui::Selectable(label.c_str(), !e.isFolder && e.name == dialog_.Selected(),
-                                             ImGuiSelectableFlags_AllowDoubleClick);
+      const bool clicked =
+          ImGui::Selectable(label.c_str(), !e.isFolder && e.name == dialog_.Selected(),
+                            ImGuiSelectableFlags_AllowDoubleClick);
       MapLastItem("file:" + e.name, label);
       if (clicked) {
         if (e.isFolder) {

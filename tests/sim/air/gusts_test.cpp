@@ -1,11 +1,11 @@
+#include "sim/air/gusts.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <vector>
-
-#include "sim/air/gusts.h"
 
 namespace veltrane {
 namespace {
@@ -18,8 +18,10 @@ double CorrelationTime(const std::vector<std::vector<double>>& runs, double dt) 
   for (std::size_t lag = step; lag * dt < 120.0; lag += step) {
     double sum = 0.0, norm = 0.0;
     for (const auto& s : runs)
-      for (std::size_t i = 0; i + lag < s.size(); i += step) sum += s[i] * s[i + lag], norm += s[i] * s[i];
-    if (sum / norm <= std::exp(-1.0)) return (lag - step + step * (before - std::exp(-1.0)) / (before - sum / norm)) * dt;
+      for (std::size_t i = 0; i + lag < s.size(); i += step)
+        sum += s[i] * s[i + lag], norm += s[i] * s[i];
+    if (sum / norm <= std::exp(-1.0))
+      return (lag - step + step * (before - std::exp(-1.0)) / (before - sum / norm)) * dt;
     before = sum / norm;
   }
   return 1e9;
@@ -49,10 +51,12 @@ TEST(Gusts, StatisticsPeriodsAndSmoothness) {
         for (double x : r) s2 += x * x, n += 1.0;
       return std::sqrt(s2 / n);
     };
-    const double mean = sum / (8 * speed[0].size()), times[] = {CorrelationTime(speed, dt), CorrelationTime(direction, dt)};
+    const double mean = sum / (8 * speed[0].size()),
+                 times[] = {CorrelationTime(speed, dt), CorrelationTime(direction, dt)};
     std::cout << "  gusts dt " << dt << " s: speed factor mean " << mean << " sigma " << rms(speed)
-              << ", direction sigma " << rms(direction) << " deg, correlation time " << times[0] << " / " << times[1]
-              << " s, largest step " << maxSpeedStep << " / " << maxDirStep << " deg\n";
+              << ", direction sigma " << rms(direction) << " deg, correlation time " << times[0]
+              << " / " << times[1] << " s, largest step " << maxSpeedStep << " / " << maxDirStep
+              << " deg\n";
     EXPECT_NEAR(mean, 1.0, 0.03);
     EXPECT_NEAR(rms(speed), 0.28, 0.03);
     EXPECT_NEAR(rms(direction), 18.0, 2.5);
@@ -71,7 +75,8 @@ TEST(Gusts, CalmSeededAndScaled) {
     a.Advance(0.005), b.Advance(0.0), b.Advance(0.005), other.Advance(0.005);
     EXPECT_TRUE(a.SpeedFactor(0.0) == 1.0 && a.DirectionOffsetDegrees(0.0) == 0.0);
     EXPECT_FALSE(std::signbit(a.DirectionOffsetDegrees(0.0)));
-    EXPECT_TRUE(a.SpeedFactor(1.0) == b.SpeedFactor(1.0) && a.DirectionOffsetDegrees(1.0) == b.DirectionOffsetDegrees(1.0));
+    EXPECT_TRUE(a.SpeedFactor(1.0) == b.SpeedFactor(1.0) &&
+                a.DirectionOffsetDegrees(1.0) == b.DirectionOffsetDegrees(1.0));
     EXPECT_NE(a.SpeedFactor(1.0), other.SpeedFactor(1.0));
     EXPECT_NEAR(a.SpeedFactor(0.5) - 1.0, 0.5 * (a.SpeedFactor(1.0) - 1.0), 1e-12);
     EXPECT_NEAR(a.DirectionOffsetDegrees(0.25), 0.25 * a.DirectionOffsetDegrees(1.0), 1e-12);

@@ -1,3 +1,5 @@
+#include "sim/air/slope_flow.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <random>
 #include <vector>
 
-#include "sim/air/slope_flow.h"
 #include "sim/air/terrain_grid.h"
 
 namespace veltrane {
@@ -19,7 +20,8 @@ constexpr double kGrey = 0.2527;  // metres per landscape grey level
 TerrainGrid MakeGrid(int cells, double step, const std::function<double(double, double)>& height) {
   std::vector<double> h(static_cast<std::size_t>(cells + 1) * (cells + 1));
   for (int i = 0; i <= cells; ++i)
-    for (int j = 0; j <= cells; ++j) h[static_cast<std::size_t>(i) * (cells + 1) + j] = height(i * step, j * step);
+    for (int j = 0; j <= cells; ++j)
+      h[static_cast<std::size_t>(i) * (cells + 1) + j] = height(i * step, j * step);
   return TerrainGrid(cells, step, std::move(h));
 }
 
@@ -60,7 +62,8 @@ TEST(SlopeFlow, HalfCylinderRidgeMatchesPotentialFlowAtAnyWindDirection) {
   constexpr int kCells = 160;
   constexpr double kStep = 2.5;
   const double c = kCells * kStep / 2.0;
-  std::printf("half cylinder R = %.0f m, step %.1f m: flow angle atan2(w, along), degrees\n", kR, kStep);
+  std::printf("half cylinder R = %.0f m, step %.1f m: flow angle atan2(w, along), degrees\n", kR,
+              kStep);
   for (double from : {270.0, 30.0, 225.0}) {
     const auto flow = SlopeFlow::Compute(CylinderRidge(from, kR, kCells, kStep), from);
     std::printf("wind from %3.0f deg\n  elev  r/R   computed  analytic\n", from);
@@ -101,7 +104,8 @@ TEST(SlopeFlow, HalfCylinderRidgeMatchesPotentialFlowAtAnyWindDirection) {
 
 // Terrain across the wind from 270 (blowing towards +x): flat at 0 up to x0,
 // then `rise(x - x0)`.
-TerrainGrid Profile(const std::function<double(double)>& rise, double x0, int cells = 300, double step = 2.0) {
+TerrainGrid Profile(const std::function<double(double)>& rise, double x0, int cells = 300,
+                    double step = 2.0) {
   return MakeGrid(cells, step, [=](double x, double) { return x < x0 ? 0.0 : rise(x - x0); });
 }
 
@@ -122,12 +126,14 @@ TEST(SlopeFlow, WindwardFacesLiftLeeFacesSinkAndSharpCrestsSeparate) {
     double along, z;  // probe position relative to the foot, z above sea level
     double minAngle;  // degrees
   };
-  for (const Lift& c : {Lift{"cliff, windward, 0.5H ahead at 0.9H", &cliff, -0.5 * cliffH, 0.9 * cliffH, 25.0},
-                        Lift{"cliff, windward, 0.25H ahead at 1.2H", &cliff, -0.25 * cliffH, 1.2 * cliffH, 15.0},
-                        Lift{"slope, windward, mid-slope +10 m", &slope, 15.0 / 0.35, 25.0, 12.0}}) {
+  for (const Lift& c :
+       {Lift{"cliff, windward, 0.5H ahead at 0.9H", &cliff, -0.5 * cliffH, 0.9 * cliffH, 25.0},
+        Lift{"cliff, windward, 0.25H ahead at 1.2H", &cliff, -0.25 * cliffH, 1.2 * cliffH, 15.0},
+        Lift{"slope, windward, mid-slope +10 m", &slope, 15.0 / 0.35, 25.0, 12.0}}) {
     const auto flow = SlopeFlow::Compute(*c.terrain, 270.0);
     const Local f = Probe(*flow, 270.0, kX0, kC, c.along, c.z);
-    std::printf("  %-42s %6.2f %6.2f  angle %5.1f\n", c.name, f.along, f.up, AngleDeg(f.up, f.along));
+    std::printf("  %-42s %6.2f %6.2f  angle %5.1f\n", c.name, f.along, f.up,
+                AngleDeg(f.up, f.along));
     EXPECT_GT(AngleDeg(f.up, f.along), c.minAngle) << c.name;
   }
   // The same faces in the lee (wind from 90, blowing towards -x): no lift over
@@ -141,11 +147,13 @@ TEST(SlopeFlow, WindwardFacesLiftLeeFacesSinkAndSharpCrestsSeparate) {
   }
   const auto lee = SlopeFlow::Compute(cliff, 90.0);
   // The bubble reaches about 4 H downwind; (distance behind, height) in H.
-  const double bubble[][2] = {{0.5, 0.03}, {0.5, 0.25}, {1, 0.03}, {1, 0.25}, {2, 0.03}, {2, 0.25}, {3, 0.03}};
+  const double bubble[][2] = {{0.5, 0.03}, {0.5, 0.25}, {1, 0.03}, {1, 0.25},
+                              {2, 0.03},   {2, 0.25},   {3, 0.03}};
   for (const auto& [d, z] : bubble) {
     // Downwind of the foot is -x here.
     const Local f = Probe(*lee, 90.0, kX0, kC, d * cliffH, z * cliffH);
-    std::printf("  cliff, lee, %.1fH behind, %4.1f m up            %6.2f %6.2f\n", d, z * cliffH, f.along, f.up);
+    std::printf("  cliff, lee, %.1fH behind, %4.1f m up            %6.2f %6.2f\n", d, z * cliffH,
+                f.along, f.up);
     EXPECT_LT(f.along, 0.35) << d << " H behind, " << z << " H up";
     EXPECT_LT(f.up, 0.1) << d << " H behind, " << z << " H up";
   }
@@ -169,11 +177,17 @@ TEST(SlopeFlow, FlatAndDegenerateTerrainsGiveFiniteBoundedContinuousFlow) {
       {"flat at 0", MakeGrid(50, 4.0, [](double, double) { return 0.0; }), true},
       {"flat at 40 m", MakeGrid(299, 1.0, [](double, double) { return 40.0; }), true},
       {"one cell", TerrainGrid(1, 20.0, {0.0, 64.0, 3.0, 10.0}), false},
-      {"spike", MakeGrid(60, 1.0, [](double x, double y) { return x == 30.0 && y == 30.0 ? 255 * kGrey : 0.0; }),
+      {"spike",
+       MakeGrid(60, 1.0,
+                [](double x, double y) { return x == 30.0 && y == 30.0 ? 255 * kGrey : 0.0; }),
        false},
-      {"full-range cliff", MakeGrid(80, 1.0, [](double x, double) { return x < 40.0 ? 0.0 : 255 * kGrey; }), false},
+      {"full-range cliff",
+       MakeGrid(80, 1.0, [](double x, double) { return x < 40.0 ? 0.0 : 255 * kGrey; }), false},
       {"grey-level noise", TerrainGrid(40, 3.0, noise), false},
-      {"huge relief", MakeGrid(100, 20.0, [](double x, double y) { return 3000.0 * std::sin(x * 0.002) * std::cos(y * 0.003); }),
+      {"huge relief",
+       MakeGrid(
+           100, 20.0,
+           [](double x, double y) { return 3000.0 * std::sin(x * 0.002) * std::cos(y * 0.003); }),
        false},
   };
   for (const Case& c : cases) {
@@ -201,7 +215,8 @@ TEST(SlopeFlow, FlatAndDegenerateTerrainsGiveFiniteBoundedContinuousFlow) {
           }
         }
         const Vec3 v = flow->FactorAt(x, y, 6.0);
-        if (k > 0) worstJump = std::max(worstJump, std::hypot(v.x - last.x, v.y - last.y, v.z - last.z));
+        if (k > 0)
+          worstJump = std::max(worstJump, std::hypot(v.x - last.x, v.y - last.y, v.z - last.z));
         last = v;
       }
       // Outside the grid beyond the fade the free stream holds.
@@ -219,7 +234,8 @@ TEST(SlopeFlow, FlightOverHillsFeelsNoJolts) {
   // Smooth hills: the factor changes by no more than a few thousandths per
   // 5 cm flown in any direction, table cell edges, levels and the fade included.
   const TerrainGrid hills = MakeGrid(120, 5.0, [](double x, double y) {
-    return 30.0 + 20.0 * std::sin(x * 0.015) * std::cos(y * 0.012) + 6.0 * std::sin(x * 0.05 + y * 0.04);
+    return 30.0 + 20.0 * std::sin(x * 0.015) * std::cos(y * 0.012) +
+           6.0 * std::sin(x * 0.05 + y * 0.04);
   });
   for (double from : {0.0, 30.0, 225.0}) {
     const auto flow = SlopeFlow::Compute(hills, from);

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "loaders/par_file.h"
 #include "base/clock/clock.h"
 #include "base/trace/trace.h"
+#include "loaders/par_file.h"
 #include "sim/lifecycle.h"
 #include "sim/tick.h"
 

@@ -1,3 +1,5 @@
+#include "sim/air/turbulence.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "sim/air/air_random.h"
-#include "sim/air/turbulence.h"
 
 namespace veltrane {
 namespace {
@@ -43,10 +44,12 @@ std::array<double, 3> HandbookRates(const Conditions& c) {
   const auto [su, sw, lu, lw] = Handbook(c);
   const double v = c.airspeed, b = c.wingSpan;
   auto dryden = [&](Cplx s, double sigma, double l) {
-    return sigma * std::sqrt(l / (kPi * v)) * (1.0 + std::sqrt(3.0) * l / v * s) / std::pow(1.0 + l / v * s, 2);
+    return sigma * std::sqrt(l / (kPi * v)) * (1.0 + std::sqrt(3.0) * l / v * s) /
+           std::pow(1.0 + l / v * s, 2);
   };
   auto p = [&](Cplx s) {
-    return sw * std::sqrt(0.8 / v) * std::pow(kPi / (4 * b), 1.0 / 6) / (std::cbrt(lw) * (1.0 + 4 * b / (kPi * v) * s));
+    return sw * std::sqrt(0.8 / v) * std::pow(kPi / (4 * b), 1.0 / 6) /
+           (std::cbrt(lw) * (1.0 + 4 * b / (kPi * v) * s));
   };
   auto q = [&](Cplx s) { return (s / v) / (1.0 + 4 * b / (kPi * v) * s) * dryden(s, sw, lw); };
   auto r = [&](Cplx s) { return (-s / v) / (1.0 + 3 * b / (kPi * v) * s) * dryden(s, su, lu); };
@@ -92,14 +95,16 @@ double Sigma(const Runs& runs, int channel) {
 // on a grid of 1/100 of the expected scale.
 double MeasuredLength(const Runs& runs, int channel, double dt, double speed, double expected) {
   const double target = channel == kU ? std::exp(-1.0) : 0.5 * std::exp(-1.0);
-  const auto step = std::max<std::size_t>(1, static_cast<std::size_t>(expected / speed / dt / 100.0));
+  const auto step =
+      std::max<std::size_t>(1, static_cast<std::size_t>(expected / speed / dt / 100.0));
   double before = 1.0;
   for (std::size_t j = 1; j <= 400; ++j) {
     double sum = 0.0, norm = 0.0;
     for (const Record& r : runs)
       for (std::size_t i = 0; i + j * step < r[channel].size(); i += step)
         sum += r[channel][i] * r[channel][i + j * step], norm += r[channel][i] * r[channel][i];
-    if (sum / norm <= target) return (j - 1 + (before - target) / (before - sum / norm)) * step * dt * speed;
+    if (sum / norm <= target)
+      return (j - 1 + (before - target) / (before - sum / norm)) * step * dt * speed;
     before = sum / norm;
   }
   return 1e9;
@@ -111,7 +116,8 @@ double MeasuredLength(const Runs& runs, int channel, double dt, double speed, do
 // (the longest scale, 150 m at 15 m/s; the crossing of a sample autocorrelation
 // comes a few percent early on average).
 TEST(DrydenTurbulence, IntensitiesAndLengthScalesMatchTheHandbook) {
-  std::cout << "  h(m) comp  sigma meas / Dryden (m/s)   L meas / Dryden (m)\n" << std::fixed << std::setprecision(3);
+  std::cout << "  h(m) comp  sigma meas / Dryden (m/s)   L meas / Dryden (m)\n"
+            << std::fixed << std::setprecision(3);
   for (double height : {10.0, 30.0}) {
     const Conditions c = Flight(height);
     const auto [su, sw, lu, lw] = Handbook(c);
@@ -119,8 +125,9 @@ TEST(DrydenTurbulence, IntensitiesAndLengthScalesMatchTheHandbook) {
     const double sigma[] = {su, su, sw}, length[] = {lu, lu, lw};
     for (int i : {kU, kV, kW}) {
       const double s = Sigma(runs, i), l = MeasuredLength(runs, i, 0.005, c.airspeed, length[i]);
-      std::cout << std::setw(6) << height << "  " << "uvw"[i] << "     " << s << " / " << sigma[i] << "      "
-                << std::setw(12) << l << " / " << length[i] << "\n";
+      std::cout << std::setw(6) << height << "  "
+                << "uvw"[i] << "     " << s << " / " << sigma[i] << "      " << std::setw(12) << l
+                << " / " << length[i] << "\n";
       EXPECT_NEAR(s / sigma[i], 1.0, 0.2) << "uvw"[i] << " at " << height << " m";
       EXPECT_NEAR(l / length[i], 1.0, 0.2) << "uvw"[i] << " at " << height << " m";
     }
@@ -175,7 +182,8 @@ TEST(DrydenTurbulence, SeededPlainValueAndReproducible) {
   // The deviates use no transcendental function of the C library: these bits
   // hold on every platform.
   AirRandom g(1, 0);
-  for (double x : {0x1.ff38618f51e98p-1, 0x1.515f3ba411313p+0, -0x1.24694ab6307b9p+0, 0x1.9532d46c5be73p+0})
+  for (double x :
+       {0x1.ff38618f51e98p-1, 0x1.515f3ba411313p+0, -0x1.24694ab6307b9p+0, 0x1.9532d46c5be73p+0})
     EXPECT_EQ(g.Normal(), x);
 
   auto series = [](std::uint32_t seed, bool zeroSteps) {
@@ -209,7 +217,8 @@ TEST(DrydenTurbulence, SeededPlainValueAndReproducible) {
 TEST(DrydenTurbulence, CalmGivesExactZeroAndHoveringStaysFinite) {
   struct Case {
     double strength, wind, height, airspeed;
-  } cases[] = {{0.0, 8.0, 30.0, 15.0}, {1.0, 0.0, 30.0, 15.0}, {0.0, 20.0, -5.0, 0.0}, {1.0, 0.5, 0.0, 0.0}};
+  } cases[] = {
+      {0.0, 8.0, 30.0, 15.0}, {1.0, 0.0, 30.0, 15.0}, {0.0, 20.0, -5.0, 0.0}, {1.0, 0.5, 0.0, 0.0}};
   for (const Case& k : cases) {
     Conditions c = Flight(k.height, k.airspeed);
     c.strength = k.strength, c.windAt6m = k.wind, c.wingSpan = 0.0;

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "loaders/par_file.h"
 #include "base/collision/collision_model.h"
 #include "base/trace/trace.h"
+#include "loaders/par_file.h"
 #include "sim/airplane.h"
 #include "sim/collision_world.h"
 #include "sim/lifecycle.h"
@@ -96,7 +96,8 @@ Ridge MakeRidge() {
   for (int i = 0; i <= kCells; ++i)
     for (int j = 0; j <= kCells; ++j) {
       const double y = j * kStep;
-      h[static_cast<std::size_t>(i * (kCells + 1) + j)] = std::clamp((540.0 - y) / 90.0, 0.0, 1.0) * 50.0;
+      h[static_cast<std::size_t>(i * (kCells + 1) + j)] =
+          std::clamp((540.0 - y) / 90.0, 0.0, 1.0) * 50.0;
     }
   Ridge r;
   r.grid = std::make_shared<TerrainGrid>(kCells, kStep, std::move(h));
@@ -121,7 +122,8 @@ Ridge MakeRidge() {
 void PilotTheRidge(SimState& s) {
   const Vec3& f = s.AxisForward;
   const bool goingEast = f.x >= 0.0;
-  const bool turn = (goingEast && s.ModelPosition.x > 650.0) || (!goingEast && s.ModelPosition.x < 350.0);
+  const bool turn =
+      (goingEast && s.ModelPosition.x > 650.0) || (!goingEast && s.ModelPosition.x < 350.0);
   const double east = turn ? -Sign(f.x) * 0.2 : (goingEast ? 1.0 : -1.0);
   // Crab into the wind: about 52 degrees holds a 7.4 m/s glider over the slope in a
   // 5 to 6 m/s wind; more when it has drifted back, less when it is too far out.
@@ -134,13 +136,14 @@ void PilotTheRidge(SimState& s) {
   const double bankLeft = std::asin(std::clamp(s.AxisRight.z, -1.0, 1.0));
   const double wantedBank = std::clamp(1.2 * error, -0.5, 0.5);
   s.FunctionValue[fn::kAileron] = std::clamp(3.0 * (wantedBank - bankLeft), -1.0, 1.0);
-  s.FunctionValue[fn::kElevator] = -0.25 * std::fabs(bankLeft);  // a little up elevator in the turns
+  s.FunctionValue[fn::kElevator] =
+      -0.25 * std::fabs(bankLeft);  // a little up elevator in the turns
 }
 
 struct RidgeFlight {
-  double highest = -1e9;     // above the launch point, m
-  double lowestLate = 1e9;   // above the launch point after the first minute
-  double endHeight = 0.0;    // above the launch point
+  double highest = -1e9;    // above the launch point, m
+  double lowestLate = 1e9;  // above the launch point after the first minute
+  double endHeight = 0.0;   // above the launch point
   bool crashed = false;
 };
 
@@ -162,8 +165,10 @@ RidgeFlight FlyFromTheRidge(double windSpeed, bool piloted, double seconds) {
     if (piloted) PilotTheRidge(s);
     MoveAirplane(s, *ridge.world);
     const double above = s.ModelPosition.z - launch;
-    if (i * kDt < 60.0) r.highest = std::max(r.highest, above);
-    else r.lowestLate = std::min(r.lowestLate, above);
+    if (i * kDt < 60.0)
+      r.highest = std::max(r.highest, above);
+    else
+      r.lowestLate = std::min(r.lowestLate, above);
   }
   r.crashed = s.Crashed;
   r.endHeight = s.ModelPosition.z - launch;
