@@ -47,7 +47,11 @@ ProgramDriver::~ProgramDriver() {
   }
 }
 
-bool ProgramDriver::Start() {
+bool ProgramDriver::Start(Focus focus) {
+  const auto failed = [](const char* step) {
+    std::fprintf(stderr, "ProgramDriver::Start: %s\n", step);
+    return false;
+  };
   const std::string cfg = ConfigDir().string(), trace = (dir_ / "trace.txt").string();
   pid_ = ::fork();
   if (pid_ < 0) return false;
@@ -63,17 +67,21 @@ bool ProgramDriver::Start() {
     ::_exit(127);
   }
   // The window exists before the scene is built: wait for the first flight too.
-  if (!WaitUntil([&] { return TraceCount("Simulate.InitFlight") > 0; }, 30s)) return false;
+  if (!WaitUntil([&] { return TraceCount("Simulate.InitFlight") > 0; }, 30s))
+    return failed("no first flight within 30 s");
   const std::string idFile = (dir_ / "window.txt").string();
   const std::string cmd = "timeout 20 xdotool search --sync --onlyvisible --pid " +
                           std::to_string(pid_) + " --name Veltrane >\"" + idFile + "\" 2>/dev/null";
-  if (std::system(cmd.c_str()) != 0) return false;
+  if (std::system(cmd.c_str()) != 0) return failed("no visible window within 20 s");
   window_ = std::strtoul(ReadFile(idFile).c_str(), nullptr, 10);
-  if (window_ == 0) return false;
+  if (window_ == 0) return failed("no window id");
   // Without a window manager nobody hands out focus: take it, and let the
   // frame loop see the focus event.
-  return Xdo("windowfocus --sync " + std::to_string(window_)) &&
-         WaitUntil([&] { return Grab().width > 0; }, 30s);
+  if (focus == Focus::Take && !Xdo("windowfocus --sync " + std::to_string(window_)))
+    return failed("the window did not take the focus within 20 s");
+  if (!WaitUntil([&] { return Grab().width > 0; }, 30s))
+    return failed("no picture of the window within 30 s");
+  return true;
 }
 
 bool ProgramDriver::Xdo(const std::string& args) const {

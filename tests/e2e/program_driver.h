@@ -22,8 +22,12 @@ class ProgramDriver {
 
   // The user's locale the program starts under (a German user unless set).
   void SetLocale(std::string locale) { locale_ = std::move(locale); }
-  // Starts the program and waits for its window and focus; false on time-out.
-  bool Start();
+  // Starts the program and waits for its window and, unless told otherwise, its
+  // focus; false on time-out, with the step that timed out on stderr. A program
+  // that opens with a message box is started without taking the focus: the
+  // window manager hands it to the box, and asking for it back would never end.
+  enum class Focus { Take, Leave };
+  bool Start(Focus focus = Focus::Take);
   unsigned long Window() const { return window_; }
 
   // Coordinates are in window pixels.

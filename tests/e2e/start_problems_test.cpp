@@ -100,7 +100,7 @@ TEST_F(StartProblems, AMissingDataFolderIsNamedAndSigtermClosesTheBox) {
   fs::copy_file(VELTRANE_PROGRAM, bin / "veltrane");
   fs::create_directory_symlink(kData + "/Landscape", bin / "Landscape");
   ProgramDriver p((bin / "veltrane").string(), dir);
-  ASSERT_TRUE(p.Start());
+  ASSERT_TRUE(p.Start(ProgramDriver::Focus::Leave));
   const std::string box = BoxThenTerminate(p, "missing_model_folder.png");
   EXPECT_NE(box.find("\"Model/\""), std::string::npos) << box;
   EXPECT_NE(box.find(bin.string() + "/ (dort fehlt \"Model/\")\nund in"), std::string::npos) << box;
@@ -113,7 +113,7 @@ TEST_F(StartProblems, AModelWhoseLoadEndedTheLastRunIsSkipped) {
   const std::string glider = kData + "/Model/glider.par";
   WriteSettings(
       p, "[MainForm]\nRunning=1\nsModellFilename=" + glider + "\nLoadingModel=" + glider + "\n");
-  ASSERT_TRUE(p.Start());
+  ASSERT_TRUE(p.Start(ProgramDriver::Focus::Leave));
   EXPECT_EQ(p.TraceCountStartingWith("TMainForm.FormCreate LoadingModel = " + glider + " skipped"),
             1);
   EXPECT_EQ(p.TraceCountStartingWith("TMainForm.LoadAirplane File: " + glider), 0);
@@ -131,7 +131,7 @@ TEST_F(StartProblems, AFileThatIsNoModelIsRefusedAndNotRemembered) {
   std::ofstream(noise, std::ios::binary)
       << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01\x01", 13) << std::string(500, '\x7F');
   WriteSettings(p, "[MainForm]\nsModellFilename=" + noise.string() + "\n");
-  ASSERT_TRUE(p.Start());
+  ASSERT_TRUE(p.Start(ProgramDriver::Focus::Leave));
   const std::string box = BoxThenTerminate(p, "not_a_model.png");
   EXPECT_NE(box.find("noise.par is not a flight-model parameter file"), std::string::npos) << box;
   // The default model flies instead, and is what the next start loads.
