@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
-# Frame rate, time to the first scene frame, peak memory and CPU of the program
-# on its default model and landscape, standing at the pilot position, under an
-# X server and window manager of its own (Mesa's software rasteriser).
-# Prints one JSON line per figure on stdout.
+# Frame rate, time to the first scene, peak memory and CPU of the program on
+# its default model and landscape, standing at the pilot position, under X
+# servers of its own (Mesa's software rasteriser); the same for the peer, the
+# Debian model flight simulator "crrcsim" on its default scene, when it is
+# installed (PEER=path overrides where; nothing is installed here).
+# Prints one JSON line per figure on stdout; "program" says whose.
 #
 #   bench/measure_program.sh PROGRAM [SECONDS_PER_SIZE] [START_RUNS]
 #
 # Frame rate: Mesa's GALLIUM_HUD=fps dump, averaged over SECONDS_PER_SIZE
 # (default 15) after a 2 s warm-up, in a 640x480 and a 1024x768 window.
 # Peak memory (VmHWM) and CPU (user + system of all threads, of 200 % on two
-# cores) are read from /proc over the same runs. Time to the first scene frame:
-# from the start of the process to the moment its first frame is on disk
-# (--screenshot --frames 1), median of START_RUNS (default 5) runs; and in a
-# normal window, the "Startup first scene frame" trace line of as many runs.
+# cores) are read from /proc over the same runs.
+# First scene, from outside (bench/first_scene.py): on an X server without a
+# window manager the process is started and its window dumped with xwd every
+# 20 ms; the time is taken at the first picture that shows the landscape
+# (spread of pixel values > 0.05, mean green > 0.4), and the peak memory 3 s
+# later. START_RUNS (default 5) runs per size, the two programs taking turns,
+# medians; the load average before and after is printed with them, since
+# other work on the machine moves these figures.
+# Our own view of the start: from the start of the process to the moment its
+# first frame is on disk (--screenshot --frames 1), and in a normal window the
+# "Startup first scene frame" trace line, medians of START_RUNS runs.
 set -uo pipefail
 
 program=${1:?usage: measure_program.sh PROGRAM [SECONDS_PER_SIZE] [START_RUNS]}
@@ -20,9 +29,13 @@ seconds=${2:-15}
 runs=${3:-5}
 program=$(readlink -f "$program")
 [ -x "$program" ] || { echo "measure_program: $program is not a program" >&2; exit 1; }
-for tool in Xvfb openbox xprop; do
+for tool in Xvfb openbox xprop xdotool xwd python3; do
   command -v "$tool" >/dev/null || { echo "measure_program: $tool is not installed" >&2; exit 1; }
 done
+here=$(dirname "$(readlink -f "$0")")
+peer=${PEER:-$(command -v crrcsim || echo /usr/games/crrcsim)}
+[ -x "$peer" ] || peer=""
+[ -n "$peer" ] || echo "measure_program: the peer (crrcsim) is not installed; measuring the program alone" >&2
 
 work=$(mktemp -d)
 pids=()
@@ -37,6 +50,12 @@ pids+=($!)
 for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "measure_program: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+# A second server without a window manager for the outside start measurement.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display_bare" 2>"$work/xvfb_bare.log" &
+pids+=($!)
+for _ in $(seq 200); do [ -s "$work/display_bare" ] && break; sleep 0.05; done
+[ -s "$work/display_bare" ] || { echo "measure_program: the second Xvfb did not start" >&2; exit 1; }
+bare=":$(tr -d '[:space:]' <"$work/display_bare")"
 # The window needs the focus, or the program idles instead of ticking.
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
@@ -56,15 +75,31 @@ config() {
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 
+# run_as WHO WIDTH HEIGHT: the command line that starts WHO (program or peer)
+# in a window of that size, each with a fresh configuration of its own.
+run_as() {
+  local who=$1 w=$2 h=$3 dir="$work/cfg_$1_$2x$3"
+  if [ "$who" = program ]; then
+    config "$dir" "$w" "$h"
+    echo env "XDG_CONFIG_HOME=$dir" "$program"
+  else
+    mkdir -p "$dir"
+    echo env "HOME=$dir" "$peer" -x "$w" -y "$h"
+  fi
+}
+
+whos=(program)
+[ -n "$peer" ] && whos+=(peer)
+
+for who in "${whos[@]}"; do
 for size in 640x480 1024x768; do
   w=${size%x*}
   h=${size#*x}
-  cfg="$work/cfg_$size"
-  hud="$work/hud_$size"
-  config "$cfg" "$w" "$h"
+  hud="$work/hud_${who}_$size"
   mkdir -p "$hud"
-  XDG_CONFIG_HOME="$cfg" GALLIUM_HUD=fps GALLIUM_HUD_PERIOD=0.5 GALLIUM_HUD_DUMP_DIR="$hud" \
-    "$program" >"$work/out_$size.log" 2>&1 &
+  # shellcheck disable=SC2046
+  GALLIUM_HUD=fps GALLIUM_HUD_PERIOD=0.5 GALLIUM_HUD_DUMP_DIR="$hud" \
+    $(run_as "$who" "$w" "$h") >"$work/out_${who}_$size.log" 2>&1 &
   pid=$!
   sleep 2
   t0=$(date +%s.%N)
@@ -81,20 +116,50 @@ for size in 640x480 1024x768; do
   wait "$pid" 2>/dev/null
   skip=$(cat "$hud/fps.mark" 2>/dev/null)
   if [ -s "$hud/fps" ]; then
-    tail -n +"$(( ${skip:-0} + 1 ))" "$hud/fps" | awk -v w="$w" -v h="$h" -v s="$seconds" '
+    tail -n +"$(( ${skip:-0} + 1 ))" "$hud/fps" | awk -v who="$who" -v w="$w" -v h="$h" -v s="$seconds" '
       NR == 1 { lo = $1; hi = $1 }
       { sum += $1; if ($1 < lo) lo = $1; if ($1 > hi) hi = $1 }
       END {
         if (NR == 0) exit 1
-        printf "{\"figure\":\"frame_rate\",\"window\":\"%sx%s\",\"fps_mean\":%.1f,\"fps_min\":%.1f,\"fps_max\":%.1f,\"samples\":%d,\"seconds\":%s}\n", w, h, sum / NR, lo, hi, NR, s
+        printf "{\"program\":\"%s\",\"figure\":\"frame_rate\",\"window\":\"%sx%s\",\"fps_mean\":%.1f,\"fps_min\":%.1f,\"fps_max\":%.1f,\"samples\":%d,\"seconds\":%s}\n", who, w, h, sum / NR, lo, hi, NR, s
       }'
   else
-    echo "measure_program: no frame rate dump for $size (see $work/out_$size.log)" >&2
-    cat "$work/out_$size.log" >&2
+    echo "measure_program: no frame rate dump for $who $size (see $work/out_${who}_$size.log)" >&2
+    cat "$work/out_${who}_$size.log" >&2
   fi
-  awk -v w="$w" -v h="$h" -v a="$c0" -v b="$c1" -v t0="$t0" -v t1="$t1" -v k="$clk" 'BEGIN {
-    printf "{\"figure\":\"cpu\",\"window\":\"%sx%s\",\"percent_of_200\":%.0f}\n", w, h, 100 * (b - a) / k / (t1 - t0) }'
-  echo "{\"figure\":\"peak_rss\",\"window\":\"${w}x${h}\",\"MB\":$(awk -v r="${rss:-0}" 'BEGIN{printf "%.1f", r / 1024}')}"
+  awk -v who="$who" -v w="$w" -v h="$h" -v a="$c0" -v b="$c1" -v t0="$t0" -v t1="$t1" -v k="$clk" 'BEGIN {
+    printf "{\"program\":\"%s\",\"figure\":\"cpu\",\"window\":\"%sx%s\",\"percent_of_200\":%.0f}\n", who, w, h, 100 * (b - a) / k / (t1 - t0) }'
+  echo "{\"program\":\"$who\",\"figure\":\"peak_rss\",\"window\":\"${w}x${h}\",\"MB\":$(awk -v r="${rss:-0}" 'BEGIN{printf "%.1f", r / 1024}')}"
+done
+done
+
+# The first scene from outside, on the server without a window manager; the
+# programs take turns so that both see the same load.
+load() { cut -d' ' -f1-3 /proc/loadavg | tr ' ' ','; }
+load_before=$(load)
+for size in 640x480 1024x768; do
+  w=${size%x*}
+  h=${size#*x}
+  for i in $(seq "$runs"); do
+    for who in "${whos[@]}"; do
+      # shellcheck disable=SC2046
+      r=$(DISPLAY="$bare" python3 "$here/first_scene.py" --timeout 30 --hold 3 -- $(run_as "$who" "$w" "$h"))
+      echo "$who $r" >>"$work/outside_$size"
+    done
+  done
+  for who in "${whos[@]}"; do
+    grep "^$who " "$work/outside_$size" | sed 's/.*"first_scene_ms": *\([0-9a-z]*\).*"peak_rss_MB": *\([0-9.a-z]*\).*/\1 \2/' |
+      awk -v who="$who" -v size="$size" -v lb="$load_before" -v la="$(load)" '
+        function median(a, n,   i, j, t) {
+          for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j - 1] > a[j]; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+          return n ? (n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2) : -1
+        }
+        $1 != "null" { ms[++n] = $1; all = all (all ? "," : "") $1 }
+        $2 != "null" { mb[++m] = $2 }
+        END {
+          printf "{\"program\":\"%s\",\"figure\":\"first_scene_outside\",\"window\":\"%s\",\"ms_median\":%d,\"ms_all\":[%s],\"peak_rss_MB_median\":%.1f,\"runs\":%d,\"load_before\":[%s],\"load_after\":[%s]}\n", who, size, median(ms, n), all, median(mb, m), NR, lb, la
+        }'
+  done
 done
 
 # Time to the first scene frame.
@@ -118,7 +183,7 @@ for i in $(seq "$runs"); do
   times+=($(( (t1 - t0) / 1000000 )))
 done
 printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END {
-  printf "{\"figure\":\"first_scene_frame\",\"ms_median\":%d,\"ms_min\":%d,\"ms_max\":%d,\"runs\":%d}\n", v[int((NR + 1) / 2)], v[1], v[NR], NR }'
+  printf "{\"program\":\"program\",\"figure\":\"first_scene_frame\",\"ms_median\":%d,\"ms_min\":%d,\"ms_max\":%d,\"runs\":%d}\n", v[int((NR + 1) / 2)], v[1], v[NR], NR }'
 
 # The same in a normal window: the program's own trace line for its first
 # scene frame on the screen, counted from the start of the process.
@@ -145,4 +210,4 @@ for i in $(seq "$runs"); do
   times+=("$ms")
 done
 printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END {
-  printf "{\"figure\":\"first_scene_frame_windowed\",\"ms_median\":%d,\"ms_min\":%d,\"ms_max\":%d,\"runs\":%d}\n", v[int((NR + 1) / 2)], v[1], v[NR], NR }'
+  printf "{\"program\":\"program\",\"figure\":\"first_scene_frame_windowed\",\"ms_median\":%d,\"ms_min\":%d,\"ms_max\":%d,\"runs\":%d}\n", v[int((NR + 1) / 2)], v[1], v[NR], NR }'

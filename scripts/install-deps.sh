@@ -14,7 +14,7 @@ PACKAGES=(
   libserialport-dev
   nlohmann-json3-dev
   libinih-dev
-  xvfb xauth x11-utils xdotool fonts-dejavu-core openbox
+  xvfb xauth x11-utils x11-apps xdotool fonts-dejavu-core openbox python3
   desktop-file-utils appstream man-db
   libasound2-dev
   x11-xkb-utils
