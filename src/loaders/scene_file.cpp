@@ -38,14 +38,16 @@ enum Keyword {
   kPosition,
   kWindpole,
   kWind,
+  kF3fCourse,
+  kLandingSpot,
 };
 
-constexpr std::array<std::string_view, 18> kKeywords = {
+constexpr std::array<std::string_view, 20> kKeywords = {
     "TEXTURE",        "COLOR",        "ALPHA",       "LINES",
     "QUADS",          "CULL",         "SKY",         "AIRCRAFT_POSITION",
     "PILOT_POSITION", "3D_LANDSCAPE", "USE_TEXTURE", "SCENE",
     "QUADRANT",       "END",          "DIM3",        "POSITION",
-    "WINDPOLE",       "WIND"};
+    "WINDPOLE",       "WIND",         "F3F_COURSE",  "LANDING_SPOT"};
 
 // Reads the items of one scene file into the terrain's MeshBuild and the layout.
 class SceneReader {
@@ -140,6 +142,18 @@ class SceneReader {
         case kWind:
           ReadWind();
           break;
+        case kF3fCourse: {
+          const double x = reader_.ReadNumber(), y = reader_.ReadNumber();
+          const double facing = reader_.ReadNumber();
+          course_ = SceneInfo::Course{x, y, facing};
+          break;
+        }
+        case kLandingSpot: {
+          const double x = reader_.ReadNumber(), y = reader_.ReadNumber();
+          reader_.ReadNumber();  // its height: the spot lies on the ground
+          landingSpot_ = {x, y};
+          break;
+        }
         default:
           break;
       }
@@ -155,6 +169,9 @@ class SceneReader {
   void ResetOffset() { offset_ = {}; }
   // x, y from the centre of the terrain, as the file gives them; none without WINDPOLE.
   const std::optional<std::pair<double, double>>& Windpole() const { return windpole_; }
+  // The task places as the file gives them (from the centre of the terrain).
+  const std::optional<SceneInfo::Course>& F3fCourse() const { return course_; }
+  const std::optional<std::pair<double, double>>& LandingSpot() const { return landingSpot_; }
 
  private:
   // Folder of the scene file + name + ".bmp", as it is spelled on disk.
@@ -328,7 +345,36 @@ class SceneReader {
   SkyDome sky_;
   std::string skyName_;
   std::optional<std::pair<double, double>> windpole_;
+  std::optional<SceneInfo::Course> course_;
+  std::optional<std::pair<double, double>> landingSpot_;
 };
+
+// A task place off the terrain (or not a number) is left out with a trace
+// line: the landscape still loads, and the task falls back to its own place.
+bool OnTerrain(double x, double y, std::int64_t size, const char* what, const Trace& trace) {
+  const auto half = static_cast<double>(size);
+  if (std::abs(x) <= half && std::abs(y) <= half) return true;  // false for NaN
+  trace(std::string("LoadLib.LoadSCN ") + what + " ignored: it lies off the terrain\r\n");
+  return false;
+}
+
+void PlaceTaskItems(const SceneReader& reader, std::int64_t size, SceneInfo& info,
+                    const Trace& trace) {
+  const auto shift = static_cast<double>(size);
+  if (const auto& c = reader.F3fCourse(); c && OnTerrain(c->x, c->y, size, "F3F_COURSE", trace)) {
+    if (std::isfinite(c->facingDegrees)) {
+      double d = std::fmod(c->facingDegrees, 360.0);
+      if (d < 0.0) d += 360.0;
+      if (d >= 360.0) d = 0.0;
+      info.F3fCourse = SceneInfo::Course{c->x + shift, c->y + shift, d};
+    } else {
+      trace("LoadLib.LoadSCN F3F_COURSE ignored: its direction is not a number\r\n");
+    }
+  }
+  if (const auto& p = reader.LandingSpot();
+      p && OnTerrain(p->first, p->second, size, "LANDING_SPOT", trace))
+    info.LandingSpot = std::pair{p->first + shift, p->second + shift};
+}
 
 }  // namespace
 
@@ -341,6 +387,8 @@ void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, 
   info.StartX = 5.0;
   info.StartY = 5.0;
   info.Wind.reset();
+  info.F3fCourse.reset();
+  info.LandingSpot.reset();
 
   MeshBuild terrainBuild(texturesEnabled);
   terrainBuild.FindColor(0.0, 0.0, 0.0, 1.0);  // colour 0: opaque black
@@ -358,6 +406,7 @@ void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, 
     info.WindpoleX = info.PilotX + SceneInfo::kWindpoleRight;
     info.WindpoleY = info.PilotY;
   }
+  PlaceTaskItems(reader, layout.size, info, trace);
 
   MeshBuild skyBuild(texturesEnabled);
   skyBuild.FindColor(0.0, 0.0, 0.0, 1.0);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/rm/mesh_builder.h"
@@ -33,6 +34,16 @@ struct SceneInfo {
     double fromDegrees = 0.0;  // 0 = from +y, 90 = from +x; 0..360
   };
   std::optional<UsualWind> Wind;
+  // The slope race's course the landscape names ("F3F_COURSE"): its middle
+  // (x, y like the pilot's) and the direction the pilot faces there, into the
+  // usual wind (0 = +y, 90 = +x; 0..360).
+  struct Course {
+    double x = 0.0, y = 0.0;
+    double facingDegrees = 0.0;
+  };
+  std::optional<Course> F3fCourse;
+  // The centre of the landing spot ("LANDING_SPOT"), x, y like the pilot's.
+  std::optional<std::pair<double, double>> LandingSpot;
 };
 
 // Height level (0..255) of every terrain grid point, [column][row]; only the scene loader

@@ -129,6 +129,59 @@ TEST(SceneFile, UsualWind) {
   EXPECT_FALSE(ReadSceneWind(dir.Path() + "/missing.scn").has_value());
 }
 
+// The task places a landscape may name: shifted like the pilot's, the
+// course's direction brought into 0..360; a place off the terrain or a
+// direction that is no number is left out with a trace line.
+TEST(SceneFile, TaskPlaces) {
+  struct Case {
+    const char* items;
+    bool course;
+    double cx, cy, facing;
+    bool spot;
+    double sx, sy;
+    const char* traced;  // the trace line's item, or empty
+  };
+  const Case cases[] = {
+      {"", false, 0, 0, 0, false, 0, 0, ""},
+      {"F3F_COURSE 10 -40 -90 LANDING_SPOT -5 7 3", true, 510, 460, 270, true, 495, 507, ""},
+      {"LANDING_SPOT 500 -500 0 F3F_COURSE 0 0 720", true, 500, 500, 0, true, 1000, 0, ""},
+      {"F3F_COURSE 501 0 0", false, 0, 0, 0, false, 0, 0, "F3F_COURSE ignored"},
+      {"F3F_COURSE 0 0 NAN", false, 0, 0, 0, false, 0, 0, "F3F_COURSE ignored"},
+      {"LANDING_SPOT 0 -600 0", false, 0, 0, 0, false, 0, 0, "LANDING_SPOT ignored"},
+  };
+  SceneFolder dir;
+  LoadedScene s;  // one record for all: a load must not keep the last file's places
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.items);
+    s.traces.Clear();
+    try {
+      dir.Load(Scene(c.items), s);
+    } catch (const LoadError& e) {
+      // A reader that takes no "NAN" for a number stops the load instead: also sound.
+      EXPECT_NE(std::string(e.what()).find("NAN"), std::string::npos) << e.what();
+      continue;
+    }
+    ASSERT_EQ(s.info.F3fCourse.has_value(), c.course);
+    if (c.course) {
+      EXPECT_DOUBLE_EQ(s.info.F3fCourse->x, c.cx);
+      EXPECT_DOUBLE_EQ(s.info.F3fCourse->y, c.cy);
+      EXPECT_DOUBLE_EQ(s.info.F3fCourse->facingDegrees, c.facing);
+    }
+    ASSERT_EQ(s.info.LandingSpot.has_value(), c.spot);
+    if (c.spot) {
+      EXPECT_DOUBLE_EQ(s.info.LandingSpot->first, c.sx);
+      EXPECT_DOUBLE_EQ(s.info.LandingSpot->second, c.sy);
+    }
+    bool traced = false;
+    for (const std::string& line : s.traces.Lines())
+      traced = traced || (*c.traced && line.find(c.traced) != std::string::npos);
+    EXPECT_EQ(traced, *c.traced != 0);
+  }
+  LoadedScene bad;
+  EXPECT_NE(ErrorOf(dir, Scene("F3F_COURSE 0 0 NORTH"), bad).find("expected at: NORTH"),
+            std::string::npos);
+}
+
 // Whatever the program's locale, "." and "," both read as the decimal separator
 // in the two positions, so a file reads the same on every system.
 TEST(SceneFile, PositionsReadAPointOrACommaInAnyLocale) {

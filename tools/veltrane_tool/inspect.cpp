@@ -157,6 +157,15 @@ nlohmann::json InspectScn(const std::string& path) {
   j["wind"] = info.Wind
                   ? nlohmann::json{{"speed", info.Wind->speed}, {"from", info.Wind->fromDegrees}}
                   : nlohmann::json(nullptr);
+  j["f3f_course"] =
+      info.F3fCourse
+          ? nlohmann::json{{"middle",
+                            nlohmann::json::array({info.F3fCourse->x, info.F3fCourse->y})},
+                           {"facing", info.F3fCourse->facingDegrees}}
+          : nlohmann::json(nullptr);
+  j["landing_spot"] =
+      info.LandingSpot ? nlohmann::json::array({info.LandingSpot->first, info.LandingSpot->second})
+                       : nlohmann::json(nullptr);
   j["terrain"] = {{"build", BuildJson(builds.terrain)}, {"mesh", MeshJson(terrain)}};
   j["sky"] = {{"build", BuildJson(builds.sky)}, {"mesh", MeshJson(sky)}};
   return j;

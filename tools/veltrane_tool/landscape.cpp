@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/scene_course.h"
 #include "base/rm/root.h"
 #include "loaders/scene_air.h"
 #include "loaders/scene_file.h"
@@ -34,6 +35,7 @@ Landscape LoadLandscape(const std::string& path, SimState& s, const Trace& trace
   l.startX = info.StartX;
   l.startY = info.StartY;
   l.wind = info.Wind;
+  l.course = SceneCourseOf(info, *l.world);
   return l;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/tasks/task_setup.h"
 #include "base/trace/trace.h"
 #include "loaders/scene_file.h"
 #include "sim/sim_state.h"
@@ -17,6 +18,7 @@ struct Landscape {
   double pilotX = 0.0, pilotY = 0.0;
   double startX = 0.0, startY = 0.0;
   std::optional<loaders::SceneInfo::UsualWind> wind;  // the wind the scene names
+  tasks::SceneCourse course;                          // the task places it names
 };
 
 // Without a file: the flat plane, pilot and start at the origin.

@@ -34,7 +34,7 @@ class TaskWatch final : public FlightWatch {
   const World& Prepare(SimState& s, const Landscape& land) override {
     world_.emplace(*land.world);
     nose_ = ModelNose(options_.fly.model);
-    task_ = tasks::MakeTask(options_.kind, tasks::PlacesFromState(s), *land.world,
+    task_ = tasks::MakeTask(options_.kind, tasks::PlacesFromState(s, land.course), *land.world,
                             tasks::TaskOptions{options_.workingTime});
     PlaceObstacles();
     return *world_;
