@@ -7,6 +7,7 @@ namespace veltrane {
 namespace {
 
 constexpr int kF2 = 0x71, kF3 = 0x72;
+constexpr char kKeyHelp[] = "key_help";
 
 // A command that opens a dialog of the user interface.
 template <const char* Dialog>
@@ -70,13 +71,23 @@ std::vector<AppCommand> Build() {
        nullptr, [](F& f) { f.Initialisieren1Click(); }},
       {"pause", "Simulation1", "Pause", "&Pause", key('P'),
        [](const F& f) { return f.State().Flags.Pause; }, false, nullptr,
-       [](F& f) { f.PauseClick(); }, true},
+       [](F& f) { f.PauseClick(); }},
+      // Slow motion: each item toggles its speed against real time.
+      {"slow_motion_half", "Simulation1", "Zeitlupe2", "&Zeitlupe: halbe Geschwindigkeit", none,
+       [](const F& f) { return f.SlowMotion() == 2; }, false, nullptr,
+       [](F& f) { f.SetSlowMotion(f.SlowMotion() == 2 ? 1 : 2); }},
+      {"slow_motion_quarter", "Simulation1", "Zeitlupe4", "Zeitlupe: &Viertelgeschwindigkeit", none,
+       [](const F& f) { return f.SlowMotion() == 4; }, false, nullptr,
+       [](F& f) { f.SetSlowMotion(f.SlowMotion() == 4 ? 1 : 4); }, true},
       {"winch_launch", "Simulation1", "Windenstart1", "&Windenstart", key('W'), nullptr, false,
        nullptr, [](F& f) { f.Windenstart1Click(); }},
       {"hand_launch", "Simulation1", "Handstart1", "Handsta&rt", key('R'), nullptr, false, nullptr,
        [](F& f) { f.Handstart1Click(); }, true},
       {"thermal_dialog", "Simulation1", "Thermikeinstellen1", "&Thermik einstellen...", none,
        nullptr, false, nullptr, OpenDialog<kThermal>},
+      {"show_thermals", "Simulation1", "ThermikAnzeigen", "T&hermik anzeigen", none,
+       [](const F& f) { return f.Checks().ThermikAnzeigen; }, false, nullptr,
+       [](F& f) { f.ThermikAnzeigenClick(); }},
       {"wind_dialog", "Simulation1", "Windeinstellen1", "Wi&nd einstellen...", none, nullptr, false,
        nullptr, OpenDialog<kWind>, true},
       {"indestructible", "Simulation1", "Autorestart", "Modell &unzerstörbar", key('U'),
@@ -111,6 +122,8 @@ std::vector<AppCommand> Build() {
       {"radio_dialog", "Steuerung1", "AnalogeSteuerung", "&Analoge Steuerung...", none, nullptr,
        false, [](const F& f) { return f.Host() && f.Host()->CanOpenDialog(kRadio); },
        OpenDialog<kRadio>},
+      {"key_help", "Hilfe1", "Tastenbelegung1", "&Tastenbelegung...", none, nullptr, false, nullptr,
+       OpenDialog<kKeyHelp>},
       {"info", "Hilfe1", "Info1", "&Info", none, nullptr, false, nullptr, OpenDialog<kInfo>},
   };
 }

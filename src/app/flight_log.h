@@ -13,16 +13,29 @@
 namespace veltrane {
 
 // The clock the tick reads: the program's own, or the recorded one while a
-// recorded flight is replayed.
+// recorded flight is replayed. In slow motion the live flight's time runs at
+// a fraction of the program's, so everything timed by the tick (frame time,
+// recordings, the ghost, the crash delay) runs slower alike, and a recording
+// holds the slowed times: its replay retraces it exactly.
 class FlightClock final : public Clock {
  public:
   explicit FlightClock(const Clock& live) : live_(live) {}
-  std::int64_t NowMs() const override { return replaying ? recorded.NowMs() : live_.NowMs(); }
+  std::int64_t NowMs() const override { return replaying ? recorded.NowMs() : LiveMs(); }
+  // 1: real time; 2: half; 4: a quarter. The flight's time goes on from where it is.
+  void SetSlowMotion(int divisor) {
+    flightAt_ = LiveMs();
+    liveAt_ = live_.NowMs();
+    divisor_ = divisor < 1 ? 1 : divisor;
+  }
+  int SlowMotion() const { return divisor_; }
   bool replaying = false;
   ManualClock recorded;
 
  private:
+  std::int64_t LiveMs() const { return flightAt_ + (live_.NowMs() - liveAt_) / divisor_; }
   const Clock& live_;
+  int divisor_ = 1;
+  std::int64_t liveAt_ = 0, flightAt_ = 0;
 };
 
 // The replay speeds F7 and F8 step through.

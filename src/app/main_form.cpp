@@ -157,6 +157,7 @@ void TMainForm::AutoInitClick() {
 }
 void TMainForm::GeschwHoeheClick() { checks_.GeschwHoehe = !checks_.GeschwHoehe; }
 void TMainForm::FPSClick() { checks_.FPS = !checks_.FPS; }
+void TMainForm::ThermikAnzeigenClick() { checks_.ThermikAnzeigen = !checks_.ThermikAnzeigen; }
 
 void TMainForm::AutozoomClick() {
   cam_.AutoZoom = !cam_.AutoZoom;
@@ -216,6 +217,7 @@ void TMainForm::RestoreWindow() {
 
 void TMainForm::FormKeyPress(char key) {
   trace_("TMainForm.FormKeyPress\r\n");
+  firstFlightHelp_ = false;
   switch (key) {
     case '2':
     case '3':
@@ -237,6 +239,7 @@ void TMainForm::FormKeyPress(char key) {
 }
 
 void TMainForm::FormKeyDown(int key, bool ctrl) {
+  firstFlightHelp_ = false;  // the first key press ends the hint
   if (ctrl) {
     if (const AppCommand* c = CommandForKey(key, true)) RunCommand(*c, *this);
     return;

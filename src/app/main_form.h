@@ -78,6 +78,7 @@ struct Overlay {
   OverlayLine height;
   OverlayLine vario;
   OverlayLine wind;        // only while a wind blows
+  OverlayLine slowMotion;  // "Zeitlupe 1/2" while the flight runs slower
   OverlayLine replay;      // replay time and speed
   OverlayLine replayKeys;  // what the replay's keys do
   int hudBandHeight = 40;  // top band forced to redraw every frame
@@ -91,6 +92,7 @@ struct MenuChecks {
   bool Texturen = true;
   bool FPS = false;
   bool GeschwHoehe = false;
+  bool ThermikAnzeigen = false;  // the thermals drawn as columns
 };
 
 // Texts of the main window that the language files replace (German defaults).
@@ -102,6 +104,7 @@ struct MainFormTexts {
   std::string VarioLabel = "Vario:";
   std::string WindLabel = "Wind:";
   std::string WindFrom = "aus";  // "Wind: 6.0 m/s aus 270°"
+  std::string SlowMotionLabel = "Zeitlupe";
   std::string ProgramTitle = "Veltrane";
   std::string ModelNotFound = "Das Flugmodell wurde nicht gefunden: ";
   std::string LandscapeNotFound = "Die Landschaft wurde nicht gefunden: ";
@@ -183,6 +186,7 @@ class TMainForm {
   void Hinterherflug1Click();
   void GeschwHoeheClick();
   void FPSClick();
+  void ThermikAnzeigenClick();
   void Vergssern1Click();     // zoom in
   void Verkleinern1Click();   // zoom out
   void ModelNeuLadenClick();  // Ctrl+M
@@ -236,6 +240,13 @@ class TMainForm {
   void HideGhost();
   bool GhostShown() const;
   const SimState* GhostState() const;
+  // The hint for a first flight, shown from the first start until the first
+  // key press; a settings key keeps it from showing again.
+  bool FirstFlightHelp() const { return firstFlightHelp_; }
+  // Slow motion: the flight runs at 1/divisor of real time (1, 2 or 4), a
+  // replay too. Not kept in the settings: a new start flies in real time.
+  int SlowMotion() const;
+  void SetSlowMotion(int divisor);
   // The thermal settings changed the flight between two frames.
   void FlightStateChanged();
 
@@ -383,6 +394,7 @@ class TMainForm {
   bool screenSaverWasActive_ = false;
   bool timerEnabled_ = false;
   bool canDraw_ = true;
+  bool firstFlightHelp_ = false;
 
   TRcIntForm plainInterface_;
   TRcIntForm* activeInterface_ = &plainInterface_;

@@ -158,7 +158,7 @@ void TMainForm::StepReplay() {
   const std::int64_t now = clock_.NowMs();
   const std::int64_t real = std::clamp<std::int64_t>(now - r.lastReal, 0, kMaxRealStepMs);
   r.lastReal = now;
-  if (!r.paused) r.target += static_cast<double>(real) * kReplaySpeeds[r.speed];
+  if (!r.paused) r.target += static_cast<double>(real) * ReplaySpeed();
   r.target = std::min(r.target, static_cast<double>(r.rec.DurationMs()));
   bool stepped = false;
   for (int n = 0; n < kMaxReplayStepsPerFrame && !r.cursor->AtEnd() &&
@@ -185,7 +185,16 @@ double TMainForm::ReplaySeconds() const {
 }
 
 double TMainForm::ReplaySpeed() const {
-  return Replaying() ? kReplaySpeeds[flights_->replay->speed] : 1.0;
+  const double slow = 1.0 / flights_->clock.SlowMotion();
+  return Replaying() ? kReplaySpeeds[flights_->replay->speed] * slow : slow;
+}
+
+int TMainForm::SlowMotion() const { return flights_->clock.SlowMotion(); }
+
+void TMainForm::SetSlowMotion(int divisor) {
+  trace_("TMainForm.SetSlowMotion " + std::to_string(divisor) + "\r\n");
+  flights_->clock.SetSlowMotion(divisor);
+  UpdateOverlay();
 }
 bool TMainForm::ReplayPaused() const { return Replaying() && flights_->replay->paused; }
 
@@ -219,7 +228,7 @@ void TMainForm::TakeOver() {
   flights_->clock.replaying = false;
   // The recorded times come from another run's clock: move them to this one,
   // keeping their differences (the crash delay), so the next frame is a normal one.
-  const std::int64_t shift = clock_.NowMs() - sim_.LastTickTime;
+  const std::int64_t shift = flights_->clock.NowMs() - sim_.LastTickTime;
   sim_.LastTickTime += shift;
   sim_.PrevTickTime += shift;
   sim_.CrashTime += shift;

@@ -172,6 +172,7 @@ void TMainForm::PlaceLandscape(const std::string& fileName, LandscapeRead read) 
   const double poleX = sc.info.WindpoleX, poleY = sc.info.WindpoleY;
   sc.windsock = std::make_unique<Windsock>(
       root_, sc.worldFrame, Vec3{poleX, poleY, CurrentWorld().GroundHeightAt(poleX, poleY)});
+  sc.thermals = std::make_unique<ThermalColumns>(root_, sc.worldFrame);
   if (stages_) stages_->Mark("landscape and collision model built");
 }
 
@@ -372,6 +373,7 @@ void TMainForm::LoadWorld(const std::string& fileName) {
   sc.worldFrame.reset();
   sc.worldCollision.reset();
   sc.windsock.reset();
+  sc.thermals.reset();
 
   BuildWorld(fileName);
   sc.worldFrame->AddVisual(sc.terrainVisual);
@@ -411,6 +413,8 @@ void TMainForm::UpdateGraphics() {
   sc.modelFrame->SetOrientation(rm::ToLayer(sim_.AxisForward * -1.0), rm::ToLayer(sim_.AxisUp));
 
   if (sc.windsock) sc.windsock->Show(sim_.Air.MeanAt(sc.windsock->Top()));
+  if (sc.thermals)
+    sc.thermals->Update(sim_.Thermals, sim_.ModelPosition, CurrentWorld(), checks_.ThermikAnzeigen);
   StepGhost();
   viewport_.ForceUpdate(0, 0, surfaceWidth_, kHudBandHeight);
   UpdateOverlay();
@@ -447,7 +451,11 @@ void TMainForm::UpdateOverlay() {
       replay += "   " + Texts.ReplayPaused;
   }
   // Below the speed lines when they show, so neither hides the other.
-  const int replayY = 6 + (show ? (showWind ? 4 : 3) : 0) * pitch;
+  const int slowY = 6 + (show ? (showWind ? 4 : 3) : 0) * pitch;
+  const bool slow = SlowMotion() > 1;
+  overlay_.slowMotion = {Texts.SlowMotionLabel + " 1/" + std::to_string(SlowMotion()), 6, slowY,
+                         slow};
+  const int replayY = slowY + (slow ? pitch : 0);
   overlay_.replay = {replay, 6, replayY, replaying};
   overlay_.replayKeys = {Texts.ReplayKeys, 6, replayY + pitch, replaying};
 }

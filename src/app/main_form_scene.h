@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/thermal_columns.h"
 #include "app/windsock.h"
 #include "loaders/scene_file.h"
 #include "sim/collision_world.h"
@@ -22,7 +23,8 @@ struct TMainForm::Scene {
   std::shared_ptr<rm::MeshBuilder> modelVisual;
   std::shared_ptr<rm::Shadow> modelShadow;
   std::unique_ptr<CollisionWorld> worldCollision;
-  std::unique_ptr<Windsock> windsock;  // in the world frame, gone with it
+  std::unique_ptr<Windsock> windsock;        // in the world frame, gone with it
+  std::unique_ptr<ThermalColumns> thermals;  // likewise
   loaders::SceneInfo info;
   loaders::HeightGrid grid;
 };

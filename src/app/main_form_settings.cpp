@@ -210,6 +210,10 @@ void TMainForm::ReadSettings() {
   }
   checks_.FPS = s.ReadBool(kMain, "FPS", false);
   checks_.GeschwHoehe = s.ReadBool(kMain, "GeschwHoehe", false);
+  checks_.ThermikAnzeigen = s.ReadBool(kMain, "ThermikAnzeigen", false);
+  // A settings file from before the hint existed is no first start either.
+  firstFlightHelp_ =
+      !s.ReadBool(kMain, "FirstFlightHelpShown", s.ValueExists(kMain, "sModellFilename"));
   {
     const std::string f = s.ReadString(kMain, "sLandFileName", exePath_ + "Landscape/world.scn");
     if (loaders::FileExists(DataPath(f))) sLandFileName_ = f;
@@ -255,6 +259,8 @@ void TMainForm::WriteSettings() {
   s.WriteInteger(kMain, "Height", height_);
   s.WriteBool(kMain, "FPS", checks_.FPS);
   s.WriteBool(kMain, "GeschwHoehe", checks_.GeschwHoehe);
+  s.WriteBool(kMain, "ThermikAnzeigen", checks_.ThermikAnzeigen);
+  s.WriteBool(kMain, "FirstFlightHelpShown", !firstFlightHelp_);
   s.WriteString(kMain, "sLandFileName", sLandFileName_);
   s.WriteBool(kMain, "Hinterherflug", cam_.Hinterherflug);
   s.WriteFloat(kMain, "pStandort.fX", cam_.pStandort.x);

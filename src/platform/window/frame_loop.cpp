@@ -124,8 +124,8 @@ void Program::RenderFrame(bool drawOverlay) {
   if (drawOverlay && imgui_.Ready()) {
     std::vector<OverlayText> lines;
     const Overlay& ov = form_->CurrentOverlay();
-    for (const OverlayLine* l :
-         {&ov.fps, &ov.speed, &ov.height, &ov.vario, &ov.wind, &ov.replay, &ov.replayKeys})
+    for (const OverlayLine* l : {&ov.fps, &ov.speed, &ov.height, &ov.vario, &ov.wind,
+                                 &ov.slowMotion, &ov.replay, &ov.replayKeys})
       if (l->visible) lines.push_back({l->text, l->x, l->y + menu});
     DrawOverlayTexts(lines, imgui_.OverlayFont(), imgui_.OverlayFontIsBold());
   }

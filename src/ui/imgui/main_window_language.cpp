@@ -17,6 +17,7 @@ void MainWindowUi::UpdateLanguage(int index) {
   t.VarioLabel = texts_.Text("MainForm", "sMainForm006");
   t.WindLabel = texts_.Text("MainForm", "sMainForm007");
   t.WindFrom = texts_.Text("MainForm", "sMainForm008");
+  t.SlowMotionLabel = texts_.Text("HelpForm", "SlowMotion");
   const ProgramWords& m = ProgramWordsFor(index);
   t.ModelNotFound = m.modelNotFound;
   t.LandscapeNotFound = m.landscapeNotFound;

@@ -9,9 +9,11 @@
 #include "ui/imgui/autozoom_dialog_ui.h"
 #include "ui/imgui/dialog_style.h"
 #include "ui/imgui/driver_dialog_ui.h"
+#include "ui/imgui/first_flight_help_ui.h"
 #include "ui/imgui/flight_list_dialog_ui.h"
 #include "ui/imgui/graphics_dialog_ui.h"
 #include "ui/imgui/info_dialog_ui.h"
+#include "ui/imgui/key_help_dialog_ui.h"
 #include "ui/imgui/keys_dialog_ui.h"
 #include "ui/imgui/message_dialog_ui.h"
 #include "ui/imgui/open_file_dialog_ui.h"
@@ -71,6 +73,7 @@ void MainWindowUi::RegisterDialogs(SoundHook* sound, std::function<void(bool, in
   dialogs_.Add("sound", std::make_unique<SoundDialogUi>(host, sound, std::move(applySound)));
   dialogs_.Add("graphics", std::make_unique<GraphicsDialogUi>(host, form_));
   dialogs_.Add("keys", std::make_unique<KeysDialogUi>(host, form_, services_));
+  dialogs_.Add("key_help", std::make_unique<KeyHelpDialogUi>(host, form_));
   dialogs_.Add("info", std::make_unique<InfoDialogUi>(host, form_, textures_));
   radio_ = &dialogs_.Add("radio", std::make_unique<RadioDialogUi>(host, form_));
   message_ = &dialogs_.Add("message", std::make_unique<MessageDialogUi>(host));
@@ -154,7 +157,11 @@ void MainWindowUi::Quit() {
 void MainWindowUi::Draw() {
   menuBarHeight_ = 0.0f;
   if (form_.MenuIsVisible()) DrawMenuBar();
-  if (active_) active_->Draw();
+  if (active_)
+    active_->Draw();
+  else if (form_.FirstFlightHelp())
+    DrawFirstFlightHelp(FirstFlightLines(texts_, form_.KeyForm(), form_.State().iModelStyle),
+                        menuBarHeight_);
   uiMap_.EndFrame();
 }
 
