@@ -47,10 +47,7 @@ TEST_P(FlyingQualities, MatchItsKind) {
     EXPECT_GE(f.winchHeight, 60.0);
     // A stall at the top of the zoom is allowed; a crash or a spin is not.
     EXPECT_TRUE(f.winchHandsOff) << "crashed or banked past 30 degrees after the winch";
-    // A slope racer is thrown down a slope: on the flat field it cannot reach its speed.
-    if (k != Kind::SlopeRacer) {
-      EXPECT_TRUE(f.handLaunchHandsOff) << "crashed or banked past 30 degrees after the throw";
-    }
+    EXPECT_TRUE(f.handLaunchHandsOff) << "crashed or banked past 30 degrees after the throw";
     // A clean glider's phugoid is lightly damped; the pilot flies it out. Its period
     // follows from the speed, and it dies away rather than grows.
     ASSERT_FALSE(std::isnan(f.phugoid.expected)) << "no steady neutral glide";

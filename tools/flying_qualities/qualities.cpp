@@ -278,7 +278,8 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
       out.glideRatio = GlideRatio(f, r + 20.0, r + 60.0);
       MeasureGlides(model, launch, r, out);
       out.winchHandsOff = WingsLevelWithoutCrash(f, r);
-      const Flight thrown = Fly(model, kFlat, 40.0, kCalm + "0 handstart\n");
+      const Flight thrown = Fly(
+          model, kFlat, 40.0, kCalm + "0 handstart\n0 set elevator " + Num(m.throwElevator) + "\n");
       out.handLaunchHandsOff = WingsLevelWithoutCrash(thrown, 0.0);
       if (!HasEngine(m.kind)) {
         climb = launch;

@@ -37,8 +37,9 @@ struct ShippedModel {
   // and the time at which it has reached height and the checks there begin.
   std::string climb;
   double level;
-  double cruiseThrottle;  // throttle function value for the hands-off check
-  double winchPush;       // elevator held on the winch line
+  double cruiseThrottle;       // throttle function value for the hands-off check
+  double winchPush;            // elevator held on the winch line
+  double throwElevator = 0.0;  // elevator held from the hand throw on
 };
 const std::vector<ShippedModel>& ShippedModels();
 
