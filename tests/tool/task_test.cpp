@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -51,6 +54,34 @@ TEST(TaskCommand, DurationFlownToTheLandingAtRest) {
             d["flight_points"].get<double>() + d["landing_points"].get<double>());
   EXPECT_EQ(j["course"]["working_time"], 180.0);
   EXPECT_EQ(j["course"]["spot"], nlohmann::json::array({0.0, 0.0, 0.0}));
+}
+
+// A landscape that names its landing spot: the task measures the landing to
+// it, and a hand-launched glide scripted onto it scores landing points.
+TEST(TaskCommand, ScriptedLandingOnTheSpotTheLandscapeNames) {
+  test_support::TempDir temp;
+  const std::filesystem::path shipped = std::filesystem::path(VELTRANE_DATA_DIR) / "Landscape";
+  std::filesystem::copy_file(shipped / "field.bmp", temp.path() / "field.bmp");
+  std::ifstream in(shipped / "field.scn");
+  std::string scene((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t end = scene.rfind("END");
+  ASSERT_NE(end, std::string::npos);
+  scene.insert(end, "LANDING_SPOT 125 -38 0\n");
+  const std::string landscape = temp.Write("field.scn", scene);
+  const std::string script =
+      temp.Write("s.txt", "0 thermals 0 0\n0.5 handstart\n0.6 set elevator 0.1\n");
+  const ToolRun r =
+      RunArgs({"task", "duration", "--model", std::string(VELTRANE_DATA_DIR) + "/Model/hlg.par",
+               "--landscape", landscape, "--script", script, "--duration", "200"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const nlohmann::json j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["state"], "finished");
+  EXPECT_EQ(j["course"]["spot"][0], 1125.0);  // the file's x, y shifted like the pilot's
+  EXPECT_EQ(j["course"]["spot"][1], 962.0);
+  for (const auto& e : j["events"]) EXPECT_NE(e["event"], "crash");
+  const auto& d = j["details"];
+  EXPECT_LT(d["landing_distance"].get<double>(), 15.0);
+  EXPECT_GT(d["landing_points"].get<double>(), 0.0);
 }
 
 TEST(TaskCommand, RefusesWhatItCannotFly) {
