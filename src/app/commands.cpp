@@ -18,7 +18,8 @@ void OpenDialog(TMainForm& f) {
 constexpr char kDriver[] = "driver", kReplay[] = "replay", kGhost[] = "ghost",
                kOpenModel[] = "open_model", kOpenScene[] = "open_scene", kAutozoom[] = "autozoom",
                kThermal[] = "thermal", kWind[] = "wind", kSound[] = "sound",
-               kGraphics[] = "graphics", kKeys[] = "keys", kRadio[] = "radio", kInfo[] = "info";
+               kGraphics[] = "graphics", kKeys[] = "keys", kRadio[] = "radio", kInfo[] = "info",
+               kWorkingTime[] = "working_time", kResults[] = "results";
 
 std::vector<AppCommand> Build() {
   using F = TMainForm;
@@ -96,6 +97,17 @@ std::vector<AppCommand> Build() {
       {"auto_init", "Simulation1", "AutoInit", "&Automatische Initialisierung", none,
        [](const F& f) { return f.State().Flags.AutoInit; }, false, nullptr,
        [](F& f) { f.AutoInitClick(); }},
+      {"task_slope_race", "Aufgaben1", "Hangrennen1", "&Hangrennen", none, nullptr, false, nullptr,
+       [](F& f) { f.StartTask(tasks::TaskKind::SlopeRace); }},
+      // Asks the working time first.
+      {"task_duration", "Aufgaben1", "DauerundLandung1", "&Dauer und Landung...", none, nullptr,
+       false, nullptr, OpenDialog<kWorkingTime>},
+      {"task_limbo", "Aufgaben1", "Limbo1", "&Limbo", none, nullptr, false, nullptr,
+       [](F& f) { f.StartTask(tasks::TaskKind::Limbo); }},
+      {"task_end", "Aufgaben1", "Aufgabebeenden1", "Aufgabe &beenden", none, nullptr, false,
+       [](const F& f) { return f.RunningTask().has_value(); }, [](F& f) { f.EndTask(); }, true},
+      {"task_results", "Aufgaben1", "Ergebnisse1", "&Ergebnisse...", none, nullptr, false, nullptr,
+       OpenDialog<kResults>},
       {"sound_dialog", "Sound1", "Sound2", "So&und", none, nullptr, false, nullptr,
        OpenDialog<kSound>},
       // Until the user sets it, the mark follows the model: on for a glider.

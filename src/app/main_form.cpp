@@ -40,6 +40,7 @@ TMainForm::TMainForm(std::string exePath, SettingsStore& settings, Trace trace, 
   tick_->hooks.soundUpdate = [this](bool crashStarted) { sound_->UpdateSound(sim_, crashStarted); };
   tick_->hooks.sceneUpdate = [this] {
     if (!Replaying()) flights_->recorder.AfterTick(sim_);
+    StepTask();
     UpdateGraphics();
   };
 }
@@ -116,6 +117,7 @@ void TMainForm::DXTimerTimer() {
 void TMainForm::Initialisieren1Click() {
   LiveCommand();
   Reinitialise(sim_, CurrentWorld(), trace_, cam_.Hinterherflug);
+  TaskAbandoned();
   UpdateCameraControll();
   StartRecording();
 }
@@ -136,12 +138,14 @@ void TMainForm::Windenstart1Click() {
   LiveCommand();
   AttachWinch(sim_);
   StartRecording();
+  TaskLaunched();
 }
 
 void TMainForm::Handstart1Click() {
   LiveCommand();
   Handstart(sim_, trace_);
   StartRecording();
+  TaskLaunched();
 }
 
 void TMainForm::AutorestartClick() {

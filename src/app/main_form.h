@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/camera.h"
 #include "app/commands.h"
@@ -13,6 +14,8 @@
 #include "app/overlay_format.h"
 #include "app/platform_services.h"
 #include "app/sound_hook.h"
+#include "app/tasks/task.h"
+#include "app/tasks/task_overlay.h"
 #include "base/clock/clock.h"
 #include "base/rm/rm.h"
 #include "base/settings/locale_language.h"
@@ -77,11 +80,12 @@ struct Overlay {
   OverlayLine speed;
   OverlayLine height;
   OverlayLine vario;
-  OverlayLine wind;        // only while a wind blows
-  OverlayLine slowMotion;  // "Zeitlupe 1/2" while the flight runs slower
-  OverlayLine replay;      // replay time and speed
-  OverlayLine replayKeys;  // what the replay's keys do
-  int hudBandHeight = 40;  // top band forced to redraw every frame
+  OverlayLine wind;               // only while a wind blows
+  OverlayLine slowMotion;         // "Zeitlupe 1/2" while the flight runs slower
+  OverlayLine replay;             // replay time and speed
+  OverlayLine replayKeys;         // what the replay's keys do
+  std::vector<OverlayLine> task;  // the flying task's name, clock and score
+  int hudBandHeight = 40;         // top band forced to redraw every frame
 };
 
 // The check marks of the menu that this window persists.
@@ -250,6 +254,24 @@ class TMainForm {
   // The thermal settings changed the flight between two frames.
   void FlightStateChanged();
 
+  // Flying tasks. Starting one ends the one running; loading a model or a
+  // landscape, or replaying a flight, ends it. Each finished attempt goes to
+  // the results file with its recorded flight; the best earlier one of the
+  // same task, model and landscape flies beside the model as the ghost.
+  void StartTask(tasks::TaskKind kind, double workingTime = 600.0);
+  void EndTask();
+  std::optional<tasks::TaskKind> RunningTask() const;
+  // The attempt under way or last flown; null without a task.
+  const tasks::FlyingTask* CurrentTask() const;
+  // The duration task's working time last chosen, seconds.
+  double WorkingTime() const { return workingTime_; }
+  // $XDG_DATA_HOME/veltrane/results.json beside the flights folder; empty
+  // when no flight is kept.
+  std::string ResultsFile() const;
+  // The identities a result is filed under: the files as the recordings name them.
+  std::string ModelIdentity() const;
+  std::string LandscapeIdentity() const;
+
   // Camera.
   void SetCameraZoom(double zoom);
   void UpdateCameraControll();
@@ -305,6 +327,7 @@ class TMainForm {
   bool SceneReady() const;
 
   MainFormTexts Texts;
+  tasks::TaskWords TaskTexts;
 
   // State for the dialogs and tests.
   SimState& State() { return sim_; }
@@ -327,6 +350,7 @@ class TMainForm {
 
  private:
   struct Scene;
+  struct TaskRun;
   class WorldProxy;
   struct LandscapeRead;
   void PushError(std::string message);
@@ -356,6 +380,13 @@ class TMainForm {
   void StepGhost();
   void PlaceGhost();
   void ReadFrameControls();
+  // The task's share of a tick, and of the launch and re-initialisation commands.
+  void StepTask();
+  void TaskLaunched();
+  void TaskAbandoned();
+  void KeepTaskResult();
+  void ShowTaskGhost();
+  void UpdateTaskOverlay(int top, int pitch);
 
   std::string exePath_;
   SettingsStore& settings_;
@@ -415,6 +446,8 @@ class TMainForm {
   bool loadingForReplay_ = false;
   std::unique_ptr<WorldProxy> worldProxy_;
   std::unique_ptr<SimTick> tick_;
+  std::unique_ptr<TaskRun> task_;
+  double workingTime_ = 600.0;
 };
 
 }  // namespace veltrane

@@ -126,6 +126,7 @@ void TMainForm::ReplayFlight(const std::string& path) {
     }
   if (Replaying()) TakeOver();
   flights_->recorder.Stop();
+  EndTask();
   HideGhost();
   loadingForReplay_ = true;
   if (Absolute(DataPath(sLandFileName_)) != h.landscapeFile) {

@@ -252,6 +252,7 @@ void TMainForm::DXDrawInitializeSurface() {
 void TMainForm::DXDrawFinalize() {
   trace_("TMainForm.DXDrawFinalize\r\n");
   timerEnabled_ = false;
+  EndTask();
   HideGhost();
   if (scene_) scene_->worldCollision.reset();
 }
@@ -356,6 +357,7 @@ void TMainForm::LoadAirplane(const std::string& fileName) {
   sc.modelVisual = visual;
   sc.modelFrame->AddVisual(sc.modelVisual);
   sc.modelShadow->SetVisual(sc.modelVisual);
+  EndTask();
   HideGhost();  // it wears the old model's mesh
   StartRecording();
 }
@@ -364,6 +366,7 @@ void TMainForm::LoadWorld(const std::string& fileName) {
   trace_("TMainForm.LoadWorld File: " + fileName + "\r\n");
   if (!scene_) return;
   if (!loadingForReplay_) LiveCommand();
+  EndTask();  // its course stands on the landscape that goes
   HideGhost();
   HourglassScope hourglass(services_, menuIsVisible_);
   Scene& sc = *scene_;
@@ -458,6 +461,7 @@ void TMainForm::UpdateOverlay() {
   const int replayY = slowY + (slow ? pitch : 0);
   overlay_.replay = {replay, 6, replayY, replaying};
   overlay_.replayKeys = {Texts.ReplayKeys, 6, replayY + pitch, replaying};
+  UpdateTaskOverlay(replayY + (replaying ? 2 : 0) * pitch, pitch);
 }
 
 }  // namespace veltrane

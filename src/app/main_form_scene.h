@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/task_course.h"
+#include "app/tasks/task_runner.h"
 #include "app/thermal_columns.h"
 #include "app/windsock.h"
 #include "loaders/scene_file.h"
@@ -41,8 +43,16 @@ struct TMainForm::LandscapeRead {
   std::vector<std::string> trace;          // the lines the reading traced, to be written in order
 };
 
+// The flying task under way: its runner and its course in the scene.
+struct TMainForm::TaskRun {
+  tasks::TaskRunner runner;
+  std::unique_ptr<TaskCourse> course;
+  bool ghostShown = false;  // the ghost is the task's best run, gone with the task
+};
+
 // The world the flight code sees, looked up at each call: the landscape's
-// collision model once built, a flat plane before.
+// collision model once built, a flat plane before; with a task's obstacles
+// standing on it while one runs.
 class TMainForm::WorldProxy final : public World {
  public:
   explicit WorldProxy(const TMainForm& form) : form_(form) {}
@@ -53,11 +63,14 @@ class TMainForm::WorldProxy final : public World {
     return W().ContactRay(o, d, hit);
   }
 
- private:
-  const World& W() const {
+  // The landscape alone.
+  const World& Land() const {
     if (form_.scene_ && form_.scene_->worldCollision) return *form_.scene_->worldCollision;
     return flat_;
   }
+
+ private:
+  const World& W() const { return form_.task_ ? form_.task_->runner.FlightWorld() : Land(); }
   const TMainForm& form_;
   FlatWorld flat_;
 };

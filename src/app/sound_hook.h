@@ -23,6 +23,8 @@ class SoundHook {
   // A frame in which the flight stands still (paused, a dialog open, a replay):
   // the vario's tone stops instead of hanging on.
   virtual void HoldFlight() {}
+  // A flying task's counted moment: a short beep, higher for the start.
+  virtual void TaskBeep(bool /*start*/) {}
   virtual void Finalize() {}
   // The persisted switches of the sound dialog.
   virtual bool SoundEin() const { return soundEin_; }

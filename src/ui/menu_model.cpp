@@ -54,6 +54,7 @@ std::vector<Menu> Build() {
                              {"Landschaft1", "&Landschaft", {}, "scene"},
                              {"Ansicht1", "A&nsicht", {}, "view"},
                              {"Simulation1", "Si&mulation", {}, "simulation"},
+                             {"Aufgaben1", "Aufga&ben", {}, "tasks"},
                              {"Sound1", "S&ound", {}, "sound"},
                              {"Auflsung1", "&Auflösung", {}, "resolution"},
                              {"Grafik", "&Grafik", {}, "graphics"},

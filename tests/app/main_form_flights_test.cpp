@@ -9,8 +9,10 @@
 #include <memory>
 #include <vector>
 
+#include "app/commands.h"
 #include "app/fake_services.h"
 #include "app/main_form.h"
+#include "app/tasks/results_store.h"
 #include "record/flight_folder.h"
 #include "record/flight_reader.h"
 #include "sim/math_u.h"
@@ -149,6 +151,48 @@ TEST_F(FlightsTest, TheGhostFliesItsRecordingBesideTheNextLiveFlight) {
   form->ShowGhost(std::string(VELTRANE_TEST_DIR) + "/no-such.vflight");
   EXPECT_FALSE(form->GhostShown());
   EXPECT_TRUE(form->HasErrorMessage());
+}
+
+TEST_F(FlightsTest, ATaskRunsInTheWindowItsFinishedRunIsKeptAndFliesAsTheNextGhost) {
+  RunCommand(*FindCommand("task_limbo"), *form);
+  ASSERT_EQ(form->RunningTask(), tasks::TaskKind::Limbo);
+  EXPECT_TRUE(IsEnabled(*FindCommand("task_end"), *form));
+  ASSERT_FALSE(form->CurrentOverlay().task.empty());
+  EXPECT_EQ(form->CurrentOverlay().task.front().text, "Limbo");
+  // The tape is in the world the flight meets, 60 m ahead of the pilot.
+  const Vec3 pilot = form->State().PilotPosition;
+  const Vec3 tape{pilot.x, pilot.y + 60.0,
+                  form->CurrentWorld().GroundHeightAt(pilot.x, pilot.y + 60.0) + 6.0};
+  EXPECT_TRUE(form->CurrentWorld().SphereCollision(tape, 0.2));
+  // Opening a landscape ends the task, its tape with it.
+  form->LoadWorld("Landscape/field.scn");
+  EXPECT_FALSE(form->RunningTask().has_value());
+  EXPECT_FALSE(form->CurrentWorld().SphereCollision(tape, 0.2));
+  EXPECT_TRUE(form->CurrentOverlay().task.empty());
+
+  // A thrown model glides down: the duration task scores it and keeps it.
+  form->StartTask(tasks::TaskKind::Duration, 180.0);
+  EXPECT_FALSE(form->GhostShown()) << "no earlier run";
+  form->Handstart1Click();
+  for (int i = 0; i < 6000 && form->CurrentTask()->State() == tasks::TaskState::Running; ++i)
+    Ticks(1);
+  ASSERT_EQ(form->CurrentTask()->State(), tasks::TaskState::Finished);
+  tasks::ResultsStore results(form->ResultsFile());
+  results.Load();
+  ASSERT_EQ(results.Results().size(), 1u);
+  const tasks::TaskResult& kept = results.Results().front();
+  EXPECT_EQ(kept.task, "duration");
+  EXPECT_EQ(kept.score, form->CurrentTask()->Score());
+  EXPECT_TRUE(std::filesystem::exists(kept.flight)) << kept.flight;
+
+  // The next attempt of the same task has it beside the model; ending the task takes it away.
+  form->EndTask();
+  form->StartTask(tasks::TaskKind::Duration, 180.0);
+  EXPECT_TRUE(form->GhostShown());
+  EXPECT_FALSE(form->HasErrorMessage());
+  RunCommand(*FindCommand("task_end"), *form);
+  EXPECT_FALSE(form->GhostShown());
+  EXPECT_FALSE(IsEnabled(*FindCommand("task_end"), *form));
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ TEST(MainMenu, MenusInOrder) {
   std::vector<std::string> captions;
   for (const auto& m : MainMenu()) captions.push_back(m.caption);
   EXPECT_EQ(captions, (std::vector<std::string>{"&Datei", "&Flugmodell", "&Landschaft", "A&nsicht",
-                                                "Si&mulation", "S&ound", "&Auflösung", "&Grafik",
-                                                "&Steuerung", "S&prache", "&Hilfe"}));
+                                                "Si&mulation", "Aufga&ben", "S&ound", "&Auflösung",
+                                                "&Grafik", "&Steuerung", "S&prache", "&Hilfe"}));
 }
 
 TEST(MainMenu, EveryItemWithShortcutCheckMarkAndSeparator) {
@@ -51,6 +51,11 @@ TEST(MainMenu, EveryItemWithShortcutCheckMarkAndSeparator) {
       {"Wi&nd einstellen...", "", false, false, true},
       {"Modell &unzerstörbar", "U", true, false, false},
       {"&Automatische Initialisierung", "", true, false, false},
+      {"&Hangrennen", "", false, false, false},
+      {"&Dauer und Landung...", "", false, false, false},
+      {"&Limbo", "", false, false, false},
+      {"Aufgabe &beenden", "", false, false, true},
+      {"&Ergebnisse...", "", false, false, false},
       {"So&und", "", false, false, false},
       {"&Vario", "", true, false, false},
       {"&Fenster", "", false, false, true},
@@ -90,7 +95,7 @@ TEST(MainMenu, ResolutionAndLanguageItemsCarryTheirValues) {
   EXPECT_EQ(r->command, Command::Resolution);
   EXPECT_EQ(r->value, 1280);
   EXPECT_EQ(r->value2, 1024);
-  const auto& lang = MainMenu()[9].items;
+  const auto& lang = MainMenu()[10].items;
   ASSERT_EQ(lang.size(), 18u);
   const std::vector<int> order = {16, 17, 5, 14, 15, 0, 13, 1, 6, 3, 11, 7, 10, 8, 4, 12, 9, 2};
   for (std::size_t i = 0; i < lang.size(); ++i)

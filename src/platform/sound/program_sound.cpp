@@ -18,15 +18,23 @@ ProgramSound::ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> dev
                            bool tryDefault)
     : device_(OpenOutput(std::move(device), tryDefault, trace)),
       engine_(device_.get(), trace),
-      vario_(device_.get()) {}
+      vario_(device_.get()),
+      taskTone_(device_.get()) {}
 
 void ProgramSound::UpdateSound(const SimState& state, bool crashStarted) {
   engine_.UpdateSound(state, crashStarted);
   vario_.Update(state, engine_.SoundEin && VarioWanted(VarioChoice(), state), VarioVolume());
+  taskTone_.Update(state.TimeStep);
+}
+
+void ProgramSound::TaskBeep(bool start) {
+  taskTone_.Beep(start ? TaskTone::kStartHz : TaskTone::kBaseHz,
+                 engine_.SoundEin ? engine_.SoundVolume : 0);
 }
 
 void ProgramSound::Finalize() {
   vario_.Finalize();
+  taskTone_.Finalize();
   engine_.DXSoundFinalize();
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/sound/engine_sound.h"
+#include "app/sound/task_tone.h"
 #include "app/sound/vario.h"
 #include "app/sound_hook.h"
 #include "platform/sound/openal_device.h"
@@ -25,7 +26,11 @@ class ProgramSound final : public SoundHook {
     engine_.LoadSound(file, state);
   }
   void UpdateSound(const SimState& state, bool crashStarted) override;
-  void HoldFlight() override { vario_.Hold(); }
+  void HoldFlight() override {
+    vario_.Hold();
+    taskTone_.Hold();
+  }
+  void TaskBeep(bool start) override;
   void Finalize() override;
   bool SoundEin() const override { return engine_.SoundEin; }
   void SetSoundEin(bool on) override { engine_.SoundEin = on; }
@@ -43,6 +48,7 @@ class ProgramSound final : public SoundHook {
   std::unique_ptr<OpenAlDevice> device_;
   EngineSound engine_;
   VarioSound vario_;
+  TaskTone taskTone_;
 };
 
 }  // namespace veltrane::sound

@@ -127,6 +127,7 @@ void Program::RenderFrame(bool drawOverlay) {
     for (const OverlayLine* l : {&ov.fps, &ov.speed, &ov.height, &ov.vario, &ov.wind,
                                  &ov.slowMotion, &ov.replay, &ov.replayKeys})
       if (l->visible) lines.push_back({l->text, l->x, l->y + menu});
+    for (const OverlayLine& l : ov.task) lines.push_back({l.text, l.x, l.y + menu});
     DrawOverlayTexts(lines, imgui_.OverlayFont(), imgui_.OverlayFontIsBold());
   }
 #ifdef VELTRANE_WITH_MENU

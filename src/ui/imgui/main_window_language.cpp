@@ -35,6 +35,26 @@ void MainWindowUi::UpdateLanguage(int index) {
   t.ReplayDiffers = lead("Differs");
   t.GhostNeedsSameFiles = lead("GhostNeeds");
   t.RecordingFailed = lead("RecordFailed");
+  tasks::TaskWords& w = form_.TaskTexts;
+  const auto task = [this](const char* key) { return texts_.Text("TaskForm", key); };
+  w.slopeRace = task("SlopeRace");
+  w.duration = task("Duration");
+  w.limbo = task("Limbo");
+  w.ready = task("Ready");
+  w.entry = task("Entry");
+  w.time = task("Time");
+  w.leg = task("Leg");
+  w.legTimes = task("LegTimes");
+  w.flightTime = task("FlightTime");
+  w.flight = task("Flight");
+  w.landing = task("Landing");
+  w.total = task("Total");
+  w.points = task("Points");
+  w.tape = task("Tape");
+  w.passes = task("Passes");
+  w.lowest = task("Lowest");
+  w.ended = task("Ended");
+  w.again = task("Again");
   if (onLanguageFonts) {
     // Every glyph the language can show, the words outside its file included.
     const FileDialogWords& w = FileDialogWordsFor(index);

@@ -19,6 +19,7 @@
 #include "ui/imgui/open_file_dialog_ui.h"
 #include "ui/imgui/radio_dialog_ui.h"
 #include "ui/imgui/sound_dialog_ui.h"
+#include "ui/imgui/task_dialogs_ui.h"
 #include "ui/imgui/thermal_dialog_ui.h"
 #include "ui/imgui/wind_dialog_ui.h"
 #include "ui/thermal_dialog.h"
@@ -75,6 +76,9 @@ void MainWindowUi::RegisterDialogs(SoundHook* sound, std::function<void(bool, in
   dialogs_.Add("keys", std::make_unique<KeysDialogUi>(host, form_, services_));
   dialogs_.Add("key_help", std::make_unique<KeyHelpDialogUi>(host, form_));
   dialogs_.Add("info", std::make_unique<InfoDialogUi>(host, form_, textures_));
+  dialogs_.Add("working_time", std::make_unique<WorkingTimeDialogUi>(host, form_));
+  dialogs_.Add("results",
+               std::make_unique<ResultsDialogUi>(host, form_, settings_.Format().decimalSeparator));
   radio_ = &dialogs_.Add("radio", std::make_unique<RadioDialogUi>(host, form_));
   message_ = &dialogs_.Add("message", std::make_unique<MessageDialogUi>(host));
 }
