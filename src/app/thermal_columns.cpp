@@ -14,7 +14,7 @@ constexpr int kSides = 12;
 constexpr int kBands = 3;            // fading out upwards
 constexpr double kWidest = 1.5;      // times the core radius
 constexpr double kStrongLift = 3.0;  // m/s drawn at full opacity
-constexpr std::uint8_t kFaintest = 24, kDensest = 96;
+constexpr std::uint8_t kFaintest = 8, kDensest = 40;
 
 std::shared_ptr<rm::MeshBuilder> BuildColumn(rm::Root& root, const ColumnLook& look) {
   std::vector<rm::Vector> vertices;

@@ -26,7 +26,7 @@ class ThermalColumns {
  public:
   static constexpr double kUsefulLift = 0.3;  // m/s, about a glider's sink
   static constexpr double kHeight = 300.0;    // m above the ground
-  static constexpr double kRange = 1500.0;    // m around the model
+  static constexpr double kRange = 1000.0;    // m around the model
 
   ThermalColumns(rm::Root& root, std::shared_ptr<rm::Frame> parent)
       : root_(root), parent_(std::move(parent)) {}

@@ -29,9 +29,12 @@ std::string MenuCaption(const LanguageTexts& t, const char* key, const char* ger
   return PlainCaption(t.Text("MainForm", std::string(key) + ".Caption", german));
 }
 
+// Without the "..." that says the item opens a dialog: it reads as a name in a sentence.
 std::string CommandCaption(const LanguageTexts& t, const char* id) {
   const AppCommand* c = FindCommand(id);
-  return c ? MenuCaption(t, c->key, c->caption) : std::string();
+  std::string text = c ? MenuCaption(t, c->key, c->caption) : std::string();
+  while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.pop_back();
+  return text;
 }
 
 std::string CommandKeys(const char* id) {
