@@ -92,6 +92,8 @@ struct Overlay {
 // Autozoom and follow flight live in CameraSettings.
 struct MenuChecks {
   bool Nebel = true;
+  bool Panorama = true;      // the landscape's panorama and the sky over it
+  bool Bodendetails = true;  // grain on the ground close by
   bool weicheTexturen = true;
   bool Texturen = true;
   bool FPS = false;
@@ -114,6 +116,7 @@ struct MainFormTexts {
   std::string LandscapeNotFound = "Die Landschaft wurde nicht gefunden: ";
   std::string SettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden: ";
   std::string ModelWithoutGeometry = "Das Flugmodell hat keine Geometrie: ";
+  std::string PanoramaUnreadable = "Das Panoramabild konnte nicht gelesen werden: ";
   std::string SkippedAfterCrash =
       "Beim letzten Start wurde Veltrane beim Laden dieser Datei beendet; sie wird diesmal nicht "
       "geladen: ";
@@ -196,6 +199,8 @@ class TMainForm {
   void ModelNeuLadenClick();  // Ctrl+M
   void LandNeuLadenClick();   // Ctrl+L
   void NebelClick();
+  void PanoramaClick();
+  void BodendetailsClick();
   void weicheTexturenClick();
   void TexturenClick();
   void SetMipmapping(bool value);
@@ -369,6 +374,8 @@ class TMainForm {
   bool BeginLandscape(const std::string& fileName);
   LandscapeRead ReadLandscape(const std::string& fileName, bool found);
   void PlaceLandscape(const std::string& fileName, LandscapeRead read);
+  // The sky dome or the backdrop, and the ground's grain, as the menu has them.
+  void ShowViewPieces();
   void PlaceCamera();
   void UpdateOverlay();
   void CountFrame();

@@ -9,6 +9,7 @@
 
 #include "app/flight_log.h"
 #include "app/main_form.h"
+#include "app/scene_backdrop.h"
 #include "base/memory/heap_release.h"
 #include "loaders/file_names.h"
 #include "loaders/model_loader.h"
@@ -143,6 +144,8 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
     }
   }
   r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(*r.terrain));
+  if (r.found && r.error.empty() && !r.info.PanoramaFile.empty() && checks_.Texturen)
+    r.panorama = LoadPanorama(root_, r.info.PanoramaFile, r.panoramaError);
   // A landscape that did not load leaves flat ground to the wind, as to the flight.
   r.air = r.found && r.error.empty() ? loaders::TerrainFromScene(r.info, r.grid)
                                      : std::make_shared<TerrainGrid>();
@@ -160,11 +163,13 @@ void TMainForm::PlaceLandscape(const std::string& fileName, LandscapeRead read) 
   for (const std::string& line : read.trace) trace_(line);
   if (!read.found) PushError(Texts.LandscapeNotFound + DataPath(fileName));
   if (!read.error.empty()) PushError(read.error);
+  if (!read.panoramaError.empty()) PushError(Texts.PanoramaUnreadable + read.panoramaError);
   if (read.found) marker_.End(LoadMarker::Kind::Landscape);
   Scene& sc = *scene_;
   sc.worldFrame = root_.CreateFrame(sceneFrame_);
   sc.terrainVisual = std::move(read.terrain);
   sc.skyVisual = std::move(read.sky);
+  sc.backdrop = MakeBackdrop(*sc.skyVisual, std::move(read.panorama), read.info);
   sc.info = read.info;
   sc.grid = std::move(read.grid);
   sc.worldCollision = std::move(read.collision);
@@ -213,6 +218,7 @@ void TMainForm::DXDrawInitialize() {
 
   sc.worldFrame->AddVisual(sc.terrainVisual);
   sc.worldFrame->AddVisual(sc.skyVisual);
+  ShowViewPieces();
 
   viewport_.camera = root_.CreateFrame(sceneFrame_);
   viewport_.camera->SetOrientation({0.0f, -0.2f, 1.0f}, {0.0f, 1.0f, 0.0f});
@@ -381,6 +387,7 @@ void TMainForm::LoadWorld(const std::string& fileName) {
   BuildWorld(fileName);
   sc.worldFrame->AddVisual(sc.terrainVisual);
   sc.worldFrame->AddVisual(sc.skyVisual);
+  ShowViewPieces();
 
   // A landscape made for a wind brings it along when it is opened; a replay
   // brings the recorded wind itself.

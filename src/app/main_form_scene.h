@@ -21,6 +21,7 @@ struct TMainForm::Scene {
   std::shared_ptr<rm::Frame> worldFrame;
   std::shared_ptr<rm::MeshBuilder> terrainVisual;
   std::shared_ptr<rm::MeshBuilder> skyVisual;
+  std::shared_ptr<const rm::Backdrop> backdrop;  // drawn instead of the sky dome
   std::shared_ptr<rm::Frame> modelFrame;
   std::shared_ptr<rm::MeshBuilder> modelVisual;
   std::shared_ptr<rm::Shadow> modelShadow;
@@ -36,6 +37,8 @@ struct TMainForm::LandscapeRead {
   bool found = false;
   std::string error;  // why the file could not be read; empty when it was
   std::shared_ptr<rm::MeshBuilder> terrain, sky;
+  std::shared_ptr<rm::Texture> panorama;  // the file's own, when it names one that reads
+  std::string panoramaError;
   loaders::SceneInfo info;
   loaders::HeightGrid grid;
   std::unique_ptr<CollisionWorld> collision;

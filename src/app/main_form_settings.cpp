@@ -174,6 +174,8 @@ void TMainForm::ReadSettings() {
   sim_.Flags.Autorestart = s.ReadBool(kMain, "AutoRestart", false);
   sim_.Flags.AutoInit = s.ReadBool(kMain, "AutoInit", false);
   checks_.Nebel = s.ReadBool(kMain, "Nebel", true);
+  checks_.Panorama = s.ReadBool(kMain, "Panorama", true);
+  checks_.Bodendetails = s.ReadBool(kMain, "Bodendetails", true);
   checks_.weicheTexturen = s.ReadBool(kMain, "weicheTexturen", true);
   checks_.Texturen = s.ReadBool(kMain, "Texturen", true);
   if (s.ReadBool(kMain, "doFullscreen", false)) {
@@ -245,6 +247,8 @@ void TMainForm::WriteSettings() {
   s.WriteBool(kMain, "AutoRestart", sim_.Flags.Autorestart);
   s.WriteBool(kMain, "AutoInit", sim_.Flags.AutoInit);
   s.WriteBool(kMain, "Nebel", checks_.Nebel);
+  s.WriteBool(kMain, "Panorama", checks_.Panorama);
+  s.WriteBool(kMain, "Bodendetails", checks_.Bodendetails);
   s.WriteBool(kMain, "weicheTexturen", checks_.weicheTexturen);
   s.WriteBool(kMain, "Texturen", checks_.Texturen);
   s.WriteBool(kMain, "doFullscreen", display_.doFullscreen);

@@ -40,14 +40,16 @@ enum Keyword {
   kWind,
   kF3fCourse,
   kLandingSpot,
+  kPanorama,
 };
 
-constexpr std::array<std::string_view, 20> kKeywords = {
+constexpr std::array<std::string_view, 21> kKeywords = {
     "TEXTURE",        "COLOR",        "ALPHA",       "LINES",
     "QUADS",          "CULL",         "SKY",         "AIRCRAFT_POSITION",
     "PILOT_POSITION", "3D_LANDSCAPE", "USE_TEXTURE", "SCENE",
     "QUADRANT",       "END",          "DIM3",        "POSITION",
-    "WINDPOLE",       "WIND",         "F3F_COURSE",  "LANDING_SPOT"};
+    "WINDPOLE",       "WIND",         "F3F_COURSE",  "LANDING_SPOT",
+    "PANORAMA"};
 
 // Reads the items of one scene file into the terrain's MeshBuild and the layout.
 class SceneReader {
@@ -154,6 +156,9 @@ class SceneReader {
           landingSpot_ = {x, y};
           break;
         }
+        case kPanorama:
+          info_.PanoramaFile = PictureFile(reader_.ReadToken());
+          break;
         default:
           break;
       }
@@ -389,6 +394,7 @@ void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, 
   info.Wind.reset();
   info.F3fCourse.reset();
   info.LandingSpot.reset();
+  info.PanoramaFile.clear();
 
   MeshBuild terrainBuild(texturesEnabled);
   terrainBuild.FindColor(0.0, 0.0, 0.0, 1.0);  // colour 0: opaque black

@@ -44,6 +44,9 @@ struct SceneInfo {
   std::optional<Course> F3fCourse;
   // The centre of the landing spot ("LANDING_SPOT"), x, y like the pilot's.
   std::optional<std::pair<double, double>> LandingSpot;
+  // The landscape's own picture of the land around it ("PANORAMA"), resolved
+  // beside the file; empty when it names none.
+  std::string PanoramaFile;
 };
 
 // Height level (0..255) of every terrain grid point, [column][row]; only the scene loader

@@ -49,6 +49,8 @@ const std::vector<LanguageKey>& LanguageKeys() {
       {"MainForm", "Nebel.Caption", "&Nebel"},
       {"MainForm", "weicheTexturen.Caption", "&Weiche Texturen"},
       {"MainForm", "Texturen.Caption", "&Texturen"},
+      {"MainForm", "Panorama.Caption", "&Panorama und Himmel"},
+      {"MainForm", "Bodendetails.Caption", "&Bodendetails"},
       {"MainForm", "Steuerung1.Caption", "&Steuerung"},
       {"MainForm", "Tastatur1.Caption", "&Tastatur..."},
       {"MainForm", "AnalogeSteuerung.Caption", "&Analoge Steuerung..."},

@@ -11,6 +11,7 @@ struct ProgramWords {
   const char* modelWithoutGeometry;
   const char* skippedAfterCrash;
   const char* defaultInstead;
+  const char* panoramaUnreadable;
 };
 
 // For language index 0..17; German for any other.

@@ -497,5 +497,77 @@ TEST_F(RendererTest, FarGroundIsDrawnCoarseWithoutHolesAndNearGroundInFull) {
   }
 }
 
+// A flat field 2 km across under a backdrop whose sky is pure blue and whose
+// panorama is land in a colour that runs once round the horizon. From high and
+// low, in the middle and at the edge, facing every way and straight at the
+// picture's ends: below the horizon nothing is sky, above it the sky shows, and
+// along a row of land no step marks where the picture's ends meet.
+TEST_F(RendererTest, BackdropLeavesNoSkyBelowTheHorizonAndItsEndsMeet) {
+  AmbientOnly();
+  scene_->SetSceneBackgroundRGB(1, 1, 1);  // would show wherever nothing is drawn
+  scene_->SetSceneFogColor({0, 0, 1});
+  scene_->SetSceneFogEnable(false);
+  viewport_.SetBack(8000);
+  auto ground = root_.CreateMeshBuilder();
+  const std::vector<rm::Vector> points =
+      GroundPoints(20, 100, -1000, -1000, [](int, int) { return 0.0f; });
+  const std::vector<rm::Vector> up = {{0, 1, 0}};
+  auto faces = ground->AddFaces(points, up, GroundTriangles(20));
+  for (std::size_t i = 0; i < faces.GetSize(); ++i)
+    faces.GetElement(i).SetColor(PackARGB(255, 0, 200, 0));
+  ground->SetGroundDetail(true);
+  world_->AddVisual(ground);
+  // 256 x 16: the top half sky (black), the bottom half land whose red runs
+  // smoothly round the horizon and back to where it began.
+  constexpr int kW = 256, kH = 16;
+  std::vector<std::uint8_t> px(kW * kH * 4, 0);
+  for (int y = kH / 2; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      std::uint8_t* p = &px[(y * kW + x) * 4];
+      p[0] = static_cast<std::uint8_t>(140 + 100 * std::cos(6.2831853 * (x + 0.5) / kW));
+      p[1] = 60;
+      p[2] = 20;
+      p[3] = 255;
+    }
+  auto backdrop = std::make_shared<rm::Backdrop>();
+  backdrop->panorama = MakeTexture(kW, kH, px);
+  backdrop->panorama->SetDecalTransparency(true);
+  backdrop->below = -0.2f;
+  backdrop->above = 0.2f;  // the horizon halfway down the picture
+  backdrop->zenith = {0, 0, 1};
+  scene_->SetSceneBackdrop(backdrop);
+
+  auto sky = [](Rgb c) { return c.b > 200 && c.r < 40 && c.g < 40; };
+  struct View {
+    float x, height, z;
+    float headingDegrees;  // 0 = +z (the picture's ends), 90 = +x
+  };
+  const View views[] = {{0, 2, 0, 0},      {0, 2, 0, 90},      {0, 2, 0, 180},
+                        {0, 2, 0, 270},    {900, 50, 0, 90},   {0, 400, -950, 0},
+                        {-990, 2, 0, 270}, {0, 120, 980, 0.5f}};
+  constexpr int kWidth = 160, kHeight = 120;
+  for (const View& v : views) {
+    const float a = v.headingDegrees * 3.14159265f / 180.0f;
+    camera_->SetPosition({v.x, v.height, v.z});
+    camera_->SetOrientation({std::sin(a), 0, std::cos(a)}, {0, 1, 0});
+    Shot s = Render(kWidth, kHeight);
+    s.Save("backdrop");
+    int skyBelow = 0, landJumps = 0;
+    for (int y = kHeight / 2 + 1; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) skyBelow += sky(s.At(x, y)) ? 1 : 0;
+    // One row below the horizon: the panorama where the field does not reach.
+    const int row = kHeight / 2 + 1;
+    for (int x = 1; x < kWidth; ++x)
+      if (s.At(x, row).g < 100 && s.At(x - 1, row).g < 100 &&
+          std::abs(s.At(x, row).r - s.At(x - 1, row).r) > 6)
+        ++landJumps;
+    SCOPED_TRACE(testing::Message() << "at " << v.x << ", " << v.height << ", " << v.z << " facing "
+                                    << v.headingDegrees);
+    EXPECT_EQ(skyBelow, 0) << "sky below the horizon";
+    EXPECT_TRUE(sky(s.At(kWidth / 2, 2))) << "the sky above";
+    EXPECT_EQ(landJumps, 0) << "a step along the panorama";
+  }
+}
+
 }  // namespace
 }  // namespace veltrane::test

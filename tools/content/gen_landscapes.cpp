@@ -14,6 +14,7 @@
 #include "file_writers.h"
 #include "model_writers.h"
 #include "noise.h"
+#include "panorama.h"
 #include "textures.h"
 
 namespace veltrane::content {
@@ -236,6 +237,8 @@ std::string SceneText(const Landscape& l) {
       << "\n";
   o << "\n// Sky dome: height, half width, picture.\n";
   o << "SKY " << l.sky_height << " " << l.sky_half_width << " " << l.sky << "\n\n";
+  o << "// The land round the horizon beyond the terrain, a picture of its own.\n";
+  o << "PANORAMA " << l.name << "_panorama\n\n";
   if (l.wind) {
     o << "// " << l.wind->note
       << "\n// WIND speed (m/s, 10 m above the ground), direction it blows from (degrees).\n";
@@ -719,6 +722,7 @@ Landscape Hill() {
 void WriteLandscape(const std::string& dir, const Landscape& l) {
   WriteText(dir + "/" + l.name + ".scn", SceneText(l));
   WriteBmp(dir + "/" + l.name + ".bmp", Heightmap(l));
+  WriteBmp(dir + "/" + l.name + "_panorama.bmp", Panorama(PanoramaStyleFor(l.name)));
 }
 
 }  // namespace

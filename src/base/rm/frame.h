@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/rm/backdrop.h"
 #include "base/rm/light.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/shadow.h"
@@ -71,6 +72,9 @@ class Frame {
     fog_.density = density;
   }
   const Fog& SceneFog() const { return fog_; }
+  // Null draws the background colour behind the geometry.
+  void SetSceneBackdrop(std::shared_ptr<const Backdrop> b) { backdrop_ = std::move(b); }
+  const std::shared_ptr<const Backdrop>& SceneBackdrop() const { return backdrop_; }
 
  private:
   friend class Root;
@@ -84,6 +88,7 @@ class Frame {
   std::vector<std::shared_ptr<Light>> lights_;
   ColorRGB background_;
   Fog fog_;
+  std::shared_ptr<const Backdrop> backdrop_;
 };
 
 }  // namespace veltrane::rm

@@ -122,6 +122,9 @@ class MeshBuilder {
   void SetReleaseAfterUpload(bool on) { releaseAfterUpload_ = on; }
   bool ReleaseAfterUpload() const { return releaseAfterUpload_; }
   void ReleaseGeometry();
+  // Ground seen close up: the renderer lays fine grain over its textures.
+  void SetGroundDetail(bool on) { groundDetail_ = on; }
+  bool GroundDetail() const { return groundDetail_; }
 
   const std::vector<Vector>& Vertices() const { return vertices_; }
   const std::vector<Vector>& Normals() const { return normals_; }
@@ -149,6 +152,7 @@ class MeshBuilder {
   std::uint32_t quality_ = quality::kSolidLitGouraud;
   std::uint64_t generation_ = 0;
   bool releaseAfterUpload_ = false;
+  bool groundDetail_ = false;
   std::optional<Box> releasedBox_;
 };
 

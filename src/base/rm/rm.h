@@ -1,6 +1,7 @@
 #pragma once
 
 // The whole retained-mode scene layer: plain data that the OpenGL renderer draws.
+#include "base/rm/backdrop.h"
 #include "base/rm/frame.h"
 #include "base/rm/light.h"
 #include "base/rm/material.h"

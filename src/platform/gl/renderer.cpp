@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "base/memory/heap_release.h"
+#include "platform/gl/detail_texture.h"
 #include "platform/gl/scene_shaders.h"
 
 namespace veltrane::gl {
@@ -130,6 +131,10 @@ bool Renderer::Init(std::string& error) {
   u_.fogStart = p.Uniform("uFogStart");
   u_.fogEnd = p.Uniform("uFogEnd");
   u_.solid = p.Uniform("uSolid");
+  u_.detail = p.Uniform("uDetail");
+  u_.detailTexture = p.Uniform("uDetailTexture");
+  if (!backdrop_.Init(error)) return false;
+  detailTexture_ = MakeDetailTexture();
   glGenVertexArrays(1, &streamVao_);
   glGenBuffers(1, &streamVbo_);
   glBindVertexArray(streamVao_);
@@ -149,10 +154,14 @@ void Renderer::Shutdown() {
   streamVbo_ = streamVao_ = 0;
   streamCapacity_ = 0;
   program_.Release();
+  backdrop_.Shutdown();
+  if (detailTexture_) glDeleteTextures(1, &detailTexture_);
+  detailTexture_ = 0;
 }
 
 Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh) {
   GpuMesh& g = meshes_[mesh.get()];
+  g.groundDetail = mesh->GroundDetail();
   bool same_object = !g.source.expired() && g.source.lock() == mesh;
   if (g.vao && same_object && g.generation == mesh->Generation()) {
     g.lastFrame = frame_;
@@ -315,6 +324,10 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   glUniform4f(u_.solid, 0, 0, 0, -1);
   glUniform1i(u_.texture, 0);
   glUniform1i(u_.alphaTest, 1);
+  glUniform1i(u_.detail, 0);
+  glUniform1i(u_.detailTexture, 3);
+  glActiveTexture(GL_TEXTURE3);
+  glBindTexture(GL_TEXTURE_2D, detailTexture_);
   glActiveTexture(GL_TEXTURE0);
 
   // Loaders emit a second face for double-sided polygons, so back faces go.
@@ -335,6 +348,26 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
              proj.at(1, 1) * 0.5f * static_cast<float>(height), device.textureQuality,
              view_specular);
   rm::TextureQuality q = device.textureQuality;
+  if (const auto& backdrop = scene.SceneBackdrop()) {
+    // After the opaque surfaces, so the depth test spares the pixels they cover.
+    BackdropView bv;
+    bv.direction = Normalize(cam_dir);
+    bv.up = Normalize(cam_up - bv.direction * Dot(cam_up, bv.direction));
+    bv.right = Cross(bv.up, bv.direction);
+    bv.tanHalfWidth = 1.0f / proj.at(0, 0);
+    bv.tanHalfHeight = 1.0f / proj.at(1, 1);
+    Vec3f sun{};
+    float brightest = 0;
+    for (std::size_t i = 0; i < lights.toward.size(); ++i) {
+      const Vec3f c = lights.color[i];
+      if (c.x + c.y + c.z > brightest) {
+        brightest = c.x + c.y + c.z;
+        sun = Normalize(lights.toward[i]);
+      }
+    }
+    backdrop_.Draw(*backdrop, fog, bv, sun, textures_, q);
+    program_.Use();
+  }
   DrawShadows(shadows, scene);
   DrawTranslucent(
       placed, view, q, view_specular,
@@ -405,6 +438,7 @@ void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view,
         ++stats_.meshes;
         SetModel(p.model);
         glUniform1i(u_.lit, g.lit ? 1 : 0);
+        glUniform1i(u_.detail, p.mesh->groundDetail ? 1 : 0);
         glBindVertexArray(p.mesh->vao);
       }
       BindTexture(head.texture, q);
@@ -415,6 +449,7 @@ void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view,
     }
   }
   glBindVertexArray(0);
+  glUniform1i(u_.detail, 0);
 }
 
 void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows,

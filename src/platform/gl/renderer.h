@@ -9,6 +9,7 @@
 
 #include "base/rm/frame.h"
 #include "base/rm/viewport.h"
+#include "platform/gl/backdrop_pass.h"
 #include "platform/gl/gl_math.h"
 #include "platform/gl/mesh_geometry.h"
 #include "platform/gl/shader_program.h"
@@ -67,6 +68,7 @@ class Renderer {
     unsigned ibo = 0;
     MeshGeometry geometry;  // opaque vertices and indices are dropped after the upload
     std::uint64_t lastFrame = 0;
+    bool groundDetail = false;
   };
   struct Placed {
     GpuMesh* mesh;
@@ -95,6 +97,8 @@ class Renderer {
                    const rm::Frame& scene);
 
   ShaderProgram program_;
+  BackdropPass backdrop_;
+  unsigned detailTexture_ = 0;  // grain laid over ground textures close by
   TextureCache textures_;
   std::unordered_map<const rm::MeshBuilder*, GpuMesh> meshes_;
   unsigned streamVao_ = 0;
@@ -111,7 +115,7 @@ class Renderer {
   struct Uniforms {
     int model, view, proj, normalMat, lit, ambient, lightCount, lightToward, lightColor, cameraPos;
     int power, specular, emissive, specularOn, textured, texture, alphaTest, fogOn, fogColor,
-        fogStart, fogEnd, solid;
+        fogStart, fogEnd, solid, detail, detailTexture;
   } u_{};
 };
 

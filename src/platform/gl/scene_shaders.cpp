@@ -23,10 +23,12 @@ uniform vec3 uSpecular;
 uniform vec3 uEmissive;
 uniform float uFogStart;
 uniform float uFogEnd;
+uniform bool uDetail;
 out vec4 vColor;     // lit and saturated surface colour, modulated by the texture
 out vec3 vSpecular;  // added on top of the texture
 out vec2 vUV;
 out float vFog;      // share of the surface's own colour, before clamping
+out vec3 vGround;    // ground position (x, z) and how much of its grain shows
 // Everything that interpolates as well as it computes is done here, once per
 // vertex: lighting as the fixed-function pipeline does it (emissive plus
 // ambient and diffuse, saturated at white), and the linear fog factor, which
@@ -38,6 +40,9 @@ void main() {
   vUV = aUV;
   vFog = (uFogEnd + eye.z) / max(uFogEnd - uFogStart, 1e-4);
   vSpecular = vec3(0.0);
+  // Grain fades out by 250 m: far ground stays calm.
+  vGround = vec3(scenePos.xz, 0.0);
+  if (uDetail) vGround.z = clamp(1.0 - length(eye.xyz) / 250.0, 0.0, 1.0);
   if (uLit) {
     vec3 n = normalize(uNormalMat * aNormal);
     vec3 v = normalize(uCameraPos - scenePos.xyz);
@@ -63,12 +68,15 @@ in vec4 vColor;
 in vec3 vSpecular;
 in vec2 vUV;
 in float vFog;
+in vec3 vGround;
 uniform bool uTextured;
 uniform sampler2D uTexture;
 uniform bool uAlphaTest;   // texels below half alpha are holes
 uniform bool uFogOn;
 uniform vec3 uFogColor;
 uniform vec4 uSolid;       // alpha >= 0: one flat colour, unlit (shadows)
+uniform bool uDetail;      // ground: grain over its texture
+uniform sampler2D uDetailTexture;
 out vec4 fragColor;
 void main() {
   vec4 base;
@@ -80,6 +88,14 @@ void main() {
       vec4 t = texture(uTexture, vUV);
       if (uAlphaTest && t.a < 0.5) discard;
       base *= t;
+    }
+    if (uDetail) {
+      // Tufts about a metre across, gone by 60 m, and patches of several
+      // metres, gone by 250 m.
+      float fine = texture(uDetailTexture, vGround.xy * 0.8).r - 0.5;
+      float coarse = texture(uDetailTexture, vGround.xy * 0.11).g - 0.5;
+      float nearShare = clamp((vGround.z - 0.76) / 0.24, 0.0, 1.0);
+      base.rgb *= 1.0 + 0.3 * fine * nearShare + 0.2 * coarse * vGround.z;
     }
     base.rgb += vSpecular;
   }

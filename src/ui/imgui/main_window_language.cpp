@@ -23,6 +23,7 @@ void MainWindowUi::UpdateLanguage(int index) {
   t.LandscapeNotFound = m.landscapeNotFound;
   t.SettingsNotSaved = m.settingsNotSaved;
   t.ModelWithoutGeometry = m.modelWithoutGeometry;
+  t.PanoramaUnreadable = m.panoramaUnreadable;
   t.SkippedAfterCrash = m.skippedAfterCrash;
   t.DefaultInstead = m.defaultInstead;
   // The file's values lose their trailing blank; the file or path follows it.
