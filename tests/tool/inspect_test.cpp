@@ -124,6 +124,8 @@ TEST(Inspect, SceneShowsGridPlacesTerrainAndSky) {
   EXPECT_GT(sc["cells_x"].get<int>(), 0);
   EXPECT_EQ(sc["pilot"].size(), 2u);
   EXPECT_EQ(sc["start"].size(), 2u);
+  // Resolved beside the scene file, where the program reads it.
+  EXPECT_TRUE(std::filesystem::exists(j["panorama"].get<std::string>())) << j["panorama"];
   for (const char* part : {"terrain", "sky"}) {
     SCOPED_TRACE(part);
     EXPECT_GT(j[part]["build"]["faces"].get<std::size_t>(), 0u);

@@ -166,6 +166,8 @@ nlohmann::json InspectScn(const std::string& path) {
   j["landing_spot"] =
       info.LandingSpot ? nlohmann::json::array({info.LandingSpot->first, info.LandingSpot->second})
                        : nlohmann::json(nullptr);
+  j["panorama"] =
+      info.PanoramaFile.empty() ? nlohmann::json(nullptr) : nlohmann::json(info.PanoramaFile);
   j["terrain"] = {{"build", BuildJson(builds.terrain)}, {"mesh", MeshJson(terrain)}};
   j["sky"] = {{"build", BuildJson(builds.sky)}, {"mesh", MeshJson(sky)}};
   return j;
