@@ -25,7 +25,9 @@ std::string AbsolutePath(const std::string& path) {
 
 std::string TMainForm::ResultsFile() const {
   if (flights_->folder.empty()) return {};
-  return (std::filesystem::path(flights_->folder).parent_path() / "results.json").string();
+  std::filesystem::path flights(flights_->folder);
+  if (!flights.has_filename()) flights = flights.parent_path();  // "…/flights/"
+  return (flights.parent_path() / "results.json").string();
 }
 
 std::string TMainForm::ModelIdentity() const {

@@ -113,11 +113,10 @@ Shapes CourseShapes(const tasks::FlyingTask& task, const World& ground) {
   switch (task.Kind()) {
     case tasks::TaskKind::SlopeRace: {
       const auto& r = static_cast<const tasks::SlopeRace&>(task);
-      const Vec3 out = r.Facing() * TaskCourse::kBaseLineLength;
-      for (const auto& [base, colour] : {std::pair{r.BaseA(), kRed}, std::pair{r.BaseB(), kBlue}}) {
-        s.Pole(OnGround(ground, base), TaskCourse::kBasePoleHeight, kPoleHalf, colour);
-        s.Pole(OnGround(ground, base + out), TaskCourse::kBasePoleHeight, kPoleHalf, colour);
-      }
+      for (const auto& [base, colour] : {std::pair{r.BaseA(), kRed}, std::pair{r.BaseB(), kBlue}})
+        for (double d = 0.0; d <= TaskCourse::kBaseLineLength; d += TaskCourse::kBasePoleStep)
+          s.Pole(OnGround(ground, base + r.Facing() * d), TaskCourse::kBasePoleHeight, kPoleHalf,
+                 colour);
       break;
     }
     case tasks::TaskKind::Duration: {

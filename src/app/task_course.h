@@ -14,8 +14,10 @@ namespace veltrane {
 class TaskCourse {
  public:
   static constexpr double kBasePoleHeight = 15.0;
-  // The second pole of each base, out along the base line.
-  static constexpr double kBaseLineLength = 40.0;
+  // Each base is a row of poles out along its line, one every kBasePoleStep
+  // metres up to kBaseLineLength, so it shows wherever the pilot looks.
+  static constexpr double kBaseLineLength = 100.0;
+  static constexpr double kBasePoleStep = 25.0;
 
   TaskCourse(rm::Root& root, const std::shared_ptr<rm::Frame>& parent,
              const tasks::FlyingTask& task, const World& ground);

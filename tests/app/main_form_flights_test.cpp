@@ -32,7 +32,7 @@ class FlightsTest : public ::testing::Test {
     store = std::make_unique<SettingsStore>(config.path(), NumberFormat{'.'});
     form = std::make_unique<TMainForm>(kData, *store, Trace(), clock, services);
     form->FormCreate();
-    form->SetFlightsFolder((flights.path() / "flights").string());
+    form->SetFlightsFolder((flights.path() / "flights").string() + "/");  // as the program names it
     form->SimInit();
   }
   // Uneven frame times, as a real display gives them.

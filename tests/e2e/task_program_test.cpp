@@ -17,6 +17,8 @@ using namespace std::chrono_literals;
 class TaskProgramTest : public WindowedProgramTest {
  protected:
   void BeforeStart() override {
+    // Not the first start: no hint for a first flight over the scene.
+    std::ofstream(program_->ConfigDir() / "settings.ini") << "[MainForm]\nFirstFlightHelpShown=1\n";
     // Two races and a limbo kept by an earlier session.
     const fs::path data = dir_ / "share" / "veltrane";
     fs::create_directories(data);
