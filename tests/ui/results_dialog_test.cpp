@@ -6,7 +6,7 @@ namespace veltrane::ui {
 namespace {
 
 tasks::TaskResult Kept(std::string task, std::string model, std::optional<double> score,
-                      std::string date, nlohmann::json details = nlohmann::json::object()) {
+                       std::string date, nlohmann::json details = nlohmann::json::object()) {
   tasks::TaskResult r;
   r.task = std::move(task);
   r.model = "/data/Model/" + model + ".par";
