@@ -120,6 +120,32 @@ class WindowedProgramTest : public ::testing::Test {
     return r;
   }
 
+  // Counts changes of the 3D view up to `wanted`, however slowly a loaded machine
+  // draws: each step waits for a picture that differs from the last one, and a
+  // view that stands still for 15 s (the flight is over) ends the count.
+  // `step(i)` runs before each wait (the keys of the flight); the picture after
+  // step `keepStep` is kept as `keepName`.
+  int CountViewChanges(int wanted, const std::function<void(int)>& step, int keepStep = -1,
+                       const std::string& keepName = "") {
+    pictures::Picture previous = program_->Grab();
+    int changes = 0;
+    for (int i = 0; changes < wanted; ++i) {
+      step(i);
+      pictures::Picture now;
+      const bool changed = WaitUntil(
+          [&] {
+            now = program_->Grab();
+            return ChangedPixels(previous, now) > 200;
+          },
+          std::chrono::seconds(15));
+      if (!changed) break;
+      if (i == keepStep) Keep(now, keepName);
+      ++changes;
+      previous = now;
+    }
+    return changes;
+  }
+
   fs::path UiMapPath() const { return dir_ / "ui_map.jsonl"; }
   // The widget as the map shows it now, or nothing.
   std::optional<UiRect> UiNow(const std::string& id) const {

@@ -212,17 +212,40 @@ TEST_F(RadioFlow, CalibrationAndAssignmentThroughTheDialog) {
   ASSERT_TRUE(two) << "the channel field holds \"" << typed() << "\"";
   ASSERT_TRUE(PressChanging("inv0"));
 
-  // Range capture of X between -20000 and 20000, then centred at 5000.
+  // Range capture of X between -20000 and 20000, then centred at 5000. The first
+  // channel's bar tells what the capture has seen: it stands still until both
+  // ends are known, then reads 0 at 20000 (the channel is the negated position)
+  // and 50 in the middle.
+  const auto bar = [&] { return UiNow("bar0").value_or(UiRect{}).label; };
   ASSERT_TRUE(PressChanging("calib"));
-  for (const char* axes : {"-20000 0 0 0 0 0", "20000 0 0 0 0 0", "0 0 0 0 0 0"}) {
-    Move(axes);
-    std::this_thread::sleep_for(700ms);
+  Move("-20000 0 0 0 0 0");
+  std::this_thread::sleep_for(700ms);
+  Move("20000 0 0 0 0 0");
+  for (int attempt = 0; attempt < 3 && bar() != "0"; ++attempt) {
+    // A busy machine may have skipped the low end: show it again.
+    if (!WaitUntil([&] { return bar() == "0"; }, 5s)) {
+      Move("-20000 0 0 0 0 0");
+      std::this_thread::sleep_for(1s);
+      Move("20000 0 0 0 0 0");
+    }
   }
+  ASSERT_EQ(bar(), "0") << "the capture did not see both ends";
+  Move("0 0 0 0 0 0");
+  ASSERT_TRUE(WaitUntil([&] { return bar() == "50"; }, 10s)) << bar();
   ASSERT_TRUE(PressChanging("calib"));  // "Weiter"
   Move("5000 0 0 0 0 0");
   std::this_thread::sleep_for(700ms);
   Keep(program_->Grab(), "dialog_calibration.png");
   ASSERT_TRUE(PressChanging("calib"));  // "Fertig"
+  // Centred at 5000, a stick at 12500 is half way down (25); centred at 0 it would read 19.
+  Move("12500 0 0 0 0 0");
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const int b = std::atoi(bar().c_str());
+        return b >= 23 && b <= 27;
+      },
+      10s))
+      << "centre not taken at 5000: bar " << bar();
   ASSERT_TRUE(PressUntil("ok", "dialog:radio")) << "not back in the selection";
   ASSERT_TRUE(PressChanging("entry1"));
   ASSERT_TRUE(PressUntil("ok", "dialog:radio", false));

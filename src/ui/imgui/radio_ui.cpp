@@ -281,6 +281,9 @@ void RadioUi::DrawCalibration() {
     if (g > 0) ImGui::SameLine();
     VerticalBar(std::to_string(g + 1).c_str(), 0, 100, calib_.bars[static_cast<std::size_t>(g)],
                 120.0f);
+    // The bar's height in per cent: tests read what the capture has seen.
+    MapLastItem("bar" + std::to_string(g),
+                std::to_string(calib_.bars[static_cast<std::size_t>(g)]));
   }
   for (const std::string& l : calib_.lines) ImGui::TextUnformatted(l.c_str());
   if (DialogButton(calib_.button + "##calib", 120)) calib_.KalibrierenClick();
