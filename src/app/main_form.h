@@ -226,6 +226,11 @@ class TMainForm {
   void SetFlightsFolder(std::string folder);
   // While the program starts: the stages of building the scene are marked there.
   void SetStartupStages(StartupStages* stages) { stages_ = stages; }
+  // Starts reading the landscape now named on a worker, so that it loads while
+  // the interface is built; the scene's first build takes the result when the
+  // file, the texture choice and the random numbers it would draw are still
+  // the same, and reads it again otherwise.
+  void PrefetchLandscape();
   const std::string& FlightsFolder() const;
   bool RecordFlights() const;
   void SetRecordFlights(bool on);
@@ -358,6 +363,7 @@ class TMainForm {
   struct TaskRun;
   class WorldProxy;
   struct LandscapeRead;
+  struct LandscapePrefetch;
   void PushError(std::string message);
   void ReadSettings();
   void SkipFilesThatEndedTheLastRun(bool previousRunEndedAbnormally);
@@ -372,7 +378,9 @@ class TMainForm {
   // and uses nothing of the form but the random numbers). PlaceLandscape puts
   // the result into the scene.
   bool BeginLandscape(const std::string& fileName);
-  LandscapeRead ReadLandscape(const std::string& fileName, bool found);
+  // The terrain's shades are drawn from `random`, a copy of the form's
+  // generator; PlaceLandscape carries its state on.
+  LandscapeRead ReadLandscape(const std::string& fileName, bool found, ProgramRandom random);
   void PlaceLandscape(const std::string& fileName, LandscapeRead read);
   // The sky dome or the backdrop, and the ground's grain, as the menu has them.
   void ShowViewPieces();
@@ -455,6 +463,8 @@ class TMainForm {
   std::unique_ptr<SimTick> tick_;
   std::unique_ptr<TaskRun> task_;
   double workingTime_ = 600.0;
+  // Last, so that a read still under way ends before anything it uses goes.
+  std::unique_ptr<LandscapePrefetch> prefetch_;
 };
 
 }  // namespace veltrane

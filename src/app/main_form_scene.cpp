@@ -11,15 +11,18 @@
 #include "app/main_form.h"
 #include "app/scene_backdrop.h"
 #include "base/memory/heap_release.h"
+#include "base/rm/mesh_geometry.h"
 #include "loaders/file_names.h"
 #include "loaders/model_loader.h"
 #include "loaders/par_file.h"
 #include "loaders/scene_air.h"
 #include "loaders/scene_file.h"
+#include "loaders/terrain_faces.h"
 #include "sim/collision_world.h"
 #include "sim/create_world_col.h"
 #include "sim/lifecycle.h"
 #include "sim/math_u.h"
+#include "sim/thermals.h"
 #include "sim/tick.h"
 
 namespace veltrane {
@@ -115,7 +118,7 @@ void TMainForm::CreateLights() {
 // Terrain and sky into a new world frame, and the collision model over the terrain.
 void TMainForm::BuildWorld(const std::string& fileName) {
   const bool found = BeginLandscape(fileName);
-  PlaceLandscape(fileName, ReadLandscape(fileName, found));
+  PlaceLandscape(fileName, ReadLandscape(fileName, found, sim_.Random));
 }
 
 bool TMainForm::BeginLandscape(const std::string& fileName) {
@@ -126,24 +129,39 @@ bool TMainForm::BeginLandscape(const std::string& fileName) {
   return true;
 }
 
-TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, bool found) {
+TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, bool found,
+                                                  ProgramRandom random) {
   LandscapeRead r;
   r.terrain = root_.CreateMeshBuilder();
   r.sky = root_.CreateMeshBuilder();
   const std::string path = DataPath(fileName);
   r.found = found;
+  std::vector<std::shared_ptr<rm::Texture>> terrainTextures;
   if (r.found) {
     const Trace trace([&r](std::string_view line) { r.trace.emplace_back(line); });
     try {
-      loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain,
-                       sim_.Random, trace);
+      // The terrain goes from the loader's tables straight into the renderer's
+      // streams and the collision model, never held as builder faces.
+      loaders::SceneBuilds tables;
+      tables.assembleTerrain = false;
+      loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain, random,
+                       trace, &tables);
+      const loaders::MeshBuildFaces faces(tables.terrain, root_,
+                                          {tables.shift, 0.0f, tables.shift});
+      r.terrain->SetPrebuiltGeometry(
+          std::make_shared<rm::MeshGeometry>(rm::BuildMeshGeometry(faces)), faces.Box());
+      r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(faces));
+      terrainTextures = faces.Textures();
     } catch (const std::exception& e) {
       r.error = e.what();
       r.terrain = root_.CreateMeshBuilder();
       r.sky = root_.CreateMeshBuilder();
+      r.collision.reset();
+      terrainTextures.clear();
     }
   }
-  r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(*r.terrain));
+  r.randomAfter = random.State();
+  if (!r.collision) r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(*r.terrain));
   if (r.found && r.error.empty() && !r.info.PanoramaFile.empty() && checks_.Texturen)
     r.panorama = LoadPanorama(root_, r.info.PanoramaFile, r.panoramaError);
   // A landscape that did not load leaves flat ground to the wind, as to the flight.
@@ -156,11 +174,14 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
     for (const rm::Face& f : visual->Faces())
       if (f.texture) f.texture->releaseAfterUpload = true;
   }
+  for (const auto& t : terrainTextures)
+    if (t) t->releaseAfterUpload = true;
   return r;
 }
 
 void TMainForm::PlaceLandscape(const std::string& fileName, LandscapeRead read) {
   for (const std::string& line : read.trace) trace_(line);
+  sim_.Random.SetState(read.randomAfter);
   if (!read.found) PushError(Texts.LandscapeNotFound + DataPath(fileName));
   if (!read.error.empty()) PushError(read.error);
   if (!read.panoramaError.empty()) PushError(Texts.PanoramaUnreadable + read.panoramaError);
@@ -181,15 +202,39 @@ void TMainForm::PlaceLandscape(const std::string& fileName, LandscapeRead read) 
   if (stages_) stages_->Mark("landscape and collision model built");
 }
 
+void TMainForm::PrefetchLandscape() {
+  if (prefetch_) return;
+  auto p = std::make_unique<LandscapePrefetch>();
+  p->file = sLandFileName_;
+  p->textures = checks_.Texturen;
+  // The scene is first built right after the thermals are scattered.
+  ProgramRandom random = sim_.Random;
+  for (int i = ThermalRandomDraws(sim_.Thermals); i > 0; --i) random.Next();
+  p->randomBefore = random.State();
+  const bool found = BeginLandscape(p->file);
+  p->read = std::async(std::launch::async, [this, file = p->file, found, random] {
+    return ReadLandscape(file, found, random);
+  });
+  prefetch_ = std::move(p);
+}
+
 void TMainForm::DXDrawInitialize() {
   trace_("TMainForm.DXDrawInitialize\r\n");
   // The landscape is read on a worker while the start screen is drawn: the
   // one needs the files and the processor, the other the GL. Its trace lines
   // are written where they always came, after "CreateWorldFrame".
-  const bool landFound = BeginLandscape(sLandFileName_);
-  std::future<LandscapeRead> landscape = std::async(
-      std::launch::async,
-      [this, file = sLandFileName_, landFound] { return ReadLandscape(file, landFound); });
+  std::future<LandscapeRead> landscape;
+  if (prefetch_ && prefetch_->file == sLandFileName_ && prefetch_->textures == checks_.Texturen &&
+      prefetch_->randomBefore == sim_.Random.State())
+    landscape = std::move(prefetch_->read);
+  prefetch_.reset();  // one that no longer fits is waited for and dropped
+  if (!landscape.valid()) {
+    const bool landFound = BeginLandscape(sLandFileName_);
+    landscape = std::async(std::launch::async,
+                           [this, file = sLandFileName_, landFound, random = sim_.Random] {
+                             return ReadLandscape(file, landFound, random);
+                           });
+  }
   if (onStartScreen) onStartScreen(Texts.InitText);
   scene_ = std::make_unique<Scene>();
   sceneFrame_ = root_.CreateFrame(nullptr);

@@ -1,6 +1,8 @@
 #pragma once
 
 // The scene objects the main window owns; shared by its source files only.
+#include <cstdint>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +46,15 @@ struct TMainForm::LandscapeRead {
   std::unique_ptr<CollisionWorld> collision;
   std::shared_ptr<const TerrainGrid> air;  // the terrain the wind flows over
   std::vector<std::string> trace;          // the lines the reading traced, to be written in order
+  std::uint32_t randomAfter = 0;           // the generator's state after the terrain's shades
+};
+
+// A landscape read started before the scene's first build, and what it assumed.
+struct TMainForm::LandscapePrefetch {
+  std::string file;
+  bool textures = false;
+  std::uint32_t randomBefore = 0;
+  std::future<LandscapeRead> read;
 };
 
 // The flying task under way: its runner and its course in the scene.

@@ -204,11 +204,13 @@ bool InRange(std::int32_t index, std::size_t size) {
   return index >= 0 && static_cast<std::size_t>(index) < size;
 }
 
+}  // namespace
+
 bool IsTextured(const MeshBuild& mb, const MeshFace& f) {
   return f.cornerCount > 0 && mb.Refs()[static_cast<std::size_t>(f.corner[0])].textured;
 }
 
-void Validate(const MeshBuild& mb) {
+void CheckMeshBuild(const MeshBuild& mb) {
   const auto fail = [](std::size_t face, const std::string& what) {
     throw LoadError("Error: face " + std::to_string(face + 1) + " " + what);
   };
@@ -234,9 +236,8 @@ void Validate(const MeshBuild& mb) {
   }
 }
 
-// Vertex normals with fold splitting; fills each face corner's normal slot.
-std::vector<Vec3f> ComputeNormals(const MeshBuild& mb,
-                                  std::vector<std::array<std::int32_t, 4>>& slots) {
+std::vector<Vec3f> VertexNormals(const MeshBuild& mb,
+                                 std::vector<std::array<std::int32_t, 4>>& slots) {
   const auto& verts = mb.Vertices();
   const auto& refs = mb.Refs();
   std::vector<Vec3f> normals(verts.size());
@@ -292,15 +293,7 @@ std::vector<Vec3f> ComputeNormals(const MeshBuild& mb,
   return normals;
 }
 
-}  // namespace
-
-rm::ColorARGB PackColor(const ColorEntry& c) {
-  return rm::PackARGB(ToByte(c.a), ToByte(c.r), ToByte(c.g), ToByte(c.b));
-}
-
-void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) {
-  Validate(mb);
-
+std::vector<std::shared_ptr<rm::Texture>> LoadMeshTextures(const MeshBuild& mb, rm::Root& root) {
   std::vector<std::shared_ptr<rm::Texture>> textures;
   textures.reserve(mb.Textures().size());
   for (const TextureEntry& t : mb.Textures()) {
@@ -311,13 +304,36 @@ void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) 
     }
     textures.push_back(std::move(tex));
   }
+  return textures;
+}
+
+std::vector<std::shared_ptr<rm::Material>> MakeMeshMaterials(const MeshBuild& mb, rm::Root& root) {
+  std::vector<std::shared_ptr<rm::Material>> materials(mb.Materials().size());
+  for (std::size_t i = 1; i < mb.Materials().size(); ++i) {
+    const MaterialEntry& m = mb.Materials()[i];
+    materials[i] = root.CreateMaterial(static_cast<float>(m.power));
+    materials[i]->SetSpecular(static_cast<float>(m.specularR), static_cast<float>(m.specularG),
+                              static_cast<float>(m.specularB));
+    materials[i]->SetEmissive(static_cast<float>(m.emissiveR), static_cast<float>(m.emissiveG),
+                              static_cast<float>(m.emissiveB));
+  }
+  return materials;
+}
+
+rm::ColorARGB PackColor(const ColorEntry& c) {
+  return rm::PackARGB(ToByte(c.a), ToByte(c.r), ToByte(c.g), ToByte(c.b));
+}
+
+void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) {
+  CheckMeshBuild(mb);
+  const std::vector<std::shared_ptr<rm::Texture>> textures = LoadMeshTextures(mb, root);
 
   bool allSingleSided = true;
   rm::FaceArray faces(target, 0, 0);
   {
     // The builder copies these; they go before the faces are dressed.
     std::vector<std::array<std::int32_t, 4>> slots;
-    const std::vector<Vec3f> normals = ComputeNormals(mb, slots);
+    const std::vector<Vec3f> normals = VertexNormals(mb, slots);
     std::vector<rm::Vector> vertices;
     vertices.reserve(mb.Refs().size());
     for (const VertexRef& r : mb.Refs()) {
@@ -355,15 +371,7 @@ void AssembleMesh(const MeshBuild& mb, rm::Root& root, rm::MeshBuilder& target) 
     faces = target.AddFaces(vertices, normals, data);
   }
 
-  std::vector<std::shared_ptr<rm::Material>> materials(mb.Materials().size());
-  for (std::size_t i = 1; i < mb.Materials().size(); ++i) {
-    const MaterialEntry& m = mb.Materials()[i];
-    materials[i] = root.CreateMaterial(static_cast<float>(m.power));
-    materials[i]->SetSpecular(static_cast<float>(m.specularR), static_cast<float>(m.specularG),
-                              static_cast<float>(m.specularB));
-    materials[i]->SetEmissive(static_cast<float>(m.emissiveR), static_cast<float>(m.emissiveG),
-                              static_cast<float>(m.emissiveB));
-  }
+  const std::vector<std::shared_ptr<rm::Material>> materials = MakeMeshMaterials(mb, root);
 
   std::size_t j = 0;
   for (const MeshFace& f : mb.Faces()) {

@@ -3,11 +3,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "base/math/vec3.h"
+#include "base/math/vec3f.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
 
@@ -156,6 +158,20 @@ MeshBuildStats Statistics(const MeshBuild& mb);
 // Packs a 0..1 colour as ARGB bytes, each trunc(c * 255); values outside 0..1
 // are clamped so that one channel can never spill into its neighbour.
 rm::ColorARGB PackColor(const ColorEntry& c);
+
+// The steps of AssembleMesh, for a caller that reads the tables in place.
+// Throws LoadError for an index that points outside its table.
+void CheckMeshBuild(const MeshBuild& mb);
+// A face is textured when its first corner's reference is.
+bool IsTextured(const MeshBuild& mb, const MeshFace& f);
+// Vertex normals, split at sharp folds; slots[face][corner] receives the
+// index of each corner's normal.
+std::vector<Vec3f> VertexNormals(const MeshBuild& mb,
+                                 std::vector<std::array<std::int32_t, 4>>& slots);
+// One texture per entry (null where the picture did not load), mip-mapped.
+std::vector<std::shared_ptr<rm::Texture>> LoadMeshTextures(const MeshBuild& mb, rm::Root& root);
+// One material per entry; entry 0 (none) stays null.
+std::vector<std::shared_ptr<rm::Material>> MakeMeshMaterials(const MeshBuild& mb, rm::Root& root);
 
 // Turns the collected polygons into faces of `target`: vertex normals (split at
 // folds sharper than about 143 degrees), back faces for double-sided faces,

@@ -421,14 +421,19 @@ void LoadSCN(const std::string& fileName, rm::Root& root, bool texturesEnabled, 
   // Both are assembled only once everything has been read, so a failure leaves them empty.
   terrainBuild.DropSearchIndex();
   const auto shift = static_cast<float>(layout.size);
-  AssembleMesh(terrainBuild, root, terrain);
-  terrain.Translate(shift, 0.0f, shift);
+  if (!builds || builds->assembleTerrain) {
+    AssembleMesh(terrainBuild, root, terrain);
+    terrain.Translate(shift, 0.0f, shift);
+  } else {
+    CheckMeshBuild(terrainBuild);  // a broken table fails the load as it would assembled
+  }
   AssembleMesh(skyBuild, root, sky);
   sky.Translate(shift, 0.0f, shift);
 
   if (builds) {
     builds->terrain = std::move(terrainBuild);
     builds->sky = std::move(skyBuild);
+    builds->shift = shift;
   }
 }
 

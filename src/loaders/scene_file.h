@@ -71,6 +71,10 @@ class HeightGrid {
 struct SceneBuilds {
   MeshBuild terrain;
   MeshBuild sky;
+  // False: the terrain is left here and not assembled into the `terrain`
+  // builder, for a caller that reads it in place (moved by shift in x and z).
+  bool assembleTerrain = true;
+  float shift = 0.0f;
 };
 
 // Reads a landscape ".scn" file: the heightmap terrain with the file's own quads and lines

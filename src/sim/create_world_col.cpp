@@ -1,6 +1,7 @@
 #include "sim/create_world_col.h"
 
 #include "base/rm/mesh_builder.h"
+#include "base/rm/mesh_geometry.h"
 
 namespace veltrane {
 
@@ -35,6 +36,25 @@ collision::CollisionModel CreateWorldCol(const rm::MeshBuilder& mesh) {
       // The builder checks indices when faces are added; stay safe regardless.
       if (c.vertex >= vertices.size()) continue;
       const rm::Vector& v = vertices[c.vertex];
+      face.push_back({v.x, v.y, v.z});
+    }
+    AddFaceFan(model, face);
+  }
+  model.finalize();
+  return model;
+}
+
+collision::CollisionModel CreateWorldCol(const rm::FaceSource& faces) {
+  collision::CollisionModel model;
+  std::size_t triangles = 0;
+  for (std::size_t i = 0; i < faces.FaceCount(); ++i)
+    if (const std::size_t n = faces.CornerCount(i); n > 2) triangles += n - 2;
+  model.reserve(triangles);
+  std::vector<DisplayVertex> face;
+  for (std::size_t i = 0; i < faces.FaceCount(); ++i) {
+    face.clear();
+    for (std::size_t k = 0; k < faces.CornerCount(i); ++k) {
+      const Vec3f v = faces.Position(i, k);
       face.push_back({v.x, v.y, v.z});
     }
     AddFaceFan(model, face);

@@ -10,7 +10,8 @@ namespace veltrane {
 
 namespace rm {
 class MeshBuilder;
-}
+class FaceSource;
+}  // namespace rm
 
 // A vertex of the landscape's display geometry: y up.
 using DisplayVertex = std::array<float, 3>;
@@ -26,5 +27,7 @@ collision::CollisionModel CreateWorldCol(const std::vector<DisplayFace>& faces);
 // The same over the faces of the landscape's mesh builder (its vertices are in
 // display axes).
 collision::CollisionModel CreateWorldCol(const rm::MeshBuilder& mesh);
+// The same over faces read in place (a landscape made in one pass).
+collision::CollisionModel CreateWorldCol(const rm::FaceSource& faces);
 
 }  // namespace veltrane

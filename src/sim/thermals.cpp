@@ -34,6 +34,8 @@ void RandomizeThermal(SimState& s, double x, double y, const Trace& trace) {
   }
 }
 
+int ThermalRandomDraws(const ThermalTable& t) { return 3 * ActiveCount(t); }
+
 void RecycleThermals(SimState& s, double x, double y) {
   ThermalTable& t = s.Thermals;
   const int n = ActiveCount(t);

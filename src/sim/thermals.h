@@ -8,6 +8,8 @@ namespace veltrane {
 // Scatters the first iBubbles thermals over +-2500 m around (x, y), drawing from
 // s.Random, so the same actions give the same thermals on every run.
 void RandomizeThermal(SimState& s, double x, double y, const Trace& trace);
+// How many numbers RandomizeThermal draws from s.Random with this table.
+int ThermalRandomDraws(const ThermalTable& t);
 
 // Re-places every active thermal that is more than 1250 m away (in x or y) from
 // the model at (x, y) somewhere within +-1250 m of it.

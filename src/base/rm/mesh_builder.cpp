@@ -87,6 +87,13 @@ void MeshBuilder::ReleaseGeometry() {
   std::vector<Face>().swap(faces_);
 }
 
+void MeshBuilder::SetPrebuiltGeometry(std::shared_ptr<MeshGeometry> geometry, Box box) {
+  prebuilt_ = std::move(geometry);
+  releasedBox_ = box;
+  releaseAfterUpload_ = true;
+  Touch();
+}
+
 Box MeshBuilder::GetBox() const {
   if (vertices_.empty()) return releasedBox_.value_or(Box{});
   Box box{vertices_.front(), vertices_.front()};

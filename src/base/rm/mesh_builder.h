@@ -18,6 +18,7 @@ namespace veltrane::rm {
 
 class Root;
 class MeshBuilder;
+struct MeshGeometry;
 
 // Raised by MeshBuilder::AddFaces for face data that does not fit the given
 // vertex and normal lists; the builder is left unchanged.
@@ -122,6 +123,13 @@ class MeshBuilder {
   void SetReleaseAfterUpload(bool on) { releaseAfterUpload_ = on; }
   bool ReleaseAfterUpload() const { return releaseAfterUpload_; }
   void ReleaseGeometry();
+
+  // A mesh made straight into the renderer's streams (a landscape read in one
+  // pass) has no faces: the renderer takes this geometry instead, once, and
+  // GetBox gives `box`. Release-after-upload follows.
+  void SetPrebuiltGeometry(std::shared_ptr<MeshGeometry> geometry, Box box);
+  std::shared_ptr<MeshGeometry> TakePrebuiltGeometry() { return std::move(prebuilt_); }
+  bool HasPrebuiltGeometry() const { return prebuilt_ != nullptr; }
   // Ground seen close up: the renderer lays fine grain over its textures.
   void SetGroundDetail(bool on) { groundDetail_ = on; }
   bool GroundDetail() const { return groundDetail_; }
@@ -154,6 +162,7 @@ class MeshBuilder {
   bool releaseAfterUpload_ = false;
   bool groundDetail_ = false;
   std::optional<Box> releasedBox_;
+  std::shared_ptr<MeshGeometry> prebuilt_;
 };
 
 }  // namespace veltrane::rm

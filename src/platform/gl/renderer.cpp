@@ -179,10 +179,15 @@ Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh
   }
   g.source = mesh;
   g.generation = mesh->Generation();
-  g.geometry = BuildMeshGeometry(*mesh);
-  if (mesh->ReleaseAfterUpload()) {
-    mesh->ReleaseGeometry();
+  if (auto prebuilt = mesh->TakePrebuiltGeometry()) {
+    g.geometry = std::move(*prebuilt);  // made on the loader's worker; nothing stays behind
     ++stats_.releasedMeshes;
+  } else {
+    g.geometry = BuildMeshGeometry(*mesh);
+    if (mesh->ReleaseAfterUpload()) {
+      mesh->ReleaseGeometry();
+      ++stats_.releasedMeshes;
+    }
   }
   MeshGeometry& geo = g.geometry;
   glBindBuffer(GL_ARRAY_BUFFER, g.vbo);

@@ -39,11 +39,19 @@ bool Program::Start() {
   services_ = std::make_unique<SdlPlatformServices>(window_.Handle(), !unattended_);
   // Unattended runs stay silent and need no audio device.
   if (!unattended_) sound_ = std::make_unique<sound::ProgramSound>(trace_);
+  stages_.Mark("sound ready");
   std::string dataFolder = DataFolder(cl_);
   form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_,
                                       sound_.get());
   if (!form_->OnInitalizeAppliciation(window_.GlMajor(), window_.GlMinor())) return false;
   form_->FormCreate();
+  if (!cl_.model.empty()) form_->SetModelFileName(CommandLineFile(cl_.model));
+  if (!cl_.landscape.empty()) form_->SetLandFileName(CommandLineFile(cl_.landscape));
+  stages_.Mark("main window created");
+  // The landscape is the longest part of the start: it loads on a worker
+  // while the radio, the interface and the renderer are made.
+  form_->PrefetchLandscape();
+  stages_.Mark("landscape load started");
   // Unattended pictures are no flights worth keeping.
   form_->SetFlightsFolder(unattended_ ? "" : UserDataFolder("flights"));
   if (const std::string missing = MissingDataFolders(ExecutableFolder(), DataFolder(cl_));
@@ -51,20 +59,22 @@ bool Program::Start() {
     form_->ReportError(missing);
   radio_ = std::make_unique<platform::ProgramRadio>(settings_, trace_, cl_.testJoystick);
   form_->SetActiveInterface(&radio_->Form().Active(), radio_->Form().ActiveIndex);
-  if (!cl_.model.empty()) form_->SetModelFileName(CommandLineFile(cl_.model));
-  if (!cl_.landscape.empty()) form_->SetLandFileName(CommandLineFile(cl_.landscape));
+  stages_.Mark("radio ready");
 
   ApplyDisplayOptions();
   SDL_ShowWindow(window_.Handle());
   KeepShownWindowOnDisplay(window_.Handle(), DisplayIndex(form_->Display().iDXDrawDriver));
   focused_ = (SDL_GetWindowFlags(window_.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
   std::string err;
+  stages_.Mark("window shown");
   if (!imgui_.Init(window_)) Fail("the user interface layer did not start; no overlay");
+  stages_.Mark("interface layer ready");
   if (!renderer_.Init(err)) {
     Fail("the renderer did not start: " + err);
     Close();
     return false;
   }
+  stages_.Mark("renderer ready");
 #ifdef VELTRANE_WITH_MENU
   pictures_ = std::make_unique<platform::GlPictureTextures>();
   auto* programSound = dynamic_cast<sound::ProgramSound*>(sound_.get());

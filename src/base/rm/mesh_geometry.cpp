@@ -1,4 +1,4 @@
-#include "platform/gl/mesh_geometry.h"
+#include "base/rm/mesh_geometry.h"
 
 #include <algorithm>
 #include <array>
@@ -10,20 +10,18 @@
 #include <unordered_set>
 #include <utility>
 
-namespace veltrane::gl {
+namespace veltrane::rm {
 namespace {
 
 // Normal of a polygon toward its front side. With the layer's left-handed axes
 // the corners run clockwise seen from the front, and the plain cross product of
 // the edges then points at the viewer. Newell's sum copes with non-planar or
 // partly degenerate polygons.
-Vec3f FaceNormal(const rm::MeshBuilder& mesh, const rm::Face& f) {
-  const auto& vs = mesh.Vertices();
+Vec3f FaceNormal(const FaceSource& src, std::size_t face, std::size_t k) {
   Vec3f n{};
-  std::size_t k = f.corners.size();
   for (std::size_t i = 0; i < k; ++i) {
-    Vec3f a = vs[f.corners[i].vertex];
-    Vec3f b = vs[f.corners[(i + 1) % k].vertex];
+    Vec3f a = src.Position(face, i);
+    Vec3f b = src.Position(face, (i + 1) % k);
     n.x += (a.y - b.y) * (a.z + b.z);
     n.y += (a.z - b.z) * (a.x + b.x);
     n.z += (a.x - b.x) * (a.y + b.y);
@@ -31,24 +29,15 @@ Vec3f FaceNormal(const rm::MeshBuilder& mesh, const rm::Face& f) {
   return Normalize(n);
 }
 
-bool Valid(const rm::MeshBuilder& mesh, const rm::Face& f) {
-  if (f.corners.size() < 3) return false;
-  for (const auto& c : f.corners)
-    if (c.vertex >= mesh.Vertices().size() || c.normal >= mesh.Normals().size()) return false;
-  return true;
-}
-
-GpuVertex MakeVertex(const rm::MeshBuilder& mesh, const rm::Face& f, const rm::Corner& c,
-                     bool smooth, Vec3f flat) {
+GpuVertex MakeVertex(const FaceSource& src, std::size_t face, std::size_t corner, bool smooth,
+                     Vec3f flat) {
   GpuVertex v{};
-  const rm::Vector& p = mesh.Vertices()[c.vertex];
-  v.pos = p;
-  Vec3f n = smooth ? Normalize(mesh.Normals()[c.normal]) : flat;
+  v.pos = src.Position(face, corner);
+  Vec3f n = smooth ? Normalize(src.Normal(face, corner)) : flat;
   if (smooth && Length(n) == 0) n = flat;
   v.normal = PackNormal(n);
-  v.argb = f.color;
-  v.uv[0] = c.u;
-  v.uv[1] = c.v;
+  v.argb = src.Color(face);
+  src.TextureCoordinates(face, corner, v.uv[0], v.uv[1]);
   return v;
 }
 
@@ -119,45 +108,53 @@ Vec3f UnpackNormal(std::uint32_t p) {
   return {c(0), c(10), c(20)};
 }
 
-MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangles_per_chunk) {
+std::size_t MeshBuilderFaces::CornerCount(std::size_t face) const {
+  const Face& f = mesh_.Faces()[face];
+  if (f.corners.size() < 3) return 0;
+  for (const auto& c : f.corners)
+    if (c.vertex >= mesh_.Vertices().size() || c.normal >= mesh_.Normals().size()) return 0;
+  return f.corners.size();
+}
+
+MeshGeometry BuildMeshGeometry(const FaceSource& src, std::size_t triangles_per_chunk) {
   MeshGeometry g;
-  std::uint32_t q = mesh.Quality();
-  g.lit = (q & rm::quality::kLightMask) == rm::quality::kLightOn;
-  g.smooth = (q & rm::quality::kShadeMask) != rm::quality::kShadeFlat;
+  std::uint32_t q = src.Quality();
+  g.lit = (q & quality::kLightMask) == quality::kLightOn;
+  g.smooth = (q & quality::kShadeMask) != quality::kShadeFlat;
 
   // Opaque faces by (texture, material), in the order the keys first appear.
-  using Key = std::pair<const rm::Texture*, const rm::Material*>;
+  using Key = std::pair<const Texture*, const Material*>;
   std::map<Key, std::size_t> keyIndex;
   std::vector<std::vector<std::size_t>> groups;
-  const auto& faces = mesh.Faces();
-  const auto& vs = mesh.Vertices();
   std::size_t triangles = 0;
   float x0 = INFINITY, x1 = -INFINITY, z0 = INFINITY, z1 = -INFINITY;
-  for (std::size_t i = 0; i < faces.size(); ++i) {
-    const rm::Face& f = faces[i];
-    if (!Valid(mesh, f)) continue;
-    if (rm::AlphaOf(f.color) < 255) {
-      Vec3f flat = FaceNormal(mesh, f);
-      for (std::size_t k = 1; k + 1 < f.corners.size(); ++k) {
+  for (std::size_t i = 0; i < src.FaceCount(); ++i) {
+    const std::size_t n = src.CornerCount(i);
+    if (n < 3) continue;
+    if (AlphaOf(src.Color(i)) < 255) {
+      Vec3f flat = FaceNormal(src, i, n);
+      for (std::size_t k = 1; k + 1 < n; ++k) {
         TranslucentTriangle t;
-        t.v[0] = MakeVertex(mesh, f, f.corners[0], g.smooth, flat);
-        t.v[1] = MakeVertex(mesh, f, f.corners[k], g.smooth, flat);
-        t.v[2] = MakeVertex(mesh, f, f.corners[k + 1], g.smooth, flat);
-        t.texture = f.texture;
-        t.material = f.material;
+        t.v[0] = MakeVertex(src, i, 0, g.smooth, flat);
+        t.v[1] = MakeVertex(src, i, k, g.smooth, flat);
+        t.v[2] = MakeVertex(src, i, k + 1, g.smooth, flat);
+        t.texture = src.TextureOf(i);
+        t.material = src.MaterialOf(i);
         g.translucent.push_back(std::move(t));
       }
       continue;
     }
-    auto [it, fresh] = keyIndex.try_emplace(Key{f.texture.get(), f.material.get()}, groups.size());
+    auto [it, fresh] =
+        keyIndex.try_emplace(Key{src.TextureOf(i).get(), src.MaterialOf(i).get()}, groups.size());
     if (fresh) groups.emplace_back();
     groups[it->second].push_back(i);
-    triangles += f.corners.size() - 2;
-    for (const auto& c : f.corners) {
-      x0 = std::min(x0, vs[c.vertex].x);
-      x1 = std::max(x1, vs[c.vertex].x);
-      z0 = std::min(z0, vs[c.vertex].z);
-      z1 = std::max(z1, vs[c.vertex].z);
+    triangles += n - 2;
+    for (std::size_t k = 0; k < n; ++k) {
+      const Vec3f p = src.Position(i, k);
+      x0 = std::min(x0, p.x);
+      x1 = std::max(x1, p.x);
+      z0 = std::min(z0, p.z);
+      z1 = std::max(z1, p.z);
     }
   }
 
@@ -178,34 +175,35 @@ MeshGeometry BuildMeshGeometry(const rm::MeshBuilder& mesh, std::size_t triangle
     for (auto& c : cells) c.clear();
     // A face belongs to the cell of its centre; its run's box covers all of it.
     for (std::size_t i : list) {
-      const rm::Face& f = faces[i];
+      const std::size_t n = src.CornerCount(i);
       float cx = 0, cz = 0;
-      for (const auto& c : f.corners) {
-        cx += vs[c.vertex].x;
-        cz += vs[c.vertex].z;
+      for (std::size_t k = 0; k < n; ++k) {
+        const Vec3f p = src.Position(i, k);
+        cx += p.x;
+        cz += p.z;
       }
-      const auto n = static_cast<float>(f.corners.size());
-      cells[static_cast<std::size_t>(grid.CellOf(cx / n, cz / n))].push_back(i);
+      const auto fn = static_cast<float>(n);
+      cells[static_cast<std::size_t>(grid.CellOf(cx / fn, cz / fn))].push_back(i);
     }
     for (const auto& cell : cells) {
       if (cell.empty()) continue;
       Batch b;
       b.first = static_cast<std::uint32_t>(g.indices.size());
       index.Clear();
-      b.texture = faces[cell.front()].texture;
-      b.material = faces[cell.front()].material;
+      b.texture = src.TextureOf(cell.front());
+      b.material = src.MaterialOf(cell.front());
       b.lo = {INFINITY, INFINITY, INFINITY};
       b.hi = {-INFINITY, -INFINITY, -INFINITY};
       for (std::size_t i : cell) {
-        const rm::Face& f = faces[i];
-        Vec3f flat = FaceNormal(mesh, f);
-        for (std::size_t k = 1; k + 1 < f.corners.size(); ++k) {
-          index.Add(MakeVertex(mesh, f, f.corners[0], g.smooth, flat));
-          index.Add(MakeVertex(mesh, f, f.corners[k], g.smooth, flat));
-          index.Add(MakeVertex(mesh, f, f.corners[k + 1], g.smooth, flat));
+        const std::size_t n = src.CornerCount(i);
+        Vec3f flat = FaceNormal(src, i, n);
+        for (std::size_t k = 1; k + 1 < n; ++k) {
+          index.Add(MakeVertex(src, i, 0, g.smooth, flat));
+          index.Add(MakeVertex(src, i, k, g.smooth, flat));
+          index.Add(MakeVertex(src, i, k + 1, g.smooth, flat));
         }
-        for (const auto& c : f.corners) {
-          const rm::Vector& p = vs[c.vertex];
+        for (std::size_t k = 0; k < n; ++k) {
+          const Vec3f p = src.Position(i, k);
           b.lo = {std::min(b.lo.x, p.x), std::min(b.lo.y, p.y), std::min(b.lo.z, p.z)};
           b.hi = {std::max(b.hi.x, p.x), std::max(b.hi.y, p.y), std::max(b.hi.z, p.z)};
         }
@@ -415,4 +413,4 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
   g.indices.insert(g.indices.end(), coarse.begin(), coarse.end());
 }
 
-}  // namespace veltrane::gl
+}  // namespace veltrane::rm
