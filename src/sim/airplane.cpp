@@ -1,6 +1,7 @@
 #include "sim/airplane.h"
 
 #include <cmath>
+#include <optional>
 
 #include "sim/fp_guard.h"
 #include "sim/math_u.h"
@@ -185,6 +186,22 @@ bool HitsObstacle(const World& w, const Vec3& p, double radius) {
   return w.SphereCollision(p, radius);
 }
 
+// Lift along the body's up axis and the explicit step can both speed the model up
+// through the air; a passive wing never does. Where the step would, the air's force
+// is cut to one that only turns the velocity through the air, so that no stall and
+// tumble can pump energy into the model. Otherwise, and on the wheels, nothing
+// changes, bit for bit.
+std::optional<Vec3> AirForceThatAddsNoSpeed(const Vec3& through, const Vec3& airForce, double mass,
+                                            double dt) {
+  if (dt <= 0.0) return std::nullopt;
+  const Vec3 after = through + airForce * (dt / mass);
+  const double before2 = VecDot(through, through);
+  const double after2 = VecDot(after, after);
+  if (after2 <= before2) return std::nullopt;
+  const Vec3 turned = after * std::sqrt(before2 / after2);
+  return (turned - through) * (mass / dt);
+}
+
 // Steps 1 to 16: forces, motion and attitude of a model that has not crashed.
 void Fly(SimState& s, const World& w) {
   const AirplaneParams& p = s.Airplane;
@@ -272,7 +289,12 @@ void Fly(SimState& s, const World& w) {
     }
   }
 
-  const Vec3 force = thrust + lift + drag + winch;
+  Vec3 force = thrust + lift + drag + winch;
+  if (const auto limited = s.Airborne
+                               ? AirForceThatAddsNoSpeed(air.velocity, lift + drag, p.Mass, dt)
+                               : std::nullopt) {
+    force = thrust + *limited + winch;
+  }
   Vec3& vel = s.ModelVelocity;
   vel.x += (force.x / p.Mass) * dt;
   vel.y += (force.y / p.Mass) * dt;

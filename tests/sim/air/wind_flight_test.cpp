@@ -10,6 +10,7 @@
 #include "base/collision/collision_model.h"
 #include "base/trace/trace.h"
 #include "loaders/par_file.h"
+#include "ridge.h"
 #include "sim/airplane.h"
 #include "sim/collision_world.h"
 #include "sim/lifecycle.h"
