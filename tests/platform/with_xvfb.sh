@@ -10,7 +10,8 @@ fi
 tmp=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/log" &
 xpid=$!
-for _ in $(seq 200); do
+# A loaded machine can take many seconds to bring the server up.
+for _ in $(seq 1200); do
   [ -s "$tmp/display" ] && break
   sleep 0.05
 done
