@@ -23,8 +23,8 @@ constexpr rm::ColorARGB kBlue = rm::PackARGB(255, 30, 80, 220);
 constexpr rm::ColorARGB kWhite = rm::PackARGB(255, 245, 245, 245);
 constexpr rm::ColorARGB kYellow = rm::PackARGB(255, 250, 210, 20);
 constexpr double kPoleHalf = 0.15;
-constexpr double kSpotLift = 0.05;  // above the ground, so the rings are not buried
-constexpr int kRingSides = 24;
+constexpr double kSpotLift = 0.1;  // above the ground, so the rings are not buried
+constexpr int kRingSides = 48;
 
 Vec3 Cross(const Vec3& a, const Vec3& b) {
   Vec3 c;
@@ -80,13 +80,15 @@ struct Shapes {
       Beam(foot + Vec3{0.0, 0.0, z}, foot + Vec3{0.0, 0.0, std::min(z + kStripe, height)}, half,
            {1.0, 0.0, 0.0}, static_cast<int>(z / kStripe) % 2 == 0 ? colour : kWhite);
   }
-  // A flat ring around `centre` from radius r0 to r1 (r0 = 0: a disc).
-  void Ring(const Vec3& centre, double r0, double r1, rm::ColorARGB colour) {
+  // A ring on the ground around `centre` from radius r0 to r1 (r0 = 0: a
+  // disc), each corner lifted above the ground under it, so bumps do not bury it.
+  void Ring(const World& ground, const Vec3& centre, double r0, double r1, rm::ColorARGB colour) {
     for (int s = 0; s < kRingSides; ++s) {
       const double a0 = 2.0 * std::numbers::pi * s / kRingSides;
       const double a1 = 2.0 * std::numbers::pi * (s + 1) / kRingSides;
       const auto at = [&](double r, double a) {
-        return Add(centre + Vec3{r * std::cos(a), r * std::sin(a), 0.0});
+        const double x = centre.x + r * std::cos(a), y = centre.y + r * std::sin(a);
+        return Add({x, y, ground.GroundHeightAt(x, y) + kSpotLift});
       };
       Quad(at(r0, a0), at(r1, a0), at(r1, a1), at(r0, a1), colour);
     }
@@ -121,9 +123,8 @@ Shapes CourseShapes(const tasks::FlyingTask& task, const World& ground) {
     }
     case tasks::TaskKind::Duration: {
       const auto& d = static_cast<const tasks::DurationTask&>(task);
-      const Vec3 spot = OnGround(ground, d.Spot()) + Vec3{0.0, 0.0, kSpotLift};
-      s.Ring(spot, 0.0, 1.0, kRed);  // the full hundred points
-      for (double r : {5.0, 10.0, 15.0}) s.Ring(spot, r - 0.15, r, kWhite);
+      s.Ring(ground, d.Spot(), 0.0, 1.0, kRed);  // the full hundred points
+      for (double r : {5.0, 10.0, 15.0}) s.Ring(ground, d.Spot(), r - 0.4, r, kWhite);
       break;
     }
     case tasks::TaskKind::Limbo: {
