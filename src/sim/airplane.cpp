@@ -283,7 +283,12 @@ void Fly(SimState& s, const World& w) {
     winch = s.WinchPosition - s.ModelPosition;
     // Scaled by division on purpose: standing exactly on the winch point is a fault.
     winch = winch * (kWinchPullWeights * kGravity * p.Mass / VecLength(winch));
-    if (VecDot(s.AxisForward, winch) < 0.0) {
+    // It also lets go at the top of the launch: once the model sinks on a line
+    // that pulls it down more steeply than forward, the line would only drag it
+    // into a dive towards the winch and release it far too fast.
+    const bool overTheTop =
+        s.Airborne && s.ModelVelocity.z <= 0.0 && -winch.z > std::hypot(winch.x, winch.y);
+    if (VecDot(s.AxisForward, winch) < 0.0 || overTheTop) {
       s.WinchAttached = false;
       winch = {};
     }
