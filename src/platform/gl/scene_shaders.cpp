@@ -40,9 +40,9 @@ void main() {
   vUV = aUV;
   vFog = (uFogEnd + eye.z) / max(uFogEnd - uFogStart, 1e-4);
   vSpecular = vec3(0.0);
-  // Grain fades out by 250 m: far ground stays calm.
+  // Grain fades out by 150 m: far ground stays calm.
   vGround = vec3(scenePos.xz, 0.0);
-  if (uDetail) vGround.z = clamp(1.0 - length(eye.xyz) / 250.0, 0.0, 1.0);
+  if (uDetail) vGround.z = clamp(1.0 - length(eye.xyz) / 150.0, 0.0, 1.0);
   if (uLit) {
     vec3 n = normalize(uNormalMat * aNormal);
     vec3 v = normalize(uCameraPos - scenePos.xyz);
@@ -89,13 +89,18 @@ void main() {
       if (uAlphaTest && t.a < 0.5) discard;
       base *= t;
     }
-    if (uDetail) {
-      // Tufts about a metre across, gone by 60 m, and patches of several
-      // metres, gone by 250 m.
-      float fine = texture(uDetailTexture, vGround.xy * 0.8).r - 0.5;
-      float coarse = texture(uDetailTexture, vGround.xy * 0.11).g - 0.5;
-      float nearShare = clamp((vGround.z - 0.76) / 0.24, 0.0, 1.0);
-      base.rgb *= 1.0 + 0.3 * fine * nearShare + 0.2 * coarse * vGround.z;
+    // Taken outside the branches below, which neighbouring pixels may not share.
+    vec2 gx = dFdx(vGround.xy), gy = dFdy(vGround.xy);
+    if (uDetail && vGround.z > 0.0) {
+      // Patches of several metres, gone by 150 m, and tufts about a metre
+      // across, gone by 40 m; each sampled only where it shows.
+      float grain = 0.2 * vGround.z *
+                    (textureGrad(uDetailTexture, vGround.xy * 0.11, gx * 0.11, gy * 0.11).g - 0.5);
+      float nearShare = clamp((vGround.z - 0.73) / 0.27, 0.0, 1.0);
+      if (nearShare > 0.0)
+        grain += 0.3 * nearShare *
+                 (textureGrad(uDetailTexture, vGround.xy * 0.8, gx * 0.8, gy * 0.8).r - 0.5);
+      base.rgb *= 1.0 + grain;
     }
     base.rgb += vSpecular;
   }
