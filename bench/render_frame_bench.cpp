@@ -214,6 +214,8 @@ BENCHMARK(BM_FrameCostByLandscapeSize)
 #ifdef VELTRANE_WITH_APP
 // The shipped default model and landscape, built by the main window's logic
 // headless; each iteration is one tick (physics, scene update) and one frame.
+// view: 0 plain, 1 with the ground grain, 2 with the grain and the panorama
+// and sky (the default).
 void BM_RenderFrameDefaultScene(benchmark::State& state) {
   static Context ctx;
   if (!ctx.ok) {
@@ -226,6 +228,9 @@ void BM_RenderFrameDefaultScene(benchmark::State& state) {
   fs::create_directories(dir);
   {
     SettingsStore settings(dir);
+    settings.WriteBool("MainForm", "Bodendetails", state.range(0) >= 1);
+    settings.WriteBool("MainForm", "Panorama", state.range(0) >= 2);
+    settings.WriteBool("MainForm", "FirstFlightHelpShown", true);
     NullPlatformServices services;
     ManualClock clock;
     TMainForm form(std::string(VELTRANE_DATA_DIR) + "/", settings, Trace{}, clock, services);
@@ -249,7 +254,11 @@ void BM_RenderFrameDefaultScene(benchmark::State& state) {
   }
   fs::remove_all(dir);
 }
-BENCHMARK(BM_RenderFrameDefaultScene)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenderFrameDefaultScene)
+    ->DenseRange(0, 2)
+    ->ArgName("view")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 #endif
 
 #ifdef VELTRANE_PROGRAM

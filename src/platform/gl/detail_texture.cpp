@@ -43,7 +43,7 @@ std::vector<std::uint8_t> DetailPixels() {
     for (int x = 0; x < n; ++x) {
       const float u = static_cast<float>(x) / n, v = static_cast<float>(y) / n;
       const float speckle = Hash(x, y, 1) - 0.5f;
-      const float tufts = Noise(u, v, 16, 2) - 0.5f;
+      const float tufts = Noise(u, v, 116, 2) - 0.5f;
       const float patches = (Noise(u, v, 4, 3) - 0.5f) * 0.65f + (Noise(u, v, 8, 4) - 0.5f) * 0.35f;
       std::uint8_t* p = &px[(static_cast<std::size_t>(y) * n + x) * 4];
       p[0] = Byte(speckle * 0.8f + tufts * 1.2f);

@@ -105,34 +105,49 @@ void Renderer::ReleaseBuffers(GpuMesh& m) {
 
 Renderer::~Renderer() { Shutdown(); }
 
+Renderer::Uniforms Renderer::LookUp(const ShaderProgram& p) {
+  Uniforms u;
+  u.model = p.Uniform("uModel");
+  u.view = p.Uniform("uView");
+  u.proj = p.Uniform("uProj");
+  u.normalMat = p.Uniform("uNormalMat");
+  u.lit = p.Uniform("uLit");
+  u.ambient = p.Uniform("uAmbient");
+  u.lightCount = p.Uniform("uLightCount");
+  u.lightToward = p.Uniform("uLightToward");
+  u.lightColor = p.Uniform("uLightColor");
+  u.cameraPos = p.Uniform("uCameraPos");
+  u.power = p.Uniform("uPower");
+  u.specular = p.Uniform("uSpecular");
+  u.emissive = p.Uniform("uEmissive");
+  u.specularOn = p.Uniform("uSpecularOn");
+  u.textured = p.Uniform("uTextured");
+  u.texture = p.Uniform("uTexture");
+  u.alphaTest = p.Uniform("uAlphaTest");
+  u.fogOn = p.Uniform("uFogOn");
+  u.fogColor = p.Uniform("uFogColor");
+  u.fogStart = p.Uniform("uFogStart");
+  u.fogEnd = p.Uniform("uFogEnd");
+  u.solid = p.Uniform("uSolid");
+  u.detailTexture = p.Uniform("uDetailTexture");
+  return u;
+}
+
+void Renderer::UseProgram(int which) {
+  current_ = which;
+  programs_[which].Use();
+  u_ = uniforms_[which];
+}
+
 bool Renderer::Init(std::string& error) {
   if (Ready()) return true;
-  if (!program_.Build(kSceneVertexShader, kSceneFragmentShader, error)) return false;
-  const ShaderProgram& p = program_;
-  u_.model = p.Uniform("uModel");
-  u_.view = p.Uniform("uView");
-  u_.proj = p.Uniform("uProj");
-  u_.normalMat = p.Uniform("uNormalMat");
-  u_.lit = p.Uniform("uLit");
-  u_.ambient = p.Uniform("uAmbient");
-  u_.lightCount = p.Uniform("uLightCount");
-  u_.lightToward = p.Uniform("uLightToward");
-  u_.lightColor = p.Uniform("uLightColor");
-  u_.cameraPos = p.Uniform("uCameraPos");
-  u_.power = p.Uniform("uPower");
-  u_.specular = p.Uniform("uSpecular");
-  u_.emissive = p.Uniform("uEmissive");
-  u_.specularOn = p.Uniform("uSpecularOn");
-  u_.textured = p.Uniform("uTextured");
-  u_.texture = p.Uniform("uTexture");
-  u_.alphaTest = p.Uniform("uAlphaTest");
-  u_.fogOn = p.Uniform("uFogOn");
-  u_.fogColor = p.Uniform("uFogColor");
-  u_.fogStart = p.Uniform("uFogStart");
-  u_.fogEnd = p.Uniform("uFogEnd");
-  u_.solid = p.Uniform("uSolid");
-  u_.detail = p.Uniform("uDetail");
-  u_.detailTexture = p.Uniform("uDetailTexture");
+  for (int i = 0; i < 2; ++i) {
+    const bool grain = i == 1;
+    if (!programs_[i].Build(SceneShaderSource(kSceneVertexShader, grain).c_str(),
+                            SceneShaderSource(kSceneFragmentShader, grain).c_str(), error))
+      return false;
+    uniforms_[i] = LookUp(programs_[i]);
+  }
   if (!backdrop_.Init(error)) return false;
   detailTexture_ = MakeDetailTexture();
   glGenVertexArrays(1, &streamVao_);
@@ -153,7 +168,7 @@ void Renderer::Shutdown() {
   if (streamVao_) glDeleteVertexArrays(1, &streamVao_);
   streamVbo_ = streamVao_ = 0;
   streamCapacity_ = 0;
-  program_.Release();
+  for (ShaderProgram& p : programs_) p.Release();
   backdrop_.Shutdown();
   if (detailTexture_) glDeleteTextures(1, &detailTexture_);
   detailTexture_ = 0;
@@ -268,6 +283,28 @@ void Renderer::SetModel(const Mat4& model) {
   glUniformMatrix3fv(u_.normalMat, 1, GL_FALSE, nm);
 }
 
+void Renderer::SetFrameUniforms(const Uniforms& u, const Mat4& view, const Mat4& proj,
+                                Vec3f cam_pos, const LightSet& lights, const rm::Fog& fog) {
+  glUniformMatrix4fv(u.view, 1, GL_FALSE, view.data());
+  glUniformMatrix4fv(u.proj, 1, GL_FALSE, proj.data());
+  glUniform3f(u.cameraPos, cam_pos.x, cam_pos.y, cam_pos.z);
+  glUniform3f(u.ambient, lights.ambient.x, lights.ambient.y, lights.ambient.z);
+  const int n = static_cast<int>(lights.toward.size());
+  glUniform1i(u.lightCount, n);
+  if (n) {
+    glUniform3fv(u.lightToward, n, &lights.toward[0].x);
+    glUniform3fv(u.lightColor, n, &lights.color[0].x);
+  }
+  glUniform1i(u.fogOn, fog.enabled ? 1 : 0);
+  glUniform3f(u.fogColor, fog.color.r, fog.color.g, fog.color.b);
+  glUniform1f(u.fogStart, fog.start);
+  glUniform1f(u.fogEnd, fog.end);
+  glUniform4f(u.solid, 0, 0, 0, -1);
+  glUniform1i(u.texture, 0);
+  glUniform1i(u.alphaTest, 1);
+  glUniform1i(u.detailTexture, 3);
+}
+
 void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device& device, int width,
                       int height) {
   stats_ = {};
@@ -311,26 +348,10 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   bool view_specular =
       (device.renderMode & rm::render_mode::kViewDependentSpecular) != 0 || device.renderMode == 0;
 
-  program_.Use();
-  glUniformMatrix4fv(u_.view, 1, GL_FALSE, view.data());
-  glUniformMatrix4fv(u_.proj, 1, GL_FALSE, proj.data());
-  glUniform3f(u_.cameraPos, cam_pos.x, cam_pos.y, cam_pos.z);
-  glUniform3f(u_.ambient, lights.ambient.x, lights.ambient.y, lights.ambient.z);
-  int n = static_cast<int>(lights.toward.size());
-  glUniform1i(u_.lightCount, n);
-  if (n) {
-    glUniform3fv(u_.lightToward, n, &lights.toward[0].x);
-    glUniform3fv(u_.lightColor, n, &lights.color[0].x);
+  for (int i = 1; i >= 0; --i) {
+    UseProgram(i);
+    SetFrameUniforms(u_, view, proj, cam_pos, lights, fog);
   }
-  glUniform1i(u_.fogOn, fog.enabled ? 1 : 0);
-  glUniform3f(u_.fogColor, fog.color.r, fog.color.g, fog.color.b);
-  glUniform1f(u_.fogStart, fog.start);
-  glUniform1f(u_.fogEnd, fog.end);
-  glUniform4f(u_.solid, 0, 0, 0, -1);
-  glUniform1i(u_.texture, 0);
-  glUniform1i(u_.alphaTest, 1);
-  glUniform1i(u_.detail, 0);
-  glUniform1i(u_.detailTexture, 3);
   glActiveTexture(GL_TEXTURE3);
   glBindTexture(GL_TEXTURE_2D, detailTexture_);
   glActiveTexture(GL_TEXTURE0);
@@ -371,7 +392,7 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
       }
     }
     backdrop_.Draw(*backdrop, fog, bv, sun, textures_, q);
-    program_.Use();
+    UseProgram(current_);
   }
   DrawShadows(shadows, scene);
   DrawTranslucent(
@@ -441,9 +462,9 @@ void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view,
       if (!placedYet) {
         placedYet = true;
         ++stats_.meshes;
+        if (current_ != (p.mesh->groundDetail ? 1 : 0)) UseProgram(p.mesh->groundDetail ? 1 : 0);
         SetModel(p.model);
         glUniform1i(u_.lit, g.lit ? 1 : 0);
-        glUniform1i(u_.detail, p.mesh->groundDetail ? 1 : 0);
         glBindVertexArray(p.mesh->vao);
       }
       BindTexture(head.texture, q);
@@ -454,7 +475,7 @@ void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view,
     }
   }
   glBindVertexArray(0);
-  glUniform1i(u_.detail, 0);
+  if (current_ != 0) UseProgram(0);
 }
 
 void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows,

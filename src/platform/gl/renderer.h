@@ -42,7 +42,7 @@ class Renderer {
   // Needs a current context; false with the reason in error.
   bool Init(std::string& error);
   void Shutdown();
-  bool Ready() const { return program_.Id() != 0; }
+  bool Ready() const { return programs_[0].Id() != 0; }
 
   // Clears to the scene's background and draws it through the viewport into the
   // width x height rectangle at the lower left of the bound framebuffer.
@@ -96,7 +96,8 @@ class Renderer {
   void DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>& shadows,
                    const rm::Frame& scene);
 
-  ShaderProgram program_;
+  // Plain surfaces, and ground with its grain (see SceneShaderSource).
+  ShaderProgram programs_[2];
   BackdropPass backdrop_;
   unsigned detailTexture_ = 0;  // grain laid over ground textures close by
   TextureCache textures_;
@@ -115,8 +116,16 @@ class Renderer {
   struct Uniforms {
     int model, view, proj, normalMat, lit, ambient, lightCount, lightToward, lightColor, cameraPos;
     int power, specular, emissive, specularOn, textured, texture, alphaTest, fogOn, fogColor,
-        fogStart, fogEnd, solid, detail, detailTexture;
-  } u_{};
+        fogStart, fogEnd, solid, detailTexture;
+  };
+  static Uniforms LookUp(const ShaderProgram& p);
+  void SetFrameUniforms(const Uniforms& u, const Mat4& view, const Mat4& proj, Vec3f cam_pos,
+                        const LightSet& lights, const rm::Fog& fog);
+  // Makes one of programs_ current; the draw state each draw sets follows it.
+  void UseProgram(int which);
+  Uniforms uniforms_[2]{};
+  Uniforms u_{};  // those of the current program
+  int current_ = 0;
 };
 
 }  // namespace veltrane::gl

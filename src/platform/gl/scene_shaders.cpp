@@ -23,12 +23,13 @@ uniform vec3 uSpecular;
 uniform vec3 uEmissive;
 uniform float uFogStart;
 uniform float uFogEnd;
-uniform bool uDetail;
 out vec4 vColor;     // lit and saturated surface colour, modulated by the texture
 out vec3 vSpecular;  // added on top of the texture
 out vec2 vUV;
 out float vFog;      // share of the surface's own colour, before clamping
+#ifdef GROUND_GRAIN
 out vec3 vGround;    // ground position (x, z) and how much of its grain shows
+#endif
 // Everything that interpolates as well as it computes is done here, once per
 // vertex: lighting as the fixed-function pipeline does it (emissive plus
 // ambient and diffuse, saturated at white), and the linear fog factor, which
@@ -40,9 +41,10 @@ void main() {
   vUV = aUV;
   vFog = (uFogEnd + eye.z) / max(uFogEnd - uFogStart, 1e-4);
   vSpecular = vec3(0.0);
+#ifdef GROUND_GRAIN
   // Grain fades out by 150 m: far ground stays calm.
-  vGround = vec3(scenePos.xz, 0.0);
-  if (uDetail) vGround.z = clamp(1.0 - length(eye.xyz) / 150.0, 0.0, 1.0);
+  vGround = vec3(scenePos.xz, clamp(1.0 - length(eye.xyz) / 150.0, 0.0, 1.0));
+#endif
   if (uLit) {
     vec3 n = normalize(uNormalMat * aNormal);
     vec3 v = normalize(uCameraPos - scenePos.xyz);
@@ -68,15 +70,16 @@ in vec4 vColor;
 in vec3 vSpecular;
 in vec2 vUV;
 in float vFog;
+#ifdef GROUND_GRAIN
 in vec3 vGround;
+uniform sampler2D uDetailTexture;
+#endif
 uniform bool uTextured;
 uniform sampler2D uTexture;
 uniform bool uAlphaTest;   // texels below half alpha are holes
 uniform bool uFogOn;
 uniform vec3 uFogColor;
 uniform vec4 uSolid;       // alpha >= 0: one flat colour, unlit (shadows)
-uniform bool uDetail;      // ground: grain over its texture
-uniform sampler2D uDetailTexture;
 out vec4 fragColor;
 void main() {
   vec4 base;
@@ -89,19 +92,12 @@ void main() {
       if (uAlphaTest && t.a < 0.5) discard;
       base *= t;
     }
-    // Taken outside the branches below, which neighbouring pixels may not share.
-    vec2 gx = dFdx(vGround.xy), gy = dFdy(vGround.xy);
-    if (uDetail && vGround.z > 0.0) {
-      // Patches of several metres, gone by 150 m, and tufts about a metre
-      // across, gone by 40 m; each sampled only where it shows.
-      float grain = 0.2 * vGround.z *
-                    (textureGrad(uDetailTexture, vGround.xy * 0.11, gx * 0.11, gy * 0.11).g - 0.5);
-      float nearShare = clamp((vGround.z - 0.73) / 0.27, 0.0, 1.0);
-      if (nearShare > 0.0)
-        grain += 0.3 * nearShare *
-                 (textureGrad(uDetailTexture, vGround.xy * 0.8, gx * 0.8, gy * 0.8).r - 0.5);
-      base.rgb *= 1.0 + grain;
-    }
+#ifdef GROUND_GRAIN
+    // One lookup for both scales: patches gone by 150 m, tufts by 40 m.
+    vec4 grain = texture(uDetailTexture, vGround.xy * 0.11) - 0.5;
+    float nearShare = clamp((vGround.z - 0.73) / 0.27, 0.0, 1.0);
+    base.rgb *= 1.0 + 0.2 * vGround.z * grain.g + 0.3 * nearShare * grain.r;
+#endif
     base.rgb += vSpecular;
   }
   vec3 c = base.rgb;
@@ -109,5 +105,11 @@ void main() {
   fragColor = vec4(clamp(c, 0.0, 1.0), base.a);
 }
 )";
+
+std::string SceneShaderSource(const char* source, bool ground_grain) {
+  std::string s = source;
+  if (ground_grain) s.insert(s.find('\n') + 1, "#define GROUND_GRAIN\n");
+  return s;
+}
 
 }  // namespace veltrane::gl
