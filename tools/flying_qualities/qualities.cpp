@@ -182,6 +182,18 @@ bool WingsLevelWithoutCrash(const Flight& f, double from) {
   return true;
 }
 
+// Half the spread of the pitch angle between the times while airborne, degrees.
+double PitchSwing(const Flight& f, double from, double to) {
+  double lo = kNaN, hi = kNaN;
+  for (const Sample& s : f.samples) {
+    if (s.t < from || s.t > to || !s.airborne) continue;
+    const double pitch = std::asin(std::clamp(s.fz, -1.0, 1.0)) * kRadToDeg;
+    lo = std::isnan(lo) ? pitch : std::min(lo, pitch);
+    hi = std::isnan(hi) ? pitch : std::max(hi, pitch);
+  }
+  return (hi - lo) / 2.0;
+}
+
 double FirstTimeAbove(const Flight& f, double agl) {
   for (const Sample& s : f.samples)
     if (s.t > 0.0 && s.Agl() >= agl) return s.t;
@@ -278,6 +290,9 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
       out.glideRatio = GlideRatio(f, r + 20.0, r + 60.0);
       MeasureGlides(model, launch, r, out);
       out.winchHandsOff = WingsLevelWithoutCrash(f, r);
+      // Past the zoom and its stall, then the last 20 s of the minute.
+      out.winchPitchSwingEarly = PitchSwing(f, r + 5.0, r + 25.0);
+      out.winchPitchSwingLate = PitchSwing(f, r + 40.0, r + 60.0);
       const Flight thrown = Fly(
           model, kFlat, 40.0, kCalm + "0 handstart\n0 set elevator " + Num(m.throwElevator) + "\n");
       out.handLaunchHandsOff = WingsLevelWithoutCrash(thrown, 0.0);

@@ -103,6 +103,10 @@ struct Figures {
   Phugoid phugoid;
   bool winchHandsOff = false;
   bool handLaunchHandsOff = false;
+  // Hands off after the winch: half the spread of the pitch angle (degrees) over an
+  // early and a late window of the glide; the swings of the launch should die out.
+  double winchPitchSwingEarly = kNaN;
+  double winchPitchSwingLate = kNaN;
 };
 
 // Runs the checking flights of one model.
