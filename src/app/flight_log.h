@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/tasks/ghost_course.h"
 #include "base/clock/clock.h"
 #include "base/rm/rm.h"
 #include "record/flight_recorder.h"
@@ -71,6 +72,8 @@ struct FlightLog {
     std::unique_ptr<record::ReplayCursor> cursor;
     std::shared_ptr<rm::Frame> frame;
     std::shared_ptr<rm::MeshBuilder> visual;
+    // A task's best run flies against a course of its own.
+    std::unique_ptr<tasks::GhostCourse> course;
   };
   std::unique_ptr<Ghost> ghost;
 };

@@ -393,6 +393,7 @@ class TMainForm {
   void LiveCommand();
   void StepReplay();
   void StepGhost();
+  void RewindGhost();
   void PlaceGhost();
   void ReadFrameControls();
   // The task's share of a tick, and of the launch and re-initialisation commands.

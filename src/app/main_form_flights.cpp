@@ -65,7 +65,7 @@ void TMainForm::StartRecording() {
   FlightLog& f = *flights_;
   f.recorder.Stop();
   f.flightStart = sim_.LastTickTime;
-  if (f.ghost) f.ghost->cursor->Rewind();
+  RewindGhost();
   if (!f.enabled || f.folder.empty() || Replaying() || loadingForReplay_) return;
   std::error_code ec;
   std::filesystem::create_directories(f.folder, ec);
@@ -298,12 +298,21 @@ void TMainForm::StepGhost() {
   FlightLog::Ghost* g = flights_->ghost.get();
   if (!g || Replaying()) return;
   const std::int64_t target = sim_.LastTickTime - flights_->flightStart;
-  if (target < g->cursor->TimeMs()) g->cursor->Rewind();
+  if (target < g->cursor->TimeMs()) RewindGhost();
   for (int n = 0; n < kMaxReplayStepsPerFrame && !g->cursor->AtEnd() &&
                   g->rec.frames[g->cursor->Position()].clock - g->rec.StartClock() <= target;
-       ++n)
+       ++n) {
     g->cursor->Step();
+    if (g->course) g->course->Tick(g->state);
+  }
   PlaceGhost();
+}
+
+void TMainForm::RewindGhost() {
+  FlightLog::Ghost* g = flights_->ghost.get();
+  if (!g) return;
+  g->cursor->Rewind();
+  if (g->course) g->course->Rewind(g->state);
 }
 
 void TMainForm::PlaceGhost() {

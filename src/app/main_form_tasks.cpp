@@ -82,6 +82,13 @@ void TMainForm::ShowTaskGhost() {
   if (!best) return;
   ShowGhost(*best);
   task_->ghostShown = GhostShown();
+  if (FlightLog::Ghost* g = flights_->ghost.get()) {
+    const tasks::TaskRunner& live = task_->runner;
+    g->course = std::make_unique<tasks::GhostCourse>(live.Kind(), live.Places(),
+                                                     worldProxy_->Land(), live.Options());
+    g->tick->SetWorld(&g->course->FlightWorld());
+    RewindGhost();
+  }
 }
 
 void TMainForm::TaskLaunched() {
@@ -98,8 +105,10 @@ void TMainForm::TaskAbandoned() {
 
 void TMainForm::StepTask() {
   if (!task_ || sim_.Flags.Pause || Replaying()) return;
-  for (const tasks::TaskEvent& e : task_->runner.Tick(sim_))
+  for (const tasks::TaskEvent& e : task_->runner.Tick(sim_)) {
+    trace_("TMainForm.TaskEvent " + std::string(tasks::EventName(e.kind)) + "\r\n");
     if (tasks::Beeps(e.kind)) sound_->TaskBeep(e.kind == tasks::EventKind::Start);
+  }
   if (task_->runner.Task().State() == tasks::TaskState::Finished && task_->runner.TakeFinished()) {
     sound_->TaskBeep(true);
     KeepTaskResult();

@@ -349,6 +349,7 @@ void MoveAirplane(SimState& s, const World& w) {
       s.RollRate = 0.0;
       s.Crashed = true;
     }
+    if (hard && indestructible) s.CrashAbsorbed = true;
     if (!s.Crashed) HoldOnGear(s);
   } else {
     s.Airborne = true;

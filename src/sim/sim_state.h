@@ -122,6 +122,9 @@ struct SimState {
   double GroundHeight = 0.0;
   bool Airborne = false;
   bool Crashed = false;
+  // The indestructible model came through what would have been a crash during
+  // the last tick: it flew on or was restarted at once, but it did crash.
+  bool CrashAbsorbed = false;
   bool WinchAttached = false;
   double ThermalLift = 0.0;
   std::int32_t iModelStyle = 0;  // 0 airplane, 1 helicopter, other: no flight model

@@ -101,7 +101,10 @@ void SimTick::HandleCrash(bool wasCrashed) {
     if (hooks.cameraUpdate) hooks.cameraUpdate();
   }
 
-  if (s_.Flags.Autorestart && s_.Crashed) RestartFlight(s_, CurrentWorld(), trace_);
+  if (s_.Flags.Autorestart && s_.Crashed) {
+    s_.CrashAbsorbed = true;
+    RestartFlight(s_, CurrentWorld(), trace_);
+  }
 
   const bool crashStarted = s_.Crashed && !wasCrashed;
   if (hooks.soundUpdate) hooks.soundUpdate(crashStarted);
@@ -122,6 +125,7 @@ void SimTick::Tick() {
 
     if (!s_.Flags.Pause) {
       const bool wasCrashed = s_.Crashed;
+      s_.CrashAbsorbed = false;
       RunSubSteps(frameTime);
       HandleCrash(wasCrashed);
     }

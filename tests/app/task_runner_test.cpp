@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/tasks/duration_task.h"
+#include "app/tasks/ghost_course.h"
 #include "app/tasks/limbo.h"
 #include "app/tasks/task_overlay.h"
 #include "sim/world.h"
@@ -81,6 +82,61 @@ TEST(TaskRunner, TheLimboTapeStandsInTheFlightWorldAndGoesDownAfterAPass) {
   EXPECT_FALSE(run.FlightWorld().SphereCollision(tape, 0.2));
   EXPECT_TRUE(run.FlightWorld().SphereCollision(
       {0.0, Limbo::kDistance, Limbo::kStartHeight - Limbo::kStep}, 0.2));
+}
+
+TEST(TaskRunner, ACrashTheIndestructibleModelCameThroughEndsTheAttemptAsAnyCrash) {
+  const FlatWorld ground;
+  for (TaskKind kind : {TaskKind::SlopeRace, TaskKind::Duration, TaskKind::Limbo}) {
+    std::vector<std::vector<EventKind>> seen;
+    for (bool indestructible : {false, true}) {
+      TaskRunner run(kind, Places(), ground, TaskOptions{180.0});
+      run.Launch({0.0, 0.0, 1.5});
+      std::vector<EventKind> events;
+      auto tick = [&](const SimState& s) {
+        for (const TaskEvent& e : run.Tick(s)) events.push_back(e.kind);
+      };
+      for (int i = 0; i < 10; ++i) tick(At(0.0, -30.0, 20.0, true));
+      // Into the ground: kept crashed, or put back on it at once and flying on.
+      SimState hit = At(0.0, -30.0, indestructible ? 0.0 : 0.2, false);
+      (indestructible ? hit.CrashAbsorbed : hit.Crashed) = true;
+      tick(hit);
+      EXPECT_TRUE(run.Over()) << KindName(kind) << " indestructible " << indestructible;
+      seen.push_back(events);
+    }
+    EXPECT_EQ(seen[0], seen[1]) << KindName(kind);
+    EXPECT_EQ(seen[1].back(), kind == TaskKind::Duration ? EventKind::Landing : EventKind::Crash)
+        << KindName(kind);
+  }
+}
+
+TEST(GhostCourse, TheRecordedRunMeetsItsOwnTapeFromEachStartOfItsRecording) {
+  const FlatWorld ground;
+  const Vec3 start{0.0, Limbo::kDistance, Limbo::kStartHeight};
+  const Vec3 lowered{0.0, Limbo::kDistance, Limbo::kStartHeight - Limbo::kStep};
+  TaskRunner live(TaskKind::Limbo, Places(), ground);
+  GhostCourse ghost(TaskKind::Limbo, Places(), ground);
+  SimState thrown = At(0.0, 5.0, 1.8, false);
+  thrown.ModelVelocity = {0.0, 10.0, 0.0};
+  SimState resting = At(0.0, 5.0, 0.2, false);
+  resting.ModelVelocity = {0.0, 1e-8, 0.0};
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    // A recording that starts with the throw is launched from its first frame.
+    ghost.Rewind(thrown);
+    EXPECT_TRUE(ghost.Task().Launched());
+    EXPECT_TRUE(ghost.FlightWorld().SphereCollision(start, 0.2)) << "the tape back up";
+    for (int i = 1; i <= 20; ++i) ghost.Tick(At(0.0, i * 5.0, 3.0, true));
+    ASSERT_EQ(static_cast<const Limbo&>(ghost.Task()).Passes(), 1);
+    EXPECT_TRUE(ghost.FlightWorld().SphereCollision(lowered, 0.2));
+    EXPECT_FALSE(ghost.FlightWorld().SphereCollision(start, 0.2));
+    EXPECT_TRUE(live.FlightWorld().SphereCollision(start, 0.2)) << "the live tape stays";
+  }
+  // One that starts at rest is launched by its take-off.
+  ghost.Rewind(resting);
+  EXPECT_FALSE(ghost.Task().Launched());
+  ghost.Tick(At(0.0, 5.0, 0.2, false));
+  ghost.Tick(At(0.0, 6.0, 0.5, true));
+  EXPECT_TRUE(ghost.Task().Launched());
 }
 
 TEST(TaskOverlay, LinesFollowTheAttempt) {

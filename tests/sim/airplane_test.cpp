@@ -162,12 +162,18 @@ TEST(Airplane, IndestructibleSurvivesAndFlipsUpright) {
     s.Flags.Autorestart = true;
     MoveAirplane(s, w);
     EXPECT_FALSE(s.Crashed);
+    EXPECT_TRUE(s.CrashAbsorbed) << "the crash it came through is told";
   }
+  SimState soft = Landing({0, 1, -0.2});
+  soft.Flags.Autorestart = true;
+  MoveAirplane(soft, w);
+  EXPECT_FALSE(soft.CrashAbsorbed) << "a gentle landing is no crash";
   SimState s = Landing({0, 1, 0});
   UpsideDown(s);
   s.Flags.Autorestart = true;
   MoveAirplane(s, w);
   EXPECT_FALSE(s.Crashed);
+  EXPECT_TRUE(s.CrashAbsorbed);
   EXPECT_GT(s.AxisUp.z, 0.99);
   EXPECT_NEAR(s.AxisRight.x, 1.0, 1e-9);
 }

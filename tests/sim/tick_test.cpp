@@ -244,6 +244,11 @@ TEST(TickCrash, IndestructibleRestartsAtOnceWhereTheModelIs) {
   EXPECT_FALSE(r.s.Crashed);
   EXPECT_EQ(r.s.ModelPosition, (Vec3{40.0, 50.0, 0.25}));
   EXPECT_EQ(r.s.FunctionValue[fn::kThrottle], 0.7);
+  // The crash leaves its mark for the tick it happened in, and for that one only.
+  EXPECT_TRUE(r.s.CrashAbsorbed);
+  r.crashNext = false;
+  r.TickAfter(10);
+  EXPECT_FALSE(r.s.CrashAbsorbed);
 }
 
 TEST(TickFault, FailedSubStepIsUndoneTracedAndEndsTheFrame) {

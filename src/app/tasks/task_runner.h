@@ -24,6 +24,7 @@ class TaskRunner {
   const FlyingTask& Task() const { return *task_; }
   TaskKind Kind() const { return task_->Kind(); }
   const TaskOptions& Options() const { return options_; }
+  const TaskPlaces& Places() const { return places_; }
   // The world the flight meets: the landscape with poles and tape.
   const World& FlightWorld() const { return world_; }
   // Flight time since the attempt began, seconds; paused frames do not count.
@@ -36,6 +37,8 @@ class TaskRunner {
   // The model was put back: an attempt in progress ends, a finished one
   // makes way for the next.
   void Abandon();
+  // A fresh attempt, not yet launched, whatever the last one came to.
+  void Restart() { Begin(); }
   // One unpaused tick: the events it brought, in order.
   std::vector<TaskEvent> Tick(const SimState& s);
   // True once, on the tick the attempt finished with a result worth keeping.

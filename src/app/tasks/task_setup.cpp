@@ -37,7 +37,8 @@ TaskSample SampleFromState(const SimState& s, double t, double noseOffset) {
             s.ModelPosition.z + s.AxisForward.z * noseOffset};
   x.velocity = s.ModelVelocity;
   x.airborne = s.Airborne;
-  x.crashed = s.Crashed;
+  // With the model indestructible a crash leaves no trace in the state but this.
+  x.crashed = s.Crashed || s.CrashAbsorbed;
   return x;
 }
 
