@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -93,6 +94,19 @@ TEST_F(WindowedProgramTest, MenuKeysAndDialogsAndWhatTheSettingsKeep) {
   EXPECT_TRUE(ShowsSoon(
       [&](const pictures::Picture& p) { return TitleBarDrawn(p, Ui("dialog:open")); }, &dialog));
   Keep(dialog, "dialog_open.png");
+  // Choosing another model shows its preview in the pane above the places.
+  const UiRect place = Ui("place0");
+  auto previewChanged = [&](const pictures::Picture& p) {
+    int n = 0;
+    for (int y = std::max(place.y - 230, 0); y < place.y - 6; ++y)
+      for (int x = place.x; x < std::min(place.x + 240, p.width); ++x)
+        if (std::abs(Brightness(dialog, x, y) - Brightness(p, x, y)) > 60) ++n;
+    return n > 2000;
+  };
+  ASSERT_NO_FATAL_FAILURE(SelectFile("slope-racer.par"));
+  pictures::Picture racer;
+  EXPECT_TRUE(ShowsSoon(previewChanged, &racer)) << "the preview stayed as it was";
+  Keep(racer, "dialog_open_gliders.png");
   const int loads = program_->TraceCountStartingWith("TMainForm.LoadAirplane File: ");
   ASSERT_NO_FATAL_FAILURE(SelectFile("glider.par"));
   ClickUi("open");
