@@ -290,8 +290,8 @@ void MeasureAirplane(const ShippedModel& m, const std::string& model, const std:
       out.glideRatio = GlideRatio(f, r + 20.0, r + 60.0);
       MeasureGlides(model, launch, r, out);
       out.winchHandsOff = WingsLevelWithoutCrash(f, r);
-      // Past the zoom and its stall, then the last 20 s of the minute.
-      out.winchPitchSwingEarly = PitchSwing(f, r + 5.0, r + 25.0);
+      // Two successive windows once the zoom and its stall are over.
+      out.winchPitchSwingEarly = PitchSwing(f, r + 20.0, r + 40.0);
       out.winchPitchSwingLate = PitchSwing(f, r + 40.0, r + 60.0);
       const Flight thrown = Fly(
           model, kFlat, 40.0, kCalm + "0 handstart\n0 set elevator " + Num(m.throwElevator) + "\n");
