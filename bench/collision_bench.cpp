@@ -36,7 +36,7 @@ const Terrain& TerrainOf(int count) {
   t.size = side * kCell;
   auto vertex = [](int i, int j) {
     const double x = i * kCell, y = j * kCell;
-    return Float3{float(x), float(y), float(Height(x, y))};
+    return Vec3f{float(x), float(y), float(Height(x, y))};
   };
   for (int i = 0; i < side; ++i)
     for (int j = 0; j < side; ++j) {

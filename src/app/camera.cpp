@@ -10,8 +10,6 @@ namespace veltrane {
 
 namespace {
 
-double Length(const Vec3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
-
 double Distance(const SimState& s) { return Length(s.ModelPosition - s.PilotPosition); }
 
 void KeepAboveGround(Vec3& p, const World& world) {

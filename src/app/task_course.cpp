@@ -26,11 +26,6 @@ constexpr double kPoleHalf = 0.15;
 constexpr double kSpotLift = 0.1;  // above the ground, so the rings are not buried
 constexpr int kRingSides = 48;
 
-Vec3 Cross(const Vec3& a, const Vec3& b) {
-  Vec3 c;
-  VecCross(a, b, c);
-  return c;
-}
 Vec3 Unit(Vec3 a) {
   VecNormalize(a);
   return a;

@@ -135,12 +135,6 @@ Vec3 Normalized(Vec3 v) {
   return v;
 }
 
-Vec3 Cross(const Vec3& a, const Vec3& b) {
-  Vec3 out;
-  VecCross(a, b, out);
-  return out;
-}
-
 void UpdateAttitude(SimState& s, double deltaPitch, double deltaYaw, double dt) {
   Vec3& f = s.AxisForward;
   Vec3& u = s.AxisUp;

@@ -5,11 +5,8 @@
 namespace veltrane {
 namespace {
 
-collision::Float3 ToFloat3(const Vec3& v) {
-  return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
-}
-
-Vec3 ToVec3(const collision::Float3& f) { return {f[0], f[1], f[2]}; }
+using collision::ToFloat;
+using collision::ToPoint;
 
 // Ground probes look straight down over a segment long enough for any landscape.
 constexpr float kProbeLength = 1e10f;
@@ -26,21 +23,21 @@ double CollisionWorld::GroundHeightAt(double x, double y) const {
 }
 
 double CollisionWorld::GroundHeightBelow(const Vec3& p) const {
-  const auto hit = model_.Ray(ToFloat3(p), {0.0f, 0.0f, -1.0f}, true, 0.0f, kProbeLength);
-  return hit ? hit->point[2] : 0.0;
+  const auto hit = model_.Ray(ToFloat(p), {0.0f, 0.0f, -1.0f}, true, 0.0f, kProbeLength);
+  return hit ? hit->point.z : 0.0;
 }
 
 bool CollisionWorld::SphereCollision(const Vec3& centre, double radius) const {
-  return model_.Sphere(ToFloat3(centre), static_cast<float>(radius)).has_value();
+  return model_.Sphere(ToFloat(centre), static_cast<float>(radius)).has_value();
 }
 
 bool CollisionWorld::ContactRay(const Vec3& origin, const Vec3& dir, RayHit& hit) const {
-  const auto h = model_.Ray(ToFloat3(origin), ToFloat3(dir), true, 0.0f, 1.0f);
+  const auto h = model_.Ray(ToFloat(origin), ToFloat(dir), true, 0.0f, 1.0f);
   if (!h) return false;
-  hit.a = ToVec3(h->triangle.a);
-  hit.b = ToVec3(h->triangle.b);
-  hit.c = ToVec3(h->triangle.c);
-  hit.point = ToVec3(h->point);
+  hit.a = ToPoint(h->triangle.a);
+  hit.b = ToPoint(h->triangle.b);
+  hit.c = ToPoint(h->triangle.c);
+  hit.point = ToPoint(h->point);
   return true;
 }
 

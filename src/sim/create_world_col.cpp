@@ -5,19 +5,26 @@
 
 namespace veltrane {
 
-void AddFaceFan(collision::CollisionModel& model, std::span<const DisplayVertex> face) {
-  auto swapped = [](const DisplayVertex& v) { return collision::Float3{v[0], v[2], v[1]}; };
+void AddFaceFan(collision::CollisionModel& model, std::span<const Vec3f> face) {
+  // The model takes three floats per vertex, already in simulation axes.
+  auto swapped = [](const Vec3f& v, float* out) {
+    out[0] = v.x;
+    out[1] = v.z;
+    out[2] = v.y;
+  };
   if (face.size() < 3) return;
-  const collision::Float3 v0 = swapped(face[0]);
+  float v0[3], v1[3], v2[3];
+  swapped(face[0], v0);
   for (std::size_t j = 1; j + 1 < face.size(); ++j) {
-    const collision::Float3 v1 = swapped(face[j]), v2 = swapped(face[j + 1]);
-    model.addTriangle(v0.data(), v1.data(), v2.data());
+    swapped(face[j], v1);
+    swapped(face[j + 1], v2);
+    model.addTriangle(v0, v1, v2);
   }
 }
 
-collision::CollisionModel CreateWorldCol(const std::vector<DisplayFace>& faces) {
+collision::CollisionModel CreateWorldCol(const std::vector<std::vector<Vec3f>>& faces) {
   collision::CollisionModel model;
-  for (const DisplayFace& f : faces) AddFaceFan(model, f);
+  for (const std::vector<Vec3f>& f : faces) AddFaceFan(model, f);
   model.finalize();
   return model;
 }
@@ -29,7 +36,7 @@ collision::CollisionModel CreateWorldCol(const rm::MeshBuilder& mesh) {
     if (f.corners.size() > 2) triangles += f.corners.size() - 2;
   model.reserve(triangles);
   const auto& vertices = mesh.Vertices();
-  std::vector<DisplayVertex> face;
+  std::vector<Vec3f> face;
   for (const rm::Face& f : mesh.Faces()) {
     face.clear();
     for (const rm::Corner& c : f.corners) {
@@ -50,13 +57,10 @@ collision::CollisionModel CreateWorldCol(const rm::FaceSource& faces) {
   for (std::size_t i = 0; i < faces.FaceCount(); ++i)
     if (const std::size_t n = faces.CornerCount(i); n > 2) triangles += n - 2;
   model.reserve(triangles);
-  std::vector<DisplayVertex> face;
+  std::vector<Vec3f> face;
   for (std::size_t i = 0; i < faces.FaceCount(); ++i) {
     face.clear();
-    for (std::size_t k = 0; k < faces.CornerCount(i); ++k) {
-      const Vec3f v = faces.Position(i, k);
-      face.push_back({v.x, v.y, v.z});
-    }
+    for (std::size_t k = 0; k < faces.CornerCount(i); ++k) face.push_back(faces.Position(i, k));
     AddFaceFan(model, face);
   }
   model.finalize();

@@ -20,12 +20,6 @@ constexpr double kGroundEffectHeight = 3.0;
 // Blade elements sit at two thirds of the radius, where a blade's lift centres.
 constexpr double kElementRadius = 2.0 / 3.0;
 
-Vec3 Cross(const Vec3& a, const Vec3& b) {
-  Vec3 out;
-  VecCross(a, b, out);
-  return out;
-}
-
 Vec3 ToWorld(const SimState& s, const Vec3& body) {
   Vec3 out;
   BodyToWorld(body, s.AxisForward, s.AxisRight, s.AxisUp, out);

@@ -30,10 +30,4 @@ double ArcCos(double x);
 // +1 for x >= 0 (so Sign(0) = +1), else -1.
 double Sign(double x);
 
-// Small value helpers used where the flight code reads more naturally with them.
-inline Vec3 operator+(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(const Vec3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-inline Vec3 operator*(double s, const Vec3& a) { return {a.x * s, a.y * s, a.z * s}; }
-
 }  // namespace veltrane

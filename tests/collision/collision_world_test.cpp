@@ -9,7 +9,7 @@ namespace veltrane {
 namespace {
 
 // Display geometry is y up: a horizontal square at height h has y = h.
-DisplayFace Square(float x0, float z0, float size, float h) {
+std::vector<Vec3f> Square(float x0, float z0, float size, float h) {
   return {{x0, h, z0}, {x0 + size, h, z0}, {x0 + size, h, z0 + size}, {x0, h, z0 + size}};
 }
 
@@ -43,7 +43,7 @@ TEST(CollisionWorld, HeightKeepsFloatPrecisionOfTheVertices) {
 
 TEST(CreateWorldCol, FanTriangulatesInOrderAndSwapsAxes) {
   // A bent four-corner face; display (x, y, z) becomes (x, z, y).
-  const DisplayFace quad = {{0, 1, 0}, {10, 1, 0}, {10, 2, 10}, {0, 3, 10}};
+  const std::vector<Vec3f> quad = {{0, 1, 0}, {10, 1, 0}, {10, 2, 10}, {0, 3, 10}};
   const collision::CollisionModel m = CreateWorldCol({quad});
   ASSERT_EQ(m.TriangleCount(), 2u);
   auto triangle_under = [&](float x, float y) {
@@ -51,7 +51,7 @@ TEST(CreateWorldCol, FanTriangulatesInOrderAndSwapsAxes) {
     EXPECT_TRUE(hit.has_value());
     return hit ? hit->triangle : collision::Triangle{};
   };
-  const collision::Float3 v0{0, 0, 1}, v1{10, 0, 1}, v2{10, 10, 2}, v3{0, 10, 3};
+  const Vec3f v0{0, 0, 1}, v1{10, 0, 1}, v2{10, 10, 2}, v3{0, 10, 3};
   const collision::Triangle first = triangle_under(7, 3);  // (0, 1, 2)
   EXPECT_EQ(first.a, v0);
   EXPECT_EQ(first.b, v1);
@@ -64,14 +64,14 @@ TEST(CreateWorldCol, FanTriangulatesInOrderAndSwapsAxes) {
 
 TEST(CreateWorldCol, ShortFacesAddNothingAndPentagonsMakeThree) {
   collision::CollisionModel m;
-  AddFaceFan(m, DisplayFace{});
-  AddFaceFan(m, DisplayFace{{0, 0, 0}});
-  AddFaceFan(m, DisplayFace{{0, 0, 0}, {1, 0, 0}});
+  AddFaceFan(m, std::vector<Vec3f>{});
+  AddFaceFan(m, std::vector<Vec3f>{{0, 0, 0}});
+  AddFaceFan(m, std::vector<Vec3f>{{0, 0, 0}, {1, 0, 0}});
   EXPECT_EQ(m.TriangleCount(), 0u);
-  AddFaceFan(m, DisplayFace{{0, 0, 0}, {1, 0, 0}, {2, 0, 1}, {1, 0, 2}, {0, 0, 1}});
+  AddFaceFan(m, std::vector<Vec3f>{{0, 0, 0}, {1, 0, 0}, {2, 0, 1}, {1, 0, 2}, {0, 0, 1}});
   EXPECT_EQ(m.TriangleCount(), 3u);
   // An empty landscape is a world where every height is 0.
-  const CollisionWorld w(CreateWorldCol(std::vector<DisplayFace>{}));
+  const CollisionWorld w(CreateWorldCol(std::vector<std::vector<Vec3f>>{}));
   EXPECT_DOUBLE_EQ(w.GroundHeightAt(1, 2), 0);
   EXPECT_FALSE(w.SphereCollision({0, 0, 0}, 1000));
   World::RayHit hit;
@@ -95,7 +95,7 @@ TEST(CollisionWorld, ContactRayReportsTriangleAndPointWithinTheOffset) {
 
 TEST(CollisionWorld, SphereObstacleTest) {
   // A wall: a vertical face in the display's x-y plane becomes x-z in the simulation.
-  const DisplayFace wall = {{0, 0, 50}, {10, 0, 50}, {10, 10, 50}, {0, 10, 50}};
+  const std::vector<Vec3f> wall = {{0, 0, 50}, {10, 0, 50}, {10, 10, 50}, {0, 10, 50}};
   const CollisionWorld w(CreateWorldCol({wall}));
   EXPECT_TRUE(w.SphereCollision({5, 49.5, 5}, 0.6));
   EXPECT_FALSE(w.SphereCollision({5, 49.0, 5}, 0.6));

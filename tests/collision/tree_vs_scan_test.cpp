@@ -15,14 +15,14 @@ class TreeVsScan : public ::testing::Test {
  protected:
   std::mt19937 rng{12345};
   float U(float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
-  Float3 RandomPoint(float lo, float hi) { return {U(lo, hi), U(lo, hi), U(lo, hi)}; }
+  Vec3f RandomPoint(float lo, float hi) { return {U(lo, hi), U(lo, hi), U(lo, hi)}; }
 
   std::vector<Triangle> RandomSoup(int n, float world, float size) {
     std::vector<Triangle> tris;
     for (int i = 0; i < n; ++i) {
-      const Float3 c = RandomPoint(0, world);
+      const Vec3f c = RandomPoint(0, world);
       auto corner = [&] {
-        return Float3{c[0] + U(-size, size), c[1] + U(-size, size), c[2] + U(-size, size)};
+        return Vec3f{c.x + U(-size, size), c.y + U(-size, size), c.z + U(-size, size)};
       };
       tris.push_back({corner(), corner(), corner()});
     }
@@ -97,7 +97,7 @@ TEST_F(TreeVsScan, TerrainGridWithVerticalProbes) {
   std::vector<Triangle> tris;
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j) {
-      const Float3 a{float(i), float(j), h(i, j)}, b{float(i + 1), float(j), h(i + 1, j)},
+      const Vec3f a{float(i), float(j), h(i, j)}, b{float(i + 1), float(j), h(i + 1, j)},
           c{float(i + 1), float(j + 1), h(i + 1, j + 1)}, d{float(i), float(j + 1), h(i, j + 1)};
       tris.push_back({a, b, c});
       tris.push_back({a, c, d});

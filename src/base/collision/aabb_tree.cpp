@@ -22,7 +22,7 @@ struct Box {
   float hi[3] = {std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest(),
                  std::numeric_limits<float>::lowest()};
 
-  void Grow(const Float3& p) {
+  void Grow(const Vec3f& p) {
     for (int i = 0; i < 3; ++i) {
       lo[i] = std::min(lo[i], p[i]);
       hi[i] = std::max(hi[i], p[i]);
@@ -44,7 +44,7 @@ struct Box {
 
 struct Item {
   Box box;
-  Float3 centre;
+  Vec3f centre;
 };
 
 struct Task {

@@ -1,8 +1,18 @@
 #include "base/collision/collision_model.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace veltrane::collision {
+namespace {
+
+// Writes v as three floats, the layout of the pointer-based interface.
+void Put(const Vec3f& v, float* out) {
+  out[0] = v.x;
+  out[1] = v.y;
+  out[2] = v.z;
+}
+
+}  // namespace
 
 bool CollisionModel::addTriangle(const float* v1, const float* v2, const float* v3) {
   Triangle t{{v1[0], v1[1], v1[2]}, {v2[0], v2[1], v2[2]}, {v3[0], v3[1], v3[2]}};
@@ -37,17 +47,16 @@ std::optional<CollisionModel::Hit> CollisionModel::MakeHit(bool found, const Que
   return h;
 }
 
-std::optional<CollisionModel::Hit> CollisionModel::Ray(const Float3& origin,
-                                                       const Float3& direction, bool closest,
-                                                       float segmin, float segmax) const {
+std::optional<CollisionModel::Hit> CollisionModel::Ray(const Vec3f& origin, const Vec3f& direction,
+                                                       bool closest, float segmin,
+                                                       float segmax) const {
   collision::Ray ray{ToPoint(origin), ToPoint(direction), segmin, segmax};
   QueryHit q;
   const bool found = finalized_ ? tree_.CastRay(ray, closest, q) : ScanRay(tris_, ray, closest, q);
   return MakeHit(found, q);
 }
 
-std::optional<CollisionModel::Hit> CollisionModel::Sphere(const Float3& centre,
-                                                          float radius) const {
+std::optional<CollisionModel::Hit> CollisionModel::Sphere(const Vec3f& centre, float radius) const {
   QueryHit q;
   const Vec3 c = ToPoint(centre);
   const bool found = finalized_ ? tree_.TouchSphere(c, radius, q) : ScanSphere(tris_, c, radius, q);
@@ -69,15 +78,15 @@ bool CollisionModel::sphereCollision(const float* centre, float radius) {
 bool CollisionModel::getCollidingTriangles(float* t1, float* /*t2*/, bool /*model_space*/) const {
   if (!last_) return false;
   const Triangle& t = last_->triangle;
-  std::copy(t.a.begin(), t.a.end(), t1);
-  std::copy(t.b.begin(), t.b.end(), t1 + 3);
-  std::copy(t.c.begin(), t.c.end(), t1 + 6);
+  Put(t.a, t1);
+  Put(t.b, t1 + 3);
+  Put(t.c, t1 + 6);
   return true;
 }
 
 bool CollisionModel::getCollisionPoint(float* p, bool /*model_space*/) const {
   if (!last_) return false;
-  std::copy(last_->point.begin(), last_->point.end(), p);
+  Put(last_->point, p);
   return true;
 }
 

@@ -29,7 +29,7 @@ class CollisionModel {
   struct Hit {
     Triangle triangle;      // the hit triangle's vertices as added
     std::size_t index = 0;  // its position in the order of addition
-    Float3 point{};         // ray crossing, or nearest point to a sphere centre
+    Vec3f point;            // ray crossing, or nearest point to a sphere centre
     double t = 0.0;         // ray parameter (0 for spheres)
   };
 
@@ -52,9 +52,9 @@ class CollisionModel {
   // After a hit: the hit point. False (and p untouched) after a miss.
   bool getCollisionPoint(float* p, bool model_space = true) const;
 
-  std::optional<Hit> Ray(const Float3& origin, const Float3& direction, bool closest, float segmin,
+  std::optional<Hit> Ray(const Vec3f& origin, const Vec3f& direction, bool closest, float segmin,
                          float segmax) const;
-  std::optional<Hit> Sphere(const Float3& centre, float radius) const;
+  std::optional<Hit> Sphere(const Vec3f& centre, float radius) const;
 
   std::size_t TriangleCount() const { return finalized_ ? tree_.TriangleCount() : tris_.size(); }
   bool IsFinalized() const { return finalized_; }

@@ -9,10 +9,6 @@ namespace {
 Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 Vec3 Add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3 Scale(const Vec3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 Cross(const Vec3& a, const Vec3& b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 
 // Barycentric slack: 1e-7 of an edge is far below float resolution of the
 // vertices but well above the rounding of the double-precision test.
@@ -123,9 +119,8 @@ double ClosestPointOnTriangle(const Vec3& p, const Triangle& tri, Vec3& closest)
 }
 
 bool IsFinite(const Triangle& tri) {
-  for (const Float3* v : {&tri.a, &tri.b, &tri.c})
-    for (float f : *v)
-      if (!std::isfinite(f)) return false;
+  for (const Vec3f* v : {&tri.a, &tri.b, &tri.c})
+    if (!std::isfinite(v->x) || !std::isfinite(v->y) || !std::isfinite(v->z)) return false;
   return true;
 }
 

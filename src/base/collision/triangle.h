@@ -1,22 +1,20 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "base/math/vec3.h"
+#include "base/math/vec3f.h"
 
 namespace veltrane::collision {
 
-using Float3 = std::array<float, 3>;
-
 // A triangle as it was added: three float vertices in the caller's order.
 struct Triangle {
-  Float3 a, b, c;
+  Vec3f a, b, c;
 };
 
 // The exact tests run in double; the stored data stay float.
-inline Vec3 ToPoint(const Float3& f) { return {f[0], f[1], f[2]}; }
-inline Float3 ToFloat(const Vec3& p) {
+inline Vec3 ToPoint(const Vec3f& f) { return {f.x, f.y, f.z}; }
+inline Vec3f ToFloat(const Vec3& p) {
   return {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
 }
 

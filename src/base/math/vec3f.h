@@ -12,8 +12,17 @@ struct Vec3f {
   float y = 0.0f;
   float z = 0.0f;
 
+  // Component by axis 0, 1, 2, for code that loops over axes.
+  float operator[](int axis) const;
+  float& operator[](int axis);
+
   friend bool operator==(const Vec3f&, const Vec3f&) = default;
 };
+
+// Members by axis: indexing through &x would step outside the member x.
+inline constexpr float Vec3f::*kVec3fAxes[3] = {&Vec3f::x, &Vec3f::y, &Vec3f::z};
+inline float Vec3f::operator[](int axis) const { return this->*kVec3fAxes[axis]; }
+inline float& Vec3f::operator[](int axis) { return this->*kVec3fAxes[axis]; }
 
 inline Vec3f operator+(Vec3f a, Vec3f b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vec3f operator-(Vec3f a, Vec3f b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
