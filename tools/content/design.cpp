@@ -21,19 +21,19 @@ const Rgba kYellow{0.98, 0.8, 0.1, 1.0, "yellow"};
 
 }  // namespace
 
-std::vector<std::vector<P3>> Rings(const std::vector<Station>& st, int n) {
-  std::vector<std::vector<P3>> rings;
+std::vector<std::vector<Vec3>> Rings(const std::vector<Station>& st, int n) {
+  std::vector<std::vector<Vec3>> rings;
   for (const Station& s : st) rings.push_back(EllipseRing(s.x, s.zc, s.w, s.h, n, s.exponent));
   return rings;
 }
 
-std::vector<P3> Point(double x, double z, int n) { return std::vector<P3>(n, P3{x, 0.0, z}); }
+std::vector<Vec3> Point(double x, double z, int n) { return std::vector<Vec3>(n, Vec3{x, 0.0, z}); }
 
 void AddWingHalf(Model& m, int side, double root_le, double root_chord, double tip_le,
                  double tip_chord, double half_span, double z_root, double dihedral_rise,
                  double t_root, double t_tip, double camber, const std::vector<double>& fractions,
                  const std::vector<int>& bands, int points) {
-  std::vector<std::vector<P3>> rings;
+  std::vector<std::vector<Vec3>> rings;
   for (double f : fractions) {
     const double le = root_le + (tip_le - root_le) * f;
     const double c = root_chord + (tip_chord - root_chord) * f;
@@ -51,7 +51,7 @@ void AddFin(Model& m, double root_le, double root_chord, double tip_le, double t
             color);
 }
 
-void AddBlades(Model& m, const P3& hub, bool vertical_axis, double radius, double chord,
+void AddBlades(Model& m, const Vec3& hub, bool vertical_axis, double radius, double chord,
                int color) {
   if (vertical_axis) {
     m.AddBox({hub.x - radius, hub.y - chord / 2, hub.z - 0.004},
@@ -67,9 +67,9 @@ Model WithWheelGeometry(const Design& d, int segments) {
   for (const Wheel& w : d.wheels) {
     for (int side : {1, -1}) {
       if (side < 0 && !w.mirrored) break;
-      const P3 c{w.centre.x, side * w.centre.y, w.centre.z};
+      const Vec3 c{w.centre.x, side * w.centre.y, w.centre.z};
       auto ring = [&](double y, double r) {
-        std::vector<P3> pts;
+        std::vector<Vec3> pts;
         for (int k = 0; k < segments; ++k) {
           const double q = 2.0 * std::numbers::pi * k / segments;
           pts.push_back({c.x + r * std::cos(q), y, c.z + r * std::sin(q)});
@@ -169,7 +169,7 @@ Design Glider() {
     AddWingHalf(m, side, -0.09, 0.23, -0.07, 0.18, 1.0, 0.06, 0.05, 0.11, 0.10, 0.035, {0.0, 1.0},
                 {white}, 9);
     // Outer panel: from 1.0 m to the tip at 1.5 m, rising more steeply.
-    std::vector<std::vector<P3>> outer;
+    std::vector<std::vector<Vec3>> outer;
     for (double f : {0.0, 0.8, 1.0}) {
       const double c = 0.18 - 0.07 * f;
       const double le = -0.07 + 0.04 * f;
@@ -303,8 +303,8 @@ Design DuctedFanJet() {
   // Intakes on both sides of the cockpit.
   for (int side : {1, -1}) {
     auto ring = [&](double x) {
-      std::vector<P3> r = EllipseRing(x, -0.01, 0.03, 0.035, 10);
-      for (P3& p : r) p.y += side * 0.085;
+      std::vector<Vec3> r = EllipseRing(x, -0.01, 0.03, 0.035, 10);
+      for (Vec3& p : r) p.y += side * 0.085;
       return r;
     };
     m.AddLoft({ring(-0.18), ring(0.10)}, dark);
@@ -333,9 +333,9 @@ Design DuctedFanJet() {
 Design Scaled(const Design& d, double sx, double sy, double sz, const std::string& title) {
   Design o = d;
   o.title = title;
-  auto scale = [&](P3& p) { p = {p.x * sx, p.y * sy, p.z * sz}; };
+  auto scale = [&](Vec3& p) { p = {p.x * sx, p.y * sy, p.z * sz}; };
   for (Face& f : o.body.faces)
-    for (P3& p : f.corners) scale(p);
+    for (Vec3& p : f.corners) scale(p);
   const double round = 0.5 * (sy + sz);
   for (Wheel& w : o.wheels) {
     scale(w.centre);

@@ -9,7 +9,7 @@ namespace veltrane::content {
 
 // A wheel in the neutral frame; a mirrored wheel has a twin at -y.
 struct Wheel {
-  P3 centre;
+  Vec3 centre;
   double radius = 0.0;
   double width = 0.0;
   int color = 0;
@@ -17,8 +17,8 @@ struct Wheel {
 };
 
 struct Propeller {
-  P3 centre;
-  P3 axis;
+  Vec3 centre;
+  Vec3 axis;
   double radius = 0.0;
 };
 

@@ -12,9 +12,9 @@ struct Station {
   double x, zc, w, h, exponent;
 };
 
-std::vector<std::vector<P3>> Rings(const std::vector<Station>& st, int n);
+std::vector<std::vector<Vec3>> Rings(const std::vector<Station>& st, int n);
 // A ring collapsed to one point on the centre line: closes a loft there.
-std::vector<P3> Point(double x, double z, int n);
+std::vector<Vec3> Point(double x, double z, int n);
 
 // One wing half as a tapered loft; side = +1 right, -1 left. Sections at the given span
 // fractions; band colours per section gap.
@@ -28,6 +28,7 @@ void AddFin(Model& m, double root_le, double root_chord, double tip_le, double t
             double z_root, double z_tip, double t, int color, int points);
 
 // Two crossing thin blades around a hub, in the plane normal to `axis` (x or z).
-void AddBlades(Model& m, const P3& hub, bool vertical_axis, double radius, double chord, int color);
+void AddBlades(Model& m, const Vec3& hub, bool vertical_axis, double radius, double chord,
+               int color);
 
 }  // namespace veltrane::content

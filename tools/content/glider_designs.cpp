@@ -60,7 +60,7 @@ void AddWing(Model& m, const GliderLook& g, int main, int trim) {
     const double k = 2.0 / 3.0, midChord = g.rootChord + (g.tipChord - g.rootChord) * 0.6;
     AddWingHalf(m, side, le, g.rootChord, le + g.tipSweep * 0.5, midChord, half * k, z,
                 g.dihedral * half * 0.5, 0.11, 0.1, 0.035, {0.0, 1.0}, {main}, 9);
-    std::vector<std::vector<P3>> outer;
+    std::vector<std::vector<Vec3>> outer;
     for (double f : {0.0, 0.7, 1.0}) {
       const double c = midChord + (g.tipChord - midChord) * f;
       outer.push_back(AirfoilRing(le + g.tipSweep * (0.5 + 0.5 * f),

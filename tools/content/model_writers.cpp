@@ -24,7 +24,7 @@ std::string Num(double v, int decimals) {
 
 namespace {
 
-std::string Pt(const P3& p) { return Num(p.x) + " " + Num(p.y) + " " + Num(p.z); }
+std::string Pt(const Vec3& p) { return Num(p.x) + " " + Num(p.y) + " " + Num(p.z); }
 
 std::vector<size_t> ByColour(const Model& m) {
   std::vector<size_t> order(m.faces.size());
@@ -90,7 +90,7 @@ std::string GeoText(const Design& d, const std::string& header_comment) {
 double LowestPoint(const Design& d) {
   double low = 0.0;
   for (const Face& f : d.body.faces)
-    for (const P3& p : f.corners) low = std::min(low, p.z);
+    for (const Vec3& p : f.corners) low = std::min(low, p.z);
   for (const Wheel& w : d.wheels) low = std::min(low, w.centre.z - w.radius);
   return -low;
 }
@@ -98,11 +98,11 @@ double LowestPoint(const Design& d) {
 namespace {
 
 // MDL axes: a to the left, b towards the tail, c up.
-P3 ToMdl(const P3& p) { return {-p.y, p.x, p.z}; }
+Vec3 ToMdl(const Vec3& p) { return {-p.y, p.x, p.z}; }
 
 struct VertexTable {
-  std::vector<P3> points;
-  int Index(const P3& p) {
+  std::vector<Vec3> points;
+  int Index(const Vec3& p) {
     for (size_t i = 0; i < points.size(); ++i)
       if (Length(points[i] - p) < 1e-6) return static_cast<int>(i);
     points.push_back(p);
@@ -153,7 +153,7 @@ std::string MdlText(const Design& d, const std::vector<ParamLine>& airplane) {
     for (int side : {1, -1}) {
       if (side < 0 && !w.mirrored) break;
       // A wheel part runs from its centre point along its axis for its width.
-      const P3 start{w.centre.x, side * w.centre.y - w.width / 2, w.centre.z};
+      const Vec3 start{w.centre.x, side * w.centre.y - w.width / 2, w.centre.z};
       parts.push_back("2 12 " + Pt(ToMdl({0, 1, 0})) + "  " + Pt(ToMdl(start)) + "  " +
                       Num(w.radius) + " " + Num(w.width) + " " + std::to_string(w.color + 1) +
                       "\twheel: segments, axis, side centre, radius, width, colour");
@@ -172,7 +172,7 @@ std::string MdlText(const Design& d, const std::vector<ParamLine>& airplane) {
 namespace {
 
 // DirectX axes: x right, y up, z forward.
-P3 ToX(const P3& p) { return {p.y, p.z, -p.x}; }
+Vec3 ToX(const Vec3& p) { return {p.y, p.z, -p.x}; }
 
 }  // namespace
 
@@ -184,11 +184,11 @@ std::string XText(const Design& d) {
     const int seg = 16;
     for (int k = 0; k < seg; ++k) {
       const double a = 2 * std::numbers::pi * k / seg, b = 2 * std::numbers::pi * (k + 1) / seg;
-      const P3 u{0, 1, 0}, w{0, 0, 1};
-      const P3 pa = p.centre + (u * std::cos(a) + w * std::sin(a)) * p.radius;
-      const P3 pb = p.centre + (u * std::cos(b) + w * std::sin(b)) * p.radius;
-      const P3 c = p.centre + P3{0.002, 0, 0};
-      const P3 c2 = p.centre - P3{0.002, 0, 0};
+      const Vec3 u{0, 1, 0}, w{0, 0, 1};
+      const Vec3 pa = p.centre + (u * std::cos(a) + w * std::sin(a)) * p.radius;
+      const Vec3 pb = p.centre + (u * std::cos(b) + w * std::sin(b)) * p.radius;
+      const Vec3 c = p.centre + Vec3{0.002, 0, 0};
+      const Vec3 c2 = p.centre - Vec3{0.002, 0, 0};
       m.faces.push_back({{c, pa, pb}, disc});
       m.faces.push_back({{c2, pb, pa}, disc});
     }
@@ -197,7 +197,7 @@ std::string XText(const Design& d) {
   struct FaceRef {
     std::vector<int> v;
     int colour;
-    P3 normal;
+    Vec3 normal;
   };
   std::vector<FaceRef> faces;
   for (const Face& f : m.faces) {
@@ -205,10 +205,10 @@ std::string XText(const Design& d) {
     // Front faces turn clockwise in this format's left-handed frame.
     for (auto it = f.corners.rbegin(); it != f.corners.rend(); ++it)
       r.v.push_back(vt.Index(ToX(*it)));
-    P3 n = Cross(f.corners[1] - f.corners[0], f.corners[2] - f.corners[0]);
+    Vec3 n = Cross(f.corners[1] - f.corners[0], f.corners[2] - f.corners[0]);
     if (f.corners.size() == 4) n = Cross(f.corners[2] - f.corners[0], f.corners[3] - f.corners[1]);
     const double len = Length(n);
-    r.normal = len > 0 ? ToX(n * (1.0 / len)) : P3{0, 1, 0};
+    r.normal = len > 0 ? ToX(n * (1.0 / len)) : Vec3{0, 1, 0};
     faces.push_back(r);
   }
   std::ostringstream o;
@@ -221,7 +221,7 @@ std::string XText(const Design& d) {
        "0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0;;\n }\n";
   o << " Mesh Body {\n  " << vt.points.size() << ";\n";
   for (size_t i = 0; i < vt.points.size(); ++i) {
-    const P3& p = vt.points[i];
+    const Vec3& p = vt.points[i];
     o << "  " << Num(p.x) << ";" << Num(p.y) << ";" << Num(p.z) << ";"
       << (i + 1 < vt.points.size() ? "," : ";") << "\n";
   }
@@ -246,7 +246,7 @@ std::string XText(const Design& d) {
   o << "  }\n";
   o << "  MeshNormals {\n   " << faces.size() << ";\n";
   for (size_t i = 0; i < faces.size(); ++i) {
-    const P3& n = faces[i].normal;
+    const Vec3& n = faces[i].normal;
     o << "   " << Num(n.x) << ";" << Num(n.y) << ";" << Num(n.z) << ";"
       << (i + 1 < faces.size() ? "," : ";") << "\n";
   }
@@ -267,18 +267,18 @@ void RenderOnto(const Design& d, Image& img, int x0, int y0, int width, int heig
   Model m = WithWheelGeometry(d, 16);
   // View from the front left, a little above: yaw the model, then tilt.
   const double yaw = -2.35, tilt = 0.38;
-  auto view = [&](const P3& p) {
+  auto view = [&](const Vec3& p) {
     const double x1 = p.x * std::cos(yaw) - p.y * std::sin(yaw);
     const double y1 = p.x * std::sin(yaw) + p.y * std::cos(yaw);
     const double z1 = p.z;
     // Screen right = y1, screen up = z tilted, depth = x1.
-    return P3{y1, z1 * std::cos(tilt) - x1 * std::sin(tilt),
-              x1 * std::cos(tilt) + z1 * std::sin(tilt)};
+    return Vec3{y1, z1 * std::cos(tilt) - x1 * std::sin(tilt),
+                x1 * std::cos(tilt) + z1 * std::sin(tilt)};
   };
   double lo_x = 1e9, hi_x = -1e9, lo_y = 1e9, hi_y = -1e9;
   for (const Face& f : m.faces)
-    for (const P3& p : f.corners) {
-      const P3 v = view(p);
+    for (const Vec3& p : f.corners) {
+      const Vec3 v = view(p);
       lo_x = std::min(lo_x, v.x);
       hi_x = std::max(hi_x, v.x);
       lo_y = std::min(lo_y, v.y);
@@ -288,18 +288,18 @@ void RenderOnto(const Design& d, Image& img, int x0, int y0, int width, int heig
   const double cx = 0.5 * (lo_x + hi_x), cy = 0.5 * (lo_y + hi_y);
   std::vector<double> depth(static_cast<size_t>(img.Width()) * img.Height(),
                             std::numeric_limits<double>::infinity());
-  const P3 light = view(P3{-0.3, -0.5, 0.8}) * (1.0 / Length(P3{-0.3, -0.5, 0.8}));
+  const Vec3 light = view(Vec3{-0.3, -0.5, 0.8}) * (1.0 / Length(Vec3{-0.3, -0.5, 0.8}));
   for (const Face& f : m.faces) {
-    std::vector<P3> v;
-    for (const P3& p : f.corners) v.push_back(view(p));
-    P3 n = Cross(v[1] - v[0], v[2] - v[0]);
+    std::vector<Vec3> v;
+    for (const Vec3& p : f.corners) v.push_back(view(p));
+    Vec3 n = Cross(v[1] - v[0], v[2] - v[0]);
     if (Length(n) == 0) continue;
     n = n * (1.0 / Length(n));
     const double lit = 0.35 + 0.65 * std::fabs(Dot(n, light));
     const Rgba& c = m.colors[static_cast<size_t>(f.color)];
     const Rgb col{c.r * lit, c.g * lit, c.b * lit};
     for (size_t k = 1; k + 1 < v.size(); ++k) {
-      const P3* tri[3] = {&v[0], &v[k], &v[k + 1]};
+      const Vec3* tri[3] = {&v[0], &v[k], &v[k + 1]};
       double xs[3], ys[3], zs[3];
       for (int j = 0; j < 3; ++j) {
         xs[j] = x0 + width / 2.0 + (tri[j]->x - cx) * scale;

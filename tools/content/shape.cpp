@@ -7,15 +7,6 @@
 
 namespace veltrane::content {
 
-P3 operator+(const P3& a, const P3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-P3 operator-(const P3& a, const P3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-P3 operator*(const P3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-P3 Cross(const P3& a, const P3& b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double Dot(const P3& a, const P3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double Length(const P3& a) { return std::sqrt(Dot(a, a)); }
-
 int Model::Color(const Rgba& c) {
   for (size_t i = 0; i < colors.size(); ++i) {
     const Rgba& o = colors[i];
@@ -41,26 +32,26 @@ void Model::AddClosed(std::vector<Face> part) {
 
 namespace {
 
-bool Degenerate(const std::vector<P3>& ring) {
-  for (const P3& p : ring)
+bool Degenerate(const std::vector<Vec3>& ring) {
+  for (const Vec3& p : ring)
     if (Length(p - ring[0]) > 1e-9) return false;
   return true;
 }
 
-P3 Centre(const std::vector<P3>& ring) {
-  P3 c;
-  for (const P3& p : ring) c = c + p;
+Vec3 Centre(const std::vector<Vec3>& ring) {
+  Vec3 c;
+  for (const Vec3& p : ring) c = c + p;
   return c * (1.0 / static_cast<double>(ring.size()));
 }
 
 }  // namespace
 
-void Model::AddLoft(const std::vector<std::vector<P3>>& rings, int color) {
+void Model::AddLoft(const std::vector<std::vector<Vec3>>& rings, int color) {
   AddLoft(rings, std::vector<int>(rings.size(), color), color);
 }
 
-void Model::AddLoft(const std::vector<std::vector<P3>>& rings, const std::vector<int>& band_colors,
-                    int cap_color) {
+void Model::AddLoft(const std::vector<std::vector<Vec3>>& rings,
+                    const std::vector<int>& band_colors, int cap_color) {
   std::vector<Face> part;
   const size_t n = rings.front().size();
   for (size_t i = 0; i + 1 < rings.size(); ++i) {
@@ -83,23 +74,24 @@ void Model::AddLoft(const std::vector<std::vector<P3>>& rings, const std::vector
   // End caps: fans around the ring centre.
   for (const auto* ring : {&rings.front(), &rings.back()}) {
     if (Degenerate(*ring)) continue;
-    const P3 c = Centre(*ring);
+    const Vec3 c = Centre(*ring);
     const bool front = ring == &rings.front();
     for (size_t j = 0; j < n; ++j) {
       const size_t k = (j + 1) % n;
       Face f;
       f.color = cap_color;
-      f.corners = front ? std::vector<P3>{c, (*ring)[k], (*ring)[j]}
-                        : std::vector<P3>{c, (*ring)[j], (*ring)[k]};
+      f.corners = front ? std::vector<Vec3>{c, (*ring)[k], (*ring)[j]}
+                        : std::vector<Vec3>{c, (*ring)[j], (*ring)[k]};
       part.push_back(f);
     }
   }
   AddClosed(std::move(part));
 }
 
-void Model::AddBox(const P3& lo, const P3& hi, int color) {
-  const P3 c[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
-                   {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
+void Model::AddBox(const Vec3& lo, const Vec3& hi, int color) {
+  const Vec3 c[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z},
+                     {lo.x, hi.y, lo.z}, {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z},
+                     {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
   const int q[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
                        {2, 3, 7, 6}, {1, 2, 6, 5}, {3, 0, 4, 7}};
   std::vector<Face> part;
@@ -108,21 +100,21 @@ void Model::AddBox(const P3& lo, const P3& hi, int color) {
   AddClosed(std::move(part));
 }
 
-void Model::AddStrut(const P3& a, const P3& b, double width, double depth, int color) {
-  P3 d = b - a;
-  const P3 ref = std::fabs(d.z) > 0.9 * Length(d) ? P3{1, 0, 0} : P3{0, 0, 1};
-  P3 s = Cross(d, ref);
+void Model::AddStrut(const Vec3& a, const Vec3& b, double width, double depth, int color) {
+  Vec3 d = b - a;
+  const Vec3 ref = std::fabs(d.z) > 0.9 * Length(d) ? Vec3{1, 0, 0} : Vec3{0, 0, 1};
+  Vec3 s = Cross(d, ref);
   s = s * (0.5 * width / Length(s));
-  P3 t = Cross(s, d);
+  Vec3 t = Cross(s, d);
   t = t * (0.5 * depth / Length(t));
-  auto ring = [&](const P3& m) {
-    return std::vector<P3>{m + s + t, m - s + t, m - s - t, m + s - t};
+  auto ring = [&](const Vec3& m) {
+    return std::vector<Vec3>{m + s + t, m - s + t, m - s - t, m + s - t};
   };
   AddLoft({ring(a), ring(b)}, color);
 }
 
-std::vector<P3> EllipseRing(double x, double zc, double w, double h, int n, double exponent) {
-  std::vector<P3> ring;
+std::vector<Vec3> EllipseRing(double x, double zc, double w, double h, int n, double exponent) {
+  std::vector<Vec3> ring;
   for (int j = 0; j < n; ++j) {
     const double q = 2.0 * std::numbers::pi * j / n;
     const double c = std::cos(q), s = std::sin(q);
@@ -161,9 +153,10 @@ std::vector<double> Stations(int n) {
 
 }  // namespace
 
-std::vector<P3> AirfoilRing(double x_le, double y, double z, double c, double t, double m, int n) {
+std::vector<Vec3> AirfoilRing(double x_le, double y, double z, double c, double t, double m,
+                              int n) {
   const std::vector<double> u = Stations(n);
-  std::vector<P3> ring;
+  std::vector<Vec3> ring;
   // Upper surface from the trailing edge to the leading edge, lower surface back.
   for (int i = n - 1; i >= 0; --i)
     ring.push_back({x_le + u[i] * c, y, z + c * (Camber(u[i], m) + Thickness(u[i], t))});
@@ -172,9 +165,9 @@ std::vector<P3> AirfoilRing(double x_le, double y, double z, double c, double t,
   return ring;
 }
 
-std::vector<P3> FinRing(double x_le, double y, double z, double c, double t, int n) {
+std::vector<Vec3> FinRing(double x_le, double y, double z, double c, double t, int n) {
   const std::vector<double> u = Stations(n);
-  std::vector<P3> ring;
+  std::vector<Vec3> ring;
   for (int i = n - 1; i >= 0; --i) ring.push_back({x_le + u[i] * c, y + c * Thickness(u[i], t), z});
   for (int i = 1; i < n - 1; ++i) ring.push_back({x_le + u[i] * c, y - c * Thickness(u[i], t), z});
   return ring;
