@@ -5,6 +5,16 @@
 namespace veltrane::window {
 namespace {
 
+// The start waits for the window manager's frame only where the frame could
+// push the window off the display; without a window manager it waited in vain.
+TEST(FitWindowSize, OnlyAWindowNearTheDisplaysSizeWaitsForItsFrame) {
+  EXPECT_TRUE(FitsWithAnyFrame(640, 480, 1280, 1024));
+  EXPECT_TRUE(FitsWithAnyFrame(1024, 768, 1280, 1024));
+  EXPECT_FALSE(FitsWithAnyFrame(1280, 960, 1280, 1024));  // a title bar would push it off
+  EXPECT_FALSE(FitsWithAnyFrame(1024, 768, 1024, 768));
+  EXPECT_FALSE(FitsWithAnyFrame(640, 480, 0, 0));  // display unknown
+}
+
 TEST(FitWindowSize, StoredSizesTheDisplayCannotHoldOrThatAreNoSizes) {
   const struct {
     int w, h, usableW, usableH;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/display_sizes.h"
+#include "platform/window/window_size.h"
 
 namespace veltrane::window {
 
@@ -28,6 +29,9 @@ void KeepShownWindowOnDisplay(SDL_Window* window, int display) {
   int usableW = 0, usableH = 0;
   UsableSize(display, usableW, usableH);
   if (usableW <= 0 || usableH <= 0) return;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  if (FitsWithAnyFrame(w, h, usableW, usableH)) return;
   // The window manager puts its frame around the window a moment after it is mapped.
   int top = 0, left = 0, bottom = 0, right = 0;
   for (int i = 0; i < 25; ++i) {
@@ -37,8 +41,6 @@ void KeepShownWindowOnDisplay(SDL_Window* window, int display) {
       break;
     SDL_Delay(20);
   }
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window, &w, &h);
   const int fitW = std::min(w, usableW - left - right), fitH = std::min(h, usableH - top - bottom);
   if (fitW == w && fitH == h) return;
   if (fitW <= 0 || fitH <= 0) return;

@@ -27,4 +27,10 @@ FittedSize FitWindowSize(int width, int height, int usableWidth, int usableHeigh
   return f;
 }
 
+bool FitsWithAnyFrame(int width, int height, int usableWidth, int usableHeight) {
+  // More than any common title bar and borders take.
+  constexpr int kFrameWidth = 64, kFrameHeight = 128;
+  return width + kFrameWidth <= usableWidth && height + kFrameHeight <= usableHeight;
+}
+
 }  // namespace veltrane::window

@@ -16,4 +16,9 @@ struct FittedSize {
 // (0 when unknown, then only nonsense is replaced).
 FittedSize FitWindowSize(int width, int height, int usableWidth, int usableHeight);
 
+// Whether a window of width × height stays within the usable area whatever
+// frame a window manager puts round it: then nobody has to wait for the frame
+// to be known (without a window manager it never is).
+bool FitsWithAnyFrame(int width, int height, int usableWidth, int usableHeight);
+
 }  // namespace veltrane::window
