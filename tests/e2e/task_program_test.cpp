@@ -22,8 +22,8 @@ class TaskProgramTest : public WindowedProgramTest {
   virtual std::string Settings() const { return {}; }
   void BeforeStart() override {
     // Not the first start: no hint for a first flight over the scene.
-    std::ofstream(program_->ConfigDir() / "settings.ini")
-        << "[MainForm]\nFirstFlightHelpShown=1\n" << Settings();
+    std::ofstream(program_->ConfigDir() / "settings.ini") << "[MainForm]\nFirstFlightHelpShown=1\n"
+                                                          << Settings();
     // Two races and a limbo kept by an earlier session.
     const fs::path data = dir_ / "share" / "veltrane";
     fs::create_directories(data);
@@ -226,8 +226,8 @@ TEST_F(SlopeRaceProgramTest, AThrownGliderRidesTheSlopeIntoTheRace) {
   // The overlay turns from the entry time to the race's clock and leg.
   const pictures::Picture entry = program_->Grab();
   pictures::Picture racing;
-  EXPECT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return OverlayChange(entry, p) > 30; },
-                        &racing))
+  EXPECT_TRUE(
+      ShowsSoon([&](const pictures::Picture& p) { return OverlayChange(entry, p) > 30; }, &racing))
       << "the overlay shows no race";
   Keep(racing, "task_slope_race.png");
 }
@@ -236,11 +236,12 @@ TEST_F(FollowingTaskProgramTest, TheLimboCourseStandsAheadOfTheModel) {
   ASSERT_TRUE(ShowsSoon(SceneWithMenuShown));
   const pictures::Picture before = program_->Grab();
   ChooseFromMenu("tasks", "task_limbo");
-  ASSERT_TRUE(WaitUntil([&] { return program_->TraceCount("TMainForm.StartTask limbo") == 1; }, 10s));
+  ASSERT_TRUE(
+      WaitUntil([&] { return program_->TraceCount("TMainForm.StartTask limbo") == 1; }, 10s));
   // Seen from behind, the model faces the poles and the tape between them.
   pictures::Picture course;
-  EXPECT_TRUE(ShowsSoon([&](const pictures::Picture& p) { return ViewChange(before, p) > 200; },
-                        &course))
+  EXPECT_TRUE(
+      ShowsSoon([&](const pictures::Picture& p) { return ViewChange(before, p) > 200; }, &course))
       << "no poles or tape in view";
   Keep(course, "task_limbo_course.png");
 }

@@ -20,9 +20,11 @@ float Hash(int x, int y, std::uint32_t seed) {
 // The lattice is hashed once: the picture has a quarter of a million texels.
 class Noise {
  public:
-  Noise(int cells, std::uint32_t seed) : cells_(cells), at_(static_cast<std::size_t>(cells) * cells) {
+  Noise(int cells, std::uint32_t seed)
+      : cells_(cells), at_(static_cast<std::size_t>(cells) * cells) {
     for (int j = 0; j < cells; ++j)
-      for (int i = 0; i < cells; ++i) at_[static_cast<std::size_t>(j) * cells + i] = Hash(i, j, seed);
+      for (int i = 0; i < cells; ++i)
+        at_[static_cast<std::size_t>(j) * cells + i] = Hash(i, j, seed);
   }
   float operator()(float u, float v) const {
     const float x = u * static_cast<float>(cells_), y = v * static_cast<float>(cells_);
@@ -59,7 +61,8 @@ std::vector<std::uint8_t> DetailPixels() {
       const float u = static_cast<float>(x) / n, v = static_cast<float>(y) / n;
       const float speckle = Hash(x, y, 1) - 0.5f;
       const float tufts = tuftNoise(u, v) - 0.5f;
-      const float patches = (patchNoise(u, v) - 0.5f) * 0.65f + (smallPatchNoise(u, v) - 0.5f) * 0.35f;
+      const float patches =
+          (patchNoise(u, v) - 0.5f) * 0.65f + (smallPatchNoise(u, v) - 0.5f) * 0.35f;
       std::uint8_t* p = &px[(static_cast<std::size_t>(y) * n + x) * 4];
       p[0] = Byte(speckle * 0.8f + tufts * 1.2f);
       p[1] = Byte(patches * 1.8f);
