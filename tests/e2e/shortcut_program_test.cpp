@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -94,13 +95,18 @@ class ShortcutTest : public WindowedProgramTest {
         if (std::abs(Brightness(a, x, y) - Brightness(b, x, y)) > 100) ++n;
     return n;
   }
-  int Recordings() const {
-    int n = 0;
+  // The recordings, by name, with their sizes.
+  std::map<std::string, std::uintmax_t> Recordings() const {
+    std::map<std::string, std::uintmax_t> found;
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(dir_ / "share", ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-      if (it->path().filename().string().rfind("flight-", 0) == 0) ++n;
-    return n;
+      if (it->path().filename().string().rfind("flight-", 0) == 0) {
+        std::error_code sizeError;
+        const std::uintmax_t size = fs::file_size(it->path(), sizeError);
+        found[it->path().string()] = sizeError ? 0 : size;
+      }
+    return found;
   }
   // How large the view shows the model standing on the field: the pixels
   // below the horizon that are not grass.
@@ -170,13 +176,35 @@ class ShortcutTest : public WindowedProgramTest {
         << "key: no " << line;
   }
   void Recording(const std::string& menu, const std::string& id, const std::string& key) {
-    const int before = Recordings();
+    const auto before = Recordings();
     ChooseFromMenu(menu, id);
-    ASSERT_TRUE(WaitUntil([&] { return Recordings() > before; }, 30s))
+    // The new recording; its start is written with one write, so any size is the whole start.
+    std::string path;
+    std::uintmax_t started = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          for (const auto& [name, size] : Recordings())
+            if (!before.contains(name) && size > 0) {
+              path = name;
+              started = size;
+            }
+          return !path.empty();
+        },
+        30s))
         << "the item recorded no new flight";
-    const int byItem = Recordings();
+    // A recording that ends before its first frame is thrown away, so the key
+    // waits until this one holds frames (written out a second into the flight).
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          const auto now = Recordings();
+          const auto it = now.find(path);
+          return it != now.end() && it->second > started;
+        },
+        30s))
+        << "the item's recording holds no frame";
+    const std::size_t byItem = Recordings().size();
     ASSERT_TRUE(program_->Key(key));
-    EXPECT_TRUE(WaitUntil([&] { return Recordings() > byItem; }, 30s))
+    EXPECT_TRUE(WaitUntil([&] { return Recordings().size() > byItem; }, 30s))
         << "the key recorded no new flight";
   }
   // A menu item chosen, and the menu gone from the screen, not just from the map.
