@@ -33,11 +33,38 @@ Rgb Land(Rgb c) {
   return c;
 }
 
+bool IsSky(const Rgb& c) { return c.r == 0.0 && c.g == 0.0 && c.b == 0.0; }
+
 // Fills column x from elevation `top` (degrees) down to the bottom with `shade(row)`.
+// The row the outline crosses gets the share it covers, over what lies behind it or
+// the haze the sky has there: an outline whole rows high would show as stairs once
+// the picture is magnified on screen.
 template <typename Shade>
 void FillDown(Image& img, int x, double top, Shade shade) {
-  const int first = std::max(0, static_cast<int>(std::ceil(RowOf(top))));
-  for (int y = first; y < kPanoramaHeight; ++y) img.At(x, y) = Land(shade(y));
+  const double edge = RowOf(top);
+  for (int y = std::max(0, static_cast<int>(std::floor(edge + 0.5))); y < kPanoramaHeight; ++y) {
+    const double cover = std::clamp(y + 0.5 - edge, 0.0, 1.0);
+    if (cover <= 0.0) continue;
+    const Rgb behind = IsSky(img.At(x, y)) ? kHaze : img.At(x, y);
+    img.At(x, y) = Land(cover < 1.0 ? Mix(behind, shade(y), cover) : shade(y));
+  }
+}
+
+// The tops of a row of trees round the horizon (degrees over `base`, before scaling):
+// rounded crowns of uneven width and height, overlapping.
+std::vector<double> TreeTops(unsigned seed) {
+  std::vector<double> top(kPanoramaWidth, 0.0);
+  Sequence seq(seed);
+  for (double at = 0.0; at < kPanoramaWidth; at += seq.Range(2.5, 6.0)) {
+    const double halfWidth = seq.Range(2.0, 4.5), height = seq.Range(0.7, 1.25);
+    for (int dx = static_cast<int>(-std::ceil(halfWidth)); dx <= std::ceil(halfWidth); ++dx) {
+      const double u = (std::floor(at) + dx + 0.5 - at) / halfWidth;
+      if (std::abs(u) >= 1.0) continue;
+      const int x = (static_cast<int>(std::floor(at)) + dx + kPanoramaWidth) % kPanoramaWidth;
+      top[x] = std::max(top[x], height * std::sqrt(1.0 - u * u));
+    }
+  }
+  return top;
 }
 
 double AzimuthOf(int x) { return 360.0 * (x + 0.5) / kPanoramaWidth; }
@@ -78,7 +105,7 @@ Image Panorama(const PanoramaStyle& s) {
   const std::vector<double> far = Profile(12, 4, s.seed);
   const std::vector<double> mid = Profile(20, 4, s.seed + 1);
   const std::vector<double> woods = Profile(48, 3, s.seed + 2);
-  const std::vector<double> crowns = Profile(640, 2, s.seed + 3);
+  const std::vector<double> crowns = TreeTops(s.seed + 3);
   const std::vector<double> cover = Profile(16, 2, s.seed + 4);
   const Rgb farColour = Mix({0.3, 0.4, 0.45}, kHaze, 0.55);
   const Rgb midColour = Mix({0.24, 0.36, 0.2}, kHaze, 0.35);
@@ -97,9 +124,13 @@ Image Panorama(const PanoramaStyle& s) {
     // Tree lines and hedges where the cover noise allows, their crowns uneven.
     const bool wooded = cover[x] < 0.25 + s.woods * 0.5 && land > 0.5;
     if (wooded) {
-      const double top = 0.15 + 0.55 * woods[x] + 0.18 * crowns[x];
-      FillDown(img, x, top,
-               [&](int y) { return Scale(woodColour, 0.9 + 0.2 * Hash01(x, y, s.seed + 5)); });
+      // Trees 15-25 m high some hundred metres off: one to two degrees.
+      const double top = (0.25 + 0.5 * woods[x]) + (0.6 + 0.6 * woods[x]) * crowns[x];
+      FillDown(img, x, top, [&](int y) {
+        // Crowns lit from above, darker inside.
+        const double depth = std::clamp((y - RowOf(top)) / 6.0, 0.0, 1.0);
+        return Scale(woodColour, (1.15 - 0.3 * depth) * (0.9 + 0.2 * Hash01(x, y, s.seed + 5)));
+      });
     }
     // Below the horizon: fields in patches, or the sea; hazier toward the horizon.
     const double horizon = RowOf(0.0);
