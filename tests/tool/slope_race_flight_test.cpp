@@ -214,6 +214,7 @@ struct LandingPilot {
   int goArounds = 0;
   double sink = 1.0;   // on the final, smoothed over the phugoid's swings
   double weave = 1.0;  // towards which side of the area it crabs
+  double shift = 0.0;  // how far behind the area it goes down
 
   // Bank towards a wanted heading (horizontal vector), at most `bank`.
   void Steer(SimState& s, const Vec3& want, double bank) const {
@@ -231,7 +232,7 @@ struct LandingPilot {
     const double bankLeft = std::asin(std::clamp(s.AxisRight.z, -1.0, 1.0));
     const double pitch = std::asin(std::clamp(s.AxisForward.z, -1.0, 1.0));
     const double error = speed - s.Airspeed;
-    held = std::clamp(held + 0.03 * error * kDt, -0.5, 0.5);
+    held = std::clamp(held + 0.03 * error * kDt, -0.8, 0.5);
     s.FunctionValue[fn::kElevator] = std::clamp(
         held + 0.05 * error + kPitchGain * pitch - 0.25 * std::fabs(bankLeft), -0.8, 0.8);
   }
@@ -295,10 +296,14 @@ struct LandingPilot {
         const double wind = -(air.x * f.x + air.y * f.y);
         const double height =
             std::min(agl, s.ModelPosition.z - world.GroundHeightAt(centre.x, centre.y));
-        const double need = (aim - along) * sink / std::max(height, 0.5);
-        const double a = agl < 2.0 || along < aim
+        // Held up by the lift over the area: drift back to where the air no longer
+        // rises, and come in from there once low.
+        if (sink < 0.15 && height > 10.0) shift = 80.0;
+        if (height < 6.0) shift = 0.0;
+        const double need = shift > 0.0 ? -3.0 : (aim - along) * sink / std::max(height, 0.5);
+        const double a = agl < 2.0 || along < aim - shift
                              ? 0.0
-                             : std::acos(std::clamp((need + wind) / s.Airspeed, -0.3, 1.0));
+                             : std::acos(std::clamp((need + wind) / s.Airspeed, 0.0, 1.0));
         // Turn back to the other side before the roll-in lag carries it off the area.
         const double drift = v.x * side.x + v.y * side.y;
         if (weave * drift > 0.0 && weave * (across + s.Airspeed / 4.0 * drift) > width / 2.0 - 5.0)
@@ -407,9 +412,7 @@ TEST(SlopeLanding, EveryGliderLandsOnTheTopLandingArea) {
       {"cliffs", "rudder-glider"},
       {"cliffs", "sailplane"},
       {"cliffs", "motor-glider"},
-      {"cliffs", "hlg",
-       "hangs 32-38 m over the ground 10-20 m behind the area, into the wind at 6.8 m/s: "
-       "the air behind the edge rises 0.23 m/s, as fast as it sinks"},
+      {"cliffs", "hlg"},
       {"cliffs", "throw-glider"},
       {"cliffs", "slope-wing"},
       {"cliffs", "slope-racer"},
