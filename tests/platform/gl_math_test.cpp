@@ -7,6 +7,7 @@
 #include "base/rm/rm.h"
 #include "ground_grid.h"
 #include "platform/gl/mesh_geometry.h"
+#include "platform/gl/mip_levels.h"
 
 namespace veltrane::gl {
 namespace {
@@ -271,6 +272,35 @@ TEST_F(MeshGeometryTest, LargeMeshesAreSplitIntoBoxedChunksOfOneKeyEach) {
 TEST_F(MeshGeometryTest, UnlitQualityIsReported) {
   mb_.SetQuality(rm::quality::kFillSolid);
   EXPECT_FALSE(BuildMeshGeometry(mb_).lit);
+}
+
+// Each smaller level is the rounded mean of the texels it covers, down to one texel;
+// a side of one is never read past, an odd side's last texels fall out.
+TEST(MipLevels, HalfLevelAveragesTheTexelsItCovers) {
+  struct Case {
+    int w, h;
+    std::vector<int> red;  // the picture's red channel, rows top first
+    int halfW, halfH;
+    std::vector<int> halfRed;
+  };
+  const Case cases[] = {
+      {2, 2, {0, 255, 255, 255}, 1, 1, {191}},
+      {4, 2, {0, 4, 8, 8, 4, 0, 8, 9}, 2, 1, {2, 8}},
+      {3, 1, {10, 20, 90}, 1, 1, {15}},
+      {1, 3, {10, 20, 90}, 1, 1, {15}},
+      {3, 3, {0, 0, 100, 0, 0, 100, 200, 200, 50}, 1, 1, {0}},
+      {1, 1, {77}, 1, 1, {77}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> rgba;
+    for (int r : c.red) rgba.insert(rgba.end(), {static_cast<std::uint8_t>(r), 1, 2, 3});
+    const std::vector<std::uint8_t> half = HalfLevel(rgba, c.w, c.h);
+    ASSERT_EQ(half.size(), static_cast<std::size_t>(c.halfW * c.halfH * 4)) << c.w << "x" << c.h;
+    for (std::size_t i = 0; i < c.halfRed.size(); ++i) {
+      EXPECT_EQ(half[i * 4], c.halfRed[i]) << c.w << "x" << c.h << " texel " << i;
+      EXPECT_EQ(half[i * 4 + 3], 3) << "alpha is averaged like the colours";
+    }
+  }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "platform/gl/mip_levels.h"
+
 namespace veltrane::gl {
 namespace {
 
@@ -78,10 +80,7 @@ unsigned MakeDetailTexture() {
   glGenTextures(1, &id);
   if (!id) return 0;
   glBindTexture(GL_TEXTURE_2D, id);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kDetailSize, kDetailSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               px.data());
-  glGenerateMipmap(GL_TEXTURE_2D);
+  UploadWithMipLevels(px.data(), kDetailSize, kDetailSize);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/gl/mip_levels.h"
+
 namespace veltrane::gl {
 namespace {
 
@@ -89,9 +91,11 @@ unsigned TextureCache::Get(const std::shared_ptr<rm::Texture>& tex, rm::TextureQ
       data = keyed.data();
     }
     // Rows arrive top first; v = 0 is the top, which is GL's t = 0 row.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pic.width, pic.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 data);
-    if (e.mipmap) glGenerateMipmap(GL_TEXTURE_2D);
+    if (e.mipmap)
+      UploadWithMipLevels(data, pic.width, pic.height);
+    else
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pic.width, pic.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                   data);
     if (tex->releaseAfterUpload) std::vector<std::uint8_t>().swap(tex->picture.pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
