@@ -8,11 +8,15 @@ namespace {
 std::unique_ptr<OpenAlDevice> OpenOutput(std::unique_ptr<OpenAlDevice> given, bool tryDefault,
                                          const Trace& trace) {
   if (given || !tryDefault) return given;
+  return ProgramSound::OpenDefaultOutput(trace);
+}
+}  // namespace
+
+std::unique_ptr<OpenAlDevice> ProgramSound::OpenDefaultOutput(const Trace& trace) {
   RouteSystemSoundLogs(trace);
   // The main window traces a missing device where its creation reaches the sound.
   return OpenAlDevice::OpenDefault(nullptr);
 }
-}  // namespace
 
 ProgramSound::ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device,
                            bool tryDefault)

@@ -19,6 +19,10 @@ class ProgramSound final : public SoundHook {
   // Opens the default output (or a given device, for tests).
   explicit ProgramSound(const Trace& trace, std::unique_ptr<OpenAlDevice> device = nullptr,
                         bool tryDefault = true);
+  // The system's default output, or none; its logs go to the trace. Opening it
+  // can take a while (a sound server may be asked), so the program does it on a
+  // worker while its window opens and hands the result to the constructor.
+  static std::unique_ptr<OpenAlDevice> OpenDefaultOutput(const Trace& trace);
 
   bool Available() const override { return engine_.SoundAvailable(); }
   void LoadCrashSound(const std::string& exePath) override { engine_.LoadCrashSound(exePath); }

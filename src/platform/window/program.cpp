@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 
 #include "app/user_folders.h"
 #include "platform/sound/program_sound.h"
@@ -34,11 +35,16 @@ int Program::Run() {
 }
 
 bool Program::Start() {
+  // Unattended runs stay silent and need no audio device; otherwise the device
+  // opens beside the window instead of after it.
+  std::future<std::unique_ptr<sound::OpenAlDevice>> output;
+  if (!unattended_)
+    output = std::async(std::launch::async,
+                        [trace = trace_] { return sound::ProgramSound::OpenDefaultOutput(trace); });
   if (!OpenWindow()) return false;
   stages_.Mark("window open");
   services_ = std::make_unique<SdlPlatformServices>(window_.Handle(), !unattended_);
-  // Unattended runs stay silent and need no audio device.
-  if (!unattended_) sound_ = std::make_unique<sound::ProgramSound>(trace_);
+  if (output.valid()) sound_ = std::make_unique<sound::ProgramSound>(trace_, output.get(), false);
   stages_.Mark("sound ready");
   std::string dataFolder = DataFolder(cl_);
   form_ = std::make_unique<TMainForm>(dataFolder, settings_, trace_, ActiveClock(), *services_,
