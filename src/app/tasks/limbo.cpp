@@ -6,10 +6,6 @@
 namespace veltrane::tasks {
 namespace {
 
-Vec3 Add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 Scale(const Vec3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-
 struct Closest {
   double s = 0.0;  // along the first segment
   double distance = 0.0;
@@ -17,7 +13,7 @@ struct Closest {
 
 // Closest points of segments p0-p1 and q0-q1 (clamped parameters).
 Closest SegmentDistance(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1) {
-  const Vec3 d1 = Sub(p1, p0), d2 = Sub(q1, q0), r = Sub(p0, q0);
+  const Vec3 d1 = p1 - p0, d2 = q1 - q0, r = p0 - q0;
   const double a = Dot(d1, d1), e = Dot(d2, d2), f = Dot(d2, r);
   double s = 0.0, t = 0.0;
   if (a <= 1e-12 && e <= 1e-12) {
@@ -41,7 +37,7 @@ Closest SegmentDistance(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Ve
       }
     }
   }
-  const Vec3 gap = Sub(Add(p0, Scale(d1, s)), Add(q0, Scale(d2, t)));
+  const Vec3 gap = (p0 + d1 * s) - (q0 + d2 * t);
   return {s, std::sqrt(Dot(gap, gap))};
 }
 
