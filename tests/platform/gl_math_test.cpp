@@ -294,7 +294,7 @@ TEST(MipLevels, HalfLevelAveragesTheTexelsItCovers) {
   for (const Case& c : cases) {
     std::vector<std::uint8_t> rgba;
     for (int r : c.red) rgba.insert(rgba.end(), {static_cast<std::uint8_t>(r), 1, 2, 3});
-    const std::vector<std::uint8_t> half = HalfLevel(rgba, c.w, c.h);
+    const std::vector<std::uint8_t> half = HalfLevel(rgba.data(), c.w, c.h);
     ASSERT_EQ(half.size(), static_cast<std::size_t>(c.halfW * c.halfH * 4)) << c.w << "x" << c.h;
     for (std::size_t i = 0; i < c.halfRed.size(); ++i) {
       EXPECT_EQ(half[i * 4], c.halfRed[i]) << c.w << "x" << c.h << " texel " << i;

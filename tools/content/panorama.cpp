@@ -50,7 +50,7 @@ void FillDown(Image& img, int x, double top, Shade shade) {
   }
 }
 
-// The tops of a row of trees round the horizon (degrees over `base`, before scaling):
+// The outline of a row of trees round the horizon, 0 to 1.25 of the row's height:
 // rounded crowns of uneven width and height, overlapping.
 std::vector<double> TreeTops(unsigned seed) {
   std::vector<double> top(kPanoramaWidth, 0.0);

@@ -7,7 +7,7 @@
 
 namespace veltrane::gl {
 
-std::vector<std::uint8_t> HalfLevel(const std::vector<std::uint8_t>& rgba, int width, int height) {
+std::vector<std::uint8_t> HalfLevel(const std::uint8_t* rgba, int width, int height) {
   const int w = std::max(1, width / 2), h = std::max(1, height / 2);
   std::vector<std::uint8_t> out(static_cast<std::size_t>(w) * h * 4);
   auto at = [&](int x, int y, int c) {
@@ -29,9 +29,10 @@ std::vector<std::uint8_t> HalfLevel(const std::vector<std::uint8_t>& rgba, int w
 void UploadWithMipLevels(const std::uint8_t* rgba, int width, int height) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-  std::vector<std::uint8_t> level(rgba, rgba + static_cast<std::size_t>(width) * height * 4);
+  std::vector<std::uint8_t> level;
   for (int l = 1; width > 1 || height > 1; ++l) {
-    level = HalfLevel(level, width, height);
+    // The first level is made straight from the caller's picture, not from a copy.
+    level = HalfLevel(l == 1 ? rgba : level.data(), width, height);
     width = std::max(1, width / 2);
     height = std::max(1, height / 2);
     glTexImage2D(GL_TEXTURE_2D, l, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,

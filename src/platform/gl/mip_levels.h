@@ -10,7 +10,7 @@ namespace veltrane::gl {
 // falls out, as in any 2 x 2 box filter.
 // Made here because the software rasteriser builds mip levels with a shader of its
 // own, whose first compile costs more than a hundred milliseconds of the start.
-std::vector<std::uint8_t> HalfLevel(const std::vector<std::uint8_t>& rgba, int width, int height);
+std::vector<std::uint8_t> HalfLevel(const std::uint8_t* rgba, int width, int height);
 
 // Uploads an RGBA8 picture with all its mip levels to the bound 2D texture.
 void UploadWithMipLevels(const std::uint8_t* rgba, int width, int height);
