@@ -75,15 +75,18 @@ void Program::MarkFirstFrame() {
 
 void Program::ShowStartScreen(const std::string& text) {
   int w = window_.RenderWidth(), h = window_.RenderHeight();
-  if (!target_.Resize(w, h)) return;
-  target_.Bind();
+  const bool direct = DrawsIntoWindow(w, h);
+  if (!direct && !target_.Resize(w, h)) return;
+  BindSurface(direct, w, h);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   imgui_.BeginFrame(w, h);
   DrawStartScreen(text, w, h, imgui_.StartFont(), false);
   imgui_.EndFrame();
-  gl::RenderTarget::BindDefault();
-  target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
+  if (!direct) {
+    gl::RenderTarget::BindDefault();
+    target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
+  }
   window_.Swap();
 }
 
@@ -102,22 +105,42 @@ bool Program::DialogOpen() const {
 #endif
 }
 
+bool Program::DrawsIntoWindow(int w, int h) const {
+  return !unattended_ && window_.HasDepthStencil() && w == window_.DrawableWidth() &&
+         h == window_.DrawableHeight();
+}
+
+void Program::BindSurface(bool direct, int w, int h) {
+  if (direct) {
+    gl::RenderTarget::BindDefault();
+    glViewport(0, 0, w, h);
+  } else {
+    target_.Bind();
+  }
+}
+
 // The picture is the whole surface: the menu bar on top, the 3D view below it,
-// the overlay and dialogs over both. It is drawn off-screen and then copied or
-// scaled to the window.
+// the overlay and dialogs over both. A window at its own size is drawn into
+// directly; full screen at a chosen size and screenshots are drawn off-screen
+// and then copied or scaled, a copy that costs a sixth of the frame in software.
 void Program::RenderFrame(bool drawOverlay) {
   int w = window_.RenderWidth(), h = window_.RenderHeight();
-  if (w <= 0 || h <= 0 || !target_.Resize(w, h)) return;  // minimised: nothing to draw
+  if (w <= 0 || h <= 0) return;  // minimised: nothing to draw
+  const bool direct = DrawsIntoWindow(w, h);
+  if (direct)
+    target_.Release();
+  else if (!target_.Resize(w, h))
+    return;
   int menu = MenuHeight();
   int viewH = h - menu > 1 ? h - menu : 1;
   form_->ReportSurfaceSize(w, viewH);
-  target_.Bind();
+  BindSurface(direct, w, h);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   // GL counts rows from the bottom: the 3D view takes the lower part.
   if (form_->SceneFrame())
     renderer_.Render(*form_->SceneFrame(), form_->Viewport(), form_->Device(), w, viewH);
-  target_.Bind();
+  BindSurface(direct, w, h);
   imgui_.BeginFrame(w, h);
   // Font sizes are known once the font atlas is built, inside the first frame.
   if (imgui_.Ready()) form_->ReportTextHeight(OverlayTextHeight(imgui_.OverlayFont()));
@@ -134,6 +157,7 @@ void Program::RenderFrame(bool drawOverlay) {
   if (ui_ && imgui_.Ready()) ui_->Draw();
 #endif
   imgui_.EndFrame();
+  if (direct) return;
   gl::RenderTarget::BindDefault();
   target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
 }

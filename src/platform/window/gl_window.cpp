@@ -102,6 +102,10 @@ bool GlWindow::Open(const WindowOptions& o, OpenError& error) {
     return false;
   }
   SDL_GL_MakeCurrent(window_, context_);
+  int depth = 0, stencil = 0;
+  SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+  SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
+  depth_stencil_ = depth >= 24 && stencil >= 8;
   // A context that reports an older version than it was asked for stays: the
   // program's version check tells the user, who may go on at his own risk.
   int v = epoxy_gl_version();

@@ -67,6 +67,10 @@ class GlWindow {
 
   void Swap();
 
+  // The window's own buffers carry the depth and stencil the scene needs, so
+  // it can be drawn there without an off-screen copy.
+  bool HasDepthStencil() const { return depth_stencil_; }
+
   int GlMajor() const { return gl_major_; }
   int GlMinor() const { return gl_minor_; }
 
@@ -77,6 +81,7 @@ class GlWindow {
   bool fullscreen_ = false;
   int display_width_ = 800;
   int display_height_ = 600;
+  bool depth_stencil_ = false;
   int gl_major_ = 0;
   int gl_minor_ = 0;
 };

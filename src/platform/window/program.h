@@ -56,6 +56,9 @@ class Program {
   void ApplyDisplayOptions();
   void ShowStartScreen(const std::string& text);
   void RenderFrame(bool drawOverlay);
+  // Whether the frame goes straight into the window rather than off-screen.
+  bool DrawsIntoWindow(int w, int h) const;
+  void BindSurface(bool direct, int w, int h);
   void MarkFirstFrame();  // once, after the first frame of the scene
   void HandleEvent(const SDL_Event& e);
   // toStderr: also where the box may be missed (the last words of a run).
