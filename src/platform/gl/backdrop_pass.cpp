@@ -3,6 +3,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace veltrane::gl {
 namespace {
@@ -31,6 +32,7 @@ uniform vec3 uHorizon;      // the fog's colour: the terrain fades into it
 uniform vec3 uZenith;
 uniform vec3 uSun;          // toward the sun; zero for none
 uniform vec2 uBand;         // elevation of the panorama's bottom and top row
+uniform float uBandTopSin;  // sine of the top row's elevation
 uniform float uPanoramaFog; // share of the panorama's own colour at its distance
 out vec4 fragColor;
 const float kTwoPi = 6.2831853;
@@ -45,18 +47,22 @@ void main() {
     vec2 uv = d.xz / max(d.y, 0.02) * 0.4;
     sky = texture(uClouds, uv).rgb * mix(1.0, 0.85, up * up);
   }
-  // Air thickens toward the horizon.
-  float haze = pow(1.0 - up, 6.0);
+  // Air thickens toward the horizon. Powers by multiplication: the software
+  // rasteriser makes pow() an exp2 of a log2, both polynomials, per pixel.
+  float low = 1.0 - up, low2 = low * low;
+  float haze = low2 * low2 * low2;
   sky = mix(sky, uHorizon, haze);
   if (dot(uSun, uSun) > 0.0) {
     float c = max(dot(d, uSun), 0.0);
-    sky += vec3(0.3, 0.26, 0.18) * pow(c, 12.0);
+    float c2 = c * c, c4 = c2 * c2;
+    sky += vec3(0.3, 0.26, 0.18) * (c4 * c4 * c4);
     sky = mix(sky, vec3(1.0, 0.99, 0.93), smoothstep(0.9993, 0.9997, c));
   }
   vec3 c = sky;
-  float elevation = asin(clamp(d.y, -1.0, 1.0));
   if (uHasPanorama) {
-    if (elevation < uBand.y) {
+    // Most of the sky lies above the panorama: no arc sine there.
+    if (d.y < uBandTopSin) {
+      float elevation = asin(clamp(d.y, -1.0, 1.0));
       float rows = float(textureSize(uPanorama, 0).y);
       float t = clamp((uBand.y - elevation) / (uBand.y - uBand.x), 0.5 / rows, 1.0 - 0.5 / rows);
       vec4 p = texture(uPanorama, vec2(atan(d.x, d.z) / kTwoPi, t));
@@ -80,7 +86,8 @@ bool BackdropPass::Init(std::string& error) {
   u_ = {p.Uniform("uForward"),     p.Uniform("uRight"),     p.Uniform("uUp"),
         p.Uniform("uClouds"),      p.Uniform("uHasClouds"), p.Uniform("uPanorama"),
         p.Uniform("uHasPanorama"), p.Uniform("uHorizon"),   p.Uniform("uZenith"),
-        p.Uniform("uSun"),         p.Uniform("uBand"),      p.Uniform("uPanoramaFog")};
+        p.Uniform("uSun"),         p.Uniform("uBand"),      p.Uniform("uPanoramaFog"),
+        p.Uniform("uBandTopSin")};
   glGenVertexArrays(1, &vao_);
   return true;
 }
@@ -103,6 +110,7 @@ void BackdropPass::Draw(const rm::Backdrop& b, const rm::Fog& fog, const Backdro
   glUniform3f(u_.zenith, b.zenith.r, b.zenith.g, b.zenith.b);
   glUniform3f(u_.sun, sun.x, sun.y, sun.z);
   glUniform2f(u_.band, b.below, b.above);
+  glUniform1f(u_.bandTopSin, std::sin(std::clamp(b.above, -1.5707964f, 1.5707964f)));
   // The linear fog the terrain gets, at the distance the panorama stands.
   float share = 1.0f;
   if (fog.enabled)

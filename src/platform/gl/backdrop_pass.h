@@ -40,7 +40,7 @@ class BackdropPass {
   unsigned vao_ = 0;
   struct Uniforms {
     int forward, right, up, clouds, hasClouds, panorama, hasPanorama, horizon, zenith, sun, band,
-        panoramaFog;
+        panoramaFog, bandTopSin;
   } u_{};
 };
 

@@ -157,7 +157,8 @@ void Program::RenderFrame(bool drawOverlay) {
   if (ui_ && imgui_.Ready()) ui_->Draw();
 #endif
   imgui_.EndFrame();
-  if (direct) return;
+  // Unattended runs read the off-screen picture itself; nobody looks at the window.
+  if (direct || unattended_) return;
   gl::RenderTarget::BindDefault();
   target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
 }
