@@ -9,7 +9,9 @@
 #   bench/measure_program.sh PROGRAM [SECONDS_PER_SIZE] [START_RUNS]
 #
 # Frame rate: Mesa's GALLIUM_HUD=fps dump, averaged over SECONDS_PER_SIZE
-# (default 15) after a 2 s warm-up, in a 640x480 and a 1024x768 window.
+# (default 15) after a 2 s warm-up, in a 640x480 and a 1024x768 window; for
+# the program also on the largest slope site ("program_slope"; SLOPE_SITE=path
+# names another landscape file).
 # Peak memory (VmHWM) and CPU (user + system of all threads, of 200 % on two
 # cores) are read from /proc over the same runs.
 # First scene, from outside (bench/first_scene.py): on an X server without a
@@ -67,10 +69,12 @@ export LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe
 
 clk=$(getconf CLK_TCK)
 
-# config DIR WIDTH HEIGHT: a fresh settings file for one window size.
+# config DIR WIDTH HEIGHT [LANDSCAPE]: a fresh settings file for one window
+# size, on the default landscape or the one named.
 config() {
   mkdir -p "$1/veltrane"
   printf '[MainForm]\nWidth=%s\nHeight=%s\ndoWaitVBlank=0\nFPS=0\n' "$2" "$3" >"$1/veltrane/settings.ini"
+  [ -z "${4:-}" ] || printf 'sLandFileName=%s\n' "$4" >>"$1/veltrane/settings.ini"
 }
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
@@ -79,8 +83,8 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 # in a window of that size, each with a fresh configuration of its own.
 run_as() {
   local who=$1 w=$2 h=$3 dir="$work/cfg_$1_$2x$3"
-  if [ "$who" = program ]; then
-    config "$dir" "$w" "$h"
+  if [ "$who" = program ] || [ "$who" = program_slope ]; then
+    [ "$who" = program ] && config "$dir" "$w" "$h" || config "$dir" "$w" "$h" "$slope_site"
     echo env "XDG_CONFIG_HOME=$dir" "$program"
   else
     mkdir -p "$dir"
@@ -90,6 +94,14 @@ run_as() {
 
 whos=(program)
 [ -n "$peer" ] && whos+=(peer)
+starters=("${whos[@]}")
+# The largest slope site, with its wind: the frame rate must hold there too.
+slope_site=${SLOPE_SITE:-$(dirname "$program")/Landscape/ridge.scn}
+if [ -f "$slope_site" ]; then
+  whos+=(program_slope)
+else
+  echo "measure_program: no slope site at $slope_site; measuring the default scene only" >&2
+fi
 
 for who in "${whos[@]}"; do
 for size in 640x480 1024x768; do
@@ -141,13 +153,13 @@ for size in 640x480 1024x768; do
   w=${size%x*}
   h=${size#*x}
   for i in $(seq "$runs"); do
-    for who in "${whos[@]}"; do
+    for who in "${starters[@]}"; do
       # shellcheck disable=SC2046
       r=$(DISPLAY="$bare" python3 "$here/first_scene.py" --timeout 30 --hold 3 -- $(run_as "$who" "$w" "$h"))
       echo "$who $r" >>"$work/outside_$size"
     done
   done
-  for who in "${whos[@]}"; do
+  for who in "${starters[@]}"; do
     grep "^$who " "$work/outside_$size" | sed 's/.*"first_scene_ms": *\([0-9a-z]*\).*"peak_rss_MB": *\([0-9.a-z]*\).*/\1 \2/' |
       awk -v who="$who" -v size="$size" -v lb="$load_before" -v la="$(load)" '
         function median(a, n,   i, j, t) {
