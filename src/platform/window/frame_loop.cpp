@@ -157,8 +157,14 @@ void Program::RenderFrame(bool drawOverlay) {
   if (ui_ && imgui_.Ready()) ui_->Draw();
 #endif
   imgui_.EndFrame();
-  // Unattended runs read the off-screen picture itself; nobody looks at the window.
-  if (direct || unattended_) return;
+  if (direct) return;
+  if (unattended_) {
+    // Nobody looks at the window: the off-screen picture is read itself. The
+    // frame is still waited for, as a swap would; the software rasteriser
+    // otherwise queues frame after frame in memory (600 MB after 200 frames).
+    glFinish();
+    return;
+  }
   gl::RenderTarget::BindDefault();
   target_.BlitToDefault(window_.DrawableWidth(), window_.DrawableHeight());
 }
