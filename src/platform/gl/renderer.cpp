@@ -17,6 +17,20 @@ namespace {
 // Alpha of the planar shadow blended over whatever lies below it.
 constexpr float kShadowAlpha = 0.5f;
 
+// One opaque white texel: sampled where a surface has no texture, it leaves
+// the surface's colour as it is.
+unsigned MakeWhiteTexture() {
+  const std::uint8_t white[4] = {255, 255, 255, 255};
+  GLuint id = 0;
+  glGenTextures(1, &id);
+  glBindTexture(GL_TEXTURE_2D, id);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  return id;
+}
+
 void SetupAttributes() {
   const auto stride = static_cast<GLsizei>(sizeof(GpuVertex));
   glEnableVertexAttribArray(0);
@@ -121,7 +135,6 @@ Renderer::Uniforms Renderer::LookUp(const ShaderProgram& p) {
   u.specular = p.Uniform("uSpecular");
   u.emissive = p.Uniform("uEmissive");
   u.specularOn = p.Uniform("uSpecularOn");
-  u.textured = p.Uniform("uTextured");
   u.texture = p.Uniform("uTexture");
   u.alphaTest = p.Uniform("uAlphaTest");
   u.fogOn = p.Uniform("uFogOn");
@@ -150,6 +163,7 @@ bool Renderer::Init(std::string& error) {
   }
   if (!backdrop_.Init(error)) return false;
   detailTexture_ = MakeDetailTexture();
+  whiteTexture_ = MakeWhiteTexture();
   glGenVertexArrays(1, &streamVao_);
   glGenBuffers(1, &streamVbo_);
   glBindVertexArray(streamVao_);
@@ -171,7 +185,8 @@ void Renderer::Shutdown() {
   for (ShaderProgram& p : programs_) p.Release();
   backdrop_.Shutdown();
   if (detailTexture_) glDeleteTextures(1, &detailTexture_);
-  detailTexture_ = 0;
+  if (whiteTexture_) glDeleteTextures(1, &whiteTexture_);
+  detailTexture_ = whiteTexture_ = 0;
 }
 
 Renderer::GpuMesh* Renderer::Upload(const std::shared_ptr<rm::MeshBuilder>& mesh) {
@@ -272,8 +287,7 @@ void Renderer::ApplyMaterial(const std::shared_ptr<rm::Material>& m, bool view_s
 
 void Renderer::BindTexture(const std::shared_ptr<rm::Texture>& t, rm::TextureQuality q) {
   unsigned id = t ? textures_.Get(t, q) : 0;
-  glUniform1i(u_.textured, id ? 1 : 0);
-  if (!id) glBindTexture(GL_TEXTURE_2D, 0);
+  if (!id) glBindTexture(GL_TEXTURE_2D, whiteTexture_);
 }
 
 void Renderer::SetModel(const Mat4& model) {
@@ -491,7 +505,7 @@ void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>
   glDisable(GL_CULL_FACE);  // the projection may turn faces over
   glEnable(GL_POLYGON_OFFSET_FILL);
   glPolygonOffset(-2.0f, -2.0f);  // stays above the ground it lies on
-  glUniform1i(u_.textured, 0);
+  glBindTexture(GL_TEXTURE_2D, whiteTexture_);  // no texel makes a hole in a shadow
   glUniform1i(u_.lit, 0);
   int stencil_ref = 0;
   for (const auto& [s, model] : shadows) {

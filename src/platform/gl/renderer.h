@@ -100,6 +100,7 @@ class Renderer {
   ShaderProgram programs_[2];
   BackdropPass backdrop_;
   unsigned detailTexture_ = 0;  // grain laid over ground textures close by
+  unsigned whiteTexture_ = 0;   // stands in for the texture of untextured surfaces
   TextureCache textures_;
   std::unordered_map<const rm::MeshBuilder*, GpuMesh> meshes_;
   unsigned streamVao_ = 0;
@@ -115,7 +116,7 @@ class Renderer {
 
   struct Uniforms {
     int model, view, proj, normalMat, lit, ambient, lightCount, lightToward, lightColor, cameraPos;
-    int power, specular, emissive, specularOn, textured, texture, alphaTest, fogOn, fogColor,
+    int power, specular, emissive, specularOn, texture, alphaTest, fogOn, fogColor,
         fogStart, fogEnd, solid, detailTexture;
   };
   static Uniforms LookUp(const ShaderProgram& p);
