@@ -116,8 +116,8 @@ class Renderer {
 
   struct Uniforms {
     int model, view, proj, normalMat, lit, ambient, lightCount, lightToward, lightColor, cameraPos;
-    int power, specular, emissive, specularOn, texture, alphaTest, fogOn, fogColor,
-        fogStart, fogEnd, solid, detailTexture;
+    int power, specular, emissive, specularOn, texture, alphaTest, fogOn, fogColor, fogStart,
+        fogEnd, solid, detailTexture;
   };
   static Uniforms LookUp(const ShaderProgram& p);
   void SetFrameUniforms(const Uniforms& u, const Mat4& view, const Mat4& proj, Vec3f cam_pos,
