@@ -504,7 +504,7 @@ void Renderer::DrawShadows(const std::vector<std::pair<const rm::Shadow*, Mat4>>
   glDepthMask(GL_FALSE);
   glDisable(GL_CULL_FACE);  // the projection may turn faces over
   glEnable(GL_POLYGON_OFFSET_FILL);
-  glPolygonOffset(-2.0f, -2.0f);  // stays above the ground it lies on
+  glPolygonOffset(-2.0f, -2.0f);                // stays above the ground it lies on
   glBindTexture(GL_TEXTURE_2D, whiteTexture_);  // no texel makes a hole in a shadow
   glUniform1i(u_.lit, 0);
   int stencil_ref = 0;
