@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "field_furniture.h"
 #include "file_writers.h"
 #include "model_writers.h"
 #include "noise.h"
@@ -89,6 +90,7 @@ struct Landscape {
   std::vector<Building> buildings;
   std::vector<Water> water;
   std::vector<Mat> mats;
+  FieldFurniture furniture;
   std::optional<UsualWind> wind;
   std::string places_note = "The pilot stands beside the runway; models start on it facing north.";
   Rect runway;
@@ -272,6 +274,8 @@ std::string SceneText(const Landscape& l) {
     o << "\n// Buildings from plain coloured quads.\nTEXTURE OFF\nQUADS\n";
     for (const Building& b : l.buildings) WriteBuilding(o, l, b);
   }
+  const GroundAt ground = [&l](double x, double y) { return l.Ground(x, y); };
+  WriteFurniture(o, l.furniture, ground, "flags");
   o << "\nEND\n";
   return o.str();
 }
@@ -289,6 +293,19 @@ void ScatterWood(std::vector<Tree>& trees, Sequence& seq, double cx, double cy, 
     if (free(x, y))
       trees.push_back({std::round(x * 10) / 10, std::round(y * 10) / 10, height, pine});
   }
+}
+
+// The furniture of a strip running north-south: the pilots' stand beside the pilot's
+// place, `ahead` metres north of it (south when negative) and `across` metres towards
+// the strip (side: -1 the strip lies west of the pilot, +1 east); at least 2.75 m
+// across, a model thrown north or south passes beside its deck. And a fence along
+// x = fence_x from y0 to y1 on the strip's far side.
+FieldFurniture AirstripFurniture(const Landscape& l, double side, double across, double ahead,
+                                 double fence_x, double y0, double y1) {
+  FieldFurniture f;
+  f.stands = {{{l.pilot_x + across * side, l.pilot_y + ahead}, {side, 0.0}}};
+  f.fences = {{{{fence_x, y0}, {fence_x, y1}}}};
+  return f;
 }
 
 Landscape Airfield() {
@@ -327,6 +344,8 @@ Landscape Airfield() {
       {{150, -62, 172, -40}, 6.0, 8.5, false, {0.78, 0.78, 0.75}, {0.55, 0.14, 0.1}, "Hangar"},
       {{150, -92, 161, -84}, 3.0, 4.6, true, {0.86, 0.82, 0.7}, {0.35, 0.2, 0.14}, "Club house"},
       {{166, -90, 172, -84}, 2.4, 3.2, true, {0.55, 0.42, 0.3}, {0.3, 0.3, 0.32}, "Shed"}};
+  l.furniture = AirstripFurniture(l, -1.0, 5.0, -14.0, 62.0, -230, -80);
+  l.furniture.flags = {{{145, -95}, 7.0, 0}, {{145, -91}, 7.0, 1}, {{145, -87}, 7.0, 2}};
   // Keep trees off the runway, its approaches and the pilot's place.
   const Rect corridor{-30, -520, 240, 520};
   auto free = [&](double x, double y) {
@@ -380,6 +399,11 @@ Landscape Lake() {
   l.start_y = -292;
   l.buildings = {
       {{120, -335, 135, -322}, 3.0, 4.8, true, {0.85, 0.8, 0.68}, {0.3, 0.32, 0.35}, "Boat house"}};
+  // The strip runs east-west: the stand faces north over it, the fence closes its
+  // western end and runs on behind the pilot.
+  l.furniture.stands = {{{-8.0, -318.0}, {0.0, 1.0}}};
+  l.furniture.fences = {{{{-160, -262}, {-160, -336}, {-40, -336}}}};
+  l.furniture.flags = {{{112, -326}, 6.0, 0}, {{112, -322}, 6.0, 1}};
   auto free = [&](double x, double y) {
     const bool shore = std::hypot(x / 330.0, (y + 20.0) / 170.0) < 1.3;
     return !flat.Contains(x, y, 40) && !shore && std::fabs(x) < 780 && std::fabs(y) < 780;
@@ -434,6 +458,9 @@ Landscape Field() {
   l.buildings = {
       {{20, -345, 58, -305}, 7.0, 9.5, false, {0.72, 0.74, 0.76}, {0.3, 0.34, 0.4}, "Hangar"},
       {{150, -92, 162, -82}, 3.0, 4.4, true, {0.9, 0.88, 0.8}, {0.55, 0.15, 0.1}, "Club hut"}};
+  l.furniture = AirstripFurniture(l, -1.0, 2.75, 9.0, 62.0, -280, -130);
+  // Flags beside the hangar, well off the strip's approach.
+  l.furniture.flags = {{{64, -312}, 7.0, 3}, {{64, -308}, 7.0, 0}, {{64, -304}, 7.0, 1}};
   Sequence seq(3031);
   // The tree line across the far (southern) end of the field as the pilot sees it,
   // and one along its western edge.
@@ -472,6 +499,8 @@ Landscape Valley() {
   l.sky_height = 900;
   l.buildings = {
       {{115, -105, 127, -95}, 2.8, 4.6, true, {0.6, 0.45, 0.3}, {0.35, 0.2, 0.14}, "Hut"}};
+  l.furniture = AirstripFurniture(l, -1.0, 5.0, -16.0, 40.0, -300, -150);
+  l.furniture.flags = {{{111, -104}, 6.0, 1}, {{111, -100}, 6.0, 2}};
   auto free = [](double x, double y) {
     return std::fabs(x - 80.0) > 110.0 && std::fabs(x) < 780 && std::fabs(y) < 780;
   };
@@ -518,6 +547,10 @@ Landscape Coast() {
   l.sky = "sky_coast";
   l.buildings = {
       {{150, -250, 158, -242}, 2.4, 3.6, true, {0.3, 0.5, 0.7}, {0.9, 0.9, 0.88}, "Beach hut"}};
+  l.furniture = AirstripFurniture(l, 1.0, 2.75, -12.0, 120.0, -280, -130);
+  // The sea breeze blows the flags inland.
+  l.furniture.flag_towards = {-1.0, 0.0};
+  l.furniture.flags = {{{146, -252}, 6.0, 2}, {{146, -248}, 6.0, 3}};
   auto free = [](double x, double y) {
     return x < -60.0 && std::fabs(x) < 780 && std::fabs(y) < 780;
   };
@@ -748,6 +781,7 @@ int main(int argc, char** argv) {
     WriteBmp(dir + "/sky.bmp", SkyTexture(kTextureSize));
     WriteBmp(dir + "/tree_pine.bmp", PineTexture(128, 256, 17));
     WriteBmp(dir + "/tree_leaf.bmp", LeafTreeTexture(256, 256, 18));
+    WriteBmp(dir + "/flags.bmp", FlagTexture(64, 128));
     WriteLandscape(dir, Airfield());
     WriteLandscape(dir, Lake());
     // The newer landscapes have their own grass, sky and surfaces; small pictures keep

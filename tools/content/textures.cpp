@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "field_furniture.h"
 #include "noise.h"
 
 namespace veltrane::content {
@@ -144,6 +145,39 @@ Image LeafTreeTexture(int width, int height, unsigned seed) {
         img.At(x, y) = Scale(c, 0.85 + 0.3 * Hash01(x / 2, y / 2, seed + 9));
       }
   }
+  return img;
+}
+
+Image FlagTexture(int width, int height) {
+  Image img(width, height);
+  const Rgb red{0.8, 0.12, 0.1}, white{0.95, 0.95, 0.92}, blue{0.1, 0.25, 0.65};
+  const Rgb yellow{0.95, 0.8, 0.15}, green{0.12, 0.5, 0.22};
+  const int band = height / kFlagDesigns;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      // u, v across one flag, 0..1.
+      const double u = (x + 0.5) / width, v = (y % band + 0.5) / band;
+      Rgb c;
+      switch (y / band) {
+        case 0:  // yellow with a blue stripe
+          c = std::fabs(v - 0.5) < 0.17 ? blue : yellow;
+          break;
+        case 1:  // quartered
+          c = (u < 0.5) == (v < 0.5) ? red : white;
+          break;
+        case 2:  // blue with a white border and disc
+          c = u < 0.07 || u > 0.93 || v < 0.1 || v > 0.9 ||
+                      std::hypot((u - 0.5) * 1.5, v - 0.5) < 0.22
+                  ? white
+                  : blue;
+          break;
+        default:  // green and white, cut diagonally
+          c = u + v > 1.0 ? green : white;
+          break;
+      }
+      // A little weave, so the cloth is not flat paint.
+      img.At(x, y) = Scale(c, 0.94 + 0.08 * Hash01(x, y, 91));
+    }
   return img;
 }
 

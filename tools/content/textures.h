@@ -21,5 +21,7 @@ Image SkyTexture(int size, const Rgb& sky, double clear, unsigned seed);
 // Trees on a black background (black shows as transparent); no tree pixel is black.
 Image PineTexture(int width, int height, unsigned seed);
 Image LeafTreeTexture(int width, int height, unsigned seed);
+// Club flags, one design per band of rows (kFlagDesigns bands, top to bottom).
+Image FlagTexture(int width, int height);
 
 }  // namespace veltrane::content
