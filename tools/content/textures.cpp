@@ -38,15 +38,32 @@ Image GrassTexture(int size, const Rgb& base, const Rgb& light, double roughness
 
 Image RunwayTexture(int size, int strip) {
   Image img = GrassTexture(size, {0.20, 0.36, 0.12}, {0.38, 0.55, 0.2}, 0.5, 11);
-  const int left = size / 2 - strip / 2;
-  const int bands = 4;
+  const int left = size / 2 - strip / 2, right = left + strip;  // strip: [left, right)
+  const int lane = std::max(2, strip / 4);  // one pass of the mower on the strip
+  const int apron = lane * 3 / 2;           // wider passes beside it
+  const double reach = size * 0.36;         // mown apron ends this far from the middle
+  const Rgb light{0.47, 0.67, 0.28}, dark{0.38, 0.59, 0.21};
   for (int y = 0; y < size; ++y)
-    for (int x = left; x < left + strip; ++x) {
-      const int band = (x - left) * bands / strip;
-      const Rgb mown = band % 2 ? Rgb{0.42, 0.62, 0.24} : Rgb{0.36, 0.56, 0.2};
+    for (int x = 0; x < size; ++x) {
+      Rgb& px = img.At(x, y);
       const double fine = Hash01(x, y, 19) - 0.5;
-      const double edge = std::min(x - left + 1, left + strip - x) / 2.0;
-      img.At(x, y) = Mix(img.At(x, y), Scale(mown, 1.0 + 0.12 * fine), std::min(1.0, edge));
+      if (x >= left && x < right) {
+        // Lanes mown up and down in turn: the blades lie towards or away from the eye.
+        const Rgb mown = ((x - left) / lane) % 2 ? dark : light;
+        px = Mix(Scale(mown, 1.0 + 0.12 * fine), px, 0.2);
+        continue;
+      }
+      // Beside the strip the grass is cut longer and darker, so the strip's edge shows
+      // as a step in brightness even where the picture is seen blurred, far off and
+      // flat. Then an apron mown in wide lanes that fade into the rough grass, so the
+      // picture still meets the plain grass beside it without a seam.
+      const int out = x < left ? left - 1 - x : x - right;
+      const double fade =
+          1.0 - std::clamp((out + strip / 2.0 - reach * 0.6) / (reach * 0.4), 0.0, 1.0);
+      const double shade = out < apron ? 0.86 : (out / apron) % 2 ? 1.06 : 0.95;
+      px = Scale(px, 1.0 + (shade - 1.0) * fade);
+      // Close up, a ragged line of uncut blades marks the edge itself.
+      if (out < 0.6 + 1.2 * Hash01(x / 2, y / 3, 29)) px = Scale(px, 0.82 + 0.1 * fine);
     }
   return img;
 }

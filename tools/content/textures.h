@@ -7,7 +7,9 @@ namespace veltrane::content {
 // Ground, sky and tree pictures for the landscapes. All ground textures tile
 // seamlessly (their noise wraps at the picture's edge).
 Image GrassTexture(int size, const Rgb& base, const Rgb& light, double roughness, unsigned seed);
-// Grass with a mown strip of the given width (pixels) down the middle, in stripes.
+// Grass with a mown strip of the given width (pixels) down the middle, in lanes, the
+// rough beside it darker, then an apron mown in wide lanes that fades into plain grass
+// towards the picture's sides.
 Image RunwayTexture(int size, int strip);
 // Ploughed or crop field: rows across the picture.
 Image FieldTexture(int size, const Rgb& soil, const Rgb& crop, unsigned seed);
