@@ -114,6 +114,11 @@ for size in 640x480 1024x768; do
     $(run_as "$who" "$w" "$h") >"$work/out_${who}_$size.log" 2>&1 &
   pid=$!
   sleep 2
+  # The size the window really has: the peer keeps its configured window
+  # size whatever it is asked for.
+  actual=$(for win in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    xdotool getwindowgeometry "$win" | awk '/Geometry:/ { split($2, g, "x"); print g[1] * g[2], $2 }'
+  done | sort -n | tail -1 | cut -d' ' -f2)
   t0=$(date +%s.%N)
   c0=$(cpu_ticks "$pid")
   : >"$hud/fps.mark"
@@ -128,12 +133,12 @@ for size in 640x480 1024x768; do
   wait "$pid" 2>/dev/null
   skip=$(cat "$hud/fps.mark" 2>/dev/null)
   if [ -s "$hud/fps" ]; then
-    tail -n +"$(( ${skip:-0} + 1 ))" "$hud/fps" | awk -v who="$who" -v w="$w" -v h="$h" -v s="$seconds" '
+    tail -n +"$(( ${skip:-0} + 1 ))" "$hud/fps" | awk -v who="$who" -v w="$w" -v h="$h" -v s="$seconds" -v actual="${actual:-unknown}" '
       NR == 1 { lo = $1; hi = $1 }
       { sum += $1; if ($1 < lo) lo = $1; if ($1 > hi) hi = $1 }
       END {
         if (NR == 0) exit 1
-        printf "{\"program\":\"%s\",\"figure\":\"frame_rate\",\"window\":\"%sx%s\",\"fps_mean\":%.1f,\"fps_min\":%.1f,\"fps_max\":%.1f,\"samples\":%d,\"seconds\":%s}\n", who, w, h, sum / NR, lo, hi, NR, s
+        printf "{\"program\":\"%s\",\"figure\":\"frame_rate\",\"window\":\"%sx%s\",\"window_actual\":\"%s\",\"fps_mean\":%.1f,\"fps_min\":%.1f,\"fps_max\":%.1f,\"samples\":%d,\"seconds\":%s}\n", who, w, h, actual, sum / NR, lo, hi, NR, s
       }'
   else
     echo "measure_program: no frame rate dump for $who $size (see $work/out_${who}_$size.log)" >&2
