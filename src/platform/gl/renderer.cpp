@@ -320,7 +320,7 @@ void Renderer::SetFrameUniforms(const Uniforms& u, const Mat4& view, const Mat4&
 }
 
 void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device& device, int width,
-                      int height) {
+                      int height, bool cleared) {
   stats_ = {};
   ++frame_;
   // Everything is redrawn every frame, so forced areas need no extra work.
@@ -328,16 +328,18 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   if (!Ready() || width <= 0 || height <= 0) return;
 
   glViewport(0, 0, width, height);
-  rm::ColorRGB bg = scene.SceneBackground();
-  glClearColor(bg.r, bg.g, bg.b, 1.0f);
-  glClearStencil(0);
-  glDepthMask(GL_TRUE);
-  glStencilMask(0xFF);
-  // Only the view's own rectangle: the surface may hold a menu bar above it.
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(0, 0, width, height);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-  glDisable(GL_SCISSOR_TEST);
+  if (!cleared) {
+    rm::ColorRGB bg = scene.SceneBackground();
+    glClearColor(bg.r, bg.g, bg.b, 1.0f);
+    glClearStencil(0);
+    glDepthMask(GL_TRUE);
+    glStencilMask(0xFF);
+    // Only the view's own rectangle: the surface may hold a menu bar above it.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, width, height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+  }
 
   Vec3f cam_pos{}, cam_dir{0, 0, 1}, cam_up{0, 1, 0};
   if (vp.camera) {

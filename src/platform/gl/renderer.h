@@ -46,8 +46,11 @@ class Renderer {
 
   // Clears to the scene's background and draws it through the viewport into the
   // width x height rectangle at the lower left of the bound framebuffer.
+  // `cleared`: the caller has cleared the whole framebuffer to that background
+  // already, depth and stencil too. A clear of the view's rectangle alone is no
+  // fast clear for the software rasteriser: a tenth of the frame.
   void Render(const rm::Frame& scene, rm::Viewport& viewport, const rm::Device& device, int width,
-              int height);
+              int height, bool cleared = false);
 
   // Off draws every run whether it can be seen or not: the reference the
   // culled picture is compared with.
