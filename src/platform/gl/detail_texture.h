@@ -13,7 +13,8 @@ inline constexpr int kDetailSize = 512;
 
 // RGBA texels of a seamless grain picture, the same on every run: red holds
 // blade-sized speckle over tufts some 8 cm across, green patches of one to two
-// metres; both centre on 128.
+// metres, blue the grain of sand and rock (grains, stones and ripples); all
+// centre on 128.
 std::vector<std::uint8_t> DetailPixels();
 
 // Uploads it with mip levels, repeating; needs a current context. 0 on failure.

@@ -87,10 +87,13 @@ void main() {
   if (uAlphaTest && t.a < 0.5) discard;
   vec4 base = vColor * t;
 #ifdef GROUND_GRAIN
-  // One lookup for both scales: patches gone by 150 m, tufts by 40 m.
+  // One lookup for both scales: patches gone by 150 m, tufts by 40 m. Green
+  // ground takes the grass tufts; sand, rock and soil the mineral grain.
   vec4 grain = texture(uDetailTexture, vGround.xy * 0.11) - 0.5;
   float nearShare = clamp((vGround.z - 0.73) / 0.27, 0.0, 1.0);
-  base.rgb *= 1.0 + 0.2 * vGround.z * grain.g + 0.3 * nearShare * grain.r;
+  float grassy = clamp((base.g - max(base.r, base.b)) * 16.0, 0.0, 1.0);
+  float fine = mix(grain.b, grain.r, grassy);
+  base.rgb *= 1.0 + 0.2 * vGround.z * grain.g + 0.3 * nearShare * fine;
 #endif
   base.rgb += vSpecular;
   base = uSolid.a >= 0.0 ? uSolid : base;
