@@ -71,6 +71,9 @@ struct Mat {
   Rect area;
   double z;
   std::string name;
+  // 0: the whole runway picture over the patch. Else the picture's texels per metre,
+  // its mown strip turned to run east-west along the patch's middle.
+  double east_west_texels = 0.0;
 };
 
 // The wind a slope site is made for.
@@ -266,6 +269,14 @@ std::string SceneText(const Landscape& l) {
     o << "\n// " << m.name << ": a mown patch just above the flat ground.\n";
     o << "TEXTURE runway\nQUADS\n";
     const Rect& r = m.area;
+    if (m.east_west_texels > 0.0) {
+      // The picture repeats, so v runs on past its edge along the strip.
+      const double k = m.east_west_texels, ua = 128.0 - 0.5 * (r.y1 - r.y0) * k;
+      const double ub = 128.0 + 0.5 * (r.y1 - r.y0) * k, v = (r.x1 - r.x0) * k;
+      o << Corner(ua, 0, r.x0, r.y0, m.z) << "   " << Corner(ua, v, r.x1, r.y0, m.z) << "   "
+        << Corner(ub, v, r.x1, r.y1, m.z) << "   " << Corner(ub, 0, r.x0, r.y1, m.z) << "\n";
+      continue;
+    }
     o << Corner(0, 255, r.x0, r.y0, m.z) << "   " << Corner(255, 255, r.x1, r.y0, m.z) << "   "
       << Corner(255, 0, r.x1, r.y1, m.z) << "   " << Corner(0, 0, r.x0, r.y1, m.z) << "\n";
   }
@@ -392,7 +403,10 @@ Landscape Lake() {
     return std::clamp(lv, 0, 255);
   };
   l.water.push_back({{-420, -240, 420, 240}, kLevel * (base - 2) + 0.05, 60});
-  l.quadrants = {{0, 0, 10, 10, "grass_b"}, {0, 6, 10, 4, "grass_c"}, {3, 2, 4, 1, "runway"}};
+  l.quadrants = {{0, 0, 10, 10, "grass_b"}, {0, 6, 10, 4, "grass_c"}};
+  // The strip runs east-west, across the ground tiles: a mown patch of its own, the
+  // runway picture's 32 texel strip over its 15 m.
+  l.mats = {{{-110, -302.5, 110, -282.5}, kLevel * base + 0.03, "The strip", 32.0 / 15.0}};
   l.pilot_x = 0;
   l.pilot_y = -310;
   l.start_x = -60;
