@@ -306,6 +306,68 @@ void ScatterWood(std::vector<Tree>& trees, Sequence& seq, double cx, double cy, 
   }
 }
 
+// Groups of trees standing against the sky as the pilot first looks: on each of a fan of
+// sight lines round the line to the model's start, the place between `near` and `far`
+// metres nearest a random distance where a tree's top clears all the terrain in front of
+// and behind it; failing that, the highest point the line meets beyond `near` (a crest,
+// or the far side of the land). A group is a short, ragged row across the sight line, so
+// the groups read as hedgerows and copses with gaps, not as a wall.
+void SkylineWoods(Landscape& l, std::uint32_t seed, double half_arc_deg, int groups, double near,
+                  double far, double pine_share, const std::function<bool(double, double)>& free) {
+  Sequence seq(seed);
+  const auto terrain = [&l](double x, double y) { return kLevel * l.level(x, y); };
+  const double eye = terrain(l.pilot_x, l.pilot_y) + 1.7;
+  const double view = std::atan2(l.start_y - l.pilot_y, l.start_x - l.pilot_x);
+  const double half = half_arc_deg * 3.141592653589793 / 180.0, edge = l.size - 30.0;
+  for (int g = 0; g < groups; ++g) {
+    const double a = view + half * (2.0 * (g + seq.Next()) / groups - 1.0);
+    const double want = seq.Range(near, far);
+    if (seq.Next() < 0.2) continue;  // a gap
+    const double cx = std::cos(a), cy = std::sin(a);
+    std::vector<double> dist, angle;
+    for (double d = 20.0;
+         std::fabs(l.pilot_x + cx * d) < edge && std::fabs(l.pilot_y + cy * d) < edge; d += 5.0) {
+      dist.push_back(d);
+      angle.push_back((terrain(l.pilot_x + cx * d, l.pilot_y + cy * d) - eye) / d);
+    }
+    const size_t n = dist.size();
+    std::vector<double> beyond(n, -1e9);
+    for (size_t i = n - 1; i > 0 && n > 1; --i) beyond[i - 1] = std::max(beyond[i], angle[i]);
+    double before = -1e9, best_gap = 1e9, crest = -1e9;
+    size_t pick = n, top = n;
+    for (size_t i = 0; i < n; ++i) {
+      const double d = dist[i], x = l.pilot_x + cx * d, y = l.pilot_y + cy * d;
+      if (d >= near && free(x, y)) {
+        const double tree_top = angle[i] + 11.0 / d;
+        if (d <= far && tree_top > beyond[i] && tree_top > before &&
+            std::fabs(d - want) < best_gap) {
+          best_gap = std::fabs(d - want);
+          pick = i;
+        }
+        if (angle[i] > crest) crest = angle[i], top = i;
+      }
+      before = std::max(before, angle[i]);
+    }
+    if (pick == n) pick = top;
+    if (pick == n) continue;
+    // Behind a crest a little, so the trunks stand on the far side of the skyline.
+    const double d = dist[pick] + (pick == top ? seq.Range(0.0, 15.0) : 0.0);
+    const double across = a + 1.5707963267948966 + seq.Range(-0.5, 0.5);
+    const int count = 3 + static_cast<int>(seq.Next() * 6);
+    const double length = 8.0 * count * seq.Range(0.7, 1.3);
+    for (int k = 0; k < count; ++k) {
+      const double s = length * ((k + 0.5) / count - 0.5) + seq.Range(-3.0, 3.0);
+      const double t = seq.Range(-6.0, 6.0);
+      const double x = l.pilot_x + cx * (d + t) + std::cos(across) * s;
+      const double y = l.pilot_y + cy * (d + t) + std::sin(across) * s;
+      const double height = seq.Range(9.0, 15.0);
+      const bool pine = seq.Next() < pine_share;
+      if (free(x, y) && std::fabs(x) < edge && std::fabs(y) < edge)
+        l.trees.push_back({std::round(x * 10) / 10, std::round(y * 10) / 10, height, pine});
+    }
+  }
+}
+
 // The furniture of a strip running north-south: the pilots' stand beside the pilot's
 // place, `ahead` metres north of it (south when negative) and `across` metres towards
 // the strip (side: -1 the strip lies west of the pilot, +1 east); at least 2.75 m
@@ -375,6 +437,12 @@ Landscape Airfield() {
     if (free(290, y))
       l.trees.push_back({290 + 6.0 * seq.Next(), y + 10.0 * seq.Next(), 9 + 4 * seq.Next(), false});
   }
+  // Copses and hedgerows against the sky south-west of the runway: closer in than the
+  // woods above, but 200 m off the runway's end.
+  SkylineWoods(l, 2025, 32.0, 10, 220.0, 600.0, 0.5, [](double x, double y) {
+    return !Rect{-30, -230, 240, 520}.Contains(x, y) && !Rect{40, -400, 200, -230}.Contains(x, y) &&
+           std::fabs(x) < 980 && std::fabs(y) < 980;
+  });
   return l;
 }
 
@@ -428,6 +496,10 @@ Landscape Lake() {
   ScatterWood(l.trees, seq, 0, 600, 200, 90, 0.9, free);
   ScatterWood(l.trees, seq, -550, -450, 150, 40, 0.3, free);
   ScatterWood(l.trees, seq, 560, -420, 150, 40, 0.3, free);
+  // Copses on the rising ground west of the strip, clear of its approach.
+  SkylineWoods(l, 78, 32.0, 11, 200.0, 600.0, 0.6, [&](double x, double y) {
+    return free(x, y) && !(std::fabs(y + 292.0) < 70.0 && std::fabs(x) < 600.0);
+  });
   return l;
 }
 
@@ -482,6 +554,10 @@ Landscape Field() {
   TreeLine(l.trees, seq, -220, -460, -220, 700, 16.0, 0.2);
   ScatterWood(l.trees, seq, 650, -600, 140, 40, 0.6,
               [](double x, double y) { return std::fabs(x) < 980 && std::fabs(y) < 980; });
+  // Copses against the sky off the approach, beside the tree line.
+  SkylineWoods(l, 3032, 32.0, 10, 150.0, 600.0, 0.3, [](double x, double y) {
+    return !Rect{30, -560, 170, 560}.Contains(x, y) && std::fabs(x) < 980 && std::fabs(y) < 980;
+  });
   return l;
 }
 
@@ -526,6 +602,11 @@ Landscape Valley() {
   ScatterWood(l.trees, seq, 450, -250, 250, 160, 0.85, free);
   ScatterWood(l.trees, seq, -350, -450, 200, 90, 0.7, free);
   ScatterWood(l.trees, seq, 450, 450, 200, 90, 0.7, free);
+  // Copses on the rising valley end the pilot looks towards, off the strip's approach.
+  SkylineWoods(l, 4050, 32.0, 11, 150.0, 600.0, 0.7, [&](double x, double y) {
+    return free(x, y) ||
+           (y < -520.0 && std::fabs(x - 80.0) > 40.0 && std::fabs(x) < 780 && std::fabs(y) < 780);
+  });
   return l;
 }
 
@@ -571,6 +652,11 @@ Landscape Coast() {
   Sequence seq(5059);
   ScatterWood(l.trees, seq, -450, 300, 260, 120, 0.9, free);
   ScatterWood(l.trees, seq, -450, -400, 260, 120, 0.9, free);
+  // Pines on the land south along the shore, clear of the strip's approach.
+  SkylineWoods(l, 5060, 45.0, 14, 150.0, 600.0, 0.9, [](double x, double y) {
+    return x < 150.0 && (x < -60.0 || (y < -320.0 && std::fabs(x - 80.0) > 40.0)) &&
+           std::fabs(x) < 780 && std::fabs(y) < 780;
+  });
   return l;
 }
 
@@ -647,6 +733,8 @@ Landscape Ridge() {
   ScatterWood(l.trees, seq, -300, -480, 220, 80, 0.7, free);
   ScatterWood(l.trees, seq, 380, -420, 200, 70, 0.7, free);
   TreeLine(l.trees, seq, -700, 420, -200, 420, 20.0, 0.1);
+  // Copses on the far side of the meadow below.
+  SkylineWoods(l, 6062, 30.0, 10, 450.0, 760.0, 0.3, free);
   return l;
 }
 
@@ -763,6 +851,8 @@ Landscape Hill() {
   l.buildings = {
       {{-470, -330, -448, -314}, 5.0, 8.0, false, {0.7, 0.25, 0.18}, {0.3, 0.3, 0.32}, "Barn"},
       {{-440, -330, -428, -320}, 3.0, 5.0, true, {0.9, 0.88, 0.8}, {0.55, 0.15, 0.1}, "Farmhouse"}};
+  // Hedgerows and copses on the far side of the farmland west of the hill.
+  SkylineWoods(l, 8088, 30.0, 10, 500.0, 760.0, 0.3, free);
   return l;
 }
 
