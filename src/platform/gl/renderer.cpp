@@ -319,6 +319,14 @@ void Renderer::SetFrameUniforms(const Uniforms& u, const Mat4& view, const Mat4&
   glUniform1i(u.detailTexture, 3);
 }
 
+void Renderer::ClearTo(rm::ColorRGB background) {
+  glClearColor(background.r, background.g, background.b, 1.0f);
+  glClearStencil(0);
+  glDepthMask(GL_TRUE);
+  glStencilMask(0xFF);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
 void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device& device, int width,
                       int height, bool cleared) {
   stats_ = {};
@@ -329,15 +337,10 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
 
   glViewport(0, 0, width, height);
   if (!cleared) {
-    rm::ColorRGB bg = scene.SceneBackground();
-    glClearColor(bg.r, bg.g, bg.b, 1.0f);
-    glClearStencil(0);
-    glDepthMask(GL_TRUE);
-    glStencilMask(0xFF);
     // Only the view's own rectangle: the surface may hold a menu bar above it.
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, width, height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    ClearTo(scene.SceneBackground());
     glDisable(GL_SCISSOR_TEST);
   }
 

@@ -51,6 +51,9 @@ class Renderer {
   // fast clear for the software rasteriser: a tenth of the frame.
   void Render(const rm::Frame& scene, rm::Viewport& viewport, const rm::Device& device, int width,
               int height, bool cleared = false);
+  // Clears colour, depth and stencil of the bound framebuffer (within the
+  // scissor, when it is on) to the background colour, depth 1 and stencil 0.
+  static void ClearTo(rm::ColorRGB background);
 
   // Off draws every run whether it can be seen or not: the reference the
   // culled picture is compared with.

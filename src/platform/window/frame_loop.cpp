@@ -138,12 +138,7 @@ void Program::RenderFrame(bool drawOverlay) {
   // One clear of the whole surface, to the scene's background: the menu bar
   // covers its own strip, the view the rest.
   const rm::Frame* scene = form_->SceneFrame().get();
-  const rm::ColorRGB bg = scene ? scene->SceneBackground() : rm::ColorRGB{0, 0, 0};
-  glClearColor(bg.r, bg.g, bg.b, 1);
-  glClearStencil(0);
-  glDepthMask(GL_TRUE);
-  glStencilMask(0xFF);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  gl::Renderer::ClearTo(scene ? scene->SceneBackground() : rm::ColorRGB{0, 0, 0});
   // GL counts rows from the bottom: the 3D view takes the lower part.
   if (scene) renderer_.Render(*scene, form_->Viewport(), form_->Device(), w, viewH, true);
   BindSurface(direct, w, h);
