@@ -83,8 +83,10 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 # in a window of that size, each with a fresh configuration of its own.
 run_as() {
   local who=$1 w=$2 h=$3 dir="$work/cfg_$1_$2x$3"
-  if [ "$who" = program ] || [ "$who" = program_slope ]; then
-    [ "$who" = program ] && config "$dir" "$w" "$h" || config "$dir" "$w" "$h" "$slope_site"
+  if [ "$who" != peer ]; then
+    local land=""
+    [ "$who" = program_slope ] && land=$slope_site
+    config "$dir" "$w" "$h" "$land"
     echo env "XDG_CONFIG_HOME=$dir" "$program"
   else
     mkdir -p "$dir"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -318,7 +319,7 @@ void SkylineWoods(Landscape& l, std::uint32_t seed, double half_arc_deg, int gro
   const auto terrain = [&l](double x, double y) { return kLevel * l.level(x, y); };
   const double eye = terrain(l.pilot_x, l.pilot_y) + 1.7;
   const double view = std::atan2(l.start_y - l.pilot_y, l.start_x - l.pilot_x);
-  const double half = half_arc_deg * 3.141592653589793 / 180.0, edge = l.size - 30.0;
+  const double half = half_arc_deg * std::numbers::pi / 180.0, edge = l.size - 30.0;
   for (int g = 0; g < groups; ++g) {
     const double a = view + half * (2.0 * (g + seq.Next()) / groups - 1.0);
     const double want = seq.Range(near, far);
@@ -352,7 +353,7 @@ void SkylineWoods(Landscape& l, std::uint32_t seed, double half_arc_deg, int gro
     if (pick == n) continue;
     // Behind a crest a little, so the trunks stand on the far side of the skyline.
     const double d = dist[pick] + (pick == top ? seq.Range(0.0, 15.0) : 0.0);
-    const double across = a + 1.5707963267948966 + seq.Range(-0.5, 0.5);
+    const double across = a + std::numbers::pi / 2 + seq.Range(-0.5, 0.5);
     const int count = 3 + static_cast<int>(seq.Next() * 6);
     const double length = 8.0 * count * seq.Range(0.7, 1.3);
     for (int k = 0; k < count; ++k) {
