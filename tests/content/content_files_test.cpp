@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "base/rm/backdrop.h"
 #include "model_writers.h"
 #include "shape.h"
 
@@ -89,11 +90,12 @@ Bmp ReadBmp(const std::string& file) {
   return img;
 }
 
-double ColumnDifference(const Bmp& img, int a, int b) {
+// Mean difference per row between columns a and b, over rows from `top` down.
+double ColumnDifference(const Bmp& img, int a, int b, int top = 0) {
   double d = 0.0;
-  for (int y = 0; y < img.h; ++y)
+  for (int y = top; y < img.h; ++y)
     for (int c = 0; c < 3; ++c) d += std::fabs(double(img.At(a, y)[c]) - img.At(b, y)[c]);
-  return d / img.h;
+  return d / std::max(1, img.h - top);
 }
 
 TEST(GroundTextures, TileWithoutSeams) {
@@ -127,6 +129,54 @@ TEST(TreeTextures, BlackAroundTheTreeOnly) {
       for (int x = 0; x < img.w; ++x) solid += !black(x, y);
     EXPECT_GT(solid, img.w * img.h / 5) << f;
   }
+}
+
+// Every shipped landscape names a panorama whose land reaches from its bottom
+// row up past the horizon in every column: wherever the terrain's edge lies
+// below the eye, the picture fills what lies between it and the horizon, and
+// no sky (black, see-through) shows there. Where its ends meet, the smooth
+// land under the horizon runs on without a step, and above it the step is no
+// larger than the common ones between tree crowns and roofs inside the picture.
+TEST(Panoramas, LandUnderTheHorizonAllRoundAndTheEndsMeet) {
+  namespace fs = std::filesystem;
+  const rm::Backdrop band;  // the elevations the program spreads the rows over
+  int seen = 0;
+  for (const auto& e : fs::directory_iterator(Data("Landscape"))) {
+    if (e.path().extension() != ".scn") continue;
+    std::ifstream scn(e.path());
+    std::string word, name;
+    while (scn >> word)
+      if (word == "PANORAMA") scn >> name;
+    SCOPED_TRACE(e.path().filename().string());
+    ASSERT_FALSE(name.empty()) << "no PANORAMA";
+    ++seen;
+    const Bmp img = ReadBmp("Landscape/" + name + ".bmp");
+    ASSERT_GT(img.w, 1) << name;
+    // The first row whose upper edge lies at or under the horizon.
+    const double rowAngle = double(band.above - band.below) / img.h;
+    int horizon = 0;
+    while (horizon < img.h && band.above - horizon * rowAngle > 0.0) ++horizon;
+    ASSERT_LT(horizon, img.h) << name << ": no row under the horizon";
+    int skyBelowHorizon = 0;
+    for (int y = horizon; y < img.h; ++y)
+      for (int x = 0; x < img.w; ++x) {
+        const std::uint8_t* p = img.At(x, y);
+        skyBelowHorizon += p[0] == 0 && p[1] == 0 && p[2] == 0;
+      }
+    EXPECT_EQ(skyBelowHorizon, 0) << name;
+
+    std::vector<double> steps;
+    double lowMean = 0.0;
+    for (int x = 0; x + 1 < img.w; ++x) {
+      steps.push_back(ColumnDifference(img, x, x + 1));
+      lowMean += ColumnDifference(img, x, x + 1, horizon);
+    }
+    lowMean /= img.w - 1;
+    std::sort(steps.begin(), steps.end());
+    EXPECT_LT(ColumnDifference(img, img.w - 1, 0, horizon), 1.5 * lowMean + 1.0) << name;
+    EXPECT_LE(ColumnDifference(img, img.w - 1, 0), steps[steps.size() * 99 / 100]) << name;
+  }
+  EXPECT_GE(seen, 8);
 }
 
 TEST(Heightmaps, OnePixelPerTerrainCell) {
