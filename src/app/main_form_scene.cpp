@@ -142,16 +142,22 @@ TMainForm::LandscapeRead TMainForm::ReadLandscape(const std::string& fileName, b
     try {
       // The terrain goes from the loader's tables straight into the renderer's
       // streams and the collision model, never held as builder faces.
-      loaders::SceneBuilds tables;
-      tables.assembleTerrain = false;
-      loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain, random,
-                       trace, &tables);
-      const loaders::MeshBuildFaces faces(tables.terrain, root_,
-                                          {tables.shift, 0.0f, tables.shift});
-      r.terrain->SetPrebuiltGeometry(
-          std::make_shared<rm::MeshGeometry>(rm::BuildMeshGeometry(faces)), faces.Box());
-      r.collision = std::make_unique<CollisionWorld>(CreateWorldCol(faces));
-      terrainTextures = faces.Textures();
+      collision::CollisionModel ground;
+      {
+        loaders::SceneBuilds tables;
+        tables.assembleTerrain = false;
+        loaders::LoadSCN(path, root_, checks_.Texturen, r.info, r.grid, *r.sky, *r.terrain, random,
+                         trace, &tables);
+        const loaders::MeshBuildFaces faces(tables.terrain, root_,
+                                            {tables.shift, 0.0f, tables.shift});
+        r.terrain->SetPrebuiltGeometry(
+            std::make_shared<rm::MeshGeometry>(rm::BuildMeshGeometry(faces)), faces.Box());
+        ground = WorldColTriangles(faces);
+        terrainTextures = faces.Textures();
+      }
+      // The tables are gone: the tree's scratch takes their place, not more.
+      ground.finalize();
+      r.collision = std::make_unique<CollisionWorld>(std::move(ground));
     } catch (const std::exception& e) {
       r.error = e.what();
       r.terrain = root_.CreateMeshBuilder();

@@ -52,6 +52,12 @@ collision::CollisionModel CreateWorldCol(const rm::MeshBuilder& mesh) {
 }
 
 collision::CollisionModel CreateWorldCol(const rm::FaceSource& faces) {
+  collision::CollisionModel model = WorldColTriangles(faces);
+  model.finalize();
+  return model;
+}
+
+collision::CollisionModel WorldColTriangles(const rm::FaceSource& faces) {
   collision::CollisionModel model;
   std::size_t triangles = 0;
   for (std::size_t i = 0; i < faces.FaceCount(); ++i)
@@ -63,7 +69,6 @@ collision::CollisionModel CreateWorldCol(const rm::FaceSource& faces) {
     for (std::size_t k = 0; k < faces.CornerCount(i); ++k) face.push_back(faces.Position(i, k));
     AddFaceFan(model, face);
   }
-  model.finalize();
   return model;
 }
 

@@ -26,5 +26,8 @@ collision::CollisionModel CreateWorldCol(const std::vector<std::vector<Vec3f>>& 
 collision::CollisionModel CreateWorldCol(const rm::MeshBuilder& mesh);
 // The same over faces read in place (a landscape made in one pass).
 collision::CollisionModel CreateWorldCol(const rm::FaceSource& faces);
+// Its triangles only, not yet finalised: the caller can let go of the faces
+// before the tree is built over them, so the two never take memory together.
+collision::CollisionModel WorldColTriangles(const rm::FaceSource& faces);
 
 }  // namespace veltrane
