@@ -359,9 +359,7 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
   Collect(scene, placed, shadows);
   // Shadows need their visual on the GPU even when it is not drawn itself.
   for (auto& [s, m] : shadows) Upload(s->visual);
-  // A landscape's CPU copy went with its upload: its pages go back once,
-  // whatever number of meshes it came in.
-  if (stats_.releasedMeshes) ReleaseFreedHeap();
+  const std::size_t releasedPictures = textures_.ReleasedPictures();
   LightSet lights = GatherLights(scene);
   const rm::Fog& fog = scene.SceneFog();
   bool view_specular =
@@ -434,6 +432,9 @@ void Renderer::Render(const rm::Frame& scene, rm::Viewport& vp, const rm::Device
       ++it;
     }
   }
+  // A landscape's CPU copies (meshes and pictures) went with their upload:
+  // their pages go back once, at the end of the frame that uploaded them.
+  if (stats_.releasedMeshes || textures_.ReleasedPictures() != releasedPictures) ReleaseFreedHeap();
 }
 
 void Renderer::DrawOpaque(const std::vector<Placed>& placed, const Mat4& view,

@@ -96,7 +96,10 @@ unsigned TextureCache::Get(const std::shared_ptr<rm::Texture>& tex, rm::TextureQ
     else
       glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pic.width, pic.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                    data);
-    if (tex->releaseAfterUpload) std::vector<std::uint8_t>().swap(tex->picture.pixels);
+    if (tex->releaseAfterUpload) {
+      std::vector<std::uint8_t>().swap(tex->picture.pixels);
+      ++releasedPictures_;
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     ++uploads_;

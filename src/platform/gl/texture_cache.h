@@ -25,6 +25,8 @@ class TextureCache {
   void Collect();
   void Clear();
   std::size_t Uploads() const { return uploads_; }
+  // Pictures whose CPU copy went with their upload, since the cache began.
+  std::size_t ReleasedPictures() const { return releasedPictures_; }
   std::size_t Size() const { return entries_.size(); }
 
  private:
@@ -37,6 +39,7 @@ class TextureCache {
   };
   std::unordered_map<const rm::Texture*, Entry> entries_;
   std::size_t uploads_ = 0;
+  std::size_t releasedPictures_ = 0;
 };
 
 }  // namespace veltrane::gl
