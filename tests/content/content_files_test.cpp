@@ -91,6 +91,12 @@ Bmp ReadBmp(const std::string& file) {
 }
 
 // Mean difference per row between columns a and b, over rows from `top` down.
+// Pure black texels are see-through where the program shows a picture.
+bool SeeThrough(const Bmp& img, int x, int y) {
+  const std::uint8_t* p = img.At(x, y);
+  return p[0] == 0 && p[1] == 0 && p[2] == 0;
+}
+
 double ColumnDifference(const Bmp& img, int a, int b, int top = 0) {
   double d = 0.0;
   for (int y = top; y < img.h; ++y)
@@ -117,10 +123,7 @@ TEST(TreeTextures, BlackAroundTheTreeOnly) {
   for (const char* f : {"Landscape/tree_pine.bmp", "Landscape/tree_leaf.bmp"}) {
     const Bmp img = ReadBmp(f);
     ASSERT_GT(img.w, 0) << f;
-    auto black = [&](int x, int y) {
-      const std::uint8_t* p = img.At(x, y);
-      return p[0] == 0 && p[1] == 0 && p[2] == 0;
-    };
+    auto black = [&](int x, int y) { return SeeThrough(img, x, y); };
     EXPECT_TRUE(black(0, 0) && black(img.w - 1, 0)) << f << ": top corners must be see-through";
     // The trunk at the bottom middle is solid.
     EXPECT_FALSE(black(img.w / 2, img.h - 2)) << f;
@@ -159,10 +162,7 @@ TEST(Panoramas, LandUnderTheHorizonAllRoundAndTheEndsMeet) {
     ASSERT_LT(horizon, img.h) << name << ": no row under the horizon";
     int skyBelowHorizon = 0;
     for (int y = horizon; y < img.h; ++y)
-      for (int x = 0; x < img.w; ++x) {
-        const std::uint8_t* p = img.At(x, y);
-        skyBelowHorizon += p[0] == 0 && p[1] == 0 && p[2] == 0;
-      }
+      for (int x = 0; x < img.w; ++x) skyBelowHorizon += SeeThrough(img, x, y);
     EXPECT_EQ(skyBelowHorizon, 0) << name;
 
     std::vector<double> steps;
