@@ -17,9 +17,11 @@ double Distance(const MeshVertex& a, const MeshVertex& b) {
 MeshBuild::MeshBuild(bool texturesEnabled) : texturesEnabled_(texturesEnabled) { Clear(); }
 
 void MeshBuild::Clear() {
-  vertexCells_.clear();
+  cellNewest_.Clear();
+  olderInCell_.clear();
   vertexIndexStale_ = false;
-  refsByVertex_.clear();
+  refNewest_.Clear();
+  olderRef_.clear();
   refIndexStale_ = false;
   vertices_.clear();
   refs_.clear();
@@ -57,9 +59,30 @@ std::int64_t MeshBuild::CellKey(std::int64_t x, std::int64_t y, std::int64_t z) 
   return ((x & 0x1FFFFF) << 42) | ((y & 0x1FFFFF) << 21) | (z & 0x1FFFFF);
 }
 
+std::int64_t MeshBuild::CellKeyOf(const MeshVertex& p) {
+  return CellKey(Cell(p.x), Cell(p.y), Cell(p.z));
+}
+
+// Entries are indexed in increasing order, so each list stays newest first.
 void MeshBuild::IndexVertex(int index) {
-  const MeshVertex& p = vertices_[static_cast<std::size_t>(index)];
-  vertexCells_[CellKey(Cell(p.x), Cell(p.y), Cell(p.z))].push_back(index);
+  const auto at = static_cast<std::size_t>(index);
+  const std::int64_t key = CellKeyOf(vertices_[at]);
+  if (olderInCell_.size() <= at) olderInCell_.resize(at + 1, -1);
+  const std::uint32_t older =
+      cellNewest_.Replace(static_cast<std::uint64_t>(key), static_cast<std::uint32_t>(index),
+                          [&](std::uint32_t i) { return CellKeyOf(vertices_[i]) == key; });
+  olderInCell_[at] = older == IndexHashTable::kNone ? -1 : static_cast<std::int32_t>(older);
+}
+
+void MeshBuild::IndexRef(int index) {
+  const auto at = static_cast<std::size_t>(index);
+  const std::int32_t vertex = refs_[at].vertex;
+  if (olderRef_.size() <= at) olderRef_.resize(at + 1, -1);
+  const std::uint32_t older =
+      refNewest_.Replace(static_cast<std::uint64_t>(static_cast<std::uint32_t>(vertex)),
+                         static_cast<std::uint32_t>(index),
+                         [&](std::uint32_t i) { return refs_[i].vertex == vertex; });
+  olderRef_[at] = older == IndexHashTable::kNone ? -1 : static_cast<std::int32_t>(older);
 }
 
 int MeshBuild::AppendVertex(const MeshVertex& p) {
@@ -71,14 +94,16 @@ int MeshBuild::AppendVertex(const MeshVertex& p) {
 int MeshBuild::AppendVertexRef(int vertex, bool textured, double u, double v) {
   const int index =
       Append(refs_, VertexRef{vertex, u, v, textured && texturesEnabled_}, "vertex references");
-  if (!refIndexStale_) refsByVertex_[vertex].push_back(index);
+  if (!refIndexStale_) IndexRef(index);
   return index;
 }
 
 void MeshBuild::DropSearchIndex() {
-  decltype(vertexCells_)().swap(vertexCells_);
+  cellNewest_.Release();
+  std::vector<std::int32_t>().swap(olderInCell_);
   vertexIndexStale_ = true;
-  decltype(refsByVertex_)().swap(refsByVertex_);
+  refNewest_.Release();
+  std::vector<std::int32_t>().swap(olderRef_);
   refIndexStale_ = true;
 }
 
@@ -88,7 +113,8 @@ int MeshBuild::AppendTexture(const TextureEntry& t) { return Append(textures_, t
 
 int MeshBuild::AddVertex(const MeshVertex& p) {
   if (vertexIndexStale_) {
-    vertexCells_.clear();
+    cellNewest_.Clear();
+    olderInCell_.assign(vertices_.size(), -1);
     vertexIndexStale_ = false;
     for (std::size_t i = 0; i < vertices_.size(); ++i) IndexVertex(static_cast<int>(i));
   }
@@ -97,11 +123,18 @@ int MeshBuild::AddVertex(const MeshVertex& p) {
   for (std::int64_t dx = -1; dx <= 1; ++dx)
     for (std::int64_t dy = -1; dy <= 1; ++dy)
       for (std::int64_t dz = -1; dz <= 1; ++dz) {
-        const auto it = vertexCells_.find(CellKey(cx + dx, cy + dy, cz + dz));
-        if (it == vertexCells_.end()) continue;
-        for (int i : it->second)
-          if (i > best && Distance(vertices_[static_cast<std::size_t>(i)], p) <= kMergeDistance)
+        const std::int64_t key = CellKey(cx + dx, cy + dy, cz + dz);
+        const std::uint32_t newest =
+            cellNewest_.Find(static_cast<std::uint64_t>(key),
+                             [&](std::uint32_t i) { return CellKeyOf(vertices_[i]) == key; });
+        // Newest first: the first one near enough is this cell's highest.
+        for (std::int32_t i = newest == IndexHashTable::kNone ? -1
+                                                              : static_cast<std::int32_t>(newest);
+             i > best; i = olderInCell_[static_cast<std::size_t>(i)])
+          if (Distance(vertices_[static_cast<std::size_t>(i)], p) <= kMergeDistance) {
             best = i;
+            break;
+          }
       }
   if (best >= 0) return best;
   return AppendVertex(p);
@@ -116,16 +149,19 @@ int MeshBuild::AddVertexHinted(const MeshVertex& p, int hint) {
 
 int MeshBuild::AddVertexRef(int vertex, bool textured, double u, double v) {
   if (refIndexStale_) {
+    refNewest_.Clear();
+    olderRef_.assign(refs_.size(), -1);
     refIndexStale_ = false;
-    for (std::size_t i = 0; i < refs_.size(); ++i)
-      refsByVertex_[refs_[i].vertex].push_back(static_cast<int>(i));
+    for (std::size_t i = 0; i < refs_.size(); ++i) IndexRef(static_cast<int>(i));
   }
   const bool t = textured && texturesEnabled_;
-  if (const auto it = refsByVertex_.find(vertex); it != refsByVertex_.end()) {
-    for (auto i = it->second.rbegin(); i != it->second.rend(); ++i) {
-      const VertexRef& r = refs_[static_cast<std::size_t>(*i)];
-      if (r.textured == t && (!t || (r.u == u && r.v == v))) return *i;
-    }
+  const std::uint32_t newest =
+      refNewest_.Find(static_cast<std::uint64_t>(static_cast<std::uint32_t>(vertex)),
+                      [&](std::uint32_t i) { return refs_[i].vertex == vertex; });
+  for (std::int32_t i = newest == IndexHashTable::kNone ? -1 : static_cast<std::int32_t>(newest);
+       i >= 0; i = olderRef_[static_cast<std::size_t>(i)]) {
+    const VertexRef& r = refs_[static_cast<std::size_t>(i)];
+    if (r.textured == t && (!t || (r.u == u && r.v == v))) return i;
   }
   return AppendVertexRef(vertex, t, u, v);
 }

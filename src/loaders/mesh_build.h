@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "base/math/vec3.h"
 #include "base/math/vec3f.h"
+#include "base/memory/index_hash_table.h"
 #include "base/rm/mesh_builder.h"
 #include "base/rm/root.h"
 
@@ -120,13 +120,20 @@ class MeshBuild {
   template <typename T>
   int Append(std::vector<T>& table, const T& entry, const char* what);
   static std::int64_t CellKey(std::int64_t x, std::int64_t y, std::int64_t z);
+  static std::int64_t CellKeyOf(const MeshVertex& p);
   void IndexVertex(int index);
+  void IndexRef(int index);
 
   // The searches give the same answers as a scan of the whole table, through
-  // a grid of kMergeDistance cells (vertices) and per-vertex lists (references).
-  std::unordered_map<std::int64_t, std::vector<int>> vertexCells_;
+  // a grid of kMergeDistance cells (vertices) and per-vertex lists
+  // (references). Each list runs from its newest entry to its oldest: the
+  // newest of each grid cell or vertex in a hash table, and per entry the
+  // next older one (-1 at the end).
+  IndexHashTable cellNewest_;
+  std::vector<std::int32_t> olderInCell_;
   bool vertexIndexStale_ = false;
-  std::unordered_map<int, std::vector<int>> refsByVertex_;
+  IndexHashTable refNewest_;
+  std::vector<std::int32_t> olderRef_;
   bool refIndexStale_ = false;
 
   bool texturesEnabled_;

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
+
+#include "base/memory/index_hash_table.h"
 
 namespace veltrane::rm {
 namespace {
@@ -56,37 +56,35 @@ struct Grid {
 
 constexpr int kMaxGridSide = 32;
 
-// Vertices of one run by their bytes: equal bytes, one vertex.
-struct VertexBytesHash {
-  std::size_t operator()(const GpuVertex& v) const {
-    std::uint32_t w[sizeof(GpuVertex) / 4];
-    std::memcpy(w, &v, sizeof w);
-    std::uint64_t h = 1469598103934665603ull;
-    for (std::uint32_t x : w) h = (h ^ x) * 1099511628211ull;
-    return static_cast<std::size_t>(h ^ (h >> 29));
+std::uint64_t HashWords(const void* p, std::size_t words) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (std::size_t i = 0; i < words; ++i) {
+    std::uint32_t w;
+    std::memcpy(&w, static_cast<const char*>(p) + 4 * i, 4);
+    h = (h ^ w) * 1099511628211ull;
   }
-};
-struct VertexBytesEqual {
-  bool operator()(const GpuVertex& a, const GpuVertex& b) const {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-  }
-};
+  return h ^ (h >> 29);
+}
 
+// Vertices of one run by their bytes: equal bytes, one vertex.
 class VertexIndex {
  public:
   VertexIndex(std::vector<GpuVertex>& vertices, std::vector<std::uint32_t>& indices)
       : vertices_(vertices), indices_(indices) {}
-  void Clear() { seen_.clear(); }
+  void Clear() { seen_.Clear(); }
   void Add(const GpuVertex& v) {
-    auto [it, fresh] = seen_.try_emplace(v, static_cast<std::uint32_t>(vertices_.size()));
-    if (fresh) vertices_.push_back(v);
-    indices_.push_back(it->second);
+    const auto fresh = static_cast<std::uint32_t>(vertices_.size());
+    const std::uint32_t old = seen_.Insert(
+        HashWords(&v, sizeof v / 4), fresh,
+        [&](std::uint32_t i) { return std::memcmp(&vertices_[i], &v, sizeof v) == 0; });
+    if (old == IndexHashTable::kNone) vertices_.push_back(v);
+    indices_.push_back(old == IndexHashTable::kNone ? fresh : old);
   }
 
  private:
   std::vector<GpuVertex>& vertices_;
   std::vector<std::uint32_t>& indices_;
-  std::unordered_map<GpuVertex, std::uint32_t, VertexBytesHash, VertexBytesEqual> seen_;
+  IndexHashTable seen_;
 };
 
 }  // namespace
@@ -219,24 +217,6 @@ MeshGeometry BuildMeshGeometry(const FaceSource& src, std::size_t triangles_per_
 
 namespace {
 
-struct PositionHash {
-  std::size_t operator()(const Vec3f& p) const {
-    std::uint32_t w[3];
-    std::memcpy(w, &p, sizeof w);
-    return (static_cast<std::size_t>(w[0]) * 73856093u) ^
-           (static_cast<std::size_t>(w[1]) * 19349663u) ^
-           (static_cast<std::size_t>(w[2]) * 83492791u);
-  }
-};
-
-struct TripleHash {
-  std::size_t operator()(const std::array<std::uint32_t, 3>& k) const {
-    return static_cast<std::size_t>((k[0] * 0x9E3779B97F4A7C15ull) ^
-                                    (k[1] * 0xC2B2AE3D27D4EB4Full) ^
-                                    (k[2] * 0x165667B19E3779F9ull));
-  }
-};
-
 // Twice the signed area of a triangle seen from above (x, z).
 float GroundArea(const GpuVertex& a, const GpuVertex& b, const GpuVertex& c) {
   return (b.pos.x - a.pos.x) * (c.pos.z - a.pos.z) - (b.pos.z - a.pos.z) * (c.pos.x - a.pos.x);
@@ -337,12 +317,13 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
   // A position met twice is one of the two, whichever runs the vertices are in.
   std::vector<char> stays(vs.size(), 0);
   {
-    std::unordered_map<Vec3f, std::uint32_t, PositionHash> firstAt;
-    firstAt.reserve(vs.size());
+    IndexHashTable firstAt;
     for (const RunVertices& rv : runVertices)
       for (std::uint32_t v = rv.first; v < rv.first + rv.count; ++v) {
-        auto [it, fresh] = firstAt.try_emplace(vs[v].pos, v);
-        if (!fresh) stays[v] = stays[it->second] = 1;
+        const Vec3f& p = vs[v].pos;
+        const std::uint32_t first =
+            firstAt.Insert(HashWords(&p, 3), v, [&](std::uint32_t i) { return vs[i].pos == p; });
+        if (first != IndexHashTable::kNone) stays[v] = stays[first] = 1;
       }
   }
 
@@ -388,7 +369,8 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
         repOf[i] = repOfCell[cells.Of(vs[rv.first + i].pos.x, vs[rv.first + i].pos.z)];
 
     std::vector<std::uint32_t> tris;
-    std::unordered_set<std::array<std::uint32_t, 3>, TripleHash> seen;
+    std::vector<std::array<std::uint32_t, 3>> keys;  // each of tris sorted
+    IndexHashTable seen;
     bool turned = false;
     for (std::uint32_t t = 0; t < run.count && !turned; t += 3) {
       const std::uint32_t a = repOf[idx[t] - rv.first], c1 = repOf[idx[t + 1] - rv.first],
@@ -400,7 +382,11 @@ void AddCoarseRuns(MeshGeometry& g, std::size_t min_triangles) {
       if ((before > 0) != (after > 0)) turned = true;
       std::array<std::uint32_t, 3> key{a, c1, c2};
       std::sort(key.begin(), key.end());
-      if (!seen.insert(key).second) continue;  // several fine triangles become the same coarse one
+      const auto next = static_cast<std::uint32_t>(keys.size());
+      if (seen.Insert(HashWords(key.data(), 3), next,
+                      [&](std::uint32_t i) { return keys[i] == key; }) != IndexHashTable::kNone)
+        continue;  // several fine triangles become the same coarse one
+      keys.push_back(key);
       tris.insert(tris.end(), {a, c1, c2});
     }
     if (turned || tris.empty() || tris.size() * 3 > static_cast<std::size_t>(run.count) * 2)
