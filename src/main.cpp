@@ -11,6 +11,7 @@
 #include "base/memory/heap_release.h"
 #include "base/settings/settings_store.h"
 #include "base/trace/trace.h"
+#include "platform/sound/audio_environment.h"
 #include "platform/window/command_line.h"
 #include "platform/window/message_box.h"
 #include "platform/window/program.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   using window::CommandLineFile;
   using window::Fail;
   KeepLargeBlocksApart();
+  sound::PrepareAudioEnvironment();
   window::InstallTerminationHandlers();
   if (const auto status = window::RunAsMessageBox(argc, argv)) return *status;
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -4,7 +4,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace veltrane::sound {
@@ -37,7 +36,6 @@ extern "C" void AlsaError(const char* file, int line, const char* function, int 
 void RouteSystemSoundLogs(const Trace& trace) {
   AlsaTrace() = trace;
   snd_lib_error_set_handler(&AlsaError);
-  ::setenv("ALSOFT_LOGLEVEL", "0", 0);  // 0: an existing value stays
 }
 
 }  // namespace veltrane::sound
