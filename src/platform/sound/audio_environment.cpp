@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -27,7 +28,7 @@ std::string Env(const char* name) {
   return v ? v : "";
 }
 
-// Where the library looks for its configuration on Linux.
+// Where the library looks for its configuration on Linux, in its order.
 std::vector<std::string> ConfigFiles() {
   std::vector<std::string> files{"/etc/openal/alsoft.conf"};
   std::string dirs = Env("XDG_CONFIG_DIRS");
@@ -42,6 +43,10 @@ std::vector<std::string> ConfigFiles() {
     files.push_back(config + "/alsoft.conf");
   else if (!home.empty())
     files.push_back(home + "/.config/alsoft.conf");
+  // Beside the program, as for a portable install.
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) files.push_back((self.parent_path() / "alsoft.conf").string());
   if (!Env("ALSOFT_CONF").empty()) files.push_back(Env("ALSOFT_CONF"));
   return files;
 }
@@ -79,8 +84,10 @@ void PrepareAudioEnvironment() {
     text << in.rdbuf();
     if (ConfigSetsAudioDrivers(text.str())) return;
   }
-  // The trailing comma keeps every other backend after these two.
-  ::setenv("ALSOFT_DRIVERS", "pulse,alsa,", 0);
+  // JACK stays ahead of ALSA: where a JACK server holds the sound card and no
+  // PulseAudio answers, ALSA would open and then find its device busy. The
+  // trailing comma keeps every other backend after these three.
+  ::setenv("ALSOFT_DRIVERS", "pulse,jack,alsa,", 0);
 }
 
 }  // namespace veltrane::sound

@@ -10,9 +10,9 @@ namespace veltrane::sound {
 // - Its own log stays off unless the user asked for it (ALSOFT_LOGLEVEL).
 // - Left to itself it tries JACK first, loading the JACK client and its
 //   database library (2 MB resident) only to find no JACK server on a
-//   desktop. PulseAudio (which PipeWire serves too) and ALSA go first; the
-//   others, JACK among them, follow. A driver list of the user's own, in the
-//   environment or a configuration file, stays as it is.
+//   desktop. PulseAudio (which PipeWire serves too) goes first, then JACK,
+//   ALSA and the others. A driver list of the user's own, in the environment
+//   or a configuration file, stays as it is.
 void PrepareAudioEnvironment();
 
 // Whether a configuration file of the sound library sets its driver list: a
