@@ -90,13 +90,13 @@ Bmp ReadBmp(const std::string& file) {
   return img;
 }
 
-// Mean difference per row between columns a and b, over rows from `top` down.
 // Pure black texels are see-through where the program shows a picture.
 bool SeeThrough(const Bmp& img, int x, int y) {
   const std::uint8_t* p = img.At(x, y);
   return p[0] == 0 && p[1] == 0 && p[2] == 0;
 }
 
+// Mean difference per row between columns a and b, over rows from `top` down.
 double ColumnDifference(const Bmp& img, int a, int b, int top = 0) {
   double d = 0.0;
   for (int y = top; y < img.h; ++y)
